@@ -1,0 +1,76 @@
+#pragma once
+// The one record of game state.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/symbols.h"
+
+namespace fruvana {
+
+// The five on/off settings, in the order of the options file.
+struct Options {
+    std::uint8_t autoBet = 0;
+    std::uint8_t secondDeal = 0;
+    std::uint8_t smartHold = 0;
+    std::uint8_t voiceFx = 0;
+    std::uint8_t soundFx = 0;
+
+    static constexpr int kCount = 5;
+    // Access by file position 0 to 4.
+    std::uint8_t& at(int index);
+    std::uint8_t at(int index) const;
+    friend bool operator==(const Options&, const Options&) = default;
+};
+
+struct Statistics {
+    // Slot k (1 to 11) counts class k; slot 12 counts every evaluation.
+    PerClass<std::int32_t> firstDealCounts{};
+    PerClass<std::int32_t> secondDealCounts{};
+    friend bool operator==(const Statistics&, const Statistics&) = default;
+};
+
+// Money is in credit units (a coin is 1000); flags are bytes, 0 false and 1 true.
+// The record is created zeroed: start-up fills it, and a data file that cannot be read
+// leaves its fields as they were, so the zeroes matter.
+struct MachineState {
+    std::int32_t bet = 0;
+    std::int32_t win = 0;
+    std::int32_t credit = 0;
+    std::int32_t account = 0;
+    PerClass<std::int32_t> paytableMultipliers{};
+    std::uint8_t phase = 0;
+    std::array<std::uint8_t, 3> held{0, 0, 0};
+    std::uint8_t holdsUntouched = 0;
+    std::array<std::uint8_t, 3> holdPressed{0, 0, 0};
+    std::uint8_t leverPressed = 0;
+    std::uint8_t inputEnabled = 0;
+    Line reelSymbol{0, 0, 0};
+    Line prevSymbol{0, 0, 0};
+    std::uint8_t firstDealClass = 0;
+    Options options{};
+    std::uint8_t secondDealAtOpen = 0;
+    Statistics statistics{};
+    std::string homeDir;
+};
+
+// The options of a machine without an options file.
+inline constexpr Options kDefaultOptions{0, 1, 0, 1, 1};
+
+// A fresh machine as the game sets it up without any data file: bet 5, credit 1000,
+// account -1000, default options, the pay multipliers, phase 1, input enabled.
+// Reels are left at 0; the caller draws them.
+MachineState freshMachineState();
+
+// Money limits the game keeps.
+inline constexpr std::int32_t kCoinValue = 1000;
+inline constexpr std::int32_t kCreditMax = 9'999'999;
+inline constexpr std::int32_t kCoinCreditLimit = 9'000'000;
+inline constexpr std::int32_t kWinMax = 5000;
+inline constexpr std::int32_t kAccountLimit = 99'999'999;
+
+// a + b computed wide and held at the int32 limits, so no money sum can overflow.
+std::int32_t saturatingAdd(std::int32_t a, std::int32_t b);
+
+}  // namespace fruvana

@@ -1,0 +1,85 @@
+#include "engine/outcome_pool.h"
+
+namespace fruvana {
+
+namespace {
+
+// classifyLine for every (s1, s2, s3) with codes 0 to 10, so the fill pays one load per line.
+struct ClassTable {
+    std::array<std::uint8_t, 11 * 11 * 11> codes{};
+    constexpr ClassTable() {
+        for (int a = 1; a <= 10; ++a)
+            for (int b = 1; b <= 10; ++b)
+                for (int c = 1; c <= 10; ++c)
+                    codes[static_cast<std::size_t>((a * 11 + b) * 11 + c)] =
+                        static_cast<std::uint8_t>(classifyLine(a, b, c));
+    }
+    constexpr int operator()(int a, int b, int c) const {
+        return codes[static_cast<std::size_t>((a * 11 + b) * 11 + c)];
+    }
+};
+constexpr ClassTable kClassOf;
+
+constexpr std::uint8_t kReels = 10;
+
+}  // namespace
+
+bool playerAhead(const MachineState& state) {
+    // The sum wraps as a signed 32-bit integer would; computed unsigned so that it is defined.
+    const auto sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.credit) +
+                                               static_cast<std::uint32_t>(state.account));
+    return sum > 2000;
+}
+
+void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
+    const std::int32_t r = sources.lcg.below(10);
+    const bool mostlyStingy = playerAhead(state) && state.options.secondDeal == 1;
+    const bool stingy = mostlyStingy ? r <= 8 : r <= 5;
+    const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
+
+    state.prevSymbol = state.reelSymbol;
+
+    PerClass<std::uint16_t> classCounts{};
+    count_ = 0;
+    std::int32_t candidates = 0;
+    while (count_ < kSize) {
+        const std::uint8_t s1 = drawSymbol(sources, kReels);
+        const std::uint8_t s2 = drawSymbol(sources, kReels);
+        const std::uint8_t s3 = drawSymbol(sources, kReels);
+        ++candidates;
+        const int c = kClassOf(s1, s2, s3);
+        if (classCounts[c] < quotas[c]) {
+            lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
+            ++count_;
+            ++classCounts[c];
+        }
+    }
+
+    const std::int32_t k = sources.lcg.below(kSize) + 1;
+    state.reelSymbol = line(k);
+    last_ = FirstDealRecord{stingy ? QuotaChoice::Stingy : QuotaChoice::Generous, candidates, k};
+}
+
+void OutcomePool::drawSecondDeal(MachineState& state, RandomSources& sources) {
+    for (std::size_t n = 0; n < 3; ++n)
+        if (state.held[n] != 1) state.prevSymbol[n] = state.reelSymbol[n];
+
+    auto redraw = [&] {
+        for (std::size_t n = 0; n < 3; ++n)
+            if (state.held[n] != 1) state.reelSymbol[n] = drawSymbol(sources, kReels);
+    };
+
+    if (playerAhead(state)) {
+        redraw();
+        const int c1 = classifyLine(state.reelSymbol);
+        const Line first = state.reelSymbol;
+        redraw();
+        const int c2 = classifyLine(state.reelSymbol);
+        // The poorer line (larger code) stands; on a tie the second line stands.
+        if (c2 < c1) state.reelSymbol = first;
+    } else {
+        redraw();
+    }
+}
+
+}  // namespace fruvana

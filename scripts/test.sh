@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Fruvana with every test (installing what is missing), runs the whole suite,
+# then builds and runs it again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/packages.sh"
+"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S "$root" -B "$dir" -G Ninja -DFRUVANA_TESTS=ON -DFRUVANA_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== test build"
+run_suite "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRUVANA_BENCH=ON
+echo "== sanitizer build"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DFRUVANA_SANITIZE=ON

@@ -1,0 +1,223 @@
+#include "engine/random.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace fruvana {
+namespace {
+
+// A plain double-precision RANMAR, written straight from the algorithm, to check that the
+// integer form of the real generator gives the very same numbers.
+struct ReferenceRanmar {
+    double u[98]{};
+    double c = 0, cd = 7654321.0 / 16777216.0, cm = 16777213.0 / 16777216.0;
+    int i97 = 0, j97 = 0;
+    void init(int ij, int kl) {
+        int i = (ij / 177) % 177 + 2, j = (ij % 177) + 2, k = (kl / 169) % 178 + 1, l = kl % 169;
+        for (int n = 1; n <= 97; ++n) {
+            double s = 0.0, t = 0.5;
+            for (int b = 0; b < 24; ++b) {
+                int m = ((i * j) % 179 * k) % 179;
+                i = j, j = k, k = m;
+                l = (53 * l + 1) % 169;
+                if ((l * m) % 64 >= 32) s += t;
+                t *= 0.5;
+            }
+            u[n] = s;
+        }
+        c = 362436.0 / 16777216.0;
+        i97 = 97, j97 = 33;
+    }
+    double next() {
+        double uni = u[i97] - u[j97];
+        if (uni < 0) uni += 1;
+        u[i97] = uni;
+        if (--i97 == 0) i97 = 97;
+        if (--j97 == 0) j97 = 97;
+        c -= cd;
+        if (c < 0) c += cm;
+        uni -= c;
+        if (uni < 0) uni += 1;
+        return uni;
+    }
+};
+
+struct ReferenceLcg {
+    std::uint32_t seed;
+    std::int32_t below(std::int32_t n) {
+        seed = seed * 134775813u + 1u;
+        return static_cast<std::int32_t>((std::uint64_t{seed} * static_cast<std::uint32_t>(n)) >> 32);
+    }
+};
+
+int referenceDrawSymbol(ReferenceLcg& lcg, ReferenceRanmar& ranmar, int m) {
+    int passes = lcg.below(10) + 1, s = 0;
+    for (int p = 0; p < passes; ++p) {
+        const int a = lcg.below(125479);
+        const double r = ranmar.next();
+        const double w = a + 123117 * r;
+        const double v = std::nearbyint(w);  // default rounding: half to even
+        s = static_cast<int>(std::fmod(v, m)) + 1;
+    }
+    return s;
+}
+
+ClockSeed fixedSeed(std::uint32_t value) {
+    return [value] { return value; };
+}
+
+TEST(LcgRandom, FollowsPublishedSequenceFromZero) {
+    LcgRandom lcg;
+    lcg.seed = 0;
+    EXPECT_EQ(lcg.below(10), 0);
+    EXPECT_EQ(lcg.seed, 1u);
+    EXPECT_EQ(lcg.below(10), 0);
+    EXPECT_EQ(lcg.seed, 134775814u);
+    EXPECT_EQ(lcg.below(10), 8);
+    EXPECT_EQ(lcg.seed, 3698175007u);
+}
+
+TEST(LcgRandom, SkipMatchesSingleSteps) {
+    for (unsigned k = 0; k < 12; ++k) {
+        LcgRandom jumped, stepped;
+        jumped.seed = stepped.seed = 0xDEADBEEFu + k;
+        jumped.skip(k);
+        for (unsigned i = 0; i < k; ++i) stepped.below(1);
+        EXPECT_EQ(jumped.seed, stepped.seed) << "k=" << k;
+    }
+}
+
+TEST(LcgRandom, RejectsEmptyRange) {
+    LcgRandom lcg;
+    EXPECT_THROW(lcg.below(0), std::invalid_argument);
+    EXPECT_THROW(lcg.below(-3), std::invalid_argument);
+}
+
+TEST(RanmarGenerator, PublishedCheckValues) {
+    RanmarGenerator gen;
+    gen.init(1802, 9373);
+    for (int n = 0; n < 20000; ++n) gen.next();
+    const std::vector<double> expected = {6533892, 14220222, 7275067, 6172232, 8354498, 10633180};
+    for (double e : expected) EXPECT_EQ(gen.next() * 16777216.0, e);
+}
+
+TEST(RanmarGenerator, FirstValuesFromZeroSeeds) {
+    RanmarGenerator gen;
+    gen.init(0, 0);
+    EXPECT_EQ(gen.c(), 362436.0 / 16777216.0);
+    EXPECT_EQ(gen.i97(), 97);
+    EXPECT_EQ(gen.j97(), 33);
+    EXPECT_EQ(gen.next() * 16777216.0, 5790094.0);
+    EXPECT_EQ(gen.next() * 16777216.0, 1344571.0);
+    EXPECT_EQ(gen.next() * 16777216.0, 2990437.0);
+}
+
+TEST(RanmarGenerator, SeedRangesAndErrors) {
+    RanmarGenerator gen;
+    try {
+        gen.next();
+        FAIL() << "draw before seeding must fail";
+    } catch (const RandomError& e) {
+        EXPECT_STREQ(e.what(), "!");
+    }
+    EXPECT_NO_THROW(gen.init(31328, 30081));
+    const double before = gen.u(5);
+    const struct { int ij, kl; } bad[] = {{31329, 0}, {-1, 0}, {0, 30082}, {0, -1}};
+    for (auto seeds : bad) {
+        try {
+            gen.init(seeds.ij, seeds.kl);
+            FAIL() << "seeds " << seeds.ij << ", " << seeds.kl << " must be refused";
+        } catch (const RandomError& e) {
+            EXPECT_STREQ(e.what(), "!!");
+        }
+    }
+    // A refused seed leaves the generator as it was.
+    EXPECT_TRUE(gen.ready());
+    EXPECT_EQ(gen.u(5), before);
+    EXPECT_EQ(gen.i97(), 97);
+}
+
+TEST(RanmarGenerator, MatchesDoubleArithmeticAndSkip) {
+    for (int ij : {0, 1802, 31328}) {
+        RanmarGenerator gen, skipping;
+        ReferenceRanmar ref;
+        gen.init(ij, 9373);
+        skipping.init(ij, 9373);
+        ref.init(ij, 9373);
+        for (int n = 1; n <= 97; ++n) ASSERT_EQ(gen.u(n), ref.u[n]);
+        for (int n = 0; n < 5000; ++n) {
+            const double want = ref.next();
+            ASSERT_EQ(gen.next(), want) << "draw " << n;
+            if (n % 7 == 6) {
+                ASSERT_EQ(skipping.next(), want);
+            } else if (n % 7 == 0) {
+                skipping.skip(6);
+            }
+        }
+    }
+}
+
+TEST(DrawSymbol, RoundsHalfToEven) {
+    // a = 0, r = 0.5: w = 61558.5 rounds down to the even 61558; pass yields 9.
+    EXPECT_EQ(roundSymbolPass(0, 1 << 23), 61558);
+    EXPECT_EQ(61558 % 10 + 1, 9);
+    // The largest pass: w about 248594.9927 rounds to 248595, symbol 6.
+    EXPECT_EQ(roundSymbolPass(125478, 16777215), 248595);
+    EXPECT_EQ(248595 % 10 + 1, 6);
+    // An odd integer part with an exact half rounds up.
+    EXPECT_EQ(roundSymbolPass(1, 1 << 23), 61560);  // 1 + 61558.5 = 61559.5 -> 61560
+}
+
+TEST(DrawSymbol, MatchesStraightforwardDraw) {
+    RandomSources sources;
+    ReferenceLcg lcg{12345};
+    ReferenceRanmar ranmar;
+    sources.lcg.seed = 12345;
+    sources.ranmar.init(777, 4242);
+    ranmar.init(777, 4242);
+    for (int n = 0; n < 20000; ++n) {
+        const int m = 1 + n % 255;
+        ASSERT_EQ(drawSymbol(sources, static_cast<std::uint8_t>(m)), referenceDrawSymbol(lcg, ranmar, m));
+    }
+    EXPECT_EQ(sources.lcg.seed, lcg.seed);
+}
+
+TEST(DrawSymbol, RejectsZeroAndUnseeded) {
+    RandomSources sources;
+    EXPECT_THROW(drawSymbol(sources, 10), RandomError);
+    sources.ranmar.init(1, 1);
+    EXPECT_THROW(drawSymbol(sources, 0), std::invalid_argument);
+}
+
+TEST(SeedRandomSources, StartUpChains) {
+    struct Case {
+        std::uint32_t seed;
+        int kl, ij;
+        std::array<int, 3> reels;
+        std::uint32_t seedAfter;  // 0: not pinned
+    };
+    const Case cases[] = {{1, 941, 26950, {2, 10, 3}, 2039224980u}, {0, 0, 982, {8, 7, 5}, 0}};
+    for (const auto& c : cases) {
+        RandomSources sources;
+        const SeedRecord record = seedRandomSources(sources, fixedSeed(c.seed));
+        EXPECT_EQ(record.seed, c.seed);
+        EXPECT_EQ(record.kl, c.kl);
+        EXPECT_EQ(record.ij, c.ij);
+        for (int reel : c.reels) EXPECT_EQ(drawSymbol(sources, 10), reel);
+        if (c.seedAfter != 0) {
+            EXPECT_EQ(sources.lcg.seed, c.seedAfter);
+        }
+    }
+}
+
+TEST(SeedRandomSources, ClockSeedsDiffer) {
+    // The real clock gives a changing value; two reads a moment apart must not both be zero.
+    const std::uint32_t a = steadyClockSeed();
+    const std::uint32_t b = steadyClockSeed();
+    EXPECT_FALSE(a == 0 && b == 0);
+}
+
+}  // namespace
+}  // namespace fruvana
