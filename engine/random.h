@@ -20,6 +20,34 @@ public:
     explicit RandomError(const std::string& message) : std::runtime_error(message) {}
 };
 
+namespace detail {
+
+inline constexpr std::uint32_t kLcgMultiplier = 134775813u;  // 0x08088405
+inline constexpr std::int32_t kRanmarCd = 7654321;
+inline constexpr std::int32_t kRanmarCm = 16777213;
+inline constexpr unsigned kJumps = 10;
+
+// Jumping the LCG k steps at once: seed_k = mul[k] * seed + add[k] (mod 2^32).
+struct LcgJumps {
+    std::array<std::uint32_t, kJumps> mul{};
+    std::array<std::uint32_t, kJumps> add{};
+    constexpr LcgJumps() {
+        mul[0] = 1;
+        for (std::size_t k = 1; k < kJumps; ++k) {
+            mul[k] = mul[k - 1] * kLcgMultiplier;
+            add[k] = add[k - 1] * kLcgMultiplier + 1u;
+        }
+    }
+};
+inline constexpr LcgJumps kLcgJumps;
+
+// k steps of RANMAR's arithmetic sequence, reduced modulo its modulus.
+constexpr std::int32_t sequenceJump(std::uint64_t k) {
+    return static_cast<std::int32_t>(k * kRanmarCd % kRanmarCm);
+}
+
+}  // namespace detail
+
 // Where the start-up seed comes from; tests and the simulator give their own.
 using ClockSeed = std::function<std::uint32_t()>;
 
@@ -29,7 +57,7 @@ std::uint32_t steadyClockSeed();
 
 class LcgRandom {
 public:
-    static constexpr std::uint32_t kMultiplier = 134775813u;  // 0x08088405
+    static constexpr std::uint32_t kMultiplier = detail::kLcgMultiplier;
 
     void seedFromClock(const ClockSeed& clock = steadyClockSeed) { seed = clock(); }
 
@@ -44,18 +72,25 @@ public:
         return static_cast<std::int32_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
     }
 
-    // Advance by k draws (0 to 9) whose values nobody needs.
-    void skip(unsigned k);
+    // Advance by k draws whose values nobody needs.
+    void skip(unsigned k) {
+        if (k < detail::kJumps) {
+            seed = detail::kLcgJumps.mul[k] * seed + detail::kLcgJumps.add[k];
+            return;
+        }
+        while (k-- > 0) seed = seed * kMultiplier + 1u;
+    }
 
     std::uint32_t seed = 0;
 };
 
 class RanmarGenerator {
 public:
-    static constexpr std::int32_t kScale = 1 << 24;          // values are multiples of 2^-24
-    static constexpr std::int32_t kCStart = 362436;          // c after init, times 2^24
-    static constexpr std::int32_t kCd = 7654321;             // step of the sequence
-    static constexpr std::int32_t kCm = 16777213;            // modulus of the sequence
+    static constexpr std::int32_t kScale = 1 << 24;  // values are multiples of 2^-24
+    static constexpr std::int32_t kCStart = 362436;  // c after init, times 2^24
+    static constexpr std::int32_t kCd = detail::kRanmarCd;  // step of the sequence
+    static constexpr std::int32_t kCm = detail::kRanmarCm;  // modulus of the sequence
+    static constexpr int kLags = 97;
 
     // Seeds the generator; fails with "!!" (and changes nothing) outside 0..31328, 0..30081.
     void init(std::int32_t ij, std::int32_t kl);
@@ -66,43 +101,51 @@ public:
     // The next number times 2^24, an integer in 0 to 2^24 - 1.
     std::int32_t nextScaled() {
         requireReady();
-        return combine(advanceTable());
+        if (cursor_ == 0) sweep();
+        const std::int32_t uni = u_[static_cast<std::size_t>(cursor_--)];
+        c_ -= kCd;
+        c_ += (c_ >> 31) & kCm;
+        const std::int32_t r = uni - c_;
+        return r + ((r >> 31) & kScale);
     }
 
     // Advance by k numbers whose values nobody needs.
-    void skip(unsigned k);
+    void skip(unsigned k) {
+        if (k == 0) return;
+        requireReady();
+        // The sequence moves in whole steps of cd modulo cm, so k steps are one subtraction.
+        c_ -= detail::sequenceJump(k);
+        c_ += (c_ >> 31) & kCm;
+        while (k > 0) {
+            if (cursor_ == 0) sweep();
+            const auto take = k < static_cast<unsigned>(cursor_) ? k : static_cast<unsigned>(cursor_);
+            cursor_ -= static_cast<std::int32_t>(take);
+            k -= take;
+        }
+    }
 
     bool ready() const { return ready_; }
-    std::int32_t i97() const { return i97_; }
-    std::int32_t j97() const { return j97_; }
-    // Table entry n (1 to 97) and the sequence value, as doubles.
+    // The lag indices as the one-step-at-a-time algorithm holds them.
+    std::int32_t i97() const { return cursor_ == 0 ? kLags : cursor_; }
+    std::int32_t j97() const { return (i97() + 32) % kLags + 1; }
+    // Table entry n (1 to 97) as of the last whole pass over the table, and the sequence.
     double u(int n) const { return static_cast<double>(u_[static_cast<std::size_t>(n)]) / kScale; }
     double c() const { return static_cast<double>(c_) / kScale; }
 
 private:
+    // The lag indices both step down by one per number and wrap from 1 to 97 together,
+    // starting from 97 and 33 (a distance of 64). So every 97 numbers are one pass over the
+    // table from entry 97 down to 1, and a pass can be computed ahead in three straight loops
+    // with no wrap tests. cursor_ is the entry the next number is read from; 0 means the
+    // current pass is used up.
+    void sweep();
     void requireReady() const {
         if (!ready_) throw RandomError("!");
     }
-    std::int32_t advanceTable() {
-        std::int32_t uni = u_[i97_] - u_[j97_];
-        uni += (uni >> 31) & kScale;
-        u_[i97_] = uni;
-        i97_ = (i97_ == 1) ? 97 : i97_ - 1;
-        j97_ = (j97_ == 1) ? 97 : j97_ - 1;
-        return uni;
-    }
-    std::int32_t combine(std::int32_t uni) {
-        c_ -= kCd;
-        c_ += (c_ >> 31) & kCm;
-        std::int32_t r = uni - c_;
-        r += (r >> 31) & kScale;
-        return r;
-    }
 
-    std::array<std::int32_t, 98> u_{};  // entries 1 to 97
+    std::array<std::int32_t, kLags + 1> u_{};  // entries 1 to 97
     std::int32_t c_ = 0;
-    std::int32_t i97_ = 0;
-    std::int32_t j97_ = 0;
+    std::int32_t cursor_ = 0;
     bool ready_ = false;
 };
 
@@ -113,11 +156,27 @@ struct RandomSources {
 };
 
 // w rounded to the nearest integer, an exact half to the even neighbour, where
-// w = a + 123117 x r and r = scaledR / 2^24.
-std::int32_t roundSymbolPass(std::int32_t a, std::int32_t scaledR);
+// w = a + 123117 x r and r = scaledR / 2^24. The double form of w is exact, and so is this.
+inline std::int32_t roundSymbolPass(std::int32_t a, std::int32_t scaledR) {
+    const std::int64_t w = (static_cast<std::int64_t>(a) << 24) + std::int64_t{123117} * scaledR;
+    std::int64_t v = w >> 24;
+    const std::int64_t fraction = w & (RanmarGenerator::kScale - 1);
+    constexpr std::int64_t half = RanmarGenerator::kScale / 2;
+    if (fraction > half || (fraction == half && (v & 1) != 0)) ++v;
+    return static_cast<std::int32_t>(v);
+}
 
 // One symbol from 1 to m, after 1 to 10 passes of both generators. m must be at least 1.
-std::uint8_t drawSymbol(RandomSources& sources, std::uint8_t m);
+inline std::uint8_t drawSymbol(RandomSources& sources, std::uint8_t m) {
+    if (m == 0) throw std::invalid_argument("drawSymbol needs m of at least 1");
+    const auto passes = static_cast<unsigned>(sources.lcg.belowUnchecked(10)) + 1;
+    // The earlier passes only advance both generators; their values are never used.
+    sources.lcg.skip(passes - 1);
+    sources.ranmar.skip(passes - 1);
+    const std::int32_t a = sources.lcg.belowUnchecked(125479);
+    const std::int32_t r = sources.ranmar.nextScaled();
+    return static_cast<std::uint8_t>(roundSymbolPass(a, r) % m + 1);
+}
 
 // What seeding drew: the clock value and the two seeds of the second generator.
 struct SeedRecord {
