@@ -1,0 +1,175 @@
+// The lever, the holds and the autoplay tick: one deal from the pull to the start of the spin.
+
+#include "engine/game.h"
+
+namespace fruvana {
+
+namespace {
+
+// The lever knob is a circle of radius 26 around (26, 26) of the lever picture.
+constexpr int kKnobCentre = 26;
+constexpr int kKnobRadiusSquared = 26 * 26;
+
+bool validReel(int reel) { return reel >= 1 && reel <= 3; }
+std::size_t reelIndex(int reel) { return static_cast<std::size_t>(reel - 1); }
+
+// The spin sound tells which reels turn: `ton` when the left reel turns, `ton2` when the
+// middle one is the first to turn, `ton3` when only the right one does.
+std::string_view spinSound(const std::array<std::uint8_t, 3>& held) {
+    if (held[0] == 0) return "ton";
+    if (held[1] == 0) return "ton2";
+    if (held[2] == 0) return "ton3";
+    return "ton";
+}
+
+}  // namespace
+
+Game::Game(MachineState& state, RandomSources& sources, OutcomePool& pool,
+           EngineServices& services)
+    : state_(state), sources_(sources), pool_(pool), services_(services) {}
+
+void Game::Image8MouseDown(int x, int y) {
+    state_.leverPressed = 0;
+    if (state_.inputEnabled == 0 || services_.timer1Enabled()) return;
+    const int dx = x - kKnobCentre;
+    const int dy = y - kKnobCentre;
+    if (dx * dx + dy * dy > kKnobRadiusSquared) return;
+    state_.leverPressed = 1;
+    if (services_.leverAtRest()) services_.moveLeverDown();
+    if (state_.options.soundFx) services_.playSound("clac");
+    services_.delay(2);
+}
+
+void Game::dealOnce() {
+    if (!services_.leverAtRest()) services_.moveLeverToRest();
+    services_.delay(2);
+    // The press flag stays set: the next press clears it before anything else.
+    if (state_.inputEnabled == 0 || state_.leverPressed == 0) return;
+    state_.inputEnabled = 0;
+
+    if (state_.options.secondDeal == 0) state_.phase = 1;
+    state_.holdsUntouched = 1;
+
+    // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
+    if (state_.phase == 2 && state_.held[0] && state_.held[1] && state_.held[2]) {
+        bankWin();
+        services_.saveCredit();
+        state_.phase = 1;
+    }
+
+    if (state_.phase == 1) {
+        if (state_.win > 0) bankWin();
+        if (state_.credit < state_.bet) {
+            // The credit never goes below 0, but if it ever did, a refusal is safer than a
+            // negative bet.
+            if (state_.credit <= 0 || state_.options.autoBet == 0) {
+                state_.inputEnabled = 1;
+                return;
+            }
+            // Auto bet plays what is left; the pay panel keeps the prizes of the chosen bet
+            // until a bet button is used.
+            state_.bet = state_.credit;
+            services_.nr(state_.bet, Meter::Bet, 2);
+        }
+        state_.credit -= state_.bet;
+        services_.nr(state_.credit, Meter::Credit, 7);
+        services_.saveCredit();
+        state_.held = {0, 0, 0};
+        showHoldLamps();
+    }
+
+    services_.setMessage(state_.phase == 1 ? kFirstDealText : kSecondDealText);
+    services_.pumpPending();
+
+    if (state_.phase == 1) {
+        pool_.drawFirstDeal(state_, sources_);
+    } else {
+        OutcomePool::drawSecondDeal(state_, sources_);
+    }
+
+    if (state_.options.soundFx) services_.playSound(spinSound(state_.held));
+    services_.preg();
+    services_.startReelAnimation();
+}
+
+void Game::bankWin() {
+    // Wide and held at the int32 limits, so that even a credit far outside its range cannot
+    // overflow; the range test below then puts the money right.
+    state_.credit = saturatingAdd(state_.credit, state_.win);
+    state_.win = 0;
+    creditOverflowReset();
+    services_.nr(state_.win, Meter::Win, 7);
+    services_.nr(state_.credit, Meter::Credit, 7);
+}
+
+void Game::creditOverflowReset() {
+    if (state_.credit > kCreditMax || state_.credit < 0) {
+        // The money of a machine that starts without a credit file.
+        state_.credit = kCoinValue;
+        state_.win = 0;
+        state_.account = -kCoinValue;
+    }
+}
+
+void Game::holdMouseDown(int reel) {
+    if (!validReel(reel)) return;
+    if (state_.inputEnabled == 0 || services_.timer1Enabled()) return;
+    if (state_.phase == 2 && state_.options.soundFx) services_.playSound("clic3");
+    // Also in phase 1, where the release then does nothing.
+    state_.holdPressed[reelIndex(reel)] = 1;
+}
+
+void Game::holdMouseUp(int reel) {
+    if (!validReel(reel)) return;
+    const std::size_t n = reelIndex(reel);
+    if (state_.holdPressed[n] == 0) return;
+    state_.holdPressed[n] = 0;
+    // The classic machine acted on a hold release even while a deal was running, so a press
+    // made before a key started the second deal could toggle a hold and its lamp under the
+    // turning reels, after the draw had already used the holds. We drop such a late release
+    // (the press is spent): holds and lamps never change while the reels turn.
+    if (state_.inputEnabled == 0) return;
+    if (state_.options.secondDeal == 0 || state_.phase != 2) return;
+
+    // Smart hold: the first pick of a reel that is not held replaces the suggested holds.
+    if (state_.options.smartHold && state_.holdsUntouched && state_.held[n] == 0) {
+        state_.holdsUntouched = 0;
+        for (int other = 1; other <= 3; ++other) {
+            if (other == reel) continue;
+            state_.held[reelIndex(other)] = 0;
+            services_.showLamp(other, LampLook::Blank);
+        }
+    }
+
+    state_.held[n] = state_.held[n] ? 0 : 1;
+    services_.showLamp(reel, state_.held[n] ? LampLook::Red : LampLook::Blank);
+}
+
+void Game::showHoldLamps() {
+    const LampLook lit = state_.phase == 2 ? LampLook::Green : LampLook::Red;
+    for (int reel = 1; reel <= 3; ++reel) {
+        services_.showLamp(reel, state_.held[reelIndex(reel)] ? lit : LampLook::Blank);
+    }
+    services_.pumpPending();
+}
+
+void Game::Timer1Timer() {
+    // Only the credit counts: a win not yet banked does not keep autoplay going.
+    if (state_.credit < state_.bet) {
+        services_.setTimer1Enabled(false);
+        services_.delay(1000);
+        services_.setMessage(kAutoplayOffText);
+        services_.delay(500);
+        return;
+    }
+    state_.leverPressed = 0;
+    // A deal still turning: the next tick tries again.
+    if (state_.inputEnabled == 0) return;
+    state_.leverPressed = 1;
+    if (services_.leverAtRest()) services_.moveLeverDown();
+    if (state_.options.soundFx) services_.playSound("clac");
+    services_.delay(200);
+    dealOnce();
+}
+
+}  // namespace fruvana
