@@ -25,7 +25,7 @@ namespace detail {
 inline constexpr std::uint32_t kLcgMultiplier = 134775813u;  // 0x08088405
 inline constexpr std::int32_t kRanmarCd = 7654321;
 inline constexpr std::int32_t kRanmarCm = 16777213;
-inline constexpr unsigned kJumps = 10;
+inline constexpr unsigned kJumps = 11;
 
 // Jumping the LCG k steps at once: seed_k = mul[k] * seed + add[k] (mod 2^32).
 struct LcgJumps {
@@ -45,6 +45,11 @@ inline constexpr LcgJumps kLcgJumps;
 constexpr std::int32_t sequenceJump(std::uint64_t k) {
     return static_cast<std::int32_t>(k * kRanmarCd % kRanmarCm);
 }
+inline constexpr std::array<std::int32_t, kJumps> kSequenceJumps = [] {
+    std::array<std::int32_t, kJumps> steps{};
+    for (unsigned k = 0; k < kJumps; ++k) steps[k] = sequenceJump(k);
+    return steps;
+}();
 
 }  // namespace detail
 
@@ -69,6 +74,11 @@ public:
 
     std::int32_t belowUnchecked(std::uint32_t n) {
         seed = seed * kMultiplier + 1u;
+        return scaled(n);
+    }
+
+    // What the last step gave for a range of n: the upper 32 bits of seed times n.
+    std::int32_t scaled(std::uint32_t n) const {
         return static_cast<std::int32_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
     }
 
@@ -111,11 +121,14 @@ public:
 
     // Advance by k numbers whose values nobody needs.
     void skip(unsigned k) {
-        if (k == 0) return;
         requireReady();
         // The sequence moves in whole steps of cd modulo cm, so k steps are one subtraction.
-        c_ -= detail::sequenceJump(k);
+        c_ -= k < detail::kJumps ? detail::kSequenceJumps[k] : detail::sequenceJump(k);
         c_ += (c_ >> 31) & kCm;
+        if (k <= static_cast<unsigned>(cursor_)) {
+            cursor_ -= static_cast<std::int32_t>(k);
+            return;
+        }
         while (k > 0) {
             if (cursor_ == 0) sweep();
             const auto take = k < static_cast<unsigned>(cursor_) ? k : static_cast<unsigned>(cursor_);
@@ -159,21 +172,21 @@ struct RandomSources {
 // w = a + 123117 x r and r = scaledR / 2^24. The double form of w is exact, and so is this.
 inline std::int32_t roundSymbolPass(std::int32_t a, std::int32_t scaledR) {
     const std::int64_t w = (static_cast<std::int64_t>(a) << 24) + std::int64_t{123117} * scaledR;
-    std::int64_t v = w >> 24;
-    const std::int64_t fraction = w & (RanmarGenerator::kScale - 1);
+    // Adding just under a half, plus one more when the integer part is odd, carries into the
+    // integer part exactly when the fraction is above a half, or a half on an odd number.
     constexpr std::int64_t half = RanmarGenerator::kScale / 2;
-    if (fraction > half || (fraction == half && (v & 1) != 0)) ++v;
-    return static_cast<std::int32_t>(v);
+    return static_cast<std::int32_t>((w + (half - 1) + ((w >> 24) & 1)) >> 24);
 }
 
 // One symbol from 1 to m, after 1 to 10 passes of both generators. m must be at least 1.
 inline std::uint8_t drawSymbol(RandomSources& sources, std::uint8_t m) {
     if (m == 0) throw std::invalid_argument("drawSymbol needs m of at least 1");
     const auto passes = static_cast<unsigned>(sources.lcg.belowUnchecked(10)) + 1;
-    // The earlier passes only advance both generators; their values are never used.
-    sources.lcg.skip(passes - 1);
+    // The earlier passes only advance both generators; their values are never used. The LCG
+    // jumps over them and the last pass's step at once and reads a from where it lands.
+    sources.lcg.skip(passes);
+    const std::int32_t a = sources.lcg.scaled(125479);
     sources.ranmar.skip(passes - 1);
-    const std::int32_t a = sources.lcg.belowUnchecked(125479);
     const std::int32_t r = sources.ranmar.nextScaled();
     return static_cast<std::uint8_t>(roundSymbolPass(a, r) % m + 1);
 }
