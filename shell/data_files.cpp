@@ -1,0 +1,240 @@
+#include "shell/data_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace fruvana {
+namespace {
+
+constexpr int kStatisticsValueCount = 2 * kClassCount;
+
+std::string dataPath(const MachineState& state, std::string_view name) {
+    return state.homeDir + std::string(name);
+}
+
+// Reads the start of a file into buffer. nullopt means there is no such file; otherwise the
+// result is how many bytes were read, none when the file exists but cannot be read.
+//
+// The file is opened for reading only. The first version of the game opened its data files
+// for reading and writing, so a credit file the player had made read-only counted as
+// unreadable and the money on it loaded as 0; reading is all a load needs.
+std::optional<std::size_t> readPrefix(const std::string& path, std::span<std::uint8_t> buffer) {
+    // Non-blocking so that a FIFO of that name cannot hang start-up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        return 0;
+    }
+    std::size_t count = 0;
+    struct stat info {};
+    // Only a plain file holds a record; a folder or a device of that name is unreadable.
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        while (count < buffer.size()) {
+            const ssize_t got = ::read(fd, buffer.data() + count, buffer.size() - count);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            count += static_cast<std::size_t>(got);
+        }
+    }
+    ::close(fd);
+    return count;
+}
+
+// Sets value from the four little-endian bytes at offset, as far as bytes reaches: bytes
+// present replace the value's low-order bytes, the others keep what they held.
+void fillInt32(std::int32_t& value, std::span<const std::uint8_t> bytes, std::size_t offset) {
+    auto bits = static_cast<std::uint32_t>(value);
+    for (std::size_t b = 0; b < 4 && offset + b < bytes.size(); ++b) {
+        const unsigned shift = 8 * static_cast<unsigned>(b);
+        bits =
+            (bits & ~(std::uint32_t{0xFF} << shift)) | (std::uint32_t{bytes[offset + b]} << shift);
+    }
+    value = static_cast<std::int32_t>(bits);
+}
+
+void putInt32(std::span<std::uint8_t> bytes, std::size_t offset, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (std::size_t b = 0; b < 4; ++b) {
+        bytes[offset + b] = static_cast<std::uint8_t>(bits >> (8 * b));
+    }
+}
+
+// The values of the credit file in file order; the win comes before the credit.
+template <typename State>
+auto creditFields(State& state) {
+    return std::array{&state.bet, &state.win, &state.credit, &state.account};
+}
+
+// Counter i of the statistics file: the twelve first-deal counters, then the second-deal ones.
+template <typename Counts>
+auto& statisticsField(Counts& statistics, int i) {
+    auto& counts = i < kClassCount ? statistics.firstDealCounts : statistics.secondDealCounts;
+    return counts[i % kClassCount + 1];
+}
+
+// Whether the user does not want path changed. access() alone is not enough: the superuser
+// passes it whatever the permission bits say, so a file or folder with no write bit at all
+// counts as marked read-only for whoever runs the game.
+bool markedReadOnly(const std::string& path, const struct stat& info) {
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// Whether path still names the file we created (another copy of the game saving at the same
+// moment may have replaced it); only then do we rename or remove it.
+bool stillOurs(const std::string& path, const struct stat& ours) {
+    struct stat now {};
+    return ::lstat(path.c_str(), &now) == 0 && now.st_dev == ours.st_dev &&
+           now.st_ino == ours.st_ino;
+}
+
+void syncDirectory(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Replaces the file name in homeDir with bytes, all or nothing.
+//
+// The first version of the game truncated the file and wrote it in place, so a crash, a kill
+// or a full disk in the middle of a save left an empty or torn credit file and the player's
+// money was gone. Here the record goes to a temporary file in the same folder, is flushed to
+// disk and renamed over the old file, which the kernel does in one step; on any failure the
+// temporary file is removed and the old file stays as it was. Either way nothing is reported.
+void replaceFile(const std::string& homeDir, std::string_view name,
+                 std::span<const std::uint8_t> bytes) {
+    const std::string dir = homeDir.empty() ? std::string(".") : homeDir;
+    const std::string path = homeDir + std::string(name);
+    const std::string temp = path + std::string(kSaveTempSuffix);
+
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || markedReadOnly(dir, info)) {
+        return;
+    }
+    // Writing in place never touched a read-only file; a rename would replace it regardless
+    // of its permissions, so such a file is left alone, as before.
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    if (exists && markedReadOnly(path, info)) return;
+
+    // A leftover of a save that was killed before its rename; O_EXCL then makes sure we write
+    // a new file of our own and never follow a link planted under that name.
+    ::unlink(temp.c_str());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    struct stat ours {};
+    bool ok = ::fstat(fd, &ours) == 0;
+    // The new file keeps the old one's permissions.
+    if (ok && exists) ::fchmod(fd, info.st_mode & 07777);
+    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (!ok || !stillOurs(temp, ours)) {
+        if (stillOurs(temp, ours)) ::unlink(temp.c_str());
+        return;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return;
+    }
+    // Makes the rename itself survive a power cut.
+    syncDirectory(dir);
+}
+
+}  // namespace
+
+void loadOptions(MachineState& state) {
+    std::array<std::uint8_t, kOptionsFileSize> bytes{};
+    const auto count = readPrefix(dataPath(state, kOptionsFileName), bytes);
+    if (!count) {
+        state.options = kDefaultOptions;
+        return;
+    }
+    for (std::size_t i = 0; i < *count; ++i) state.options.at(static_cast<int>(i)) = bytes[i];
+}
+
+void loadStatistics(MachineState& state) {
+    std::array<std::uint8_t, kStatisticsFileSize> bytes{};
+    const auto count = readPrefix(dataPath(state, kStatisticsFileName), bytes);
+    if (!count) {
+        state.statistics = Statistics{};
+        return;
+    }
+    const std::span<const std::uint8_t> read(bytes.data(), *count);
+    for (int i = 0; i < kStatisticsValueCount; ++i) {
+        fillInt32(statisticsField(state.statistics, i), read, 4 * static_cast<std::size_t>(i));
+    }
+}
+
+void loadCredit(MachineState& state) {
+    std::array<std::uint8_t, kCreditFileSize> bytes{};
+    const auto count = readPrefix(dataPath(state, kCreditFileName), bytes);
+    const MachineState fresh = freshMachineState();
+    if (!count) {
+        state.bet = fresh.bet;
+        state.win = fresh.win;
+        state.credit = fresh.credit;
+        state.account = fresh.account;
+    } else {
+        const std::span<const std::uint8_t> read(bytes.data(), *count);
+        std::size_t offset = 0;
+        for (std::int32_t* field : creditFields(state)) {
+            fillInt32(*field, read, offset);
+            offset += 4;
+        }
+    }
+    // A bet out of range falls back to the usual bet; money out of range falls to 0, never to
+    // the nearest limit. The limits themselves are allowed.
+    if (state.bet < 1) state.bet = fresh.bet;
+    if (state.bet > 10) state.bet = fresh.bet;
+    if (state.win < 0) state.win = 0;
+    if (state.win > kWinMax) state.win = 0;
+    if (state.credit < 0) state.credit = 0;
+    if (state.credit > kCreditMax) state.credit = 0;
+    if (state.account > kAccountLimit) state.account = 0;
+    if (state.account < -kAccountLimit) state.account = 0;
+}
+
+void saveCredit(const MachineState& state) {
+    std::array<std::uint8_t, kCreditFileSize> bytes{};
+    std::size_t offset = 0;
+    for (const std::int32_t* field : creditFields(state)) {
+        putInt32(bytes, offset, *field);
+        offset += 4;
+    }
+    replaceFile(state.homeDir, kCreditFileName, bytes);
+}
+
+void saveset(const MachineState& state) {
+    std::array<std::uint8_t, kOptionsFileSize> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = state.options.at(static_cast<int>(i));
+    replaceFile(state.homeDir, kOptionsFileName, bytes);
+}
+
+void saveStatistics(const MachineState& state) {
+    std::array<std::uint8_t, kStatisticsFileSize> bytes{};
+    for (int i = 0; i < kStatisticsValueCount; ++i) {
+        putInt32(bytes, 4 * static_cast<std::size_t>(i), statisticsField(state.statistics, i));
+    }
+    replaceFile(state.homeDir, kStatisticsFileName, bytes);
+}
+
+}  // namespace fruvana

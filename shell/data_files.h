@@ -1,0 +1,48 @@
+#pragma once
+// The three data files beside the program: the credit file, the options file and the
+// statistics file. Raw little-endian records without header, read once at start-up and
+// rewritten whole at every save.
+//
+// Nothing here reports a failure: a missing file gives the defaults, a file that cannot be
+// read leaves the fields as they were, and a save that cannot be made leaves the old file as
+// it was while the game goes on with its state in memory.
+
+#include <cstddef>
+#include <string_view>
+
+#include "engine/machine_state.h"
+
+namespace fruvana {
+
+// Names in homeDir, and full sizes in bytes.
+inline constexpr std::string_view kCreditFileName = "fruvana.ini";
+inline constexpr std::string_view kOptionsFileName = "fruvana2.ini";
+inline constexpr std::string_view kStatisticsFileName = "stat.dat";
+inline constexpr std::size_t kCreditFileSize = 16;      // bet, win, credit, account: int32 each
+inline constexpr std::size_t kOptionsFileSize = 5;      // one byte per option, in Options order
+inline constexpr std::size_t kStatisticsFileSize = 96;  // first-deal then second-deal counters
+
+// A save writes the new record to the file's name plus this suffix, in the same directory,
+// and renames it over the file. A kill between the two leaves this name behind; nothing
+// reads it, and the next save of that file replaces it.
+inline constexpr std::string_view kSaveTempSuffix = ".tmp";
+
+// Loaders: a missing file gives the defaults; a short file fills its values in file order as
+// far as its bytes reach (a value cut short takes the bytes present as its low-order bytes),
+// and what is not reached keeps its value; bytes beyond the full size are ignored.
+
+// Options as stored, without checking them; defaults 0, 1, 0, 1, 1.
+void loadOptions(MachineState& state);
+// Both counter arrays; all zero without a file.
+void loadStatistics(MachineState& state);
+// bet, win, credit, account (defaults 5, 0, 1000, -1000), then each brought into range:
+// a bet outside 1..10 becomes 5; a win outside 0..5000, a credit outside 0..9,999,999 and an
+// account outside -99,999,999..99,999,999 become 0.
+void loadCredit(MachineState& state);
+
+// Savers: a file the user marked read-only (or its directory) is left alone.
+void saveCredit(const MachineState& state);
+void saveset(const MachineState& state);
+void saveStatistics(const MachineState& state);
+
+}  // namespace fruvana

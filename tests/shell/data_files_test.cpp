@@ -1,0 +1,621 @@
+// The data files: exact layouts, defaults, range checks, short files, and saves that never
+// leave a torn or missing credit file behind.
+#include "shell/data_files.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fruvana {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+Bytes le32(std::initializer_list<std::int32_t> values) {
+    Bytes bytes;
+    for (const std::int32_t v : values) {
+        const auto bits = static_cast<std::uint32_t>(v);
+        for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * b)));
+    }
+    return bytes;
+}
+
+// Value i of a record of little-endian int32s.
+std::int32_t int32At(const Bytes& bytes, std::size_t i) {
+    std::uint32_t bits = 0;
+    for (std::size_t b = 0; b < 4; ++b) bits |= std::uint32_t{bytes[4 * i + b]} << (8 * b);
+    return static_cast<std::int32_t>(bits);
+}
+
+Bytes concat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes prefix(const Bytes& bytes, std::size_t n) {
+    return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+struct Credit {
+    std::int32_t bet, win, credit, account;
+    friend bool operator==(const Credit&, const Credit&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Credit& c) {
+        return os << "{" << c.bet << ", " << c.win << ", " << c.credit << ", " << c.account << "}";
+    }
+};
+
+Credit creditOf(const MachineState& state) {
+    return {state.bet, state.win, state.credit, state.account};
+}
+
+// Each test works in a folder of its own, with a machine as start-up has it before the loads:
+// all zero.
+class DataFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "fruvana-data-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        state.homeDir = dir.string() + "/";
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all);
+        fs::remove_all(dir);
+    }
+
+    fs::path file(std::string_view name) const { return dir / name; }
+    void put(std::string_view name, const Bytes& bytes) const {
+        std::ofstream(file(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    Bytes get(std::string_view name) const {
+        std::ifstream in(file(name), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    std::set<std::string> names() const {
+        std::set<std::string> result;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            result.insert(entry.path().filename().string());
+        }
+        return result;
+    }
+
+    fs::path dir;
+    MachineState state;
+};
+
+// Runs body in a child process and returns the numbers it hands back, or nothing when the
+// child could not be set up. With unprivileged, a child of the superuser first becomes
+// "nobody", so that permission bits stop it as they stop a player.
+std::optional<std::vector<std::int32_t>> inChild(
+    bool unprivileged, const std::function<std::vector<std::int32_t>()>& body) {
+    int fds[2];
+    if (::pipe(fds) != 0) return std::nullopt;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (unprivileged && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(77);
+        }
+        const std::vector<std::int32_t> result = body();
+        const auto size = static_cast<ssize_t>(result.size() * sizeof(std::int32_t));
+        ::_exit(::write(fds[1], result.data(), static_cast<std::size_t>(size)) == size ? 0 : 1);
+    }
+    ::close(fds[1]);
+    std::vector<std::int32_t> result;
+    std::int32_t value = 0;
+    while (::read(fds[0], &value, sizeof value) == sizeof value) result.push_back(value);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return result;
+}
+
+// --- Layouts --------------------------------------------------------------------------------
+
+TEST_F(DataFiles, FirstRunInAnEmptyFolderWritesOnlyTheFreshCreditFile) {
+    loadOptions(state);
+    loadStatistics(state);
+    loadCredit(state);
+    saveCredit(state);
+
+    EXPECT_EQ(creditOf(state), (Credit{5, 0, 1000, -1000}));
+    EXPECT_EQ(state.options, kDefaultOptions);
+    EXPECT_EQ(state.statistics, Statistics{});
+    EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
+    EXPECT_EQ(get(kCreditFileName), (Bytes{0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE8,
+                                           0x03, 0x00, 0x00, 0x18, 0xFC, 0xFF, 0xFF}));
+}
+
+TEST_F(DataFiles, AllThreeFilesRoundTripByteForByte) {
+    state.bet = 7;
+    state.win = 4321;
+    state.credit = kCreditMax;
+    state.account = kInt32Min;  // saved as it is; only the next load judges it
+    state.options = Options{1, 0, 1, 0, 1};
+    for (int k = 1; k <= kClassCount; ++k) {
+        state.statistics.firstDealCounts[k] = k * 1000 + 1;
+        state.statistics.secondDealCounts[k] = -k;
+    }
+    state.statistics.secondDealCounts[12] = kInt32Max;
+    saveCredit(state);
+    saveset(state);
+    saveStatistics(state);
+
+    EXPECT_EQ(get(kCreditFileName), le32({7, 4321, kCreditMax, kInt32Min}));
+    EXPECT_EQ(get(kOptionsFileName), (Bytes{1, 0, 1, 0, 1}));
+    EXPECT_EQ(
+        get(kStatisticsFileName),
+        concat(le32({1001, 2001, 3001, 4001, 5001, 6001, 7001, 8001, 9001, 10001, 11001, 12001}),
+               le32({-1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, kInt32Max})));
+    EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat"}));
+
+    MachineState loaded;
+    loaded.homeDir = state.homeDir;
+    loadOptions(loaded);
+    loadStatistics(loaded);
+    loadCredit(loaded);
+    EXPECT_EQ(loaded.options, state.options);
+    EXPECT_EQ(loaded.statistics, state.statistics);
+    EXPECT_EQ(creditOf(loaded), (Credit{7, 4321, kCreditMax, 0}));
+}
+
+TEST_F(DataFiles, SaveReplacesAWholeLongerFileAndKeepsItsPermissions) {
+    put(kCreditFileName, Bytes(40, 0xAA));
+    fs::permissions(file(kCreditFileName), fs::perms::owner_read | fs::perms::owner_write);
+    state.bet = 2;
+    saveCredit(state);
+    EXPECT_EQ(get(kCreditFileName), le32({2, 0, 0, 0}));
+    EXPECT_EQ(fs::status(file(kCreditFileName)).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// --- Credit file: defaults, range checks, short files ---------------------------------------
+
+struct CreditCase {
+    const char* name;
+    std::optional<Bytes> file;  // nullopt: no file
+    Credit expected;
+};
+
+class CreditLoad : public DataFiles, public ::testing::WithParamInterface<CreditCase> {};
+
+TEST_P(CreditLoad, FromAZeroedMachine) {
+    if (GetParam().file) put(kCreditFileName, *GetParam().file);
+    loadCredit(state);
+    EXPECT_EQ(creditOf(state), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CreditLoad,
+    ::testing::Values(
+        CreditCase{"Missing", std::nullopt, {5, 0, 1000, -1000}},
+        CreditCase{"Fresh", le32({5, 0, 1000, -1000}), {5, 0, 1000, -1000}},
+        CreditCase{"InclusiveUpperLimits",
+                   le32({10, 5000, 9'999'999, 99'999'999}),
+                   {10, 5000, 9'999'999, 99'999'999}},
+        CreditCase{"InclusiveLowerLimits", le32({1, 0, 0, -99'999'999}), {1, 0, 0, -99'999'999}},
+        CreditCase{"JustAboveLimits", le32({11, 5001, 10'000'000, 100'000'000}), {5, 0, 0, 0}},
+        CreditCase{"JustBelowLimits", le32({0, -1, -1, -100'000'000}), {5, 0, 0, 0}},
+        CreditCase{"Extremes", le32({kInt32Min, kInt32Max, kInt32Min, kInt32Max}), {5, 0, 0, 0}},
+        CreditCase{"ExtremesTheOtherWay",
+                   le32({kInt32Max, kInt32Min, kInt32Max, kInt32Min}),
+                   {5, 0, 0, 0}},
+        CreditCase{"StoredWinBeforeCredit", le32({3, 300, 700, 0}), {3, 300, 700, 0}},
+        // Short files: values fill in order; unreached values keep their zeroes.
+        CreditCase{"Empty", Bytes{}, {5, 0, 0, 0}},
+        CreditCase{"OneByte", Bytes{0x07}, {7, 0, 0, 0}},
+        CreditCase{"BetOnly", le32({3}), {3, 0, 0, 0}},
+        CreditCase{"CreditCutAfterTwoBytes",
+                   concat(le32({2, 300}), Bytes{0x10, 0x27}),
+                   {2, 300, 10000, 0}},
+        CreditCase{"AccountCutShortIsStillChecked",
+                   concat(le32({2, 0, 0}), Bytes{0xFF, 0xFF, 0xFF}),
+                   {2, 0, 0, 0xFFFFFF}},
+        CreditCase{
+            "BytesBeyondSixteenIgnored", concat(le32({4, 1, 2, 3}), Bytes(9, 0xFF)), {4, 1, 2, 3}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataFiles, ValueCutShortKeepsItsHighOrderBytes) {
+    state.credit = 0x00050000;
+    state.account = -5;
+    put(kCreditFileName, concat(le32({1, 2}), Bytes{0x01}));
+    loadCredit(state);
+    EXPECT_EQ(creditOf(state), (Credit{1, 2, 0x00050001, -5}));
+}
+
+// --- Options and statistics files -----------------------------------------------------------
+
+struct OptionsCase {
+    const char* name;
+    Options before;
+    std::optional<Bytes> file;
+    Options expected;
+};
+
+class OptionsLoad : public DataFiles, public ::testing::WithParamInterface<OptionsCase> {};
+
+TEST_P(OptionsLoad, TakesTheBytesPresent) {
+    state.options = GetParam().before;
+    if (GetParam().file) put(kOptionsFileName, *GetParam().file);
+    loadOptions(state);
+    EXPECT_EQ(state.options, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OptionsLoad,
+    ::testing::Values(
+        OptionsCase{"Missing", {1, 0, 1, 0, 0}, std::nullopt, {0, 1, 0, 1, 1}},
+        OptionsCase{"Empty", {}, Bytes{}, {0, 0, 0, 0, 0}},
+        OptionsCase{"ThreeBytesAreNotTheDefaults", {}, Bytes{1, 1, 1}, {1, 1, 1, 0, 0}},
+        OptionsCase{"ShortKeepsTheRest", {1, 1, 1, 1, 1}, Bytes{0, 0}, {0, 0, 1, 1, 1}},
+        OptionsCase{"Full", {}, Bytes{1, 0, 0, 1, 0}, {1, 0, 0, 1, 0}},
+        OptionsCase{"LongIgnoresTheTail", {}, Bytes{0, 1, 1, 0, 1, 1, 1}, {0, 1, 1, 0, 1}},
+        OptionsCase{"BytesTakenUnchecked", {}, Bytes{2, 255, 0, 1, 9}, {2, 255, 0, 1, 9}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct StatisticsCase {
+    const char* name;
+    std::size_t length;       // bytes of the file made from counters 1..24 = 101..124
+    std::int32_t before;      // every counter before the load
+    int wholeCounters;        // counters taken from the file
+    std::int32_t cutCounter;  // the counter after them, or before if none was cut
+};
+
+class StatisticsLoad : public DataFiles, public ::testing::WithParamInterface<StatisticsCase> {};
+
+TEST_P(StatisticsLoad, FillsCountersInFileOrder) {
+    const auto& c = GetParam();
+    Bytes full;
+    for (int i = 0; i < 24; ++i) full = concat(full, le32({101 + i}));
+    full.resize(std::max<std::size_t>(full.size(), c.length), 0xEE);
+    put(kStatisticsFileName, prefix(full, c.length));
+    for (int k = 1; k <= kClassCount; ++k) {
+        state.statistics.firstDealCounts[k] = c.before;
+        state.statistics.secondDealCounts[k] = c.before;
+    }
+    loadStatistics(state);
+    for (int i = 0; i < 24; ++i) {
+        const auto& counts =
+            i < 12 ? state.statistics.firstDealCounts : state.statistics.secondDealCounts;
+        const std::int32_t expected =
+            i < c.wholeCounters ? 101 + i : (i == c.wholeCounters ? c.cutCounter : c.before);
+        EXPECT_EQ(counts[i % 12 + 1], expected) << "counter " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StatisticsLoad,
+    ::testing::Values(StatisticsCase{"Empty", 0, 9, 0, 9},
+                      StatisticsCase{"FirstDealCountersOnly", 48, 0, 12, 0},
+                      StatisticsCase{"SecondDealCounterCut", 50, 0x01020304, 12, 0x01020000 + 113},
+                      StatisticsCase{"Full", 96, 7, 24, 7},
+                      StatisticsCase{"BytesBeyondFullSizeIgnored", 100, 7, 24, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataFiles, MissingStatisticsFileClearsTheCounters) {
+    state.statistics.firstDealCounts[3] = 5;
+    state.statistics.secondDealCounts[12] = 9;
+    loadStatistics(state);
+    EXPECT_EQ(state.statistics, Statistics{});
+}
+
+// --- Files that cannot be read or written ---------------------------------------------------
+
+TEST_F(DataFiles, ReadOnlyFilesAreRead) {
+    put(kCreditFileName, le32({4, 10, 2000, 3000}));
+    put(kOptionsFileName, Bytes{1, 1, 1, 1, 1});
+    for (const auto name : {kCreditFileName, kOptionsFileName}) {
+        fs::permissions(file(name),
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    // The superuser may open anything for writing, so the load is also run as "nobody",
+    // for whom a file opened for writing as well would count as unreadable.
+    const std::string home = state.homeDir;
+    const auto loaded = inChild(true, [home] {
+        MachineState child;
+        child.homeDir = home;
+        loadCredit(child);
+        loadOptions(child);
+        return std::vector<std::int32_t>{child.bet, child.win, child.credit, child.account,
+                                         child.options.soundFx};
+    });
+    if (!loaded) GTEST_SKIP() << "cannot run a child without privileges";
+    EXPECT_EQ(*loaded, (std::vector<std::int32_t>{4, 10, 2000, 3000, 1}));
+}
+
+TEST_F(DataFiles, FileThatExistsButCannotBeReadKeepsTheZeroes) {
+    // A folder under the file's name cannot be read by anyone, the superuser included.
+    fs::create_directory(file(kCreditFileName));
+    fs::create_directory(file(kOptionsFileName));
+    fs::create_directory(file(kStatisticsFileName));
+    loadOptions(state);
+    loadStatistics(state);
+    loadCredit(state);
+    EXPECT_EQ(creditOf(state), (Credit{5, 0, 0, 0}));
+    EXPECT_EQ(state.options, Options{});
+    EXPECT_EQ(state.statistics, Statistics{});
+    // And a save cannot replace a folder.
+    saveCredit(state);
+    EXPECT_TRUE(fs::is_directory(file(kCreditFileName)));
+    EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat"}));
+}
+
+TEST_F(DataFiles, FifoUnderTheNameDoesNotHangTheLoad) {
+    ASSERT_EQ(::mkfifo(file(kCreditFileName).c_str(), 0644), 0);
+    loadCredit(state);
+    EXPECT_EQ(creditOf(state), (Credit{5, 0, 0, 0}));
+}
+
+// Every saver, with what it writes over an old file of junk.
+struct Saver {
+    std::string_view name;
+    std::function<void(const MachineState&)> save;
+};
+
+std::vector<Saver> savers() {
+    return {{kCreditFileName, saveCredit},
+            {kOptionsFileName, saveset},
+            {kStatisticsFileName, saveStatistics}};
+}
+
+TEST_F(DataFiles, SavesLeaveAReadOnlyFileAlone) {
+    // Permission bits do not stop the superuser, so the rule reads the bits themselves: a file
+    // without any write bit is left alone by whoever runs the game.
+    state = freshMachineState();
+    state.homeDir = dir.string() + "/";
+    for (const auto& saver : savers()) {
+        put(saver.name, Bytes{1, 2, 3});
+        fs::permissions(file(saver.name), fs::perms::owner_read | fs::perms::group_read);
+        saver.save(state);
+        EXPECT_EQ(get(saver.name), (Bytes{1, 2, 3})) << saver.name;
+        EXPECT_EQ(fs::status(file(saver.name)).permissions(),
+                  fs::perms::owner_read | fs::perms::group_read);
+    }
+    EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat"}));
+}
+
+TEST_F(DataFiles, SavesLeaveAReadOnlyFolderAlone) {
+    state = freshMachineState();
+    state.homeDir = dir.string() + "/";
+    put(kCreditFileName, Bytes{1, 2, 3});
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    for (const auto& saver : savers()) saver.save(state);
+    fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_EQ(get(kCreditFileName), (Bytes{1, 2, 3}));
+    EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
+}
+
+TEST_F(DataFiles, SaveThatTheSystemRefusesLeavesEverythingAsItWas) {
+    // A folder the player may not write to (owned by the superuser), the save made as
+    // "nobody": creating the temporary file fails for real.
+    put(kCreditFileName, Bytes{1, 2, 3});
+    fs::permissions(file(kCreditFileName), fs::perms::all);
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a folder owned by someone else";
+    const std::string home = state.homeDir;
+    const auto ran = inChild(true, [home] {
+        MachineState child = freshMachineState();
+        child.homeDir = home;
+        saveCredit(child);
+        return std::vector<std::int32_t>{};
+    });
+    if (!ran) GTEST_SKIP() << "cannot run a child without privileges";
+    EXPECT_EQ(get(kCreditFileName), (Bytes{1, 2, 3}));
+    EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
+}
+
+TEST_F(DataFiles, SaveCutShortByAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
+    // A file size limit of 10 bytes makes every write past it fail, as a full disk would.
+    for (const auto& saver : savers()) {
+        if (saver.name == kOptionsFileName) continue;  // 5 bytes fit
+        put(saver.name, Bytes{9, 8, 7});
+        const std::string home = state.homeDir;
+        const auto ran = inChild(false, [home, &saver] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{10, 10};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            MachineState child = freshMachineState();
+            child.homeDir = home;
+            saver.save(child);
+            return std::vector<std::int32_t>{};
+        });
+        ASSERT_TRUE(ran);
+        EXPECT_EQ(get(saver.name), (Bytes{9, 8, 7})) << saver.name;
+    }
+    EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "stat.dat"}));
+}
+
+TEST_F(DataFiles, LeftoverTemporaryFileIsIgnoredByTheLoadAndReplacedByTheNextSave) {
+    put(kCreditFileName, le32({3, 0, 50, 60}));
+    // What a save killed before its rename leaves: here a link to a file outside, which the
+    // next save must not write through.
+    put("outside", Bytes{1});
+    fs::create_symlink(file("outside"), file("fruvana.ini.tmp"));
+    loadCredit(state);
+    EXPECT_EQ(creditOf(state), (Credit{3, 0, 50, 60}));
+    state.bet = 4;
+    saveCredit(state);
+    EXPECT_EQ(get(kCreditFileName), le32({4, 0, 50, 60}));
+    EXPECT_EQ(get("outside"), Bytes{1});
+    EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "outside"}));
+}
+
+// --- Random files ---------------------------------------------------------------------------
+
+TEST_F(DataFiles, RandomFilesLoadWithinTheRules) {
+    std::mt19937 rng(20240607);
+    const std::vector<std::int32_t> edges = {
+        kInt32Min, -100'000'000, -99'999'999, -1,         0,          1,           10,       11,
+        5000,      5001,         9'999'999,   10'000'000, 99'999'999, 100'000'000, kInt32Max};
+    auto value = [&] {
+        return rng() % 2 ? edges[rng() % edges.size()] : static_cast<std::int32_t>(rng());
+    };
+    auto randomFile = [&](std::size_t fullSize) {
+        Bytes bytes;
+        while (bytes.size() < fullSize + 8) bytes = concat(bytes, le32({value()}));
+        // Mostly the full size, often short, sometimes long.
+        const std::size_t length = rng() % 3 ? fullSize : rng() % (fullSize + 8);
+        return prefix(bytes, length);
+    };
+    const auto field = int32At;
+
+    for (int round = 0; round < 1500; ++round) {
+        MachineState before;
+        before.homeDir = state.homeDir;
+        before.bet = value();
+        before.win = value();
+        before.credit = value();
+        before.account = value();
+        for (int i = 0; i < Options::kCount; ++i)
+            before.options.at(i) = static_cast<std::uint8_t>(rng());
+        for (int k = 1; k <= kClassCount; ++k) {
+            before.statistics.firstDealCounts[k] = value();
+            before.statistics.secondDealCounts[k] = value();
+        }
+
+        const Bytes credit = randomFile(kCreditFileSize);
+        const Bytes options = randomFile(kOptionsFileSize);
+        const Bytes statistics = randomFile(kStatisticsFileSize);
+        put(kCreditFileName, credit);
+        put(kOptionsFileName, options);
+        put(kStatisticsFileName, statistics);
+        MachineState after = before;
+        loadCredit(after);
+        loadOptions(after);
+        loadStatistics(after);
+
+        // Whatever was in the file or in memory, the money is within its limits, and a value
+        // read whole and within them is the one stored.
+        SCOPED_TRACE(::testing::Message()
+                     << "round " << round << " credit file " << credit.size() << " bytes");
+        const std::int32_t* got[] = {&after.bet, &after.win, &after.credit, &after.account};
+        const std::int32_t lo[] = {1, 0, 0, -kAccountLimit};
+        const std::int32_t hi[] = {10, kWinMax, kCreditMax, kAccountLimit};
+        const std::int32_t was[] = {before.bet, before.win, before.credit, before.account};
+        for (std::size_t i = 0; i < 4; ++i) {
+            ASSERT_GE(*got[i], lo[i]);
+            ASSERT_LE(*got[i], hi[i]);
+            const bool whole = credit.size() >= 4 * (i + 1);
+            const bool reached = credit.size() > 4 * i;
+            const std::int32_t source = whole ? field(credit, i) : was[i];
+            if ((whole || !reached) && source >= lo[i] && source <= hi[i]) {
+                ASSERT_EQ(*got[i], source) << "value " << i;
+            }
+        }
+        for (int i = 0; i < Options::kCount; ++i) {
+            const auto u = static_cast<std::size_t>(i);
+            ASSERT_EQ(after.options.at(i), u < options.size() ? options[u] : before.options.at(i));
+        }
+        for (std::size_t i = 0; i < 24; ++i) {
+            const int k = static_cast<int>(i % 12) + 1;
+            const auto& now =
+                i < 12 ? after.statistics.firstDealCounts : after.statistics.secondDealCounts;
+            const auto& then =
+                i < 12 ? before.statistics.firstDealCounts : before.statistics.secondDealCounts;
+            if (statistics.size() >= 4 * (i + 1)) {
+                ASSERT_EQ(now[k], field(statistics, i));
+            } else if (statistics.size() <= 4 * i) {
+                ASSERT_EQ(now[k], then[k]);
+            }
+        }
+    }
+}
+
+// --- Kills in the middle of saves -----------------------------------------------------------
+
+// The record the crash test writes for step n: every field follows from the credit, so a
+// torn or mixed record cannot pass for a written one.
+Credit crashRecord(std::int32_t n) {
+    return {1 + n % 10, n % 5001, n, -n};
+}
+
+TEST_F(DataFiles, KilledSavesNeverTearTheCreditFile) {
+    constexpr int kRounds = 300;
+    std::mt19937 rng(7);
+    state = freshMachineState();
+    state.homeDir = dir.string() + "/";
+    const Credit first = crashRecord(0);
+    state.bet = first.bet;
+    saveCredit(state);
+
+    std::set<std::int32_t> seen;
+    int leftovers = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // Saves until killed; gives up after a while should the parent be gone.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            MachineState child = state;
+            for (std::int32_t n = (round + 1) * 30'000; std::chrono::steady_clock::now() < deadline;
+                 ++n) {
+                const Credit c = crashRecord(n);
+                child.bet = c.bet;
+                child.win = c.win;
+                child.credit = c.credit;
+                child.account = c.account;
+                saveCredit(child);
+            }
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(rng() % 6000));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        const Bytes bytes = get(kCreditFileName);
+        ASSERT_EQ(bytes.size(), kCreditFileSize) << "round " << round;
+        const Credit found{int32At(bytes, 0), int32At(bytes, 1), int32At(bytes, 2),
+                           int32At(bytes, 3)};
+        ASSERT_EQ(found, crashRecord(found.credit)) << "round " << round;
+        seen.insert(found.credit);
+        if (fs::exists(file("fruvana.ini.tmp"))) ++leftovers;
+        for (const auto& name : names()) {
+            ASSERT_TRUE(name == "fruvana.ini" || name == "fruvana.ini.tmp") << name;
+        }
+    }
+    std::cout << "[          ] " << kRounds << " kills, " << seen.size()
+              << " different records found, " << leftovers << " temporary files left\n";
+    // The children did save: the file moved on in most rounds.
+    EXPECT_GT(seen.size(), static_cast<std::size_t>(kRounds / 2));
+    // A leftover of the last kill goes with the next save.
+    saveCredit(state);
+    EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
+}
+
+}  // namespace
+}  // namespace fruvana
