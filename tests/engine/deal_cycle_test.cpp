@@ -1,0 +1,450 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "tests/engine/recording_services.h"
+
+namespace fruvana {
+namespace {
+
+using testing::TestMachine;
+using Calls = std::vector<std::string>;
+
+// The calls of a release once it has decided to deal a first deal, up to the spin.
+Calls firstDealTail() {
+    return {"lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump",
+            "msg 1st  DEAL", "pump", "sound ton", "preg", "spin"};
+}
+
+Calls concat(Calls a, const Calls& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The calls up to and including the spin, leaving out what the stop of the reels adds.
+Calls untilSpin(const Calls& calls) {
+    const auto spin = std::find(calls.begin(), calls.end(), "spin");
+    return Calls(calls.begin(), spin == calls.end() ? spin : spin + 1);
+}
+
+class DealCycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m.state.options = Options{0, 0, 0, 1, 1};  // Second deal off, both sound options on
+    }
+    // A press already accepted, as the keys and the autoplay tick make it.
+    void pressed() { m.state.leverPressed = 1; }
+
+    TestMachine m;
+};
+
+// ---- The lever press ----
+
+TEST_F(DealCycle, KnobHitCircle) {
+    const struct {
+        int x, y;
+        bool accepted;
+    } cases[] = {
+        {26, 26, true}, {26, 0, true},   {0, 26, true},   {52, 26, true},  {26, 52, true},
+        {44, 44, true}, {45, 45, false}, {53, 26, false}, {26, -1, false}, {0, 0, false},
+        {-100, 26, false},
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.game.Image8MouseDown(c.x, c.y);
+        EXPECT_EQ(t.state.leverPressed, c.accepted ? 1 : 0) << c.x << "," << c.y;
+        const Calls expected =
+            c.accepted ? Calls{"lever down", "sound clac", "delay 2"} : Calls{};
+        EXPECT_EQ(t.services.calls, expected) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(DealCycle, PressRefusedWhileBusyOrOnAutoplayClearsTheFlag) {
+    for (const bool busy : {true, false}) {
+        TestMachine t;
+        t.state.leverPressed = 1;
+        if (busy) {
+            t.state.inputEnabled = 0;
+        } else {
+            t.services.timer1 = true;
+        }
+        t.game.Image8MouseDown(26, 26);
+        EXPECT_EQ(t.state.leverPressed, 0);
+        EXPECT_TRUE(t.services.calls.empty());
+    }
+}
+
+TEST_F(DealCycle, PressWithoutSoundFxIsSilent) {
+    m.state.options.soundFx = 0;
+    m.game.Image8MouseDown(26, 26);
+    EXPECT_EQ(m.services.take(), (Calls{"lever down", "delay 2"}));
+}
+
+TEST_F(DealCycle, ReleaseWithoutAcceptedPressOnlyPutsTheLeverBack) {
+    m.game.Image8MouseDown(0, 0);  // outside the knob
+    m.game.Image8MouseUp();
+    EXPECT_EQ(m.services.take(), (Calls{"delay 2"}));
+    EXPECT_EQ(m.state.credit, 1000);
+    EXPECT_EQ(m.services.spins, 0);
+}
+
+// ---- Refusals for credit ----
+
+TEST_F(DealCycle, PullRefusedForCredit) {
+    const struct {
+        std::int32_t credit, bet;
+        std::uint8_t autoBet;
+    } cases[] = {{0, 5, 0}, {0, 5, 1}, {3, 5, 0}, {9, 10, 0}, {0, 1, 1}};
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.state.options = Options{c.autoBet, 0, 0, 1, 1};
+        t.state.credit = c.credit;
+        t.state.bet = c.bet;
+        t.pull();
+        EXPECT_EQ(t.services.take(),
+                  (Calls{"lever down", "sound clac", "delay 2", "lever rest", "delay 2"}))
+            << c.credit << " " << c.bet << " " << int(c.autoBet);
+        EXPECT_EQ(t.state.inputEnabled, 1);
+        EXPECT_EQ(t.state.credit, c.credit);
+        EXPECT_EQ(t.state.bet, c.bet);
+        EXPECT_EQ(t.services.spins, 0);
+    }
+}
+
+TEST_F(DealCycle, AutoBetPlaysTheRestAndLeavesThePayPanel) {
+    m.state.options.autoBet = 1;
+    m.state.credit = 3;
+    m.state.bet = 5;
+    m.pull();
+    const Calls calls = m.services.take();
+    EXPECT_EQ(untilSpin(calls), concat({"lever down", "sound clac", "delay 2", "lever rest",
+                                        "delay 2", "nr bet 3 2", "nr credit 0 7", "save"},
+                                       firstDealTail()));
+    EXPECT_EQ(m.state.bet, 3);
+    EXPECT_EQ(m.state.credit, 0);
+    for (const auto& call : calls) EXPECT_NE(call.rfind("nr m", 0), 0u) << call;
+}
+
+TEST_F(DealCycle, PendingWinIsBankedBeforeTheCreditTest) {
+    m.state.credit = 0;
+    m.state.win = 100;
+    m.pull();
+    EXPECT_EQ(untilSpin(m.services.take()),
+              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
+                      "nr win 0 7", "nr credit 100 7", "nr credit 95 7", "save"},
+                     firstDealTail()));
+}
+
+// ---- First deals ----
+
+TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
+    m.state.bet = 4;
+    m.services.scriptedLines = {{2, 2, 2}};
+    m.pull();
+    EXPECT_EQ(m.services.take(),
+              concat(concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
+                             "nr credit 996 7", "save"},
+                            firstDealTail()),
+                     {"sound ding", "delay 31", "nr win 1000 7", "sound exce",
+                      "msg Excellent !!!", "lamp 1 red", "lamp 2 red", "lamp 3 red", "pump"}));
+    EXPECT_EQ(m.state.win, 1000);
+    EXPECT_EQ(m.state.phase, 1);
+    EXPECT_EQ(m.state.inputEnabled, 1);
+
+    // The next pull banks the win, takes a new stake and deals afresh.
+    m.pull();
+    EXPECT_EQ(untilSpin(m.services.take()),
+              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
+                      "nr win 0 7", "nr credit 1996 7", "nr credit 1992 7", "save"},
+                     firstDealTail()));
+    EXPECT_EQ(m.state.statistics.firstDealCounts[12], 2);
+    EXPECT_EQ(m.state.statistics.firstDealCounts[2], 1);
+}
+
+TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
+    // Seed 1 puts 2, 10, 3 on the reels; a stake leaves the player behind, so the first deal
+    // comes from the stingy table: 7, 8, 1, no win, the two sevens suggested.
+    TestMachine t(1);
+    ASSERT_EQ(t.state.reelSymbol, (Line{2, 10, 3}));
+    t.pull();
+    EXPECT_EQ(t.state.reelSymbol, (Line{7, 8, 1}));
+    EXPECT_EQ(t.state.prevSymbol, (Line{2, 10, 3}));
+    EXPECT_EQ(t.services.take(),
+              concat(concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
+                             "nr credit 995 7", "save"},
+                            firstDealTail()),
+                     {"sound ding", "delay 31", "nr win 0 7", "lamp 1 red", "lamp 2 red",
+                      "lamp 3 blank", "pump"}));
+    EXPECT_EQ(t.services.message, "1st  DEAL");
+    EXPECT_EQ(t.state.phase, 2);
+    EXPECT_EQ(t.state.firstDealClass, 12);
+    EXPECT_EQ(t.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+
+    // The free second deal turns reel 3 only.
+    t.pull();
+    EXPECT_EQ(untilSpin(t.services.take()),
+              (Calls{"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
+                     "msg 2nd  DEAL", "pump", "sound ton3", "preg", "spin"}));
+    EXPECT_EQ(t.state.credit, 995);
+    EXPECT_EQ(t.state.reelSymbol[0], 7);
+    EXPECT_EQ(t.state.reelSymbol[1], 8);
+    EXPECT_EQ(t.state.prevSymbol[0], 2);  // held reels keep their earlier start
+    EXPECT_EQ(t.state.phase, 1);
+    EXPECT_EQ(t.state.statistics.secondDealCounts[12], 1);
+    EXPECT_EQ(t.state.statistics.firstDealCounts[12], 1);
+}
+
+TEST_F(DealCycle, SecondDealIsFreeAndReplacesTheFirstWin) {
+    m.state.options.secondDeal = 1;
+    m.state.bet = 2;
+    m.services.scriptedLines = {{1, 5, 2}, {1, 5, 9}};  // class 10 on reels 1 and 2, then again
+    m.pull();
+    EXPECT_EQ(m.state.win, 10);
+    EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    m.services.take();
+    m.pull();
+    const Calls calls = m.services.take();
+    EXPECT_EQ(untilSpin(calls), (Calls{"lever down", "sound clac", "delay 2", "lever rest",
+                                       "delay 2", "msg 2nd  DEAL", "pump", "sound ton3",
+                                       "preg", "spin"}));
+    EXPECT_EQ(m.state.credit, 998);
+    EXPECT_EQ(m.state.win, 10);  // set anew by the second deal, not added
+}
+
+TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
+    m.state.options.secondDeal = 1;
+    m.state.phase = 2;
+    m.state.held = {1, 1, 1};
+    m.state.firstDealClass = 2;
+    m.state.win = 1000;
+    m.state.credit = 500;
+    m.state.bet = 4;
+    pressed();
+    m.game.dealOnce();
+    EXPECT_EQ(untilSpin(m.services.take()),
+              concat({"delay 2", "nr win 0 7", "nr credit 1500 7", "save", "nr credit 1496 7",
+                      "save"},
+                     firstDealTail()));
+    EXPECT_EQ(m.state.statistics.secondDealCounts, PerClass<std::int32_t>{});
+    EXPECT_EQ(m.state.statistics.firstDealCounts[12], 1);
+}
+
+TEST_F(DealCycle, SecondDealSwitchedOffInPhaseTwoDealsAFirstDeal) {
+    m.state.phase = 2;
+    m.state.held = {1, 0, 0};
+    m.state.win = 20;
+    pressed();
+    m.game.dealOnce();
+    EXPECT_EQ(untilSpin(m.services.take()),
+              concat({"delay 2", "nr win 0 7", "nr credit 1020 7", "nr credit 1015 7", "save"},
+                     firstDealTail()));
+}
+
+TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
+    const struct {
+        std::array<std::uint8_t, 3> held;
+        const char* sound;
+    } cases[] = {
+        {{1, 0, 0}, "sound ton2"}, {{1, 0, 1}, "sound ton2"}, {{1, 1, 0}, "sound ton3"},
+        {{0, 1, 1}, "sound ton"},  {{0, 0, 0}, "sound ton"},  {{0, 1, 0}, "sound ton"},
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.state.phase = 2;
+        t.state.held = c.held;
+        t.state.leverPressed = 1;
+        t.game.dealOnce();
+        const Calls calls = untilSpin(t.services.take());
+        ASSERT_GE(calls.size(), 4u);
+        EXPECT_EQ(calls[calls.size() - 3], c.sound);
+    }
+    // Without Sound FX the reels turn silently.
+    m.state.options.soundFx = 0;
+    pressed();
+    m.game.dealOnce();
+    for (const auto& call : m.services.take()) EXPECT_NE(call.rfind("sound", 0), 0u) << call;
+}
+
+// ---- Holds ----
+
+class Holds : public DealCycle {
+protected:
+    void SetUp() override {
+        m.state.options = Options{0, 1, 1, 1, 1};  // Second deal and Smart hold on
+        m.state.phase = 2;
+        m.state.held = {1, 1, 0};  // suggested by the evaluation
+        m.state.holdsUntouched = 1;
+        m.services.lamps = {LampLook::Red, LampLook::Red, LampLook::Blank};
+    }
+    void click(int reel) {
+        m.game.holdMouseDown(reel);
+        m.game.holdMouseUp(reel);
+    }
+};
+
+TEST_F(Holds, SmartHoldReplacesTheSuggestionOnTheFirstNewPick) {
+    const struct {
+        std::uint8_t smartHold;
+        std::vector<int> clicks;
+        std::array<std::uint8_t, 3> held;
+    } cases[] = {
+        {1, {3}, {0, 0, 1}},     // a new pick drops the suggestion
+        {1, {1}, {0, 1, 0}},     // picking a held reel just releases it
+        {1, {1, 3}, {0, 0, 1}},  // ... and a later new pick still drops the rest
+        {1, {3, 1}, {1, 0, 1}},  // after the first new pick every click toggles its reel
+        {0, {3}, {1, 1, 1}},     // without Smart hold every click toggles only its own reel
+        {0, {1, 2}, {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        m.state.options.smartHold = c.smartHold;
+        for (const int reel : c.clicks) click(reel);
+        EXPECT_EQ(m.state.held, c.held);
+        for (std::size_t n = 0; n < 3; ++n)
+            EXPECT_EQ(m.services.lamps[n], c.held[n] ? LampLook::Red : LampLook::Blank);
+        EXPECT_EQ(m.state.holdPressed, (std::array<std::uint8_t, 3>{0, 0, 0}));
+    }
+}
+
+TEST_F(Holds, SmartHoldCallOrder) {
+    click(3);
+    EXPECT_EQ(m.services.take(),
+              (Calls{"sound clic3", "lamp 1 blank", "lamp 2 blank", "lamp 3 red"}));
+    click(3);
+    EXPECT_EQ(m.services.take(), (Calls{"sound clic3", "lamp 3 blank"}));
+}
+
+TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
+    const struct {
+        std::uint8_t phase, secondDeal;
+    } cases[] = {{1, 1}, {1, 0}, {2, 0}};
+    for (const auto& c : cases) {
+        SetUp();
+        m.services.take();
+        m.state.phase = c.phase;
+        m.state.options.secondDeal = c.secondDeal;
+        click(3);
+        EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+        EXPECT_EQ(m.state.holdPressed[2], 0);
+        // The click sounds only in phase 2.
+        EXPECT_EQ(m.services.take(), c.phase == 2 ? Calls{"sound clic3"} : Calls{});
+    }
+}
+
+TEST_F(Holds, PressRefusedWhileBusyOrOnAutoplay) {
+    for (const bool busy : {true, false}) {
+        SetUp();
+        m.services.take();
+        m.state.inputEnabled = busy ? 0 : 1;
+        m.services.timer1 = !busy;
+        click(3);
+        m.state.inputEnabled = 1;
+        m.game.holdMouseUp(3);
+        EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+        EXPECT_TRUE(m.services.take().empty());
+    }
+}
+
+TEST_F(Holds, ReleaseWithoutPressOrForAnotherReelDoesNothing) {
+    m.game.holdMouseDown(1);
+    m.game.holdMouseUp(3);
+    m.game.holdMouseUp(0);
+    m.game.holdMouseUp(4);
+    m.game.holdMouseDown(7);
+    EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    EXPECT_EQ(m.state.holdPressed, (std::array<std::uint8_t, 3>{1, 0, 0}));
+}
+
+TEST_F(Holds, LateReleaseWhileTheReelsTurnIsIgnored) {
+    m.services.scriptedLines = {{1, 5, 2}};
+    m.game.holdMouseDown(3);  // pressed before the deal ...
+    std::array<std::uint8_t, 3> heldWhileTurning{};
+    m.services.whileTurning = [&] {
+        m.game.holdMouseUp(3);  // ... released while reel 3 turns
+        heldWhileTurning = m.state.held;
+    };
+    pressed();
+    m.game.dealOnce();
+    EXPECT_EQ(heldWhileTurning, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    const Calls calls = m.services.take();
+    const auto spin = std::find(calls.begin(), calls.end(), "spin");
+    const auto ding = std::find(calls.begin(), calls.end(), "sound ding");
+    EXPECT_EQ(ding - spin, 1);  // no lamp changed in between
+    EXPECT_EQ(m.state.holdPressed[2], 0);
+}
+
+// ---- Money at the edge of its range ----
+
+TEST(BankWin, OverflowResetAndSaturation) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    const struct {
+        std::int32_t credit, win, account;
+        std::int32_t creditAfter, accountAfter;
+    } cases[] = {
+        {9'998'000, 5000, 55, 1000, -1000},            // 10,003,000 is out of range
+        {9'994'999, 5000, 55, 9'999'999, 55},          // exactly the top stays
+        {kMax - 10, 5000, 7, 1000, -1000},             // no wrap-around on the way
+        {-1, 0, 7, 1000, -1000},                       // below range is reset too
+        {0, 0, -99'999'999, 0, -99'999'999},
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.state.credit = c.credit;
+        t.state.win = c.win;
+        t.state.account = c.account;
+        t.game.bankWin();
+        EXPECT_EQ(t.state.credit, c.creditAfter) << c.credit;
+        EXPECT_EQ(t.state.account, c.accountAfter) << c.credit;
+        EXPECT_EQ(t.state.win, 0);
+        EXPECT_EQ(t.services.take(),
+                  (Calls{"nr win 0 7", "nr credit " + std::to_string(c.creditAfter) + " 7"}));
+    }
+}
+
+TEST_F(DealCycle, OverflowResetThenTheStakeComesFromTheFreshCredit) {
+    m.state.credit = 9'998'000;
+    m.state.win = 5000;
+    m.state.account = 123;
+    m.pull();
+    EXPECT_EQ(m.state.credit, 995);
+    EXPECT_EQ(m.state.account, -1000);
+}
+
+// ---- Autoplay ----
+
+TEST_F(DealCycle, AutoplayEndsOnLowCreditWithoutBankingTheWin) {
+    m.services.timer1 = true;
+    m.state.credit = 4;
+    m.state.bet = 5;
+    m.state.win = 100;
+    m.game.Timer1Timer();
+    EXPECT_EQ(m.services.take(),
+              (Calls{"timer1 off", "delay 1000", "msg Autoplay OFF", "delay 500"}));
+    EXPECT_EQ(m.state.credit, 4);
+    EXPECT_EQ(m.state.win, 100);
+    EXPECT_FALSE(m.services.timer1);
+}
+
+TEST_F(DealCycle, AutoplayTickDeals) {
+    m.services.timer1 = true;
+    m.game.Timer1Timer();
+    EXPECT_EQ(untilSpin(m.services.take()),
+              concat({"lever down", "sound clac", "delay 200", "lever rest", "delay 2",
+                      "nr credit 995 7", "save"},
+                     firstDealTail()));
+    EXPECT_EQ(m.state.inputEnabled, 1);
+}
+
+TEST_F(DealCycle, AutoplayTickWhileADealTurnsWaitsForTheNext) {
+    m.services.timer1 = true;
+    m.state.inputEnabled = 0;
+    m.state.leverPressed = 1;
+    m.game.Timer1Timer();
+    EXPECT_TRUE(m.services.take().empty());
+    EXPECT_EQ(m.state.leverPressed, 0);
+    EXPECT_EQ(m.state.credit, 1000);
+}
+
+}  // namespace
+}  // namespace fruvana

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "tests/engine/recording_services.h"
+
+namespace fruvana {
+namespace {
+
+using testing::TestMachine;
+using Calls = std::vector<std::string>;
+using Flags = std::array<std::uint8_t, 3>;
+
+TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
+    const struct {
+        Line line;
+        int comboClass;
+        std::array<bool, 3> reels;
+    } cases[] = {
+        {{9, 10, 2}, 11, {true, true, false}},  {{2, 5, 1}, 10, {false, true, true}},
+        {{1, 4, 6}, 10, {true, false, true}},   {{4, 1, 5}, 10, {false, true, true}},
+        {{1, 5, 9}, 10, {true, true, false}},   {{9, 2, 4}, 11, {true, false, true}},
+        {{1, 5, 6}, 7, {true, true, true}},     {{2, 2, 9}, 12, {false, false, false}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(classifyLine(c.line), c.comboClass);
+        EXPECT_EQ(winningReels(c.line, c.comboClass), c.reels)
+            << int(c.line[0]) << "," << int(c.line[1]) << "," << int(c.line[2]);
+    }
+}
+
+class Evaluation : public ::testing::Test {
+protected:
+    // A stopped line evaluated in the given phase, with the calls it made.
+    Calls stop(const Line& line, std::uint8_t phase) {
+        m.state.reelSymbol = line;
+        m.state.phase = phase;
+        m.services.take();
+        m.game.evaluateStop();
+        return m.services.take();
+    }
+
+    TestMachine m;
+};
+
+// With Second deal off every deal ends here in phase 1 and stays there.
+TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
+    const struct {
+        Line line;
+        std::int32_t bet;
+        int comboClass;
+        Calls calls;
+    } cases[] = {
+        {{2, 2, 2}, 4, 2,
+         {"nr win 1000 7", "sound exce", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
+          "lamp 3 red", "pump"}},
+        {{1, 1, 1}, 10, 1,
+         {"nr win 5000 7", "sound exce", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
+          "lamp 3 red", "pump"}},
+        {{7, 8, 3}, 3, 8,
+         {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 red", "lamp 2 red",
+          "lamp 3 red", "pump"}},
+        {{9, 2, 10}, 5, 11,
+         {"nr win 10 7", "sound notbad", "msg Not bad !", "lamp 1 red", "lamp 2 blank",
+          "lamp 3 red", "pump"}},
+        {{2, 5, 1}, 1, 10,
+         {"nr win 5 7", "sound notbad", "msg Not bad !", "lamp 1 blank", "lamp 2 red",
+          "lamp 3 red", "pump"}},
+        {{3, 7, 2}, 5, 12, {"nr win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.comboClass);
+        m.state.options.secondDeal = 0;
+        m.state.bet = c.bet;
+        m.state.win = 77;  // an old win never adds to the new one
+        m.state.statistics = {};
+        EXPECT_EQ(stop(c.line, 1), c.calls);
+        EXPECT_EQ(m.state.phase, 1);
+        EXPECT_EQ(m.state.win, kPaytableMultipliers[c.comboClass] * c.bet);
+        PerClass<std::int32_t> counts{};
+        counts[12] = 1;
+        if (c.comboClass != 12) counts[c.comboClass] = 1;
+        EXPECT_EQ(m.state.statistics.firstDealCounts, counts);
+        EXPECT_EQ(m.state.statistics.secondDealCounts, PerClass<std::int32_t>{});
+    }
+}
+
+TEST_F(Evaluation, VoiceOffStillSetsTheText) {
+    m.state.options.secondDeal = 0;
+    m.state.options.voiceFx = 0;
+    m.state.bet = 1;
+    EXPECT_EQ(stop({9, 9, 9}, 1), (Calls{"nr win 50 7", "msg Excellent !!!", "lamp 1 red",
+                                         "lamp 2 red", "lamp 3 red", "pump"}));
+}
+
+TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
+    const struct {
+        Line line;
+        Flags held;
+    } cases[] = {
+        {{2, 2, 9}, {1, 1, 0}},  // equal symbols
+        {{3, 3, 2}, {1, 1, 0}},  {{7, 2, 7}, {1, 0, 1}}, {{2, 7, 7}, {0, 1, 1}},
+        {{7, 4, 8}, {1, 0, 1}},  // sevens
+        {{2, 7, 3}, {0, 1, 1}},  {{7, 8, 1}, {1, 1, 0}}, {{7, 8, 2}, {1, 1, 0}},
+        {{9, 2, 5}, {0, 0, 1}},  // a bar, when nothing else
+        {{1, 2, 7}, {1, 0, 0}},  {{4, 2, 7}, {0, 0, 0}},  // nothing to suggest
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.line[0]) << "," << int(c.line[1]) << ","
+                                          << int(c.line[2]));
+        ASSERT_EQ(classifyLine(c.line), 12);
+        m.state.options.secondDeal = 1;
+        m.state.held = {1, 1, 1};  // last deal's marks are cleared first
+        m.services.setMessage("1st  DEAL");
+        Calls expected{"nr win 0 7"};
+        for (int reel = 1; reel <= 3; ++reel)
+            expected.push_back("lamp " + std::to_string(reel) +
+                               (c.held[static_cast<std::size_t>(reel - 1)] ? " red" : " blank"));
+        expected.push_back("pump");
+        EXPECT_EQ(stop(c.line, 1), expected);
+        EXPECT_EQ(m.state.held, c.held);
+        EXPECT_EQ(m.state.phase, 2);
+        EXPECT_EQ(m.state.firstDealClass, 12);
+        EXPECT_EQ(m.services.message, "1st  DEAL");
+    }
+}
+
+TEST_F(Evaluation, WinningFirstDealMarksItsReelsAndSuggestsNothingMore) {
+    m.state.options.secondDeal = 1;
+    m.state.bet = 2;
+    EXPECT_EQ(stop({1, 5, 7}, 1), (Calls{"nr win 10 7", "sound notbad", "msg Not bad !",
+                                         "lamp 1 red", "lamp 2 red", "lamp 3 blank", "pump"}));
+    EXPECT_EQ(m.state.held, (Flags{1, 1, 0}));
+    EXPECT_EQ(m.state.firstDealClass, 10);
+    EXPECT_EQ(m.state.phase, 2);
+}
+
+TEST_F(Evaluation, SecondDealVerdicts) {
+    const struct {
+        int firstClass;
+        Line line;
+        Calls calls;
+    } cases[] = {
+        // The same kind of result again: no voice, no text, the pair lit green.
+        {10, {1, 5, 2}, {"nr win 10 7", "lamp 1 green", "lamp 2 green", "lamp 3 blank", "pump"}},
+        // A better result replaces the first one.
+        {10, {1, 5, 6}, {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 green",
+                         "lamp 2 green", "lamp 3 green", "pump"}},
+        // A poorer one too, with its own verdict.
+        {8, {9, 10, 2}, {"nr win 4 7", "sound notbad", "msg Not bad !", "lamp 1 green",
+                         "lamp 2 green", "lamp 3 blank", "pump"}},
+        {12, {2, 2, 7}, {"nr win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstClass);
+        m.state.options.secondDeal = 1;
+        m.state.bet = 2;
+        m.state.win = 999;
+        m.state.firstDealClass = static_cast<std::uint8_t>(c.firstClass);
+        m.state.statistics = {};
+        m.services.setMessage("2nd  DEAL");
+        EXPECT_EQ(stop(c.line, 2), c.calls);
+        EXPECT_EQ(m.state.phase, 1);
+        EXPECT_EQ(m.state.statistics.firstDealCounts, PerClass<std::int32_t>{});
+        EXPECT_EQ(m.state.statistics.secondDealCounts[12], 1);
+        if (c.calls.size() == 5) {
+            EXPECT_EQ(m.services.message, "2nd  DEAL");
+        }
+    }
+}
+
+TEST_F(Evaluation, CountersStopAtTheTopOfTheirRange) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    m.state.statistics.firstDealCounts[12] = kMax;
+    m.state.statistics.firstDealCounts[11] = kMax - 1;
+    m.state.phase = 1;
+    m.game.countResult(12);
+    m.game.countResult(11);
+    m.game.countResult(11);
+    m.game.countResult(0);   // out of range: ignored
+    m.game.countResult(13);
+    EXPECT_EQ(m.state.statistics.firstDealCounts[12], kMax);
+    EXPECT_EQ(m.state.statistics.firstDealCounts[11], kMax);
+}
+
+}  // namespace
+}  // namespace fruvana
