@@ -1,0 +1,205 @@
+#include "tools/sim/simulator.h"
+
+#include <array>
+#include <charconv>
+#include <ostream>
+#include <string>
+
+#include "engine/game.h"
+#include "engine/outcome_pool.h"
+#include "tools/sim/silent_services.h"
+#include "tools/sim/text_format.h"
+
+namespace fruvana::sim {
+
+namespace {
+
+// One trace line, built in place: a run may write millions of them.
+class LineBuffer {
+public:
+    LineBuffer& text(std::string_view s) {
+        for (char ch : s) put(ch);
+        return *this;
+    }
+    LineBuffer& number(std::int64_t value) {
+        const auto [end, error] = std::to_chars(buffer_.data() + size_, buffer_.data() + buffer_.size(), value);
+        if (error == std::errc{}) size_ = static_cast<std::size_t>(end - buffer_.data());
+        return *this;
+    }
+    LineBuffer& reels(const Line& line) {
+        return number(line[0]).text(",").number(line[1]).text(",").number(line[2]);
+    }
+    void writeTo(std::ostream& out) {
+        put('\n');
+        out.write(buffer_.data(), static_cast<std::streamsize>(size_));
+        size_ = 0;
+    }
+
+private:
+    void put(char ch) {
+        if (size_ < buffer_.size()) buffer_[size_++] = ch;
+    }
+    std::array<char, 256> buffer_{};
+    std::size_t size_ = 0;
+};
+
+std::string_view tableLetter(QuotaChoice choice) {
+    switch (choice) {
+        case QuotaChoice::Generous: return "G";
+        case QuotaChoice::Stingy: return "S";
+        default: return "-";
+    }
+}
+
+bool allHeld(const MachineState& state) {
+    return state.held[0] == 1 && state.held[1] == 1 && state.held[2] == 1;
+}
+
+}  // namespace
+
+SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace) {
+    MachineState state = freshMachineState();
+    state.bet = options.bet;
+    state.credit = options.credit;
+    state.account = options.account;
+    state.options.secondDeal = options.secondDeal ? 1 : 0;
+    state.options.autoBet = options.autoBet ? 1 : 0;
+    // Nobody listens.
+    state.options.voiceFx = 0;
+    state.options.soundFx = 0;
+
+    RandomSources sources;
+    OutcomePool pool;
+    SilentServices services;
+    Game game(state, sources, pool, services);
+    services.attach(game);
+
+    SimResult result;
+    // The game's start-up chain, with the given seed in place of the clock.
+    result.seeding = seedRandomSources(sources, [seed] { return seed; });
+    for (auto& symbol : state.reelSymbol) symbol = drawSymbol(sources, kSymbolCount);
+    result.startReels = state.reelSymbol;
+
+    LineBuffer line;
+    if (trace) {
+        line.text("seed=").number(result.seeding.seed).text(" kl=").number(result.seeding.kl);
+        line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbol);
+        line.writeTo(*trace);
+    }
+
+    for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
+        const bool takesStake = state.options.secondDeal == 0 || state.phase == 1 || allHeld(state);
+        if (options.coins && takesStake &&
+            static_cast<std::int64_t>(state.credit) + state.win < state.bet &&
+            state.credit < kCoinCreditLimit) {
+            // The coin button's rule.
+            state.credit += kCoinValue;
+            state.account = saturatingAdd(state.account, -kCoinValue);
+            ++result.coinsInserted;
+        }
+
+        const std::int32_t winBefore = state.win;
+        const std::int64_t creditAndWin = static_cast<std::int64_t>(state.credit) + state.win;
+        const std::int32_t accountBefore = state.account;
+        const std::int64_t spinsBefore = services.spins();
+
+        // The autoplay tick's press, then the lever release.
+        state.leverPressed = 1;
+        if (services.leverAtRest()) services.moveLeverDown();
+        game.Image8MouseUp();
+
+        // A pull that takes a stake banks the pending win first, even when it is then refused.
+        if (takesStake && winBefore > 0) {
+            result.returned += winBefore;
+            ++result.paidGames;
+        }
+        if (takesStake && creditAndWin > kCreditMax) {
+            ++result.resets;
+            result.creditWrittenOff += creditAndWin - kCoinValue;
+            result.accountChangedByResets += -kCoinValue - static_cast<std::int64_t>(accountBefore);
+        }
+        if (services.spins() == spinsBefore) {
+            result.refused = true;
+            break;
+        }
+        ++result.pulls;
+        if (takesStake) {
+            ++result.firstDeals;
+            result.staked += state.bet;  // Auto bet may have lowered it to the credit
+        } else {
+            ++result.secondDeals;
+        }
+
+        if (trace) {
+            line.number(pull);
+            if (takesStake) {
+                const FirstDealRecord& deal = pool.lastFirstDeal();
+                line.text(" 1st table=").text(tableLetter(deal.table)).text(" cand=").number(deal.candidates);
+                line.text(" pick=").number(deal.pick);
+            } else {
+                line.text(" 2nd table=- cand=- pick=-");
+            }
+            line.text(" line=").reels(state.reelSymbol).text(" class=").number(classifyLine(state.reelSymbol));
+            line.text(" win=").number(state.win).text(" credit=").number(state.credit);
+            line.text(" account=").number(state.account).text(" held=");
+            for (std::uint8_t h : state.held) line.number(h);
+            line.writeTo(*trace);
+        }
+    }
+
+    result.returned += state.win;
+    if (state.win > 0) ++result.paidGames;
+    result.statistics = state.statistics;
+    result.credit = state.credit;
+    result.account = state.account;
+    result.win = state.win;
+    result.bet = state.bet;
+    return result;
+}
+
+void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
+    out << format("seed %u%s: kl %d, ij %d, reels at the start %d,%d,%d\n", r.seeding.seed,
+                  seedFromClock ? " (from the clock)" : "", r.seeding.kl, r.seeding.ij,
+                  r.startReels[0], r.startReels[1], r.startReels[2]);
+    const auto row = [&out](const char* label, const std::string& value) {
+        out << format("%-24s %14s\n", label, value.c_str());
+    };
+    const auto count = [](std::int64_t n) { return std::to_string(n); };
+
+    row("pulls", count(r.pulls));
+    row("first deals", count(r.firstDeals));
+    row("second deals", count(r.secondDeals));
+    row("coins inserted", count(r.coinsInserted));
+    if (r.refused)
+        out << format("The run ended at pull %lld: the credit does not cover the bet.\n",
+                      static_cast<long long>(r.pulls + 1));
+    out << "\n";
+
+    out << format("%-24s %5s %10s %10s\n", "statistics", "( X )", "1st deal", "2nd deal");
+    for (int c = 1; c <= kClassCount; ++c) {
+        const std::string multiplier = c < kClassCount ? count(kPaytableMultipliers[c]) : "";
+        out << format("%2d %-21s %5s %10d %10d\n", c, std::string(comboClassText(c)).c_str(),
+                      multiplier.c_str(), r.statistics.firstDealCounts[c],
+                      r.statistics.secondDealCounts[c]);
+    }
+    out << "\n";
+
+    const auto percent = [](std::int64_t part, std::int64_t whole) {
+        if (whole == 0) return std::string("-");
+        return format("%.2f %%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+    };
+    row("amount staked", count(r.staked));
+    row("amount returned", count(r.returned));
+    row("return to player", percent(r.returned, r.staked));
+    row("hit rate", percent(r.paidGames, r.firstDeals));
+    row("credit overflow resets", count(r.resets));
+    if (r.resets > 0) {
+        row("  credit written off", count(r.creditWrittenOff));
+        row("  account changed by", count(r.accountChangedByResets));
+    }
+    row("final credit", count(r.credit));
+    row("final account", count(r.account));
+    row("final win", count(r.win));
+}
+
+}  // namespace fruvana::sim

@@ -1,0 +1,46 @@
+#pragma once
+// Pulls the lever as autoplay does, through the game's own deal cycle and win evaluation, and
+// keeps the books.
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "engine/machine_state.h"
+#include "engine/random.h"
+#include "tools/sim/sim_options.h"
+
+namespace fruvana::sim {
+
+struct SimResult {
+    SeedRecord seeding;
+    Line startReels{0, 0, 0};
+    std::int64_t pulls = 0;  // pulls that dealt
+    std::int64_t firstDeals = 0;
+    std::int64_t secondDeals = 0;
+    // The run stopped at a pull the game refused (credit below the bet, no coin).
+    bool refused = false;
+    std::int64_t coinsInserted = 0;
+    std::int64_t staked = 0;
+    // Every win banked into the credit, plus the win pending at the end.
+    std::int64_t returned = 0;
+    // Games whose pay was banked, or is pending at the end.
+    std::int64_t paidGames = 0;
+    std::int64_t resets = 0;
+    // What the credit overflow resets did to the money: credit + win before the reset minus
+    // the fresh credit, and the account's change. Zero without resets.
+    std::int64_t creditWrittenOff = 0;
+    std::int64_t accountChangedByResets = 0;
+    Statistics statistics;
+    std::int32_t credit = 0;
+    std::int32_t account = 0;
+    std::int32_t win = 0;
+    std::int32_t bet = 0;
+};
+
+// One run from the given seed. With a trace stream, the start-up line and one line per
+// evaluated deal go there.
+SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace);
+
+void writeSummary(std::ostream& out, const SimResult& result, bool seedFromClock);
+
+}  // namespace fruvana::sim
