@@ -1,0 +1,136 @@
+#pragma once
+// The user-interface thread's loop. All game state lives on that thread: input, hand-overs from
+// other threads, timers and painting all run here, and handlers may run nested inside a delay.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/frame_timer.h"
+#include "platform/platform.h"
+
+namespace fruvana {
+
+class LoopTimer;
+
+class EventLoop {
+public:
+    explicit EventLoop(Platform& platform);
+    ~EventLoop();
+    EventLoop(const EventLoop&) = delete;
+    EventLoop& operator=(const EventLoop&) = delete;
+
+    Platform& platform() { return platform_; }
+    std::uint64_t nowMs() const { return platform_.ticksMs(); }
+
+    // Called for every input event, on this thread.
+    std::function<void(const InputEvent&)> onInput;
+    // Called once at the end of every pumpPending(), to paint what has changed.
+    std::function<void()> onPaint;
+
+    // Handles everything pending once: input, hand-overs, due timers, painting; then returns.
+    void pumpPending();
+    // Returns after at least ms milliseconds, handling events meanwhile (handlers may run
+    // nested in the caller), blocking in the platform's wait rather than spinning.
+    void delay(std::uint32_t ms);
+    // Runs until quit() is called, then returns.
+    void run();
+    void quit() { quitRequested_ = true; }
+    bool quitRequested() const { return quitRequested_; }
+
+    // Queues task to run on this thread during a later pumpPending(). Any thread may call it.
+    void post(std::function<void()> task);
+
+private:
+    friend class LoopTimer;
+    void runPosted();
+    void runDueTimers();
+    // How long the loop may sleep before a timer is due, capped at limitMs.
+    std::uint32_t sleepBudget(std::uint32_t limitMs) const;
+
+    Platform& platform_;
+    bool quitRequested_ = false;
+    std::mutex postedMutex_;
+    std::deque<std::function<void()>> posted_;
+    std::vector<LoopTimer*> timers_;
+    std::uint64_t nextTimerId_ = 1;
+};
+
+// A timer driven by the loop's clock; registers itself with the loop for its lifetime.
+class LoopTimer {
+public:
+    explicit LoopTimer(EventLoop& loop);
+    virtual ~LoopTimer();
+    LoopTimer(const LoopTimer&) = delete;
+    LoopTimer& operator=(const LoopTimer&) = delete;
+
+protected:
+    friend class EventLoop;
+    EventLoop& loop() { return loop_; }
+    // When the timer next wants to fire, on the loop's clock; nothing while it is idle.
+    std::optional<std::uint64_t> due_;
+    // Called by the loop once due_ has passed. May destroy this timer.
+    virtual void fire() = 0;
+
+private:
+    EventLoop& loop_;
+    std::uint64_t id_;
+};
+
+// A periodic timer on the user-interface thread, like the game's autoplay (Timer1, 4000 ms) and
+// intro (Timer2, 3500 ms) timers. Disabled at start. Like a desktop window timer it re-arms when
+// its tick is taken up, so a tick may come again inside its own handler's delay; the game's
+// input guard is what keeps that harmless.
+class UiTimer : public LoopTimer {
+public:
+    explicit UiTimer(EventLoop& loop, std::uint32_t intervalMs = 1000);
+
+    bool Enabled() const { return enabled_; }
+    void Enabled(bool value);
+    std::uint32_t Interval() const { return interval_; }
+    // A change restarts the wait; 0 stops the ticks while keeping Enabled.
+    void Interval(std::uint32_t ms);
+
+    std::function<void(UiTimer& sender)> OnTimer;
+
+private:
+    void fire() override;
+    void arm();
+
+    bool enabled_ = false;
+    std::uint32_t interval_;
+};
+
+// The frame timer for headless runs: the threaded timer's timing rules on the loop's clock.
+class LoopFrameTimer : public FrameTimer, public LoopTimer {
+public:
+    explicit LoopFrameTimer(EventLoop& loop);
+    ~LoopFrameTimer() override;
+
+    bool Enabled() const override { return enabled_; }
+    void Enabled(bool value) override;
+    std::uint32_t Interval() const override { return interval_; }
+    void Interval(std::uint32_t ms) override;
+    bool AllowZero() const override { return allowZero_; }
+    void AllowZero(bool value) override { allowZero_ = value; }
+    PriorityLevel ThreadPriority() const override { return priority_; }
+    void ThreadPriority(PriorityLevel level) override { priority_ = level; }
+
+private:
+    void fire() override;
+    bool mayRun() const { return interval_ != 0 || allowZero_; }
+
+    bool enabled_ = false;
+    bool allowZero_ = false;
+    bool inHandler_ = false;
+    std::uint32_t interval_ = 1000;
+    PriorityLevel priority_ = PriorityLevel::Normal;
+    // Lets a tick that is still on the stack notice that its handler destroyed the timer.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace fruvana

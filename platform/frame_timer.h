@@ -1,0 +1,34 @@
+#pragma once
+// The reel animation's clock. The real program uses a timer that waits on a thread of its own;
+// headless runs use LoopFrameTimer on the virtual clock. Both keep the same timing rules:
+// the first tick comes one interval after enabling, each next tick one interval after the
+// previous handler returned; ticks never overlap, queue up or catch up.
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/platform.h"
+
+namespace fruvana {
+
+class FrameTimer {
+public:
+    virtual ~FrameTimer() = default;
+
+    virtual bool Enabled() const = 0;
+    virtual void Enabled(bool value) = 0;
+    // Milliseconds from the end of one tick to the next; a change restarts the wait.
+    virtual std::uint32_t Interval() const = 0;
+    virtual void Interval(std::uint32_t ms) = 0;
+    // Whether an interval of 0 may run at all (as fast as ticks can be delivered).
+    virtual bool AllowZero() const = 0;
+    virtual void AllowZero(bool value) = 0;
+    virtual PriorityLevel ThreadPriority() const = 0;
+    virtual void ThreadPriority(PriorityLevel level) = 0;
+
+    // Runs on the user-interface thread at every tick. Errors that escape it are dropped and
+    // the timer keeps running. It may disable, re-enable or even destroy its own timer.
+    std::function<void(FrameTimer& sender)> OnTimer;
+};
+
+}  // namespace fruvana

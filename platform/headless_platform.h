@@ -1,0 +1,121 @@
+#pragma once
+// The machine as tests see it: a virtual clock that moves only when the loop waits, scripted
+// input delivered at given times, the composed frame kept in memory, and a log of every sound
+// and URL the program asked for. It does what it is asked and records it.
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fruvana {
+
+struct SoundLogEntry {
+    enum class Action : std::uint8_t { Played, Stopped, Refused };
+    std::uint64_t timeMs = 0;
+    Action action = Action::Played;
+    std::string name;  // empty for Stopped
+    bool loop = false;
+    friend bool operator==(const SoundLogEntry&, const SoundLogEntry&) = default;
+};
+
+// The headless sound channel: plays nothing audible, but keeps time on the virtual clock.
+class HeadlessAudio : public AudioOutput {
+public:
+    HeadlessAudio(std::uint64_t& clock, bool available) : clock_(clock), available_(available) {}
+
+    bool available() const override { return available_; }
+    bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt) override;
+    void stop() override;
+    bool busy() const override;
+    // Moves the virtual clock to the end of the sound, as a real wait would take that long.
+    void waitUntilQuiet() override;
+
+    const std::vector<SoundLogEntry>& log() const { return log_; }
+    void clearLog() { log_.clear(); }
+    // The sound audible now, if any.
+    std::shared_ptr<const PcmSound> current() const { return busy() ? current_ : nullptr; }
+
+private:
+    std::uint64_t& clock_;
+    bool available_;
+    std::shared_ptr<const PcmSound> current_;
+    bool loop_ = false;
+    std::uint64_t startedAt_ = 0;
+    std::vector<SoundLogEntry> log_;
+};
+
+struct HeadlessOptions {
+    ScreenInfo screen{1024, 768, 32};
+    bool audioAvailable = true;
+    std::string basePath = "./";
+    std::uint64_t startMs = 0;
+    std::uint64_t performanceCounter = 0x5eed;
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    explicit HeadlessPlatform(HeadlessOptions options = {});
+
+    ScreenInfo screen() const override { return options_.screen; }
+    bool openWindow(const std::string& title) override;
+    void showWindow() override { shown_ = true; }
+    Picture& backBuffer() override { return backBuffer_; }
+    void present(std::span<const Rect> dirty) override;
+
+    std::optional<InputEvent> pollInput() override;
+    void waitForInput(std::uint32_t timeoutMs) override;
+    void wake() override { woken_ = true; }
+
+    std::uint64_t ticksMs() const override { return clock_; }
+    std::uint64_t performanceCounter() const override { return options_.performanceCounter; }
+    std::string basePath() const override { return options_.basePath; }
+    bool openUrl(const std::string& url) override;
+    bool setCurrentThreadPriority(PriorityLevel priority) override;
+    AudioOutput& audio() override { return audio_; }
+
+    // --- for tests ---
+    // Delivers event once the virtual clock reaches atMs (at once if it already has).
+    void script(std::uint64_t atMs, InputEvent event);
+    void scriptAfter(std::uint64_t afterMs, InputEvent event) { script(ticksMs() + afterMs, event); }
+    std::size_t pendingScript() const { return script_.size(); }
+    void advance(std::uint64_t ms) { clock_ += ms; }
+
+    bool windowOpen() const { return windowOpen_; }
+    bool windowShown() const { return shown_; }
+    const std::string& windowTitle() const { return title_; }
+    // What the screen shows: the back buffer as of the last present of each part.
+    const Picture& frame() const { return frame_; }
+    const std::vector<std::vector<Rect>>& presents() const { return presents_; }
+    HeadlessAudio& headlessAudio() { return audio_; }
+    const std::vector<std::string>& openedUrls() const { return urls_; }
+    const std::vector<PriorityLevel>& priorityRequests() const { return priorities_; }
+    // Sum of all waits, i.e. how long the program slept on the virtual clock.
+    std::uint64_t totalWaitedMs() const { return waited_; }
+
+private:
+    struct Scripted {
+        std::uint64_t atMs;
+        InputEvent event;
+    };
+    HeadlessOptions options_;
+    std::uint64_t clock_;
+    HeadlessAudio audio_;
+    std::atomic<bool> woken_ = false;
+    std::deque<Scripted> script_;
+    bool windowOpen_ = false;
+    bool shown_ = false;
+    std::string title_;
+    Picture backBuffer_;
+    Picture frame_;
+    std::vector<std::vector<Rect>> presents_;
+    std::vector<std::string> urls_;
+    std::vector<PriorityLevel> priorities_;
+    std::uint64_t waited_ = 0;
+};
+
+}  // namespace fruvana

@@ -1,0 +1,42 @@
+#pragma once
+// What the player does, in the program's own terms. Only the SDL back end knows where these
+// come from; everything above platform/ sees just this.
+
+#include <cstdint>
+
+namespace fruvana {
+
+enum class InputKind : std::uint8_t {
+    MouseDown,     // a button pressed at (x, y)
+    MouseUp,       // a button released at (x, y)
+    Character,     // a typed character (Space arrives here, once)
+    Enter,         // the Enter key (main or keypad)
+    Wheel,         // one wheel step: +1 away from the player, -1 towards
+    CloseRequest,  // the window's close button or the session asking us to quit; may be refused
+};
+
+enum class MouseButton : std::uint8_t { Left, Middle, Right, Other };
+
+struct InputEvent {
+    InputKind kind = InputKind::CloseRequest;
+    int x = 0;  // window pixels, for mouse events
+    int y = 0;
+    MouseButton button = MouseButton::Left;
+    char32_t character = 0;
+    int wheel = 0;
+
+    static InputEvent mouseDown(int x, int y, MouseButton b = MouseButton::Left) {
+        return {InputKind::MouseDown, x, y, b, 0, 0};
+    }
+    static InputEvent mouseUp(int x, int y, MouseButton b = MouseButton::Left) {
+        return {InputKind::MouseUp, x, y, b, 0, 0};
+    }
+    static InputEvent typed(char32_t c) { return {InputKind::Character, 0, 0, {}, c, 0}; }
+    static InputEvent enter() { return {InputKind::Enter, 0, 0, {}, 0, 0}; }
+    static InputEvent wheelStep(int sign) { return {InputKind::Wheel, 0, 0, {}, 0, sign}; }
+    static InputEvent closeRequest() { return {InputKind::CloseRequest, 0, 0, {}, 0, 0}; }
+
+    friend bool operator==(const InputEvent&, const InputEvent&) = default;
+};
+
+}  // namespace fruvana

@@ -1,0 +1,83 @@
+#pragma once
+// Owning handles for SDL resources: each is released exactly once, on every path.
+// Internal to platform/.
+
+#include <SDL.h>
+
+#include <memory>
+#include <utility>
+
+namespace fruvana::sdl {
+
+struct WindowDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct SurfaceDeleter {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+struct RwDeleter {
+    void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
+};
+struct FreeDeleter {
+    void operator()(void* p) const { SDL_free(p); }
+};
+struct WavDeleter {
+    void operator()(Uint8* p) const { SDL_FreeWAV(p); }
+};
+
+using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+using RwPtr = std::unique_ptr<SDL_RWops, RwDeleter>;
+using CharPtr = std::unique_ptr<char, FreeDeleter>;
+using WavPtr = std::unique_ptr<Uint8, WavDeleter>;
+
+// One initialised SDL subsystem, shut down again with the handle.
+class Subsystem {
+public:
+    Subsystem() = default;
+    explicit Subsystem(Uint32 flags) : flags_(SDL_InitSubSystem(flags) == 0 ? flags : 0) {}
+    ~Subsystem() {
+        if (flags_ != 0) SDL_QuitSubSystem(flags_);
+    }
+    Subsystem(Subsystem&& other) noexcept : flags_(other.flags_) { other.flags_ = 0; }
+    Subsystem& operator=(Subsystem&& other) noexcept {
+        if (this != &other) {
+            if (flags_ != 0) SDL_QuitSubSystem(flags_);
+            flags_ = other.flags_;
+            other.flags_ = 0;
+        }
+        return *this;
+    }
+    explicit operator bool() const { return flags_ != 0; }
+
+private:
+    Uint32 flags_ = 0;
+};
+
+// An open audio device, closed with the handle.
+class AudioDevice {
+public:
+    AudioDevice() = default;
+    explicit AudioDevice(SDL_AudioDeviceID id) : id_(id) {}
+    ~AudioDevice() {
+        if (id_ != 0) SDL_CloseAudioDevice(id_);
+    }
+    AudioDevice(AudioDevice&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    AudioDevice& operator=(AudioDevice&& other) noexcept {
+        if (this != &other) {
+            if (id_ != 0) SDL_CloseAudioDevice(id_);
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    SDL_AudioDeviceID id() const { return id_; }
+    explicit operator bool() const { return id_ != 0; }
+
+private:
+    SDL_AudioDeviceID id_ = 0;
+};
+
+// Reading memory through SDL; null for an image too large for SDL's int sizes.
+RwPtr readMemory(const void* data, std::size_t size);
+
+}  // namespace fruvana::sdl

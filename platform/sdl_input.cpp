@@ -1,0 +1,83 @@
+#include "platform/sdl_input.h"
+
+#include <cstring>
+
+#include "platform/sdl_handles.h"
+
+namespace fruvana {
+
+namespace {
+
+MouseButton buttonOf(Uint8 sdlButton) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT:
+            return MouseButton::Left;
+        case SDL_BUTTON_MIDDLE:
+            return MouseButton::Middle;
+        case SDL_BUTTON_RIGHT:
+            return MouseButton::Right;
+        default:
+            return MouseButton::Other;
+    }
+}
+
+// Typed text arrives as UTF-8; SDL's own converter turns it into characters.
+void appendCharacters(const char* text, std::vector<InputEvent>& out) {
+    const std::size_t length = strnlen(text, SDL_TEXTINPUTEVENT_TEXT_SIZE);
+    if (length == 0) return;
+    sdl::CharPtr wide(SDL_iconv_string("UTF-32LE", "UTF-8", text, length + 1));
+    if (!wide) return;
+    const char* bytes = wide.get();
+    for (std::size_t i = 0;; i += 4) {
+        const char32_t c = static_cast<char32_t>(static_cast<unsigned char>(bytes[i])) |
+                           static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
+                           static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 2])) << 16 |
+                           static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 3])) << 24;
+        if (c == 0) break;
+        out.push_back(InputEvent::typed(c));
+    }
+}
+
+}  // namespace
+
+void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
+    switch (event.type) {
+        case SDL_MOUSEBUTTONDOWN:
+            out.push_back(
+                InputEvent::mouseDown(event.button.x, event.button.y, buttonOf(event.button.button)));
+            break;
+        case SDL_MOUSEBUTTONUP:
+            out.push_back(
+                InputEvent::mouseUp(event.button.x, event.button.y, buttonOf(event.button.button)));
+            break;
+        case SDL_TEXTINPUT:
+            // Every typed character, Space included, comes from here and only from here, so
+            // Space is not also taken from its key-down.
+            appendCharacters(event.text.text, out);
+            break;
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) {
+                out.push_back(InputEvent::enter());
+            }
+            break;
+        case SDL_MOUSEWHEEL: {
+            int y = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) y = -y;
+            // Positive is away from the player; a sideways scroll is no step at all.
+            if (y != 0) out.push_back(InputEvent::wheelStep(y > 0 ? 1 : -1));
+            break;
+        }
+        case SDL_QUIT:
+            out.push_back(InputEvent::closeRequest());
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                out.push_back(InputEvent::closeRequest());
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace fruvana

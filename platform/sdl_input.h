@@ -1,0 +1,15 @@
+#pragma once
+// Translation of SDL's events into the program's own. Internal to platform/ (and its tests).
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "platform/input_event.h"
+
+namespace fruvana {
+
+// Appends what event means to the program (often nothing, sometimes several characters).
+void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out);
+
+}  // namespace fruvana

@@ -1,0 +1,54 @@
+#pragma once
+// The real machine, through SDL. This header stays free of SDL so that the program's start-up
+// code can create the platform without seeing SDL's types.
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace fruvana {
+
+struct SdlOptions {
+    // Empty: SDL's own choice. Naming "dummy" or "offscreen" here is the only way to run
+    // without a display; SDL picking one of them by itself is refused.
+    std::string videoDriver;
+    // Empty: SDL's own choice ("disk" and "dummy" serve tests).
+    std::string audioDriver;
+};
+
+class SdlPlatform : public Platform {
+public:
+    // Null with error set to one line for the player when SDL cannot give us a display.
+    static std::unique_ptr<SdlPlatform> create(const SdlOptions& options, std::string& error);
+    ~SdlPlatform() override;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+    ScreenInfo screen() const override;
+    bool openWindow(const std::string& title) override;
+    void showWindow() override;
+    Picture& backBuffer() override;
+    void present(std::span<const Rect> dirty) override;
+
+    std::optional<InputEvent> pollInput() override;
+    void waitForInput(std::uint32_t timeoutMs) override;
+    void wake() override;
+
+    std::uint64_t ticksMs() const override;
+    std::uint64_t performanceCounter() const override;
+    std::string basePath() const override;
+    bool openUrl(const std::string& url) override;
+    bool setCurrentThreadPriority(PriorityLevel priority) override;
+    AudioOutput& audio() override;
+
+    // The video driver SDL is using, e.g. "x11".
+    std::string videoDriver() const;
+
+private:
+    struct Impl;
+    explicit SdlPlatform(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace fruvana
