@@ -8,10 +8,14 @@ namespace {
 
 // The lever knob is a circle of radius 26 around (26, 26) of the lever picture.
 constexpr int kKnobCentre = 26;
-constexpr int kKnobRadiusSquared = 26 * 26;
+constexpr int kKnobRadius = 26;
 
-bool validReel(int reel) { return reel >= 1 && reel <= 3; }
-std::size_t reelIndex(int reel) { return static_cast<std::size_t>(reel - 1); }
+bool validReel(int reel) {
+    return reel >= 1 && reel <= 3;
+}
+std::size_t reelIndex(int reel) {
+    return static_cast<std::size_t>(reel - 1);
+}
 
 // The spin sound tells which reels turn: `ton` when the left reel turns, `ton2` when the
 // middle one is the first to turn, `ton3` when only the right one does.
@@ -24,16 +28,18 @@ std::string_view spinSound(const std::array<std::uint8_t, 3>& held) {
 
 }  // namespace
 
-Game::Game(MachineState& state, RandomSources& sources, OutcomePool& pool,
-           EngineServices& services)
+Game::Game(MachineState& state, RandomSources& sources, OutcomePool& pool, EngineServices& services)
     : state_(state), sources_(sources), pool_(pool), services_(services) {}
 
 void Game::Image8MouseDown(int x, int y) {
     state_.leverPressed = 0;
     if (state_.inputEnabled == 0 || services_.timer1Enabled()) return;
-    const int dx = x - kKnobCentre;
-    const int dy = y - kKnobCentre;
-    if (dx * dx + dy * dy > kKnobRadiusSquared) return;
+    // Wide and squared only near the knob, so that no point a window system may report can
+    // overflow the test.
+    const std::int64_t dx = std::int64_t{x} - kKnobCentre;
+    const std::int64_t dy = std::int64_t{y} - kKnobCentre;
+    if (dx < -kKnobRadius || dx > kKnobRadius || dy < -kKnobRadius || dy > kKnobRadius) return;
+    if (dx * dx + dy * dy > kKnobRadius * kKnobRadius) return;
     state_.leverPressed = 1;
     if (services_.leverAtRest()) services_.moveLeverDown();
     if (state_.options.soundFx) services_.playSound("clac");
@@ -124,10 +130,10 @@ void Game::holdMouseUp(int reel) {
     const std::size_t n = reelIndex(reel);
     if (state_.holdPressed[n] == 0) return;
     state_.holdPressed[n] = 0;
-    // The classic machine acted on a hold release even while a deal was running, so a press
-    // made before a key started the second deal could toggle a hold and its lamp under the
-    // turning reels, after the draw had already used the holds. We drop such a late release
-    // (the press is spent): holds and lamps never change while the reels turn.
+    // The hold release used to act even while a deal was running, so a press made before a
+    // key started the second deal could toggle a hold and its lamp under the turning reels,
+    // after the draw had already used the holds. We drop such a late release (the press is
+    // spent): holds and lamps never change while the reels turn.
     if (state_.inputEnabled == 0) return;
     if (state_.options.secondDeal == 0 || state_.phase != 2) return;
 

@@ -32,9 +32,8 @@ struct Verdict {
 Verdict verdictFor(int comboClass);
 
 class Game {
-public:
-    Game(MachineState& state, RandomSources& sources, OutcomePool& pool,
-         EngineServices& services);
+  public:
+    Game(MachineState& state, RandomSources& sources, OutcomePool& pool, EngineServices& services);
 
     // Lever press by mouse; x, y in the lever picture's own pixels.
     void Image8MouseDown(int x, int y);
@@ -74,7 +73,7 @@ public:
     const MachineState& state() const { return state_; }
     const OutcomePool& pool() const { return pool_; }
 
-private:
+  private:
     void speakVerdict(int comboClass);
     void suggestHolds();
 

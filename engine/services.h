@@ -20,7 +20,7 @@ enum class Meter { Credit, Win, Bet, M1, M2, M3, M4 };
 enum class LampLook { Blank, Red, Green };
 
 class EngineServices {
-public:
+  public:
     virtual ~EngineServices() = default;
 
     // Draws value right-aligned into the meter; a value that does not fit leaves it unchanged.

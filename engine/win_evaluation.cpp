@@ -42,8 +42,8 @@ Verdict verdictFor(int comboClass) {
 
 void Game::countResult(int slot) {
     if (slot < 1 || slot > kClassCount) return;
-    auto& counts = state_.phase == 1 ? state_.statistics.firstDealCounts
-                                     : state_.statistics.secondDealCounts;
+    auto& counts =
+        state_.phase == 1 ? state_.statistics.firstDealCounts : state_.statistics.secondDealCounts;
     // Counters loaded from a file may already stand at the top of their range.
     counts[slot] = saturatingAdd(counts[slot], 1);
 }

@@ -25,7 +25,9 @@ struct Session {
 };
 
 // Names the session in test listings instead of dumping its bytes.
-void PrintTo(const Session& session, std::ostream* os) { *os << session.name; }
+void PrintTo(const Session& session, std::ostream* os) {
+    *os << session.name;
+}
 
 std::int64_t money(const MachineState& s) {
     return std::int64_t{s.credit} + s.account + s.win;
@@ -132,11 +134,11 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sessions, AutoplayRun,
-    ::testing::Values(
-        Session{"SecondDealOn", 1, Options{0, 1, 0, 1, 1}, 5, 1000, 1000, false},
-        Session{"SecondDealOff", 7, Options{0, 0, 0, 1, 1}, 10, 1000, 300, false},
-        Session{"AutoBetSmallCredit", 42, Options{1, 1, 1, 0, 0}, 10, 15, 200, false},
-        Session{"NearTheTop", 2024, Options{0, 1, 0, 1, 1}, 10, kCreditMax - 10, 300, true}),
+    ::testing::Values(Session{"SecondDealOn", 1, Options{0, 1, 0, 1, 1}, 5, 1000, 1000, false},
+                      Session{"SecondDealOff", 7, Options{0, 0, 0, 1, 1}, 10, 1000, 300, false},
+                      Session{"AutoBetSmallCredit", 42, Options{1, 1, 1, 0, 0}, 10, 15, 200, false},
+                      Session{"NearTheTop", 2024, Options{0, 1, 0, 1, 1}, 10, kCreditMax - 10, 300,
+                              true}),
     [](const ::testing::TestParamInfo<Session>& info) { return info.param.name; });
 
 }  // namespace

@@ -13,8 +13,8 @@ using Calls = std::vector<std::string>;
 
 // The calls of a release once it has decided to deal a first deal, up to the spin.
 Calls firstDealTail() {
-    return {"lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump",
-            "msg 1st  DEAL", "pump", "sound ton", "preg", "spin"};
+    return {"lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump", "msg 1st  DEAL",
+            "pump",         "sound ton",    "preg",         "spin"};
 }
 
 Calls concat(Calls a, const Calls& b) {
@@ -29,7 +29,7 @@ Calls untilSpin(const Calls& calls) {
 }
 
 class DealCycle : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m.state.options = Options{0, 0, 0, 1, 1};  // Second deal off, both sound options on
     }
@@ -46,16 +46,25 @@ TEST_F(DealCycle, KnobHitCircle) {
         int x, y;
         bool accepted;
     } cases[] = {
-        {26, 26, true}, {26, 0, true},   {0, 26, true},   {52, 26, true},  {26, 52, true},
-        {44, 44, true}, {45, 45, false}, {53, 26, false}, {26, -1, false}, {0, 0, false},
+        {26, 26, true},
+        {26, 0, true},
+        {0, 26, true},
+        {52, 26, true},
+        {26, 52, true},
+        {44, 44, true},
+        {45, 45, false},
+        {53, 26, false},
+        {26, -1, false},
+        {0, 0, false},
         {-100, 26, false},
+        {std::numeric_limits<int>::max(), 26, false},
+        {std::numeric_limits<int>::min(), std::numeric_limits<int>::min(), false},
     };
     for (const auto& c : cases) {
         TestMachine t;
         t.game.Image8MouseDown(c.x, c.y);
         EXPECT_EQ(t.state.leverPressed, c.accepted ? 1 : 0) << c.x << "," << c.y;
-        const Calls expected =
-            c.accepted ? Calls{"lever down", "sound clac", "delay 2"} : Calls{};
+        const Calls expected = c.accepted ? Calls{"lever down", "sound clac", "delay 2"} : Calls{};
         EXPECT_EQ(t.services.calls, expected) << c.x << "," << c.y;
     }
 }
@@ -131,8 +140,8 @@ TEST_F(DealCycle, PendingWinIsBankedBeforeTheCreditTest) {
     m.state.win = 100;
     m.pull();
     EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
-                      "nr win 0 7", "nr credit 100 7", "nr credit 95 7", "save"},
+              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2", "nr win 0 7",
+                      "nr credit 100 7", "nr credit 95 7", "save"},
                      firstDealTail()));
 }
 
@@ -146,8 +155,8 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
               concat(concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
                              "nr credit 996 7", "save"},
                             firstDealTail()),
-                     {"sound ding", "delay 31", "nr win 1000 7", "sound exce",
-                      "msg Excellent !!!", "lamp 1 red", "lamp 2 red", "lamp 3 red", "pump"}));
+                     {"sound ding", "delay 31", "nr win 1000 7", "sound exce", "msg Excellent !!!",
+                      "lamp 1 red", "lamp 2 red", "lamp 3 red", "pump"}));
     EXPECT_EQ(m.state.win, 1000);
     EXPECT_EQ(m.state.phase, 1);
     EXPECT_EQ(m.state.inputEnabled, 1);
@@ -155,8 +164,8 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
     // The next pull banks the win, takes a new stake and deals afresh.
     m.pull();
     EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
-                      "nr win 0 7", "nr credit 1996 7", "nr credit 1992 7", "save"},
+              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2", "nr win 0 7",
+                      "nr credit 1996 7", "nr credit 1992 7", "save"},
                      firstDealTail()));
     EXPECT_EQ(m.state.statistics.firstDealCounts[12], 2);
     EXPECT_EQ(m.state.statistics.firstDealCounts[2], 1);
@@ -170,12 +179,11 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     t.pull();
     EXPECT_EQ(t.state.reelSymbol, (Line{7, 8, 1}));
     EXPECT_EQ(t.state.prevSymbol, (Line{2, 10, 3}));
-    EXPECT_EQ(t.services.take(),
-              concat(concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
-                             "nr credit 995 7", "save"},
-                            firstDealTail()),
-                     {"sound ding", "delay 31", "nr win 0 7", "lamp 1 red", "lamp 2 red",
-                      "lamp 3 blank", "pump"}));
+    EXPECT_EQ(t.services.take(), concat(concat({"lever down", "sound clac", "delay 2", "lever rest",
+                                                "delay 2", "nr credit 995 7", "save"},
+                                               firstDealTail()),
+                                        {"sound ding", "delay 31", "nr win 0 7", "lamp 1 red",
+                                         "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(t.services.message, "1st  DEAL");
     EXPECT_EQ(t.state.phase, 2);
     EXPECT_EQ(t.state.firstDealClass, 12);
@@ -205,9 +213,9 @@ TEST_F(DealCycle, SecondDealIsFreeAndReplacesTheFirstWin) {
     m.services.take();
     m.pull();
     const Calls calls = m.services.take();
-    EXPECT_EQ(untilSpin(calls), (Calls{"lever down", "sound clac", "delay 2", "lever rest",
-                                       "delay 2", "msg 2nd  DEAL", "pump", "sound ton3",
-                                       "preg", "spin"}));
+    EXPECT_EQ(untilSpin(calls),
+              (Calls{"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
+                     "msg 2nd  DEAL", "pump", "sound ton3", "preg", "spin"}));
     EXPECT_EQ(m.state.credit, 998);
     EXPECT_EQ(m.state.win, 10);  // set anew by the second deal, not added
 }
@@ -222,10 +230,9 @@ TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
     m.state.bet = 4;
     pressed();
     m.game.dealOnce();
-    EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"delay 2", "nr win 0 7", "nr credit 1500 7", "save", "nr credit 1496 7",
-                      "save"},
-                     firstDealTail()));
+    EXPECT_EQ(untilSpin(m.services.take()), concat({"delay 2", "nr win 0 7", "nr credit 1500 7",
+                                                    "save", "nr credit 1496 7", "save"},
+                                                   firstDealTail()));
     EXPECT_EQ(m.state.statistics.secondDealCounts, PerClass<std::int32_t>{});
     EXPECT_EQ(m.state.statistics.firstDealCounts[12], 1);
 }
@@ -269,7 +276,7 @@ TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
 // ---- Holds ----
 
 class Holds : public DealCycle {
-protected:
+  protected:
     void SetUp() override {
         m.state.options = Options{0, 1, 1, 1, 1};  // Second deal and Smart hold on
         m.state.phase = 2;
@@ -316,9 +323,7 @@ TEST_F(Holds, SmartHoldCallOrder) {
 }
 
 TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
-    const struct {
-        std::uint8_t phase, secondDeal;
-    } cases[] = {{1, 1}, {1, 0}, {2, 0}};
+    const struct { std::uint8_t phase, secondDeal; } cases[] = {{1, 1}, {1, 0}, {2, 0}};
     for (const auto& c : cases) {
         SetUp();
         m.services.take();
@@ -382,10 +387,10 @@ TEST(BankWin, OverflowResetAndSaturation) {
         std::int32_t credit, win, account;
         std::int32_t creditAfter, accountAfter;
     } cases[] = {
-        {9'998'000, 5000, 55, 1000, -1000},            // 10,003,000 is out of range
-        {9'994'999, 5000, 55, 9'999'999, 55},          // exactly the top stays
-        {kMax - 10, 5000, 7, 1000, -1000},             // no wrap-around on the way
-        {-1, 0, 7, 1000, -1000},                       // below range is reset too
+        {9'998'000, 5000, 55, 1000, -1000},    // 10,003,000 is out of range
+        {9'994'999, 5000, 55, 9'999'999, 55},  // exactly the top stays
+        {kMax - 10, 5000, 7, 1000, -1000},     // no wrap-around on the way
+        {-1, 0, 7, 1000, -1000},               // below range is reset too
         {0, 0, -99'999'999, 0, -99'999'999},
     };
     for (const auto& c : cases) {

@@ -23,28 +23,38 @@ namespace fruvana::testing {
 
 inline std::string_view meterName(Meter meter) {
     switch (meter) {
-        case Meter::Credit: return "credit";
-        case Meter::Win: return "win";
-        case Meter::Bet: return "bet";
-        case Meter::M1: return "m1";
-        case Meter::M2: return "m2";
-        case Meter::M3: return "m3";
-        case Meter::M4: return "m4";
+        case Meter::Credit:
+            return "credit";
+        case Meter::Win:
+            return "win";
+        case Meter::Bet:
+            return "bet";
+        case Meter::M1:
+            return "m1";
+        case Meter::M2:
+            return "m2";
+        case Meter::M3:
+            return "m3";
+        case Meter::M4:
+            return "m4";
     }
     return "?";
 }
 
 inline std::string_view lampName(LampLook look) {
     switch (look) {
-        case LampLook::Blank: return "blank";
-        case LampLook::Red: return "red";
-        case LampLook::Green: return "green";
+        case LampLook::Blank:
+            return "blank";
+        case LampLook::Red:
+            return "red";
+        case LampLook::Green:
+            return "green";
     }
     return "?";
 }
 
 class RecordingServices : public EngineServices {
-public:
+  public:
     explicit RecordingServices(MachineState& state) : state_(state) {}
 
     // The game whose evaluateStop ends each spin; set once the game exists.
@@ -125,7 +135,7 @@ public:
     // Runs while the reels turn (inputEnabled is 0), before the spin ends.
     std::function<void()> whileTurning;
 
-private:
+  private:
     void record(std::string call) {
         if (recording) calls.push_back(std::move(call));
     }

@@ -17,10 +17,10 @@ TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
         int comboClass;
         std::array<bool, 3> reels;
     } cases[] = {
-        {{9, 10, 2}, 11, {true, true, false}},  {{2, 5, 1}, 10, {false, true, true}},
-        {{1, 4, 6}, 10, {true, false, true}},   {{4, 1, 5}, 10, {false, true, true}},
-        {{1, 5, 9}, 10, {true, true, false}},   {{9, 2, 4}, 11, {true, false, true}},
-        {{1, 5, 6}, 7, {true, true, true}},     {{2, 2, 9}, 12, {false, false, false}},
+        {{9, 10, 2}, 11, {true, true, false}}, {{2, 5, 1}, 10, {false, true, true}},
+        {{1, 4, 6}, 10, {true, false, true}},  {{4, 1, 5}, 10, {false, true, true}},
+        {{1, 5, 9}, 10, {true, true, false}},  {{9, 2, 4}, 11, {true, false, true}},
+        {{1, 5, 6}, 7, {true, true, true}},    {{2, 2, 9}, 12, {false, false, false}},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(classifyLine(c.line), c.comboClass);
@@ -30,7 +30,7 @@ TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
 }
 
 class Evaluation : public ::testing::Test {
-protected:
+  protected:
     // A stopped line evaluated in the given phase, with the calls it made.
     Calls stop(const Line& line, std::uint8_t phase) {
         m.state.reelSymbol = line;
@@ -51,21 +51,31 @@ TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
         int comboClass;
         Calls calls;
     } cases[] = {
-        {{2, 2, 2}, 4, 2,
+        {{2, 2, 2},
+         4,
+         2,
          {"nr win 1000 7", "sound exce", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
           "lamp 3 red", "pump"}},
-        {{1, 1, 1}, 10, 1,
+        {{1, 1, 1},
+         10,
+         1,
          {"nr win 5000 7", "sound exce", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
           "lamp 3 red", "pump"}},
-        {{7, 8, 3}, 3, 8,
-         {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 red", "lamp 2 red",
-          "lamp 3 red", "pump"}},
-        {{9, 2, 10}, 5, 11,
+        {{7, 8, 3},
+         3,
+         8,
+         {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 red", "lamp 2 red", "lamp 3 red",
+          "pump"}},
+        {{9, 2, 10},
+         5,
+         11,
          {"nr win 10 7", "sound notbad", "msg Not bad !", "lamp 1 red", "lamp 2 blank",
           "lamp 3 red", "pump"}},
-        {{2, 5, 1}, 1, 10,
-         {"nr win 5 7", "sound notbad", "msg Not bad !", "lamp 1 blank", "lamp 2 red",
-          "lamp 3 red", "pump"}},
+        {{2, 5, 1},
+         1,
+         10,
+         {"nr win 5 7", "sound notbad", "msg Not bad !", "lamp 1 blank", "lamp 2 red", "lamp 3 red",
+          "pump"}},
         {{3, 7, 2}, 5, 12, {"nr win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
     };
     for (const auto& c : cases) {
@@ -99,15 +109,15 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
         Flags held;
     } cases[] = {
         {{2, 2, 9}, {1, 1, 0}},  // equal symbols
-        {{3, 3, 2}, {1, 1, 0}},  {{7, 2, 7}, {1, 0, 1}}, {{2, 7, 7}, {0, 1, 1}},
-        {{7, 4, 8}, {1, 0, 1}},  // sevens
-        {{2, 7, 3}, {0, 1, 1}},  {{7, 8, 1}, {1, 1, 0}}, {{7, 8, 2}, {1, 1, 0}},
-        {{9, 2, 5}, {0, 0, 1}},  // a bar, when nothing else
-        {{1, 2, 7}, {1, 0, 0}},  {{4, 2, 7}, {0, 0, 0}},  // nothing to suggest
+        {{3, 3, 2}, {1, 1, 0}}, {{7, 2, 7}, {1, 0, 1}},
+        {{2, 7, 7}, {0, 1, 1}}, {{7, 4, 8}, {1, 0, 1}},  // sevens
+        {{2, 7, 3}, {0, 1, 1}}, {{7, 8, 1}, {1, 1, 0}},
+        {{7, 8, 2}, {1, 1, 0}}, {{9, 2, 5}, {0, 0, 1}},  // a bar, when nothing else
+        {{1, 2, 7}, {1, 0, 0}}, {{4, 2, 7}, {0, 0, 0}},  // nothing to suggest
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << int(c.line[0]) << "," << int(c.line[1]) << ","
-                                          << int(c.line[2]));
+        SCOPED_TRACE(::testing::Message()
+                     << int(c.line[0]) << "," << int(c.line[1]) << "," << int(c.line[2]));
         ASSERT_EQ(classifyLine(c.line), 12);
         m.state.options.secondDeal = 1;
         m.state.held = {1, 1, 1};  // last deal's marks are cleared first
@@ -144,11 +154,15 @@ TEST_F(Evaluation, SecondDealVerdicts) {
         // The same kind of result again: no voice, no text, the pair lit green.
         {10, {1, 5, 2}, {"nr win 10 7", "lamp 1 green", "lamp 2 green", "lamp 3 blank", "pump"}},
         // A better result replaces the first one.
-        {10, {1, 5, 6}, {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 green",
-                         "lamp 2 green", "lamp 3 green", "pump"}},
+        {10,
+         {1, 5, 6},
+         {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 green", "lamp 2 green",
+          "lamp 3 green", "pump"}},
         // A poorer one too, with its own verdict.
-        {8, {9, 10, 2}, {"nr win 4 7", "sound notbad", "msg Not bad !", "lamp 1 green",
-                         "lamp 2 green", "lamp 3 blank", "pump"}},
+        {8,
+         {9, 10, 2},
+         {"nr win 4 7", "sound notbad", "msg Not bad !", "lamp 1 green", "lamp 2 green",
+          "lamp 3 blank", "pump"}},
         {12, {2, 2, 7}, {"nr win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
     };
     for (const auto& c : cases) {
@@ -177,7 +191,7 @@ TEST_F(Evaluation, CountersStopAtTheTopOfTheirRange) {
     m.game.countResult(12);
     m.game.countResult(11);
     m.game.countResult(11);
-    m.game.countResult(0);   // out of range: ignored
+    m.game.countResult(0);  // out of range: ignored
     m.game.countResult(13);
     EXPECT_EQ(m.state.statistics.firstDealCounts[12], kMax);
     EXPECT_EQ(m.state.statistics.firstDealCounts[11], kMax);
