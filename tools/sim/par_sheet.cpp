@@ -87,7 +87,7 @@ Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
 }
 
 Moments gameMoments(const Line& line, int heldMask, bool ahead) {
-    if (heldMask == kAllHeld) {
+    if ((heldMask & kAllHeld) == kAllHeld) {
         // Holding all three collects the first deal's win.
         const int c = classifyLine(line);
         return {pay(c), pay(c) * pay(c), c == kNoWin ? 0.0 : 1.0};
@@ -123,6 +123,10 @@ GameFigures finish(const Moments& total) {
 }
 
 }  // namespace
+
+double expectedPay(const Line& line, int heldMask, bool ahead) {
+    return gameMoments(line, heldMask, ahead).pay;
+}
 
 FirstDealFigures firstDealFigures(TableMix mix) {
     FirstDealFigures f;

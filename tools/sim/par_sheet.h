@@ -56,6 +56,11 @@ struct WholeGameFigures {
 // pay, where holding all three keeps the first win.
 WholeGameFigures wholeGameFigures(bool ahead);
 
+// Expected pay per unit bet of a game whose first deal showed `line` when the reels in
+// heldMask (bit n for reel n + 1) are held: all three keep the first win, otherwise the second
+// deal of the others stands.
+double expectedPay(const Line& line, int heldMask, bool ahead);
+
 struct ParSheet {
     std::array<FirstDealFigures, 4> firstDeal;  // generous, stingy, ahead mix, otherwise mix
     std::array<WholeGameFigures, 2> wholeGame;  // not ahead, ahead

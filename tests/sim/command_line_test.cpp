@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "tests/sim/sim_run.h"
+#include "tools/sim/sim_options.h"
+
+namespace fruvana::sim {
+namespace {
+
+struct BadInput {
+    std::vector<std::string> args;
+    std::string mentions;  // the message names the culprit
+};
+
+class RefusedCommandLine : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(RefusedCommandLine, ExitsWithTwoAndSaysWhy) {
+    const BadInput& bad = GetParam();
+    std::vector<const char*> argv{"fruvana-sim"};
+    for (const auto& a : bad.args) argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    const int code = runCommand(static_cast<int>(argv.size()), argv.data(), out, err);
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(err.str().find(bad.mentions), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "");  // nothing was dealt
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedCommandLine,
+    ::testing::Values(BadInput{{"--bet", "0"}, "--bet"}, BadInput{{"--bet", "11"}, "1 to 10"},
+                      BadInput{{"--bet", "five"}, "--bet"}, BadInput{{"--bet", " 5"}, "--bet"},
+                      BadInput{{"--seed", "-1"}, "--seed"},
+                      BadInput{{"--seed", "4294967296"}, "0 to 4294967295"},
+                      BadInput{{"--seed", "0x10"}, "--seed"}, BadInput{{"--seed", ""}, "--seed"},
+                      BadInput{{"--pulls", "-5"}, "--pulls"},
+                      BadInput{{"--pulls", "2147483648"}, "--pulls"},
+                      BadInput{{"--pulls", "99999999999999999999"}, "--pulls"},
+                      BadInput{{"--credit", "10000000"}, "--credit"},
+                      BadInput{{"--credit", "-1"}, "--credit"},
+                      BadInput{{"--account", "100000000"}, "--account"},
+                      BadInput{{"--second-deal", "maybe"}, "on nor off"},
+                      BadInput{{"--auto-bet", "ON"}, "--auto-bet"},
+                      BadInput{{"--bet"}, "--bet"}, BadInput{{"--jackpot"}, "--jackpot"},
+                      BadInput{{"lever"}, "lever"}, BadInput{{"--bet", "5", "--bet", "6"}, "--bet"},
+                      BadInput{{"--par-sheet", "--trace"}, "--trace"}));
+
+TEST(CommandLine, ReadsEveryOption) {
+    std::ostringstream out, err;
+    const char* argv[] = {"fruvana-sim", "--seed",        "4294967295", "--pulls", "0",
+                          "--bet",       "010",           "--credit",   "9999999", "--account",
+                          "-99999999",   "--second-deal", "off",        "--auto-bet", "on",
+                          "--coins",     "--trace"};
+    const ParsedCommandLine parsed = parseCommandLine(std::size(argv), argv, out, err);
+    ASSERT_TRUE(parsed.options.has_value()) << err.str();
+    const SimOptions& o = *parsed.options;
+    EXPECT_EQ(o.seed, 4294967295u);
+    EXPECT_EQ(o.pulls, 0);
+    EXPECT_EQ(o.bet, 10);  // plain decimal, never octal
+    EXPECT_EQ(o.credit, 9'999'999);
+    EXPECT_EQ(o.account, -99'999'999);
+    EXPECT_FALSE(o.secondDeal);
+    EXPECT_TRUE(o.autoBet);
+    EXPECT_TRUE(o.coins);
+    EXPECT_TRUE(o.trace);
+    EXPECT_FALSE(o.parSheet);
+}
+
+TEST(CommandLine, DefaultsAreAFreshMachine) {
+    std::ostringstream out, err;
+    const char* argv[] = {"fruvana-sim"};
+    const ParsedCommandLine parsed = parseCommandLine(1, argv, out, err);
+    ASSERT_TRUE(parsed.options.has_value());
+    const SimOptions& o = *parsed.options;
+    EXPECT_FALSE(o.seed.has_value());
+    EXPECT_EQ(o.pulls, 1000);
+    EXPECT_EQ(o.bet, 5);
+    EXPECT_EQ(o.credit, 1000);
+    EXPECT_EQ(o.account, -1000);
+    EXPECT_TRUE(o.secondDeal);
+    EXPECT_FALSE(o.autoBet || o.coins || o.trace || o.parSheet);
+}
+
+TEST(CommandLine, HelpIsNotAnError) {
+    const CommandRun run = runSim({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"--seed", "--pulls", "--bet", "--credit", "--account",
+                               "--second-deal", "--auto-bet", "--coins", "--trace", "--par-sheet"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, ClockSeedIsPrinted) {
+    const CommandRun summary = runSim({"--pulls", "1"});
+    ASSERT_EQ(summary.exitCode, 0);
+    EXPECT_EQ(summary.out.rfind("seed ", 0), 0u);
+    EXPECT_NE(summary.out.find("(from the clock)"), std::string::npos);
+
+    // The seed a trace prints replays the same run.
+    const CommandRun trace = runSim({"--pulls", "30", "--trace"});
+    ASSERT_EQ(trace.exitCode, 0);
+    ASSERT_EQ(trace.out.rfind("seed=", 0), 0u);
+    const std::string seed = trace.out.substr(5, trace.out.find(' ') - 5);
+    EXPECT_EQ(runSim({"--pulls", "30", "--trace", "--seed", seed}).out, trace.out);
+}
+
+}  // namespace
+}  // namespace fruvana::sim
