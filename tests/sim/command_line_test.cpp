@@ -15,43 +15,35 @@ class RefusedCommandLine : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(RefusedCommandLine, ExitsWithTwoAndSaysWhy) {
     const BadInput& bad = GetParam();
-    std::vector<const char*> argv{"fruvana-sim"};
-    for (const auto& a : bad.args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int code = runCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-    EXPECT_EQ(code, 2);
-    EXPECT_NE(err.str().find(bad.mentions), std::string::npos) << err.str();
-    EXPECT_EQ(out.str(), "");  // nothing was dealt
+    const CommandRun run = runSim(bad.args);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(bad.mentions), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");  // nothing was dealt
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedCommandLine,
-    ::testing::Values(BadInput{{"--bet", "0"}, "--bet"}, BadInput{{"--bet", "11"}, "1 to 10"},
-                      BadInput{{"--bet", "five"}, "--bet"}, BadInput{{"--bet", " 5"}, "--bet"},
-                      BadInput{{"--seed", "-1"}, "--seed"},
-                      BadInput{{"--seed", "4294967296"}, "0 to 4294967295"},
-                      BadInput{{"--seed", "0x10"}, "--seed"}, BadInput{{"--seed", ""}, "--seed"},
-                      BadInput{{"--pulls", "-5"}, "--pulls"},
-                      BadInput{{"--pulls", "2147483648"}, "--pulls"},
-                      BadInput{{"--pulls", "99999999999999999999"}, "--pulls"},
-                      BadInput{{"--credit", "10000000"}, "--credit"},
-                      BadInput{{"--credit", "-1"}, "--credit"},
-                      BadInput{{"--account", "100000000"}, "--account"},
-                      BadInput{{"--second-deal", "maybe"}, "on nor off"},
-                      BadInput{{"--auto-bet", "ON"}, "--auto-bet"},
-                      BadInput{{"--bet"}, "--bet"}, BadInput{{"--jackpot"}, "--jackpot"},
-                      BadInput{{"lever"}, "lever"}, BadInput{{"--bet", "5", "--bet", "6"}, "--bet"},
-                      BadInput{{"--par-sheet", "--trace"}, "--trace"}));
+    ::testing::Values(
+        BadInput{{"--bet", "0"}, "--bet"}, BadInput{{"--bet", "11"}, "1 to 10"},
+        BadInput{{"--bet", "five"}, "--bet"}, BadInput{{"--bet", " 5"}, "--bet"},
+        BadInput{{"--seed", "-1"}, "--seed"}, BadInput{{"--seed", "4294967296"}, "0 to 4294967295"},
+        BadInput{{"--seed", "0x10"}, "--seed"}, BadInput{{"--seed", ""}, "--seed"},
+        BadInput{{"--pulls", "-5"}, "--pulls"}, BadInput{{"--pulls", "2147483648"}, "--pulls"},
+        BadInput{{"--pulls", "99999999999999999999"}, "--pulls"},
+        BadInput{{"--credit", "10000000"}, "--credit"}, BadInput{{"--credit", "-1"}, "--credit"},
+        BadInput{{"--account", "100000000"}, "--account"},
+        BadInput{{"--second-deal", "maybe"}, "on nor off"},
+        BadInput{{"--auto-bet", "ON"}, "--auto-bet"}, BadInput{{"--bet"}, "--bet"},
+        BadInput{{"--jackpot"}, "--jackpot"}, BadInput{{"lever"}, "lever"},
+        BadInput{{"--bet", "5", "--bet", "6"}, "--bet"},
+        BadInput{{"--par-sheet", "--trace"}, "--trace"}));
 
 TEST(CommandLine, ReadsEveryOption) {
-    std::ostringstream out, err;
-    const char* argv[] = {"fruvana-sim", "--seed",        "4294967295", "--pulls", "0",
-                          "--bet",       "010",           "--credit",   "9999999", "--account",
-                          "-99999999",   "--second-deal", "off",        "--auto-bet", "on",
-                          "--coins",     "--trace"};
-    const ParsedCommandLine parsed = parseCommandLine(std::size(argv), argv, out, err);
-    ASSERT_TRUE(parsed.options.has_value()) << err.str();
-    const SimOptions& o = *parsed.options;
+    const auto options = optionsFor(
+        {"--seed", "4294967295", "--pulls", "0", "--bet", "010", "--credit", "9999999", "--account",
+         "-99999999", "--second-deal", "off", "--auto-bet", "on", "--coins", "--trace"});
+    ASSERT_TRUE(options.has_value());
+    const SimOptions& o = *options;
     EXPECT_EQ(o.seed, 4294967295u);
     EXPECT_EQ(o.pulls, 0);
     EXPECT_EQ(o.bet, 10);  // plain decimal, never octal
@@ -65,11 +57,9 @@ TEST(CommandLine, ReadsEveryOption) {
 }
 
 TEST(CommandLine, DefaultsAreAFreshMachine) {
-    std::ostringstream out, err;
-    const char* argv[] = {"fruvana-sim"};
-    const ParsedCommandLine parsed = parseCommandLine(1, argv, out, err);
-    ASSERT_TRUE(parsed.options.has_value());
-    const SimOptions& o = *parsed.options;
+    const auto options = optionsFor({});
+    ASSERT_TRUE(options.has_value());
+    const SimOptions& o = *options;
     EXPECT_FALSE(o.seed.has_value());
     EXPECT_EQ(o.pulls, 1000);
     EXPECT_EQ(o.bet, 5);

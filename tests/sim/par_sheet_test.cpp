@@ -25,7 +25,8 @@ TEST_P(FirstDealSheet, ReturnAndHitRateFromTheTables) {
     EXPECT_EQ(f.hitRate, want.hitRate);
     EXPECT_EQ(f.probability[2], want.threeBells);
     std::int64_t total = 0, contributions = 0;
-    for (int c = 1; c <= kClassCount; ++c) total += f.probability[c], contributions += f.contribution[c];
+    for (int c = 1; c <= kClassCount; ++c)
+        total += f.probability[c], contributions += f.contribution[c];
     EXPECT_EQ(total, 10000);
     EXPECT_EQ(contributions, f.returnToPlayer);
     EXPECT_EQ(f.probability[1], 10);  // three single bars: once per thousand under every table

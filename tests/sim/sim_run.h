@@ -1,14 +1,29 @@
 #pragma once
 // Runs fruvana-sim in-process with the given arguments.
 
-#include <initializer_list>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/sim/sim_command.h"
+#include "tools/sim/sim_options.h"
 
 namespace fruvana::sim {
+
+// argv as the program gets it; the strings must outlive it.
+class Argv {
+  public:
+    explicit Argv(const std::vector<std::string>& args) {
+        pointers_.push_back("fruvana-sim");
+        for (const auto& a : args) pointers_.push_back(a.c_str());
+    }
+    int argc() const { return static_cast<int>(pointers_.size()); }
+    const char* const* argv() const { return pointers_.data(); }
+
+  private:
+    std::vector<const char*> pointers_;
+};
 
 struct CommandRun {
     int exitCode = 0;
@@ -16,17 +31,20 @@ struct CommandRun {
     std::string err;
 };
 
-inline CommandRun runSim(std::initializer_list<std::string> args) {
-    std::vector<std::string> words{"fruvana-sim"};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<const char*> argv;
-    for (const auto& w : words) argv.push_back(w.c_str());
+inline CommandRun runSim(const std::vector<std::string>& args) {
+    const Argv argv(args);
     std::ostringstream out, err;
     CommandRun run;
-    run.exitCode = runCommand(static_cast<int>(argv.size()), argv.data(), out, err);
+    run.exitCode = runCommand(argv.argc(), argv.argv(), out, err);
     run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+inline std::optional<SimOptions> optionsFor(const std::vector<std::string>& args) {
+    const Argv argv(args);
+    std::ostringstream out, err;
+    return parseCommandLine(argv.argc(), argv.argv(), out, err).options;
 }
 
 inline std::vector<std::string> linesOf(const std::string& text) {

@@ -19,20 +19,30 @@ namespace {
 TEST(Trace, SeedOnePinned) {
     const CommandRun run = runSim({"--seed", "1", "--pulls", "12", "--trace"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "seed=1 kl=941 ij=26950 reels=2,10,3\n"
-              "1 1st table=S cand=6099 pick=334 line=7,8,1 class=12 win=0 credit=995 account=-1000 held=110\n"
-              "2 2nd table=- cand=- pick=- line=7,8,2 class=12 win=0 credit=995 account=-1000 held=000\n"
-              "3 1st table=S cand=4074 pick=209 line=7,7,3 class=8 win=50 credit=990 account=-1000 held=111\n"
-              "4 1st table=G cand=20029 pick=470 line=6,9,2 class=12 win=0 credit=1035 account=-1000 held=100\n"
-              "5 2nd table=- cand=- pick=- line=6,4,6 class=10 win=25 credit=1035 account=-1000 held=101\n"
-              "6 1st table=S cand=5334 pick=748 line=6,2,7 class=12 win=0 credit=1055 account=-1000 held=100\n"
-              "7 2nd table=- cand=- pick=- line=6,2,3 class=12 win=0 credit=1055 account=-1000 held=000\n"
-              "8 1st table=G cand=29273 pick=136 line=9,5,6 class=10 win=25 credit=1050 account=-1000 held=011\n"
-              "9 2nd table=- cand=- pick=- line=1,5,6 class=7 win=75 credit=1050 account=-1000 held=111\n"
-              "10 1st table=G cand=32122 pick=559 line=3,9,3 class=12 win=0 credit=1120 account=-1000 held=101\n"
-              "11 2nd table=- cand=- pick=- line=3,10,3 class=12 win=0 credit=1120 account=-1000 held=000\n"
-              "12 1st table=G cand=13483 pick=85 line=9,2,4 class=11 win=10 credit=1115 account=-1000 held=101\n");
+    EXPECT_EQ(
+        run.out,
+        "seed=1 kl=941 ij=26950 reels=2,10,3\n"
+        "1 1st table=S cand=6099 pick=334 line=7,8,1 class=12 win=0 credit=995 account=-1000 "
+        "held=110\n"
+        "2 2nd table=- cand=- pick=- line=7,8,2 class=12 win=0 credit=995 account=-1000 held=000\n"
+        "3 1st table=S cand=4074 pick=209 line=7,7,3 class=8 win=50 credit=990 account=-1000 "
+        "held=111\n"
+        "4 1st table=G cand=20029 pick=470 line=6,9,2 class=12 win=0 credit=1035 account=-1000 "
+        "held=100\n"
+        "5 2nd table=- cand=- pick=- line=6,4,6 class=10 win=25 credit=1035 account=-1000 "
+        "held=101\n"
+        "6 1st table=S cand=5334 pick=748 line=6,2,7 class=12 win=0 credit=1055 account=-1000 "
+        "held=100\n"
+        "7 2nd table=- cand=- pick=- line=6,2,3 class=12 win=0 credit=1055 account=-1000 held=000\n"
+        "8 1st table=G cand=29273 pick=136 line=9,5,6 class=10 win=25 credit=1050 account=-1000 "
+        "held=011\n"
+        "9 2nd table=- cand=- pick=- line=1,5,6 class=7 win=75 credit=1050 account=-1000 held=111\n"
+        "10 1st table=G cand=32122 pick=559 line=3,9,3 class=12 win=0 credit=1120 account=-1000 "
+        "held=101\n"
+        "11 2nd table=- cand=- pick=- line=3,10,3 class=12 win=0 credit=1120 account=-1000 "
+        "held=000\n"
+        "12 1st table=G cand=13483 pick=85 line=9,2,4 class=11 win=10 credit=1115 account=-1000 "
+        "held=101\n");
 }
 
 TEST(Trace, SeedZeroStartUp) {
@@ -44,11 +54,13 @@ TEST(Trace, SeedZeroStartUp) {
 TEST(Trace, SecondDealOffDealsAfreshEveryPull) {
     // Same seed, Second deal off: the first pull is the same worked deal, paid or not at once,
     // and the winning reels are only marked.
-    const CommandRun run = runSim({"--seed", "1", "--pulls", "200", "--trace", "--second-deal", "off"});
+    const CommandRun run =
+        runSim({"--seed", "1", "--pulls", "200", "--trace", "--second-deal", "off"});
     const auto lines = linesOf(run.out);
     ASSERT_EQ(lines.size(), 201u);
     EXPECT_EQ(lines[1],
-              "1 1st table=S cand=6099 pick=334 line=7,8,1 class=12 win=0 credit=995 account=-1000 held=000");
+              "1 1st table=S cand=6099 pick=334 line=7,8,1 class=12 win=0 credit=995 account=-1000 "
+              "held=000");
     for (std::size_t n = 1; n < lines.size(); ++n) {
         EXPECT_NE(lines[n].find(" 1st table="), std::string::npos) << lines[n];
         EXPECT_EQ(lines[n].find("table=-"), std::string::npos) << lines[n];
@@ -67,12 +79,9 @@ class MoneyIdentity : public ::testing::TestWithParam<MoneyCase> {};
 
 TEST_P(MoneyIdentity, Balances) {
     const MoneyCase& c = GetParam();
-    std::vector<const char*> argv{"fruvana-sim"};
-    for (const auto& a : c.args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const ParsedCommandLine parsed = parseCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-    ASSERT_TRUE(parsed.options.has_value()) << err.str();
-    const SimOptions& o = *parsed.options;
+    const auto options = optionsFor(c.args);
+    ASSERT_TRUE(options.has_value());
+    const SimOptions& o = *options;
     const SimResult r = runSimulation(o, *o.seed, nullptr);
 
     EXPECT_EQ(r.refused, c.expectRefusal);
@@ -111,17 +120,20 @@ INSTANTIATE_TEST_SUITE_P(
     Table, MoneyIdentity,
     ::testing::Values(
         MoneyCase{{"--seed", "3", "--pulls", "600"}, false, false},
-        MoneyCase{{"--seed", "4", "--pulls", "600", "--second-deal", "off", "--bet", "10"}, false, false},
+        MoneyCase{
+            {"--seed", "4", "--pulls", "600", "--second-deal", "off", "--bet", "10"}, false, false},
         // Credit 3 at bet 5 and no coins: the first pull is refused.
         MoneyCase{{"--seed", "5", "--credit", "3"}, true, false},
         // Credit 0 with coins: a coin goes in first and the run plays on.
         MoneyCase{{"--seed", "6", "--credit", "0", "--pulls", "300", "--coins"}, false, false},
         // Auto bet plays what is left of a credit of 7 at bet 10, and stops when nothing is.
-        MoneyCase{{"--seed", "7", "--credit", "7", "--bet", "10", "--auto-bet", "on", "--second-deal",
-                   "off", "--pulls", "400"},
-                  true, false},
+        MoneyCase{{"--seed", "7", "--credit", "7", "--bet", "10", "--auto-bet", "on",
+                   "--second-deal", "off", "--pulls", "400"},
+                  true,
+                  false},
         // A credit at the top of its range overflows at the first banked win.
-        MoneyCase{{"--seed", "8", "--credit", "9999999", "--bet", "10", "--pulls", "300"}, false, true}));
+        MoneyCase{
+            {"--seed", "8", "--credit", "9999999", "--bet", "10", "--pulls", "300"}, false, true}));
 
 TEST(Summary, CountsMatchATrace) {
     // The summary and the trace of one seed tell the same story.
@@ -132,7 +144,8 @@ TEST(Summary, CountsMatchATrace) {
     std::int64_t firsts = 0;
     for (const auto& l : lines) firsts += l.find(" 1st ") != std::string::npos;
     const auto last = lines.back();
-    const std::string credit = last.substr(last.find("credit=") + 7, last.find(" account") - last.find("credit=") - 7);
+    const std::string credit =
+        last.substr(last.find("credit=") + 7, last.find(" account") - last.find("credit=") - 7);
     EXPECT_NE(trace.out.find("first deals"), std::string::npos);
     const auto summary = linesOf(trace.out);
     const auto valueOf = [&](const std::string& label) {
@@ -160,14 +173,11 @@ class FirstDealFrequencies : public ::testing::TestWithParam<FrequencyCase> {};
 
 TEST_P(FirstDealFrequencies, InsideTheParSheetRanges) {
     const FrequencyCase& c = GetParam();
-    std::vector<std::string> words{"fruvana-sim", "--pulls", std::to_string(kLongRun)};
-    words.insert(words.end(), c.args.begin(), c.args.end());
-    std::vector<const char*> argv;
-    for (const auto& w : words) argv.push_back(w.c_str());
-    std::ostringstream out, err;
-    const ParsedCommandLine parsed = parseCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-    ASSERT_TRUE(parsed.options.has_value()) << err.str();
-    const SimResult r = runSimulation(*parsed.options, *parsed.options->seed, nullptr);
+    std::vector<std::string> args{"--pulls", std::to_string(kLongRun)};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto options = optionsFor(args);
+    ASSERT_TRUE(options.has_value());
+    const SimResult r = runSimulation(*options, *options->seed, nullptr);
     ASSERT_FALSE(r.refused);
 
     const FirstDealFigures f = firstDealFigures(c.mix);
@@ -175,10 +185,12 @@ TEST_P(FirstDealFrequencies, InsideTheParSheetRanges) {
     std::int64_t wins = 0;
     for (int k = 1; k <= kClassCount; ++k) {
         std::int64_t observed = counts[k];
-        if (k == kClassCount) observed = r.firstDeals - wins;  // slot 12 holds all deals
-        else wins += observed;
-        const CountRange range =
-            binomialRange(r.firstDeals, static_cast<double>(f.probability[k]) / 10000.0, kRangeLevel);
+        if (k == kClassCount)
+            observed = r.firstDeals - wins;  // slot 12 holds all deals
+        else
+            wins += observed;
+        const CountRange range = binomialRange(
+            r.firstDeals, static_cast<double>(f.probability[k]) / 10000.0, kRangeLevel);
         EXPECT_GE(observed, range.lo) << "class " << k;
         EXPECT_LE(observed, range.hi) << "class " << k;
     }

@@ -17,11 +17,14 @@ constexpr int kNoWin = static_cast<int>(ComboClass::NoWin);
 // Hold sets are masks: bit n set when reel n + 1 is held.
 constexpr int kAllHeld = 0b111;
 
-double pay(int comboClass) { return kPaytableMultipliers[comboClass]; }
+double pay(int comboClass) {
+    return kPaytableMultipliers[comboClass];
+}
 
 // Line number 0 to 999 as the reels show it, reel 1 first.
 Line lineOf(int index) {
-    return {static_cast<std::uint8_t>(index / 100 + 1), static_cast<std::uint8_t>(index / 10 % 10 + 1),
+    return {static_cast<std::uint8_t>(index / 100 + 1),
+            static_cast<std::uint8_t>(index / 10 % 10 + 1),
             static_cast<std::uint8_t>(index % 10 + 1)};
 }
 
@@ -133,7 +136,8 @@ FirstDealFigures firstDealFigures(TableMix mix) {
     f.mix = mix;
     double paySquared = 0;
     for (int c = 1; c <= kClassCount; ++c) {
-        f.probability[c] = mix.stingyTenths * stingyQuotas[c] + (10 - mix.stingyTenths) * generousQuotas[c];
+        f.probability[c] =
+            mix.stingyTenths * stingyQuotas[c] + (10 - mix.stingyTenths) * generousQuotas[c];
         f.contribution[c] = f.probability[c] * kPaytableMultipliers[c];
         f.returnToPlayer += f.contribution[c];
         paySquared += static_cast<double>(f.contribution[c]) * pay(c);
@@ -157,8 +161,8 @@ WholeGameFigures wholeGameFigures(bool ahead) {
         const Line line = lineOf(index);
         const int c = classifyLine(line);
         // Lines of one class are equally likely; the class has its first-deal chance.
-        const double weight = static_cast<double>(first.probability[c]) / 10000.0 /
-                              static_cast<double>(census[c]);
+        const double weight =
+            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
         const auto add = [weight](Moments& sum, const Moments& m) {
             sum.pay += weight * m.pay;
             sum.paySquared += weight * m.paySquared;
@@ -193,8 +197,9 @@ CountRange binomialRange(std::int64_t n, double p, double level) {
     auto mode = static_cast<std::int64_t>(std::floor((dn + 1) * p));
     if (mode > n) mode = n;
     const double dm = static_cast<double>(mode);
-    const double atMode = std::exp(std::lgamma(dn + 1) - std::lgamma(dm + 1) - std::lgamma(dn - dm + 1) +
-                                   dm * std::log(p) + (dn - dm) * std::log1p(-p));
+    const double atMode =
+        std::exp(std::lgamma(dn + 1) - std::lgamma(dm + 1) - std::lgamma(dn - dm + 1) +
+                 dm * std::log(p) + (dn - dm) * std::log1p(-p));
     // Beyond this the terms no longer matter to a tail of (1 - level) / 2.
     const double negligible = atMode * 1e-25;
 
@@ -234,12 +239,19 @@ CountRange binomialRange(std::int64_t n, double p, double level) {
 
 namespace {
 
-std::string_view rowLabel(int c) { return c == kNoWin ? "no win" : comboClassText(c); }
+std::string_view rowLabel(int c) {
+    return c == kNoWin ? "no win" : comboClassText(c);
+}
 
-std::string percentOf(std::int64_t tenThousandths) { return fixedPoint(tenThousandths, 2) + " %"; }
-std::string percentOf(double fraction) { return format("%.4f %%", fraction * 100.0); }
+std::string percentOf(std::int64_t tenThousandths) {
+    return fixedPoint(tenThousandths, 2) + " %";
+}
+std::string percentOf(double fraction) {
+    return format("%.4f %%", fraction * 100.0);
+}
 
-void writeClassTable(std::ostream& out, const FirstDealFigures& left, const FirstDealFigures& right) {
+void writeClassTable(std::ostream& out, const FirstDealFigures& left,
+                     const FirstDealFigures& right) {
     out << format("%-22s %5s  %-22s %-22s\n", "", "", std::string(left.mix.name).c_str(),
                   std::string(right.mix.name).c_str());
     out << format("%-22s %5s  %10s %11s %10s %11s\n", "class", "pays", "chance", "return", "chance",
@@ -297,9 +309,10 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
                   std::string(otherwiseMix.mix.name).c_str());
     for (int c = 1; c <= kClassCount; ++c) {
         const auto range = [&](const FirstDealFigures& f) {
-            const CountRange r = binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0,
-                                               kRangeLevel);
-            return format("%lld to %lld", static_cast<long long>(r.lo), static_cast<long long>(r.hi));
+            const CountRange r =
+                binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
+            return format("%lld to %lld", static_cast<long long>(r.lo),
+                          static_cast<long long>(r.hi));
         };
         out << format("%2d %-19s %-23s %-23s\n", c, std::string(rowLabel(c)).c_str(),
                       range(aheadMix).c_str(), range(otherwiseMix).c_str());

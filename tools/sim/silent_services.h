@@ -8,7 +8,7 @@
 namespace fruvana::sim {
 
 class SilentServices final : public EngineServices {
-public:
+  public:
     // The game whose spins this ends; set once the game exists, before the first pull.
     void attach(Game& game) { game_ = &game; }
 
@@ -39,7 +39,7 @@ public:
     // Spins started so far; a pull that starts none was refused.
     std::int64_t spins() const { return spins_; }
 
-private:
+  private:
     Game* game_ = nullptr;
     std::int64_t spins_ = 0;
     bool leverAtRest_ = true;

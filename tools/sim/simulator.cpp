@@ -16,13 +16,14 @@ namespace {
 
 // One trace line, built in place: a run may write millions of them.
 class LineBuffer {
-public:
+  public:
     LineBuffer& text(std::string_view s) {
         for (char ch : s) put(ch);
         return *this;
     }
     LineBuffer& number(std::int64_t value) {
-        const auto [end, error] = std::to_chars(buffer_.data() + size_, buffer_.data() + buffer_.size(), value);
+        const auto [end, error] =
+            std::to_chars(buffer_.data() + size_, buffer_.data() + buffer_.size(), value);
         if (error == std::errc{}) size_ = static_cast<std::size_t>(end - buffer_.data());
         return *this;
     }
@@ -35,7 +36,7 @@ public:
         size_ = 0;
     }
 
-private:
+  private:
     void put(char ch) {
         if (size_ < buffer_.size()) buffer_[size_++] = ch;
     }
@@ -45,9 +46,12 @@ private:
 
 std::string_view tableLetter(QuotaChoice choice) {
     switch (choice) {
-        case QuotaChoice::Generous: return "G";
-        case QuotaChoice::Stingy: return "S";
-        default: return "-";
+        case QuotaChoice::Generous:
+            return "G";
+        case QuotaChoice::Stingy:
+            return "S";
+        default:
+            return "-";
     }
 }
 
@@ -134,12 +138,18 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             line.number(pull);
             if (takesStake) {
                 const FirstDealRecord& deal = pool.lastFirstDeal();
-                line.text(" 1st table=").text(tableLetter(deal.table)).text(" cand=").number(deal.candidates);
+                line.text(" 1st table=")
+                    .text(tableLetter(deal.table))
+                    .text(" cand=")
+                    .number(deal.candidates);
                 line.text(" pick=").number(deal.pick);
             } else {
                 line.text(" 2nd table=- cand=- pick=-");
             }
-            line.text(" line=").reels(state.reelSymbol).text(" class=").number(classifyLine(state.reelSymbol));
+            line.text(" line=")
+                .reels(state.reelSymbol)
+                .text(" class=")
+                .number(classifyLine(state.reelSymbol));
             line.text(" win=").number(state.win).text(" credit=").number(state.credit);
             line.text(" account=").number(state.account).text(" held=");
             for (std::uint8_t h : state.held) line.number(h);

@@ -31,7 +31,8 @@ std::string fixedPoint(std::int64_t scaled, int places) {
     std::string text = (negative ? "-" : "") + std::to_string(magnitude / unit);
     if (places > 0) {
         std::string fraction = std::to_string(magnitude % unit);
-        text += "." + std::string(static_cast<std::size_t>(places) - fraction.size(), '0') + fraction;
+        text +=
+            "." + std::string(static_cast<std::size_t>(places) - fraction.size(), '0') + fraction;
     }
     return text;
 }
