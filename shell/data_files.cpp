@@ -99,8 +99,7 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-// Whether path still names the file we created (another copy of the game saving at the same
-// moment may have replaced it); only then do we rename or remove it.
+// Whether path still names the file we created; only then do we rename or remove it.
 bool stillOurs(const std::string& path, const struct stat& ours) {
     struct stat now {};
     return ::lstat(path.c_str(), &now) == 0 && now.st_dev == ours.st_dev &&
@@ -127,6 +126,8 @@ void replaceFile(const std::string& homeDir, std::string_view name,
     const std::string path = homeDir + std::string(name);
     const std::string temp = path + std::string(kSaveTempSuffix);
 
+    // The first version of the game rewrote an existing file in place even in a folder it could
+    // not write to; a save by rename needs the folder, so in such a folder a save does nothing.
     struct stat info {};
     if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || markedReadOnly(dir, info)) {
         return;
@@ -142,16 +143,18 @@ void replaceFile(const std::string& homeDir, std::string_view name,
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return;
     struct stat ours {};
-    bool ok = ::fstat(fd, &ours) == 0;
-    // The new file keeps the old one's permissions.
-    if (ok && exists) ::fchmod(fd, info.st_mode & 07777);
-    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
-    if (!ok || !stillOurs(temp, ours)) {
-        if (stillOurs(temp, ours)) ::unlink(temp.c_str());
+    if (::fstat(fd, &ours) != 0) {
+        ::close(fd);
+        ::unlink(temp.c_str());
         return;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    // The new file keeps the old one's permissions.
+    if (exists) ::fchmod(fd, info.st_mode & 07777);
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    // Another copy of the game saving at the same moment has removed our file with the name.
+    if (!stillOurs(temp, ours)) return;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
         return;
     }
