@@ -91,6 +91,7 @@ bool HeadlessPlatform::openUrl(const std::string& url) {
 }
 
 bool HeadlessPlatform::setCurrentThreadPriority(PriorityLevel priority) {
+    std::lock_guard lock(prioritiesMutex_);
     priorities_.push_back(priority);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,10 @@ public:
     const std::vector<std::vector<Rect>>& presents() const { return presents_; }
     HeadlessAudio& headlessAudio() { return audio_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
-    const std::vector<PriorityLevel>& priorityRequests() const { return priorities_; }
+    std::vector<PriorityLevel> priorityRequests() const {
+        std::lock_guard lock(prioritiesMutex_);
+        return priorities_;
+    }
     // Sum of all waits, i.e. how long the program slept on the virtual clock.
     std::uint64_t totalWaitedMs() const { return waited_; }
 
@@ -114,6 +118,7 @@ private:
     Picture frame_;
     std::vector<std::vector<Rect>> presents_;
     std::vector<std::string> urls_;
+    mutable std::mutex prioritiesMutex_;  // other threads set their own priorities
     std::vector<PriorityLevel> priorities_;
     std::uint64_t waited_ = 0;
 };

@@ -50,7 +50,7 @@ public:
     virtual std::optional<InputEvent> pollInput() = 0;
     // Blocks until input is waiting, wake() was called, or timeoutMs have passed.
     virtual void waitForInput(std::uint32_t timeoutMs) = 0;
-    // Cuts a waitForInput short. The only call that other threads may make.
+    // Cuts a waitForInput short. Any thread may call it.
     virtual void wake() = 0;
 
     // Monotonic milliseconds since an arbitrary start.
@@ -62,7 +62,8 @@ public:
     virtual std::string basePath() const = 0;
     // Hands a URL (or file:// path) to the desktop's handler; never through a shell.
     virtual bool openUrl(const std::string& url) = 0;
-    // Sets the priority of the calling thread. Failing (e.g. without privileges) is normal.
+    // Sets the priority of the calling thread, whichever it is. Failing (e.g. without
+    // privileges) is normal.
     virtual bool setCurrentThreadPriority(PriorityLevel priority) = 0;
 
     // The program's one sound channel.

@@ -1,0 +1,46 @@
+#include "presentation/components/wave_player.h"
+
+namespace fruvana {
+
+WavePlayer::WavePlayer(AudioOutput& audio, std::string name)
+    : audio_(audio), name_(std::move(name)) {}
+
+WavePlayer::~WavePlayer() { Stop(); }
+
+void WavePlayer::Sound(std::span<const std::uint8_t> image) {
+    sound_.assign(image.begin(), image.end());
+    decoded_.reset();
+    decodeFailed_ = false;
+}
+
+void WavePlayer::Active(bool value) {
+    if (value == active_) return;
+    if (value) {
+        Play();
+    } else {
+        Stop();
+    }
+}
+
+void WavePlayer::Play() {
+    Stop();
+    if (sound_.empty()) return;
+    if (!decoded_ && !decodeFailed_) {
+        decoded_ = decodeWav(sound_, name_);
+        decodeFailed_ = !decoded_;
+    }
+    // A damaged image, or one without a single frame of sound, plays nothing.
+    if (!decoded_ || decoded_->samples.empty()) return;
+    const bool started = audio_.play(decoded_, loop_, stopOthers_);
+    // Asked to wait for a looping sound, the desktop's sound call would refuse the loop or never
+    // return; we loop without waiting so the game can go on.
+    if (started && waitToStop_ && !loop_) audio_.waitUntilQuiet();
+    active_ = started && loop_;
+}
+
+void WavePlayer::Stop() {
+    active_ = false;
+    audio_.stop();
+}
+
+}  // namespace fruvana

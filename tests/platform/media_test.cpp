@@ -1,0 +1,128 @@
+// Bitmaps and WAV images decoded from memory, including damaged ones.
+#include <gtest/gtest.h>
+
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "tests/platform/wav_image.h"
+
+namespace fruvana {
+namespace {
+
+using test::putLe;
+
+// A 2x2 24-bit bitmap as a file, rows bottom-up, each padded to 8 bytes.
+std::vector<std::uint8_t> tinyBmp() {
+    std::vector<std::uint8_t> out{'B', 'M'};
+    putLe(out, 54 + 16, 4);
+    putLe(out, 0, 4);
+    putLe(out, 54, 4);
+    putLe(out, 40, 4);
+    putLe(out, 2, 4);
+    putLe(out, 2, 4);
+    putLe(out, 1, 2);
+    putLe(out, 24, 2);
+    putLe(out, 0, 4);
+    putLe(out, 16, 4);
+    putLe(out, 2835, 4);
+    putLe(out, 2835, 4);
+    putLe(out, 0, 4);
+    putLe(out, 0, 4);
+    // bottom row: (B,G,R) = (1,2,3) then (4,5,6); top row: (7,8,9) then (10,11,12)
+    for (int v : {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}) {
+        out.push_back(static_cast<std::uint8_t>(v));
+    }
+    return out;
+}
+
+TEST(Bitmap, LoadsPixelsTopRowFirst) {
+    const auto picture = loadBmp(tinyBmp());
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->width(), 2);
+    ASSERT_EQ(picture->height(), 2);
+    EXPECT_EQ(picture->pixel(0, 0), (Rgb{9, 8, 7}));
+    EXPECT_EQ(picture->pixel(1, 0), (Rgb{12, 11, 10}));
+    EXPECT_EQ(picture->pixel(0, 1), (Rgb{3, 2, 1}));
+    EXPECT_EQ(picture->pixel(1, 1), (Rgb{6, 5, 4}));
+}
+
+TEST(Bitmap, SavedPictureLoadsBackIdentical) {
+    Picture p(5, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            p.setPixel(x, y, {static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 70),
+                              static_cast<std::uint8_t>(x + y)});
+        }
+    }
+    const auto bytes = saveBmp(p);
+    ASSERT_FALSE(bytes.empty());
+    const auto back = loadBmp(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, p);
+}
+
+TEST(Bitmap, DamagedImagesNeverCrash) {
+    const auto good = tinyBmp();
+    EXPECT_FALSE(loadBmp({}));
+    std::vector<std::uint8_t> garbage(200, 0xAB);
+    EXPECT_FALSE(loadBmp(garbage));
+    // Every truncation: none may read past its end (the sanitizer build watches).
+    for (std::size_t n = 1; n < good.size(); ++n) {
+        const std::vector<std::uint8_t> cut(good.begin(), good.begin() + n);
+        if (const auto p = loadBmp(cut)) {
+            EXPECT_EQ(p->width(), 2) << n;
+        }
+    }
+    // A header that claims an enormous picture.
+    auto huge = good;
+    huge[18] = 0xFF;
+    huge[19] = 0xFF;
+    huge[20] = 0xFF;
+    huge[21] = 0x7F;
+    EXPECT_FALSE(loadBmp(huge));
+}
+
+TEST(Wav, GameFormatDecodesSampleForSample) {
+    const auto samples = test::rampSamples(100);
+    const auto sound = decodeWav(test::stereoWav(samples), "ramp");
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->name, "ramp");
+    EXPECT_EQ(sound->samples, samples);
+    EXPECT_EQ(sound->frames(), 100u);
+    EXPECT_EQ(sound->durationMs(), 5u);  // 100 / 22050 s, rounded up
+}
+
+TEST(Wav, OtherFormatsAreConvertedToTheDeviceFormat) {
+    // One second of 8-bit mono at 11025 Hz becomes one second of 16-bit stereo at 22050 Hz.
+    const std::vector<std::uint8_t> data(11025, 200);
+    const auto sound = decodeWav(test::wavImage(data, 1, 11025, 8), "mono");
+    ASSERT_TRUE(sound);
+    EXPECT_NEAR(static_cast<double>(sound->frames()), 22050.0, 64.0);
+    EXPECT_EQ(sound->samples.size() % 2, 0u);
+    EXPECT_GT(sound->samples[1000], 0);  // 200 is above the 8-bit midpoint of 128
+    EXPECT_EQ(sound->samples[1000], sound->samples[1001]);
+}
+
+TEST(Wav, EmptyDataChunkIsASilentSound) {
+    const auto sound = decodeWav(test::stereoWav({}), "empty");
+    if (sound) {
+        EXPECT_EQ(sound->frames(), 0u);
+    }
+}
+
+TEST(Wav, DamagedImagesDecodeToNothingOrLessAndNeverCrash) {
+    const auto good = test::stereoWav(test::rampSamples(64));
+    EXPECT_FALSE(decodeWav({}, "none"));
+    EXPECT_FALSE(decodeWav(std::vector<std::uint8_t>(100, 0x5A), "garbage"));
+    EXPECT_FALSE(decodeWav(test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x1234), "unknown codec"));
+    EXPECT_FALSE(decodeWav(test::wavImage({1, 2, 3, 4}, 0, 22050, 16), "no channels"));
+    for (std::size_t n = 1; n < good.size(); ++n) {
+        const std::vector<std::uint8_t> cut(good.begin(), good.begin() + n);
+        if (const auto sound = decodeWav(cut, "cut")) {
+            EXPECT_LE(sound->frames(), 64u) << n;
+            EXPECT_EQ(sound->samples.size() % 2, 0u) << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace fruvana

@@ -1,0 +1,175 @@
+// The SDL back end, run on SDL's dummy video driver, and the translation of SDL's events.
+#include "platform/sdl_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "platform/event_loop.h"
+#include "platform/sdl_input.h"
+
+namespace fruvana {
+namespace {
+
+SDL_Event textInput(const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    std::strncpy(e.text.text, text, sizeof(e.text.text) - 1);
+    return e;
+}
+
+SDL_Event keyDown(SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    return e;
+}
+
+SDL_Event wheel(int y, Uint32 direction) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = y;
+    e.wheel.direction = direction;
+    return e;
+}
+
+SDL_Event button(Uint32 type, Uint8 which, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = which;
+    e.button.x = x;
+    e.button.y = y;
+    return e;
+}
+
+SDL_Event windowEvent(Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    return e;
+}
+
+struct TranslationCase {
+    const char* name;
+    SDL_Event event;
+    std::vector<InputEvent> expected;
+};
+
+class Translation : public testing::TestWithParam<TranslationCase> {};
+
+TEST_P(Translation, GivesTheProgramsOwnEvents) {
+    std::vector<InputEvent> out;
+    translateSdlEvent(GetParam().event, out);
+    EXPECT_EQ(out, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, Translation,
+    testing::Values(
+        TranslationCase{"space_typed", textInput(" "), {InputEvent::typed(U' ')}},
+        TranslationCase{"space_key_down_is_not_a_second_space", keyDown(SDLK_SPACE), {}},
+        TranslationCase{"letter_key_down_is_not_a_character", keyDown(SDLK_c), {}},
+        TranslationCase{"two_characters_in_one_event",
+                        textInput("c0"),
+                        {InputEvent::typed(U'c'), InputEvent::typed(U'0')}},
+        TranslationCase{"accented_character", textInput("\xC3\xA9"), {InputEvent::typed(U'\u00E9')}},
+        TranslationCase{"enter", keyDown(SDLK_RETURN), {InputEvent::enter()}},
+        TranslationCase{"keypad_enter", keyDown(SDLK_KP_ENTER), {InputEvent::enter()}},
+        TranslationCase{"wheel_away", wheel(1, SDL_MOUSEWHEEL_NORMAL), {InputEvent::wheelStep(1)}},
+        TranslationCase{"wheel_towards", wheel(-3, SDL_MOUSEWHEEL_NORMAL),
+                        {InputEvent::wheelStep(-1)}},
+        TranslationCase{"wheel_flipped", wheel(2, SDL_MOUSEWHEEL_FLIPPED),
+                        {InputEvent::wheelStep(-1)}},
+        TranslationCase{"wheel_sideways", wheel(0, SDL_MOUSEWHEEL_NORMAL), {}},
+        TranslationCase{"left_press", button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 849, 475),
+                        {InputEvent::mouseDown(849, 475)}},
+        TranslationCase{"right_release", button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 3, 4),
+                        {InputEvent::mouseUp(3, 4, MouseButton::Right)}},
+        TranslationCase{"window_close", windowEvent(SDL_WINDOWEVENT_CLOSE),
+                        {InputEvent::closeRequest()}},
+        TranslationCase{"quit", SDL_Event{.type = SDL_QUIT}, {InputEvent::closeRequest()}},
+        TranslationCase{"mouse_motion", SDL_Event{.type = SDL_MOUSEMOTION}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SdlPlatform, RefusesToRunInvisiblyWhenSdlPicksADummyDriver) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    auto platform = SdlPlatform::create({}, error);
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_FALSE(platform);
+    EXPECT_NE(error.find("dummy"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+}
+
+class SdlDummy : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "dummy"}, error);
+        ASSERT_TRUE(platform) << error;
+    }
+    std::unique_ptr<SdlPlatform> platform;
+};
+
+TEST_F(SdlDummy, OpensAScreenSizedWindowAndPresentsParts) {
+    EXPECT_EQ(platform->videoDriver(), "dummy");
+    const ScreenInfo screen = platform->screen();
+    ASSERT_GT(screen.width, 0);
+    ASSERT_GT(screen.height, 0);
+    EXPECT_GE(screen.bitsPerPixel, 16);
+    ASSERT_TRUE(platform->openWindow("Fruvana"));
+    EXPECT_EQ(platform->backBuffer().width(), screen.width);
+    EXPECT_EQ(platform->backBuffer().height(), screen.height);
+    platform->backBuffer().fill({10, 20, 30});
+    platform->showWindow();
+    const Rect parts[] = {{0, 0, 100, 100}, {-10, -10, 50, 50}, {screen.width - 5, 0, 100, 10}};
+    platform->present(parts);
+    EXPECT_FALSE(platform->basePath().empty());
+    EXPECT_EQ(platform->basePath().back(), '/');
+}
+
+TEST_F(SdlDummy, SpaceArrivesOnceThroughTheRealQueue) {
+    ASSERT_TRUE(platform->openWindow("Fruvana"));
+    SDL_Event down = keyDown(SDLK_SPACE);
+    SDL_Event text = textInput(" ");
+    SDL_PushEvent(&down);
+    SDL_PushEvent(&text);
+    std::vector<InputEvent> got;
+    while (auto e = platform->pollInput()) got.push_back(*e);
+    EXPECT_EQ(got, std::vector<InputEvent>{InputEvent::typed(U' ')});
+}
+
+TEST_F(SdlDummy, HandOverFromAnotherThreadCutsTheWaitShort) {
+    EventLoop loop(*platform);
+    std::atomic<std::uint64_t> postedAt = 0;
+    std::uint64_t ranAt = 0;
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        postedAt = platform->ticksMs();
+        loop.post([&] { ranAt = platform->ticksMs(); });
+    });
+    const std::uint64_t start = platform->ticksMs();
+    loop.delay(1500);
+    other.join();
+    EXPECT_GE(platform->ticksMs() - start, 1500u);
+    ASSERT_NE(ranAt, 0u);
+    // Generous: the machine may be busy, but a hand-over must not wait for the delay to end.
+    EXPECT_LT(ranAt - postedAt, 1000u);
+}
+
+TEST_F(SdlDummy, ClockAndCounterMoveForward) {
+    const auto t0 = platform->ticksMs();
+    const auto c0 = platform->performanceCounter();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_GE(platform->ticksMs(), t0 + 4);
+    EXPECT_GT(platform->performanceCounter(), c0);
+    // Whether it succeeds depends on privileges; it must simply not break anything.
+    platform->setCurrentThreadPriority(PriorityLevel::Highest);
+    platform->setCurrentThreadPriority(PriorityLevel::Normal);
+}
+
+}  // namespace
+}  // namespace fruvana

@@ -1,0 +1,230 @@
+// The sound players' rules through the headless sound channel, and once through SDL's real
+// audio path with its disk driver.
+#include "presentation/components/wave_player.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+#include <iterator>
+#include <thread>
+
+#include "platform/headless_platform.h"
+#include "platform/sdl_platform.h"
+#include "tests/platform/wav_image.h"
+
+namespace fruvana {
+namespace {
+
+using Action = SoundLogEntry::Action;
+
+class WavePlayerTest : public testing::Test {
+protected:
+    HeadlessPlatform platform;
+    HeadlessAudio& audio = platform.headlessAudio();
+    // A second of sound each; ton loops like the spin sounds.
+    const std::vector<std::uint8_t> second = test::stereoWav(test::rampSamples(22050));
+    WavePlayer ton{audio, "ton"};
+    WavePlayer ding{audio, "ding"};
+    WavePlayer welcome{audio, "welcome"};
+    WavePlayer clic2{audio, "clic2"};
+
+    void SetUp() override {
+        for (WavePlayer* p : {&ton, &ding, &welcome, &clic2}) p->Sound(second);
+        ton.Loop(true);
+    }
+    std::string current() const { return audio.current() ? audio.current()->name : "-"; }
+    std::vector<std::string> actions() const {
+        std::vector<std::string> out;
+        for (const auto& e : audio.log()) {
+            out.push_back(e.action == Action::Stopped  ? "stop"
+                          : e.action == Action::Played ? "play " + e.name + (e.loop ? " loop" : "")
+                                                       : "refused " + e.name);
+        }
+        return out;
+    }
+};
+
+TEST_F(WavePlayerTest, ANewSoundCutsOffTheLoopWhoseActiveStaysTrue) {
+    ton.Play();
+    platform.advance(3000);
+    EXPECT_EQ(current(), "ton");  // still looping after three seconds of a one-second sound
+    EXPECT_TRUE(ton.Active());
+    ding.Play();
+    EXPECT_EQ(current(), "ding");
+    EXPECT_TRUE(ton.Active());
+    EXPECT_FALSE(ding.Active());
+    EXPECT_EQ(actions(),
+              (std::vector<std::string>{"stop", "play ton loop", "stop", "play ding"}));
+    platform.advance(1001);
+    EXPECT_EQ(current(), "-");  // ding sounded once
+}
+
+TEST_F(WavePlayerTest, AClickCutsOffAVoice) {
+    welcome.Play();
+    platform.advance(300);
+    clic2.Play();
+    EXPECT_EQ(current(), "clic2");
+}
+
+TEST_F(WavePlayerTest, ActiveStartsAndStopsOnlyOnAChange) {
+    ton.Active(true);
+    ton.Active(true);  // does not restart the loop
+    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play ton loop"}));
+    ton.Active(false);
+    EXPECT_FALSE(ton.Active());
+    EXPECT_EQ(current(), "-");
+    // A sound that does not loop plays once, and Active reads false again at once.
+    ding.Active(true);
+    EXPECT_FALSE(ding.Active());
+    EXPECT_EQ(current(), "ding");
+}
+
+TEST_F(WavePlayerTest, StopSilencesWhicheverPlayerStartedTheSound) {
+    ton.Play();
+    ding.Stop();
+    EXPECT_EQ(current(), "-");
+    EXPECT_TRUE(ton.Active());  // ton does not know
+    ton.Stop();
+    EXPECT_FALSE(ton.Active());
+}
+
+TEST_F(WavePlayerTest, WaitToStopReturnsWhenTheSoundHasEnded) {
+    welcome.WaitToStop(true);
+    const auto before = platform.ticksMs();
+    welcome.Play();
+    EXPECT_EQ(platform.ticksMs() - before, 1000u);
+    EXPECT_EQ(current(), "-");
+    // A loop that was asked to be waited for still returns at once.
+    ton.WaitToStop(true);
+    ton.Play();
+    EXPECT_EQ(platform.ticksMs() - before, 1000u);
+    EXPECT_TRUE(ton.Active());
+}
+
+struct BrokenSound {
+    const char* name;
+    std::vector<std::uint8_t> image;
+};
+
+class WavePlayerBroken : public WavePlayerTest, public testing::WithParamInterface<BrokenSound> {};
+
+TEST_P(WavePlayerBroken, StopsWhatPlaysAndPlaysNothing) {
+    WavePlayer broken(audio, "broken");
+    broken.Sound(GetParam().image);
+    broken.Loop(true);
+    ton.Play();
+    broken.Play();
+    EXPECT_EQ(current(), "-");
+    EXPECT_FALSE(broken.Active());
+    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play ton loop", "stop"}));
+    // Given a good image, the same player plays again.
+    broken.Sound(second);
+    broken.Play();
+    EXPECT_EQ(current(), "broken");
+    EXPECT_TRUE(broken.Active());
+}
+
+std::vector<std::uint8_t> truncatedWav() {
+    auto image = test::stereoWav(test::rampSamples(100));
+    image.resize(30);
+    return image;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, WavePlayerBroken,
+    testing::Values(BrokenSound{"empty", {}}, BrokenSound{"header_cut_short", truncatedWav()},
+                    BrokenSound{"not_a_wav", std::vector<std::uint8_t>(64, 0x42)},
+                    BrokenSound{"unknown_codec", test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
+                    BrokenSound{"no_sound_in_it", test::stereoWav({})}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WavePlayerNoDevice, StaysSilentAndInactive) {
+    HeadlessPlatform platform(HeadlessOptions{.audioAvailable = false});
+    WavePlayer ton(platform.audio(), "ton");
+    ton.Sound(test::stereoWav(test::rampSamples(100)));
+    ton.Loop(true);
+    ton.Play();
+    EXPECT_FALSE(ton.Active());
+    ton.Active(true);
+    EXPECT_FALSE(ton.Active());
+}
+
+TEST(WavePlayerDestruction, StopsTheSound) {
+    HeadlessPlatform platform;
+    {
+        WavePlayer ton(platform.audio(), "ton");
+        ton.Sound(test::stereoWav(test::rampSamples(100)));
+        ton.Loop(true);
+        ton.Play();
+        EXPECT_TRUE(platform.audio().busy());
+    }
+    EXPECT_FALSE(platform.audio().busy());
+}
+
+// SDL's disk driver writes what the device plays to a file: the loop must be in it, sample
+// for sample, and after Stop only silence may follow.
+TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("fruvana-disk-audio-" + std::to_string(::getpid()) + ".raw");
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    std::string error;
+    auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "disk"}, error);
+    ASSERT_TRUE(platform) << error;
+    ASSERT_TRUE(platform->audio().available());
+    const auto samples = test::rampSamples(300, 1000);
+    {
+        WavePlayer ton(platform->audio(), "ton");
+        ton.Sound(test::stereoWav(samples));
+        ton.Loop(true);
+        ton.Play();
+        EXPECT_TRUE(ton.Active());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ton.Stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    platform.reset();
+    unsetenv("SDL_DISKAUDIOFILE");
+
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(file);
+    std::vector<std::int16_t> out(bytes.size() / 2);
+    std::memcpy(out.data(), bytes.data(), out.size() * 2);
+    // Find where the sound starts, then check two whole rounds of the loop.
+    const auto first = std::find(out.begin(), out.end(), samples[0]);
+    ASSERT_NE(first, out.end());
+    const std::size_t at = static_cast<std::size_t>(first - out.begin());
+    ASSERT_GE(out.size(), at + 2 * samples.size());
+    for (std::size_t i = 0; i < 2 * samples.size(); ++i) {
+        ASSERT_EQ(out[at + i], samples[i % samples.size()]) << i;
+    }
+    // The output ends in silence after Stop.
+    ASSERT_GE(out.size(), 256u);
+    EXPECT_TRUE(std::all_of(out.end() - 256, out.end(), [](std::int16_t s) { return s == 0; }));
+}
+
+TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
+    std::string error;
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    auto platform =
+        SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "no-such-driver"}, error);
+    ASSERT_TRUE(platform) << error;
+    EXPECT_FALSE(platform->audio().available());
+    WavePlayer ton(platform->audio(), "ton");
+    ton.Sound(test::stereoWav(test::rampSamples(100)));
+    ton.Loop(true);
+    ton.Play();
+    EXPECT_FALSE(ton.Active());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+}  // namespace
+}  // namespace fruvana
