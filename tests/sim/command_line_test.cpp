@@ -91,5 +91,13 @@ TEST(CommandLine, ClockSeedIsPrinted) {
     EXPECT_EQ(runSim({"--pulls", "30", "--trace", "--seed", seed}).out, trace.out);
 }
 
+TEST(CommandLine, OutputThatCannotBeWrittenIsAFailure) {
+    const Argv argv({"--seed", "1", "--pulls", "3"});
+    std::ostream nowhere(nullptr);  // every write fails
+    std::ostringstream err;
+    EXPECT_EQ(runCommand(argv.argc(), argv.argv(), nowhere, err), 1);
+    EXPECT_NE(err.str().find("could not be written"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace fruvana::sim

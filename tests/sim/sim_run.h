@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/sim/sim_command.h"
@@ -11,17 +12,22 @@
 
 namespace fruvana::sim {
 
-// argv as the program gets it; the strings must outlive it.
+// argv as the program gets it, owning its words.
 class Argv {
   public:
-    explicit Argv(const std::vector<std::string>& args) {
+    explicit Argv(std::vector<std::string> args) : words_(std::move(args)) {
         pointers_.push_back("fruvana-sim");
-        for (const auto& a : args) pointers_.push_back(a.c_str());
+        for (const auto& w : words_) pointers_.push_back(w.c_str());
     }
+    // A copy would point into the original's words.
+    Argv(const Argv&) = delete;
+    Argv& operator=(const Argv&) = delete;
+
     int argc() const { return static_cast<int>(pointers_.size()); }
     const char* const* argv() const { return pointers_.data(); }
 
   private:
+    std::vector<std::string> words_;
     std::vector<const char*> pointers_;
 };
 

@@ -15,12 +15,17 @@ int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
     if (options.parSheet) {
         writeParSheet(out, computeParSheet(), options.pulls);
-        return 0;
+    } else {
+        const std::uint32_t seed = options.seed ? *options.seed : steadyClockSeed();
+        const SimResult result = runSimulation(options, seed, options.trace ? &out : nullptr);
+        if (!options.trace) writeSummary(out, result, !options.seed);
     }
-    const std::uint32_t seed = options.seed ? *options.seed : steadyClockSeed();
-    const SimResult result = runSimulation(options, seed, options.trace ? &out : nullptr);
-    if (!options.trace) writeSummary(out, result, !options.seed);
     out.flush();
+    // A full disk or a closed output must not pass for a finished run.
+    if (!out) {
+        err << "fruvana-sim: the output could not be written\n";
+        return 1;
+    }
     return 0;
 }
 
