@@ -1,0 +1,21 @@
+#include "presentation/asset_catalogue.h"
+
+namespace fruvana {
+
+namespace detail {
+// Defined in the source the build generates from the files in assets/.
+extern const EmbeddedAsset kEmbeddedAssets[];
+extern const std::size_t kEmbeddedAssetCount;
+}  // namespace detail
+
+std::span<const EmbeddedAsset> embeddedAssets() {
+    return {detail::kEmbeddedAssets, detail::kEmbeddedAssetCount};
+}
+
+std::optional<std::span<const std::uint8_t>> findAsset(AssetKind kind, std::string_view name) {
+    for (const EmbeddedAsset& asset : embeddedAssets())
+        if (asset.kind == kind && asset.name == name) return asset.bytes();
+    return std::nullopt;
+}
+
+}  // namespace fruvana

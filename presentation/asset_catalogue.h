@@ -1,0 +1,36 @@
+#pragma once
+// The game's pictures and sounds, built into the program file: every one is found by its
+// catalogue name as the bytes of a complete BMP or WAV image.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace fruvana {
+
+enum class AssetKind : std::uint8_t {
+    GamePicture,      // pictures of the game window (assets/game)
+    SettingsPicture,  // pictures of the settings window (assets/settings)
+    Sound,            // sounds (assets/sounds)
+};
+
+struct EmbeddedAsset {
+    AssetKind kind;
+    std::string_view name;
+    const std::uint8_t* begin;
+    const std::uint8_t* end;
+
+    std::span<const std::uint8_t> bytes() const {
+        return {begin, static_cast<std::size_t>(end - begin)};
+    }
+};
+
+// The image of the asset with this kind and name, or nothing when there is none.
+std::optional<std::span<const std::uint8_t>> findAsset(AssetKind kind, std::string_view name);
+
+// Every embedded asset, in the order of kind and then name.
+std::span<const EmbeddedAsset> embeddedAssets();
+
+}  // namespace fruvana

@@ -1,0 +1,28 @@
+#pragma once
+// The pictures of the game window and of the settings window, by catalogue name.
+
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/canvas.h"
+
+namespace fruvana::assetgen {
+
+struct NamedPicture {
+    std::string name;
+    Canvas canvas;
+};
+
+std::vector<NamedPicture> gamePictures();
+std::vector<NamedPicture> settingsPictures();
+
+// Colours that a window treats as see-through, taken from a picture's bottom-left pixel.
+inline constexpr Rgb kCabinetKey{0, 0, 0};
+inline constexpr Rgb kIntroKey{6, 9, 18};
+inline constexpr Rgb kLampKey{0, 0, 255};
+
+// Gives every pixel outside the shape (the current path of a fresh 'shape' context) the
+// key colour and moves pixels inside off the key, so only the surroundings are see-through.
+void applySeeThrough(Canvas& canvas, Rgb key, void (*shape)(cairo_t*));
+
+}  // namespace fruvana::assetgen

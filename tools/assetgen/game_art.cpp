@@ -1,0 +1,719 @@
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "presentation/cabinet_layout.h"
+#include "tools/assetgen/art.h"
+#include "tools/assetgen/paint.h"
+
+namespace fruvana::assetgen {
+
+namespace L = fruvana::layout;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// ----- background tile -----
+
+Canvas makeFond() {
+    Canvas c(L::kTile, L::kTile);
+    c.flush();
+    const double k = 2 * kPi / L::kTile;
+    for (int y = 0; y < L::kTile; ++y) {
+        for (int x = 0; x < L::kTile; ++x) {
+            // whole periods across the tile in both directions, so the tiles meet seamlessly
+            const double phase = 3 * k * (x + y) + 1.3 * std::sin(k * (x - y)) +
+                                 0.35 * std::sin(2 * k * (2 * x + y));
+            const double wave = 0.5 + 0.5 * std::sin(phase);
+            const double crest = std::pow(wave, 10.0);
+            const double v = 0.18 + 0.42 * wave * wave + 0.4 * crest;
+            auto mix = [&](double lo, double hi) {
+                return static_cast<std::uint8_t>(
+                    std::clamp(std::lround(lo + (hi - lo) * v), 0L, 255L));
+            };
+            c.setPixel(x, y, {mix(5, 24), mix(8, 38), mix(18, 80)});
+        }
+    }
+    c.markDirty();
+    return c;
+}
+
+// ----- reel strip and blur frames -----
+
+Canvas makeReelStrip() {
+    Canvas c(L::kReel.w, L::kReel.h * 12);
+    cairo_t* cr = c.cr();
+    for (int cell = 1; cell <= 10; ++cell) {
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, cell * 122, 122, 122);
+        cairo_clip(cr);
+        drawSymbol(cr, cell, 0, cell * 122, 122);
+        cairo_restore(cr);
+    }
+    // The band closes on itself: above the single bar sits the melon, below the melon the bar.
+    c.copyFrom(c, 0, 10 * 122, 122, 122, 0, 0);
+    c.copyFrom(c, 0, 1 * 122, 122, 122, 0, 11 * 122);
+    return c;
+}
+
+// A frame of the band rushing past: a vertical smear of the strip, faded towards white.
+Canvas makeBlur(const Canvas& strip, int startRow, int smear, double strength) {
+    Canvas c(L::kReel.w, L::kReel.h);
+    strip.flush();
+    const int bandRows = 10 * 122;  // cells 1 to 10 form the closed band
+    for (int y = 0; y < 122; ++y) {
+        for (int x = 0; x < 122; ++x) {
+            double sum[3] = {0, 0, 0};
+            for (int k = 0; k < smear; ++k) {
+                const int row = 122 + (startRow + y + k) % bandRows;
+                const Rgb p = strip.pixel(x, row);
+                sum[0] += p.r;
+                sum[1] += p.g;
+                sum[2] += p.b;
+            }
+            auto fade = [&](double s) {
+                const double v = 255.0 - (255.0 - s / smear) * strength;
+                return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+            };
+            c.setPixel(x, y, {fade(sum[0]), fade(sum[1]), fade(sum[2])});
+        }
+    }
+    c.markDirty();
+    return c;
+}
+
+Canvas makeWhite() {
+    return Canvas(L::kReel.w, L::kReel.h);
+}
+
+// ----- meter digits -----
+
+// Segments of a blocky digit: top, upper left, upper right, middle, lower left, lower right,
+// bottom.
+constexpr std::array<std::uint8_t, 10> kSegments = {0b1110111, 0b0100100, 0b1011101, 0b1101101,
+                                                    0b0101110, 0b1101011, 0b1111011, 0b0100101,
+                                                    0b1111111, 0b1101111};
+
+Canvas makeDigits() {
+    Canvas c(130, 18);
+    c.flush();
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 130; ++x) c.setPixel(x, y, {0, 0, 0});
+    std::array<std::array<bool, 18>, 130> on{};
+    for (int d = 0; d < 10; ++d) {
+        const int x0 = 13 * d + 2;
+        const int x1 = x0 + 7;  // right column's first pixel: figures are 9 wide
+        const int y0 = 2, ym = 8, y1 = 14;
+        auto fill = [&](int ax, int ay, int bx, int by) {
+            for (int y = ay; y <= by; ++y)
+                for (int x = ax; x <= bx; ++x)
+                    on[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = true;
+        };
+        const std::uint8_t s = kSegments[static_cast<std::size_t>(d)];
+        if (d == 1) {
+            // a one reads better as a centred stroke with a flag and a foot
+            fill(x0 + 4, y0, x0 + 5, y1 + 1);
+            fill(x0 + 2, y0, x0 + 3, y0 + 1);
+            fill(x0 + 2, y1, x0 + 7, y1 + 1);
+            continue;
+        }
+        if (s & 0b0000001) fill(x0, y0, x1 + 1, y0 + 1);
+        if (s & 0b0000010) fill(x0, y0, x0 + 1, ym + 1);
+        if (s & 0b0000100) fill(x1, y0, x1 + 1, ym + 1);
+        if (s & 0b0001000) fill(x0, ym, x1 + 1, ym + 1);
+        if (s & 0b0010000) fill(x0, ym, x0 + 1, y1 + 1);
+        if (s & 0b0100000) fill(x1, ym, x1 + 1, y1 + 1);
+        if (s & 0b1000000) fill(x0, y1, x1 + 1, y1 + 1);
+    }
+    for (int y = 0; y < 18; ++y) {
+        for (int x = 0; x < 130; ++x) {
+            if (on[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)]) {
+                c.setPixel(x, y, kOrange);
+            } else {
+                const bool left =
+                    x > 0 && on[static_cast<std::size_t>(x - 1)][static_cast<std::size_t>(y)];
+                const bool above =
+                    y > 0 && on[static_cast<std::size_t>(x)][static_cast<std::size_t>(y - 1)];
+                const bool diagonal =
+                    x > 0 && y > 0 &&
+                    on[static_cast<std::size_t>(x - 1)][static_cast<std::size_t>(y - 1)];
+                if (left || above || diagonal) c.setPixel(x, y, {25, 25, 25});
+            }
+        }
+    }
+    c.markDirty();
+    return c;
+}
+
+// ----- hold lamps -----
+
+bool insidePill(int x, int y, int w, int h) {
+    const double r = h / 2.0;
+    const double px = x + 0.5;
+    const double py = y + 0.5;
+    if (px >= r && px <= w - r) return true;
+    const double cx = px < r ? r : w - r;
+    return (px - cx) * (px - cx) + (py - r) * (py - r) <= r * r;
+}
+
+struct LampLook {
+    Rgb ground;
+    Rgb dotHot;
+    Rgb dotWarm;
+};
+
+void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, bool paintOutside) {
+    const int w = L::kLamp.w;
+    const int h = L::kLamp.h;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (!insidePill(x, y, w, h)) {
+                if (paintOutside) c.setPixel(ox + x, oy + y, outside);
+                continue;
+            }
+            // light falls off towards the rim of the strip
+            const double dy = (y + 0.5 - h / 2.0) / (h / 2.0);
+            const double glow = 1.0 - 0.45 * dy * dy;
+            const bool dot = (x % 3 != 0) && (y % 3 != 0);
+            const bool warm = ((x / 3) + (y / 3)) % 2 == 1;
+            const Rgb base = dot ? (warm ? look.dotWarm : look.dotHot) : look.ground;
+            auto shade = [&](std::uint8_t v) {
+                return static_cast<std::uint8_t>(std::clamp(std::lround(v * glow), 1L, 254L));
+            };
+            c.setPixel(ox + x, oy + y, {shade(base.r), shade(base.g), shade(base.b)});
+        }
+    }
+}
+
+Canvas makeLamp(bool green) {
+    Canvas c(L::kLamp.w, L::kLamp.h);
+    c.flush();
+    const LampLook red{{92, 14, 6}, {255, 120, 40}, {240, 52, 24}};
+    const LampLook grn{{10, 66, 18}, {150, 255, 120}, {50, 215, 70}};
+    paintLamp(c, 0, 0, green ? grn : red, kLampKey, true);
+    c.markDirty();
+    return c;
+}
+
+// ----- the cabinet -----
+
+void cabinetOutline(cairo_t* cr) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, 18, 68);
+    cairo_arc(cr, 42, 68, 24, kPi, 1.5 * kPi);  // to (42, 44)
+    cairo_curve_to(cr, 150, 44, 250, 8, 400, 8);
+    cairo_curve_to(cr, 550, 8, 650, 44, 776, 44);
+    cairo_arc(cr, 776, 68, 24, 1.5 * kPi, 2 * kPi);  // to (800, 68)
+    cairo_line_to(cr, 800, 486);
+    cairo_arc(cr, 778, 486, 22, 0, 0.5 * kPi);  // to (778, 508)
+    cairo_line_to(cr, 772, 508);
+    cairo_arc_negative(cr, 772, 532, 24, 1.5 * kPi, kPi);  // concave to (748, 532)
+    cairo_line_to(cr, 748, 600);
+    cairo_line_to(cr, 276, 600);
+    cairo_line_to(cr, 276, 532);
+    cairo_arc_negative(cr, 252, 532, 24, 0, -0.5 * kPi);  // concave to (252, 508)
+    cairo_line_to(cr, 40, 508);
+    cairo_arc(cr, 40, 486, 22, 0.5 * kPi, kPi);  // to (18, 486)
+    cairo_close_path(cr);
+}
+
+void introOutline(cairo_t* cr) {
+    cairo_new_path(cr);
+    roundedRect(cr, 22, 84, 356, 132, 18);
+    roundedRect(cr, 42, 28, 100, 244, 12);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+}
+
+void screw(cairo_t* cr, double x, double y) {
+    cairo_new_path(cr);
+    cairo_arc(cr, x, y, 4, 0, 2 * kPi);
+    cairo_pattern_t* p = cairo_pattern_create_linear(x - 4, y - 4, x + 4, y + 4);
+    cairo_pattern_add_color_stop_rgb(p, 0, 0.95, 0.96, 0.98);
+    cairo_pattern_add_color_stop_rgb(p, 1, 0.35, 0.37, 0.4);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    cairo_move_to(cr, x - 2.6, y + 1.2);
+    cairo_line_to(cr, x + 2.6, y - 1.2);
+    setColor(cr, Rgb{50, 52, 58});
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+// A dark blue panel with a chrome rim and a soft light in its upper part.
+void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
+    roundedRect(cr, x + 3, y + 4, w, h, r);
+    setColor(cr, Rgb{0, 0, 0}, 0.3);
+    cairo_fill(cr);
+    roundedRect(cr, x, y, w, h, r);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
+    cairo_pattern_add_color_stop_rgb(p, 0, 28 / 255.0, 58 / 255.0, 118 / 255.0);
+    cairo_pattern_add_color_stop_rgb(p, 1, 8 / 255.0, 20 / 255.0, 50 / 255.0);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    bevelFrame(cr, x, y, w, h, r, 3, false);
+}
+
+void logoText(cairo_t* cr, const char* text, double cx, double baseline, double size) {
+    selectFont(cr, FontStyle::BoldItalic, size);
+    // glow: wide soft strokes first
+    for (int i = 5; i >= 1; --i) {
+        cairo_new_path(cr);
+        textPath(cr, text, cx, baseline, Align::Centre);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_line_width(cr, i * size * 0.06);
+        setColor(cr, Rgb{255, 120, 20}, 0.10);
+        cairo_stroke(cr);
+    }
+    cairo_new_path(cr);
+    textPath(cr, text, cx + 2, baseline + 3, Align::Centre);
+    setColor(cr, Rgb{40, 8, 0}, 0.6);
+    cairo_fill(cr);
+    textPath(cr, text, cx, baseline, Align::Centre);
+    cairo_set_line_width(cr, size * 0.07);
+    setColor(cr, Rgb{110, 30, 0});
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, baseline - size * 0.75, 0, baseline);
+    cairo_pattern_add_color_stop_rgb(p, 0, 1.0, 0.95, 0.55);
+    cairo_pattern_add_color_stop_rgb(p, 0.5, 1.0, 0.66, 0.12);
+    cairo_pattern_add_color_stop_rgb(p, 1, 0.86, 0.30, 0.06);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+}
+
+void bulb(cairo_t* cr, double x, double y) {
+    cairo_new_path(cr);
+    cairo_arc(cr, x, y, 7, 0, 2 * kPi);
+    cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 1, x, y, 7);
+    cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.9, 0.5, 0.5);
+    cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.7, 0.2, 0);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    cairo_arc(cr, x, y, 3.2, 0, 2 * kPi);
+    cairo_pattern_t* p = cairo_pattern_create_radial(x - 1, y - 1, 0.3, x, y, 3.2);
+    cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 0.9);
+    cairo_pattern_add_color_stop_rgb(p, 1, 1, 0.68, 0.1);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
+double bezier(double a, double b, double c, double d, double t) {
+    const double u = 1 - t;
+    return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+}
+
+void drawCabinetBody(Canvas& cab) {
+    cairo_t* cr = cab.cr();
+    Canvas metal(L::kCabinet.w, L::kCabinet.h);
+    brushedMetal(metal, 11);
+
+    setColor(cr, kCabinetKey);
+    cairo_paint(cr);
+    cairo_save(cr);
+    cabinetOutline(cr);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, metal.surface(), 0, 0);
+    cairo_paint(cr);
+    // a broad sheen across the front
+    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 800, 600);
+    cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.42, 1, 1, 1, 0.10);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.5, 1, 1, 1, 0.0);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.62, 1, 1, 1, 0.06);
+    cairo_pattern_add_color_stop_rgba(sheen, 1, 0, 0, 0, 0.10);
+    cairo_set_source(cr, sheen);
+    cairo_paint(cr);
+    cairo_pattern_destroy(sheen);
+
+    // logo panel
+    bluePanel(cr, 34, 62, 348, 200, 16);
+    cairo_save(cr);
+    roundedRect(cr, 34, 62, 348, 200, 16);
+    cairo_clip(cr);
+    for (int i = 0; i < 24; ++i) {
+        const double a = kPi * (i / 12.0);
+        cairo_move_to(cr, 208, 150);
+        cairo_line_to(cr, 208 + 400 * std::cos(a - 0.06), 150 + 400 * std::sin(a - 0.06));
+        cairo_line_to(cr, 208 + 400 * std::cos(a + 0.06), 150 + 400 * std::sin(a + 0.06));
+        cairo_close_path(cr);
+    }
+    setColor(cr, Rgb{90, 140, 230}, 0.07);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    logoText(cr, "Fruvana", 208, 172, 78);
+    selectFont(cr, FontStyle::Bold, 17);
+    cairo_new_path(cr);
+    engrave(cr, "HOLD ON TO YOUR LUCK", 208, 224, Align::Centre, Rgb{220, 232, 255}, 0.0);
+    cairo_move_to(cr, 80, 238);
+    cairo_line_to(cr, 336, 238);
+    setColor(cr, Rgb{200, 120, 60}, 0.7);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    for (double sx : {46.0, 370.0})
+        for (double sy : {74.0, 250.0}) screw(cr, sx, sy);
+
+    // pay panel: four prizes, each with its meter window
+    bluePanel(cr, 398, 56, 318, 280, 14);
+    for (int row = 0; row < 4; ++row) {
+        const L::Offset m = L::kPrizeMetersAt[static_cast<std::size_t>(row)];
+        const double cy = m.y + L::kPrizeMeter.h / 2.0;
+        static constexpr int kPrizeSymbols[4] = {1, 2, 3, 4};
+        for (int i = 0; i < 3; ++i) {
+            const double x = 414 + i * 62;
+            roundedRect(cr, x, cy - 28, 56, 56, 6);
+            setColor(cr, Rgb{255, 255, 255});
+            cairo_fill_preserve(cr);
+            setColor(cr, Rgb{6, 16, 40});
+            cairo_set_line_width(cr, 1.5);
+            cairo_stroke(cr);
+            cairo_save(cr);
+            roundedRect(cr, x, cy - 28, 56, 56, 6);
+            cairo_clip(cr);
+            drawSymbol(cr, kPrizeSymbols[row], x + 1, cy - 27, 54);
+            cairo_restore(cr);
+        }
+        cairo_new_path(cr);
+        cairo_move_to(cr, 606, cy - 8);
+        cairo_line_to(cr, 624, cy);
+        cairo_line_to(cr, 606, cy + 8);
+        cairo_close_path(cr);
+        setColor(cr, kGold);
+        cairo_fill(cr);
+        meterWindow(cr, m.x, m.y, L::kPrizeMeter.w, L::kPrizeMeter.h, kMeterBlue);
+        if (row < 3) {
+            cairo_move_to(cr, 410, cy + 35);
+            cairo_line_to(cr, 704, cy + 35);
+            setColor(cr, Rgb{90, 130, 200}, 0.35);
+            cairo_set_line_width(cr, 1);
+            cairo_stroke(cr);
+        }
+    }
+
+    // meters with their labels
+    selectFont(cr, FontStyle::Bold, 14);
+    const Rgb label = kTrimBlue;
+    auto labelled = [&](L::Offset at, L::Extent size, const char* text) {
+        meterWindow(cr, at.x, at.y, size.w, size.h, kMeterBlue);
+        cairo_new_path(cr);
+        engrave(cr, text, at.x + size.w / 2.0, at.y - 10, Align::Centre, label);
+    };
+    labelled(L::kBetMeterAt, L::kBetMeter, "BET");
+    labelled(L::kCreditMeterAt, L::kWideMeter, "CREDIT");
+    labelled(L::kWinMeterAt, L::kWideMeter, "WIN");
+
+    // reel box
+    bluePanel(cr, 290, 355, 434, 150, 10);
+    for (const L::Offset r : L::kReelsAt) {
+        cairo_rectangle(cr, r.x - 4, r.y - 4, L::kReel.w + 8, L::kReel.h + 8);
+        setColor(cr, Rgb{4, 10, 26});
+        cairo_fill(cr);
+        bevelFrame(cr, r.x - 3, r.y - 3, L::kReel.w + 6, L::kReel.h + 6, 1, 2, true);
+        cairo_rectangle(cr, r.x, r.y, L::kReel.w, L::kReel.h);
+        setColor(cr, Rgb{255, 255, 255});
+        cairo_fill(cr);
+    }
+    const double lineY = L::kReelsAt[0].y + L::kReel.h / 2.0;
+    for (int side = 0; side < 2; ++side) {
+        const double x = side == 0 ? 291 : 723;
+        const double dir = side == 0 ? 1 : -1;
+        cairo_move_to(cr, x, lineY - 7);
+        cairo_line_to(cr, x + dir * 10, lineY);
+        cairo_line_to(cr, x, lineY + 7);
+        cairo_close_path(cr);
+        setColor(cr, Rgb{230, 30, 30});
+        cairo_fill(cr);
+    }
+
+    // lever housing and slot
+    const double leverX = L::kLeverAt.x + L::kBigFaceCentre + 0.5;
+    roundedRect(cr, leverX - 17, 350, 34, 158, 12);
+    cairo_pattern_t* housing = cairo_pattern_create_linear(leverX - 17, 0, leverX + 17, 0);
+    cairo_pattern_add_color_stop_rgb(housing, 0, 0.45, 0.47, 0.52);
+    cairo_pattern_add_color_stop_rgb(housing, 0.35, 0.93, 0.94, 0.97);
+    cairo_pattern_add_color_stop_rgb(housing, 1, 0.32, 0.34, 0.38);
+    cairo_set_source(cr, housing);
+    cairo_fill(cr);
+    cairo_pattern_destroy(housing);
+    roundedRect(cr, leverX - 5.5, 362, 11, 134, 5.5);
+    cairo_pattern_t* slot = cairo_pattern_create_linear(leverX - 5.5, 0, leverX + 5.5, 0);
+    cairo_pattern_add_color_stop_rgb(slot, 0, 0.02, 0.03, 0.05);
+    cairo_pattern_add_color_stop_rgb(slot, 1, 0.16, 0.17, 0.2);
+    cairo_set_source(cr, slot);
+    cairo_fill(cr);
+    cairo_pattern_destroy(slot);
+
+    // sockets under the push buttons
+    auto socket = [&](L::Offset at, bool big) {
+        const int c = big ? L::kBigFaceCentre : L::kSmallFaceCentre;
+        const int r = big ? L::kBigFaceRadius : L::kSmallFaceRadius;
+        buttonSocket(cr, at.x + c + 0.5, at.y + c + 0.5, r);
+    };
+    socket(L::kHelpAt, true);
+    socket(L::kExitAt, true);
+    socket(L::kCoinAt, true);
+    socket(L::kBetDownAt, false);
+    socket(L::kBetUpAt, false);
+    socket(L::kCollectAt, false);
+    socket(L::kSettingsAt, false);
+    socket(L::kAutoplayAt, false);
+    selectFont(cr, FontStyle::Bold, 9.5);
+    auto smallLabel = [&](L::Offset at, const char* text) {
+        cairo_new_path(cr);
+        engrave(cr, text, at.x + 16.5, at.y + 52, Align::Centre, label);
+    };
+    smallLabel(L::kCollectAt, "COLLECT");
+    smallLabel(L::kSettingsAt, "SETTINGS");
+    smallLabel(L::kAutoplayAt, "AUTOPLAY");
+
+    // lamp windows: unlit dot strips behind the hold lamps
+    cab.flush();
+    for (const L::Offset at : L::kLampsAt) {
+        pill(cr, at.x - 3, at.y - 3, L::kLamp.w + 6, L::kLamp.h + 6);
+        cairo_pattern_t* ring = cairo_pattern_create_linear(0, at.y - 3, 0, at.y + L::kLamp.h + 3);
+        cairo_pattern_add_color_stop_rgb(ring, 0, 0.25, 0.27, 0.3);
+        cairo_pattern_add_color_stop_rgb(ring, 1, 0.95, 0.96, 0.98);
+        cairo_set_source(cr, ring);
+        cairo_fill(cr);
+        cairo_pattern_destroy(ring);
+        cab.flush();
+        paintLamp(cab, at.x, at.y, LampLook{{26, 24, 28}, {58, 54, 58}, {50, 46, 50}}, {}, false);
+        cab.markDirty();
+    }
+
+    // plinth with the message line
+    cairo_rectangle(cr, 276, 552, 472, 48);
+    cairo_pattern_t* plinth = cairo_pattern_create_linear(0, 552, 0, 600);
+    cairo_pattern_add_color_stop_rgb(plinth, 0, 20 / 255.0, 42 / 255.0, 92 / 255.0);
+    cairo_pattern_add_color_stop_rgb(plinth, 1, 6 / 255.0, 14 / 255.0, 36 / 255.0);
+    cairo_set_source(cr, plinth);
+    cairo_fill(cr);
+    cairo_pattern_destroy(plinth);
+    cairo_move_to(cr, 276, 552.5);
+    cairo_line_to(cr, 748, 552.5);
+    setColor(cr, Rgb{230, 234, 240});
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+
+    // marquee bulbs along the crown
+    for (int i = 1; i < 18; ++i) {
+        const double t = i / 18.0;
+        const bool firstHalf = t < 0.5;
+        const double u = firstHalf ? t * 2 : t * 2 - 1;
+        const double x = firstHalf ? bezier(42, 150, 250, 400, u) : bezier(400, 550, 650, 776, u);
+        const double y = firstHalf ? bezier(44, 44, 8, 8, u) : bezier(8, 8, 44, 44, u);
+        bulb(cr, x, y + 15);
+    }
+
+    // trim: a dark blue edge with a bright inner line
+    cabinetOutline(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_width(cr, 18);
+    setColor(cr, Rgb{200, 206, 216});
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 15);
+    setColor(cr, kTrimBlue);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+Canvas buttonPicture(const Canvas& panel, L::Offset at, bool big, ButtonMark mark) {
+    const L::Extent size = big ? L::kBigButton : L::kSmallButton;
+    Canvas c = cropOf(panel, at.x, at.y, size.w, size.h);
+    const double centre = (big ? L::kBigFaceCentre : L::kSmallFaceCentre) + 0.5;
+    pushButton(c.cr(), centre, centre, big ? L::kBigFaceRadius : L::kSmallFaceRadius, mark);
+    return c;
+}
+
+Canvas leverPicture(const Canvas& cabinet) {
+    Canvas c = cropOf(cabinet, L::kLeverAt.x, L::kLeverAt.y, L::kBigButton.w, L::kBigButton.h);
+    cairo_t* cr = c.cr();
+    const double cx = L::kBigFaceCentre + 0.5;
+    cairo_rectangle(cr, cx - 4, cx, 8, 63 - cx);
+    cairo_pattern_t* stem = cairo_pattern_create_linear(cx - 4, 0, cx + 4, 0);
+    cairo_pattern_add_color_stop_rgb(stem, 0, 0.08, 0.09, 0.1);
+    cairo_pattern_add_color_stop_rgb(stem, 0.4, 0.42, 0.44, 0.48);
+    cairo_pattern_add_color_stop_rgb(stem, 1, 0.05, 0.05, 0.06);
+    cairo_set_source(cr, stem);
+    cairo_fill(cr);
+    cairo_pattern_destroy(stem);
+    // shadow of the ball on the housing
+    cairo_arc(cr, cx + 3, cx + 4, 26, 0, 2 * kPi);
+    cairo_pattern_t* sh = cairo_pattern_create_radial(cx + 3, cx + 4, 18, cx + 3, cx + 4, 27);
+    cairo_pattern_add_color_stop_rgba(sh, 0, 0, 0, 0, 0.5);
+    cairo_pattern_add_color_stop_rgba(sh, 1, 0, 0, 0, 0);
+    cairo_set_source(cr, sh);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sh);
+    cairo_arc(cr, cx, cx, 25.5, 0, 2 * kPi);
+    cairo_pattern_t* ball = cairo_pattern_create_radial(cx - 9, cx - 10, 1.5, cx, cx, 25.5);
+    cairo_pattern_add_color_stop_rgb(ball, 0, 0.62, 0.92, 0.66);
+    cairo_pattern_add_color_stop_rgb(ball, 0.35, 0.1, 0.55, 0.24);
+    cairo_pattern_add_color_stop_rgb(ball, 1, 0.01, 0.17, 0.07);
+    cairo_set_source(cr, ball);
+    cairo_fill(cr);
+    cairo_pattern_destroy(ball);
+    // window reflection and a rim light at the bottom
+    cairo_save(cr);
+    cairo_translate(cr, cx - 7, cx - 12);
+    cairo_scale(cr, 12, 7);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+    cairo_pattern_t* gl = cairo_pattern_create_linear(0, cx - 19, 0, cx - 5);
+    cairo_pattern_add_color_stop_rgba(gl, 0, 1, 1, 1, 0.85);
+    cairo_pattern_add_color_stop_rgba(gl, 1, 1, 1, 1, 0.05);
+    cairo_set_source(cr, gl);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gl);
+    cairo_arc(cr, cx, cx, 22.5, 0.15 * kPi, 0.85 * kPi);
+    cairo_set_line_width(cr, 2);
+    cairo_set_source_rgba(cr, 0.6, 1, 0.7, 0.35);
+    cairo_stroke(cr);
+    return c;
+}
+
+// ----- intro picture -----
+
+Canvas makeIntro() {
+    Canvas c(L::kIntro.w, L::kIntro.h);
+    cairo_t* cr = c.cr();
+    setColor(cr, kIntroKey);
+    cairo_paint(cr);
+    cairo_save(cr);
+    introOutline(cr);
+    cairo_clip(cr);
+    // plaque
+    roundedRect(cr, 22, 84, 356, 132, 18);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 84, 0, 216);
+    cairo_pattern_add_color_stop_rgb(p, 0, 22 / 255.0, 34 / 255.0, 70 / 255.0);
+    cairo_pattern_add_color_stop_rgb(p, 1, 9 / 255.0, 14 / 255.0, 30 / 255.0);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    const Rgb copper{196, 112, 58};
+    roundedRect(cr, 22, 84, 356, 132, 18);
+    setColor(cr, copper);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    // the reel drum: a BAR on the line, the cherries above and a red 7 below
+    roundedRect(cr, 42, 28, 100, 244, 12);
+    setColor(cr, Rgb{40, 26, 16});
+    cairo_fill(cr);
+    c.flush();
+    Canvas drum(88, 232);
+    cairo_t* dr = drum.cr();
+    drawSymbol(dr, 9, -17, -78 + 38, 122);
+    drawSymbol(dr, 1, -17, 55, 122);
+    drawSymbol(dr, 7, -17, 177 - 16, 122);
+    drum.flush();
+    for (int y = 0; y < 232; ++y) {
+        // the drum's curve: bright on the line, darker towards the top and bottom
+        const double a = (y - 115.5) / 116.0;
+        const double shade = 1.0 - 0.62 * a * a;
+        for (int x = 0; x < 88; ++x) {
+            const Rgb s = drum.pixel(x, y);
+            auto sh = [&](std::uint8_t v) {
+                return static_cast<std::uint8_t>(std::lround(v * shade));
+            };
+            drum.setPixel(x, y, {sh(s.r), sh(s.g), sh(s.b)});
+        }
+    }
+    drum.markDirty();
+    cairo_set_source_surface(cr, drum.surface(), 48, 34);
+    roundedRect(cr, 48, 34, 88, 232, 8);
+    cairo_fill(cr);
+    // copper frames
+    roundedRect(cr, 42, 28, 100, 244, 12);
+    setColor(cr, copper);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    roundedRect(cr, 48, 34, 88, 232, 8);
+    setColor(cr, copper);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    for (int side = 0; side < 2; ++side) {
+        const double x = side == 0 ? 42 : 142;
+        const double dir = side == 0 ? 1 : -1;
+        cairo_move_to(cr, x, 150 - 8);
+        cairo_line_to(cr, x + dir * 11, 150);
+        cairo_line_to(cr, x, 150 + 8);
+        cairo_close_path(cr);
+        setColor(cr, Rgb{240, 40, 30});
+        cairo_fill(cr);
+    }
+    logoText(cr, "Fruvana", 262, 160, 54);
+    selectFont(cr, FontStyle::Bold, 12);
+    cairo_new_path(cr);
+    engrave(cr, "THREE REEL FRUIT MACHINE", 262, 190, Align::Centre, copper, 0.0);
+    cairo_restore(cr);
+    return c;
+}
+
+}  // namespace
+
+void applySeeThrough(Canvas& canvas, Rgb key, void (*shape)(cairo_t*)) {
+    // Coverage of the shape, anti-aliased: only pixels it does not touch at all
+    // become see-through, so the edge keeps its blended colours.
+    cairo_surface_t* mask =
+        cairo_image_surface_create(CAIRO_FORMAT_A8, canvas.width(), canvas.height());
+    cairo_t* mcr = cairo_create(mask);
+    shape(mcr);
+    cairo_set_source_rgba(mcr, 0, 0, 0, 1);
+    cairo_fill(mcr);
+    cairo_destroy(mcr);
+    cairo_surface_flush(mask);
+    const unsigned char* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    canvas.flush();
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const bool inside = data[y * stride + x] != 0;
+            if (!inside) {
+                canvas.setPixel(x, y, key);
+            } else if (canvas.pixel(x, y) == key) {
+                Rgb near = key;
+                near.b = static_cast<std::uint8_t>(key.b == 255 ? 254 : key.b + 1);
+                canvas.setPixel(x, y, near);
+            }
+        }
+    }
+    canvas.markDirty();
+    cairo_surface_destroy(mask);
+}
+
+std::vector<NamedPicture> gamePictures() {
+    std::vector<NamedPicture> out;
+    Canvas cabinet(L::kCabinet.w, L::kCabinet.h);
+    drawCabinetBody(cabinet);
+    applySeeThrough(cabinet, kCabinetKey, cabinetOutline);
+
+    Canvas strip = makeReelStrip();
+    out.push_back({"fond", makeFond()});
+    out.push_back({"intro", makeIntro()});
+    applySeeThrough(out.back().canvas, kIntroKey, introOutline);
+    out.push_back({"Image3", makeBlur(strip, 3 * 122 + 40, 70, 0.42)});
+    out.push_back({"Image4", makeBlur(strip, 7 * 122 + 95, 70, 0.42)});
+    out.push_back({"Image5", makeWhite()});
+    out.push_back({"Image8", leverPicture(cabinet)});
+    out.push_back({"Image9", buttonPicture(cabinet, L::kHelpAt, true, ButtonMark::Help)});
+    out.push_back({"Image10", buttonPicture(cabinet, L::kExitAt, true, ButtonMark::Exit)});
+    out.push_back({"coin", buttonPicture(cabinet, L::kCoinAt, true, ButtonMark::Coin)});
+    out.push_back({"Image11", buttonPicture(cabinet, L::kBetDownAt, false, ButtonMark::Left)});
+    out.push_back({"Image12", buttonPicture(cabinet, L::kBetUpAt, false, ButtonMark::Right)});
+    out.push_back({"anulare", buttonPicture(cabinet, L::kCollectAt, false, ButtonMark::Ring)});
+    out.push_back({"tune", buttonPicture(cabinet, L::kSettingsAt, false, ButtonMark::Tilde)});
+    out.push_back({"autoplay", buttonPicture(cabinet, L::kAutoplayAt, false, ButtonMark::Play)});
+    out.push_back({"zece", makeDigits()});
+    out.push_back({"lampr", makeLamp(false)});
+    out.push_back({"lampv", makeLamp(true)});
+    out.push_back({"Image1", std::move(strip)});
+    out.push_back({"Image2", std::move(cabinet)});
+    return out;
+}
+
+}  // namespace fruvana::assetgen

@@ -1,0 +1,61 @@
+#pragma once
+// Drawing helpers shared by the pictures of both windows: colours, fonts, brushed metal,
+// bevels, glossy push buttons and the reel symbols.
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "tools/assetgen/canvas.h"
+
+namespace fruvana::assetgen {
+
+// The palette of the cabinet.
+inline constexpr Rgb kTrimBlue{16, 34, 78};
+inline constexpr Rgb kDeepBlue{10, 22, 52};
+inline constexpr Rgb kMeterBlue{15, 50, 84};
+inline constexpr Rgb kOrange{201, 78, 22};
+inline constexpr Rgb kGold{255, 190, 60};
+
+void setColor(cairo_t* cr, Rgb c, double alpha = 1.0);
+void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
+void pill(cairo_t* cr, double x, double y, double w, double h);
+
+// Small deterministic noise in [0, 1) from integer coordinates and a seed.
+double hashNoise(int x, int y, std::uint32_t seed);
+
+enum class FontStyle { Bold, BoldItalic };
+// Selects Liberation Sans at the given pixel size, with hinting off so the
+// result does not depend on the display's font settings.
+void selectFont(cairo_t* cr, FontStyle style, double size);
+
+enum class Align { Left, Centre, Right };
+// Adds the text outline to the path with its baseline's anchor at (x, y).
+void textPath(cairo_t* cr, std::string_view text, double x, double y, Align align);
+// Fills text in one colour with a soft one-pixel shadow below right.
+void engrave(cairo_t* cr, std::string_view text, double x, double y, Align align, Rgb color,
+             double shadowAlpha = 0.45);
+
+// Paints the whole canvas with brushed grey metal, lit from the top.
+void brushedMetal(Canvas& canvas, std::uint32_t seed);
+
+// A raised or sunken bevel ring around a rounded rectangle.
+void bevelFrame(cairo_t* cr, double x, double y, double w, double h, double r, double width,
+                bool sunken);
+
+// A dark display window (for meters and the like) with a sunken bevel.
+void meterWindow(cairo_t* cr, double x, double y, double w, double h, Rgb inside);
+
+enum class ButtonMark { Help, Exit, Coin, Ok, Left, Right, Ring, Tilde, Play };
+// A glossy round dark-green push button; its face is the circle of the given radius
+// centred at (cx, cy), with a shadow falling down and right.
+void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mark);
+// A recessed ring in the panel under a push button, so a pressed button shows a socket.
+void buttonSocket(cairo_t* cr, double cx, double cy, double radius);
+
+// Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
+// (x, y, size, size).
+void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size);
+
+}  // namespace fruvana::assetgen
