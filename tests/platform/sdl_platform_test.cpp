@@ -58,6 +58,8 @@ struct TranslationCase {
     std::vector<InputEvent> expected;
 };
 
+void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.name; }
+
 class Translation : public testing::TestWithParam<TranslationCase> {};
 
 TEST_P(Translation, GivesTheProgramsOwnEvents) {

@@ -112,6 +112,8 @@ struct BrokenSound {
     std::vector<std::uint8_t> image;
 };
 
+void PrintTo(const BrokenSound& c, std::ostream* os) { *os << c.name; }
+
 class WavePlayerBroken : public WavePlayerTest, public testing::WithParamInterface<BrokenSound> {};
 
 TEST_P(WavePlayerBroken, StopsWhatPlaysAndPlaysNothing) {

@@ -1,0 +1,88 @@
+// What waiting costs and how steady the reel clock is, on the real SDL back end. With a display
+// (DISPLAY or WAYLAND_DISPLAY set, e.g. under xvfb-run) SDL's own driver is used and the wait
+// sleeps in the display connection; without one the dummy driver stands in.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "platform/event_loop.h"
+#include "platform/sdl_platform.h"
+#include "presentation/components/threaded_timer.h"
+
+namespace fruvana {
+namespace {
+
+std::unique_ptr<SdlPlatform> makePlatform(benchmark::State& state) {
+    const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    std::string error;
+    auto platform = SdlPlatform::create({.videoDriver = display ? "" : "dummy", .audioDriver = ""}, error);
+    if (!platform) {
+        state.SkipWithError(error.c_str());
+        return nullptr;
+    }
+    if (platform->openWindow("Fruvana bench")) platform->showWindow();
+    state.SetLabel(platform->videoDriver());
+    return platform;
+}
+
+double processCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+// CPU time of the whole process during a 5-second delay with nothing happening.
+void BM_DelayCpu(benchmark::State& state) {
+    auto platform = makePlatform(state);
+    if (!platform) return;
+    EventLoop loop(*platform);
+    loop.delay(200);  // let the window settle first
+    for (auto _ : state) {
+        const double cpu0 = processCpuMs();
+        const auto wall0 = std::chrono::steady_clock::now();
+        loop.delay(5000);
+        const double cpu = processCpuMs() - cpu0;
+        const double wall =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+        state.counters["cpu_ms"] = cpu;
+        state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+    }
+}
+BENCHMARK(BM_DelayCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Periods of the 30 ms threaded timer at highest priority over 200 ticks, handler doing nothing.
+void BM_ThreadedTimerJitter(benchmark::State& state) {
+    auto platform = makePlatform(state);
+    if (!platform) return;
+    EventLoop loop(*platform);
+    for (auto _ : state) {
+        std::vector<std::chrono::steady_clock::time_point> ticks;
+        ticks.reserve(201);
+        ThreadedTimer timer(loop);
+        timer.ThreadPriority(PriorityLevel::Highest);
+        timer.Interval(30);
+        timer.OnTimer = [&](FrameTimer& self) {
+            ticks.push_back(std::chrono::steady_clock::now());
+            if (ticks.size() == 201) self.Enabled(false);
+        };
+        timer.Enabled(true);
+        while (ticks.size() < 201) loop.delay(50);
+        std::vector<double> periods;
+        for (std::size_t i = 1; i < ticks.size(); ++i) {
+            periods.push_back(std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
+        }
+        std::sort(periods.begin(), periods.end());
+        state.counters["median_ms"] = periods[periods.size() / 2];
+        state.counters["p99_ms"] = periods[(periods.size() * 99) / 100 - 1];
+        state.counters["max_ms"] = periods.back();
+        state.counters["min_ms"] = periods.front();
+    }
+}
+BENCHMARK(BM_ThreadedTimerJitter)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace fruvana
