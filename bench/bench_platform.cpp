@@ -17,9 +17,11 @@ namespace fruvana {
 namespace {
 
 std::unique_ptr<SdlPlatform> makePlatform(benchmark::State& state) {
-    const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const bool display =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
     std::string error;
-    auto platform = SdlPlatform::create({.videoDriver = display ? "" : "dummy", .audioDriver = ""}, error);
+    auto platform =
+        SdlPlatform::create({.videoDriver = display ? "" : "dummy", .audioDriver = ""}, error);
     if (!platform) {
         state.SkipWithError(error.c_str());
         return nullptr;
@@ -47,7 +49,8 @@ void BM_DelayCpu(benchmark::State& state) {
         loop.delay(5000);
         const double cpu = processCpuMs() - cpu0;
         const double wall =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0)
+                .count();
         state.counters["cpu_ms"] = cpu;
         state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
     }
@@ -73,7 +76,8 @@ void BM_ThreadedTimerJitter(benchmark::State& state) {
         while (ticks.size() < 201) loop.delay(50);
         std::vector<double> periods;
         for (std::size_t i = 1; i < ticks.size(); ++i) {
-            periods.push_back(std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
+            periods.push_back(
+                std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
         }
         std::sort(periods.begin(), periods.end());
         state.counters["median_ms"] = periods[periods.size() / 2];

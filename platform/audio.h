@@ -30,7 +30,7 @@ struct PcmSound {
 std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, std::string name);
 
 class AudioOutput {
-public:
+  public:
     virtual ~AudioOutput() = default;
 
     // False on a machine without sound or when the device could not be opened.

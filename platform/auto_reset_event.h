@@ -11,7 +11,7 @@
 namespace fruvana {
 
 class AutoResetEvent {
-public:
+  public:
     void set() {
         {
             std::lock_guard lock(mutex_);
@@ -24,13 +24,13 @@ public:
     // timeoutMs passed first.
     bool waitFor(std::uint32_t timeoutMs) {
         std::unique_lock lock(mutex_);
-        const bool signalled = cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                            [this] { return signalled_; });
+        const bool signalled =
+            cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return signalled_; });
         signalled_ = false;
         return signalled;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable cv_;
     bool signalled_ = false;

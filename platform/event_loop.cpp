@@ -97,7 +97,9 @@ LoopTimer::LoopTimer(EventLoop& loop) : loop_(loop), id_(loop.nextTimerId_++) {
     loop_.timers_.push_back(this);
 }
 
-LoopTimer::~LoopTimer() { std::erase(loop_.timers_, this); }
+LoopTimer::~LoopTimer() {
+    std::erase(loop_.timers_, this);
+}
 
 UiTimer::UiTimer(EventLoop& loop, std::uint32_t intervalMs)
     : LoopTimer(loop), interval_(intervalMs) {}
@@ -136,7 +138,9 @@ void UiTimer::fire() {
 
 LoopFrameTimer::LoopFrameTimer(EventLoop& loop) : LoopTimer(loop) {}
 
-LoopFrameTimer::~LoopFrameTimer() { *alive_ = false; }
+LoopFrameTimer::~LoopFrameTimer() {
+    *alive_ = false;
+}
 
 void LoopFrameTimer::Enabled(bool value) {
     if (value == enabled_) return;

@@ -18,7 +18,7 @@ namespace fruvana {
 class LoopTimer;
 
 class EventLoop {
-public:
+  public:
     explicit EventLoop(Platform& platform);
     ~EventLoop();
     EventLoop(const EventLoop&) = delete;
@@ -45,7 +45,7 @@ public:
     // Queues task to run on this thread during a later pumpPending(). Any thread may call it.
     void post(std::function<void()> task);
 
-private:
+  private:
     friend class LoopTimer;
     void runPosted();
     void runDueTimers();
@@ -62,13 +62,13 @@ private:
 
 // A timer driven by the loop's clock; registers itself with the loop for its lifetime.
 class LoopTimer {
-public:
+  public:
     explicit LoopTimer(EventLoop& loop);
     virtual ~LoopTimer();
     LoopTimer(const LoopTimer&) = delete;
     LoopTimer& operator=(const LoopTimer&) = delete;
 
-protected:
+  protected:
     friend class EventLoop;
     EventLoop& loop() { return loop_; }
     // When the timer next wants to fire, on the loop's clock; nothing while it is idle.
@@ -76,7 +76,7 @@ protected:
     // Called by the loop once due_ has passed. May destroy this timer.
     virtual void fire() = 0;
 
-private:
+  private:
     EventLoop& loop_;
     std::uint64_t id_;
 };
@@ -86,7 +86,7 @@ private:
 // its tick is taken up, so a tick may come again inside its own handler's delay; the game's
 // input guard is what keeps that harmless.
 class UiTimer : public LoopTimer {
-public:
+  public:
     explicit UiTimer(EventLoop& loop, std::uint32_t intervalMs = 1000);
 
     bool Enabled() const { return enabled_; }
@@ -97,7 +97,7 @@ public:
 
     std::function<void(UiTimer& sender)> OnTimer;
 
-private:
+  private:
     void fire() override;
     void arm();
 
@@ -107,7 +107,7 @@ private:
 
 // The frame timer for headless runs: the threaded timer's timing rules on the loop's clock.
 class LoopFrameTimer : public FrameTimer, public LoopTimer {
-public:
+  public:
     explicit LoopFrameTimer(EventLoop& loop);
     ~LoopFrameTimer() override;
 
@@ -120,7 +120,7 @@ public:
     PriorityLevel ThreadPriority() const override { return priority_; }
     void ThreadPriority(PriorityLevel level) override { priority_ = level; }
 
-private:
+  private:
     void fire() override;
     bool mayRun() const { return interval_ != 0 || allowZero_; }
 

@@ -12,7 +12,7 @@
 namespace fruvana {
 
 class FrameTimer {
-public:
+  public:
     virtual ~FrameTimer() = default;
 
     virtual bool Enabled() const = 0;

@@ -26,7 +26,7 @@ struct SoundLogEntry {
 
 // The headless sound channel: plays nothing audible, but keeps time on the virtual clock.
 class HeadlessAudio : public AudioOutput {
-public:
+  public:
     HeadlessAudio(std::uint64_t& clock, bool available) : clock_(clock), available_(available) {}
 
     bool available() const override { return available_; }
@@ -41,7 +41,7 @@ public:
     // The sound audible now, if any.
     std::shared_ptr<const PcmSound> current() const { return busy() ? current_ : nullptr; }
 
-private:
+  private:
     std::uint64_t& clock_;
     bool available_;
     std::shared_ptr<const PcmSound> current_;
@@ -59,7 +59,7 @@ struct HeadlessOptions {
 };
 
 class HeadlessPlatform : public Platform {
-public:
+  public:
     explicit HeadlessPlatform(HeadlessOptions options = {});
 
     ScreenInfo screen() const override { return options_.screen; }
@@ -82,7 +82,9 @@ public:
     // --- for tests ---
     // Delivers event once the virtual clock reaches atMs (at once if it already has).
     void script(std::uint64_t atMs, InputEvent event);
-    void scriptAfter(std::uint64_t afterMs, InputEvent event) { script(ticksMs() + afterMs, event); }
+    void scriptAfter(std::uint64_t afterMs, InputEvent event) {
+        script(ticksMs() + afterMs, event);
+    }
     std::size_t pendingScript() const { return script_.size(); }
     void advance(std::uint64_t ms) { clock_ += ms; }
 
@@ -101,7 +103,7 @@ public:
     // Sum of all waits, i.e. how long the program slept on the virtual clock.
     std::uint64_t totalWaitedMs() const { return waited_; }
 
-private:
+  private:
     struct Scripted {
         std::uint64_t atMs;
         InputEvent event;

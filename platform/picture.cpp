@@ -36,7 +36,9 @@ void Picture::setPixel(int x, int y, Rgb colour) {
     p[2] = colour.r;
 }
 
-void Picture::fill(Rgb colour) { fill(bounds(), colour); }
+void Picture::fill(Rgb colour) {
+    fill(bounds(), colour);
+}
 
 void Picture::fill(const Rect& area, Rgb colour) {
     const Rect r = intersect(area, bounds());

@@ -32,7 +32,7 @@ struct Rgb {
 // Pixels are stored blue, green, red, the byte order of a 24-bit bitmap file; rows start on
 // 4-byte boundaries like a bitmap's, and row 0 is the top row.
 class Picture {
-public:
+  public:
     static constexpr int kBytesPerPixel = 3;
 
     Picture() = default;
@@ -60,7 +60,7 @@ public:
 
     friend bool operator==(const Picture&, const Picture&) = default;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     int pitch_ = 0;

@@ -31,7 +31,7 @@ enum class PriorityLevel : std::uint8_t {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // The screen the game fills.

@@ -39,8 +39,8 @@ std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, s
     auto sound = std::make_shared<PcmSound>();
     sound->name = std::move(name);
     // Whole frames only: a torn last frame would swap the channels of everything after it.
-    const std::size_t bytes = static_cast<std::size_t>(cvt.len_cvt) /
-                              AudioFormat::kBytesPerFrame * AudioFormat::kBytesPerFrame;
+    const std::size_t bytes = static_cast<std::size_t>(cvt.len_cvt) / AudioFormat::kBytesPerFrame *
+                              AudioFormat::kBytesPerFrame;
     sound->samples.resize(bytes / sizeof(std::int16_t));
     if (bytes != 0) std::memcpy(sound->samples.data(), work.data(), bytes);
     return sound;

@@ -11,7 +11,7 @@
 namespace fruvana {
 
 class SdlAudio : public AudioOutput {
-public:
+  public:
     // Opens the device (driverName empty: SDL's choice). When there is no device, or it does
     // not open, the channel stays silent and unavailable; nothing is printed.
     explicit SdlAudio(const std::string& driverName);
@@ -25,7 +25,7 @@ public:
     bool busy() const override;
     void waitUntilQuiet() override;
 
-private:
+  private:
     // What the callback plays; touched only under the device lock.
     struct Channel {
         std::shared_ptr<const PcmSound> sound;

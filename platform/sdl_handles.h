@@ -33,7 +33,7 @@ using WavPtr = std::unique_ptr<Uint8, WavDeleter>;
 
 // One initialised SDL subsystem, shut down again with the handle.
 class Subsystem {
-public:
+  public:
     Subsystem() = default;
     explicit Subsystem(Uint32 flags) : flags_(SDL_InitSubSystem(flags) == 0 ? flags : 0) {}
     ~Subsystem() {
@@ -50,13 +50,13 @@ public:
     }
     explicit operator bool() const { return flags_ != 0; }
 
-private:
+  private:
     Uint32 flags_ = 0;
 };
 
 // An open audio device, closed with the handle.
 class AudioDevice {
-public:
+  public:
     AudioDevice() = default;
     explicit AudioDevice(SDL_AudioDeviceID id) : id_(id) {}
     ~AudioDevice() {
@@ -73,7 +73,7 @@ public:
     SDL_AudioDeviceID id() const { return id_; }
     explicit operator bool() const { return id_ != 0; }
 
-private:
+  private:
     SDL_AudioDeviceID id_ = 0;
 };
 

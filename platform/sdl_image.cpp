@@ -24,7 +24,8 @@ std::optional<Picture> loadBmp(std::span<const std::uint8_t> image) {
     if (picture.empty() || picture.width() != converted->w) return std::nullopt;
     if (SDL_LockSurface(converted.get()) != 0) return std::nullopt;
     const auto* pixels = static_cast<const std::uint8_t*>(converted->pixels);
-    const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * Picture::kBytesPerPixel;
+    const std::size_t rowBytes =
+        static_cast<std::size_t>(picture.width()) * Picture::kBytesPerPixel;
     for (int y = 0; y < picture.height(); ++y) {
         std::memcpy(picture.row(y), pixels + static_cast<std::size_t>(y) * converted->pitch,
                     rowBytes);
@@ -41,8 +42,8 @@ std::vector<std::uint8_t> saveBmp(const Picture& picture) {
     if (!surface) return {};
     // Room for the largest header SDL writes plus the padded rows.
     constexpr std::size_t kHeaderRoom = 256;
-    std::vector<std::uint8_t> out(kHeaderRoom + static_cast<std::size_t>(picture.pitch()) *
-                                                    picture.height());
+    std::vector<std::uint8_t> out(kHeaderRoom +
+                                  static_cast<std::size_t>(picture.pitch()) * picture.height());
     if (out.size() > static_cast<std::size_t>(INT_MAX)) return {};
     sdl::RwPtr rw(SDL_RWFromMem(out.data(), static_cast<int>(out.size())));
     if (!rw || SDL_SaveBMP_RW(surface.get(), rw.get(), 0) != 0) return {};

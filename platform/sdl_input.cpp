@@ -43,8 +43,8 @@ void appendCharacters(const char* text, std::vector<InputEvent>& out) {
 void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
     switch (event.type) {
         case SDL_MOUSEBUTTONDOWN:
-            out.push_back(
-                InputEvent::mouseDown(event.button.x, event.button.y, buttonOf(event.button.button)));
+            out.push_back(InputEvent::mouseDown(event.button.x, event.button.y,
+                                                buttonOf(event.button.button)));
             break;
         case SDL_MOUSEBUTTONUP:
             out.push_back(

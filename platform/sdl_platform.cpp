@@ -14,7 +14,9 @@ namespace fruvana {
 
 namespace {
 
-bool isInvisibleDriver(const std::string& name) { return name == "dummy" || name == "offscreen"; }
+bool isInvisibleDriver(const std::string& name) {
+    return name == "dummy" || name == "offscreen";
+}
 
 // SDL has four levels; the seven of the game fold onto them.
 SDL_ThreadPriority sdlPriority(PriorityLevel level) {
@@ -59,9 +61,8 @@ struct SdlPlatform::Impl {
             wakePending = false;
             return;
         }
-        if (event.type == SDL_WINDOWEVENT &&
-            (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-             event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+        if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                              event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
             // The window lost what it showed: the back buffer still holds the whole picture.
             presentAll();
             return;
@@ -91,7 +92,8 @@ struct SdlPlatform::Impl {
             shown.push_back(from);
         }
         if (!shown.empty()) {
-            SDL_UpdateWindowSurfaceRects(window.get(), shown.data(), static_cast<int>(shown.size()));
+            SDL_UpdateWindowSurfaceRects(window.get(), shown.data(),
+                                         static_cast<int>(shown.size()));
         }
     }
 
@@ -119,8 +121,8 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
     auto impl = std::make_unique<Impl>();
     impl->video = sdl::Subsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (!impl->video) {
-        error = std::string("Fruvana cannot start: no display could be opened (") +
-                SDL_GetError() + ").";
+        error = std::string("Fruvana cannot start: no display could be opened (") + SDL_GetError() +
+                ").";
         return nullptr;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -180,9 +182,13 @@ void SdlPlatform::showWindow() {
     impl_->presentAll();
 }
 
-Picture& SdlPlatform::backBuffer() { return impl_->backBuffer; }
+Picture& SdlPlatform::backBuffer() {
+    return impl_->backBuffer;
+}
 
-void SdlPlatform::present(std::span<const Rect> dirty) { impl_->present(dirty); }
+void SdlPlatform::present(std::span<const Rect> dirty) {
+    impl_->present(dirty);
+}
 
 std::optional<InputEvent> SdlPlatform::pollInput() {
     SDL_Event event;
@@ -208,21 +214,29 @@ void SdlPlatform::wake() {
     if (SDL_PushEvent(&event) != 1) impl_->wakePending = false;
 }
 
-std::uint64_t SdlPlatform::ticksMs() const { return SDL_GetTicks64(); }
+std::uint64_t SdlPlatform::ticksMs() const {
+    return SDL_GetTicks64();
+}
 
-std::uint64_t SdlPlatform::performanceCounter() const { return SDL_GetPerformanceCounter(); }
+std::uint64_t SdlPlatform::performanceCounter() const {
+    return SDL_GetPerformanceCounter();
+}
 
 std::string SdlPlatform::basePath() const {
     const sdl::CharPtr path(SDL_GetBasePath());
     return path ? std::string(path.get()) : std::string("./");
 }
 
-bool SdlPlatform::openUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }
+bool SdlPlatform::openUrl(const std::string& url) {
+    return SDL_OpenURL(url.c_str()) == 0;
+}
 
 bool SdlPlatform::setCurrentThreadPriority(PriorityLevel priority) {
     return SDL_SetThreadPriority(sdlPriority(priority)) == 0;
 }
 
-AudioOutput& SdlPlatform::audio() { return *impl_->audio; }
+AudioOutput& SdlPlatform::audio() {
+    return *impl_->audio;
+}
 
 }  // namespace fruvana

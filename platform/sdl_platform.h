@@ -18,7 +18,7 @@ struct SdlOptions {
 };
 
 class SdlPlatform : public Platform {
-public:
+  public:
     // Null with error set to one line for the player when SDL cannot give us a display.
     static std::unique_ptr<SdlPlatform> create(const SdlOptions& options, std::string& error);
     ~SdlPlatform() override;
@@ -45,7 +45,7 @@ public:
     // The video driver SDL is using, e.g. "x11".
     std::string videoDriver() const;
 
-private:
+  private:
     struct Impl;
     explicit SdlPlatform(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;

@@ -121,7 +121,9 @@ void ThreadedTimer::Enabled(bool value) {
     if (shared_->interval.load() != 0 || allowZero_) resume();
 }
 
-std::uint32_t ThreadedTimer::Interval() const { return shared_->interval.load(); }
+std::uint32_t ThreadedTimer::Interval() const {
+    return shared_->interval.load();
+}
 
 void ThreadedTimer::Interval(std::uint32_t ms) {
     if (ms == shared_->interval.load()) return;
@@ -131,7 +133,9 @@ void ThreadedTimer::Interval(std::uint32_t ms) {
     Enabled(wasEnabled);
 }
 
-PriorityLevel ThreadedTimer::ThreadPriority() const { return shared_->priority.load(); }
+PriorityLevel ThreadedTimer::ThreadPriority() const {
+    return shared_->priority.load();
+}
 
 void ThreadedTimer::ThreadPriority(PriorityLevel level) {
     shared_->priority = level;

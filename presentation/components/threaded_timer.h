@@ -14,7 +14,7 @@
 namespace fruvana {
 
 class ThreadedTimer : public FrameTimer {
-public:
+  public:
     // The thread starts paused. The loop must outlive the timer.
     explicit ThreadedTimer(EventLoop& loop);
     // Safe on an enabled timer and from inside the timer's own handler; no tick follows.
@@ -31,7 +31,7 @@ public:
     PriorityLevel ThreadPriority() const override;
     void ThreadPriority(PriorityLevel level) override;
 
-private:
+  private:
     struct Shared;
     static void threadLoop(std::shared_ptr<Shared> shared);
     void pause();

@@ -5,7 +5,9 @@ namespace fruvana {
 WavePlayer::WavePlayer(AudioOutput& audio, std::string name)
     : audio_(audio), name_(std::move(name)) {}
 
-WavePlayer::~WavePlayer() { Stop(); }
+WavePlayer::~WavePlayer() {
+    Stop();
+}
 
 void WavePlayer::Sound(std::span<const std::uint8_t> image) {
     sound_.assign(image.begin(), image.end());

@@ -14,7 +14,7 @@
 namespace fruvana {
 
 class WavePlayer {
-public:
+  public:
     // name identifies the sound in the headless sound log ("ding", "ton", ...).
     explicit WavePlayer(AudioOutput& audio, std::string name = {});
     // Stops whatever sound the program plays, as the player's last act.
@@ -45,7 +45,7 @@ public:
     // Stops the sound the program is playing, whichever player started it.
     void Stop();
 
-private:
+  private:
     AudioOutput& audio_;
     std::string name_;
     std::vector<std::uint8_t> sound_;

@@ -12,7 +12,7 @@ namespace fruvana {
 namespace {
 
 class LoopTest : public testing::Test {
-protected:
+  protected:
     HeadlessPlatform platform{HeadlessOptions{.startMs = 1000}};
     EventLoop loop{platform};
     std::vector<std::pair<std::uint64_t, InputEvent>> seen;
@@ -131,7 +131,7 @@ TEST_F(LoopTest, UiTimerMayDestroyItselfInItsHandler) {
 
 // The frame timer's rules, exactly, on the virtual clock.
 class LoopFrameTimerTest : public LoopTest {
-protected:
+  protected:
     LoopFrameTimer timer{loop};
     std::vector<std::uint64_t> ticks;
     void SetUp() override {
@@ -170,7 +170,7 @@ TEST_F(LoopFrameTimerTest, HandlerThatDisablesGetsNoFurtherTickUntilReenabled) {
 
 TEST_F(LoopFrameTimerTest, IntervalChangeRestartsTheWait) {
     timer.Enabled(true);
-    loop.delay(40);  // tick at 1030, next due at 1060
+    loop.delay(40);      // tick at 1030, next due at 1060
     timer.Interval(30);  // same value: nothing
     loop.delay(10);
     timer.Interval(50);  // at 1050: the 1060 tick is dropped

@@ -49,8 +49,9 @@ TEST(Bitmap, SavedPictureLoadsBackIdentical) {
     Picture p(5, 3);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 5; ++x) {
-            p.setPixel(x, y, {static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 70),
-                              static_cast<std::uint8_t>(x + y)});
+            p.setPixel(x, y,
+                       {static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 70),
+                        static_cast<std::uint8_t>(x + y)});
         }
     }
     const auto bytes = saveBmp(p);

@@ -36,7 +36,9 @@ struct BlitCase {
     Rect expectRed;  // where the 4x4 red source lands on the 8x8 blue destination
 };
 
-void PrintTo(const BlitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BlitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BlitClipping : public testing::TestWithParam<BlitCase> {};
 

@@ -58,7 +58,9 @@ struct TranslationCase {
     std::vector<InputEvent> expected;
 };
 
-void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TranslationCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Translation : public testing::TestWithParam<TranslationCase> {};
 
@@ -77,21 +79,24 @@ INSTANTIATE_TEST_SUITE_P(
         TranslationCase{"two_characters_in_one_event",
                         textInput("c0"),
                         {InputEvent::typed(U'c'), InputEvent::typed(U'0')}},
-        TranslationCase{"accented_character", textInput("\xC3\xA9"), {InputEvent::typed(U'\u00E9')}},
+        TranslationCase{
+            "accented_character", textInput("\xC3\xA9"), {InputEvent::typed(U'\u00E9')}},
         TranslationCase{"enter", keyDown(SDLK_RETURN), {InputEvent::enter()}},
         TranslationCase{"keypad_enter", keyDown(SDLK_KP_ENTER), {InputEvent::enter()}},
         TranslationCase{"wheel_away", wheel(1, SDL_MOUSEWHEEL_NORMAL), {InputEvent::wheelStep(1)}},
-        TranslationCase{"wheel_towards", wheel(-3, SDL_MOUSEWHEEL_NORMAL),
-                        {InputEvent::wheelStep(-1)}},
-        TranslationCase{"wheel_flipped", wheel(2, SDL_MOUSEWHEEL_FLIPPED),
-                        {InputEvent::wheelStep(-1)}},
+        TranslationCase{
+            "wheel_towards", wheel(-3, SDL_MOUSEWHEEL_NORMAL), {InputEvent::wheelStep(-1)}},
+        TranslationCase{
+            "wheel_flipped", wheel(2, SDL_MOUSEWHEEL_FLIPPED), {InputEvent::wheelStep(-1)}},
         TranslationCase{"wheel_sideways", wheel(0, SDL_MOUSEWHEEL_NORMAL), {}},
-        TranslationCase{"left_press", button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 849, 475),
+        TranslationCase{"left_press",
+                        button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 849, 475),
                         {InputEvent::mouseDown(849, 475)}},
-        TranslationCase{"right_release", button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 3, 4),
+        TranslationCase{"right_release",
+                        button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 3, 4),
                         {InputEvent::mouseUp(3, 4, MouseButton::Right)}},
-        TranslationCase{"window_close", windowEvent(SDL_WINDOWEVENT_CLOSE),
-                        {InputEvent::closeRequest()}},
+        TranslationCase{
+            "window_close", windowEvent(SDL_WINDOWEVENT_CLOSE), {InputEvent::closeRequest()}},
         TranslationCase{"quit", SDL_Event{.type = SDL_QUIT}, {InputEvent::closeRequest()}},
         TranslationCase{"mouse_motion", SDL_Event{.type = SDL_MOUSEMOTION}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -107,7 +112,7 @@ TEST(SdlPlatform, RefusesToRunInvisiblyWhenSdlPicksADummyDriver) {
 }
 
 class SdlDummy : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string error;
         platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "dummy"}, error);

@@ -15,7 +15,7 @@ namespace fruvana {
 namespace {
 
 class ThreadedTimerTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string error;
         platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "dummy"}, error);

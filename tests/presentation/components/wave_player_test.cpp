@@ -3,14 +3,14 @@
 #include "presentation/components/wave_player.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <iterator>
 #include <thread>
 
@@ -24,7 +24,7 @@ namespace {
 using Action = SoundLogEntry::Action;
 
 class WavePlayerTest : public testing::Test {
-protected:
+  protected:
     HeadlessPlatform platform;
     HeadlessAudio& audio = platform.headlessAudio();
     // A second of sound each; ton loops like the spin sounds.
@@ -59,8 +59,7 @@ TEST_F(WavePlayerTest, ANewSoundCutsOffTheLoopWhoseActiveStaysTrue) {
     EXPECT_EQ(current(), "ding");
     EXPECT_TRUE(ton.Active());
     EXPECT_FALSE(ding.Active());
-    EXPECT_EQ(actions(),
-              (std::vector<std::string>{"stop", "play ton loop", "stop", "play ding"}));
+    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play ton loop", "stop", "play ding"}));
     platform.advance(1001);
     EXPECT_EQ(current(), "-");  // ding sounded once
 }
@@ -112,7 +111,9 @@ struct BrokenSound {
     std::vector<std::uint8_t> image;
 };
 
-void PrintTo(const BrokenSound& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BrokenSound& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WavePlayerBroken : public WavePlayerTest, public testing::WithParamInterface<BrokenSound> {};
 
@@ -142,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
     Images, WavePlayerBroken,
     testing::Values(BrokenSound{"empty", {}}, BrokenSound{"header_cut_short", truncatedWav()},
                     BrokenSound{"not_a_wav", std::vector<std::uint8_t>(64, 0x42)},
-                    BrokenSound{"unknown_codec", test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
+                    BrokenSound{"unknown_codec",
+                                test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
                     BrokenSound{"no_sound_in_it", test::stereoWav({})}),
     [](const auto& info) { return std::string(info.param.name); });
 
