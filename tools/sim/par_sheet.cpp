@@ -252,7 +252,7 @@ std::string percentOf(double fraction) {
 
 void writeClassTable(std::ostream& out, const FirstDealFigures& left,
                      const FirstDealFigures& right) {
-    out << format("%-22s %5s  %-22s %-22s\n", "", "", std::string(left.mix.name).c_str(),
+    out << format("%-22s %5s  %-22s %s\n", "", "", std::string(left.mix.name).c_str(),
                   std::string(right.mix.name).c_str());
     out << format("%-22s %5s  %10s %11s %10s %11s\n", "class", "pays", "chance", "return", "chance",
                   "return");
@@ -278,7 +278,7 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
     out << "First deal, by mix (ahead with Second deal on: 9 in 10 stingy; otherwise 6 in 10)\n";
     writeClassTable(out, aheadMix, otherwiseMix);
 
-    out << "First deal" << format("%-25s %13s %11s %9s\n", "", "return", "hit rate", "std dev");
+    out << format("%-35s %13s %11s %9s\n", "First deal", "return", "hit rate", "std dev");
     for (const FirstDealFigures& f : sheet.firstDeal) {
         out << format("  %-33s %13s %11s %9.4f\n", std::string(f.mix.name).c_str(),
                       percentOf(f.returnToPlayer).c_str(), percentOf(f.hitRate).c_str(),
@@ -305,7 +305,7 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
 
     out << format("First-deal counts in %lld first deals, 99.9 %% ranges\n",
                   static_cast<long long>(deals));
-    out << format("%-22s %-23s %-23s\n", "class", std::string(aheadMix.mix.name).c_str(),
+    out << format("%-22s %-23s %s\n", "class", std::string(aheadMix.mix.name).c_str(),
                   std::string(otherwiseMix.mix.name).c_str());
     for (int c = 1; c <= kClassCount; ++c) {
         const auto range = [&](const FirstDealFigures& f) {
@@ -314,7 +314,7 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
             return format("%lld to %lld", static_cast<long long>(r.lo),
                           static_cast<long long>(r.hi));
         };
-        out << format("%2d %-19s %-23s %-23s\n", c, std::string(rowLabel(c)).c_str(),
+        out << format("%2d %-19s %-23s %s\n", c, std::string(rowLabel(c)).c_str(),
                       range(aheadMix).c_str(), range(otherwiseMix).c_str());
     }
 }

@@ -30,7 +30,7 @@ CLI::Validator wholeNumber(std::int64_t lo, std::int64_t hi) {
                 return "'" + text + "' is not a whole number from " + range;
             return {};
         },
-        "INT in " + range);
+        "");
 }
 
 CLI::Validator onOff() {
@@ -39,7 +39,7 @@ CLI::Validator onOff() {
             if (text == "on" || text == "off") return {};
             return "'" + text + "' is neither on nor off";
         },
-        "on|off");
+        "");
 }
 
 template <typename T>
@@ -66,24 +66,32 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     std::string autoBet = "off";
     SimOptions options;
 
-    app.add_option("--seed", seed, "Seed of the first generator in place of the clock")
+    app.add_option("--seed", seed,
+                   "Seed of the first generator in place of the clock, 0 to 4294967295")
+        ->type_name("N")
         ->check(wholeNumber(0, std::numeric_limits<std::uint32_t>::max()));
     app.add_option("--pulls", pulls, "Lever pulls to make")
+        ->type_name("N")
         ->check(wholeNumber(0, kMaxPulls))
         ->capture_default_str();
-    app.add_option("--bet", bet, "Stake of a first deal")
+    app.add_option("--bet", bet, "Stake of a first deal, 1 to 10")
+        ->type_name("N")
         ->check(wholeNumber(kMinBet, kMaxBet))
         ->capture_default_str();
-    app.add_option("--credit", credit, "Money on the machine at the start")
+    app.add_option("--credit", credit, "Money on the machine at the start, 0 to 9999999")
+        ->type_name("N")
         ->check(wholeNumber(0, kCreditMax))
         ->capture_default_str();
-    app.add_option("--account", account, "The player's bank at the start")
+    app.add_option("--account", account, "The player's bank at the start, -99999999 to 99999999")
+        ->type_name("N")
         ->check(wholeNumber(-kAccountLimit, kAccountLimit))
         ->capture_default_str();
     app.add_option("--second-deal", secondDeal, "The Second deal option")
+        ->type_name("on|off")
         ->check(onOff())
         ->capture_default_str();
     app.add_option("--auto-bet", autoBet, "The Auto bet option")
+        ->type_name("on|off")
         ->check(onOff())
         ->capture_default_str();
     app.add_flag("--coins", options.coins,
