@@ -1,5 +1,7 @@
 #include "platform/sdl_audio.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -46,12 +48,36 @@ std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, s
     return sound;
 }
 
+namespace {
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// On a machine without sound, ALSA (which SDL loads by itself) writes its complaints straight
+// to the terminal. A missing device is no news to the player: route them nowhere. The library
+// stays loaded for the life of the program, as it would anyway once SDL has used it.
+void silenceAlsa() {
+    static const bool done = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+        if (alsa == nullptr) return true;
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+            set(&ignoreAlsaMessage);
+        }
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
 bool SdlAudio::Channel::audible() const {
     if (!sound || sound->samples.empty()) return false;
     return loop || position < sound->samples.size();
 }
 
 SdlAudio::SdlAudio(const std::string& driverName) {
+    silenceAlsa();
     if (driverName.empty()) {
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     } else {

@@ -230,5 +230,21 @@ TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// SDL's own choice of sound system: on a machine without sound (like a build server) the
+// system libraries it tries must not talk to the terminal either.
+TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
+    std::string error;
+    testing::internal::CaptureStderr();
+    auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = ""}, error);
+    ASSERT_TRUE(platform) << error;
+    {
+        WavePlayer ding(platform->audio(), "ding");
+        ding.Sound(test::stereoWav(test::rampSamples(100)));
+        ding.Play();
+    }
+    platform.reset();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 }  // namespace
 }  // namespace fruvana
