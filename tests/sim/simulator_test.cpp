@@ -51,6 +51,37 @@ TEST(Trace, SeedZeroStartUp) {
     EXPECT_EQ(run.out, "seed=0 kl=0 ij=982 reels=8,7,5\n");
 }
 
+TEST(Trace, SeedZeroAutoBetPlaysWhatIsLeft) {
+    // Credit 3 at bet 5: Auto bet stakes 3 (credit 0), three sevens pay 10 x 3 and mark all
+    // reels; the bet stays 3, so the next pull banks 30 and stakes 3 (27); two fruits pay 2 x 3.
+    const CommandRun run = runSim({"--seed", "0", "--credit", "3", "--auto-bet", "on",
+                                   "--second-deal", "off", "--pulls", "3", "--trace"});
+    EXPECT_EQ(run.out,
+              "seed=0 kl=0 ij=982 reels=8,7,5\n"
+              "1 1st table=G cand=20954 pick=891 line=7,3,3 class=8 win=30 credit=0 account=-1000 "
+              "held=111\n"
+              "2 1st table=S cand=6868 pick=624 line=3,4,7 class=12 win=0 credit=27 account=-1000 "
+              "held=000\n"
+              "3 1st table=G cand=17737 pick=867 line=10,4,6 class=11 win=6 credit=24 "
+              "account=-1000 held=110\n");
+}
+
+TEST(Trace, SeedZeroCoinFirst) {
+    // Credit 0 with coins: a coin (credit 1000, account -2000), then the stake of 5. The same
+    // first deal as above now pays 10 x 5 and holds all three, so pull 2 banks it (1045 - 5);
+    // sevens on reels 1 and 3 are suggested and the second deal turns reel 2 only.
+    const CommandRun run =
+        runSim({"--seed", "0", "--credit", "0", "--coins", "--pulls", "3", "--trace"});
+    EXPECT_EQ(run.out,
+              "seed=0 kl=0 ij=982 reels=8,7,5\n"
+              "1 1st table=G cand=20954 pick=891 line=7,3,3 class=8 win=50 credit=995 "
+              "account=-2000 held=111\n"
+              "2 1st table=S cand=6868 pick=624 line=3,4,7 class=12 win=0 credit=1040 "
+              "account=-2000 held=101\n"
+              "3 2nd table=- cand=- pick=- line=3,4,7 class=12 win=0 credit=1040 account=-2000 "
+              "held=000\n");
+}
+
 TEST(Trace, SecondDealOffDealsAfreshEveryPull) {
     // Same seed, Second deal off: the first pull is the same worked deal, paid or not at once,
     // and the winning reels are only marked.
