@@ -200,11 +200,11 @@ Canvas makeLamp(bool green) {
 
 void cabinetOutline(cairo_t* cr) {
     cairo_new_path(cr);
-    cairo_move_to(cr, 18, 68);
-    cairo_arc(cr, 42, 68, 24, kPi, 1.5 * kPi);  // to (42, 44)
+    cairo_move_to(cr, 18, 60);
+    cairo_arc(cr, 34, 60, 16, kPi, 1.5 * kPi);  // to (34, 44)
     cairo_curve_to(cr, 150, 44, 250, 8, 400, 8);
-    cairo_curve_to(cr, 550, 8, 650, 44, 776, 44);
-    cairo_arc(cr, 776, 68, 24, 1.5 * kPi, 2 * kPi);  // to (800, 68)
+    cairo_curve_to(cr, 550, 8, 650, 44, 784, 44);
+    cairo_arc(cr, 784, 60, 16, 1.5 * kPi, 2 * kPi);  // to (800, 60)
     cairo_line_to(cr, 800, 486);
     cairo_arc(cr, 778, 486, 22, 0, 0.5 * kPi);  // to (778, 508)
     cairo_line_to(cr, 772, 508);
@@ -505,18 +505,18 @@ void drawCabinetBody(Canvas& cab) {
         const double t = i / 18.0;
         const bool firstHalf = t < 0.5;
         const double u = firstHalf ? t * 2 : t * 2 - 1;
-        const double x = firstHalf ? bezier(42, 150, 250, 400, u) : bezier(400, 550, 650, 776, u);
+        const double x = firstHalf ? bezier(34, 150, 250, 400, u) : bezier(400, 550, 650, 784, u);
         const double y = firstHalf ? bezier(44, 44, 8, 8, u) : bezier(8, 8, 44, 44, u);
-        bulb(cr, x, y + 15);
+        bulb(cr, x, y + 13);
     }
 
     // trim: a dark blue edge with a bright inner line
     cabinetOutline(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_width(cr, 18);
+    cairo_set_line_width(cr, 13);
     setColor(cr, Rgb{200, 206, 216});
     cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 15);
+    cairo_set_line_width(cr, 10);
     setColor(cr, kTrimBlue);
     cairo_stroke(cr);
     cairo_restore(cr);

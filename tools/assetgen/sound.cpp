@@ -155,7 +155,8 @@ Signal spin(double hum, int ticks, double tickFreq, std::uint32_t seed) {
                    0.08 * std::sin(2 * kPi * 3 * hum * t) +
                    0.05 * std::sin(2 * kPi * 26 * t) * std::sin(2 * kPi * hum * t);
         for (int k = -1; k < ticks; ++k) {
-            const int start = k * period;
+            // ticks fall between the loop's ends, so the seam itself is calm
+            const int start = k * period + period / 2;
             const double tt = (f - start) * kDt;
             if (tt < 0 || tt > 0.03) continue;
             const int tick = (k + ticks) % ticks;

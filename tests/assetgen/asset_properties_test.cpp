@@ -1,0 +1,409 @@
+// The pictures and sounds as the game finds them in its catalogue: sizes, see-through colours,
+// the reel band, the digit colours, the lamps, the cabinet drawn for the layout, and the
+// lengths and format of the sounds.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <set>
+#include <string>
+
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "presentation/asset_catalogue.h"
+#include "presentation/cabinet_layout.h"
+
+namespace fruvana {
+namespace {
+
+namespace L = layout;
+
+Picture picture(AssetKind kind, std::string_view name) {
+    auto bytes = findAsset(kind, name);
+    if (!bytes) {
+        ADD_FAILURE() << "no picture " << name;
+        return {};
+    }
+    std::optional<Picture> p = loadBmp(*bytes);
+    if (!p) ADD_FAILURE() << name << " does not load";
+    return p ? std::move(*p) : Picture();
+}
+
+Picture game(std::string_view name) {
+    return picture(AssetKind::GamePicture, name);
+}
+
+std::uint32_t le(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
+    return v;
+}
+
+struct SizeCase {
+    AssetKind kind;
+    const char* name;
+    int w;
+    int h;
+};
+
+class PictureSize : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(PictureSize, IsExactAndStoredAs24BitBitmap) {
+    const SizeCase& c = GetParam();
+    auto bytes = findAsset(c.kind, c.name);
+    ASSERT_TRUE(bytes);
+    ASSERT_GE(bytes->size(), 54u);
+    EXPECT_EQ(le(*bytes, 28, 2), 24u) << "bits per pixel";
+    EXPECT_EQ(le(*bytes, 30, 4), 0u) << "compression";
+    const Picture p = picture(c.kind, c.name);
+    EXPECT_EQ(p.width(), c.w);
+    EXPECT_EQ(p.height(), c.h);
+}
+
+constexpr AssetKind G = AssetKind::GamePicture;
+constexpr AssetKind S = AssetKind::SettingsPicture;
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, PictureSize,
+    ::testing::Values(SizeCase{G, "fond", 150, 150}, SizeCase{G, "Image2", 800, 600},
+                      SizeCase{G, "intro", 400, 300}, SizeCase{G, "Image1", 122, 1464},
+                      SizeCase{G, "Image3", 122, 122}, SizeCase{G, "Image4", 122, 122},
+                      SizeCase{G, "Image5", 122, 122}, SizeCase{G, "Image8", 63, 63},
+                      SizeCase{G, "Image9", 63, 63}, SizeCase{G, "Image10", 63, 63},
+                      SizeCase{G, "coin", 63, 63}, SizeCase{G, "Image11", 41, 41},
+                      SizeCase{G, "Image12", 41, 41}, SizeCase{G, "anulare", 41, 41},
+                      SizeCase{G, "tune", 41, 41}, SizeCase{G, "autoplay", 41, 41},
+                      SizeCase{G, "zece", 130, 18}, SizeCase{G, "lampr", 93, 15},
+                      SizeCase{G, "lampv", 93, 15}, SizeCase{S, "Image1", 800, 600},
+                      SizeCase{S, "Image2", 63, 63}, SizeCase{S, "Image3", 41, 41},
+                      SizeCase{S, "bon", 20, 20}, SizeCase{S, "boff", 20, 20}),
+    [](const auto& info) {
+        return std::string(info.param.kind == G ? "game_" : "settings_") + info.param.name;
+    });
+
+TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
+    std::set<std::pair<AssetKind, std::string_view>> seen;
+    for (const EmbeddedAsset& a : embeddedAssets()) {
+        EXPECT_TRUE(seen.insert({a.kind, a.name}).second) << a.name;
+        EXPECT_GT(a.bytes().size(), 44u) << a.name;
+    }
+    EXPECT_EQ(seen.size(), 19u + 5u + 14u);
+    EXPECT_FALSE(findAsset(G, "Image6"));
+    EXPECT_FALSE(findAsset(AssetKind::Sound, "Image2"));
+    EXPECT_FALSE(findAsset(G, ""));
+}
+
+// Pixels of the key colour reachable from the picture's edge through key pixels.
+int keyPixelsReachableFromEdge(const Picture& p, Rgb key) {
+    std::vector<char> seen(static_cast<std::size_t>(p.width() * p.height()), 0);
+    std::deque<std::pair<int, int>> todo;
+    auto push = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= p.width() || y >= p.height()) return;
+        char& s = seen[static_cast<std::size_t>(y * p.width() + x)];
+        if (s || p.pixel(x, y) != key) return;
+        s = 1;
+        todo.emplace_back(x, y);
+    };
+    for (int x = 0; x < p.width(); ++x) {
+        push(x, 0);
+        push(x, p.height() - 1);
+    }
+    for (int y = 0; y < p.height(); ++y) {
+        push(0, y);
+        push(p.width() - 1, y);
+    }
+    int count = 0;
+    while (!todo.empty()) {
+        auto [x, y] = todo.front();
+        todo.pop_front();
+        ++count;
+        push(x + 1, y);
+        push(x - 1, y);
+        push(x, y + 1);
+        push(x, y - 1);
+    }
+    return count;
+}
+
+int count(const Picture& p, Rgb colour) {
+    int n = 0;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) n += p.pixel(x, y) == colour;
+    return n;
+}
+
+struct KeyCase {
+    const char* name;
+    Rgb key;
+    double minShare;  // of the picture that is see-through
+    double maxShare;
+};
+
+class SeeThrough : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(SeeThrough, KeyIsBottomLeftAndOnlySurroundsTheShape) {
+    const KeyCase& c = GetParam();
+    const Picture p = game(c.name);
+    ASSERT_FALSE(p.empty());
+    EXPECT_EQ(bottomLeftColour(p), c.key);
+    const int keys = count(p, c.key);
+    const double share = static_cast<double>(keys) / (p.width() * p.height());
+    EXPECT_GE(share, c.minShare);
+    EXPECT_LE(share, c.maxShare);
+    // No hole inside the outline: every see-through pixel connects to the edge.
+    EXPECT_EQ(keyPixelsReachableFromEdge(p, c.key), keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, SeeThrough,
+                         ::testing::Values(KeyCase{"Image2", {0, 0, 0}, 0.09, 0.17},
+                                           KeyCase{"intro", {6, 9, 18}, 0.5, 0.75},
+                                           KeyCase{"lampr", {0, 0, 255}, 0.01, 0.12},
+                                           KeyCase{"lampv", {0, 0, 255}, 0.01, 0.12}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Lamps, BlueCornersAroundRedOrGreenDots) {
+    for (const char* name : {"lampr", "lampv"}) {
+        const Picture p = game(name);
+        ASSERT_FALSE(p.empty());
+        for (auto [x, y] : {std::pair{0, 0}, {92, 0}, {0, 14}, {92, 14}})
+            EXPECT_EQ(p.pixel(x, y), (Rgb{0, 0, 255})) << name << " corner " << x << "," << y;
+        // the middle of the strip is lit in the lamp's own colour
+        int hot = 0;
+        for (int x = 10; x < 83; ++x) {
+            const Rgb c = p.pixel(x, 7);
+            const bool red = c.r > c.g && c.r > c.b;
+            const bool green = c.g > c.r && c.g > c.b;
+            hot += std::string(name) == "lampr" ? red : green;
+            EXPECT_NE(c, (Rgb{0, 0, 255}));
+        }
+        EXPECT_EQ(hot, 73) << name;
+    }
+}
+
+TEST(ReelStrip, ClosesAsABandOfTenDifferentSymbolsOnWhite) {
+    const Picture strip = game("Image1");
+    ASSERT_EQ(strip.height(), 1464);
+    auto cell = [&](int k) {
+        Picture c(122, 122);
+        blit(strip, {0, 122 * k, 122, 122}, c, 0, 0);
+        return c;
+    };
+    EXPECT_EQ(cell(0), cell(10)) << "melon above the single bar";
+    EXPECT_EQ(cell(11), cell(1)) << "single bar below the melon";
+    for (int a = 1; a <= 10; ++a) {
+        const Picture ca = cell(a);
+        EXPECT_EQ(ca.pixel(0, 0), (Rgb{255, 255, 255})) << "cell " << a;
+        EXPECT_EQ(ca.pixel(121, 121), (Rgb{255, 255, 255})) << "cell " << a;
+        for (int b = a + 1; b <= 10; ++b) {
+            // symbols a player tells apart: a good share of their pixels differ
+            const Picture cb = cell(b);
+            int differ = 0;
+            for (int y = 0; y < 122; ++y)
+                for (int x = 0; x < 122; ++x) differ += ca.pixel(x, y) != cb.pixel(x, y);
+            EXPECT_GT(differ, 122 * 122 / 8) << "cells " << a << " and " << b;
+        }
+    }
+}
+
+TEST(BlurFrames, AreFadedAndDifferent) {
+    const Picture a = game("Image3");
+    const Picture b = game("Image4");
+    EXPECT_NE(a, b);
+    for (const Picture* p : {&a, &b}) {
+        long sum = 0;
+        for (int y = 0; y < 122; ++y)
+            for (int x = 0; x < 122; ++x) {
+                const Rgb c = p->pixel(x, y);
+                sum += c.r + c.g + c.b;
+            }
+        // mostly white, with faint smears
+        EXPECT_GT(sum / (122 * 122 * 3), 190);
+        EXPECT_LT(sum / (122 * 122 * 3), 254);
+    }
+    EXPECT_EQ(count(game("Image5"), {255, 255, 255}), 122 * 122);
+}
+
+TEST(Digits, OrangeFiguresWithAShadowOnPureBlack) {
+    const Picture z = game("zece");
+    ASSERT_EQ(z.width(), 130);
+    constexpr Rgb orange{201, 78, 22};
+    constexpr Rgb shadow{25, 25, 25};
+    constexpr Rgb black{0, 0, 0};
+    for (int y = 0; y < 18; ++y) {
+        for (int x = 0; x < 130; ++x) {
+            const Rgb c = z.pixel(x, y);
+            ASSERT_TRUE(c == orange || c == shadow || c == black) << x << "," << y;
+            if (c == shadow) {
+                // a shadow lies right of or below a figure
+                const bool left = x > 0 && z.pixel(x - 1, y) == orange;
+                const bool above = y > 0 && z.pixel(x, y - 1) == orange;
+                const bool diagonal = x > 0 && y > 0 && z.pixel(x - 1, y - 1) == orange;
+                EXPECT_TRUE(left || above || diagonal) << x << "," << y;
+            }
+        }
+    }
+    for (int d = 0; d < 10; ++d) {
+        int lit = 0;
+        for (int y = 0; y < 18; ++y)
+            for (int x = 13 * d; x < 13 * d + 13; ++x) lit += z.pixel(x, y) == orange;
+        EXPECT_GT(lit, 20) << "digit " << d;
+        // every figure keeps to its own cell, with its shadow inside
+        for (int y = 0; y < 18; ++y) EXPECT_EQ(z.pixel(13 * d, y), black) << "digit " << d;
+    }
+    // strokes two pixels thick: the top bar of the 7
+    EXPECT_EQ(z.pixel(13 * 7 + 4, 2), orange);
+    EXPECT_EQ(z.pixel(13 * 7 + 4, 3), orange);
+    EXPECT_EQ(z.pixel(13 * 7 + 4, 4), shadow);
+}
+
+bool dark(Rgb c) {
+    return c.r < 90 && c.g < 90 && c.b < 120;
+}
+bool greyMetal(Rgb c) {
+    const int hi = std::max({c.r, c.g, c.b});
+    const int lo = std::min({c.r, c.g, c.b});
+    return lo > 90 && hi - lo < 30;
+}
+
+TEST(Cabinet, IsDrawnForTheLayout) {
+    const Picture cab = game("Image2");
+    ASSERT_EQ(cab.width(), 800);
+    for (L::Offset r : L::kReelsAt)
+        for (auto [dx, dy] : {std::pair{0, 0}, {121, 0}, {61, 61}, {0, 121}, {121, 121}})
+            EXPECT_EQ(cab.pixel(r.x + dx, r.y + dy), (Rgb{255, 255, 255})) << "reel at " << r.x;
+    auto meter = [&](L::Offset at, L::Extent e) {
+        for (auto [dx, dy] :
+             {std::pair{0, 0}, {e.w - 1, 0}, {e.w / 2, e.h / 2}, {e.w - 1, e.h - 1}})
+            EXPECT_TRUE(dark(cab.pixel(at.x + dx, at.y + dy)))
+                << "meter at " << at.x << "," << at.y;
+    };
+    meter(L::kBetMeterAt, L::kBetMeter);
+    meter(L::kCreditMeterAt, L::kWideMeter);
+    meter(L::kWinMeterAt, L::kWideMeter);
+    for (L::Offset m : L::kPrizeMetersAt) meter(m, L::kPrizeMeter);
+    for (L::Offset lamp : L::kLampsAt)
+        for (int dx = 8; dx < 85; dx += 7) EXPECT_TRUE(dark(cab.pixel(lamp.x + dx, lamp.y + 7)));
+    // the lever slot runs under the lever's stem, below its ball
+    const int slotX = L::kLeverAt.x + L::kBigFaceCentre;
+    for (int y = L::kLeverAt.y - 20; y < L::kLeverAt.y + 90; y += 10)
+        EXPECT_TRUE(dark(cab.pixel(slotX, y))) << "slot at y " << y;
+    // room for the message line: a dark plinth
+    for (int x = L::kMessageLineAt.x; x < L::kMessageLineAt.x + L::kMessageLine.w; x += 13)
+        EXPECT_TRUE(dark(cab.pixel(x, L::kMessageLineAt.y + 14))) << x;
+}
+
+struct ButtonCase {
+    const char* name;
+    L::Offset at;
+    bool big;
+};
+
+class PushButton : public ::testing::TestWithParam<ButtonCase> {};
+
+TEST_P(PushButton, SitsOnTheCabinetsGreyMetalWithADarkGreenFace) {
+    const ButtonCase& c = GetParam();
+    const Picture cab = game("Image2");
+    const Picture b = game(c.name);
+    const int size = c.big ? 63 : 41;
+    ASSERT_EQ(b.width(), size);
+    // the corners are the metal beneath the button at its rest place
+    for (auto [x, y] : {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}}) {
+        EXPECT_EQ(b.pixel(x, y), cab.pixel(c.at.x + x, c.at.y + y)) << x << "," << y;
+        EXPECT_TRUE(greyMetal(b.pixel(x, y))) << x << "," << y;
+    }
+    // a green face round the hit circle's centre
+    const int centre = c.big ? L::kBigFaceCentre : L::kSmallFaceCentre;
+    const int r = c.big ? L::kBigFaceRadius : L::kSmallFaceRadius;
+    const Rgb face = b.pixel(centre - r / 2, centre + r / 3);
+    EXPECT_GT(face.g, face.r);
+    EXPECT_GT(face.g, face.b);
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, PushButton,
+                         ::testing::Values(ButtonCase{"Image9", L::kHelpAt, true},
+                                           ButtonCase{"Image10", L::kExitAt, true},
+                                           ButtonCase{"coin", L::kCoinAt, true},
+                                           ButtonCase{"Image11", L::kBetDownAt, false},
+                                           ButtonCase{"Image12", L::kBetUpAt, false},
+                                           ButtonCase{"anulare", L::kCollectAt, false},
+                                           ButtonCase{"tune", L::kSettingsAt, false},
+                                           ButtonCase{"autoplay", L::kAutoplayAt, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsPictures, SocketsAndSwitchesMatch) {
+    const Picture bg = picture(S, "Image1");
+    const Picture off = picture(S, "boff");
+    const Picture on = picture(S, "bon");
+    ASSERT_FALSE(bg.empty());
+    // a switched-off switch disappears into its socket
+    for (L::Offset s : L::kSwitchesAt)
+        for (auto [x, y] : {std::pair{0, 0}, {19, 0}, {10, 10}, {19, 19}})
+            EXPECT_EQ(bg.pixel(s.x + x, s.y + y), off.pixel(x, y)) << s.y;
+    EXPECT_EQ(count(off, off.pixel(0, 0)), 400);
+    const Rgb lit = on.pixel(10, 10);
+    EXPECT_GT(lit.r, 200);
+    EXPECT_GT(lit.r, lit.b + 100);
+    // the statistics field and the account box are dark
+    EXPECT_TRUE(dark(bg.pixel(L::kStatisticsAt.x + 200, L::kStatisticsAt.y + 150)));
+    EXPECT_TRUE(dark(bg.pixel(L::kAccountAt.x + 50, L::kAccountAt.y + 10)));
+    for (auto [name, at] : {std::pair{"Image2", L::kOkAt}, {"Image3", L::kResetAt}})
+        EXPECT_EQ(picture(S, name).pixel(0, 0), bg.pixel(at.x, at.y)) << name;
+}
+
+struct SoundCase {
+    const char* name;
+    double seconds;
+    bool loops;
+};
+
+class Sound : public ::testing::TestWithParam<SoundCase> {};
+
+TEST_P(Sound, IsStereo22050Hz16BitPcmOfItsLength) {
+    const SoundCase& c = GetParam();
+    auto bytes = findAsset(AssetKind::Sound, c.name);
+    ASSERT_TRUE(bytes);
+    ASSERT_GE(bytes->size(), 44u);
+    EXPECT_EQ(std::memcmp(bytes->data(), "RIFF", 4), 0);
+    EXPECT_EQ(std::memcmp(bytes->data() + 8, "WAVEfmt ", 8), 0);
+    EXPECT_EQ(le(*bytes, 20, 2), 1u) << "PCM";
+    EXPECT_EQ(le(*bytes, 22, 2), 2u) << "channels";
+    EXPECT_EQ(le(*bytes, 24, 4), 22050u);
+    EXPECT_EQ(le(*bytes, 34, 2), 16u);
+    auto sound = decodeWav(*bytes, c.name);
+    ASSERT_TRUE(sound);
+    const double want = c.seconds * 22050;
+    EXPECT_LE(std::fabs(static_cast<double>(sound->frames()) - want), 1.0) << sound->frames();
+    // audible, and never clipped hard
+    int peak = 0;
+    for (std::int16_t s : sound->samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
+    EXPECT_GT(peak, 8000);
+    EXPECT_LT(peak, 32700);
+    const auto& s = sound->samples;
+    const std::size_t n = sound->frames();
+    if (c.loops) {
+        // the seam from the last frame to the first is no bigger a step than the loop makes
+        int steepest = 0;
+        for (std::size_t i = 1; i < n; ++i)
+            steepest = std::max(steepest, std::abs(s[2 * i] - s[2 * i - 2]));
+        EXPECT_LE(std::abs(s[0] - s[2 * (n - 1)]), steepest / 4 + 1);
+    } else {
+        // a one-shot ends in silence, without a click
+        EXPECT_LT(std::abs(static_cast<int>(s[2 * (n - 1)])), 200);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, Sound,
+    ::testing::Values(SoundCase{"welcome", 2.68, false}, SoundCase{"ton", 0.50, true},
+                      SoundCase{"ton2", 0.50, true}, SoundCase{"ton3", 0.50, true},
+                      SoundCase{"ding", 0.031, false}, SoundCase{"clac", 0.080, false},
+                      SoundCase{"coins", 0.152, false}, SoundCase{"clic", 0.046, false},
+                      SoundCase{"clic2", 0.013, false}, SoundCase{"clic3", 0.035, false},
+                      SoundCase{"exce", 0.89, false}, SoundCase{"good", 1.00, false},
+                      SoundCase{"notbad", 1.10, false}, SoundCase{"bye", 0.65, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace fruvana

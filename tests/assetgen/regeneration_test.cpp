@@ -1,0 +1,71 @@
+// The committed pictures and sounds are exactly what fruvana-assetgen makes today.
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace fruvana {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::map<std::string, std::vector<char>> filesUnder(const fs::path& root) {
+    std::map<std::string, std::vector<char>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[fs::relative(entry.path(), root).string()] =
+            std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+#ifdef FRUVANA_ASSETGEN_PATH
+TEST(Regeneration, GivesTheCommittedFilesByteForByte) {
+    char pattern[] = "/tmp/fruvana-assetgen-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path out = pattern;
+    std::string program = FRUVANA_ASSETGEN_PATH;
+    std::string folder = out.string();
+    char* argv[] = {program.data(), folder.data(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    const auto made = filesUnder(out);
+    const auto committed = filesUnder(FRUVANA_ASSETS_DIR);
+    fs::remove_all(out);
+    EXPECT_EQ(made.size(), committed.size());
+    for (const auto& [name, bytes] : committed) {
+        auto it = made.find(name);
+        if (it == made.end()) {
+            ADD_FAILURE() << name << " is no longer made";
+            continue;
+        }
+        EXPECT_TRUE(it->second == bytes) << name << " differs from what assetgen makes";
+    }
+    for (const auto& [name, bytes] : made)
+        EXPECT_TRUE(committed.count(name)) << name << " is made but not committed";
+}
+#endif
+
+TEST(Regeneration, CommittedFilesAreThoseTheGameEmbeds) {
+    const auto committed = filesUnder(FRUVANA_ASSETS_DIR);
+    EXPECT_EQ(committed.size(), 19u + 5u + 14u);
+}
+
+}  // namespace
+}  // namespace fruvana

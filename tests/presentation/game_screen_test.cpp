@@ -1,0 +1,178 @@
+// The game window composed by the headless back end: origins, the background tiles, and every
+// picture at its place on screens of three sizes.
+
+#include "presentation/game_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/headless_platform.h"
+#include "presentation/asset_catalogue.h"
+#include "presentation/cabinet_layout.h"
+
+namespace fruvana {
+namespace {
+
+namespace L = layout;
+
+Picture asset(std::string_view name) {
+    auto bytes = findAsset(AssetKind::GamePicture, name);
+    EXPECT_TRUE(bytes) << name;
+    auto p = bytes ? loadBmp(*bytes) : std::nullopt;
+    return p ? std::move(*p) : Picture();
+}
+
+struct ScreenCase {
+    int w;
+    int h;
+    CabinetOrigin origin;
+    TileGrid tiles;
+};
+
+class ComposedScreen : public ::testing::TestWithParam<ScreenCase> {
+  protected:
+    void SetUp() override {
+        const ScreenCase& c = GetParam();
+        platform = std::make_unique<HeadlessPlatform>(HeadlessOptions{{c.w, c.h, 32}});
+        ASSERT_TRUE(platform->openWindow("Fruvana"));
+        std::string error;
+        screen = GameScreen::create(c.w, c.h, error);
+        ASSERT_TRUE(screen) << error;
+    }
+
+    const Picture& compose() {
+        const std::vector<Rect> painted = screen->scene().paint(platform->backBuffer());
+        platform->present(painted);
+        return platform->frame();
+    }
+
+    // The screen pixel at an offset from the cabinet's origin.
+    Rgb at(int dx, int dy) {
+        const CabinetOrigin o = screen->origin();
+        return platform->frame().pixel(o.x + dx, o.y + dy);
+    }
+
+    std::unique_ptr<HeadlessPlatform> platform;
+    std::unique_ptr<GameScreen> screen;
+    Picture fond = asset("fond");
+    Picture cabinet = asset("Image2");
+};
+
+TEST_P(ComposedScreen, StartsWithTheIntroOnTheTiledBackground) {
+    const ScreenCase& c = GetParam();
+    EXPECT_EQ(screen->origin(), c.origin);
+    EXPECT_EQ(screen->tiles(), c.tiles);
+    const Picture& frame = compose();
+    ASSERT_EQ(frame.width(), c.w);
+    // the background everywhere the intro does not cover, tile by tile
+    for (auto [x, y] : {std::pair{0, 0}, {c.w - 1, c.h - 1}, {c.w / 2, 10}, {151, c.h - 2}})
+        EXPECT_EQ(frame.pixel(x, y), fond.pixel(x % 150, y % 150)) << x << "," << y;
+    // the intro's plaque stands at its place, its navy ground shows the background
+    const Picture intro = asset("intro");
+    const int ix = c.origin.x + L::kIntroAt.x;
+    const int iy = c.origin.y + L::kIntroAt.y;
+    EXPECT_EQ(frame.pixel(ix + 250, iy + 150), intro.pixel(250, 150));
+    EXPECT_EQ(frame.pixel(ix + 2, iy + 2), fond.pixel((ix + 2) % 150, (iy + 2) % 150));
+    // the cabinet and its controls are not shown yet
+    EXPECT_EQ(at(L::kReelsAt[0].x + 61, L::kReelsAt[0].y + 61),
+              fond.pixel((c.origin.x + 365) % 150, (c.origin.y + 430) % 150));
+}
+
+TEST_P(ComposedScreen, ShowsThePlayAreaWithEveryPictureInPlace) {
+    const ScreenCase& c = GetParam();
+    compose();
+    screen->showPlayArea();
+    compose();
+    // the see-through surroundings of the cabinet show the background
+    for (auto [dx, dy] : {std::pair{2, 598}, {100, 560}, {790, 590}, {4, 4}}) {
+        const int x = c.origin.x + dx;
+        const int y = c.origin.y + dy;
+        ASSERT_EQ(cabinet.pixel(dx, dy), (Rgb{0, 0, 0}));
+        EXPECT_EQ(at(dx, dy), fond.pixel(x % 150, y % 150)) << dx << "," << dy;
+    }
+    // reels: white still pictures
+    for (L::Offset r : L::kReelsAt) {
+        EXPECT_EQ(at(r.x, r.y), (Rgb{255, 255, 255}));
+        EXPECT_EQ(at(r.x + 121, r.y + 121), (Rgb{255, 255, 255}));
+    }
+    // the lever and every button at its rest place
+    struct Placed {
+        const char* name;
+        L::Offset at;
+    };
+    for (const Placed& p : {Placed{"Image8", L::kLeverAt}, Placed{"Image9", L::kHelpAt},
+                            Placed{"Image10", L::kExitAt}, Placed{"Image11", L::kBetDownAt},
+                            Placed{"Image12", L::kBetUpAt}, Placed{"coin", L::kCoinAt},
+                            Placed{"anulare", L::kCollectAt}, Placed{"tune", L::kSettingsAt},
+                            Placed{"autoplay", L::kAutoplayAt}}) {
+        const Picture pic = asset(p.name);
+        for (auto [x, y] :
+             {std::pair{26, 26}, {16, 16}, {10, 30}, {pic.width() - 1, pic.height() - 1}})
+            EXPECT_EQ(at(p.at.x + x, p.at.y + y), pic.pixel(x, y))
+                << p.name << " " << x << "," << y;
+        const Rect rest = screen->restPlace(p.name);
+        EXPECT_EQ(rest.x, c.origin.x + p.at.x) << p.name;
+        EXPECT_EQ(rest.y, c.origin.y + p.at.y) << p.name;
+    }
+    // empty meters and lamps show the cabinet's windows
+    for (L::Offset m : {L::kBetMeterAt, L::kCreditMeterAt, L::kWinMeterAt, L::kPrizeMetersAt[0],
+                        L::kPrizeMetersAt[3], L::kLampsAt[0], L::kLampsAt[2]})
+        EXPECT_EQ(at(m.x + 5, m.y + 5), cabinet.pixel(m.x + 5, m.y + 5)) << m.x << "," << m.y;
+    // the intro is gone
+    EXPECT_EQ(at(L::kIntroAt.x + 250, L::kIntroAt.y + 10), cabinet.pixel(450, 160));
+}
+
+TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
+    compose();
+    screen->showPlayArea();
+    PictureLayer* lamp = screen->layer("lamp2");
+    ASSERT_NE(lamp, nullptr);
+    const Picture lampr = asset("lampr");
+    lamp->setPicture(lampr);
+    PictureLayer* credit = screen->layer("credit");
+    ASSERT_NE(credit, nullptr);
+    Picture digits(130, 18);
+    digits.fill({15, 50, 84});
+    credit->setPicture(digits);
+    compose();
+    const L::Offset l = L::kLampsAt[1];
+    EXPECT_EQ(at(l.x + 46, l.y + 7), lampr.pixel(46, 7));
+    // its blue corners are cut away
+    EXPECT_EQ(at(l.x, l.y), cabinet.pixel(l.x, l.y));
+    EXPECT_EQ(at(L::kCreditMeterAt.x + 90, L::kCreditMeterAt.y + 17), (Rgb{15, 50, 84}));
+    // but no further than the meter's width
+    EXPECT_EQ(at(L::kCreditMeterAt.x + 92, L::kCreditMeterAt.y + 5),
+              cabinet.pixel(L::kCreditMeterAt.x + 92, L::kCreditMeterAt.y + 5));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, ComposedScreen,
+                         ::testing::Values(ScreenCase{800, 600, {0, 0}, {6, 5}},
+                                           ScreenCase{1024, 768, {112, 84}, {7, 6}},
+                                           ScreenCase{1280, 1024, {240, 212}, {9, 7}}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.w) + "x" +
+                                    std::to_string(info.param.h);
+                         });
+
+TEST(GameScreen, LayersFollowThePaintingOrder) {
+    std::string order;
+    for (const GameLayerSpec& s : gameLayerSpecs()) order += std::string(s.name) + " ";
+    EXPECT_EQ(order,
+              "fondx Image1 Image2 Image3 Image4 Image5 Image6 Image7 Image8 fond zece Image9 "
+              "Image10 Image11 Image12 win credit bet m1 m2 m3 m4 lamp1 lamp2 coin anulare tune "
+              "autoplay lampv lampr lamp3 intro ");
+}
+
+TEST(GameScreen, ASmallScreenStillGetsItsLayout) {
+    std::string error;
+    auto screen = GameScreen::create(640, 480, error);
+    ASSERT_TRUE(screen) << error;
+    EXPECT_EQ(screen->origin(), (CabinetOrigin{-80, -60}));
+    EXPECT_EQ(screen->restPlace("Image5").x, -80 + 304);
+    EXPECT_EQ(screen->restPlace("nothing").w, 0);
+    EXPECT_EQ(screen->spinStrips()[2].height(), 1708);
+    // Image6 and Image7 start as copies of Image5
+    EXPECT_EQ(screen->layer("Image6")->picture(), screen->layer("Image5")->picture());
+}
+
+}  // namespace
+}  // namespace fruvana
