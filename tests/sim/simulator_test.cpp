@@ -166,28 +166,6 @@ INSTANTIATE_TEST_SUITE_P(
         MoneyCase{
             {"--seed", "8", "--credit", "9999999", "--bet", "10", "--pulls", "300"}, false, true}));
 
-TEST(Summary, CountsMatchATrace) {
-    // The summary and the trace of one seed tell the same story.
-    const CommandRun trace = runSim({"--seed", "21", "--pulls", "400"});
-    const CommandRun traced = runSim({"--seed", "21", "--pulls", "400", "--trace"});
-    const auto lines = linesOf(traced.out);
-    ASSERT_EQ(lines.size(), 401u);
-    std::int64_t firsts = 0;
-    for (const auto& l : lines) firsts += l.find(" 1st ") != std::string::npos;
-    const auto last = lines.back();
-    const std::string credit =
-        last.substr(last.find("credit=") + 7, last.find(" account") - last.find("credit=") - 7);
-    EXPECT_NE(trace.out.find("first deals"), std::string::npos);
-    const auto summary = linesOf(trace.out);
-    const auto valueOf = [&](const std::string& label) {
-        for (const auto& l : summary)
-            if (l.rfind(label, 0) == 0) return l.substr(l.find_last_of(' ') + 1);
-        return std::string("?");
-    };
-    EXPECT_EQ(valueOf("first deals"), std::to_string(firsts));
-    EXPECT_EQ(valueOf("final credit"), credit);
-}
-
 #ifdef FRUVANA_SIM_SHORT_RUNS
 constexpr std::int64_t kLongRun = 3000;
 #else
