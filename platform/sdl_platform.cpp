@@ -114,6 +114,12 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (options.videoDriver.empty()) {
         SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        // Without a runtime directory no Wayland compositor can be reached, and probing for one
+        // makes the Wayland library print its own complaint; leave the choice to X11 then, so
+        // that a machine without a display gets our one line and nothing else.
+        if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && SDL_getenv("XDG_RUNTIME_DIR") == nullptr) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        }
     } else {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, options.videoDriver.c_str());
     }
@@ -121,20 +127,19 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
     auto impl = std::make_unique<Impl>();
     impl->video = sdl::Subsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (!impl->video) {
-        error = std::string("Fruvana cannot start: no display could be opened (") + SDL_GetError() +
-                ").";
+        error = std::string("no display could be opened (") + SDL_GetError() + ")";
         return nullptr;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     const std::string driverName = driver != nullptr ? driver : "";
     if (isInvisibleDriver(driverName) && driverName != options.videoDriver) {
-        error = "Fruvana cannot start: no display was found, and SDL offers only its \"" +
-                driverName + "\" video driver, which shows nothing.";
+        error = "no display was found, and SDL offers only its \"" + driverName +
+                "\" video driver, which shows nothing";
         return nullptr;
     }
     impl->wakeEvent = SDL_RegisterEvents(1);
     if (impl->wakeEvent == static_cast<Uint32>(-1)) {
-        error = std::string("Fruvana cannot start: ") + SDL_GetError();
+        error = std::string("SDL cannot start: ") + SDL_GetError();
         return nullptr;
     }
     impl->audio = std::make_unique<SdlAudio>(options.audioDriver);

@@ -19,7 +19,8 @@ struct SdlOptions {
 
 class SdlPlatform : public Platform {
   public:
-    // Null with error set to one line for the player when SDL cannot give us a display.
+    // Null when SDL cannot give us a display, with error set to the reason: one line, without
+    // the program's name or a full stop, for the caller to print and exit non-zero.
     static std::unique_ptr<SdlPlatform> create(const SdlOptions& options, std::string& error);
     ~SdlPlatform() override;
     SdlPlatform(const SdlPlatform&) = delete;

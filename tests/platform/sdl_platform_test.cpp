@@ -102,13 +102,60 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SdlPlatform, RefusesToRunInvisiblyWhenSdlPicksADummyDriver) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    const ScopedEnv env{{"SDL_VIDEODRIVER", "dummy"}};
     std::string error;
     auto platform = SdlPlatform::create({}, error);
-    unsetenv("SDL_VIDEODRIVER");
     EXPECT_FALSE(platform);
     EXPECT_NE(error.find("dummy"), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos);
+}
+
+// Sets environment variables for one test and puts them back afterwards.
+class ScopedEnv {
+  public:
+    ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
+        for (auto [name, value] : values) {
+            const char* old = std::getenv(name);
+            saved_.push_back({name, old != nullptr, old != nullptr ? old : ""});
+            if (value != nullptr) {
+                setenv(name, value, 1);
+            } else {
+                unsetenv(name);
+            }
+        }
+    }
+    ~ScopedEnv() {
+        for (const auto& s : saved_) {
+            if (s.present) {
+                setenv(s.name, s.value.c_str(), 1);
+            } else {
+                unsetenv(s.name);
+            }
+        }
+    }
+
+  private:
+    struct Saved {
+        const char* name;
+        bool present;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
+};
+
+TEST(SdlPlatform, WithoutADisplayTheReasonIsTheOnlyThingSaid) {
+    const ScopedEnv env{{"DISPLAY", ":97531"},  // no X server answers there
+                        {"WAYLAND_DISPLAY", nullptr},
+                        {"XDG_RUNTIME_DIR", nullptr},
+                        {"SDL_VIDEODRIVER", nullptr}};
+    std::string error;
+    testing::internal::CaptureStderr();
+    auto platform = SdlPlatform::create({}, error);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(platform);
+    EXPECT_NE(error.find("no display"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+    EXPECT_EQ(said, "");
 }
 
 class SdlDummy : public testing::Test {
