@@ -14,6 +14,39 @@
 namespace fruvana {
 namespace {
 
+// Sets environment variables for one test and puts them back afterwards.
+class ScopedEnv {
+  public:
+    ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
+        for (auto [name, value] : values) {
+            const char* old = std::getenv(name);
+            saved_.push_back({name, old != nullptr, old != nullptr ? old : ""});
+            if (value != nullptr) {
+                setenv(name, value, 1);
+            } else {
+                unsetenv(name);
+            }
+        }
+    }
+    ~ScopedEnv() {
+        for (const auto& s : saved_) {
+            if (s.present) {
+                setenv(s.name, s.value.c_str(), 1);
+            } else {
+                unsetenv(s.name);
+            }
+        }
+    }
+
+  private:
+    struct Saved {
+        const char* name;
+        bool present;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
+};
+
 SDL_Event textInput(const char* text) {
     SDL_Event e{};
     e.type = SDL_TEXTINPUT;
@@ -109,39 +142,6 @@ TEST(SdlPlatform, RefusesToRunInvisiblyWhenSdlPicksADummyDriver) {
     EXPECT_NE(error.find("dummy"), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos);
 }
-
-// Sets environment variables for one test and puts them back afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
-        for (auto [name, value] : values) {
-            const char* old = std::getenv(name);
-            saved_.push_back({name, old != nullptr, old != nullptr ? old : ""});
-            if (value != nullptr) {
-                setenv(name, value, 1);
-            } else {
-                unsetenv(name);
-            }
-        }
-    }
-    ~ScopedEnv() {
-        for (const auto& s : saved_) {
-            if (s.present) {
-                setenv(s.name, s.value.c_str(), 1);
-            } else {
-                unsetenv(s.name);
-            }
-        }
-    }
-
-  private:
-    struct Saved {
-        const char* name;
-        bool present;
-        std::string value;
-    };
-    std::vector<Saved> saved_;
-};
 
 TEST(SdlPlatform, WithoutADisplayTheReasonIsTheOnlyThingSaid) {
     const ScopedEnv env{{"DISPLAY", ":97531"},  // no X server answers there
