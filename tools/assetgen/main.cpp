@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "tools/assetgen/art.h"
+#include "tools/assetgen/paint.h"
 #include "tools/assetgen/sound.h"
 
 int main(int argc, char** argv) {
@@ -31,7 +32,9 @@ int main(int argc, char** argv) {
             writeWav(out / "sounds" / (s.name + ".wav"), s.signal);
     } catch (const std::exception& e) {
         std::cerr << "fruvana-assetgen: " << e.what() << '\n';
+        releaseFonts();
         return 1;
     }
+    releaseFonts();
     return 0;
 }

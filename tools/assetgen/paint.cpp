@@ -49,10 +49,12 @@ cairo_font_face_t* loadFace(FontStyle style) {
     return face;
 }
 
+std::array<cairo_font_face_t*, 2> gFaces{};
+
 cairo_font_face_t* face(FontStyle style) {
-    static cairo_font_face_t* bold = loadFace(FontStyle::Bold);
-    static cairo_font_face_t* boldItalic = loadFace(FontStyle::BoldItalic);
-    return style == FontStyle::Bold ? bold : boldItalic;
+    cairo_font_face_t*& slot = gFaces[style == FontStyle::Bold ? 0 : 1];
+    if (slot == nullptr) slot = loadFace(style);
+    return slot;
 }
 
 void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0) {
@@ -327,6 +329,15 @@ void melon(cairo_t* cr) {
 }
 
 }  // namespace
+
+void releaseFonts() {
+    for (cairo_font_face_t*& f : gFaces) {
+        if (f != nullptr) cairo_font_face_destroy(f);
+        f = nullptr;
+    }
+    cairo_debug_reset_static_data();
+    FcFini();
+}
 
 void setColor(cairo_t* cr, Rgb c, double alpha) {
     cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);

@@ -30,6 +30,9 @@ enum class FontStyle { Bold, BoldItalic };
 // result does not depend on the display's font settings.
 void selectFont(cairo_t* cr, FontStyle style, double size);
 
+// Lets go of the fonts and the font library's caches (so leak checkers see a clean exit).
+void releaseFonts();
+
 enum class Align { Left, Centre, Right };
 // Adds the text outline to the path with its baseline's anchor at (x, y).
 void textPath(cairo_t* cr, std::string_view text, double x, double y, Align align);
