@@ -64,16 +64,20 @@ Canvas makeBlur(const Canvas& strip, int startRow, int smear, double strength) {
     const int bandRows = 10 * 122;  // cells 1 to 10 form the closed band
     for (int y = 0; y < 122; ++y) {
         for (int x = 0; x < 122; ++x) {
+            // a triangular smear: soft at both ends, like a band turning past a window
             double sum[3] = {0, 0, 0};
+            double weights = 0;
             for (int k = 0; k < smear; ++k) {
                 const int row = 122 + (startRow + y + k) % bandRows;
                 const Rgb p = strip.pixel(x, row);
-                sum[0] += p.r;
-                sum[1] += p.g;
-                sum[2] += p.b;
+                const double w = std::min(k + 1, smear - k);
+                sum[0] += w * p.r;
+                sum[1] += w * p.g;
+                sum[2] += w * p.b;
+                weights += w;
             }
             auto fade = [&](double s) {
-                const double v = 255.0 - (255.0 - s / smear) * strength;
+                const double v = 255.0 - (255.0 - s / weights) * strength;
                 return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
             };
             c.setPixel(x, y, {fade(sum[0]), fade(sum[1]), fade(sum[2])});
@@ -287,15 +291,15 @@ void logoText(cairo_t* cr, const char* text, double cx, double baseline, double 
 
 void bulb(cairo_t* cr, double x, double y) {
     cairo_new_path(cr);
-    cairo_arc(cr, x, y, 7, 0, 2 * kPi);
-    cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 1, x, y, 7);
-    cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.9, 0.5, 0.5);
+    cairo_arc(cr, x, y, 9, 0, 2 * kPi);
+    cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 1, x, y, 9);
+    cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.9, 0.5, 0.75);
     cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.7, 0.2, 0);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    cairo_arc(cr, x, y, 3.2, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(x - 1, y - 1, 0.3, x, y, 3.2);
+    cairo_arc(cr, x, y, 3.8, 0, 2 * kPi);
+    cairo_pattern_t* p = cairo_pattern_create_radial(x - 1, y - 1, 0.3, x, y, 3.8);
     cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 0.9);
     cairo_pattern_add_color_stop_rgb(p, 1, 1, 0.68, 0.1);
     cairo_set_source(cr, p);
@@ -696,8 +700,8 @@ std::vector<NamedPicture> gamePictures() {
     out.push_back({"fond", makeFond()});
     out.push_back({"intro", makeIntro()});
     applySeeThrough(out.back().canvas, kIntroKey, introOutline);
-    out.push_back({"Image3", makeBlur(strip, 3 * 122 + 40, 70, 0.42)});
-    out.push_back({"Image4", makeBlur(strip, 7 * 122 + 95, 70, 0.42)});
+    out.push_back({"Image3", makeBlur(strip, 3 * 122 + 40, 90, 0.5)});
+    out.push_back({"Image4", makeBlur(strip, 7 * 122 + 95, 90, 0.5)});
     out.push_back({"Image5", makeWhite()});
     out.push_back({"Image8", leverPicture(cabinet)});
     out.push_back({"Image9", buttonPicture(cabinet, L::kHelpAt, true, ButtonMark::Help)});

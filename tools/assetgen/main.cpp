@@ -2,16 +2,38 @@
 // as BMP and WAV files under the given folder (game/, settings/, sounds/). The output is the
 // same, byte for byte, on every run.
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/paint.h"
 #include "tools/assetgen/sound.h"
 
+namespace {
+
+// Pixman chooses processor-specific code when it loads, and those paths may round blends
+// differently from one processor to the next. Its plain C paths give the same bytes on every
+// machine, so the generator runs itself again with the others switched off.
+constexpr std::string_view kPlainPixman = "sse2 ssse3";
+
+void restartWithPlainPixman(char** argv) {
+    const char* current = std::getenv("PIXMAN_DISABLE");
+    if (current != nullptr && current == kPlainPixman) return;
+    setenv("PIXMAN_DISABLE", kPlainPixman.data(), 1);
+    execv("/proc/self/exe", argv);
+    std::cerr << "fruvana-assetgen: cannot restart; pictures may differ from the committed ones\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    restartWithPlainPixman(argv);
     namespace fs = std::filesystem;
     using namespace fruvana::assetgen;
     CLI::App app{"Regenerates the pictures and sounds of Fruvana"};
