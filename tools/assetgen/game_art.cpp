@@ -232,12 +232,7 @@ void introOutline(cairo_t* cr) {
 void screw(cairo_t* cr, double x, double y) {
     cairo_new_path(cr);
     cairo_arc(cr, x, y, 4, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_linear(x - 4, y - 4, x + 4, y + 4);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.95, 0.96, 0.98);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.35, 0.37, 0.4);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fillWith(cr, linear(x - 4, y - 4, x + 4, y + 4, {{0, 0.95, 0.96, 0.98}, {1, 0.35, 0.37, 0.4}}));
     cairo_move_to(cr, x - 2.6, y + 1.2);
     cairo_line_to(cr, x + 2.6, y - 1.2);
     setColor(cr, Rgb{50, 52, 58});
@@ -251,12 +246,9 @@ void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
     setColor(cr, Rgb{0, 0, 0}, 0.3);
     cairo_fill(cr);
     roundedRect(cr, x, y, w, h, r);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
-    cairo_pattern_add_color_stop_rgb(p, 0, 28 / 255.0, 58 / 255.0, 118 / 255.0);
-    cairo_pattern_add_color_stop_rgb(p, 1, 8 / 255.0, 20 / 255.0, 50 / 255.0);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fillWith(cr, linear(0, y, 0, y + h,
+                        {{0, 28 / 255.0, 58 / 255.0, 118 / 255.0},
+                         {1, 8 / 255.0, 20 / 255.0, 50 / 255.0}}));
     bevelFrame(cr, x, y, w, h, r, 3, false);
 }
 
@@ -279,32 +271,17 @@ void logoText(cairo_t* cr, const char* text, double cx, double baseline, double 
     cairo_set_line_width(cr, size * 0.07);
     setColor(cr, Rgb{110, 30, 0});
     cairo_stroke_preserve(cr);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, baseline - size * 0.75, 0, baseline);
-    cairo_pattern_add_color_stop_rgb(p, 0, 1.0, 0.95, 0.55);
-    cairo_pattern_add_color_stop_rgb(p, 0.5, 1.0, 0.66, 0.12);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.86, 0.30, 0.06);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fillWith(cr, linear(0, baseline - size * 0.75, 0, baseline,
+                        {{0, 1.0, 0.95, 0.55}, {0.5, 1.0, 0.66, 0.12}, {1, 0.86, 0.30, 0.06}}));
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
 }
 
 void bulb(cairo_t* cr, double x, double y) {
     cairo_new_path(cr);
     cairo_arc(cr, x, y, 9, 0, 2 * kPi);
-    cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 1, x, y, 9);
-    cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.9, 0.5, 0.75);
-    cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.7, 0.2, 0);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fillWith(cr, radial(x, y, 1, x, y, 9, {{0, 1, 0.9, 0.5, 0.75}, {1, 1, 0.7, 0.2, 0}}));
     cairo_arc(cr, x, y, 3.8, 0, 2 * kPi);
-    cairo_pattern_t* p = cairo_pattern_create_radial(x - 1, y - 1, 0.3, x, y, 3.8);
-    cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 0.9);
-    cairo_pattern_add_color_stop_rgb(p, 1, 1, 0.68, 0.1);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fillWith(cr, radial(x - 1, y - 1, 0.3, x, y, 3.8, {{0, 1, 1, 0.9}, {1, 1, 0.68, 0.1}}));
 }
 
 double bezier(double a, double b, double c, double d, double t) {
@@ -437,20 +414,11 @@ void drawCabinetBody(Canvas& cab) {
     // lever housing and slot
     const double leverX = L::kLeverAt.x + L::kBigFaceCentre + 0.5;
     roundedRect(cr, leverX - 17, 350, 34, 158, 12);
-    cairo_pattern_t* housing = cairo_pattern_create_linear(leverX - 17, 0, leverX + 17, 0);
-    cairo_pattern_add_color_stop_rgb(housing, 0, 0.45, 0.47, 0.52);
-    cairo_pattern_add_color_stop_rgb(housing, 0.35, 0.93, 0.94, 0.97);
-    cairo_pattern_add_color_stop_rgb(housing, 1, 0.32, 0.34, 0.38);
-    cairo_set_source(cr, housing);
-    cairo_fill(cr);
-    cairo_pattern_destroy(housing);
+    fillWith(cr, linear(leverX - 17, 0, leverX + 17, 0,
+                        {{0, 0.45, 0.47, 0.52}, {0.35, 0.93, 0.94, 0.97}, {1, 0.32, 0.34, 0.38}}));
     roundedRect(cr, leverX - 5.5, 362, 11, 134, 5.5);
-    cairo_pattern_t* slot = cairo_pattern_create_linear(leverX - 5.5, 0, leverX + 5.5, 0);
-    cairo_pattern_add_color_stop_rgb(slot, 0, 0.02, 0.03, 0.05);
-    cairo_pattern_add_color_stop_rgb(slot, 1, 0.16, 0.17, 0.2);
-    cairo_set_source(cr, slot);
-    cairo_fill(cr);
-    cairo_pattern_destroy(slot);
+    fillWith(cr, linear(leverX - 5.5, 0, leverX + 5.5, 0,
+                        {{0, 0.02, 0.03, 0.05}, {1, 0.16, 0.17, 0.2}}));
 
     // sockets under the push buttons
     auto socket = [&](L::Offset at, bool big) {
@@ -479,12 +447,8 @@ void drawCabinetBody(Canvas& cab) {
     cab.flush();
     for (const L::Offset at : L::kLampsAt) {
         pill(cr, at.x - 3, at.y - 3, L::kLamp.w + 6, L::kLamp.h + 6);
-        cairo_pattern_t* ring = cairo_pattern_create_linear(0, at.y - 3, 0, at.y + L::kLamp.h + 3);
-        cairo_pattern_add_color_stop_rgb(ring, 0, 0.25, 0.27, 0.3);
-        cairo_pattern_add_color_stop_rgb(ring, 1, 0.95, 0.96, 0.98);
-        cairo_set_source(cr, ring);
-        cairo_fill(cr);
-        cairo_pattern_destroy(ring);
+        fillWith(cr, linear(0, at.y - 3, 0, at.y + L::kLamp.h + 3,
+                            {{0, 0.25, 0.27, 0.3}, {1, 0.95, 0.96, 0.98}}));
         cab.flush();
         paintLamp(cab, at.x, at.y, LampLook{{26, 24, 28}, {58, 54, 58}, {50, 46, 50}}, {}, false);
         cab.markDirty();
@@ -492,12 +456,9 @@ void drawCabinetBody(Canvas& cab) {
 
     // plinth with the message line
     cairo_rectangle(cr, 276, 552, 472, 48);
-    cairo_pattern_t* plinth = cairo_pattern_create_linear(0, 552, 0, 600);
-    cairo_pattern_add_color_stop_rgb(plinth, 0, 20 / 255.0, 42 / 255.0, 92 / 255.0);
-    cairo_pattern_add_color_stop_rgb(plinth, 1, 6 / 255.0, 14 / 255.0, 36 / 255.0);
-    cairo_set_source(cr, plinth);
-    cairo_fill(cr);
-    cairo_pattern_destroy(plinth);
+    fillWith(cr, linear(0, 552, 0, 600,
+                        {{0, 20 / 255.0, 42 / 255.0, 92 / 255.0},
+                         {1, 6 / 255.0, 14 / 255.0, 36 / 255.0}}));
     cairo_move_to(cr, 276, 552.5);
     cairo_line_to(cr, 748, 552.5);
     setColor(cr, Rgb{230, 234, 240});
@@ -539,41 +500,22 @@ Canvas leverPicture(const Canvas& cabinet) {
     cairo_t* cr = c.cr();
     const double cx = L::kBigFaceCentre + 0.5;
     cairo_rectangle(cr, cx - 4, cx, 8, 63 - cx);
-    cairo_pattern_t* stem = cairo_pattern_create_linear(cx - 4, 0, cx + 4, 0);
-    cairo_pattern_add_color_stop_rgb(stem, 0, 0.08, 0.09, 0.1);
-    cairo_pattern_add_color_stop_rgb(stem, 0.4, 0.42, 0.44, 0.48);
-    cairo_pattern_add_color_stop_rgb(stem, 1, 0.05, 0.05, 0.06);
-    cairo_set_source(cr, stem);
-    cairo_fill(cr);
-    cairo_pattern_destroy(stem);
+    fillWith(cr, linear(cx - 4, 0, cx + 4, 0,
+                        {{0, 0.08, 0.09, 0.1}, {0.4, 0.42, 0.44, 0.48}, {1, 0.05, 0.05, 0.06}}));
     // shadow of the ball on the housing
     cairo_arc(cr, cx + 3, cx + 4, 26, 0, 2 * kPi);
-    cairo_pattern_t* sh = cairo_pattern_create_radial(cx + 3, cx + 4, 18, cx + 3, cx + 4, 27);
-    cairo_pattern_add_color_stop_rgba(sh, 0, 0, 0, 0, 0.5);
-    cairo_pattern_add_color_stop_rgba(sh, 1, 0, 0, 0, 0);
-    cairo_set_source(cr, sh);
-    cairo_fill(cr);
-    cairo_pattern_destroy(sh);
+    fillWith(cr,
+             radial(cx + 3, cx + 4, 18, cx + 3, cx + 4, 27, {{0, 0, 0, 0, 0.5}, {1, 0, 0, 0, 0}}));
     cairo_arc(cr, cx, cx, 25.5, 0, 2 * kPi);
-    cairo_pattern_t* ball = cairo_pattern_create_radial(cx - 9, cx - 10, 1.5, cx, cx, 25.5);
-    cairo_pattern_add_color_stop_rgb(ball, 0, 0.62, 0.92, 0.66);
-    cairo_pattern_add_color_stop_rgb(ball, 0.35, 0.1, 0.55, 0.24);
-    cairo_pattern_add_color_stop_rgb(ball, 1, 0.01, 0.17, 0.07);
-    cairo_set_source(cr, ball);
-    cairo_fill(cr);
-    cairo_pattern_destroy(ball);
+    fillWith(cr, radial(cx - 9, cx - 10, 1.5, cx, cx, 25.5,
+                        {{0, 0.62, 0.92, 0.66}, {0.35, 0.1, 0.55, 0.24}, {1, 0.01, 0.17, 0.07}}));
     // window reflection and a rim light at the bottom
     cairo_save(cr);
     cairo_translate(cr, cx - 7, cx - 12);
     cairo_scale(cr, 12, 7);
     cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
     cairo_restore(cr);
-    cairo_pattern_t* gl = cairo_pattern_create_linear(0, cx - 19, 0, cx - 5);
-    cairo_pattern_add_color_stop_rgba(gl, 0, 1, 1, 1, 0.85);
-    cairo_pattern_add_color_stop_rgba(gl, 1, 1, 1, 1, 0.05);
-    cairo_set_source(cr, gl);
-    cairo_fill(cr);
-    cairo_pattern_destroy(gl);
+    fillWith(cr, linear(0, cx - 19, 0, cx - 5, {{0, 1, 1, 1, 0.85}, {1, 1, 1, 1, 0.05}}));
     cairo_arc(cr, cx, cx, 22.5, 0.15 * kPi, 0.85 * kPi);
     cairo_set_line_width(cr, 2);
     cairo_set_source_rgba(cr, 0.6, 1, 0.7, 0.35);
@@ -593,12 +535,9 @@ Canvas makeIntro() {
     cairo_clip(cr);
     // plaque
     roundedRect(cr, 22, 84, 356, 132, 18);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 84, 0, 216);
-    cairo_pattern_add_color_stop_rgb(p, 0, 22 / 255.0, 34 / 255.0, 70 / 255.0);
-    cairo_pattern_add_color_stop_rgb(p, 1, 9 / 255.0, 14 / 255.0, 30 / 255.0);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    fillWith(cr, linear(0, 84, 0, 216,
+                        {{0, 22 / 255.0, 34 / 255.0, 70 / 255.0},
+                         {1, 9 / 255.0, 14 / 255.0, 30 / 255.0}}));
     const Rgb copper{196, 112, 58};
     roundedRect(cr, 22, 84, 356, 132, 18);
     setColor(cr, copper);

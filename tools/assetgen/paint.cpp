@@ -61,14 +61,10 @@ void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
 }
 
-// Fills the current path with a pattern and releases the pattern.
-void fillWith(cairo_t* cr, cairo_pattern_t* p, bool preserve = false) {
-    cairo_set_source(cr, p);
-    if (preserve)
-        cairo_fill_preserve(cr);
-    else
-        cairo_fill(cr);
-    cairo_pattern_destroy(p);
+cairo_pattern_t* withStops(cairo_pattern_t* p, std::initializer_list<ColourStop> stops) {
+    for (const ColourStop& s : stops)
+        cairo_pattern_add_color_stop_rgba(p, s.offset, s.r, s.g, s.b, s.a);
+    return p;
 }
 
 void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
@@ -337,6 +333,29 @@ void releaseFonts() {
     }
     cairo_debug_reset_static_data();
     FcFini();
+}
+
+ColourStop stop(double offset, Rgb c, double alpha) {
+    return {offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha};
+}
+
+cairo_pattern_t* linear(double x0, double y0, double x1, double y1,
+                        std::initializer_list<ColourStop> stops) {
+    return withStops(cairo_pattern_create_linear(x0, y0, x1, y1), stops);
+}
+
+cairo_pattern_t* radial(double cx0, double cy0, double r0, double cx1, double cy1, double r1,
+                        std::initializer_list<ColourStop> stops) {
+    return withStops(cairo_pattern_create_radial(cx0, cy0, r0, cx1, cy1, r1), stops);
+}
+
+void fillWith(cairo_t* cr, cairo_pattern_t* p, bool preserve) {
+    cairo_set_source(cr, p);
+    if (preserve)
+        cairo_fill_preserve(cr);
+    else
+        cairo_fill(cr);
+    cairo_pattern_destroy(p);
 }
 
 void setColor(cairo_t* cr, Rgb c, double alpha) {

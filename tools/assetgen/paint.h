@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "tools/assetgen/canvas.h"
@@ -19,6 +20,22 @@ inline constexpr Rgb kOrange{201, 78, 22};
 inline constexpr Rgb kGold{255, 190, 60};
 
 void setColor(cairo_t* cr, Rgb c, double alpha = 1.0);
+
+// A colour stop of a gradient, channels from 0 to 1.
+struct ColourStop {
+    double offset;
+    double r;
+    double g;
+    double b;
+    double a = 1.0;
+};
+ColourStop stop(double offset, Rgb c, double alpha = 1.0);
+cairo_pattern_t* linear(double x0, double y0, double x1, double y1,
+                        std::initializer_list<ColourStop> stops);
+cairo_pattern_t* radial(double cx0, double cy0, double r0, double cx1, double cy1, double r1,
+                        std::initializer_list<ColourStop> stops);
+// Fills the current path with the pattern and releases the pattern.
+void fillWith(cairo_t* cr, cairo_pattern_t* p, bool preserve = false);
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void pill(cairo_t* cr, double x, double y, double w, double h);
 

@@ -24,12 +24,9 @@ Canvas makeBackground() {
 
     // title band
     cairo_rectangle(cr, 0, 0, 800, 58);
-    cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, 0, 58);
-    cairo_pattern_add_color_stop_rgb(band, 0, 30 / 255.0, 62 / 255.0, 124 / 255.0);
-    cairo_pattern_add_color_stop_rgb(band, 1, 10 / 255.0, 24 / 255.0, 58 / 255.0);
-    cairo_set_source(cr, band);
-    cairo_fill(cr);
-    cairo_pattern_destroy(band);
+    fillWith(cr, linear(0, 0, 0, 58,
+                        {{0, 30 / 255.0, 62 / 255.0, 124 / 255.0},
+                         {1, 10 / 255.0, 24 / 255.0, 58 / 255.0}}));
     cairo_move_to(cr, 0, 58.5);
     cairo_line_to(cr, 800, 58.5);
     setColor(cr, Rgb{220, 226, 236});
@@ -59,12 +56,8 @@ Canvas makeBackground() {
         const double cy = at.y + L::kSwitch.h / 2.0;
         cairo_new_path(cr);
         cairo_arc(cr, cx, cy, 19, 0, 2 * kPi);
-        cairo_pattern_t* ring = cairo_pattern_create_linear(cx - 19, cy - 19, cx + 12, cy + 19);
-        cairo_pattern_add_color_stop_rgb(ring, 0, 0.3, 0.32, 0.36);
-        cairo_pattern_add_color_stop_rgb(ring, 1, 0.97, 0.98, 1);
-        cairo_set_source(cr, ring);
-        cairo_fill(cr);
-        cairo_pattern_destroy(ring);
+        fillWith(cr, linear(cx - 19, cy - 19, cx + 12, cy + 19,
+                            {{0, 0.3, 0.32, 0.36}, {1, 0.97, 0.98, 1}}));
         cairo_arc(cr, cx, cy, 15.5, 0, 2 * kPi);
         setColor(cr, kSocketBlue);
         cairo_fill(cr);
@@ -121,13 +114,8 @@ Canvas makeSwitch(bool on) {
         cairo_set_source(cr, glow);
         cairo_fill(cr);
         cairo_arc(cr, 10, 10, 7.5, 0, 2 * kPi);
-        cairo_pattern_t* ball = cairo_pattern_create_radial(7.5, 7, 0.5, 10, 10, 7.5);
-        cairo_pattern_add_color_stop_rgb(ball, 0, 1, 0.95, 0.7);
-        cairo_pattern_add_color_stop_rgb(ball, 0.45, 1, 0.56, 0.1);
-        cairo_pattern_add_color_stop_rgb(ball, 1, 0.75, 0.25, 0.02);
-        cairo_set_source(cr, ball);
-        cairo_fill(cr);
-        cairo_pattern_destroy(ball);
+        fillWith(cr, radial(7.5, 7, 0.5, 10, 10, 7.5,
+                            {{0, 1, 0.95, 0.7}, {0.45, 1, 0.56, 0.1}, {1, 0.75, 0.25, 0.02}}));
         cairo_pattern_destroy(glow);
     }
     return c;
