@@ -48,98 +48,77 @@ void fadeOut(Signal& s, int frames) {
         s[static_cast<std::size_t>(n - 1 - i)] *= static_cast<double>(i) / frames;
 }
 
-Signal clic() {
-    Signal s(static_cast<std::size_t>(framesFor(0.046)));
+// A sound that plays once: the voice gives each frame's value from its number and time; the
+// result is brought to the peak level and faded out over its last frames.
+template <typename Voice>
+Signal oneShot(double seconds, double peak, int fadeFrames, Voice voice) {
+    Signal s(static_cast<std::size_t>(framesFor(seconds)));
     for (std::size_t i = 0; i < s.size(); ++i) {
         const int f = static_cast<int>(i);
-        const double t = f * kDt;
-        s[i] = 0.8 * ping(t, 2300, 0.004) + 0.5 * ping(t, 5200, 0.0015) +
+        s[i] = voice(f, f * kDt);
+    }
+    normalise(s, peak);
+    fadeOut(s, fadeFrames);
+    return s;
+}
+
+Signal clic() {
+    return oneShot(0.046, 0.7, 60, [](int f, double t) {
+        return 0.8 * ping(t, 2300, 0.004) + 0.5 * ping(t, 5200, 0.0015) +
                0.5 * burst(f, 0, 0.0015, 1) + 0.35 * ping(t - 0.022, 1800, 0.003) +
                0.25 * burst(f, framesFor(0.022), 0.001, 2);
-    }
-    normalise(s, 0.7);
-    fadeOut(s, 60);
-    return s;
+    });
 }
 
 Signal clic2() {
-    Signal s(static_cast<std::size_t>(framesFor(0.013)));
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const int f = static_cast<int>(i);
-        const double t = f * kDt;
-        s[i] = 0.8 * ping(t, 3400, 0.0018) + 0.4 * burst(f, 0, 0.0008, 3) +
+    return oneShot(0.013, 0.6, 30, [](int f, double t) {
+        return 0.8 * ping(t, 3400, 0.0018) + 0.4 * burst(f, 0, 0.0008, 3) +
                0.3 * ping(t, 7100, 0.0008);
-    }
-    normalise(s, 0.6);
-    fadeOut(s, 30);
-    return s;
+    });
 }
 
 Signal clic3() {
-    Signal s(static_cast<std::size_t>(framesFor(0.035)));
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const int f = static_cast<int>(i);
-        const double t = f * kDt;
-        s[i] = 0.9 * ping(t, 950, 0.006) + 0.4 * ping(t, 2600, 0.002) + 0.3 * burst(f, 0, 0.001, 4);
-    }
-    normalise(s, 0.65);
-    fadeOut(s, 60);
-    return s;
+    return oneShot(0.035, 0.65, 60, [](int f, double t) {
+        return 0.9 * ping(t, 950, 0.006) + 0.4 * ping(t, 2600, 0.002) + 0.3 * burst(f, 0, 0.001, 4);
+    });
 }
 
 Signal clac() {
-    Signal s(static_cast<std::size_t>(framesFor(0.080)));
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const int f = static_cast<int>(i);
-        const double t = f * kDt;
+    return oneShot(0.080, 0.8, 120, [](int f, double t) {
         // the arm hits its stop: a low thump, a metallic clank, then the catch engaging
-        s[i] = 0.9 * ping(t, 95, 0.025, 0.001) + 0.45 * ping(t, 1240, 0.008) +
+        return 0.9 * ping(t, 95, 0.025, 0.001) + 0.45 * ping(t, 1240, 0.008) +
                0.3 * ping(t, 3130, 0.004) + 0.6 * burst(f, 0, 0.004, 5) +
                0.5 * ping(t - 0.045, 1700, 0.005) + 0.35 * burst(f, framesFor(0.045), 0.002, 6);
-    }
-    normalise(s, 0.8);
-    fadeOut(s, 120);
-    return s;
+    });
 }
 
 Signal coins() {
-    Signal s(static_cast<std::size_t>(framesFor(0.152)));
     struct Strike {
         double at, freq, gain;
     };
-    constexpr Strike strikes[] = {{0.000, 2210, 1.0},
-                                  {0.036, 2650, 0.8},
-                                  {0.071, 2390, 0.75},
-                                  {0.104, 2870, 0.55},
-                                  {0.126, 2100, 0.4}};
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const int f = static_cast<int>(i);
-        const double t = f * kDt;
+    static constexpr Strike kStrikes[] = {{0.000, 2210, 1.0},
+                                          {0.036, 2650, 0.8},
+                                          {0.071, 2390, 0.75},
+                                          {0.104, 2870, 0.55},
+                                          {0.126, 2100, 0.4}};
+    return oneShot(0.152, 0.75, 200, [](int f, double t) {
         double v = 0;
-        for (const Strike& k : strikes) {
+        for (const Strike& k : kStrikes) {
             // coins ring with inharmonic partials
             v += k.gain *
                  (ping(t - k.at, k.freq, 0.03) + 0.5 * ping(t - k.at, k.freq * 2.76, 0.015) +
                   0.3 * ping(t - k.at, k.freq * 5.4, 0.008) +
                   0.3 * burst(f, framesFor(k.at), 0.0012, 7));
         }
-        s[i] = v;
-    }
-    normalise(s, 0.75);
-    fadeOut(s, 200);
-    return s;
+        return v;
+    });
 }
 
 Signal ding() {
-    Signal s(static_cast<std::size_t>(framesFor(0.031)));
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const double t = static_cast<double>(i) * kDt;
-        s[i] = ping(t, 1568, 0.03) + 0.6 * ping(t, 2093, 0.025) + 0.35 * ping(t, 4186, 0.012) +
+    return oneShot(0.031, 0.75, 90, [](int, double t) {
+        return ping(t, 1568, 0.03) + 0.6 * ping(t, 2093, 0.025) + 0.35 * ping(t, 4186, 0.012) +
                0.15 * ping(t, 6272, 0.006);
-    }
-    normalise(s, 0.75);
-    fadeOut(s, 90);
-    return s;
+    });
 }
 
 // A spin loop: motor hum and the ratchet of the band. Every part repeats a whole number of
