@@ -101,19 +101,15 @@ Moments gameMoments(const Line& line, int heldMask, bool ahead) {
 // The holds the game itself suggests after a first deal: what its own evaluation leaves in
 // `held` (the winning reels, or for no win the suggestion).
 std::array<int, 1000> suggestedHoldMasks() {
-    MachineState state = freshMachineState();
-    state.options.secondDeal = 1;
-    state.options.voiceFx = 0;
-    state.options.soundFx = 0;
-    RandomSources sources;
-    OutcomePool pool;
-    SilentServices services;
-    Game game(state, sources, pool, services);
+    MachineState fresh = freshMachineState();
+    fresh.options.secondDeal = 1;
+    SilentMachine machine(fresh);
+    MachineState& state = machine.state;
     std::array<int, 1000> masks{};
     for (int index = 0; index < 1000; ++index) {
         state.reelSymbol = lineOf(index);
         state.phase = 1;
-        game.evaluateStop();
+        machine.game.evaluateStop();
         masks[static_cast<std::size_t>(index)] =
             (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0);
     }

@@ -2,6 +2,8 @@
 // Engine services for a machine nobody watches: no meters, lamps, sounds or files, and a spin
 // that ends the moment it starts.
 
+#include <utility>
+
 #include "engine/game.h"
 #include "engine/services.h"
 
@@ -44,6 +46,23 @@ class SilentServices final : public EngineServices {
     std::int64_t spins_ = 0;
     bool leverAtRest_ = true;
     bool timer1Enabled_ = false;
+};
+
+// A whole machine that nobody watches or hears, its spins ended by the silent services.
+struct SilentMachine {
+    explicit SilentMachine(MachineState initial) : state(std::move(initial)) {
+        state.options.voiceFx = 0;
+        state.options.soundFx = 0;
+        services.attach(game);
+    }
+    SilentMachine(const SilentMachine&) = delete;
+    SilentMachine& operator=(const SilentMachine&) = delete;
+
+    MachineState state;
+    RandomSources sources;
+    OutcomePool pool;
+    SilentServices services;
+    Game game{state, sources, pool, services};
 };
 
 }  // namespace fruvana::sim

@@ -62,21 +62,18 @@ bool allHeld(const MachineState& state) {
 }  // namespace
 
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace) {
-    MachineState state = freshMachineState();
-    state.bet = options.bet;
-    state.credit = options.credit;
-    state.account = options.account;
-    state.options.secondDeal = options.secondDeal ? 1 : 0;
-    state.options.autoBet = options.autoBet ? 1 : 0;
-    // Nobody listens.
-    state.options.voiceFx = 0;
-    state.options.soundFx = 0;
-
-    RandomSources sources;
-    OutcomePool pool;
-    SilentServices services;
-    Game game(state, sources, pool, services);
-    services.attach(game);
+    MachineState fresh = freshMachineState();
+    fresh.bet = options.bet;
+    fresh.credit = options.credit;
+    fresh.account = options.account;
+    fresh.options.secondDeal = options.secondDeal ? 1 : 0;
+    fresh.options.autoBet = options.autoBet ? 1 : 0;
+    SilentMachine machine(fresh);
+    MachineState& state = machine.state;
+    RandomSources& sources = machine.sources;
+    OutcomePool& pool = machine.pool;
+    SilentServices& services = machine.services;
+    Game& game = machine.game;
 
     SimResult result;
     // The game's start-up chain, with the given seed in place of the clock.
