@@ -455,15 +455,8 @@ void drawCabinetBody(Canvas& cab) {
     }
 
     // plinth with the message line
-    cairo_rectangle(cr, 276, 552, 472, 48);
-    fillWith(cr, linear(0, 552, 0, 600,
-                        {{0, 20 / 255.0, 42 / 255.0, 92 / 255.0},
-                         {1, 6 / 255.0, 14 / 255.0, 36 / 255.0}}));
-    cairo_move_to(cr, 276, 552.5);
-    cairo_line_to(cr, 748, 552.5);
-    setColor(cr, Rgb{230, 234, 240});
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    shadedBand(cr, 276, 552, 472, 48, Rgb{20, 42, 92}, Rgb{6, 14, 36}, 552, Rgb{230, 234, 240},
+               1.5);
 
     // marquee bulbs along the crown
     for (int i = 1; i < 18; ++i) {

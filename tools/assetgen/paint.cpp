@@ -339,6 +339,17 @@ ColourStop stop(double offset, Rgb c, double alpha) {
     return {offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha};
 }
 
+void shadedBand(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rgb bottom,
+                double ruleY, Rgb rule, double ruleWidth) {
+    cairo_rectangle(cr, x, y, w, h);
+    fillWith(cr, linear(0, y, 0, y + h, {stop(0, top), stop(1, bottom)}));
+    cairo_move_to(cr, x, ruleY + 0.5);
+    cairo_line_to(cr, x + w, ruleY + 0.5);
+    setColor(cr, rule);
+    cairo_set_line_width(cr, ruleWidth);
+    cairo_stroke(cr);
+}
+
 cairo_pattern_t* linear(double x0, double y0, double x1, double y1,
                         std::initializer_list<ColourStop> stops) {
     return withStops(cairo_pattern_create_linear(x0, y0, x1, y1), stops);

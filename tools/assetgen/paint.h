@@ -64,6 +64,10 @@ void brushedMetal(Canvas& canvas, std::uint32_t seed);
 void bevelFrame(cairo_t* cr, double x, double y, double w, double h, double r, double width,
                 bool sunken);
 
+// A band shaded from top to bottom colour, with a light rule across it at ruleY (a pixel row).
+void shadedBand(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rgb bottom,
+                double ruleY, Rgb rule, double ruleWidth);
+
 // A dark display window (for meters and the like) with a sunken bevel.
 void meterWindow(cairo_t* cr, double x, double y, double w, double h, Rgb inside);
 

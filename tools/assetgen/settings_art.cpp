@@ -23,15 +23,7 @@ Canvas makeBackground() {
     cairo_paint(cr);
 
     // title band
-    cairo_rectangle(cr, 0, 0, 800, 58);
-    fillWith(cr, linear(0, 0, 0, 58,
-                        {{0, 30 / 255.0, 62 / 255.0, 124 / 255.0},
-                         {1, 10 / 255.0, 24 / 255.0, 58 / 255.0}}));
-    cairo_move_to(cr, 0, 58.5);
-    cairo_line_to(cr, 800, 58.5);
-    setColor(cr, Rgb{220, 226, 236});
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    shadedBand(cr, 0, 0, 800, 58, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 58, Rgb{220, 226, 236}, 2);
     selectFont(cr, FontStyle::BoldItalic, 34);
     cairo_new_path(cr);
     textPath(cr, "Fruvana", 28, 42, Align::Left);
