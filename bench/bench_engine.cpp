@@ -16,8 +16,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace fruvana {
 namespace {
@@ -56,16 +60,26 @@ void firstDeal(benchmark::State& bench, QuotaChoice want) {
     bench.counters["allocations"] = static_cast<double>(allocated);
 }
 
-void BM_FirstDealGenerous(benchmark::State& bench) { firstDeal(bench, QuotaChoice::Generous); }
-void BM_FirstDealStingy(benchmark::State& bench) { firstDeal(bench, QuotaChoice::Stingy); }
+void BM_FirstDealGenerous(benchmark::State& bench) {
+    firstDeal(bench, QuotaChoice::Generous);
+}
+void BM_FirstDealStingy(benchmark::State& bench) {
+    firstDeal(bench, QuotaChoice::Stingy);
+}
 
 void BM_DrawSymbol(benchmark::State& bench) {
     RandomSources sources = seededSources();
     for (auto _ : bench) benchmark::DoNotOptimize(drawSymbol(sources, 10));
 }
 
-BENCHMARK(BM_FirstDealGenerous)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_FirstDealStingy)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FirstDealGenerous)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_FirstDealStingy)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_DrawSymbol);
 
 }  // namespace

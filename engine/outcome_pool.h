@@ -29,7 +29,7 @@ struct FirstDealRecord {
 };
 
 class OutcomePool {
-public:
+  public:
     static constexpr int kSize = 1000;
 
     // Chooses a quota table, fills the pool and deals one of its lines onto all three reels.
@@ -43,7 +43,7 @@ public:
     std::int32_t count() const { return count_; }
     const FirstDealRecord& lastFirstDeal() const { return last_; }
 
-private:
+  private:
     std::array<Line, kSize> lines_{};
     std::int32_t count_ = 0;
     FirstDealRecord last_{};

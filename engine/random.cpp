@@ -4,7 +4,6 @@
 
 namespace fruvana {
 
-
 std::uint32_t steadyClockSeed() {
     using Clock = std::chrono::steady_clock;
     const auto since = Clock::now().time_since_epoch();

@@ -16,7 +16,7 @@ namespace fruvana {
 
 // The generators' own error: "!!" for a seed out of range, "!" for a draw before seeding.
 class RandomError : public std::runtime_error {
-public:
+  public:
     explicit RandomError(const std::string& message) : std::runtime_error(message) {}
 };
 
@@ -61,7 +61,7 @@ using ClockSeed = std::function<std::uint32_t()>;
 std::uint32_t steadyClockSeed();
 
 class LcgRandom {
-public:
+  public:
     static constexpr std::uint32_t kMultiplier = detail::kLcgMultiplier;
 
     void seedFromClock(const ClockSeed& clock = steadyClockSeed) { seed = clock(); }
@@ -95,9 +95,9 @@ public:
 };
 
 class RanmarGenerator {
-public:
-    static constexpr std::int32_t kScale = 1 << 24;  // values are multiples of 2^-24
-    static constexpr std::int32_t kCStart = 362436;  // c after init, times 2^24
+  public:
+    static constexpr std::int32_t kScale = 1 << 24;         // values are multiples of 2^-24
+    static constexpr std::int32_t kCStart = 362436;         // c after init, times 2^24
     static constexpr std::int32_t kCd = detail::kRanmarCd;  // step of the sequence
     static constexpr std::int32_t kCm = detail::kRanmarCm;  // modulus of the sequence
     static constexpr int kLags = 97;
@@ -131,7 +131,8 @@ public:
         }
         while (k > 0) {
             if (cursor_ == 0) sweep();
-            const auto take = k < static_cast<unsigned>(cursor_) ? k : static_cast<unsigned>(cursor_);
+            const auto take =
+                k < static_cast<unsigned>(cursor_) ? k : static_cast<unsigned>(cursor_);
             cursor_ -= static_cast<std::int32_t>(take);
             k -= take;
         }
@@ -145,7 +146,7 @@ public:
     double u(int n) const { return static_cast<double>(u_[static_cast<std::size_t>(n)]) / kScale; }
     double c() const { return static_cast<double>(c_) / kScale; }
 
-private:
+  private:
     // The lag indices both step down by one per number and wrap from 1 to 97 together,
     // starting from 97 and 33 (a distance of 64). So every 97 numbers are one pass over the
     // table from entry 97 down to 1, and a pass can be computed ahead in three straight loops

@@ -23,9 +23,15 @@ enum class Symbol : std::uint8_t {
 
 inline constexpr int kSymbolCount = 10;
 
-constexpr bool inBarGroup(int s) { return s == 1 || s == 5 || s == 6; }
-constexpr bool inSevenGroup(int s) { return s == 3 || s == 7 || s == 8; }
-constexpr bool inFruitGroup(int s) { return s == 4 || s == 9 || s == 10; }
+constexpr bool inBarGroup(int s) {
+    return s == 1 || s == 5 || s == 6;
+}
+constexpr bool inSevenGroup(int s) {
+    return s == 3 || s == 7 || s == 8;
+}
+constexpr bool inFruitGroup(int s) {
+    return s == 4 || s == 9 || s == 10;
+}
 
 // Result codes, best-paid first. Per-class tables are indexed by the code itself.
 enum class ComboClass : std::uint8_t {
@@ -60,9 +66,9 @@ struct PerClass {
 // Row labels of the statistics table; row 12 counts every evaluation.
 constexpr std::string_view comboClassText(int code) {
     constexpr std::array<std::string_view, kClassCount> texts = {
-        "three single bars", "three bells",    "three yellow 7s",  "three grapes",
-        "three cherries",    "three melons",   "any three bars",   "any three 7s",
-        "any three fruits",  "any two bars",   "any two fruits",   "total deals",
+        "three single bars", "three bells",  "three yellow 7s", "three grapes",
+        "three cherries",    "three melons", "any three bars",  "any three 7s",
+        "any three fruits",  "any two bars", "any two fruits",  "total deals",
     };
     return (code >= 1 && code <= kClassCount) ? texts[static_cast<std::size_t>(code - 1)] : "";
 }
@@ -75,13 +81,20 @@ inline constexpr PerClass<std::int32_t> kPaytableMultipliers = {
 constexpr int classifyLine(int s1, int s2, int s3) {
     if (s1 == s2 && s2 == s3) {
         switch (s1) {
-            case 1: return 1;
-            case 2: return 2;
-            case 3: return 3;
-            case 4: return 4;
-            case 9: return 5;
-            case 10: return 6;
-            default: break;
+            case 1:
+                return 1;
+            case 2:
+                return 2;
+            case 3:
+                return 3;
+            case 4:
+                return 4;
+            case 9:
+                return 5;
+            case 10:
+                return 6;
+            default:
+                break;
         }
     }
     if (inBarGroup(s1) && inBarGroup(s2) && inBarGroup(s3)) return 7;
@@ -98,6 +111,8 @@ constexpr int classifyLine(int s1, int s2, int s3) {
 
 using Line = std::array<std::uint8_t, 3>;
 
-constexpr int classifyLine(const Line& line) { return classifyLine(line[0], line[1], line[2]); }
+constexpr int classifyLine(const Line& line) {
+    return classifyLine(line[0], line[1], line[2]);
+}
 
 }  // namespace fruvana

@@ -21,12 +21,15 @@ TEST(ClassifyLine, CensusOverAllCombinations) {
 }
 
 TEST(ClassifyLine, ListedLines) {
-    const struct { Line line; int code; } cases[] = {
-        {{1, 1, 1}, 1},   {{2, 2, 2}, 2},   {{3, 3, 3}, 3},   {{4, 4, 4}, 4},  {{9, 9, 9}, 5},
-        {{10, 10, 10}, 6}, {{5, 5, 5}, 7},  {{6, 6, 6}, 7},   {{1, 5, 6}, 7},  {{8, 8, 8}, 8},
-        {{7, 7, 7}, 8},   {{7, 8, 3}, 8},   {{10, 10, 4}, 9}, {{1, 4, 5}, 10}, {{2, 5, 1}, 10},
-        {{1, 4, 6}, 10},  {{4, 1, 5}, 10},  {{2, 9, 4}, 11},  {{9, 10, 2}, 11}, {{3, 7, 2}, 12},
-        {{2, 2, 1}, 12},  {{2, 2, 9}, 12},  {{3, 7, 2}, 12},
+    const struct {
+        Line line;
+        int code;
+    } cases[] = {
+        {{1, 1, 1}, 1},    {{2, 2, 2}, 2},  {{3, 3, 3}, 3},   {{4, 4, 4}, 4},   {{9, 9, 9}, 5},
+        {{10, 10, 10}, 6}, {{5, 5, 5}, 7},  {{6, 6, 6}, 7},   {{1, 5, 6}, 7},   {{8, 8, 8}, 8},
+        {{7, 7, 7}, 8},    {{7, 8, 3}, 8},  {{10, 10, 4}, 9}, {{1, 4, 5}, 10},  {{2, 5, 1}, 10},
+        {{1, 4, 6}, 10},   {{4, 1, 5}, 10}, {{2, 9, 4}, 11},  {{9, 10, 2}, 11}, {{3, 7, 2}, 12},
+        {{2, 2, 1}, 12},   {{2, 2, 9}, 12}, {{3, 7, 2}, 12},
     };
     for (const auto& c : cases)
         EXPECT_EQ(classifyLine(c.line), c.code)
@@ -115,7 +118,8 @@ TEST(OutcomePool, TableChoiceFollowsAheadAndSecondDeal) {
             state.options.secondDeal = c.secondDeal;
             OutcomePool pool;
             pool.drawFirstDeal(state, sources);
-            const QuotaChoice want = r < c.stingyBelow ? QuotaChoice::Stingy : QuotaChoice::Generous;
+            const QuotaChoice want =
+                r < c.stingyBelow ? QuotaChoice::Stingy : QuotaChoice::Generous;
             ASSERT_EQ(pool.lastFirstDeal().table, want) << "credit " << c.credit << " r " << r;
         }
     }

@@ -48,7 +48,8 @@ struct ReferenceLcg {
     std::uint32_t seed;
     std::int32_t below(std::int32_t n) {
         seed = seed * 134775813u + 1u;
-        return static_cast<std::int32_t>((std::uint64_t{seed} * static_cast<std::uint32_t>(n)) >> 32);
+        return static_cast<std::int32_t>((std::uint64_t{seed} * static_cast<std::uint32_t>(n)) >>
+                                         32);
     }
 };
 
@@ -179,7 +180,8 @@ TEST(DrawSymbol, MatchesStraightforwardDraw) {
     ranmar.init(777, 4242);
     for (int n = 0; n < 20000; ++n) {
         const int m = 1 + n % 255;
-        ASSERT_EQ(drawSymbol(sources, static_cast<std::uint8_t>(m)), referenceDrawSymbol(lcg, ranmar, m));
+        ASSERT_EQ(drawSymbol(sources, static_cast<std::uint8_t>(m)),
+                  referenceDrawSymbol(lcg, ranmar, m));
     }
     EXPECT_EQ(sources.lcg.seed, lcg.seed);
 }
