@@ -55,6 +55,7 @@ class GameScreen {
 
     // The three spin strips of the reel animation, 122 x 1708 each, made once and reused.
     std::array<Picture, 3>& spinStrips() { return spinStrips_; }
+    const std::array<Picture, 3>& spinStrips() const { return spinStrips_; }
 
     // Hides the intro picture and shows the cabinet, the lever, the push buttons and the three
     // reels, in that order.

@@ -93,6 +93,15 @@ Layer* Scene::find(std::string_view name) const {
     return nullptr;
 }
 
+Layer* Scene::layerAt(int x, int y) const {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+        const Rect r = (*it)->bounds();
+        if ((*it)->visible() && x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h)
+            return it->get();
+    }
+    return nullptr;
+}
+
 void Scene::invalidate(const Rect& area) {
     if (area.empty()) return;
     for (const Rect& known : dirty_)

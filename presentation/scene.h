@@ -86,6 +86,8 @@ class Scene {
     // Adds a layer just beneath the named one (on top if there is none by that name).
     Layer& insertBefore(std::string_view name, std::unique_ptr<Layer> layer);
     Layer* find(std::string_view name) const;
+    // The topmost visible layer whose rectangle holds the point, or null.
+    Layer* layerAt(int x, int y) const;
     const std::vector<std::unique_ptr<Layer>>& layers() const { return layers_; }
 
     void invalidate(const Rect& area);

@@ -1,0 +1,100 @@
+// The meters: right-aligned digits with their shadow, no leading zeros, the range guard that
+// keeps the old figure, and only pure black see-through.
+
+#include "presentation/meters.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "presentation/asset_catalogue.h"
+
+namespace fruvana {
+namespace {
+
+Picture zecePicture() {
+    auto bytes = findAsset(AssetKind::GamePicture, "zece");
+    auto p = bytes ? loadBmp(*bytes) : std::nullopt;
+    EXPECT_TRUE(p);
+    return p ? std::move(*p) : Picture(130, 18);
+}
+
+// The digits a meter shows, read back cell by cell against the digit pictures; '.' for an
+// empty cell of plain background.
+std::string readMeter(const Picture& meter, const Picture& zece, int digits) {
+    std::string shown;
+    for (int k = 0; k < digits; ++k) {
+        char found = '?';
+        bool empty = true;
+        for (int y = 0; y < 18 && empty; ++y)
+            for (int x = 0; x < 13 && empty; ++x)
+                empty = meter.pixel(13 * k + x, y) == kMeterBackground;
+        if (empty) found = '.';
+        for (int d = 0; d < 10 && found == '?'; ++d) {
+            bool same = true;
+            for (int y = 0; y < 18 && same; ++y) {
+                for (int x = 0; x < 13 && same; ++x) {
+                    const Rgb z = zece.pixel(13 * d + x, y);
+                    const Rgb want = z.r + z.g + z.b > 0 ? z : kMeterBackground;
+                    same = meter.pixel(13 * k + x, y) == want;
+                }
+            }
+            if (same) found = static_cast<char>('0' + d);
+        }
+        shown += found;
+    }
+    return shown;
+}
+
+struct MeterCase {
+    std::int32_t value;
+    int digits;
+    const char* shows;  // nullptr: refused, the meter keeps its old figure
+};
+
+class MeterDrawing : public ::testing::TestWithParam<MeterCase> {
+  protected:
+    Picture zece = zecePicture();
+    MeterPainter painter{zece};
+};
+
+TEST_P(MeterDrawing, ShowsTheValueOrKeepsTheOldFigure) {
+    const MeterCase& c = GetParam();
+    Picture meter;
+    ASSERT_TRUE(painter.nr(7, meter, c.digits));
+    const Picture before = meter;
+    const bool drawn = painter.nr(c.value, meter, c.digits);
+    if (c.shows == nullptr) {
+        EXPECT_FALSE(drawn);
+        EXPECT_EQ(meter, before);
+        return;
+    }
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(meter.width(), 13 * c.digits);
+    EXPECT_EQ(readMeter(meter, zece, c.digits), c.shows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, MeterDrawing,
+    ::testing::Values(MeterCase{0, 7, "......0"}, MeterCase{1234567, 7, "1234567"},
+                      MeterCase{9999999, 7, "9999999"}, MeterCase{10000000, 7, nullptr},
+                      MeterCase{-5, 7, nullptr}, MeterCase{10, 2, "10"}, MeterCase{5, 2, ".5"},
+                      MeterCase{100, 2, nullptr}, MeterCase{5000, 4, "5000"},
+                      MeterCase{75, 4, "..75"}, MeterCase{10000, 4, nullptr}));
+
+TEST(MeterDigits, OnlyPureBlackLetsTheGroundShow) {
+    Picture zece(130, 18);
+    zece.setPixel(13 * 4 + 2, 3, {0, 0, 1});      // a near-black pixel in the 4
+    zece.setPixel(13 * 4 + 5, 5, {201, 78, 22});  // and an orange one
+    MeterPainter painter(zece);
+    Picture meter;
+    ASSERT_TRUE(painter.nr(4, meter, 2));
+    EXPECT_EQ(meter.pixel(13 + 2, 3), (Rgb{0, 0, 1}));
+    EXPECT_EQ(meter.pixel(13 + 5, 5), (Rgb{201, 78, 22}));
+    EXPECT_EQ(meter.pixel(13 + 3, 3), kMeterBackground);
+    EXPECT_EQ(meter.pixel(2, 3), kMeterBackground);
+    // no meter of the game has three digits
+    EXPECT_FALSE(painter.nr(4, meter, 3));
+}
+
+}  // namespace
+}  // namespace fruvana
