@@ -1,0 +1,323 @@
+// The label as the cabinet uses it: a layer of a scene over a picture, painted by the scene.
+#include "presentation/components/anti_alias_label.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <tuple>
+
+namespace fruvana {
+namespace {
+
+constexpr Rgb kOrange{201, 78, 22};
+constexpr Rect kWindow{0, 0, 300, 60};
+constexpr Rect kLabelArea{40, 10, 220, 29};
+const FontRequest kArialBold{"Arial", 13, true, false};
+
+// A background that differs from pixel to pixel, with red at most 69 so that the text colours
+// used here (red 201 and 250) change at least the red channel even at the faintest coverage.
+Picture patterned(int width, int height) {
+    Picture p(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            p.setPixel(
+                x, y,
+                {static_cast<std::uint8_t>(x * 7 % 70), static_cast<std::uint8_t>(206 + y * 5 % 49),
+                 static_cast<std::uint8_t>(150 + (x + y) % 100)});
+        }
+    }
+    return p;
+}
+
+// Columns and rows of the window where the painted frame differs from the background.
+struct Ink {
+    int left = -1;
+    int right = -1;  // inclusive
+    int top = -1;
+    int bottom = -1;  // inclusive
+    int pixels = 0;
+    int outsideLabel = 0;
+    int blended = 0;  // changed pixels that are neither background nor the text colour
+};
+
+class LabelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto back = std::make_unique<PictureLayer>("back", kWindow);
+        back->setPicture(patterned(kWindow.w, kWindow.h));
+        scene.add(std::move(back));
+        std::string error;
+        auto made = AntiAliasLabel::create("aal", kLabelArea, kArialBold, kOrange, error);
+        ASSERT_NE(made, nullptr) << error;
+        label = made.get();
+        scene.add(std::move(made));
+        scene.paint(frame);
+    }
+
+    Ink ink() {
+        scene.paint(frame);
+        const Picture back = patterned(kWindow.w, kWindow.h);
+        Ink k;
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                const Rgb now = frame.pixel(x, y);
+                if (now == back.pixel(x, y)) continue;
+                ++k.pixels;
+                if (now != label->Colour()) ++k.blended;
+                const bool inside = x >= kLabelArea.x && x < kLabelArea.x + kLabelArea.w &&
+                                    y >= kLabelArea.y && y < kLabelArea.y + kLabelArea.h;
+                if (!inside) ++k.outsideLabel;
+                k.left = k.left < 0 ? x : std::min(k.left, x);
+                k.right = std::max(k.right, x);
+                k.top = k.top < 0 ? y : std::min(k.top, y);
+                k.bottom = std::max(k.bottom, y);
+            }
+        }
+        return k;
+    }
+
+    // Pixels with some coverage in the platform's own rendition of the label's text.
+    int coveredPixels() const {
+        std::string error;
+        const auto font = Font::open(label->Font(), error);
+        const TextMask mask = font->render(label->Caption(), label->Antialiased());
+        int n = 0;
+        for (std::uint8_t v : mask.coverage) n += v != 0;
+        return n;
+    }
+
+    Scene scene;
+    Picture frame{kWindow.w, kWindow.h};
+    AntiAliasLabel* label = nullptr;
+};
+
+TEST_F(LabelTest, AnEmptyLabelPaintsNothingAndRendersNothing) {
+    EXPECT_EQ(ink().pixels, 0);
+    EXPECT_EQ(label->renderCount(), 0u);
+    EXPECT_TRUE(label->Antialiased());
+    EXPECT_EQ(label->Alignment(), AntiAliasLabel::Align::Centre);
+}
+
+TEST(AntiAliasLabel, AMissingFontIsOneLineOfReasonNotALabel) {
+    std::string error;
+    const auto made =
+        AntiAliasLabel::create("aal", kLabelArea, {"Fruvana No Such Face", 13}, kOrange, error);
+    EXPECT_EQ(made, nullptr);
+    EXPECT_NE(error.find("Fruvana No Such Face"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+TEST_F(LabelTest, AFontThatCannotBeFoundKeepsTheOldOne) {
+    label->Caption("Play Fruvana !");
+    std::string error;
+    EXPECT_FALSE(label->Font({"Fruvana No Such Face", 13}, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(label->Font(), kArialBold);
+    EXPECT_GT(ink().pixels, 0);
+}
+
+// Quality: whether the label draws smoothed edges, and that only glyph pixels change.
+struct QualityCase {
+    const char* name;
+    bool antialiased;
+    std::function<void(AntiAliasLabel&)> then;  // a change that must keep the quality
+};
+
+void PrintTo(const QualityCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LabelQuality : public LabelTest, public ::testing::WithParamInterface<QualityCase> {};
+
+TEST_P(LabelQuality, SmoothTextBlendsEdgesPlainTextDoesNotAndTheRestShowsThrough) {
+    const QualityCase& c = GetParam();
+    label->Caption("Excellent !!!");
+    label->Antialiased(c.antialiased);
+    ink();
+    c.then(*label);
+    const Ink k = ink();
+    ASSERT_GT(k.pixels, 0);
+    if (c.antialiased) {
+        EXPECT_GT(k.blended, 0);
+    } else {
+        EXPECT_EQ(k.blended, 0);
+    }
+    // Exactly the glyphs' pixels change: no painted background, nothing beyond the label.
+    EXPECT_EQ(k.pixels, coveredPixels());
+    EXPECT_EQ(k.outsideLabel, 0);
+}
+
+std::string lookupError;  // reasons from the font changes inside the tables
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LabelQuality,
+    ::testing::Values(QualityCase{"Smooth", true, [](AntiAliasLabel&) {}},
+                      QualityCase{"Plain", false, [](AntiAliasLabel&) {}},
+                      QualityCase{"SmoothAfterColour", true,
+                                  [](AntiAliasLabel& l) {
+                                      l.Colour({250, 250, 0});
+                                  }},
+                      QualityCase{"PlainAfterColour", false,
+                                  [](AntiAliasLabel& l) {
+                                      l.Colour({250, 250, 0});
+                                  }},
+                      QualityCase{"SmoothAfterSize", true,
+                                  [](AntiAliasLabel& l) {
+                                      EXPECT_TRUE(l.Font({"Arial", 20, true}, lookupError));
+                                  }},
+                      QualityCase{"PlainAfterSize", false,
+                                  [](AntiAliasLabel& l) {
+                                      EXPECT_TRUE(l.Font({"Arial", 20, true}, lookupError));
+                                  }},
+                      QualityCase{"SmoothAfterFamily", true,
+                                  [](AntiAliasLabel& l) {
+                                      EXPECT_TRUE(l.Font({"MS Sans Serif", 13}, lookupError));
+                                  }},
+                      QualityCase{"PlainThenSmoothAgain", true,
+                                  [](AntiAliasLabel& l) {
+                                      l.Antialiased(false);
+                                      l.Antialiased(true);
+                                  }},
+                      QualityCase{"SmoothThenPlainAgain", false,
+                                  [](AntiAliasLabel& l) {
+                                      l.Antialiased(true);
+                                      l.Antialiased(false);
+                                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Placement: drawn from the top, aligned across the label, cut off at its edges.
+struct PlaceCase {
+    const char* name;
+    const char* caption;
+    AntiAliasLabel::Align align;
+};
+
+void PrintTo(const PlaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LabelPlacement : public LabelTest, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(LabelPlacement, TextSitsAtTheTopAlignedAndInsideTheLabel) {
+    const PlaceCase& c = GetParam();
+    label->Alignment(c.align);
+    label->Caption(c.caption);
+    const Ink k = ink();
+    ASSERT_GT(k.pixels, 0);
+    EXPECT_EQ(k.outsideLabel, 0);
+    std::string error;
+    const auto font = Font::open(kArialBold, error);
+    // From the top: the ink lies in the first line's height, not further down the label.
+    EXPECT_LT(k.top, kLabelArea.y + 5);
+    EXPECT_LT(k.bottom, kLabelArea.y + font->lineHeight());
+    const int leftMargin = k.left - kLabelArea.x;
+    const int rightMargin = kLabelArea.x + kLabelArea.w - 1 - k.right;
+    switch (c.align) {
+        case AntiAliasLabel::Align::Centre:
+            EXPECT_LE(std::abs(leftMargin - rightMargin), 1);
+            break;
+        case AntiAliasLabel::Align::Left:
+            EXPECT_LE(leftMargin, 1);
+            break;
+        case AntiAliasLabel::Align::Right:
+            EXPECT_LE(rightMargin, 1);
+            break;
+    }
+}
+
+constexpr const char* kTooWide =
+    "Far too much text for one message line of the cabinet, far too much text";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LabelPlacement,
+    ::testing::Values(PlaceCase{"CentredDeal", "1st  DEAL", AntiAliasLabel::Align::Centre},
+                      PlaceCase{"CentredWelcome", "Play Fruvana !", AntiAliasLabel::Align::Centre},
+                      PlaceCase{"CentredOneLetter", "I", AntiAliasLabel::Align::Centre},
+                      PlaceCase{"CentredTooWide", kTooWide, AntiAliasLabel::Align::Centre},
+                      PlaceCase{"Right", "123456", AntiAliasLabel::Align::Right},
+                      PlaceCase{"RightTooWide", kTooWide, AntiAliasLabel::Align::Right},
+                      PlaceCase{"Left", "Auto play ON", AntiAliasLabel::Align::Left},
+                      PlaceCase{"LeftTooWide", kTooWide, AntiAliasLabel::Align::Left}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Work: what each change renders and which part of the window it repaints.
+struct WorkCase {
+    const char* name;
+    std::function<void(AntiAliasLabel&)> change;
+    std::size_t renders;  // text renderings the change costs, once painted
+    bool repaints;        // the label's rectangle, and only it, is repainted
+};
+
+void PrintTo(const WorkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LabelWork : public LabelTest, public ::testing::WithParamInterface<WorkCase> {};
+
+TEST_P(LabelWork, RendersOnlyWhenTheGlyphsChangeAndRepaintsOnlyItself) {
+    const WorkCase& c = GetParam();
+    label->Caption("Play Fruvana !");
+    ink();
+    const std::size_t before = label->renderCount();
+    ASSERT_EQ(before, 1u);
+    c.change(*label);
+    const std::vector<Rect> painted = scene.paint(frame);
+    EXPECT_EQ(label->renderCount() - before, c.renders);
+    if (c.repaints) {
+        EXPECT_EQ(painted, std::vector<Rect>{kLabelArea});
+    } else {
+        EXPECT_TRUE(painted.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LabelWork,
+    ::testing::Values(
+        WorkCase{"NewCaption", [](AntiAliasLabel& l) { l.Caption("1st  DEAL"); }, 1, true},
+        WorkCase{"SameCaption", [](AntiAliasLabel& l) { l.Caption("Play Fruvana !"); }, 0, false},
+        WorkCase{"EmptyCaption", [](AntiAliasLabel& l) { l.Caption(""); }, 0, true},
+        WorkCase{"TwoCaptionsBeforeAPaint",
+                 [](AntiAliasLabel& l) {
+                     l.Caption("1st  DEAL");
+                     l.Caption("2nd  DEAL");
+                 },
+                 1, true},
+        WorkCase{"SameQuality", [](AntiAliasLabel& l) { l.Antialiased(true); }, 0, false},
+        WorkCase{"OtherQuality", [](AntiAliasLabel& l) { l.Antialiased(false); }, 1, true},
+        WorkCase{"NewColour",
+                 [](AntiAliasLabel& l) {
+                     l.Colour({0, 255, 0});
+                 },
+                 0, true},
+        WorkCase{"SameColour", [](AntiAliasLabel& l) { l.Colour(kOrange); }, 0, false},
+        WorkCase{"NewAlignment",
+                 [](AntiAliasLabel& l) { l.Alignment(AntiAliasLabel::Align::Right); }, 0, true},
+        WorkCase{"SameFont",
+                 [](AntiAliasLabel& l) { EXPECT_TRUE(l.Font(kArialBold, lookupError)); }, 0, false},
+        WorkCase{"NewFontSize",
+                 [](AntiAliasLabel& l) {
+                     EXPECT_TRUE(l.Font({"Arial", 14, true}, lookupError));
+                 },
+                 1, true},
+        WorkCase{"Hidden", [](AntiAliasLabel& l) { l.setVisible(false); }, 0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LabelTest, MovingRepaintsTheOldAndTheNewPlace) {
+    label->Caption("Play Fruvana !");
+    ink();
+    label->moveTo(10, 20);
+    EXPECT_EQ(label->bounds(), (Rect{10, 20, kLabelArea.w, kLabelArea.h}));
+    const std::vector<Rect> painted = scene.paint(frame);
+    const std::set<std::tuple<int, int, int, int>> parts = [&] {
+        std::set<std::tuple<int, int, int, int>> s;
+        for (const Rect& r : painted) s.emplace(r.x, r.y, r.w, r.h);
+        return s;
+    }();
+    EXPECT_EQ(parts, (std::set<std::tuple<int, int, int, int>>{
+                         {kLabelArea.x, kLabelArea.y, kLabelArea.w, kLabelArea.h},
+                         {10, 20, kLabelArea.w, kLabelArea.h}}));
+    EXPECT_EQ(label->renderCount(), 1u);
+}
+
+}  // namespace
+}  // namespace fruvana
