@@ -1,10 +1,10 @@
-// Fruvana: the game window, full screen, with the tiled background and the cabinet.
+// Fruvana: the fruit machine, full screen.
 #include <cstdio>
 #include <string>
 
-#include "platform/event_loop.h"
 #include "platform/sdl_platform.h"
-#include "presentation/game_screen.h"
+#include "presentation/components/threaded_timer.h"
+#include "shell/program.h"
 
 int main() {
     using namespace fruvana;
@@ -14,27 +14,11 @@ int main() {
         std::fprintf(stderr, "Fruvana: %s\n", error.c_str());
         return 1;
     }
-    if (!platform->openWindow("Fruvana")) {
-        std::fprintf(stderr, "Fruvana: the game window cannot be opened\n");
-        return 1;
-    }
-    const ScreenInfo screen = platform->screen();
-    std::unique_ptr<GameScreen> game = GameScreen::create(screen.width, screen.height, error);
-    if (!game) {
+    auto threaded = [](EventLoop& loop) { return std::make_unique<ThreadedTimer>(loop); };
+    std::unique_ptr<Program> program = Program::start(*platform, threaded, error);
+    if (!program) {
         std::fprintf(stderr, "Fruvana: %s\n", error.c_str());
         return 1;
     }
-    game->showPlayArea();
-
-    EventLoop loop(*platform);
-    loop.onInput = [&](const InputEvent& event) {
-        if (event.kind == InputKind::CloseRequest) loop.quit();
-    };
-    loop.onPaint = [&] {
-        const std::vector<Rect> painted = game->scene().paint(platform->backBuffer());
-        if (!painted.empty()) platform->present(painted);
-    };
-    platform->showWindow();
-    loop.run();
-    return 0;
+    return program->run();
 }

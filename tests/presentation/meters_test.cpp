@@ -7,43 +7,10 @@
 
 #include "platform/platform.h"
 #include "presentation/asset_catalogue.h"
+#include "tests/presentation/picture_helpers.h"
 
 namespace fruvana {
 namespace {
-
-Picture zecePicture() {
-    auto bytes = findAsset(AssetKind::GamePicture, "zece");
-    auto p = bytes ? loadBmp(*bytes) : std::nullopt;
-    EXPECT_TRUE(p);
-    return p ? std::move(*p) : Picture(130, 18);
-}
-
-// The digits a meter shows, read back cell by cell against the digit pictures; '.' for an
-// empty cell of plain background.
-std::string readMeter(const Picture& meter, const Picture& zece, int digits) {
-    std::string shown;
-    for (int k = 0; k < digits; ++k) {
-        char found = '?';
-        bool empty = true;
-        for (int y = 0; y < 18 && empty; ++y)
-            for (int x = 0; x < 13 && empty; ++x)
-                empty = meter.pixel(13 * k + x, y) == kMeterBackground;
-        if (empty) found = '.';
-        for (int d = 0; d < 10 && found == '?'; ++d) {
-            bool same = true;
-            for (int y = 0; y < 18 && same; ++y) {
-                for (int x = 0; x < 13 && same; ++x) {
-                    const Rgb z = zece.pixel(13 * d + x, y);
-                    const Rgb want = z.r + z.g + z.b > 0 ? z : kMeterBackground;
-                    same = meter.pixel(13 * k + x, y) == want;
-                }
-            }
-            if (same) found = static_cast<char>('0' + d);
-        }
-        shown += found;
-    }
-    return shown;
-}
 
 struct MeterCase {
     std::int32_t value;
@@ -53,7 +20,7 @@ struct MeterCase {
 
 class MeterDrawing : public ::testing::TestWithParam<MeterCase> {
   protected:
-    Picture zece = zecePicture();
+    Picture zece = testing::gamePicture("zece");
     MeterPainter painter{zece};
 };
 
@@ -70,7 +37,7 @@ TEST_P(MeterDrawing, ShowsTheValueOrKeepsTheOldFigure) {
     }
     EXPECT_TRUE(drawn);
     EXPECT_EQ(meter.width(), 13 * c.digits);
-    EXPECT_EQ(readMeter(meter, zece, c.digits), c.shows);
+    EXPECT_EQ(testing::readMeter(meter, zece, c.digits), c.shows);
 }
 
 INSTANTIATE_TEST_SUITE_P(

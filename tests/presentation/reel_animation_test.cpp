@@ -7,16 +7,10 @@
 
 #include "platform/platform.h"
 #include "presentation/asset_catalogue.h"
+#include "tests/presentation/picture_helpers.h"
 
 namespace fruvana {
 namespace {
-
-Picture gamePicture(std::string_view name) {
-    auto bytes = findAsset(AssetKind::GamePicture, name);
-    auto p = bytes ? loadBmp(*bytes) : std::nullopt;
-    EXPECT_TRUE(p) << name;
-    return p ? std::move(*p) : Picture();
-}
 
 TEST(Shading, FollowsTheDrumCurve) {
     const std::pair<int, int> curve[] = {{0, 39},   {10, 55},  {20, 69},  {30, 80},  {40, 89},
@@ -45,9 +39,9 @@ class SpinStrips : public ::testing::Test {
                 static_cast<std::uint8_t>(p.b * pct / 100)};
     }
 
-    Picture strip = gamePicture("Image1");
-    Picture blur1 = gamePicture("Image3");
-    Picture blur2 = gamePicture("Image4");
+    Picture strip = testing::gamePicture("Image1");
+    Picture blur1 = testing::gamePicture("Image3");
+    Picture blur2 = testing::gamePicture("Image4");
     ReelShading shading{strip, blur1, blur2};
     Picture spin{122, 1708};
 };

@@ -1,0 +1,161 @@
+// Whole deals of the real program on the headless platform: what the screen shows after the
+// reveal, the frames each tick draws, the sounds in order, the lamps and message after the
+// verdict, and a second deal with a hold.
+
+#include <gtest/gtest.h>
+
+#include "presentation/meters.h"
+#include "presentation/reel_animation.h"
+#include "tests/presentation/picture_helpers.h"
+#include "tests/shell/program_fixture.h"
+
+namespace fruvana {
+namespace {
+
+namespace L = layout;
+using testing::gamePicture;
+using testing::readMeter;
+
+class Deal : public testing::WholeProgram {
+  protected:
+    // The part of the screen at a cabinet offset, as a picture.
+    Picture cut(L::Offset at, int w, int h) {
+        const Picture& frame = composed();
+        const auto [x, y] = onCabinet(at, 0, 0);
+        Picture out(w, h);
+        blit(frame, Rect{x, y, w, h}, out, 0, 0);
+        return out;
+    }
+    Picture stillOf(int symbol) {
+        ReelShading shading(gamePicture("Image1"), gamePicture("Image3"), gamePicture("Image4"));
+        Picture still(122, 122);
+        shading.drawStill(symbol, still);
+        return still;
+    }
+    // The frames reel n (1 to 3) drew, in tick order.
+    std::vector<int> framesOf(int reel) {
+        std::vector<int> frames;
+        for (const FrameDraw& d : view().framesDrawn())
+            if (d.reel == reel) frames.push_back(d.frame);
+        return frames;
+    }
+    int lastTick() { return view().framesDrawn().empty() ? 0 : view().framesDrawn().back().tick; }
+    Picture zece = gamePicture("zece");
+};
+
+TEST_F(Deal, TheRevealShowsStillReelsEveryMeterAndThePlayText) {
+    start();
+    for (std::size_t n = 0; n < 3; ++n)
+        EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbol[n])) << n;
+    EXPECT_EQ(readMeter(cut(L::kCreditMeterAt, 91, 18), zece, 7), "...1000");
+    EXPECT_EQ(readMeter(cut(L::kWinMeterAt, 91, 18), zece, 7), "......0");
+    EXPECT_EQ(readMeter(cut(L::kBetMeterAt, 26, 18), zece, 2), ".5");
+    const char* prizes[] = {"2500", "1250", ".500", ".375"};
+    for (std::size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(readMeter(cut(L::kPrizeMetersAt[k], 52, 18), zece, 4), prizes[k]);
+    EXPECT_EQ(view().message(), "Play Fruvana !");
+}
+
+TEST_F(Deal, ThePayPanelFollowsTheBet) {
+    start();
+    using Shows = std::array<const char*, 4>;
+    for (auto [bet, shows] : {std::pair{1, Shows{".500", ".250", ".100", "..75"}},
+                              std::pair{10, Shows{"5000", "2500", "1000", ".750"}}}) {
+        state().bet = bet;
+        view().drawBetAndPrizes();
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_EQ(readMeter(cut(L::kPrizeMetersAt[k], 52, 18), zece, 4), shows[k]) << bet;
+    }
+}
+
+TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
+    start();
+    platform->headlessAudio().clearLog();
+    pullLever();
+    EXPECT_EQ(state().inputEnabled, 0);
+    EXPECT_EQ(state().credit, 995);
+    EXPECT_EQ(view().message(), "1st  DEAL");
+    settle();
+    ASSERT_EQ(state().inputEnabled, 1);
+    EXPECT_EQ(lastTick(), 62);
+    EXPECT_EQ(framesOf(1).size(), 22u);
+    EXPECT_EQ(framesOf(2).size(), 42u);
+    EXPECT_EQ(framesOf(3).size(), 62u);
+    // Reel 1 stops on tick 22 and reel 2 on tick 42.
+    for (const FrameDraw& d : view().framesDrawn()) {
+        if (d.reel == 1 && d.frame == 13) {
+            EXPECT_EQ(d.tick, 22);
+        }
+        if (d.reel == 2 && d.frame == 13) {
+            EXPECT_EQ(d.tick, 42);
+        }
+    }
+    // Still pictures of the new line, and the statistics counted it.
+    for (std::size_t n = 0; n < 3; ++n)
+        EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbol[n])) << n;
+    EXPECT_EQ(state().statistics.firstDealCounts[12], 1);
+    // The lever, the spin, the stop; then the verdict's voice if the line won.
+    std::vector<std::string> sounds = soundsPlayed();
+    ASSERT_GE(sounds.size(), 3u);
+    EXPECT_EQ((std::vector<std::string>(sounds.begin(), sounds.begin() + 3)),
+              (std::vector<std::string>{"clac", "ton", "ding"}));
+    const Verdict verdict = verdictFor(state().firstDealClass);
+    if (!verdict.sound.empty()) {
+        EXPECT_EQ(sounds.back(), verdict.sound);
+        EXPECT_EQ(view().message(), verdict.text);
+    }
+    // Phase 2: the suggested holds are lit in red.
+    EXPECT_EQ(state().phase, 2);
+    const Picture lampr = gamePicture("lampr");
+    for (std::size_t n = 0; n < 3; ++n) {
+        const PictureLayer* lamp = program->screen().layer("lamp" + std::to_string(n + 1));
+        EXPECT_EQ(lamp->picture(), state().held[n] ? lampr : Picture()) << n;
+    }
+}
+
+TEST_F(Deal, WithoutSoundFxTheSpinIsSilentAndSkipsTheChimesWait) {
+    std::uint64_t spinTime[2] = {};
+    for (int soundFx : {1, 0}) {
+        start();
+        state().options.soundFx = static_cast<std::uint8_t>(soundFx);
+        state().options.voiceFx = 0;
+        platform->headlessAudio().clearLog();
+        const std::uint64_t t0 = platform->ticksMs();
+        pullLever();
+        settle();
+        spinTime[soundFx] = platform->ticksMs() - t0;
+        if (soundFx == 0) {
+            EXPECT_TRUE(soundsPlayed().empty());
+        }
+        program.reset();
+    }
+    EXPECT_EQ(spinTime[1] - spinTime[0], 31u);
+}
+
+TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
+    start();
+    state().options.smartHold = 0;
+    pullLever();
+    settle();
+    ASSERT_EQ(state().phase, 2);
+    // Hold reel 1 alone: a click on its picture, a click on a lamp to let the others go.
+    const std::array<L::Offset, 3> lamps = L::kLampsAt;
+    if (state().held[0] == 0) click(onCabinet(L::kReelsAt[0], 60, 60));
+    for (std::size_t n = 1; n < 3; ++n)
+        if (state().held[n]) click(onCabinet(lamps[n], 40, 7));
+    ASSERT_EQ(state().held, (std::array<std::uint8_t, 3>{1, 0, 0}));
+    const Line before = state().reelSymbol;
+    pullLever();
+    EXPECT_EQ(view().message(), "2nd  DEAL");
+    settle();
+    EXPECT_TRUE(framesOf(1).empty());
+    EXPECT_EQ(framesOf(2).size(), 42u);
+    EXPECT_EQ(lastTick(), 62);
+    EXPECT_EQ(state().reelSymbol[0], before[0]);
+    EXPECT_EQ(state().phase, 1);
+    EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
+    EXPECT_EQ(state().credit + state().win, 995 + state().win);
+}
+
+}  // namespace
+}  // namespace fruvana
