@@ -10,6 +10,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/sdl_handles.h"
@@ -41,6 +42,37 @@ std::string lookupFamily(const std::string& family) {
     return family;
 }
 
+// Fontconfig loads its configuration on first use and keeps it for the life of the process
+// unless told to let go. Each lookup and each open font holds one use; the last one to end
+// releases the configuration, so the program ends with nothing of it left behind.
+class FcUse {
+  public:
+    FcUse() {
+        const std::lock_guard<std::mutex> lock(mutex());
+        ok_ = count() > 0 || FcInit();
+        if (ok_) ++count();
+    }
+    ~FcUse() {
+        if (!ok_) return;
+        const std::lock_guard<std::mutex> lock(mutex());
+        if (--count() == 0) FcFini();
+    }
+    FcUse(const FcUse&) = delete;
+    FcUse& operator=(const FcUse&) = delete;
+    explicit operator bool() const { return ok_; }
+
+  private:
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    static int& count() {
+        static int n = 0;
+        return n;
+    }
+    bool ok_ = false;
+};
+
 struct Match {
     std::string path;
     int index = 0;
@@ -54,6 +86,11 @@ struct Match {
 // Deliberate: the weak fallbacks fontconfig appends (any sans family at all) are refused, so a
 // missing font is a clear error at start-up rather than text set in some unrelated face.
 bool findFont(const FontRequest& request, Match& match, std::string& error) {
+    const FcUse fontconfig;  // declared first, so every pattern below is gone before it ends
+    if (!fontconfig) {
+        error = "font lookup is not available (fontconfig could not load its configuration)";
+        return false;
+    }
     const std::string family = lookupFamily(request.family);
     FcPatternPtr pattern(FcPatternCreate());
     if (!pattern ||
@@ -146,7 +183,8 @@ struct TtfFontDeleter {
 }  // namespace
 
 struct Font::Impl {
-    TtfUse ttf;  // declared first, so it outlives the font handle
+    FcUse fontconfig;  // keeps the lookup's configuration loaded while a font is in use
+    TtfUse ttf;        // declared before the handle, so it outlives it
     std::unique_ptr<TTF_Font, TtfFontDeleter> font;
 };
 
@@ -161,10 +199,10 @@ std::shared_ptr<Font> Font::open(const FontRequest& request, std::string& error)
                 std::to_string(kMaxPixelHeight) + " pixels";
         return nullptr;
     }
+    // Made before the lookup, so the lookup's configuration stays loaded for the font.
+    auto impl = std::make_unique<Impl>();
     Match match;
     if (!findFont(request, match, error)) return nullptr;
-
-    auto impl = std::make_unique<Impl>();
     if (!impl->ttf) {
         error = std::string("cannot start the font renderer: ") + SDL_GetError();
         return nullptr;
