@@ -135,7 +135,7 @@ bool GameView::findParts(std::string& error) {
     frameTimer_->Enabled(false);
     frameTimer_->Interval(kFrameInterval);
     frameTimer_->ThreadPriority(PriorityLevel::Highest);
-    frameTimer_->OnTimer = [this](FrameTimer&) { onFrameTick(); };
+    frameTimer_->OnTimer = [this](FrameTimer&) { ThreadedTimer1Timer(); };
     return true;
 }
 
@@ -214,7 +214,7 @@ void GameView::drawReel(int reel) {
     reels_[n]->invalidate();
 }
 
-void GameView::onFrameTick() {
+void GameView::ThreadedTimer1Timer() {
     ++tick_;
     const TickResult result = frameTick(counters_, state_.held);
     const std::array<Picture, 3>& strips = screen_.spinStrips();

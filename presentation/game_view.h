@@ -76,6 +76,8 @@ class GameView final : public EngineServices {
     void setTimer1Enabled(bool enabled) override { timer1_.Enabled(enabled); }
     bool timer1Enabled() override { return timer1_.Enabled(); }
 
+    // The frame tick of the turning reels, run by the frame timer every 30 ms.
+    void ThreadedTimer1Timer();
     // Draws the still picture of reel 1, 2 or 3 for its symbol.
     void drawReel(int reel);
     // The bet meter and the four prizes of the pay panel for the current bet.
@@ -100,7 +102,6 @@ class GameView final : public EngineServices {
     GameView(GameScreen& screen, EventLoop& loop, MachineState& state, CreditStore& store,
              std::unique_ptr<FrameTimer> frameTimer, ReelShading shading, MeterPainter meters);
     bool findParts(std::string& error);
-    void onFrameTick();
 
     GameScreen& screen_;
     EventLoop& loop_;

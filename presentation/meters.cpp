@@ -1,5 +1,7 @@
 #include "presentation/meters.h"
 
+#include <algorithm>
+
 namespace fruvana {
 
 namespace {
@@ -23,25 +25,39 @@ std::int32_t meterLimit(int digits) {
 }  // namespace
 
 MeterPainter::MeterPainter(const Picture& zece)
-    : digitCells_(static_cast<std::size_t>(kDigitsWide * kDigitHeight)),
+    : digitCells_(static_cast<std::size_t>(kDigitsWide * kDigitHeight * 3), 0),
+      drawn_(static_cast<std::size_t>(kDigitsWide * kDigitHeight), 0),
       meterScratch_(kDigitsWide, kDigitHeight) {
-    for (int y = 0; y < kDigitHeight && y < zece.height(); ++y)
-        for (int x = 0; x < kDigitsWide && x < zece.width(); ++x)
-            digitCells_[static_cast<std::size_t>(y * kDigitsWide + x)] = zece.pixel(x, y);
+    for (int y = 0; y < kDigitHeight && y < zece.height(); ++y) {
+        for (int x = 0; x < kDigitsWide && x < zece.width(); ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * kDigitsWide + x);
+            const std::uint8_t* p = zece.row(y) + x * Picture::kBytesPerPixel;
+            std::copy(p, p + 3, digitCells_.begin() + static_cast<std::ptrdiff_t>(3 * i));
+            // Only pure black lets the ground show; a near-black shadow pixel is kept.
+            drawn_[i] = p[0] + p[1] + p[2] > 0 ? 1 : 0;
+        }
+    }
 }
 
 bool MeterPainter::nr(std::int32_t value, Picture& meter, int digits) {
     const std::int32_t limit = meterLimit(digits);
     if (limit == 0 || value < 0 || value > limit) return false;
-    meterScratch_.fill(kMeterBackground);
+    // The ground: one row filled, then copied to the others.
+    meterScratch_.fill(Rect{0, 0, kDigitsWide, 1}, kMeterBackground);
+    for (int y = 1; y < kDigitHeight; ++y)
+        std::copy_n(meterScratch_.row(0), kDigitsWide * 3, meterScratch_.row(y));
     int slot = digits;
     do {
         const int d = value % 10;
         for (int y = 0; y < kDigitHeight; ++y) {
-            for (int x = 0; x < kDigitWidth; ++x) {
-                const Rgb p = digitCells_[static_cast<std::size_t>(y * kDigitsWide + 13 * d + x)];
-                // Only pure black lets the ground show; a near-black shadow pixel is kept.
-                if (p.r + p.g + p.b > 0) meterScratch_.setPixel(13 * (slot - 1) + x, y, p);
+            const std::size_t from = static_cast<std::size_t>(y * kDigitsWide + kDigitWidth * d);
+            std::uint8_t* to = meterScratch_.row(y) + kDigitWidth * (slot - 1) * 3;
+            for (std::size_t x = 0; x < kDigitWidth; ++x, to += 3) {
+                if (drawn_[from + x] == 0) continue;
+                const std::uint8_t* p = &digitCells_[3 * (from + x)];
+                to[0] = p[0];
+                to[1] = p[1];
+                to[2] = p[2];
             }
         }
         value /= 10;

@@ -24,7 +24,10 @@ class MeterPainter {
     bool nr(std::int32_t value, Picture& meter, int digits);
 
   private:
-    std::vector<Rgb> digitCells_;  // 130 columns x 18 rows
+    // 130 columns x 18 rows, three bytes a pixel in the pictures' own order, and whether each
+    // pixel is drawn (anything but pure black).
+    std::vector<std::uint8_t> digitCells_;
+    std::vector<std::uint8_t> drawn_;
     Picture meterScratch_;
 };
 

@@ -1,0 +1,159 @@
+// The game view at work: building the spin strips, one frame tick, one meter, whole spins on
+// the real threaded timer, and what a game waiting for its player costs.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <vector>
+
+#include "platform/headless_platform.h"
+#include "platform/sdl_platform.h"
+#include "presentation/cabinet_layout.h"
+#include "presentation/components/threaded_timer.h"
+#include "shell/program.h"
+
+namespace fruvana {
+namespace {
+
+std::string benchFolder() {
+    const auto folder = std::filesystem::temp_directory_path() / "fruvana-bench";
+    std::filesystem::create_directories(folder);
+    return folder.string() + "/";
+}
+
+struct Headless {
+    Headless() : platform(HeadlessOptions{.basePath = benchFolder()}) {
+        std::string error;
+        program = Program::start(
+            platform, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); },
+            error);
+    }
+    HeadlessPlatform platform;
+    std::unique_ptr<Program> program;
+};
+
+void BM_PregThreeReels(benchmark::State& state) {
+    Headless h;
+    MachineState& s = h.program->state();
+    s.prevSymbol = {2, 5, 9};
+    s.reelSymbol = {10, 1, 3};
+    for (auto _ : state) {
+        h.program->view().preg();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PregThreeReels)->Unit(benchmark::kMicrosecond);
+
+// One tick of three turning reels, without presenting; every 20 ticks the spin starts anew
+// so the reels never stop.
+void BM_FrameTick(benchmark::State& state) {
+    Headless h;
+    GameView& view = h.program->view();
+    view.preg();
+    view.startReelAnimation();
+    int ticks = 0;
+    for (auto _ : state) {
+        view.ThreadedTimer1Timer();
+        if (++ticks == 20) {
+            view.startReelAnimation();
+            ticks = 0;
+        }
+    }
+    view.ThreadedTimer1().Enabled(false);
+}
+BENCHMARK(BM_FrameTick)->Unit(benchmark::kMicrosecond);
+
+void BM_Nr(benchmark::State& state) {
+    Headless h;
+    std::int32_t value = 1234567;
+    for (auto _ : state) {
+        h.program->view().nr(value, Meter::Credit, 7);
+        value ^= 1;
+    }
+}
+BENCHMARK(BM_Nr)->Unit(benchmark::kMicrosecond);
+
+std::unique_ptr<SdlPlatform> sdlPlatform(benchmark::State& state) {
+    const bool display =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    std::string error;
+    auto platform =
+        SdlPlatform::create({.videoDriver = display ? "" : "dummy", .audioDriver = ""}, error);
+    if (!platform) state.SkipWithError(error.c_str());
+    return platform;
+}
+
+std::unique_ptr<Program> sdlProgram(SdlPlatform& platform, benchmark::State& state) {
+    std::string error;
+    auto program = Program::start(
+        platform, [](EventLoop& loop) { return std::make_unique<ThreadedTimer>(loop); }, error);
+    if (!program) state.SkipWithError(error.c_str());
+    return program;
+}
+
+// One pull of the lever on the real threaded timer, until the game takes input again.
+double spinWallMs(Program& program) {
+    const CabinetOrigin o = program.screen().origin();
+    const int x = o.x + layout::kLeverAt.x + 26;
+    const int y = o.y + layout::kLeverAt.y + 26;
+    const auto t0 = std::chrono::steady_clock::now();
+    program.route(InputEvent::mouseDown(x, y));
+    program.route(InputEvent::mouseUp(x, y));
+    while (program.state().inputEnabled == 0) program.loop().delay(5);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Twenty whole spins of three turning reels (62 ticks each) on the real clock.
+void BM_SpinOnThreadedTimer(benchmark::State& state) {
+    auto platform = sdlPlatform(state);
+    if (!platform) return;
+    auto program = sdlProgram(*platform, state);
+    if (!program) return;
+    program->state().options.secondDeal = 0;  // every pull a first deal, all reels turning
+    program->state().credit = 1'000'000;
+    for (auto _ : state) {
+        std::vector<double> spins;
+        for (int i = 0; i < 20; ++i) spins.push_back(spinWallMs(*program));
+        std::sort(spins.begin(), spins.end());
+        state.counters["median_ms"] = spins[spins.size() / 2];
+        state.counters["max_ms"] = spins.back();
+    }
+}
+BENCHMARK(BM_SpinOnThreadedTimer)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+double processCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+double idleCpuPercent(Program& program, std::uint32_t ms) {
+    const double cpu0 = processCpuMs();
+    const auto wall0 = std::chrono::steady_clock::now();
+    program.loop().delay(ms);
+    const double wall =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+    return 100.0 * (processCpuMs() - cpu0) / wall;
+}
+
+// CPU of the whole game while it waits for its player, before and after a spin.
+void BM_GameWaitingCpu(benchmark::State& state) {
+    auto platform = sdlPlatform(state);
+    if (!platform) return;
+    auto program = sdlProgram(*platform, state);
+    if (!program) return;
+    platform->showWindow();
+    program->loop().delay(300);
+    for (auto _ : state) {
+        state.counters["before_spin_percent"] = idleCpuPercent(*program, 3000);
+        spinWallMs(*program);
+        state.counters["after_spin_percent"] = idleCpuPercent(*program, 3000);
+    }
+}
+BENCHMARK(BM_GameWaitingCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace fruvana
