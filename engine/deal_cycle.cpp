@@ -64,7 +64,12 @@ void Game::dealOnce() {
     }
 
     if (state_.phase == 1) {
-        if (state_.win > 0) bankWin();
+        // Deliberate: a win the account cannot take stays pending and the deal is refused,
+        // since the next result would overwrite it.
+        if (state_.win > 0 && !bankWin()) {
+            state_.inputEnabled = 1;
+            return;
+        }
         if (state_.credit < state_.bet) {
             // The credit never goes below 0, but if it ever did, a refusal is safer than a
             // negative bet.
@@ -98,23 +103,11 @@ void Game::dealOnce() {
     services_.startReelAnimation();
 }
 
-void Game::bankWin() {
-    // Wide and held at the int32 limits, so that even a credit far outside its range cannot
-    // overflow; the range test below then puts the money right.
-    state_.credit = saturatingAdd(state_.credit, state_.win);
-    state_.win = 0;
-    creditOverflowReset();
+bool Game::bankWin() {
+    if (!moveWinOntoCredit(state_)) return false;
     services_.nr(state_.win, Meter::Win, 7);
     services_.nr(state_.credit, Meter::Credit, 7);
-}
-
-void Game::creditOverflowReset() {
-    if (state_.credit > kCreditMax || state_.credit < 0) {
-        // The money of a machine that starts without a credit file.
-        state_.credit = kCoinValue;
-        state_.win = 0;
-        state_.account = -kCoinValue;
-    }
+    return true;
 }
 
 void Game::holdMouseDown(int reel) {
@@ -130,10 +123,9 @@ void Game::holdMouseUp(int reel) {
     const std::size_t n = reelIndex(reel);
     if (state_.holdPressed[n] == 0) return;
     state_.holdPressed[n] = 0;
-    // The hold release used to act even while a deal was running, so a press made before a
-    // key started the second deal could toggle a hold and its lamp under the turning reels,
-    // after the draw had already used the holds. We drop such a late release (the press is
-    // spent): holds and lamps never change while the reels turn.
+    // Deliberate: a release that arrives while a deal runs (a press made before a key started
+    // the second deal) is dropped and the press is spent, so holds and lamps never change
+    // under the turning reels after the draw has used them.
     if (state_.inputEnabled == 0) return;
     if (state_.options.secondDeal == 0 || state_.phase != 2) return;
 

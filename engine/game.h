@@ -41,9 +41,10 @@ class Game {
     void Image8MouseUp() { dealOnce(); }
     void dealOnce();
 
-    // Moves the pending win onto the credit, resetting the money if the credit left its range.
-    void bankWin();
-    void creditOverflowReset();
+    // Moves the pending win onto the credit (the part beyond the credit's limit into the
+    // account) and redraws both meters; false, and nothing changed, when the account cannot
+    // take that part.
+    bool bankWin();
 
     // Hold areas of reels 1, 2, 3 (the reel pictures and the lamps under them).
     void holdMouseDown(int reel);

@@ -38,6 +38,25 @@ MachineState freshMachineState() {
     return state;
 }
 
+bool moveWinOntoCredit(MachineState& state) {
+    const std::int64_t total = std::int64_t{state.credit} + state.win;
+    if (state.credit < 0 || total < 0) {
+        state.credit = kCoinValue;
+        state.win = 0;
+        state.account = -kCoinValue;
+        return true;
+    }
+    // Deliberate: a win that takes the credit past its meter never wipes the player's money;
+    // the credit stops at its limit and the rest goes to the account. The account itself must
+    // stay inside what the credit file can hold, or the next start would turn it into 0.
+    const std::int64_t excess = total > kCreditMax ? total - kCreditMax : 0;
+    if (excess > 0 && std::int64_t{state.account} + excess > kAccountLimit) return false;
+    state.credit = static_cast<std::int32_t>(total - excess);
+    state.account = static_cast<std::int32_t>(std::int64_t{state.account} + excess);
+    state.win = 0;
+    return true;
+}
+
 std::int32_t saturatingAdd(std::int32_t a, std::int32_t b) {
     const std::int64_t sum = static_cast<std::int64_t>(a) + b;
     if (sum > std::numeric_limits<std::int32_t>::max())

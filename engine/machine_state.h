@@ -73,4 +73,10 @@ inline constexpr std::int32_t kAccountLimit = 99'999'999;
 // a + b computed wide and held at the int32 limits, so no money sum can overflow.
 std::int32_t saturatingAdd(std::int32_t a, std::int32_t b);
 
+// Moves the pending win onto the credit. A credit that would pass kCreditMax stops there and
+// the rest goes into the account; when the account cannot take it without passing
+// kAccountLimit, nothing moves and the result is false. A credit below 0 (only a damaged value
+// can be) resets the money to that of a machine without a credit file.
+bool moveWinOntoCredit(MachineState& state);
+
 }  // namespace fruvana

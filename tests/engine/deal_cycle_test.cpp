@@ -381,39 +381,53 @@ TEST_F(Holds, LateReleaseWhileTheReelsTurnIsIgnored) {
 
 // ---- Money at the edge of its range ----
 
-TEST(BankWin, OverflowResetAndSaturation) {
+TEST(BankWin, TheCreditStopsAtItsLimitAndTheRestGoesToTheAccount) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     const struct {
         std::int32_t credit, win, account;
-        std::int32_t creditAfter, accountAfter;
+        std::int32_t creditAfter, winAfter, accountAfter;
     } cases[] = {
-        {9'998'000, 5000, 55, 1000, -1000},    // 10,003,000 is out of range
-        {9'994'999, 5000, 55, 9'999'999, 55},  // exactly the top stays
-        {kMax - 10, 5000, 7, 1000, -1000},     // no wrap-around on the way
-        {-1, 0, 7, 1000, -1000},               // below range is reset too
-        {0, 0, -99'999'999, 0, -99'999'999},
+        {9'998'000, 5000, 55, 9'999'999, 0, 3056},             // 3001 over the top
+        {9'994'999, 5000, 55, 9'999'999, 0, 55},               // exactly the top stays
+        {9'999'999, 1, 99'999'998, 9'999'999, 0, 99'999'999},  // the account just takes it
+        {9'999'999, 2, 99'999'998, 9'999'999, 2, 99'999'998},  // it cannot: nothing moves
+        {kMax - 10, 5000, 7, kMax - 10, 5000, 7},              // no wrap-around on the way
+        {-1, 0, 7, 1000, 0, -1000},                            // below range is reset
+        {0, 0, -99'999'999, 0, 0, -99'999'999},
     };
     for (const auto& c : cases) {
         TestMachine t;
         t.state.credit = c.credit;
         t.state.win = c.win;
         t.state.account = c.account;
-        t.game.bankWin();
-        EXPECT_EQ(t.state.credit, c.creditAfter) << c.credit;
-        EXPECT_EQ(t.state.account, c.accountAfter) << c.credit;
-        EXPECT_EQ(t.state.win, 0);
-        EXPECT_EQ(t.services.take(),
-                  (Calls{"nr win 0 7", "nr credit " + std::to_string(c.creditAfter) + " 7"}));
+        const bool banked = t.game.bankWin();
+        EXPECT_EQ(t.state.credit, c.creditAfter) << c.credit << "+" << c.win;
+        EXPECT_EQ(t.state.win, c.winAfter) << c.credit << "+" << c.win;
+        EXPECT_EQ(t.state.account, c.accountAfter) << c.credit << "+" << c.win;
+        EXPECT_EQ(banked, c.winAfter == 0);
+        const Calls drawn{"nr win 0 7", "nr credit " + std::to_string(c.creditAfter) + " 7"};
+        EXPECT_EQ(t.services.take(), banked ? drawn : Calls{});
     }
 }
 
-TEST_F(DealCycle, OverflowResetThenTheStakeComesFromTheFreshCredit) {
+TEST_F(DealCycle, AWinTheAccountCannotTakeRefusesTheDealAndStaysPending) {
+    m.state.credit = 9'999'000;
+    m.state.win = 5000;
+    m.state.account = 99'999'000;
+    m.pull();
+    EXPECT_EQ(m.services.spins, 0);
+    EXPECT_EQ(m.state.win, 5000);
+    EXPECT_EQ(m.state.credit, 9'999'000);
+    EXPECT_EQ(m.state.inputEnabled, 1);
+}
+
+TEST_F(DealCycle, AWinPastTheCreditsLimitKeepsTheMoneyAndTakesTheStake) {
     m.state.credit = 9'998'000;
     m.state.win = 5000;
     m.state.account = 123;
     m.pull();
-    EXPECT_EQ(m.state.credit, 995);
-    EXPECT_EQ(m.state.account, -1000);
+    EXPECT_EQ(m.state.credit, 9'999'999 - 5);
+    EXPECT_EQ(m.state.account, 123 + 3001);
 }
 
 // ---- Autoplay ----

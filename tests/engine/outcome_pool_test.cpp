@@ -59,6 +59,26 @@ TEST(PlayerAhead, ThresholdAndWrap) {
     EXPECT_FALSE(playerAhead(state));
 }
 
+TEST(OutcomePool, AnySecondDealByteButZeroChoosesTheTableAsOn) {
+    auto tableFor = [](std::uint32_t seed, std::uint8_t secondDeal) {
+        RandomSources sources = seeded(seed);
+        MachineState state = freshMachineState();
+        state.reelSymbol = {1, 2, 3};
+        state.account = 5000;  // ahead
+        state.options.secondDeal = secondDeal;
+        OutcomePool pool;
+        pool.drawFirstDeal(state, sources);
+        return pool.lastFirstDeal().table;
+    };
+    int differsFromOff = 0;
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        EXPECT_EQ(tableFor(seed, 2), tableFor(seed, 1)) << seed;
+        EXPECT_EQ(tableFor(seed, 255), tableFor(seed, 1)) << seed;
+        differsFromOff += tableFor(seed, 1) != tableFor(seed, 0);
+    }
+    EXPECT_GT(differsFromOff, 0);
+}
+
 TEST(OutcomePool, WorkedExampleFromSeedOne) {
     RandomSources sources = seeded(1);
     MachineState state = freshMachineState();
