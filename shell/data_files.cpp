@@ -20,23 +20,28 @@ std::string dataPath(const MachineState& state, std::string_view name) {
     return state.homeDir + std::string(name);
 }
 
-// Reads the start of a file into buffer. nullopt means there is no such file; otherwise the
-// result is how many bytes were read, none when the file exists but cannot be read.
+struct Prefix {
+    FileStatus status = FileStatus::Missing;
+    std::size_t count = 0;  // bytes read
+};
+
+// Reads the start of a file into buffer.
 //
-// The file is opened for reading only. The first version of the game opened its data files
-// for reading and writing, so a credit file the player had made read-only counted as
-// unreadable and the money on it loaded as 0; reading is all a load needs.
-std::optional<std::size_t> readPrefix(const std::string& path, std::span<std::uint8_t> buffer) {
+// Deliberate: the file is opened for reading only, so a credit file the player made read-only
+// still loads its money instead of counting as unreadable and loading as 0.
+Prefix readPrefix(const std::string& path, std::span<std::uint8_t> buffer) {
     // Non-blocking so that a FIFO of that name cannot hang start-up.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-        return 0;
+        if (errno == ENOENT || errno == ENOTDIR) return {};
+        return {FileStatus::Unreadable, 0};
     }
-    std::size_t count = 0;
+    Prefix result{FileStatus::Unreadable, 0};
+    std::size_t& count = result.count;
     struct stat info {};
     // Only a plain file holds a record; a folder or a device of that name is unreadable.
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        result.status = FileStatus::Read;
         while (count < buffer.size()) {
             const ssize_t got = ::read(fd, buffer.data() + count, buffer.size() - count);
             if (got < 0 && errno == EINTR) continue;
@@ -45,7 +50,7 @@ std::optional<std::size_t> readPrefix(const std::string& path, std::span<std::ui
         }
     }
     ::close(fd);
-    return count;
+    return result;
 }
 
 // Sets value from the four little-endian bytes at offset, as far as bytes reaches: bytes
@@ -113,29 +118,43 @@ void syncDirectory(const std::string& dir) {
     ::close(fd);
 }
 
+// Rewrites an existing plain file in place and flushes it: the whole record from its start,
+// then the file cut to the record's size.
+void rewriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && writeAll(fd, bytes)) {
+        if (::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0) ::fsync(fd);
+    }
+    ::close(fd);
+}
+
 // Replaces the file name in homeDir with bytes, all or nothing.
 //
-// The first version of the game truncated the file and wrote it in place, so a crash, a kill
-// or a full disk in the middle of a save left an empty or torn credit file and the player's
-// money was gone. Here the record goes to a temporary file in the same folder, is flushed to
-// disk and renamed over the old file, which the kernel does in one step; on any failure the
-// temporary file is removed and the old file stays as it was. Either way nothing is reported.
+// Deliberate: the record goes to a temporary file in the same folder, is flushed to disk and
+// renamed over the old file, which the kernel does in one step, so a crash, a kill or a full
+// disk in the middle of a save never leaves an empty or torn file; on any failure the
+// temporary file is removed and the old file stays as it was. Nothing is reported.
 void replaceFile(const std::string& homeDir, std::string_view name,
                  std::span<const std::uint8_t> bytes) {
     const std::string dir = homeDir.empty() ? std::string(".") : homeDir;
     const std::string path = homeDir + std::string(name);
     const std::string temp = path + std::string(kSaveTempSuffix);
 
-    // The first version of the game rewrote an existing file in place even in a folder it could
-    // not write to; a save by rename needs the folder, so in such a folder a save does nothing.
+    // A file the user marked read-only is left alone: a rename would replace it regardless of
+    // its permissions.
     struct stat info {};
-    if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || markedReadOnly(dir, info)) {
+    const bool exists = ::lstat(path.c_str(), &info) == 0;
+    if (exists && (!S_ISREG(info.st_mode) || markedReadOnly(path, info))) return;
+    struct stat folder {};
+    if (::stat(dir.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return;
+    if (markedReadOnly(dir, folder)) {
+        // Deliberate: a folder that cannot take a new file (a shared install) still holds a
+        // data file that can be written; it is rewritten in place rather than never saved.
+        if (exists) rewriteInPlace(path, bytes);
         return;
     }
-    // Writing in place never touched a read-only file; a rename would replace it regardless
-    // of its permissions, so such a file is left alone, as before.
-    const bool exists = ::stat(path.c_str(), &info) == 0;
-    if (exists && markedReadOnly(path, info)) return;
 
     // A leftover of a save that was killed before its rename; O_EXCL then makes sure we write
     // a new file of our own and never follow a link planted under that name.
@@ -164,43 +183,45 @@ void replaceFile(const std::string& homeDir, std::string_view name,
 
 }  // namespace
 
-void loadOptions(MachineState& state) {
+FileStatus loadOptions(MachineState& state) {
     std::array<std::uint8_t, kOptionsFileSize> bytes{};
-    const auto count = readPrefix(dataPath(state, kOptionsFileName), bytes);
-    if (!count) {
+    const Prefix read = readPrefix(dataPath(state, kOptionsFileName), bytes);
+    if (read.status == FileStatus::Missing) {
         state.options = kDefaultOptions;
-        return;
+        return read.status;
     }
-    for (std::size_t i = 0; i < *count; ++i) state.options.at(static_cast<int>(i)) = bytes[i];
+    for (std::size_t i = 0; i < read.count; ++i) state.options.at(static_cast<int>(i)) = bytes[i];
+    return read.status;
 }
 
-void loadStatistics(MachineState& state) {
+FileStatus loadStatistics(MachineState& state) {
     std::array<std::uint8_t, kStatisticsFileSize> bytes{};
-    const auto count = readPrefix(dataPath(state, kStatisticsFileName), bytes);
-    if (!count) {
+    const Prefix read = readPrefix(dataPath(state, kStatisticsFileName), bytes);
+    if (read.status == FileStatus::Missing) {
         state.statistics = Statistics{};
-        return;
+        return read.status;
     }
-    const std::span<const std::uint8_t> read(bytes.data(), *count);
+    const std::span<const std::uint8_t> got(bytes.data(), read.count);
     for (int i = 0; i < kStatisticsValueCount; ++i) {
-        fillInt32(statisticsField(state.statistics, i), read, 4 * static_cast<std::size_t>(i));
+        fillInt32(statisticsField(state.statistics, i), got, 4 * static_cast<std::size_t>(i));
     }
+    return read.status;
 }
 
-void loadCredit(MachineState& state) {
+FileStatus loadCredit(MachineState& state) {
     std::array<std::uint8_t, kCreditFileSize> bytes{};
-    const auto count = readPrefix(dataPath(state, kCreditFileName), bytes);
+    const Prefix read = readPrefix(dataPath(state, kCreditFileName), bytes);
     const MachineState fresh = freshMachineState();
-    if (!count) {
+    if (read.status == FileStatus::Missing) {
         state.bet = fresh.bet;
         state.win = fresh.win;
         state.credit = fresh.credit;
         state.account = fresh.account;
     } else {
-        const std::span<const std::uint8_t> read(bytes.data(), *count);
+        const std::span<const std::uint8_t> got(bytes.data(), read.count);
         std::size_t offset = 0;
         for (std::int32_t* field : creditFields(state)) {
-            fillInt32(*field, read, offset);
+            fillInt32(*field, got, offset);
             offset += 4;
         }
     }
@@ -214,6 +235,7 @@ void loadCredit(MachineState& state) {
     if (state.credit > kCreditMax) state.credit = 0;
     if (state.account > kAccountLimit) state.account = 0;
     if (state.account < -kAccountLimit) state.account = 0;
+    return read.status;
 }
 
 void saveCredit(const MachineState& state) {

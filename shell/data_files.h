@@ -8,6 +8,7 @@
 // it was while the game goes on with its state in memory.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "engine/machine_state.h"
@@ -27,20 +28,29 @@ inline constexpr std::size_t kStatisticsFileSize = 96;  // first-deal then secon
 // reads it, and the next save of that file replaces it.
 inline constexpr std::string_view kSaveTempSuffix = ".tmp";
 
+// What a loader found.
+enum class FileStatus : std::uint8_t {
+    Missing,     // no file of that name: the defaults
+    Read,        // a plain file that could be read (perhaps short)
+    Unreadable,  // something of that name that cannot be read: no permission, a folder, a FIFO
+};
+
 // Loaders: a missing file gives the defaults; a short file fills its values in file order as
 // far as its bytes reach (a value cut short takes the bytes present as its low-order bytes),
 // and what is not reached keeps its value; bytes beyond the full size are ignored.
 
 // Options as stored, without checking them; defaults 0, 1, 0, 1, 1.
-void loadOptions(MachineState& state);
+FileStatus loadOptions(MachineState& state);
 // Both counter arrays; all zero without a file.
-void loadStatistics(MachineState& state);
+FileStatus loadStatistics(MachineState& state);
 // bet, win, credit, account (defaults 5, 0, 1000, -1000), then each brought into range:
 // a bet outside 1..10 becomes 5; a win outside 0..5000, a credit outside 0..9,999,999 and an
 // account outside -99,999,999..99,999,999 become 0.
-void loadCredit(MachineState& state);
+FileStatus loadCredit(MachineState& state);
 
-// Savers: a file the user marked read-only (or its directory) is left alone.
+// Savers: a file the user marked read-only is left alone; in a folder that cannot take a new
+// file, a file that can be written is rewritten in place. The program does not call a saver
+// for a file its loader found unreadable, so such a file is never replaced by defaults.
 void saveCredit(const MachineState& state);
 void saveset(const MachineState& state);
 void saveStatistics(const MachineState& state);

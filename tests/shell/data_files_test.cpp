@@ -414,20 +414,20 @@ TEST_F(DataFiles, SavesLeaveAReadOnlyFileAlone) {
     EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat"}));
 }
 
-TEST_F(DataFiles, SavesLeaveAReadOnlyFolderAlone) {
+TEST_F(DataFiles, AReadOnlyFolderGetsNoNewFileButItsWritableFileIsRewrittenInPlace) {
     state = freshMachineState();
     state.homeDir = dir.string() + "/";
-    put(kCreditFileName, Bytes{1, 2, 3});
+    put(kCreditFileName, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     for (const auto& saver : savers()) saver.save(state);
     fs::permissions(dir, fs::perms::owner_all);
-    EXPECT_EQ(get(kCreditFileName), (Bytes{1, 2, 3}));
+    EXPECT_EQ(get(kCreditFileName), le32({5, 0, 1000, -1000}));
     EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
 }
 
-TEST_F(DataFiles, SaveThatTheSystemRefusesLeavesEverythingAsItWas) {
+TEST_F(DataFiles, AFolderOfSomeoneElseStillHasItsSharedFileRewritten) {
     // A folder the player may not write to (owned by the superuser), the save made as
-    // "nobody": creating the temporary file fails for real.
+    // "nobody": creating the temporary file fails for real, the file itself may be written.
     put(kCreditFileName, Bytes{1, 2, 3});
     fs::permissions(file(kCreditFileName), fs::perms::all);
     fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
@@ -441,7 +441,7 @@ TEST_F(DataFiles, SaveThatTheSystemRefusesLeavesEverythingAsItWas) {
         return std::vector<std::int32_t>{};
     });
     if (!ran) GTEST_SKIP() << "cannot run a child without privileges";
-    EXPECT_EQ(get(kCreditFileName), (Bytes{1, 2, 3}));
+    EXPECT_EQ(get(kCreditFileName), le32({5, 0, 1000, -1000}));
     EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
 }
 
@@ -636,6 +636,33 @@ TEST_F(DataFiles, KilledSavesNeverTearTheCreditFile) {
     // A leftover of the last kill goes with the next save.
     saveCredit(state);
     EXPECT_EQ(names(), std::set<std::string>{"fruvana.ini"});
+}
+
+}  // namespace
+}  // namespace fruvana
+
+namespace fruvana {
+namespace {
+
+// What each loader tells the program about the file it found, so that a file that exists but
+// cannot be read is never replaced during the run.
+TEST_F(DataFiles, LoadersTellMissingReadAndUnreadableApart) {
+    using Loader = FileStatus (*)(MachineState&);
+    const std::pair<std::string_view, Loader> loaders[] = {{kCreditFileName, &loadCredit},
+                                                           {kOptionsFileName, &loadOptions},
+                                                           {kStatisticsFileName, &loadStatistics}};
+    for (auto [name, load] : loaders) {
+        EXPECT_EQ(load(state), FileStatus::Missing) << name;
+        put(name, Bytes{1});
+        EXPECT_EQ(load(state), FileStatus::Read) << name;
+        fs::remove(file(name));
+        fs::create_directory(file(name));
+        EXPECT_EQ(load(state), FileStatus::Unreadable) << name;
+        fs::remove(file(name));
+        ASSERT_EQ(::mkfifo(file(name).c_str(), 0600), 0);
+        EXPECT_EQ(load(state), FileStatus::Unreadable) << name;
+        fs::remove(file(name));
+    }
 }
 
 }  // namespace
