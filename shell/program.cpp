@@ -1,58 +1,165 @@
 #include "shell/program.h"
 
-#include "shell/data_files.h"
+#include <utility>
 
 namespace fruvana {
 
+namespace {
+
+constexpr std::string_view kHelpPage = "help.htm";
+
+}  // namespace
+
+std::string fileUrl(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char ch : path) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+                           c == '/';
+        if (plain) {
+            url += ch;
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 15];
+        }
+    }
+    return url;
+}
+
 Program::Program(Platform& platform) : platform_(platform) {}
 
-Program::~Program() = default;
+Program::~Program() {
+    timer2_.Enabled(false);
+}
 
 std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFactory& frames,
                                         std::string& error) {
     std::unique_ptr<Program> program(new Program(platform));
-    if (!program->build(frames, error)) return nullptr;
+    if (!program->FormCreate(frames, error)) return nullptr;
     return program;
 }
 
-bool Program::build(const FrameTimerFactory& frames, std::string& error) {
+bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
     if (!platform_.openWindow("Fruvana")) {
         error = "the game window cannot be opened";
         return false;
     }
-    const ScreenInfo screen = platform_.screen();
+    state_.inputEnabled = 0;
     state_.homeDir = platform_.basePath();
+    state_.leverPressed = 0;
+    state_.holdPressed = {0, 0, 0};
+    state_.firstDealClass = 0;
+
+    // The background, the digit table, the reels' pictures, the layout and the spin strips.
+    const ScreenInfo screen = platform_.screen();
     screen_ = GameScreen::create(screen.width, screen.height, error);
     if (!screen_) return false;
     view_ = GameView::create(*screen_, loop_, state_, *this, frames(loop_), error);
     if (!view_) return false;
+
     // The platform's fast counter seeds the game; the headless one is fixed, so tests repeat.
     seedRandomSources(
         sources_, [this] { return static_cast<std::uint32_t>(platform_.performanceCounter()); });
-    for (std::uint8_t& symbol : state_.reelSymbol) symbol = drawSymbol(sources_, 10);
+    for (std::uint8_t& symbol : state_.reelSymbol) symbol = drawSymbol(sources_, kSymbolCount);
+
+    optionsWritable_ = loadOptions(state_) != FileStatus::Unreadable;
+    statisticsWritable_ = loadStatistics(state_) != FileStatus::Unreadable;
+    creditWritable_ = loadCredit(state_) != FileStatus::Unreadable;
+    saveCredit();
+    state_.paytableMultipliers = kPaytableMultipliers;
+    // Deliberate: the saved win joins the credit as a banked win does, so a credit near its
+    // limit cannot pass what its meter and file hold; a win the account cannot take stays
+    // pending.
+    moveWinOntoCredit(state_);
+    state_.phase = 1;
+    state_.held = {0, 0, 0};
+
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_);
     view_->attach(*game_);
-
+    controls_ = std::make_unique<Controls>(state_, *game_, *view_, *this);
+    timer2_.OnTimer = [this](UiTimer&) { Timer2Timer(); };
     loop_.onInput = [this](const InputEvent& event) { route(event); };
     loop_.onPaint = [this] {
         const std::vector<Rect> painted = screen_->scene().paint(platform_.backBuffer());
         if (!painted.empty()) platform_.present(painted);
     };
-    view_->revealCabinet();
+    state_.inputEnabled = 1;
     return true;
 }
 
-int Program::run() {
+void Program::FormShow() {
+    if (shown_) return;
+    shown_ = true;
     platform_.showWindow();
+    exitAfterIntro_ = false;
+    const ScreenInfo screen = platform_.screen();
+    if (screen.width < 800 || screen.height < 600) {
+        view_->setIntroMessage(kSmallScreenText);
+        exitAfterIntro_ = true;
+    }
+    // A depth the platform cannot tell (0) skips the check.
+    if (screen.bitsPerPixel > 0 && screen.bitsPerPixel < 16) {
+        view_->setIntroMessage(kFewColoursText);
+        exitAfterIntro_ = true;
+    }
+    view_->playSound("welcome");
+    timer2_.Enabled(true);
+}
+
+int Program::run() {
+    FormShow();
     loop_.run();
     return 0;
 }
 
+void Program::Timer2Timer() {
+    timer2_.Enabled(false);
+    if (exitAfterIntro_) {
+        loop_.quit();
+        return;
+    }
+    view_->revealCabinet();
+}
+
+void Program::quitGame(bool farewell) {
+    state_.inputEnabled = 0;
+    if (farewell && state_.options.voiceFx) {
+        view_->playSound("bye");
+        view_->delay(650);
+    }
+    saveCredit();
+    if (optionsWritable_) saveset(state_);
+    if (statisticsWritable_) saveStatistics(state_);
+    state_.inputEnabled = 1;
+    // Deliberate: nothing acts once the files are written on the way out; a handler still
+    // waiting further up must not start a deal or an autoplay tick that is never saved.
+    view_->setTimer1Enabled(false);
+    loop_.quit();
+}
+
+void Program::WMclose() {
+    if (state_.inputEnabled == 0) return;
+    quitGame(false);
+}
+
+void Program::openSettings() {
+    state_.secondDealAtOpen = state_.options.secondDeal;
+}
+
+void Program::openHelp() {
+    // The game does not wait for the page, and a failure is not reported.
+    platform_.openUrl(fileUrl(platform_.basePath() + std::string(kHelpPage)));
+}
+
 void Program::saveCredit() {
-    fruvana::saveCredit(state_);
+    if (creditWritable_) fruvana::saveCredit(state_);
 }
 
 void Program::route(const InputEvent& event) {
+    if (loop_.quitRequested()) return;
     switch (event.kind) {
         case InputKind::MouseDown:
             pointerDown(event);
@@ -60,10 +167,17 @@ void Program::route(const InputEvent& event) {
         case InputKind::MouseUp:
             pointerUp();
             break;
-        case InputKind::CloseRequest:
-            loop_.quit();
+        case InputKind::Character:
+            controls_->FormKeyPress(event.character);
             break;
-        default:
+        case InputKind::Enter:
+            controls_->FormKeyPress(U'\r');
+            break;
+        case InputKind::Wheel:
+            controls_->FormMouseWheel(event.wheel);
+            break;
+        case InputKind::CloseRequest:
+            WMclose();
             break;
     }
 }
@@ -72,28 +186,11 @@ void Program::pointerDown(const InputEvent& event) {
     const Layer* layer = screen_->scene().layerAt(event.x, event.y);
     pressed_ = layer != nullptr ? layer->name() : std::string();
     const Rect at = layer != nullptr ? layer->bounds() : Rect{};
-    if (pressed_ == "Image8") {
-        game_->Image8MouseDown(event.x - at.x, event.y - at.y);
-    } else if (pressed_ == "Image5" || pressed_ == "lamp1") {
-        game_->Image5MouseDown();
-    } else if (pressed_ == "Image6" || pressed_ == "lamp2") {
-        game_->Image6MouseDown();
-    } else if (pressed_ == "Image7" || pressed_ == "lamp3") {
-        game_->Image7MouseDown();
-    }
+    controls_->mouseDown(pressed_, event.x - at.x, event.y - at.y);
 }
 
 void Program::pointerUp() {
-    const std::string pressed = std::exchange(pressed_, std::string());
-    if (pressed == "Image8") {
-        game_->Image8MouseUp();
-    } else if (pressed == "Image5" || pressed == "lamp1") {
-        game_->Image5MouseUp();
-    } else if (pressed == "Image6" || pressed == "lamp2") {
-        game_->Image6MouseUp();
-    } else if (pressed == "Image7" || pressed == "lamp3") {
-        game_->Image7MouseUp();
-    }
+    controls_->mouseUp(std::exchange(pressed_, std::string()));
 }
 
 }  // namespace fruvana

@@ -1,7 +1,7 @@
 #pragma once
 // The whole program: the machine state, the random sources, the pool, the game window's
-// pictures, the view and the game, built in start-up order, with the input routed to the
-// handlers of the picture under the pointer.
+// pictures, the view, the game and the controls, built in start-up order; the intro, the
+// routing of input, and the way out.
 
 #include <functional>
 #include <memory>
@@ -16,25 +16,40 @@
 #include "platform/platform.h"
 #include "presentation/game_screen.h"
 #include "presentation/game_view.h"
+#include "shell/controls.h"
+#include "shell/data_files.h"
 
 namespace fruvana {
 
 // Makes the reel animation's clock: the threaded timer in the game, the loop's in tests.
 using FrameTimerFactory = std::function<std::unique_ptr<FrameTimer>(EventLoop&)>;
 
-class Program final : public CreditStore {
+inline constexpr std::string_view kSmallScreenText = "Minimum video mode required is 800x600 !";
+inline constexpr std::string_view kFewColoursText = "Minimum color quality is 16 bits per pixel !";
+inline constexpr std::uint32_t kIntroMs = 3500;
+
+class Program final : public CreditStore, public ProgramActions {
   public:
-    // Opens the window and builds everything; null with a one-line reason in error.
+    // Opens the window and runs the start-up; null with a one-line reason in error.
     static std::unique_ptr<Program> start(Platform& platform, const FrameTimerFactory& frames,
                                           std::string& error);
     ~Program() override;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Runs until a close request is accepted; returns the exit code.
+    // Shows the window (the intro begins) and runs until the program ends; the exit code.
     int run();
+    // Shows the window: the display checks, `welcome` and the intro timer.
+    void FormShow();
     // Handles one input event as the game window does.
     void route(const InputEvent& event);
+
+    // --- program actions ---
+    void quitGame(bool farewell) override;
+    void openSettings() override;
+    void openHelp() override;
+    void WMclose();
+    void Timer2Timer();
 
     void saveCredit() override;
 
@@ -42,11 +57,15 @@ class Program final : public CreditStore {
     Game& game() { return *game_; }
     GameView& view() { return *view_; }
     GameScreen& screen() { return *screen_; }
+    Controls& controls() { return *controls_; }
     EventLoop& loop() { return loop_; }
+    UiTimer& Timer2() { return timer2_; }
+    bool exitAfterIntro() const { return exitAfterIntro_; }
+    bool ended() const { return loop_.quitRequested(); }
 
   private:
     explicit Program(Platform& platform);
-    bool build(const FrameTimerFactory& frames, std::string& error);
+    bool FormCreate(const FrameTimerFactory& frames, std::string& error);
     void pointerDown(const InputEvent& event);
     void pointerUp();
 
@@ -54,14 +73,26 @@ class Program final : public CreditStore {
     // every timer that posts to it and the game goes before the view it calls.
     Platform& platform_;
     EventLoop loop_{platform_};
-    MachineState state_ = freshMachineState();
+    UiTimer timer2_{loop_, kIntroMs};
+    MachineState state_;
     RandomSources sources_;
     OutcomePool pool_;
     std::unique_ptr<GameScreen> screen_;
     std::unique_ptr<GameView> view_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<Controls> controls_;
+    // Whether each data file may be written: not when it exists but could not be read.
+    bool creditWritable_ = true;
+    bool optionsWritable_ = true;
+    bool statisticsWritable_ = true;
+    bool exitAfterIntro_ = false;
+    bool shown_ = false;
     // The picture that took the last press; its release goes to it wherever the pointer is.
     std::string pressed_;
 };
+
+// The file:// URL of a path, every byte outside the unreserved characters and '/' written as
+// %XX, so no character of a folder name can change what is opened.
+std::string fileUrl(const std::string& path);
 
 }  // namespace fruvana

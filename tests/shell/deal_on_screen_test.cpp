@@ -44,7 +44,7 @@ class Deal : public testing::WholeProgram {
 };
 
 TEST_F(Deal, TheRevealShowsStillReelsEveryMeterAndThePlayText) {
-    start();
+    startAndReveal();
     for (std::size_t n = 0; n < 3; ++n)
         EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbol[n])) << n;
     EXPECT_EQ(readMeter(cut(L::kCreditMeterAt, 91, 18), zece, 7), "...1000");
@@ -57,7 +57,7 @@ TEST_F(Deal, TheRevealShowsStillReelsEveryMeterAndThePlayText) {
 }
 
 TEST_F(Deal, ThePayPanelFollowsTheBet) {
-    start();
+    startAndReveal();
     using Shows = std::array<const char*, 4>;
     for (auto [bet, shows] : {std::pair{1, Shows{".500", ".250", ".100", "..75"}},
                               std::pair{10, Shows{"5000", "2500", "1000", ".750"}}}) {
@@ -69,7 +69,7 @@ TEST_F(Deal, ThePayPanelFollowsTheBet) {
 }
 
 TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
-    start();
+    startAndReveal();
     platform->headlessAudio().clearLog();
     pullLever();
     EXPECT_EQ(state().inputEnabled, 0);
@@ -116,7 +116,7 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
 TEST_F(Deal, WithoutSoundFxTheSpinIsSilentAndSkipsTheChimesWait) {
     std::uint64_t spinTime[2] = {};
     for (int soundFx : {1, 0}) {
-        start();
+        startAndReveal();
         state().options.soundFx = static_cast<std::uint8_t>(soundFx);
         state().options.voiceFx = 0;
         platform->headlessAudio().clearLog();
@@ -133,7 +133,7 @@ TEST_F(Deal, WithoutSoundFxTheSpinIsSilentAndSkipsTheChimesWait) {
 }
 
 TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
-    start();
+    startAndReveal();
     state().options.smartHold = 0;
     pullLever();
     settle();

@@ -44,6 +44,13 @@ class WholeProgram : public ::testing::Test {
             error);
         ASSERT_TRUE(program) << error;
     }
+    // Starts the program, shows its window and lets the intro run out.
+    void startAndReveal() {
+        start();
+        if (!program) return;
+        program->FormShow();
+        program->loop().delay(kIntroMs + 10);
+    }
 
     MachineState& state() { return program->state(); }
     GameView& view() { return program->view(); }
