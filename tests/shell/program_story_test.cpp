@@ -1,0 +1,313 @@
+// The whole program on the headless platform, story by story: a first start, the intro, deals
+// by key, holds, coins, bets, collect, autoplay, settings, the ways out and a restart, small
+// and shallow screens, and the data files that cannot be read or may not pass their limits.
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "tests/shell/program_fixture.h"
+
+namespace fruvana {
+namespace {
+
+namespace fs = std::filesystem;
+namespace L = layout;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes le32(std::initializer_list<std::int32_t> values) {
+    Bytes bytes;
+    for (const std::int32_t v : values)
+        for (int b = 0; b < 4; ++b)
+            bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * b)));
+    return bytes;
+}
+
+class Story : public testing::WholeProgram {
+  protected:
+    Bytes fileBytes(std::string_view name) {
+        std::ifstream in(folder / name, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    void putFile(std::string_view name, const Bytes& bytes) {
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    bool exists(std::string_view name) { return fs::exists(folder / name); }
+    void type(char32_t c) {
+        program->route(InputEvent::typed(c));
+        settle();
+    }
+    // A press and release on a button's picture at a point of its own.
+    void clickButton(L::Offset at, int x, int y) { click(onCabinet(at, x, y)); }
+    Bytes credit(std::int32_t bet, std::int32_t win, std::int32_t credit, std::int32_t account) {
+        return le32({bet, win, credit, account});
+    }
+};
+
+TEST_F(Story, AFirstStartWritesOnlyTheCreditFileThenShowsTheIntro) {
+    start();
+    EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 1000, -1000));
+    EXPECT_FALSE(exists("fruvana2.ini"));
+    EXPECT_FALSE(exists("stat.dat"));
+    EXPECT_EQ(platform->windowTitle(), "Fruvana");
+    program->FormShow();
+    EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"welcome"}));
+    program->loop().delay(kIntroMs - 20);
+    EXPECT_TRUE(program->screen().layer("intro")->visible());
+    EXPECT_FALSE(program->screen().layer("Image2")->visible());
+    EXPECT_EQ(view().message(), "");
+    program->loop().delay(40);
+    EXPECT_FALSE(program->screen().layer("intro")->visible());
+    EXPECT_TRUE(program->screen().layer("Image2")->visible());
+    EXPECT_EQ(view().message(), "Play Fruvana !");
+    EXPECT_FALSE(program->ended());
+}
+
+TEST_F(Story, KeysAlreadyActOnTheGameDuringTheIntro) {
+    start();
+    program->FormShow();
+    type(U'C');
+    EXPECT_EQ(state().credit, 2000);
+    EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 2000, -2000));
+}
+
+TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
+    startAndReveal();
+    state().options.smartHold = 0;
+    platform->headlessAudio().clearLog();
+    program->route(InputEvent::enter());
+    settle();
+    ASSERT_EQ(state().phase, 2);
+    EXPECT_EQ(soundsPlayed().front(), "ton");
+    for (char32_t key : {U'1', U'2', U'3'}) {
+        const std::size_t n = static_cast<std::size_t>(key - U'1');
+        const std::uint8_t before = state().held[n];
+        type(key);
+        EXPECT_NE(state().held[n], before) << n;
+    }
+    type(U' ');
+    EXPECT_EQ(state().phase, 1);
+    EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
+}
+
+struct MoneyCase {
+    const char* name;
+    std::int32_t bet, win, credit, account;
+    std::uint8_t phase;
+    char32_t key;
+    std::int32_t betAfter, winAfter, creditAfter, accountAfter;
+};
+
+class MoneyKeys : public Story, public ::testing::WithParamInterface<MoneyCase> {};
+
+TEST_P(MoneyKeys, ChangeTheMoneyAndTheCreditFileOrNothing) {
+    const MoneyCase& c = GetParam();
+    startAndReveal();
+    state().bet = c.bet;
+    state().win = c.win;
+    state().credit = c.credit;
+    state().account = c.account;
+    state().phase = c.phase;
+    program->saveCredit();
+    type(c.key);
+    EXPECT_EQ(state().bet, c.betAfter);
+    EXPECT_EQ(state().win, c.winAfter);
+    EXPECT_EQ(state().credit, c.creditAfter);
+    EXPECT_EQ(state().account, c.accountAfter);
+    EXPECT_EQ(fileBytes("fruvana.ini"),
+              credit(c.betAfter, c.winAfter, c.creditAfter, c.accountAfter));
+    // every button is back at rest
+    for (std::string_view name : {"Image11", "Image12", "coin", "anulare"}) {
+        const Rect rest = program->screen().restPlace(name);
+        const PictureLayer* layer = program->screen().layer(name);
+        EXPECT_EQ(layer->x(), rest.x) << name;
+        EXPECT_EQ(layer->y(), rest.y) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MoneyKeys,
+    ::testing::Values(
+        MoneyCase{"CoinBelowTheLimit", 5, 0, 8'999'000, -1000, 1, U'c', 5, 0, 9'000'000, -2000},
+        MoneyCase{"CoinAtTheLimit", 5, 0, 9'000'000, -1000, 1, U'C', 5, 0, 9'000'000, -1000},
+        MoneyCase{"CoinWouldSinkTheAccount", 5, 0, 0, -99'999'000, 1, U'c', 5, 0, 0, -99'999'000},
+        MoneyCase{"CoinDownToTheAccountsFloor", 5, 0, 0, -99'998'999, 1, U'c', 5, 0, 1000,
+                  -99'999'999},
+        MoneyCase{"Collect", 5, 40, 250, -1000, 1, U'o', 5, 0, 0, -710},
+        MoneyCase{"CollectByZeroInPhase2", 5, 40, 250, -1000, 2, U'0', 5, 0, 0, -710},
+        MoneyCase{"CollectPastTheAccountsTop", 5, 2, 9'999'999, 90'000'000, 1, U'o', 5, 2,
+                  9'999'999, 90'000'000},
+        MoneyCase{"BetUp", 3, 0, 1000, 0, 1, U'.', 4, 0, 1000, 0},
+        MoneyCase{"BetUpAtTen", 10, 0, 1000, 0, 1, U'.', 10, 0, 1000, 0},
+        MoneyCase{"BetDownAtOne", 1, 0, 1000, 0, 1, U',', 1, 0, 1000, 0},
+        MoneyCase{"BetDownInPhase2", 3, 0, 1000, 0, 2, U',', 3, 0, 1000, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Story, ACoinPressCountsOnlyInsideTheRoundFace) {
+    startAndReveal();
+    clickButton(L::kCoinAt, 52, 52);
+    EXPECT_EQ(state().credit, 1000);
+    clickButton(L::kCoinAt, 26, 0);
+    EXPECT_EQ(state().credit, 2000);
+    // The small buttons' circle is centred at (16, 16).
+    clickButton(L::kBetUpAt, 33, 33);
+    EXPECT_EQ(state().bet, 5);
+    clickButton(L::kBetUpAt, 16, 32);
+    EXPECT_EQ(state().bet, 6);
+}
+
+TEST_F(Story, EveryWheelEventIsOneStepOfTheBet) {
+    startAndReveal();
+    for (auto [delta, bet] : {std::pair{-1, 4}, {-7, 3}, {+9, 4}, {0, 5}}) {
+        program->route(InputEvent::wheelStep(delta));
+        settle();
+        EXPECT_EQ(state().bet, bet) << delta;
+    }
+}
+
+TEST_F(Story, AutoplaySaysSoWaitsAndRefusesOtherControls) {
+    startAndReveal();
+    const std::uint64_t t0 = platform->ticksMs();
+    program->route(InputEvent::typed(U'a'));
+    EXPECT_EQ(view().message(), "Auto play ON");
+    EXPECT_TRUE(view().timer1Enabled());
+    EXPECT_GE(platform->ticksMs() - t0, 700u);  // 200 for the key, 500 before the timer
+    type(U'c');
+    EXPECT_EQ(state().credit, 1000);
+    // The first automatic deal comes 4000 ms later.
+    program->loop().delay(4100);
+    settle();
+    EXPECT_EQ(state().statistics.firstDealCounts[12], 1);
+    const std::uint64_t t1 = platform->ticksMs();
+    program->route(InputEvent::typed(U'A'));
+    EXPECT_FALSE(view().timer1Enabled());
+    EXPECT_EQ(view().message(), "Auto play OFF");
+    EXPECT_GE(platform->ticksMs() - t1, 1700u);
+}
+
+TEST_F(Story, SettingsOpenBySOrT) {
+    for (char32_t key : {U's', U'T'}) {
+        startAndReveal();
+        state().options.secondDeal = 0;
+        state().secondDealAtOpen = 1;
+        type(key);
+        EXPECT_EQ(state().secondDealAtOpen, 0);
+        program.reset();
+    }
+}
+
+TEST_F(Story, XIsRefusedWhileTheReelsTurnAndEndsTheGameBetweenAutoplayDeals) {
+    startAndReveal();
+    pullLever();
+    program->route(InputEvent::typed(U'x'));
+    EXPECT_FALSE(program->ended());
+    program->route(InputEvent::closeRequest());
+    EXPECT_FALSE(program->ended());
+    settle();
+    program->route(InputEvent::typed(U'a'));
+    settle();
+    program->loop().delay(4100);
+    settle();
+    program->route(InputEvent::typed(U'X'));
+    EXPECT_TRUE(program->ended());
+}
+
+TEST_F(Story, TheWayOutWritesTheThreeFilesAndARestartShowsThem) {
+    startAndReveal();
+    type(U'c');
+    pullLever();
+    settle();
+    state().options.autoBet = 1;
+    program->route(InputEvent::closeRequest());
+    ASSERT_TRUE(program->ended());
+    const MachineState saved = state();
+    const Bytes creditFile = fileBytes("fruvana.ini");
+    EXPECT_EQ(creditFile, credit(saved.bet, saved.win, saved.credit, saved.account));
+    EXPECT_EQ(fileBytes("fruvana2.ini"), (Bytes{1, 1, 0, 1, 1}));
+    EXPECT_EQ(fileBytes("stat.dat").size(), 96u);
+
+    program.reset();
+    startAndReveal();
+    EXPECT_EQ(state().credit, saved.credit + saved.win);
+    EXPECT_EQ(state().win, 0);
+    EXPECT_EQ(state().account, saved.account);
+    EXPECT_EQ(state().options, saved.options);
+    EXPECT_EQ(state().statistics, saved.statistics);
+}
+
+TEST_F(Story, TheExitButtonSaysByeAndSavesLater) {
+    startAndReveal();
+    platform->headlessAudio().clearLog();
+    const std::uint64_t t0 = platform->ticksMs();
+    clickButton(L::kExitAt, 26, 26);
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"clic", "bye"}));
+    EXPECT_GE(platform->ticksMs() - t0, 650u);
+    EXPECT_TRUE(exists("stat.dat"));
+}
+
+struct DisplayCase {
+    const char* name;
+    ScreenInfo screen;
+    const char* message;  // nullptr: plays
+};
+
+class Displays : public Story, public ::testing::WithParamInterface<DisplayCase> {};
+
+TEST_P(Displays, TooSmallOrTooShallowEndsAfterTheIntroWithOnlyTheCreditFile) {
+    const DisplayCase& c = GetParam();
+    options.screen = c.screen;
+    start();
+    program->FormShow();
+    program->loop().delay(kIntroMs - 10);
+    EXPECT_FALSE(program->ended());
+    EXPECT_EQ(view().introMessage(), c.message ? c.message : "");
+    program->loop().delay(20);
+    EXPECT_EQ(program->ended(), c.message != nullptr);
+    EXPECT_TRUE(exists("fruvana.ini"));
+    EXPECT_FALSE(exists("fruvana2.ini"));
+    EXPECT_FALSE(exists("stat.dat"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Displays,
+    ::testing::Values(
+        DisplayCase{"Small640x480", {640, 480, 24}, "Minimum video mode required is 800x600 !"},
+        DisplayCase{"EightBits", {1024, 768, 8}, "Minimum color quality is 16 bits per pixel !"},
+        DisplayCase{
+            "SmallAndShallow", {799, 600, 8}, "Minimum color quality is 16 bits per pixel !"},
+        DisplayCase{"SixteenBits", {800, 600, 16}, nullptr},
+        DisplayCase{"DepthUnknown", {1024, 768, 0}, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Story, AFileThatCannotBeReadIsNeverReplaced) {
+    fs::create_directory(folder / "fruvana.ini");
+    fs::create_directory(folder / "stat.dat");
+    startAndReveal();
+    EXPECT_EQ(state().credit, 0);  // an unreadable file leaves the zeroes
+    type(U'c');
+    program->route(InputEvent::closeRequest());
+    ASSERT_TRUE(program->ended());
+    EXPECT_TRUE(fs::is_directory(folder / "fruvana.ini"));
+    EXPECT_TRUE(fs::is_directory(folder / "stat.dat"));
+    EXPECT_EQ(fs::file_size(folder / "fruvana2.ini"), 5u);
+}
+
+TEST_F(Story, ASavedWinJoinsTheCreditWithoutPassingItsLimit) {
+    options.screen = {1024, 768, 24};
+    for (auto [creditIn, winIn, creditOut, accountOut] :
+         {std::array{1000, 300, 1300, -1000}, std::array{9'999'000, 5000, 9'999'999, 3001}}) {
+        putFile("fruvana.ini", credit(5, winIn, creditIn, -1000));
+        start();
+        EXPECT_EQ(state().credit, creditOut) << creditIn;
+        EXPECT_EQ(state().win, 0);
+        EXPECT_EQ(state().account, accountOut);
+        program.reset();
+    }
+}
+
+}  // namespace
+}  // namespace fruvana
