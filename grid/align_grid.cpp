@@ -1,0 +1,393 @@
+#include "grid/align_grid.h"
+
+#include <algorithm>
+
+namespace fruvana {
+
+namespace {
+
+int clampCount(int count) {
+    return std::clamp(count, 0, AlignGrid::kMaxCount);
+}
+
+int clampExtent(int extent) {
+    return std::clamp(extent, 0, AlignGrid::kMaxExtent);
+}
+
+// The platform's default font: what a font asked for with nothing in particular gets.
+FontValues platformDefaultFont() {
+    const FontRequest defaults;
+    FontValues values;
+    values.name = defaults.family;
+    values.height = -defaults.pixelHeight;
+    return values;
+}
+
+constexpr std::uint32_t kDefaultColor = 0xFFFFFF;       // white cells
+constexpr std::uint32_t kDefaultFixedColor = 0xC0C0C0;  // light grey headers
+
+}  // namespace
+
+AlignGrid::AlignGrid()
+    : background_(kDefaultColor, kBrushSolid),
+      fixedBrush_(kDefaultFixedColor, kBrushSolid),
+      fixedFont_(platformDefaultFont()) {
+    changed_ = [this] { repaint(); };
+    background_.setOnChange(changed_);
+    fixedBrush_.setOnChange(changed_);
+    font_.setOnChange(changed_);
+    colWidths_.assign(static_cast<std::size_t>(colCount_), defaultColWidth_);
+    rebuildColumnEdges();
+}
+
+AlignGrid::~AlignGrid() = default;
+
+void AlignGrid::repaint() const {
+    if (onInvalidate) onInvalidate(bounds());
+}
+
+// ---- Shape and place ----------------------------------------------------------------------
+
+void AlignGrid::rebuildColumnEdges() {
+    colEdges_.assign(colWidths_.size() + 1, 0);
+    for (std::size_t c = 0; c < colWidths_.size(); ++c)
+        colEdges_[c + 1] = colEdges_[c] + colWidths_[c];
+}
+
+void AlignGrid::setColCount(int count) {
+    count = clampCount(count);
+    if (count == colCount_) return;
+    colCount_ = count;
+    colWidths_.resize(static_cast<std::size_t>(count), defaultColWidth_);
+    std::erase_if(texts_, [count](const auto& t) { return t.first.first >= count; });
+    fixedCols_ = std::min(fixedCols_, count);
+    rebuildColumnEdges();
+    repaint();
+}
+
+void AlignGrid::setRowCount(int count) {
+    count = clampCount(count);
+    if (count == rowCount_) return;
+    rowCount_ = count;
+    std::erase_if(texts_, [count](const auto& t) { return t.first.second >= count; });
+    fixedRows_ = std::min(fixedRows_, count);
+    repaint();
+}
+
+void AlignGrid::setFixedCols(int count) {
+    fixedCols_ = std::clamp(count, 0, colCount_);
+    repaint();
+}
+
+void AlignGrid::setFixedRows(int count) {
+    fixedRows_ = std::clamp(count, 0, rowCount_);
+    repaint();
+}
+
+int AlignGrid::ColWidths(int col) const {
+    if (col < 0 || col >= colCount_) return 0;
+    return colWidths_[static_cast<std::size_t>(col)];
+}
+
+void AlignGrid::setColWidths(int col, int width) {
+    if (col < 0 || col >= colCount_) return;  // no such column: nothing to size
+    colWidths_[static_cast<std::size_t>(col)] = clampExtent(width);
+    rebuildColumnEdges();
+    repaint();
+}
+
+void AlignGrid::setDefaultColWidth(int width) {
+    defaultColWidth_ = clampExtent(width);
+    std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
+    rebuildColumnEdges();
+    repaint();
+}
+
+void AlignGrid::setDefaultRowHeight(int height) {
+    defaultRowHeight_ = clampExtent(height);
+    repaint();
+}
+
+void AlignGrid::setPlace(int x, int y) {
+    if (x == x_ && y == y_) return;
+    repaint();  // the old place shows what lies beneath again
+    x_ = x;
+    y_ = y;
+    repaint();
+}
+
+void AlignGrid::setSize(int width, int height) {
+    repaint();
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    repaint();
+}
+
+Rect AlignGrid::bounds() const {
+    const int w = width_ >= 0 ? width_ : colEdges_.back();
+    const int h = height_ >= 0 ? height_ : rowCount_ * defaultRowHeight_;
+    return {x_, y_, w, h};
+}
+
+Rect AlignGrid::cellRect(int col, int row) const {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return {};
+    return {x_ + colEdges_[static_cast<std::size_t>(col)], y_ + row * defaultRowHeight_,
+            colWidths_[static_cast<std::size_t>(col)], defaultRowHeight_};
+}
+
+void AlignGrid::setFlat(bool flat) {
+    if (flat == flat_) return;
+    flat_ = flat;
+    repaint();
+}
+
+// ---- Grid-wide properties -----------------------------------------------------------------
+
+void AlignGrid::setColor(std::uint32_t colour) {
+    background_.setColour(colour);
+}
+
+void AlignGrid::setFixedColor(std::uint32_t colour) {
+    fixedBrush_.setColour(colour);
+}
+
+void AlignGrid::setAlignment(CellAlign align) {
+    alignment_ = align;
+    repaint();
+}
+
+void AlignGrid::setWordwrap(WordWrapMode mode) {
+    wordwrap_ = mode;
+    repaint();
+}
+
+// ---- Texts --------------------------------------------------------------------------------
+
+const std::string& AlignGrid::Cells(int col, int row) const {
+    static const std::string kNone;
+    const auto it = texts_.find({col, row});
+    return it == texts_.end() ? kNone : it->second;
+}
+
+void AlignGrid::Cells(int col, int row, std::string text) {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
+    if (text.empty()) {
+        texts_.erase({col, row});
+    } else {
+        texts_[{col, row}] = std::move(text);
+    }
+    if (onInvalidate) onInvalidate(intersect(cellRect(col, row), bounds()));
+}
+
+// ---- Per-level properties -----------------------------------------------------------------
+
+CellProperties& AlignGrid::entry(Level level, std::uint16_t a, std::uint16_t b) {
+    switch (level) {
+        case Level::Cell:
+            return stores_.cellProps[{a, b}];
+        case Level::Col:
+            return stores_.colProps[a];
+        case Level::Row:
+            return stores_.rowProps[a];
+        case Level::FixedCol:
+            return stores_.fixedColProps[a];
+        case Level::FixedRow:
+            break;
+    }
+    return stores_.fixedRowProps[a];
+}
+
+const CellProperties* AlignGrid::find(Level level, std::uint16_t a, std::uint16_t b) const {
+    auto lookIn = [](const auto& store, const auto& key) -> const CellProperties* {
+        const auto it = store.find(key);
+        return it == store.end() ? nullptr : &it->second;
+    };
+    switch (level) {
+        case Level::Cell:
+            return lookIn(stores_.cellProps, std::pair{a, b});
+        case Level::Col:
+            return lookIn(stores_.colProps, a);
+        case Level::Row:
+            return lookIn(stores_.rowProps, a);
+        case Level::FixedCol:
+            return lookIn(stores_.fixedColProps, a);
+        case Level::FixedRow:
+            break;
+    }
+    return lookIn(stores_.fixedRowProps, a);
+}
+
+CellBrush& AlignGrid::brushOf(CellProperties& props) {
+    if (!props.brush) {
+        props.brush = std::make_unique<CellBrush>(background_.colour(), background_.style());
+        props.brush->setOnChange(changed_);
+    }
+    return *props.brush;
+}
+
+CellFont& AlignGrid::fontOf(CellProperties& props) {
+    if (!props.font) {
+        props.font = std::make_unique<CellFont>(font_.values());
+        props.font->setOnChange(changed_);
+    }
+    return *props.font;
+}
+
+void AlignGrid::setAlign(CellProperties& props, CellAlign align) {
+    props.align = align;
+    repaint();
+}
+
+// A brush just made repaints even when its colour matches the background's: the entry now
+// decides the cell's background where a later level decided it before.
+void AlignGrid::setColour(CellProperties& props, std::uint32_t colour) {
+    const bool made = !props.brush;
+    CellBrush& brush = brushOf(props);
+    if (made && brush.colour() == colour) repaint();
+    brush.setColour(colour);  // repaints when the colour changes
+}
+
+void AlignGrid::AlignCell(std::uint16_t col, std::uint16_t row, CellAlign align) {
+    setAlign(entry(Level::Cell, col, row), align);
+}
+
+void AlignGrid::AlignCol(std::uint16_t col, CellAlign align) {
+    setAlign(entry(Level::Col, col), align);
+}
+
+void AlignGrid::AlignRow(std::uint16_t row, CellAlign align) {
+    setAlign(entry(Level::Row, row), align);
+}
+
+void AlignGrid::FixedAlignCol(std::uint16_t col, CellAlign align) {
+    setAlign(entry(Level::FixedCol, col), align);
+}
+
+void AlignGrid::FixedAlignRow(std::uint16_t row, CellAlign align) {
+    setAlign(entry(Level::FixedRow, row), align);
+}
+
+void AlignGrid::ColorCell(std::uint16_t col, std::uint16_t row, std::uint32_t colour) {
+    setColour(entry(Level::Cell, col, row), colour);
+}
+
+void AlignGrid::ColorCol(std::uint16_t col, std::uint32_t colour) {
+    setColour(entry(Level::Col, col), colour);
+}
+
+void AlignGrid::ColorRow(std::uint16_t row, std::uint32_t colour) {
+    setColour(entry(Level::Row, row), colour);
+}
+
+void AlignGrid::ColorFixedCol(std::uint16_t col, std::uint32_t colour) {
+    setColour(entry(Level::FixedCol, col), colour);
+}
+
+void AlignGrid::ColorFixedRow(std::uint16_t row, std::uint32_t colour) {
+    setColour(entry(Level::FixedRow, row), colour);
+}
+
+CellBrush& AlignGrid::BrushCell(std::uint16_t col, std::uint16_t row) {
+    return brushOf(entry(Level::Cell, col, row));
+}
+
+CellBrush& AlignGrid::BrushCol(std::uint16_t col) {
+    return brushOf(entry(Level::Col, col));
+}
+
+CellBrush& AlignGrid::BrushRow(std::uint16_t row) {
+    return brushOf(entry(Level::Row, row));
+}
+
+CellBrush& AlignGrid::BrushFixedCol(std::uint16_t col) {
+    return brushOf(entry(Level::FixedCol, col));
+}
+
+CellBrush& AlignGrid::BrushFixedRow(std::uint16_t row) {
+    return brushOf(entry(Level::FixedRow, row));
+}
+
+CellFont& AlignGrid::FontCell(std::uint16_t col, std::uint16_t row) {
+    return fontOf(entry(Level::Cell, col, row));
+}
+
+CellFont& AlignGrid::FontCol(std::uint16_t col) {
+    return fontOf(entry(Level::Col, col));
+}
+
+CellFont& AlignGrid::FontRow(std::uint16_t row) {
+    return fontOf(entry(Level::Row, row));
+}
+
+CellFont& AlignGrid::FontFixedCol(std::uint16_t col) {
+    return fontOf(entry(Level::FixedCol, col));
+}
+
+CellFont& AlignGrid::FontFixedRow(std::uint16_t row) {
+    return fontOf(entry(Level::FixedRow, row));
+}
+
+// ---- Lookup -------------------------------------------------------------------------------
+
+CellLook AlignGrid::lookup(int col, int row) const {
+    const bool fixed = isFixed(col, row);
+    // Cells beyond the 16-bit indices of the stores have no entries of their own.
+    const bool indexable = col >= 0 && row >= 0 && col < kMaxCount && row < kMaxCount;
+    const auto c = static_cast<std::uint16_t>(indexable ? col : 0);
+    const auto r = static_cast<std::uint16_t>(indexable ? row : 0);
+    const CellProperties* levels[3] = {};
+    if (indexable) {
+        levels[0] = find(Level::Cell, c, r);
+        levels[1] = find(fixed ? Level::FixedCol : Level::Col, c);
+        levels[2] = find(fixed ? Level::FixedRow : Level::Row, r);
+    }
+
+    CellLook look;
+    look.align = alignment_ == CellAlign::alDefault ? CellAlign::alLeft : alignment_;
+    look.wordwrap = wordwrap_ == WordWrapMode::ww_default ? WordWrapMode::ww_none : wordwrap_;
+    look.font = fixed ? &fixedFont_ : &font_;
+    look.brush = fixed ? &fixedBrush_ : &background_;
+    // From the last level to the first, so the first level that sets a field wins.
+    for (int i = 2; i >= 0; --i) {
+        const CellProperties* p = levels[i];
+        if (!p) continue;
+        if (p->align != CellAlign::alDefault) look.align = p->align;
+        if (p->wordwrap != WordWrapMode::ww_default) look.wordwrap = p->wordwrap;
+        if (p->font) look.font = p->font.get();
+        if (p->brush) look.brush = p->brush.get();
+    }
+    return look;
+}
+
+// ---- Stored lists -------------------------------------------------------------------------
+
+ListReadResult AlignGrid::readPropertyList(PropList which, const PropertyList& list) {
+    ParsedList parsed = parsePropertyList(which, list);
+    if (parsed.error) return {false, parsed.error->position, std::move(parsed.error->message)};
+    if (parsed.groups.empty()) return {};
+    for (ParsedGroup& group : parsed.groups) {
+        group.props.attach(changed_);
+        // Each group replaces whatever entry stood at its place; the old one is released here.
+        switch (which) {
+            case PropList::PropCell:
+                stores_.cellProps.insert_or_assign({group.col, group.row}, std::move(group.props));
+                break;
+            case PropList::PropCol:
+                stores_.colProps.insert_or_assign(group.col, std::move(group.props));
+                break;
+            case PropList::PropRow:
+                stores_.rowProps.insert_or_assign(group.col, std::move(group.props));
+                break;
+            case PropList::PropFixedCol:
+                stores_.fixedColProps.insert_or_assign(group.col, std::move(group.props));
+                break;
+            case PropList::PropFixedRow:
+                stores_.fixedRowProps.insert_or_assign(group.col, std::move(group.props));
+                break;
+        }
+    }
+    repaint();
+    return {};
+}
+
+}  // namespace fruvana

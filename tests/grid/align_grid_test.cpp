@@ -1,0 +1,128 @@
+#include "grid/align_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/grid/statistics_table.h"
+
+namespace fruvana {
+namespace {
+
+using namespace grid_testing;
+using enum CellAlign;
+
+struct LookCase {
+    int col, row;
+    CellAlign align;
+    std::uint32_t background, textColour;
+};
+
+class StatisticsLookup : public testing::TestWithParam<LookCase> {};
+
+TEST_P(StatisticsLookup, FindsAlignmentBackgroundAndFont) {
+    AlignGrid grid;
+    buildStatisticsTable(grid);
+    const LookCase& c = GetParam();
+    const CellLook look = grid.lookup(c.col, c.row);
+    EXPECT_EQ(look.align, c.align);
+    EXPECT_EQ(look.wordwrap, WordWrapMode::ww_none);
+    EXPECT_EQ(look.brush->colour(), c.background);
+    EXPECT_EQ(look.font->colour(), c.textColour);
+    EXPECT_TRUE(look.font->bold());
+    EXPECT_EQ(look.font->height(), -11);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SettingsScreen, StatisticsLookup,
+    testing::Values(
+        // Header row: "LINE" by its own entry, the others by the fixed-row entry.
+        LookCase{0, 0, alLeft, kFixedColor, kRed}, LookCase{1, 0, alRight, kFixedColor, kRed},
+        LookCase{3, 0, alRight, kFixedColor, kRed},
+        // Row texts: left by the grid's default; the fixed-column font before the row font.
+        LookCase{0, 1, alLeft, kOddLabel, kRed}, LookCase{0, 2, alLeft, kFixedColor, kRed},
+        LookCase{0, 11, alLeft, kOddLabel, kRed}, LookCase{0, 12, alLeft, kFixedColor, kRed},
+        // Numbers: right by the column entries, striped and orange by the row entries.
+        LookCase{1, 1, alRight, kOddRow, kOrange}, LookCase{2, 2, alRight, kColor, kOrange},
+        LookCase{3, 11, alRight, kOddRow, kOrange}, LookCase{3, 12, alRight, kColor, kOrange}));
+
+TEST(AlignGridLookup, FixedCellsUseOnlyFixedStoresThenFixedFontAndBrush) {
+    AlignGrid g;
+    g.setAlignment(alDefault);  // counts as left
+    g.setWordwrap(WordWrapMode::ww_default);
+    g.AlignCol(0, alCenter);
+    g.ColorRow(0, 123);
+    g.FontCol(0).setColour(77);
+    EXPECT_EQ(g.lookup(0, 0).align, alLeft);
+    EXPECT_EQ(g.lookup(0, 0).wordwrap, WordWrapMode::ww_none);
+    EXPECT_EQ(g.lookup(0, 0).brush->colour(), g.FixedColor());
+    EXPECT_EQ(g.lookup(0, 0).font, &g.fixedFont());
+    g.FixedAlignCol(0, alCenter);
+    EXPECT_EQ(g.lookup(0, 3).align, alCenter);
+    EXPECT_EQ(g.lookup(1, 3).align, alLeft);
+}
+
+TEST(AlignGridLookup, NewFontsAndBrushesCopyTheGridsOwn) {
+    AlignGrid g;
+    g.Font().assign({33023, -15, "Arial", FontPitch::Variable, kStyleItalic});
+    g.setColor(4242);
+    EXPECT_EQ(g.FontRow(3).values(), g.Font().values());
+    EXPECT_EQ(g.BrushCell(2, 2).colour(), 4242u);
+    g.ColorCol(1, 99);
+    EXPECT_EQ(g.lookup(1, 2).brush->colour(), 99u);
+    EXPECT_EQ(g.lookup(2, 3).font, g.stores().rowProps.at(3).font.get());
+}
+
+// Each operation the settings screen uses, and changes made through returned fonts, repaint.
+using Operation = std::pair<const char*, std::function<void(AlignGrid&)>>;
+
+class Repaints : public testing::TestWithParam<Operation> {};
+
+TEST_P(Repaints, InvalidatesTheGrid) {
+    AlignGrid g;
+    buildStatisticsTable(g);
+    std::vector<Rect> asked;
+    g.onInvalidate = [&asked](const Rect& r) { asked.push_back(r); };
+    GetParam().second(g);
+    ASSERT_FALSE(asked.empty());
+    const bool oneCell = std::string_view(GetParam().first) == "Cells";
+    EXPECT_EQ(asked.back(), oneCell ? g.cellRect(2, 5) : g.bounds());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, Repaints,
+    testing::Values(Operation{"Cells", [](AlignGrid& g) { g.Cells(2, 5, "17"); }},
+                    Operation{"AlignCell", [](AlignGrid& g) { g.AlignCell(1, 1, alCenter); }},
+                    Operation{"AlignCol", [](AlignGrid& g) { g.AlignCol(2, alLeft); }},
+                    Operation{"FixedAlignRow", [](AlignGrid& g) { g.FixedAlignRow(0, alLeft); }},
+                    Operation{"ColorCellSameAsBackground",
+                              [](AlignGrid& g) { g.ColorCell(2, 2, kColor); }},
+                    Operation{"ColorRow", [](AlignGrid& g) { g.ColorRow(2, 1); }},
+                    Operation{"FontFixedCol", [](AlignGrid& g) { g.FontFixedCol(0).setColour(1); }},
+                    Operation{"FontFixedRow", [](AlignGrid& g) { g.FontFixedRow(0).setStyle(0); }},
+                    Operation{"FontRow", [](AlignGrid& g) { g.FontRow(4).setColour(1); }},
+                    // Row 1's font came from the stored list, not from FontRow.
+                    Operation{"FontFromList", [](AlignGrid& g) { g.FontRow(1).setColour(7); }},
+                    Operation{"Flat", [](AlignGrid& g) { g.setFlat(false); }},
+                    Operation{"FixedColor", [](AlignGrid& g) { g.setFixedColor(1); }},
+                    Operation{"ReadList",
+                              [](AlignGrid& g) {
+                                  (void)g.readPropertyList(PropList::PropCol, {2, 1, 2, 0});
+                              }}),
+    [](const auto& info) { return std::string(info.param.first); });
+
+TEST(AlignGridCells, OutsideTheGridIsIgnored) {
+    AlignGrid g;
+    g.setColCount(2);
+    g.setRowCount(2);
+    int calls = 0;
+    g.onInvalidate = [&calls](const Rect&) { ++calls; };
+    for (auto [c, r] : {std::pair{-1, 0}, {0, -1}, {2, 0}, {0, 2}, {1 << 30, 1}}) {
+        g.Cells(c, r, "x");
+        EXPECT_EQ(g.Cells(c, r), "") << c << "," << r;
+    }
+    EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace fruvana

@@ -1,0 +1,233 @@
+// Painting measured in pixels with the fonts the platform really finds: backgrounds, where the
+// text's pixels fall, the inset clip and the word-wrap modes.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "grid/align_grid.h"
+#include "tests/grid/statistics_table.h"
+
+namespace fruvana {
+namespace {
+
+using namespace grid_testing;
+using enum CellAlign;
+using enum WordWrapMode;
+
+constexpr Rgb kSentinel{1, 2, 3};
+
+// The box around the pixels inside area that differ from background (right, bottom inclusive).
+struct Ink {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool any() const { return right >= 0; }
+};
+
+Ink inkIn(const Picture& p, const Rect& area, Rgb background) {
+    Ink ink;
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        for (int x = area.x; x < area.x + area.w; ++x) {
+            if (p.pixel(x, y) == background) continue;
+            ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
+                   std::max(ink.bottom, y)};
+        }
+    }
+    return ink;
+}
+
+Rect innerOf(const Rect& cell) {
+    return {cell.x + 2, cell.y + 2, cell.w - 4, cell.h - 4};
+}
+
+bool inside(const Ink& ink, const Rect& r) {
+    return ink.left >= r.x && ink.top >= r.y && ink.right < r.x + r.w && ink.bottom < r.y + r.h;
+}
+
+// ---- The statistics table -------------------------------------------------------------------
+
+class StatisticsPaint : public testing::TestWithParam<int> {};
+
+// Only the cell's background and its font colour appear: no lines between cells, no raised
+// edges in the flat look, no focus rectangle; the text stays inside the 2-pixel inset.
+TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
+    AlignGrid table;
+    buildStatisticsTable(table);
+    fillStatisticsTable(table, 7);
+    Picture screen(800, 600);
+    table.paint(screen, screen.bounds());
+    const int col = GetParam() % 4;
+    const int row = GetParam() / 4;
+    const CellLook look = table.lookup(col, row);
+    const Rgb background = toRgb(look.brush->colour());
+    const Rgb text = toRgb(look.font->colour());
+    const Rect cell = intersect(table.cellRect(col, row), table.bounds());
+    for (int y = cell.y; y < cell.y + cell.h; ++y) {
+        for (int x = cell.x; x < cell.x + cell.w; ++x) {
+            const Rgb px = screen.pixel(x, y);
+            ASSERT_TRUE(px == background || px == text) << x << "," << y;
+        }
+    }
+    const Ink ink = inkIn(screen, cell, background);
+    EXPECT_EQ(ink.any(), !table.Cells(col, row).empty());
+    EXPECT_TRUE(!ink.any() || inside(ink, innerOf(table.cellRect(col, row))));
+    EXPECT_EQ(table.fontError(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllCells, StatisticsPaint, testing::Range(0, 52));
+
+TEST(StatisticsPaintClip, PaintsOnlyInsideTheClipAndTheGrid) {
+    AlignGrid g;
+    buildStatisticsTable(g);
+    fillStatisticsTable(g, 3);
+    Picture whole(800, 600);
+    g.paint(whole, whole.bounds());
+    Picture pieces(800, 600);
+    pieces.fill(kSentinel);
+    g.paint(pieces, {500, 0, 300, 230});
+    g.paint(pieces, {0, 0, 500, 230});
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const bool painted = x >= 352 && x < 758 && y >= 141 && y < 230;
+            ASSERT_EQ(pieces.pixel(x, y), painted ? whole.pixel(x, y) : kSentinel) << x << "," << y;
+        }
+    }
+}
+
+// ---- One cell at a time ---------------------------------------------------------------------
+
+// A 3 x 2 grid without fixed cells; the cell under test is (1, 1), 94 pixels wide.
+class OneCell : public testing::Test {
+  protected:
+    void SetUp() override {
+        grid.setColCount(3);
+        grid.setRowCount(2);
+        grid.setFixedCols(0);
+        grid.setFixedRows(0);
+        grid.setDefaultColWidth(94);
+        grid.setPlace(10, 20);
+        grid.setColor(kColor);
+        grid.Font().assign({kOrange, -11, "MS Sans Serif", FontPitch::Default, kStyleBold});
+    }
+    Ink paintCell(const std::string& text) {
+        grid.Cells(1, 1, text);
+        picture = Picture(400, 200);
+        picture.fill(kSentinel);
+        grid.paint(picture, picture.bounds());
+        return inkIn(picture, cell(), toRgb(kColor));
+    }
+    int lineHeight() {
+        std::string error;
+        const auto font = Font::open(toFontRequest(grid.Font().values()), error);
+        return font ? font->lineHeight() : 0;
+    }
+    Rect cell() const { return grid.cellRect(1, 1); }
+    AlignGrid grid;
+    Picture picture;
+};
+
+// Where the text's pixels must fall.
+enum class Expect { Left, Right, Centred, CutRight, CutBelow, SeveralLines, EndsInDots };
+
+struct TextCase {
+    const char* name;
+    CellAlign align;
+    WordWrapMode mode;
+    int fontHeight;
+    const char* text;
+    Expect expect;
+};
+
+class CellText : public OneCell, public testing::WithParamInterface<TextCase> {};
+
+TEST_P(CellText, FallsWhereAlignmentClipAndModeSay) {
+    const TextCase& c = GetParam();
+    grid.setDefaultRowHeight(c.expect == Expect::CutBelow ? 24 : 60);  // 60: no centring
+    grid.AlignCol(1, c.align);
+    grid.setWordwrap(c.mode);
+    grid.Font().setHeight(c.fontHeight);
+    const Ink ink = paintCell(c.text);
+    ASSERT_TRUE(ink.any());
+    const Rect in = innerOf(cell());
+    const int right = in.x + in.w - 1;
+    EXPECT_TRUE(inside(ink, in));
+    EXPECT_LE(ink.top, in.y + lineHeight() / 4 + 2);  // drawn from the top
+    const int tall = ink.bottom - ink.top + 1;
+    if (c.expect != Expect::SeveralLines && c.expect != Expect::CutBelow) {
+        EXPECT_LE(tall, lineHeight());
+    }
+    switch (c.expect) {
+        case Expect::Left:
+            EXPECT_LE(ink.left, in.x + 2);
+            break;
+        case Expect::Right:
+            EXPECT_GE(ink.right, right - 2);
+            break;
+        case Expect::Centred:
+            EXPECT_NEAR(ink.left - in.x, right - ink.right, 3);
+            break;
+        case Expect::CutRight:
+            EXPECT_GE(ink.right, right - 2);
+            break;
+        case Expect::CutBelow:
+            EXPECT_GE(ink.bottom, in.y + in.h - 3);
+            break;
+        case Expect::SeveralLines:
+            EXPECT_GT(tall, lineHeight() + 4);
+            break;
+        case Expect::EndsInDots: {
+            // The last columns of ink: dots sit low and flat where a cut letter stands tall.
+            const Ink tail = inkIn(picture, {ink.right - 1, in.y, 2, in.h}, toRgb(kColor));
+            EXPECT_LE(tail.bottom - tail.top + 1, 3);
+            break;
+        }
+    }
+}
+
+constexpr const char* kLong = "any three fruits and two bars";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, CellText,
+    testing::Values(
+        TextCase{"Left", alLeft, ww_none, -11, "1234", Expect::Left},
+        TextCase{"Right", alRight, ww_none, -11, "2nd DEAL", Expect::Right},
+        TextCase{"Centre", alCenter, ww_none, -11, "( X )", Expect::Centred},
+        TextCase{"NoneCutAtInsetRight", alLeft, ww_none, -11, kLong, Expect::CutRight},
+        TextCase{"RightCutAtInsetLeft", alRight, ww_none, -11, kLong, Expect::Right},
+        TextCase{"TallFontCutAtInsetBottom", alLeft, ww_none, -40, kLong, Expect::CutBelow},
+        TextCase{"WordwrapBreaks", alLeft, ww_wordwrap, -11, kLong, Expect::SeveralLines},
+        TextCase{"EllipsisEndsInDots", alLeft, ww_ellipsis, -11, kLong, Expect::EndsInDots}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OneCell, AmpersandIsDrawnAsACharacter) {
+    const Ink with = paintCell("R&D");
+    const Ink without = paintCell("RD");
+    EXPECT_GT(with.right - with.left, without.right - without.left + 4);
+    EXPECT_EQ(with.bottom, without.bottom);  // no underlined letter either
+}
+
+TEST_F(OneCell, BrushStylesRaisedEdgesAndSpareRoom) {
+    grid.setFixedCols(1);
+    grid.BrushCell(2, 1).setStyle(kBrushClear);
+    grid.setSize(400, 60);  // wider and higher than the cells
+    paintCell("");
+    const Rect fixed = grid.cellRect(0, 1);
+    EXPECT_NE(picture.pixel(fixed.x, fixed.y), toRgb(grid.FixedColor()));
+    EXPECT_EQ(picture.pixel(cell().x, cell().y), toRgb(kColor));
+    EXPECT_EQ(picture.pixel(cell().x + 94, cell().y), kSentinel);  // the clear brush
+    EXPECT_EQ(picture.pixel(10 + 3 * 94 + 5, 25), toRgb(kColor));  // beyond the last column
+    grid.setFlat(true);
+    grid.paint(picture, picture.bounds());
+    EXPECT_EQ(picture.pixel(fixed.x, fixed.y), toRgb(grid.FixedColor()));
+}
+
+TEST_F(OneCell, MissingFontLeavesBackgroundAndSaysWhy) {
+    EXPECT_TRUE(grid.openFonts());
+    grid.Font().setName("No Such Family Anywhere");
+    EXPECT_FALSE(grid.openFonts());
+    EXPECT_FALSE(paintCell("17").any());
+    EXPECT_NE(grid.fontError().find("No Such Family Anywhere"), std::string::npos);
+    EXPECT_EQ(picture.pixel(cell().x + 5, cell().y + 5), toRgb(kColor));
+}
+
+}  // namespace
+}  // namespace fruvana

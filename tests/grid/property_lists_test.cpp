@@ -1,0 +1,239 @@
+#include "grid/property_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "grid/align_grid.h"
+
+namespace fruvana {
+namespace {
+
+const ListItem kName = std::string("MS Sans Serif");
+
+// Every field of an entry, set ones only: "align 2 brush 12/0 font 255 -11 MS Sans Serif 0 1".
+std::string describe(const CellProperties& p) {
+    std::ostringstream out;
+    if (p.align != CellAlign::alDefault) out << "align " << int(p.align) << ' ';
+    if (p.wordwrap != WordWrapMode::ww_default) out << "wrap " << int(p.wordwrap) << ' ';
+    if (p.editable) out << "edit " << int(p.editable) << ' ';
+    for (auto [name, b] : {std::pair{"brush", p.brush.get()}, {"sbrush", p.selectedBrush.get()}}) {
+        if (b) out << name << ' ' << b->colour() << '/' << b->style() << ' ';
+    }
+    for (auto [name, f] : {std::pair{"font", p.font.get()}, {"sfont", p.selectedFont.get()}}) {
+        if (f) {
+            out << name << ' ' << f->colour() << ' ' << f->height() << ' ' << f->name() << ' '
+                << int(f->pitch()) << ' ' << int(f->style()) << ' ';
+        }
+    }
+    return out.str();
+}
+
+std::string fingerprint(const AlignGrid& g) {
+    std::ostringstream out;
+    for (const auto& [k, p] : g.stores().cellProps)
+        out << k.first << ',' << k.second << describe(p);
+    for (const auto* store : {&g.stores().colProps, &g.stores().rowProps, &g.stores().fixedColProps,
+                              &g.stores().fixedRowProps}) {
+        out << '|';
+        for (const auto& [k, p] : *store) out << k << describe(p);
+    }
+    return out.str();
+}
+
+struct TagCase {
+    const char* name;
+    PropertyList record;  // after the index, up to and with the tag 0
+    const char* fields;
+};
+
+class ReadsTag : public testing::TestWithParam<TagCase> {};
+
+TEST_P(ReadsTag, IntoItsField) {
+    PropertyList list{7};
+    list.insert(list.end(), GetParam().record.begin(), GetParam().record.end());
+    const ParsedList parsed = parsePropertyList(PropList::PropCol, list);
+    ASSERT_FALSE(parsed.error) << parsed.error->message;
+    ASSERT_EQ(parsed.groups.size(), 1u);
+    EXPECT_EQ(parsed.groups[0].col, 7);
+    EXPECT_EQ(describe(parsed.groups[0].props), GetParam().fields);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, ReadsTag,
+    testing::Values(
+        TagCase{"EmptyRecord", {0}, ""}, TagCase{"Align", {1, 2, 0}, "align 2 "},
+        TagCase{"AlignOutOfRangeStaysUnset", {1, 9, 0}, ""},
+        TagCase{"Wordwrap", {2, 2, 0}, "wrap 2 "}, TagCase{"Editable", {3, 2, 0}, "edit 2 "},
+        TagCase{"Brush", {4, 5517839, 1, 0}, "brush 5517839/1 "},
+        TagCase{"SelectedBrush", {5, 12, 0, 0}, "sbrush 12/0 "},
+        // The table's own group: the style's high bits are ignored, leaving bold alone.
+        TagCase{"Font", {6, 255, -11, kName, 0, 317250561, 0}, "font 255 -11 MS Sans Serif 0 1 "},
+        TagCase{"SelectedFont",
+                {7, -1, 14, std::string("Arial"), 2, 258, 0},
+                "sfont 4294967295 14 Arial 2 2 "},
+        // A tag above 7 carries no values: the item after it is read as the next tag.
+        TagCase{"UnknownTagPassedOver", {8, 1, 0, 0}, "align 0 "},
+        TagCase{"LaterTagWins", {1, 0, 3, 1, 1, 1, 0}, "align 1 edit 1 "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PropertyLists, IndicesAreUnsigned16BitAndEmptyListsHoldNoGroup) {
+    const ParsedList cell = parsePropertyList(PropList::PropCell, {65537, -1, 0, 3, 4, 0});
+    ASSERT_FALSE(cell.error);
+    ASSERT_EQ(cell.groups.size(), 2u);
+    EXPECT_EQ(cell.groups[0].col, 1);
+    EXPECT_EQ(cell.groups[0].row, 65535);
+    EXPECT_EQ(cell.groups[1].col, 3);  // a second group starts right after the tag 0
+    const ParsedList empty = parsePropertyList(PropList::PropRow, {});
+    EXPECT_TRUE(empty.groups.empty());
+    EXPECT_FALSE(empty.error);
+}
+
+// ---- Input that cannot be read -------------------------------------------------------------
+
+struct BadCase {
+    const char* name;
+    PropList which;
+    PropertyList list;  // a good group for index 40 first, then the fault
+    std::size_t position;
+    const char* says;
+};
+
+class RefusesList : public testing::TestWithParam<BadCase> {};
+
+TEST_P(RefusesList, WithItsPositionAndKeepsTheGrid) {
+    const BadCase& c = GetParam();
+    AlignGrid grid;
+    const bool cells = c.which == PropList::PropCell;
+    ASSERT_TRUE(grid.readPropertyList(
+        c.which, cells ? PropertyList{1, 1, 1, 2, 0} : PropertyList{1, 1, 2, 0}));
+    const std::string before = fingerprint(grid);
+    EXPECT_TRUE(parsePropertyList(c.which, c.list).groups.empty());
+    const ListReadResult result = grid.readPropertyList(c.which, c.list);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.position, c.position);
+    EXPECT_NE(result.message.find(c.says), std::string::npos) << result.message;
+    // Not even the good group in front of the fault is applied.
+    EXPECT_EQ(fingerprint(grid), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RefusesList,
+    testing::Values(
+        BadCase{"EndsInsideRecord",
+                PropList::PropRow,
+                {40, 0, 1, 6, 255, -11, kName, 0},
+                8,
+                "font style"},
+        BadCase{"EndsBeforeTagZero", PropList::PropCol, {40, 0, 1, 1, 2}, 5, "property tag"},
+        BadCase{"StringForHeight",
+                PropList::PropRow,
+                {40, 0, 1, 6, 255, kName, kName, 0, 1, 0},
+                5,
+                "font height"},
+        BadCase{"IntegerForName",
+                PropList::PropRow,
+                {40, 0, 1, 6, 255, -11, 5, 0, 1, 0},
+                6,
+                "font name"},
+        BadCase{"StringForIndex", PropList::PropCol, {40, 0, kName, 0}, 2, "index"},
+        BadCase{"StringForTag", PropList::PropCol, {40, 0, 1, kName}, 3, "property tag"},
+        BadCase{"CellWithoutRow", PropList::PropCell, {40, 40, 0, 3}, 4, "row"},
+        BadCase{"BrushWithoutStyle", PropList::PropCol, {40, 0, 1, 4, 9}, 5, "brush style"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Fuzz ----------------------------------------------------------------------------------
+
+ListItem randomItem(std::mt19937& rng) {
+    switch (rng() % 5) {
+        case 0:
+            return std::string(rng() % 40, static_cast<char>('a' + rng() % 26));
+        case 1:
+            return static_cast<std::int64_t>(rng() % 9);  // every tag and then some
+        case 2:
+            return static_cast<std::int64_t>(static_cast<std::int32_t>(rng()));
+        case 3:
+            return static_cast<std::int64_t>((std::uint64_t{rng()} << 32) | rng());
+        default:
+            return static_cast<std::int64_t>(rng() % 3);
+    }
+}
+
+// Well-formed groups with huge and negative indices, then damaged: cut short, items swapped
+// for others, items added, or left whole.
+PropertyList randomList(std::mt19937& rng, PropList which) {
+    PropertyList list;
+    for (int g = static_cast<int>(rng() % 4); g > 0; --g) {
+        list.push_back(static_cast<std::int64_t>(rng() % 140000) - 70000);
+        if (which == PropList::PropCell) list.push_back(static_cast<std::int64_t>(rng() % 20));
+        for (int items = static_cast<int>(rng() % 4); items > 0; --items) {
+            switch (rng() % 5) {
+                case 0:
+                    list.insert(list.end(), {1, static_cast<std::int64_t>(rng() % 5)});
+                    break;
+                case 1:
+                    list.insert(list.end(), {4, static_cast<std::int64_t>(rng()), 0});
+                    break;
+                case 2:
+                    list.insert(list.end(), {6, 255, -11, kName, 0, 317250561});
+                    break;
+                case 3:
+                    list.push_back(static_cast<std::int64_t>(8 + rng() % 100));
+                    break;
+                default:
+                    list.insert(list.end(), {3, 1});
+                    break;
+            }
+        }
+        list.push_back(0);
+    }
+    const auto n = static_cast<int>(rng() % 12);
+    switch (rng() % 4) {
+        case 0:
+            list.resize(list.empty() ? 0 : rng() % list.size());
+            break;
+        case 1:
+            for (int i = 0; i < n % 3 && !list.empty(); ++i)
+                list[rng() % list.size()] = randomItem(rng);
+            break;
+        case 2:
+            for (int i = 0; i < n; ++i) list.push_back(randomItem(rng));
+            break;
+        default:
+            break;
+    }
+    return list;
+}
+
+TEST(PropertyListsFuzz, EveryListIsReadWholeOrRefusedWithoutChange) {
+    std::mt19937 rng(20261207);
+    std::unique_ptr<AlignGrid> grid;
+    std::string current;
+    int refused = 0;
+    for (int i = 0; i < 6000; ++i) {
+        if (i % 40 == 0) {  // a fresh grid now and then keeps the fingerprints short
+            grid = std::make_unique<AlignGrid>();
+            current = fingerprint(*grid);
+        }
+        const auto which = static_cast<PropList>(rng() % 5);
+        const PropertyList list = randomList(rng, which);
+        const ListReadResult result = grid->readPropertyList(which, list);
+        if (result) {
+            current = fingerprint(*grid);
+        } else {
+            ++refused;
+            ASSERT_LE(result.position, list.size());
+            ASSERT_FALSE(result.message.empty());
+            ASSERT_EQ(fingerprint(*grid), current) << result.message;
+        }
+        (void)grid->lookup(static_cast<int>(rng() % 6), static_cast<int>(rng() % 6));
+    }
+    // Both outcomes must really occur, or the fuzz proves nothing.
+    EXPECT_GT(refused, 1000);
+    EXPECT_LT(refused, 5000);
+}
+
+}  // namespace
+}  // namespace fruvana
