@@ -16,6 +16,7 @@ struct Rect {
     int w = 0;
     int h = 0;
     bool empty() const { return w <= 0 || h <= 0; }
+    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

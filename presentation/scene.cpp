@@ -95,9 +95,7 @@ Layer* Scene::find(std::string_view name) const {
 
 Layer* Scene::layerAt(int x, int y) const {
     for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
-        const Rect r = (*it)->bounds();
-        if ((*it)->visible() && x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h)
-            return it->get();
+        if ((*it)->visible() && (*it)->bounds().contains(x, y)) return it->get();
     }
     return nullptr;
 }

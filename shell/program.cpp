@@ -80,6 +80,8 @@ bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_);
     view_->attach(*game_);
     controls_ = std::make_unique<Controls>(state_, *game_, *view_, *this);
+    settings_ = SettingsScreen::create(*screen_, *view_, state_, *this, error);
+    if (!settings_) return false;
     timer2_.OnTimer = [this](UiTimer&) { Timer2Timer(); };
     loop_.onInput = [this](const InputEvent& event) { route(event); };
     loop_.onPaint = [this] {
@@ -131,7 +133,7 @@ void Program::quitGame(bool farewell) {
         view_->delay(650);
     }
     saveCredit();
-    if (optionsWritable_) saveset(state_);
+    saveset();
     if (statisticsWritable_) saveStatistics(state_);
     state_.inputEnabled = 1;
     // Deliberate: nothing acts once the files are written on the way out; a handler still
@@ -147,6 +149,16 @@ void Program::WMclose() {
 
 void Program::openSettings() {
     state_.secondDealAtOpen = state_.options.secondDeal;
+    focus_ = Form::Settings;
+    settings_->show();
+}
+
+void Program::settingsClosed() {
+    focus_ = Form::Game;
+}
+
+void Program::saveset() {
+    if (optionsWritable_) fruvana::saveset(state_);
 }
 
 void Program::openHelp() {
@@ -160,13 +172,22 @@ void Program::saveCredit() {
 
 void Program::route(const InputEvent& event) {
     if (loop_.quitRequested()) return;
+    if (event.kind == InputKind::CloseRequest) return WMclose();
+    if (event.kind == InputKind::MouseDown) {
+        // A press on the settings screen gives it the focus; a press beside it, the game.
+        const bool onSettings =
+            settings_->visible() && settings_->area().contains(event.x, event.y);
+        focus_ = pressedForm_ = onSettings ? Form::Settings : Form::Game;
+        if (onSettings) return settings_->mouseDown(event);
+        return pointerDown(event);
+    }
+    if (event.kind == InputKind::MouseUp) {
+        if (pressedForm_ == Form::Settings) return settings_->mouseUp(event);
+        return pointerUp();
+    }
+    // Keys and the wheel reach only the form with the focus; the settings screen has none.
+    if (focus_ != Form::Game) return;
     switch (event.kind) {
-        case InputKind::MouseDown:
-            pointerDown(event);
-            break;
-        case InputKind::MouseUp:
-            pointerUp();
-            break;
         case InputKind::Character:
             controls_->FormKeyPress(event.character);
             break;
@@ -176,8 +197,7 @@ void Program::route(const InputEvent& event) {
         case InputKind::Wheel:
             controls_->FormMouseWheel(event.wheel);
             break;
-        case InputKind::CloseRequest:
-            WMclose();
+        default:
             break;
     }
 }

@@ -18,6 +18,7 @@
 #include "presentation/game_view.h"
 #include "shell/controls.h"
 #include "shell/data_files.h"
+#include "shell/settings_screen.h"
 
 namespace fruvana {
 
@@ -28,7 +29,7 @@ inline constexpr std::string_view kSmallScreenText = "Minimum video mode require
 inline constexpr std::string_view kFewColoursText = "Minimum color quality is 16 bits per pixel !";
 inline constexpr std::uint32_t kIntroMs = 3500;
 
-class Program final : public CreditStore, public ProgramActions {
+class Program final : public CreditStore, public ProgramActions, public SettingsHost {
   public:
     // Opens the window and runs the start-up; null with a one-line reason in error.
     static std::unique_ptr<Program> start(Platform& platform, const FrameTimerFactory& frames,
@@ -52,12 +53,17 @@ class Program final : public CreditStore, public ProgramActions {
     void Timer2Timer();
 
     void saveCredit() override;
+    void saveset() override;
+    void settingsClosed() override;
 
     MachineState& state() { return state_; }
     Game& game() { return *game_; }
     GameView& view() { return *view_; }
     GameScreen& screen() { return *screen_; }
     Controls& controls() { return *controls_; }
+    SettingsScreen& settings() { return *settings_; }
+    // Whether keys go to the settings screen (which ignores them) rather than the game.
+    bool settingsHaveFocus() const { return focus_ == Form::Settings; }
     EventLoop& loop() { return loop_; }
     UiTimer& Timer2() { return timer2_; }
     bool exitAfterIntro() const { return exitAfterIntro_; }
@@ -81,13 +87,19 @@ class Program final : public CreditStore, public ProgramActions {
     std::unique_ptr<GameView> view_;
     std::unique_ptr<Game> game_;
     std::unique_ptr<Controls> controls_;
+    std::unique_ptr<SettingsScreen> settings_;
     // Whether each data file may be written: not when it exists but could not be read.
     bool creditWritable_ = true;
     bool optionsWritable_ = true;
     bool statisticsWritable_ = true;
     bool exitAfterIntro_ = false;
     bool shown_ = false;
-    // The picture that took the last press; its release goes to it wherever the pointer is.
+    // Which form has the focus, and which took the last press: its release goes there.
+    enum class Form : std::uint8_t { Game, Settings };
+    Form focus_ = Form::Game;
+    Form pressedForm_ = Form::Game;
+    // The picture that took the last press on the game; its release goes to it wherever the
+    // pointer is.
     std::string pressed_;
 };
 
