@@ -108,7 +108,11 @@ void AlignGrid::setDefaultRowHeight(int height) {
     repaint();
 }
 
+// Deliberate: places and sizes are kept far beyond any screen but well inside int, so no edge
+// of a cell (place plus columns) can overflow, whatever a caller passes.
 void AlignGrid::setPlace(int x, int y) {
+    x = std::clamp(x, -kMaxPlace, kMaxPlace);
+    y = std::clamp(y, -kMaxPlace, kMaxPlace);
     if (x == x_ && y == y_) return;
     repaint();  // the old place shows what lies beneath again
     x_ = x;
@@ -118,8 +122,8 @@ void AlignGrid::setPlace(int x, int y) {
 
 void AlignGrid::setSize(int width, int height) {
     repaint();
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
+    width_ = std::clamp(width, 0, kMaxPlace);
+    height_ = std::clamp(height, 0, kMaxPlace);
     repaint();
 }
 

@@ -50,6 +50,7 @@ class AlignGrid {
     // Counts and sizes are kept within these bounds; a caller asking for more gets the bound.
     static constexpr int kMaxCount = 65536;
     static constexpr int kMaxExtent = 4096;
+    static constexpr int kMaxPlace = 1 << 24;
     // The inset of a cell's text from every side of the cell.
     static constexpr int kTextInset = 2;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 #include "tests/grid/statistics_table.h"
@@ -122,6 +123,26 @@ TEST(AlignGridCells, OutsideTheGridIsIgnored) {
         EXPECT_EQ(g.Cells(c, r), "") << c << "," << r;
     }
     EXPECT_EQ(calls, 0);
+}
+
+// Sizes and places far beyond any screen are clamped, so no cell edge overflows.
+TEST(AlignGridShape, AbsurdValuesAreClampedAndPaintSafely) {
+    AlignGrid g;
+    g.setColCount(INT_MAX);
+    g.setRowCount(INT_MAX);
+    g.setDefaultColWidth(INT_MAX);
+    g.setDefaultRowHeight(INT_MAX);
+    g.setPlace(INT_MIN, INT_MIN);
+    g.setColWidths(-1, 5);  // no such column
+    EXPECT_EQ(g.ColCount(), AlignGrid::kMaxCount);
+    EXPECT_EQ(g.ColWidths(AlignGrid::kMaxCount - 1), AlignGrid::kMaxExtent);
+    const Rect last = g.cellRect(AlignGrid::kMaxCount - 1, AlignGrid::kMaxCount - 1);
+    EXPECT_EQ(last.x + last.w,
+              -AlignGrid::kMaxPlace + AlignGrid::kMaxCount * AlignGrid::kMaxExtent);
+    g.setPlace(-AlignGrid::kMaxPlace + 8, 0);
+    Picture p(64, 8);
+    g.paint(p, p.bounds());
+    EXPECT_EQ(p.pixel(2, 4), toRgb(g.FixedColor()));  // row 0 is fixed
 }
 
 }  // namespace
