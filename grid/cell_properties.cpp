@@ -15,9 +15,9 @@ WordWrapMode toWordWrapMode(std::int64_t value) {
 }
 
 FontRequest toFontRequest(const FontValues& values) {
-    // The size a font gets when its height says nothing (0), and the bounds any height is kept
-    // within. Deliberate: a stored height of millions of pixels is clamped, so a damaged list
-    // cannot make the platform build glyphs larger than any screen.
+    // The size a font gets when its height says nothing (0).
+    // Deliberate: heights are clamped to 512 pixels, so a damaged list with a height of
+    // millions cannot make the platform build glyphs larger than any screen.
     constexpr int kDefaultPixels = 11;
     constexpr int kLargestPixels = 512;
     FontRequest request;

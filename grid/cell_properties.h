@@ -23,9 +23,9 @@ enum class WordWrapMode : std::uint8_t {
     ww_default = 3
 };
 
-// Integers from stored lists or callers mapped onto the enumerations; a value outside the
-// enumeration is the not-set value, so a stray number can never pick an alignment or a
-// word-wrap mode that was not asked for.
+// Integers from stored lists mapped onto the enumerations.
+// Deliberate: a value outside the enumeration becomes the not-set value, so a stray number can
+// never pick an alignment or a word-wrap mode that was not asked for.
 CellAlign toCellAlign(std::int64_t value);
 WordWrapMode toWordWrapMode(std::int64_t value);
 
@@ -56,7 +56,9 @@ struct FontValues {
     friend bool operator==(const FontValues&, const FontValues&) = default;
 };
 
-// What the platform's text rendering is asked for to draw with these values.
+// What the platform's text rendering is asked for to draw with these values: family, pixel
+// height, bold and italic. Pitch, underline and strike-out are kept but not drawn; the game's
+// fonts never use them.
 FontRequest toFontRequest(const FontValues& values);
 
 // A font owned by the grid or by one of its entries. Every change that alters a value calls

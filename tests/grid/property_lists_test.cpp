@@ -67,6 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"EmptyRecord", {0}, ""}, TagCase{"Align", {1, 2, 0}, "align 2 "},
         TagCase{"AlignOutOfRangeStaysUnset", {1, 9, 0}, ""},
         TagCase{"Wordwrap", {2, 2, 0}, "wrap 2 "}, TagCase{"Editable", {3, 2, 0}, "edit 2 "},
+        TagCase{"EditableOutOfRangeStaysUnset", {3, 7, 0}, ""},
         TagCase{"Brush", {4, 5517839, 1, 0}, "brush 5517839/1 "},
         TagCase{"SelectedBrush", {5, 12, 0, 0}, "sbrush 12/0 "},
         // The table's own group: the style's high bits are ignored, leaving bold alone.
@@ -75,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {7, -1, 14, std::string("Arial"), 2, 258, 0},
                 "sfont 4294967295 14 Arial 2 2 "},
         // A tag above 7 carries no values: the item after it is read as the next tag.
-        TagCase{"UnknownTagPassedOver", {8, 1, 0, 0}, "align 0 "},
+        TagCase{"UnknownTagsPassedOver", {8, -5, 1, 0, 0}, "align 0 "},
         TagCase{"LaterTagWins", {1, 0, 3, 1, 1, 1, 0}, "align 1 edit 1 "}),
     [](const auto& info) { return std::string(info.param.name); });
 
