@@ -155,5 +155,63 @@ void BM_GameWaitingCpu(benchmark::State& state) {
 }
 BENCHMARK(BM_GameWaitingCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// From nothing to the intro's first frame on the screen: SDL, the window, every picture and
+// sound, the fonts, the files and the first paint.
+void BM_StartToFirstIntroFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        auto platform = sdlPlatform(state);
+        if (!platform) return;
+        auto program = sdlProgram(*platform, state);
+        if (!program) return;
+        program->FormShow();
+        program->loop().pumpPending();
+        state.PauseTiming();
+        program.reset();
+        platform.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToFirstIntroFrame)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// From the X key to the end of the process as the program ends it: the three files written,
+// the loop ended and the game torn down (the window system takes the window back).
+void BM_ExitToEnd(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto platform = sdlPlatform(state);
+        if (!platform) return;
+        auto program = sdlProgram(*platform, state);
+        if (!program) return;
+        program->FormShow();
+        program->loop().pumpPending();
+        state.ResumeTiming();
+        program->route(InputEvent::typed(U'x'));
+        program->loop().run();
+        program.reset();
+        state.PauseTiming();
+        platform.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ExitToEnd)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// Opening the settings screen: its values, then the paint of the panel and the 52 cells.
+void BM_OpenSettings(benchmark::State& state) {
+    Headless h;
+    Program& program = *h.program;
+    program.FormShow();
+    program.loop().delay(kIntroMs + 10);
+    for (auto _ : state) {
+        program.openSettings();
+        program.loop().pumpPending();
+        state.PauseTiming();
+        program.settings().Image2MouseDown(26, 26);
+        program.settings().Image2MouseUp();
+        program.loop().pumpPending();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenSettings)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace fruvana

@@ -1,5 +1,6 @@
 // Fruvana: the fruit machine, full screen.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/sdl_platform.h"
@@ -20,5 +21,11 @@ int main() {
         std::fprintf(stderr, "Fruvana: %s\n", error.c_str());
         return 1;
     }
-    return program->run();
+    const int code = program->run();
+    program.reset();
+    // Deliberate: the files are written and flushed before run() returns, and the window
+    // system takes the window back the moment the process ends; SDL's orderly teardown of a
+    // full-screen window waits up to 200 ms for a window manager's answer that may never come.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
