@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <sstream>
 
+#include "tools/sim/plot_image.h"
+#include "tools/sim/plot_series.h"
 #include "tools/sim/simulator.h"
 
 namespace fruvana::sim {
@@ -34,6 +37,63 @@ void BM_SimSecondDealOff(benchmark::State& bench) {
 
 BENCHMARK(BM_SimDefaultRun)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_SimSecondDealOff)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// A run of range(0) pulls with the same seed each time, as --plot makes it when range(1) is 1
+// (PNG) or 2 (SVG): the par figures, a recorder fed every pull and the picture in memory. The
+// target: a plot adds at most a tenth to the run's time.
+void BM_SimRunWithPlot(benchmark::State& bench) {
+    SimOptions options;
+    options.pulls = bench.range(0);
+    const int plot = static_cast<int>(bench.range(1));
+    std::int64_t bytes = 0;
+    for (auto _ : bench) {
+        std::optional<PlotRecorder> recorder;
+        if (plot != 0) recorder.emplace(plotReference(options.secondDeal));
+        const SimResult result =
+            runSimulation(options, 42, nullptr, recorder ? &*recorder : nullptr);
+        std::ostringstream out;
+        writeSummary(out, result, false);
+        benchmark::DoNotOptimize(out);
+        if (recorder) {
+            std::string error;
+            const auto picture = drawPlot(recorder->series(), "bench",
+                                          plot == 1 ? ImageKind::Png : ImageKind::Svg, error);
+            if (!picture) bench.SkipWithError(error.c_str());
+            bytes += picture ? static_cast<std::int64_t>(picture->size()) : 0;
+        }
+    }
+    bench.counters["picture bytes"] =
+        benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kAvgIterations);
+}
+
+BENCHMARK(BM_SimRunWithPlot)
+    ->ArgNames({"pulls", "plot"})
+    ->ArgsProduct({{1000, 100000}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
+// What a plot costs beside the pulls, whatever the run's length: the par figures, and the
+// picture of a full recorder.
+void BM_PlotFixedCost(benchmark::State& bench) {
+    SimOptions options;
+    options.pulls = 5000;
+    PlotRecorder recorder(plotReference(true));
+    runSimulation(options, 42, nullptr, &recorder);
+    const PlotSeries series = recorder.series();
+    const int part = static_cast<int>(bench.range(0));
+    for (auto _ : bench) {
+        if (part == 0) {
+            benchmark::DoNotOptimize(plotReference(true));
+        } else {
+            std::string error;
+            auto picture =
+                drawPlot(series, "bench", part == 1 ? ImageKind::Png : ImageKind::Svg, error);
+            benchmark::DoNotOptimize(picture);
+        }
+    }
+}
+
+BENCHMARK(BM_PlotFixedCost)->ArgName("part")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fruvana::sim

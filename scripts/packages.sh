@@ -1,5 +1,6 @@
 # Debian packages, sourced by run.sh and test.sh.
+# Cairo draws the simulator's plots; the game itself never links it.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-                fonts-liberation2 libcli11-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev espeak-ng
+                fonts-liberation2 libcli11-dev libcairo2-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev espeak-ng
                xvfb xauth xdotool x11-apps imagemagick)

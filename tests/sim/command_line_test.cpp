@@ -36,12 +36,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--auto-bet", "ON"}, "--auto-bet"}, BadInput{{"--bet"}, "--bet"},
         BadInput{{"--jackpot"}, "--jackpot"}, BadInput{{"lever"}, "lever"},
         BadInput{{"--bet", "5", "--bet", "6"}, "--bet"},
-        BadInput{{"--par-sheet", "--trace"}, "--trace"}));
+        BadInput{{"--par-sheet", "--trace"}, "--trace"},
+        BadInput{{"--par-sheet", "--plot", "run.svg"}, "--plot"}, BadInput{{"--plot"}, "--plot"}));
 
 TEST(CommandLine, ReadsEveryOption) {
-    const auto options = optionsFor(
-        {"--seed", "4294967295", "--pulls", "0", "--bet", "010", "--credit", "9999999", "--account",
-         "-99999999", "--second-deal", "off", "--auto-bet", "on", "--coins", "--trace"});
+    const auto options =
+        optionsFor({"--seed", "4294967295", "--pulls", "0", "--bet", "010", "--credit", "9999999",
+                    "--account", "-99999999", "--second-deal", "off", "--auto-bet", "on", "--coins",
+                    "--trace", "--plot", "run.png"});
     ASSERT_TRUE(options.has_value());
     const SimOptions& o = *options;
     EXPECT_EQ(o.seed, 4294967295u);
@@ -54,6 +56,7 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_TRUE(o.coins);
     EXPECT_TRUE(o.trace);
     EXPECT_FALSE(o.parSheet);
+    EXPECT_EQ(o.plotFile, "run.png");
 }
 
 TEST(CommandLine, DefaultsAreAFreshMachine) {
@@ -67,13 +70,15 @@ TEST(CommandLine, DefaultsAreAFreshMachine) {
     EXPECT_EQ(o.account, -1000);
     EXPECT_TRUE(o.secondDeal);
     EXPECT_FALSE(o.autoBet || o.coins || o.trace || o.parSheet);
+    EXPECT_FALSE(o.plotFile.has_value());
 }
 
 TEST(CommandLine, HelpIsNotAnError) {
     const CommandRun run = runSim({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* option : {"--seed", "--pulls", "--bet", "--credit", "--account",
-                               "--second-deal", "--auto-bet", "--coins", "--trace", "--par-sheet"})
+    for (const char* option :
+         {"--seed", "--pulls", "--bet", "--credit", "--account", "--second-deal", "--auto-bet",
+          "--coins", "--trace", "--par-sheet", "--plot"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

@@ -99,11 +99,12 @@ TEST(Trace, SecondDealOffDealsAfreshEveryPull) {
 }
 
 // The books of a run balance: what the credit and win gained is what came in minus what went
-// out, and the account only pays for coins (and takes the resets).
+// out, and the account only pays for coins and takes what a win moved past the credit's limit.
 struct MoneyCase {
     std::vector<std::string> args;
     bool expectRefusal;
-    bool expectReset;
+    bool expectMove;
+    bool expectWinPending = false;  // refused because the account cannot take a win's excess
 };
 
 class MoneyIdentity : public ::testing::TestWithParam<MoneyCase> {};
@@ -116,7 +117,11 @@ TEST_P(MoneyIdentity, Balances) {
     const SimResult r = runSimulation(o, *o.seed, nullptr);
 
     EXPECT_EQ(r.refused, c.expectRefusal);
-    EXPECT_EQ(r.resets > 0, c.expectReset);
+    EXPECT_EQ(r.overflowMoves > 0, c.expectMove);
+    EXPECT_EQ(r.refusedWinPending, c.expectWinPending);
+    if (c.expectWinPending) {
+        EXPECT_GT(r.win, 0);
+    }
     if (!r.refused) {
         EXPECT_EQ(r.pulls, o.pulls);
     }
@@ -134,17 +139,19 @@ TEST_P(MoneyIdentity, Balances) {
 
     const std::int64_t coins = r.coinsInserted * 1000;
     EXPECT_EQ(std::int64_t{r.credit} + r.win,
-              std::int64_t{o.credit} + coins - r.staked + r.returned - r.creditWrittenOff);
-    EXPECT_EQ(std::int64_t{r.account}, std::int64_t{o.account} - coins + r.accountChangedByResets);
-    if (r.resets == 0) {
-        EXPECT_EQ(r.creditWrittenOff, 0);
-    }
+              std::int64_t{o.credit} + coins - r.staked + r.returned - r.movedToAccount);
+    EXPECT_EQ(std::int64_t{r.account}, std::int64_t{o.account} - coins + r.movedToAccount);
+    EXPECT_LE(r.credit, 9'999'999);
+    EXPECT_EQ(r.movedToAccount > 0, r.overflowMoves > 0);
 
     // The summary prints the same books.
     std::ostringstream summary;
     writeSummary(summary, r, false);
     EXPECT_NE(summary.str().find("amount returned"), std::string::npos);
     EXPECT_NE(summary.str().find(std::to_string(r.returned)), std::string::npos);
+    if (c.expectWinPending) {
+        EXPECT_NE(summary.str().find("the account cannot take"), std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -162,9 +169,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "--second-deal", "off", "--pulls", "400"},
                   true,
                   false},
-        // A credit at the top of its range overflows at the first banked win.
+        // A credit at the top of its range moves the rest of every banked win into the account.
         MoneyCase{
-            {"--seed", "8", "--credit", "9999999", "--bet", "10", "--pulls", "300"}, false, true}));
+            {"--seed", "8", "--credit", "9999999", "--bet", "10", "--pulls", "300"}, false, true},
+        // With the account at its own limit too, the first win that would overflow stays
+        // pending and the pull after it is refused.
+        MoneyCase{{"--seed", "8", "--credit", "9999999", "--account", "99999999", "--bet", "10",
+                   "--pulls", "300"},
+                  true,
+                  false,
+                  true}));
 
 #ifdef FRUVANA_SIM_SHORT_RUNS
 constexpr std::int64_t kLongRun = 3000;

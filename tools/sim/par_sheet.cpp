@@ -42,9 +42,9 @@ struct Moments {
     double hit = 0;
 };
 
-// The second deal of the reels not in heldMask, symbols equally likely; when ahead, the poorer
-// (higher-coded) of two independent lines stands.
-Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
+// The class chances of the second deal of the reels not in heldMask, symbols equally likely;
+// when ahead, the poorer (higher-coded) of two independent lines stands.
+PerClass<double> secondDealChances(const Line& line, int heldMask, bool ahead) {
     PerClass<std::int64_t> counts{};
     std::int64_t total = 0;
     Line drawn = line;
@@ -79,7 +79,11 @@ Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
         for (int c = 1; c <= kClassCount; ++c)
             probability[c] = static_cast<double>(counts[c]) / static_cast<double>(total);
     }
+    return probability;
+}
 
+Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
+    const PerClass<double> probability = secondDealChances(line, heldMask, ahead);
     Moments m;
     for (int c = 1; c <= kClassCount; ++c) {
         m.pay += probability[c] * pay(c);
@@ -177,6 +181,29 @@ WholeGameFigures wholeGameFigures(bool ahead) {
     figures.suggestedHolds = finish(bySuggestion);
     figures.bestHolds = finish(byBest);
     return figures;
+}
+
+PerClass<double> secondDealClassChances(bool ahead) {
+    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
+    const PerClass<std::int64_t> census = naturalCensus();
+    const std::array<int, 1000> suggested = suggestedHoldMasks();
+    PerClass<double> chances{};
+    double dealt = 0;
+    for (int index = 0; index < 1000; ++index) {
+        const int mask = suggested[static_cast<std::size_t>(index)];
+        // Three held reels collect the first win; no second deal follows.
+        if ((mask & kAllHeld) == kAllHeld) continue;
+        const Line line = lineOf(index);
+        const int c = classifyLine(line);
+        const double weight =
+            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
+        const PerClass<double> after = secondDealChances(line, mask, ahead);
+        for (int k = 1; k <= kClassCount; ++k) chances[k] += weight * after[k];
+        dealt += weight;
+    }
+    if (dealt > 0)
+        for (int k = 1; k <= kClassCount; ++k) chances[k] /= dealt;
+    return chances;
 }
 
 ParSheet computeParSheet() {

@@ -61,6 +61,10 @@ WholeGameFigures wholeGameFigures(bool ahead);
 // deal of the others stands.
 double expectedPay(const Line& line, int heldMask, bool ahead);
 
+// The class of a second deal made with the suggested holds, given that one is dealt: the
+// chances over every first-deal line whose suggestion leaves a reel to turn.
+PerClass<double> secondDealClassChances(bool ahead);
+
 struct ParSheet {
     std::array<FirstDealFigures, 4> firstDeal;  // generous, stingy, ahead mix, otherwise mix
     std::array<WholeGameFigures, 2> wholeGame;  // not ahead, ahead

@@ -97,9 +97,16 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     app.add_flag("--coins", options.coins,
                  "Put a coin in whenever the credit and the win do not cover the stake");
     auto* trace = app.add_flag("--trace", options.trace, "One line per evaluated deal");
+    std::string plotFile;
+    auto* plot =
+        app.add_option("--plot", plotFile,
+                       "Also draw the run: money, running return and class counts against the "
+                       "par sheet, as SVG, or PNG when FILE ends in .png")
+            ->type_name("FILE");
     app.add_flag("--par-sheet", options.parSheet,
                  "No simulation: the exact figures from the quota tables and the pay table")
-        ->excludes(trace);
+        ->excludes(trace)
+        ->excludes(plot);
 
     try {
         app.parse(argc, argv);
@@ -116,6 +123,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     options.account = valueOf<std::int32_t>(account);
     options.secondDeal = secondDeal == "on";
     options.autoBet = autoBet == "on";
+    if (plot->count() > 0) options.plotFile = plotFile;
     return {options, 0};
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 #include "engine/machine_state.h"
 
@@ -21,6 +22,8 @@ struct SimOptions {
     bool coins = false;
     bool trace = false;
     bool parSheet = false;
+    // Where the picture of the run goes: PNG when the name ends in .png, else SVG.
+    std::optional<std::string> plotFile;
 };
 
 // Limits of the options, the ranges the machine itself keeps for its money.

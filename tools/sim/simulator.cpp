@@ -59,9 +59,14 @@ bool allHeld(const MachineState& state) {
     return state.held[0] == 1 && state.held[1] == 1 && state.held[2] == 1;
 }
 
+std::int64_t moneyOf(const MachineState& state) {
+    return static_cast<std::int64_t>(state.credit) + state.win + state.account;
+}
+
 }  // namespace
 
-SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace) {
+SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
+                        PlotRecorder* plot) {
     MachineState fresh = freshMachineState();
     fresh.bet = options.bet;
     fresh.credit = options.credit;
@@ -87,9 +92,11 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbol);
         line.writeTo(*trace);
     }
+    if (plot) plot->start(moneyOf(state));
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
         const bool takesStake = state.options.secondDeal == 0 || state.phase == 1 || allHeld(state);
+        bool coin = false;
         if (options.coins && takesStake &&
             static_cast<std::int64_t>(state.credit) + state.win < state.bet &&
             state.credit < kCoinCreditLimit) {
@@ -97,30 +104,36 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             state.credit += kCoinValue;
             state.account = saturatingAdd(state.account, -kCoinValue);
             ++result.coinsInserted;
+            coin = true;
         }
 
         const std::int32_t winBefore = state.win;
         const std::int64_t creditAndWin = static_cast<std::int64_t>(state.credit) + state.win;
-        const std::int32_t accountBefore = state.account;
         const std::int64_t spinsBefore = services.spins();
 
         // The autoplay tick's press, then the lever release.
         state.leverPressed = 1;
         if (services.leverAtRest()) services.moveLeverDown();
         game.Image8MouseUp();
+        const bool dealt = services.spins() != spinsBefore;
 
-        // A pull that takes a stake banks the pending win first, even when it is then refused.
-        if (takesStake && winBefore > 0) {
+        // A pull that takes a stake banks the pending win first. A refused pull banked it too
+        // when the win is gone; it stays pending when the account could not take its excess.
+        const bool banked = takesStake && winBefore > 0 && (dealt || state.win == 0);
+        bool overflowMove = false;
+        if (banked) {
             result.returned += winBefore;
             ++result.paidGames;
+            if (creditAndWin > kCreditMax) {
+                // The credit stops at its limit and the rest goes into the account.
+                overflowMove = true;
+                ++result.overflowMoves;
+                result.movedToAccount += creditAndWin - kCreditMax;
+            }
         }
-        if (takesStake && creditAndWin > kCreditMax) {
-            ++result.resets;
-            result.creditWrittenOff += creditAndWin - kCoinValue;
-            result.accountChangedByResets += -kCoinValue - static_cast<std::int64_t>(accountBefore);
-        }
-        if (services.spins() == spinsBefore) {
+        if (!dealt) {
             result.refused = true;
+            result.refusedWinPending = takesStake && winBefore > 0 && !banked;
             break;
         }
         ++result.pulls;
@@ -129,6 +142,22 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             result.staked += state.bet;  // Auto bet may have lowered it to the credit
         } else {
             ++result.secondDeals;
+        }
+
+        if (plot) {
+            PullRecord record;
+            record.firstDeal = takesStake;
+            record.stake = takesStake ? state.bet : 0;
+            // The evaluation leaves the credit and the account alone, so they are still what
+            // the deal was drawn under.
+            record.ahead = playerAhead(state);
+            record.comboClass = classifyLine(state.reelSymbol);
+            record.money = moneyOf(state);
+            record.coin = coin;
+            record.overflowMove = overflowMove;
+            record.returned = result.returned + state.win;
+            record.staked = result.staked;
+            plot->add(record);
         }
 
         if (trace) {
@@ -178,8 +207,10 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     row("second deals", count(r.secondDeals));
     row("coins inserted", count(r.coinsInserted));
     if (r.refused)
-        out << format("The run ended at pull %lld: the credit does not cover the bet.\n",
-                      static_cast<long long>(r.pulls + 1));
+        out << format("The run ended at pull %lld: %s.\n", static_cast<long long>(r.pulls + 1),
+                      r.refusedWinPending
+                          ? "the account cannot take the win beyond the credit's limit"
+                          : "the credit does not cover the bet");
     out << "\n";
 
     out << format("%-24s %5s %10s %10s\n", "statistics", "( X )", "1st deal", "2nd deal");
@@ -199,11 +230,8 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     row("amount returned", count(r.returned));
     row("return to player", percent(r.returned, r.staked));
     row("hit rate", percent(r.paidGames, r.firstDeals));
-    row("credit overflow resets", count(r.resets));
-    if (r.resets > 0) {
-        row("  credit written off", count(r.creditWrittenOff));
-        row("  account changed by", count(r.accountChangedByResets));
-    }
+    row("credit overflow moves", count(r.overflowMoves));
+    if (r.overflowMoves > 0) row("  moved to the account", count(r.movedToAccount));
     row("final credit", count(r.credit));
     row("final account", count(r.account));
     row("final win", count(r.win));

@@ -7,6 +7,7 @@
 
 #include "engine/machine_state.h"
 #include "engine/random.h"
+#include "tools/sim/plot_series.h"
 #include "tools/sim/sim_options.h"
 
 namespace fruvana::sim {
@@ -17,19 +18,19 @@ struct SimResult {
     std::int64_t pulls = 0;  // pulls that dealt
     std::int64_t firstDeals = 0;
     std::int64_t secondDeals = 0;
-    // The run stopped at a pull the game refused (credit below the bet, no coin).
+    // The run stopped at a pull the game refused: the credit below the bet and no coin, or
+    // (refusedWinPending) a win whose part beyond the credit's limit the account cannot take.
     bool refused = false;
+    bool refusedWinPending = false;
     std::int64_t coinsInserted = 0;
     std::int64_t staked = 0;
     // Every win banked into the credit, plus the win pending at the end.
     std::int64_t returned = 0;
     // Games whose pay was banked, or is pending at the end.
     std::int64_t paidGames = 0;
-    std::int64_t resets = 0;
-    // What the credit overflow resets did to the money: credit + win before the reset minus
-    // the fresh credit, and the account's change. Zero without resets.
-    std::int64_t creditWrittenOff = 0;
-    std::int64_t accountChangedByResets = 0;
+    // Banked wins that took the credit past its limit, and what they moved into the account.
+    std::int64_t overflowMoves = 0;
+    std::int64_t movedToAccount = 0;
     Statistics statistics;
     std::int32_t credit = 0;
     std::int32_t account = 0;
@@ -38,8 +39,9 @@ struct SimResult {
 };
 
 // One run from the given seed. With a trace stream, the start-up line and one line per
-// evaluated deal go there.
-SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace);
+// evaluated deal go there; with a plot recorder, every evaluated pull goes there.
+SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
+                        PlotRecorder* plot = nullptr);
 
 void writeSummary(std::ostream& out, const SimResult& result, bool seedFromClock);
 

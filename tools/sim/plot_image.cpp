@@ -1,0 +1,653 @@
+#include "tools/sim/plot_image.h"
+
+#include <cairo-ft.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "tools/sim/text_format.h"
+
+namespace fruvana::sim {
+
+namespace {
+
+// ---- Cairo handles ------------------------------------------------------------------------
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+struct ContextDeleter {
+    void operator()(cairo_t* c) const { cairo_destroy(c); }
+};
+struct FaceDeleter {
+    void operator()(cairo_font_face_t* f) const { cairo_font_face_destroy(f); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using Context = std::unique_ptr<cairo_t, ContextDeleter>;
+using Face = std::unique_ptr<cairo_font_face_t, FaceDeleter>;
+
+// The face of Liberation Sans (or what fontconfig offers in its place) at the given weight.
+Face loadFace(int weight) {
+    FcPattern* want = FcPatternCreate();
+    FcPatternAddString(want, FC_FAMILY, reinterpret_cast<const FcChar8*>("Liberation Sans"));
+    FcPatternAddInteger(want, FC_WEIGHT, weight);
+    FcPatternAddInteger(want, FC_SLANT, FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, want, FcMatchPattern);
+    FcDefaultSubstitute(want);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, want, &result);
+    FcPatternDestroy(want);
+    FcChar8* file = nullptr;
+    if (match == nullptr || FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
+        if (match) FcPatternDestroy(match);
+        return nullptr;
+    }
+    int index = 0;
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    // Only the file goes to Cairo: the rendering settings of this machine's font configuration
+    // must not change the picture.
+    FcPattern* exact = FcPatternCreate();
+    FcPatternAddString(exact, FC_FILE, file);
+    FcPatternAddInteger(exact, FC_INDEX, index);
+    FcPatternDestroy(match);
+    Face face(cairo_ft_font_face_create_for_pattern(exact));
+    FcPatternDestroy(exact);
+    if (cairo_font_face_status(face.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    return face;
+}
+
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Deliberate: Cairo numbers its surfaces across the whole process, so the id of the picture's
+// root group would depend on how many pictures were drawn before; the ids are numbered again
+// in the order they appear, so the same run gives the same bytes.
+std::string stableSurfaceIds(const std::string& svg) {
+    static constexpr std::string_view kWord = "surface";
+    std::map<std::string, int> renumbered;
+    std::string out;
+    out.reserve(svg.size());
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t found = svg.find(kWord, at);
+        if (found == std::string::npos) break;
+        std::size_t end = found + kWord.size();
+        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9') ++end;
+        const bool isId = end > found + kWord.size() && found > 0 &&
+                          (svg[found - 1] == '"' || svg[found - 1] == '#');
+        out.append(svg, at, found - at);
+        if (isId) {
+            const std::string number = svg.substr(found + kWord.size(), end - found - kWord.size());
+            const auto [slot, added] =
+                renumbered.emplace(number, static_cast<int>(renumbered.size()) + 1);
+            out += kWord;
+            out += std::to_string(slot->second);
+        } else {
+            out.append(svg, found, end - found);
+        }
+        at = end;
+    }
+    out.append(svg, at, std::string::npos);
+    return out;
+}
+
+// ---- Drawing helpers ------------------------------------------------------------------------
+
+struct Colour {
+    double r, g, b;
+};
+
+constexpr Colour kInk{0.13, 0.13, 0.16};
+constexpr Colour kGrid{0.86, 0.87, 0.90};
+constexpr Colour kMoney{0.12, 0.33, 0.66};
+constexpr Colour kMoneySpread{0.70, 0.79, 0.93};
+constexpr Colour kCoin{0.85, 0.62, 0.05};
+constexpr Colour kOverflow{0.80, 0.12, 0.12};
+constexpr Colour kPar{0.82, 0.40, 0.05};
+constexpr Colour kBand{0.99, 0.87, 0.72};
+constexpr Colour kFirstCounted{0.12, 0.33, 0.66};
+constexpr Colour kFirstExpected{0.66, 0.76, 0.91};
+constexpr Colour kSecondCounted{0.13, 0.52, 0.27};
+constexpr Colour kSecondExpected{0.68, 0.86, 0.71};
+
+struct Box {
+    double left, top, right, bottom;
+    double width() const { return right - left; }
+    double height() const { return bottom - top; }
+};
+
+enum class Align { Left, Centre, Right };
+
+class Painter {
+  public:
+    Painter(cairo_t* cr, cairo_font_face_t* regular, cairo_font_face_t* bold)
+        : cr_(cr), regular_(regular), bold_(bold) {
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+        cairo_set_font_options(cr_, options);
+        cairo_font_options_destroy(options);
+    }
+
+    cairo_t* cr() const { return cr_; }
+
+    void colour(Colour c) { cairo_set_source_rgb(cr_, c.r, c.g, c.b); }
+
+    void text(double x, double y, const std::string& s, double size, Align align = Align::Left,
+              bool bold = false, Colour c = kInk) {
+        cairo_set_font_face(cr_, bold ? bold_ : regular_);
+        cairo_set_font_size(cr_, size);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr_, s.c_str(), &e);
+        if (align == Align::Centre) x -= e.x_advance / 2;
+        if (align == Align::Right) x -= e.x_advance;
+        colour(c);
+        cairo_move_to(cr_, x, y);
+        cairo_show_text(cr_, s.c_str());
+    }
+
+    double textWidth(const std::string& s, double size, bool bold = false) {
+        cairo_set_font_face(cr_, bold ? bold_ : regular_);
+        cairo_set_font_size(cr_, size);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr_, s.c_str(), &e);
+        return e.x_advance;
+    }
+
+    // Text read from the bottom up, centred on (x, y).
+    void verticalText(double x, double y, const std::string& s, double size) {
+        cairo_save(cr_);
+        cairo_translate(cr_, x, y);
+        cairo_rotate(cr_, -std::numbers::pi / 2);
+        text(0, 0, s, size, Align::Centre);
+        cairo_restore(cr_);
+    }
+
+    void line(double x0, double y0, double x1, double y1, Colour c, double width) {
+        colour(c);
+        cairo_set_line_width(cr_, width);
+        cairo_move_to(cr_, x0, y0);
+        cairo_line_to(cr_, x1, y1);
+        cairo_stroke(cr_);
+    }
+
+    void fillRect(double x, double y, double w, double h, Colour c) {
+        colour(c);
+        cairo_rectangle(cr_, x, y, w, h);
+        cairo_fill(cr_);
+    }
+
+    void clipTo(const Box& b) {
+        cairo_save(cr_);
+        cairo_rectangle(cr_, b.left, b.top, b.width(), b.height());
+        cairo_clip(cr_);
+    }
+    void unclip() { cairo_restore(cr_); }
+
+    // A legend entry drawn from x: a sample, then its words. Returns where the next one starts.
+    template <typename Sample>
+    double legend(double x, double y, const std::string& words, Sample&& sample) {
+        sample(x, y - 4);
+        text(x + 22, y, words, 12);
+        return x + 22 + textWidth(words, 12) + 18;
+    }
+
+  private:
+    cairo_t* cr_;
+    cairo_font_face_t* regular_;
+    cairo_font_face_t* bold_;
+};
+
+// Whole numbers with thousands marked: 1,000,000.
+std::string grouped(std::int64_t value) {
+    const bool negative = value < 0;
+    std::string digits = std::to_string(negative ? -static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value));
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return negative ? "-" + digits : digits;
+}
+
+// Steps of 1, 2 or 5 times a power of ten, about `count` of them across [lo, hi].
+double tickStep(double lo, double hi, int count, double smallest) {
+    const double raw = std::max((hi - lo) / count, smallest);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double scaled = raw / magnitude;
+    const double step = scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10;
+    return std::max(step * magnitude, smallest);
+}
+
+std::vector<double> ticks(double lo, double hi, double step) {
+    std::vector<double> at;
+    for (double v = std::ceil(lo / step) * step; v <= hi + step * 1e-9; v += step)
+        at.push_back(std::abs(v) < step * 1e-9 ? 0.0 : v);
+    return at;
+}
+
+// Places after the point that a step needs: 0.5 needs one, 0.25 two.
+int placesFor(double step) {
+    int places = 0;
+    while (places < 4 && std::abs(step * std::pow(10.0, places) -
+                                  std::round(step * std::pow(10.0, places))) > 1e-6)
+        ++places;
+    return places;
+}
+
+// Pulls 0 to `pulls` across a panel.
+struct PullAxis {
+    Box box;
+    std::int64_t pulls;
+    double x(double pull) const {
+        return box.left + box.width() * (pulls > 0 ? pull / static_cast<double>(pulls) : 0);
+    }
+};
+
+struct ValueAxis {
+    Box box;
+    double lo, hi;
+    // Points far outside the panel are pulled in to just beyond its clip, where Cairo's
+    // fixed-point coordinates cannot overflow.
+    double y(double v) const {
+        return std::clamp(box.bottom - box.height() * (v - lo) / (hi - lo), box.top - 1000,
+                          box.bottom + 1000);
+    }
+};
+
+void frame(Painter& p, const Box& b) {
+    cairo_set_line_width(p.cr(), 1);
+    p.colour(kInk);
+    cairo_rectangle(p.cr(), b.left, b.top, b.width(), b.height());
+    cairo_stroke(p.cr());
+}
+
+void pullTicks(Painter& p, const PullAxis& axis) {
+    const Box& b = axis.box;
+    if (axis.pulls > 0) {
+        const double step = tickStep(0, static_cast<double>(axis.pulls), 8, 1);
+        for (double v : ticks(0, static_cast<double>(axis.pulls), step)) {
+            const double x = axis.x(v);
+            p.line(x, b.bottom, x, b.bottom + 4, kInk, 1);
+            p.text(x, b.bottom + 17, grouped(static_cast<std::int64_t>(std::llround(v))), 12,
+                   Align::Centre);
+        }
+    }
+    p.text(b.right, b.bottom + 34, "pulls", 12, Align::Right);
+}
+
+// Horizontal grid lines and their labels, values printed by `label`.
+template <typename Label>
+void valueTicks(Painter& p, const ValueAxis& axis, double step, Label&& label) {
+    const Box& b = axis.box;
+    for (double v : ticks(axis.lo, axis.hi, step)) {
+        const double y = axis.y(v);
+        p.line(b.left, y, b.right, y, kGrid, 1);
+        p.line(b.left - 4, y, b.left, y, kInk, 1);
+        p.text(b.left - 7, y + 4, label(v), 12, Align::Right);
+    }
+}
+
+void noPulls(Painter& p, const Box& b) {
+    p.text((b.left + b.right) / 2, (b.top + b.bottom) / 2, "no pulls were dealt", 14,
+           Align::Centre);
+}
+
+// ---- The panels ------------------------------------------------------------------------------
+
+constexpr double kPlotLeft = 100;
+constexpr double kPanelHeight = 280;
+constexpr double kFirstPanelTop = 58;
+
+Box plotBox(int panel) {
+    const double top = kFirstPanelTop + panel * kPanelHeight + 28;
+    return {kPlotLeft, top, kPlotLeft + kPlotColumns, top + 186};
+}
+
+void panelTitle(Painter& p, int panel, const std::string& title) {
+    p.text(12, kFirstPanelTop + panel * kPanelHeight + 16, title, 15, Align::Left, true);
+}
+
+// Envelopes of thinned columns: each column covers the pulls after the previous one's end.
+template <typename Low, typename High>
+void spread(Painter& p, const PullAxis& xs, const ValueAxis& ys,
+            const std::vector<const PlotColumn*>& columns, Colour c, Low&& low, High&& high) {
+    p.colour(c);
+    for (const PlotColumn* column : columns) {
+        const PlotColumn& col = *column;
+        if (col.firstPull == col.lastPull) continue;  // a single pull has no spread
+        const double x0 = xs.x(static_cast<double>(col.firstPull - 1));
+        const double x1 = std::max(xs.x(static_cast<double>(col.lastPull)), x0 + 1);
+        const double y0 = ys.y(high(col));
+        const double y1 = std::max(ys.y(low(col)), y0 + 1);
+        cairo_rectangle(p.cr(), x0, y0, x1 - x0, y1 - y0);
+    }
+    cairo_fill(p.cr());
+}
+
+void moneyPanel(Painter& p, const PlotSeries& s) {
+    panelTitle(p, 0, "Money: credit + win + account");
+    const Box b = plotBox(0);
+    const PullAxis xs{b, s.pulls};
+    std::int64_t lo = s.startMoney, hi = s.startMoney;
+    for (const PlotColumn& c : s.columns) {
+        lo = std::min(lo, c.moneyLow);
+        hi = std::max(hi, c.moneyHigh);
+    }
+    double vlo = static_cast<double>(lo), vhi = static_cast<double>(hi);
+    const double pad = std::max((vhi - vlo) * 0.06, 10.0);
+    vlo -= pad;
+    vhi += pad;
+    const double step = tickStep(vlo, vhi, 5, 1);
+    const ValueAxis ys{b, vlo, vhi};
+
+    valueTicks(p, ys, step, [](double v) { return grouped(std::llround(v)); });
+    p.verticalText(22, (b.top + b.bottom) / 2, "credit units", 12);
+    pullTicks(p, xs);
+    if (s.pulls == 0) {
+        noPulls(p, b);
+        frame(p, b);
+        return;
+    }
+
+    std::vector<const PlotColumn*> all;
+    for (const PlotColumn& c : s.columns) all.push_back(&c);
+    p.clipTo(b);
+    spread(
+        p, xs, ys, all, kMoneySpread,
+        [](const PlotColumn& c) { return static_cast<double>(c.moneyLow); },
+        [](const PlotColumn& c) { return static_cast<double>(c.moneyHigh); });
+    p.colour(kMoney);
+    cairo_set_line_width(p.cr(), 1.6);
+    cairo_set_line_join(p.cr(), CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(p.cr(), xs.x(0), ys.y(static_cast<double>(s.startMoney)));
+    for (const PlotColumn& c : s.columns)
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(c.lastPull)),
+                      ys.y(static_cast<double>(c.moneyLast)));
+    cairo_stroke(p.cr());
+    p.colour(kCoin);
+    for (const PlotColumn& c : s.columns) {
+        if (c.coins == 0) continue;
+        const double x = xs.x(static_cast<double>(c.lastPull));
+        cairo_move_to(p.cr(), x, b.bottom - 11);
+        cairo_line_to(p.cr(), x - 5, b.bottom - 2);
+        cairo_line_to(p.cr(), x + 5, b.bottom - 2);
+        cairo_close_path(p.cr());
+    }
+    cairo_fill(p.cr());
+    // Overflow moves hang from the top edge, as the coins stand on the bottom one.
+    p.colour(kOverflow);
+    for (const PlotColumn& c : s.columns) {
+        if (c.overflowMoves == 0) continue;
+        const double x = xs.x(static_cast<double>(c.lastPull));
+        cairo_move_to(p.cr(), x, b.top + 11);
+        cairo_line_to(p.cr(), x - 5, b.top + 2);
+        cairo_line_to(p.cr(), x + 5, b.top + 2);
+        cairo_close_path(p.cr());
+    }
+    cairo_fill(p.cr());
+    p.unclip();
+    frame(p, b);
+
+    const double y = kFirstPanelTop + 16;
+    double x = 380;
+    x = p.legend(x, y, "after the pull",
+                 [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kMoney, 2); });
+    x = p.legend(x, y, "lowest to highest within a column",
+                 [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kMoneySpread); });
+    x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", [&](double lx, double ly) {
+        p.colour(kCoin);
+        cairo_move_to(p.cr(), lx + 8, ly - 5);
+        cairo_line_to(p.cr(), lx + 3, ly + 4);
+        cairo_line_to(p.cr(), lx + 13, ly + 4);
+        cairo_close_path(p.cr());
+        cairo_fill(p.cr());
+    });
+    p.legend(x, y, "credit overflow move (" + grouped(s.overflowMoves) + ")",
+             [&](double lx, double ly) {
+                 p.colour(kOverflow);
+                 cairo_move_to(p.cr(), lx + 8, ly + 4);
+                 cairo_line_to(p.cr(), lx + 3, ly - 5);
+                 cairo_line_to(p.cr(), lx + 13, ly - 5);
+                 cairo_close_path(p.cr());
+                 cairo_fill(p.cr());
+             });
+}
+
+void returnPanel(Painter& p, const PlotSeries& s) {
+    panelTitle(p, 1, "Return to player so far");
+    const Box b = plotBox(1);
+    const PullAxis xs{b, s.pulls};
+
+    // The first pulls swing wildly; the scale follows the run from its twentieth part on.
+    const std::int64_t from = s.pulls / 20;
+    double lo = INFINITY, hi = -INFINITY;
+    const PlotColumn* last = nullptr;
+    for (const PlotColumn& c : s.columns) {
+        if (!c.hasReturn) continue;
+        last = &c;
+        if (c.lastPull < from) continue;
+        lo = std::min({lo, c.returnLow, c.par - c.band});
+        hi = std::max({hi, c.returnHigh, c.par + c.band});
+    }
+    if (!(lo <= hi)) lo = 0, hi = 1;
+    const double pad = std::max((hi - lo) * 0.08, 0.01);
+    lo = std::max(lo - pad, 0.0);
+    hi += pad;
+    const ValueAxis ys{b, lo, hi};
+    const double step = tickStep(lo * 100, hi * 100, 5, 0.01) / 100;
+    const int places = placesFor(step * 100);
+    valueTicks(p, ys, step, [places](double v) { return format("%.*f %%", places, v * 100); });
+    p.verticalText(22, (b.top + b.bottom) / 2, "of the stake", 12);
+    pullTicks(p, xs);
+    if (last == nullptr) {
+        noPulls(p, b);
+        frame(p, b);
+        return;
+    }
+
+    std::vector<const PlotColumn*> shown;
+    for (const PlotColumn& c : s.columns)
+        if (c.hasReturn) shown.push_back(&c);
+
+    p.clipTo(b);
+    // The band, out along its top edge and back along its bottom.
+    p.colour(kBand);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(shown[i]->lastPull)),
+                      ys.y(shown[i]->par + shown[i]->band));
+    for (std::size_t i = shown.size(); i-- > 0;)
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(shown[i]->lastPull)),
+                      ys.y(shown[i]->par - shown[i]->band));
+    cairo_close_path(p.cr());
+    cairo_fill(p.cr());
+    p.colour(kPar);
+    cairo_set_line_width(p.cr(), 1.6);
+    for (const PlotColumn* c : shown)
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(c->lastPull)), ys.y(c->par));
+    cairo_stroke(p.cr());
+
+    spread(
+        p, xs, ys, shown, kMoneySpread, [](const PlotColumn& c) { return c.returnLow; },
+        [](const PlotColumn& c) { return c.returnHigh; });
+    p.colour(kMoney);
+    cairo_set_line_width(p.cr(), 1.6);
+    cairo_set_line_join(p.cr(), CAIRO_LINE_JOIN_ROUND);
+    for (const PlotColumn* c : shown)
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(c->lastPull)), ys.y(c->returnLast));
+    cairo_stroke(p.cr());
+    p.unclip();
+    frame(p, b);
+
+    const double y = kFirstPanelTop + kPanelHeight + 16;
+    double x = 380;
+    x = p.legend(x, y, format("this run: %.2f %%", last->returnLast * 100),
+                 [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kMoney, 2); });
+    x = p.legend(x, y, format("par sheet: %.2f %%", last->par * 100),
+                 [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kPar, 2); });
+    p.legend(x, y, format("99.9 %% band: %.2f %% either side", last->band * 100),
+             [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kBand); });
+}
+
+std::string classLabel(int c) {
+    return c == static_cast<int>(ComboClass::NoWin) ? "no win" : std::string(comboClassText(c));
+}
+
+void classPanel(Painter& p, const PlotSeries& s) {
+    panelTitle(p, 2, "Deals of each class: counted and expected");
+    Box b = plotBox(2);
+    b.bottom -= 6;  // room for two lines of class names
+
+    double smallest = INFINITY, largest = 1;
+    for (const ClassTally* t : {&s.firstDeals, &s.secondDeals}) {
+        if (t->deals == 0) continue;
+        for (int c = 1; c <= kClassCount; ++c) {
+            for (double v :
+                 {static_cast<double>(t->observed[c]), t->expected[c],
+                  static_cast<double>(t->range[c].lo), static_cast<double>(t->range[c].hi)}) {
+                if (v > 0) smallest = std::min(smallest, v);
+                largest = std::max(largest, v);
+            }
+        }
+    }
+    const double bottomDecade = std::isfinite(smallest) ? std::floor(std::log10(smallest)) : 0;
+    const double lo = std::max(bottomDecade, -1.0);
+    const double hi = std::max(std::ceil(std::log10(largest * 1.05)), lo + 1);
+    const ValueAxis ys{b, lo, hi};  // in decades
+    valueTicks(p, ys, 1, [](double v) {
+        return v < 0 ? format("%g", std::pow(10.0, v)) : grouped(std::llround(std::pow(10.0, v)));
+    });
+    p.verticalText(22, (b.top + b.bottom) / 2, "deals (log scale)", 12);
+    const auto yOf = [&](double count) { return ys.y(std::max(std::log10(count), lo)); };
+
+    const double group = b.width() / kClassCount;
+    const double bar = 15;
+    for (int c = 1; c <= kClassCount; ++c) {
+        const double left = b.left + group * (c - 1) + (group - 4 * bar - 10) / 2;
+        const auto pair = [&](const ClassTally& t, double x, Colour counted, Colour expected) {
+            if (t.deals == 0) return;
+            const double observed = static_cast<double>(t.observed[c]);
+            if (observed > 0) p.fillRect(x, yOf(observed), bar, b.bottom - yOf(observed), counted);
+            if (t.expected[c] > 0)
+                p.fillRect(x + bar, yOf(t.expected[c]), bar, b.bottom - yOf(t.expected[c]),
+                           expected);
+            // The range as a whisker over the expected bar.
+            const double mid = x + bar * 1.5;
+            const double top = yOf(std::max<double>(static_cast<double>(t.range[c].hi), 0.0));
+            const double foot =
+                t.range[c].lo > 0 ? yOf(static_cast<double>(t.range[c].lo)) : b.bottom;
+            p.line(mid, top, mid, foot, kInk, 1.2);
+            p.line(mid - 4, top, mid + 4, top, kInk, 1.2);
+            if (t.range[c].lo > 0) p.line(mid - 4, foot, mid + 4, foot, kInk, 1.2);
+        };
+        pair(s.firstDeals, left, kFirstCounted, kFirstExpected);
+        pair(s.secondDeals, left + 2 * bar + 10, kSecondCounted, kSecondExpected);
+
+        const std::string name = classLabel(c);
+        const std::size_t space = name.find(' ');
+        const double centre = b.left + group * (c - 0.5);
+        if (space == std::string::npos || c == static_cast<int>(ComboClass::NoWin)) {
+            p.text(centre, b.bottom + 16, name, 12, Align::Centre);
+        } else {
+            p.text(centre, b.bottom + 16, name.substr(0, space), 12, Align::Centre);
+            p.text(centre, b.bottom + 30, name.substr(space + 1), 12, Align::Centre);
+        }
+    }
+    frame(p, b);
+
+    const double y = kFirstPanelTop + 2 * kPanelHeight + 16;
+    double x = 420;
+    const auto swatch = [&](Colour c) {
+        return [&p, c](double lx, double ly) { p.fillRect(lx, ly - 6, 16, 12, c); };
+    };
+    x = p.legend(x, y, "first deals " + grouped(s.firstDeals.deals), swatch(kFirstCounted));
+    x = p.legend(x, y, "expected", swatch(kFirstExpected));
+    if (s.secondDeals.deals > 0) {
+        x = p.legend(x, y, "second deals " + grouped(s.secondDeals.deals), swatch(kSecondCounted));
+        x = p.legend(x, y, "expected", swatch(kSecondExpected));
+    }
+    p.legend(x, y, "99.9 % range", [&](double lx, double ly) {
+        p.line(lx + 8, ly - 6, lx + 8, ly + 6, kInk, 1.2);
+        p.line(lx + 4, ly - 6, lx + 12, ly - 6, kInk, 1.2);
+        p.line(lx + 4, ly + 6, lx + 12, ly + 6, kInk, 1.2);
+    });
+}
+
+void drawAll(Painter& p, const PlotSeries& s, const std::string& caption) {
+    p.fillRect(0, 0, kPlotWidth, kPlotHeight, {1, 1, 1});
+    p.text(12, 24, "What one run of the machine did, against the par sheet", 18, Align::Left, true);
+    p.text(12, 44, caption, 12);
+    moneyPanel(p, s);
+    returnPanel(p, s);
+    classPanel(p, s);
+}
+
+// Fontconfig keeps the configuration it parsed for the life of the process unless told to let
+// go; the simulator uses it only while it draws.
+struct FontconfigRelease {
+    FontconfigRelease() = default;
+    FontconfigRelease(const FontconfigRelease&) = delete;
+    FontconfigRelease& operator=(const FontconfigRelease&) = delete;
+    ~FontconfigRelease() { FcFini(); }
+};
+
+}  // namespace
+
+std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
+                                    ImageKind kind, std::string& error) {
+    // Deliberate: declared first, so the configuration goes only after every face and surface
+    // that used it, and a long session of plots leaves nothing of fontconfig behind.
+    const FontconfigRelease fontconfig;
+    const Face regular = loadFace(FC_WEIGHT_REGULAR);
+    const Face bold = loadFace(FC_WEIGHT_BOLD);
+    if (!regular || !bold) {
+        error = "no font found for the labels (fonts-liberation2 gives Liberation Sans)";
+        return std::nullopt;
+    }
+
+    std::string bytes;
+    Surface surface;
+    if (kind == ImageKind::Svg) {
+        surface.reset(
+            cairo_svg_surface_create_for_stream(appendBytes, &bytes, kPlotWidth, kPlotHeight));
+        cairo_svg_surface_restrict_to_version(surface.get(), CAIRO_SVG_VERSION_1_1);
+        cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
+    } else {
+        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPlotWidth, kPlotHeight));
+    }
+    {
+        const Context cr(cairo_create(surface.get()));
+        Painter painter(cr.get(), regular.get(), bold.get());
+        drawAll(painter, series, caption);
+        if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
+            error =
+                std::string("drawing failed: ") + cairo_status_to_string(cairo_status(cr.get()));
+            return std::nullopt;
+        }
+    }
+    cairo_status_t status = CAIRO_STATUS_SUCCESS;
+    if (kind == ImageKind::Svg) {
+        cairo_surface_finish(surface.get());
+        status = cairo_surface_status(surface.get());
+        bytes = stableSurfaceIds(bytes);
+    } else {
+        status = cairo_surface_write_to_png_stream(surface.get(), appendBytes, &bytes);
+    }
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = std::string("the picture could not be encoded: ") + cairo_status_to_string(status);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace fruvana::sim

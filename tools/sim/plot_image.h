@@ -1,0 +1,31 @@
+#pragma once
+// The picture of a run: three panels drawn from its plot series, 1200 x 900.
+
+#include <cctype>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/sim/plot_series.h"
+
+namespace fruvana::sim {
+
+inline constexpr int kPlotWidth = 1200;
+inline constexpr int kPlotHeight = 900;
+
+enum class ImageKind { Svg, Png };
+
+// PNG when the name ends in .png in any case, otherwise SVG.
+inline ImageKind imageKindFor(std::string_view path) {
+    if (path.size() < 4) return ImageKind::Svg;
+    std::string tail(path.substr(path.size() - 4));
+    for (char& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return tail == ".png" ? ImageKind::Png : ImageKind::Svg;
+}
+
+// The picture's bytes, the same for the same series and caption; none, with the reason in
+// error, when it cannot be drawn.
+std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
+                                    ImageKind kind, std::string& error);
+
+}  // namespace fruvana::sim
