@@ -128,7 +128,9 @@ bool SettingsScreen::build(std::string& error) {
     table->setVisible(false);
     table_ = table.get();
     scene.add(std::move(table));
-    if (!sag_->fontError().empty()) {
+    // The table's fonts are found now, so a missing one stops start-up with its reason and
+    // the first opening of the screen does not search for them.
+    if (!sag_->openFonts()) {
         error = sag_->fontError();
         return false;
     }

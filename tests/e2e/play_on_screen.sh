@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The real game on a virtual X display, played as a player would: the reveal, a deal by a click
+# on the lever knob, a second deal by Enter, collect, a coin and a bet by keys, the settings
+# screen with a switch and OK, and X; then the three data files' bytes. What the screen shows
+# is read by screen_check, which compares it with the game's own drawing of reels and meters.
+set -euo pipefail
+program=$1
+check=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The game keeps its files beside the program: a copy of its own in a fresh folder.
+cp "$program" "$work/fruvana"
+help=$(dirname "$program")/help.htm
+[ -f "$help" ] && cp "$help" "$work/"
+
+fail() { echo "FAIL: $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
+
+play() {
+  local width=$1 height=$2 full=$3
+  rm -f "$work"/*.ini "$work"/stat.dat "$work"/status.txt
+  cat > "$work/inside.sh" <<INSIDE
+set -uo pipefail
+cd "$work"
+shot() { xwd -root -silent | convert xwd:- bmp3:"$work/\$1.bmp"; "$check" "$work/\$1.bmp" $width $height > "$work/\$1.txt"; }
+./fruvana > "$work/out.txt" 2>&1 &
+pid=\$!
+sleep 4.2
+shot revealed
+ox=\$(( ($width - 800) / 2 )); oy=\$(( ($height - 600) / 2 ))
+if [ "$full" = yes ]; then
+  xdotool mousemove \$(( ox + 737 + 26 )) \$(( oy + 391 + 26 )) click 1
+  sleep 3
+  shot first_a; sleep 0.3; shot first_b
+  xdotool key Return; sleep 3
+  xdotool key o; sleep 0.5
+  shot collected
+  xdotool key c; sleep 0.5; xdotool key period; sleep 0.5
+  shot coin_and_bet
+  xdotool key s; sleep 0.5
+  xdotool mousemove \$(( ox + 84 + 10 )) \$(( oy + 150 + 10 )) click 1; sleep 0.3
+  xdotool mousemove \$(( ox + 368 + 26 )) \$(( oy + 508 + 26 )) click 1; sleep 0.5
+  xdotool key x
+else
+  kill -TERM \$pid
+fi
+status=0
+wait \$pid || status=\$?
+echo "exit \$status" > "$work/status.txt"
+INSIDE
+  xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash "$work/inside.sh"
+  [ "$(cat "$work/status.txt")" = "exit 0" ] || fail "${width}x${height}: $(cat "$work/status.txt")"
+  local seen
+  seen=$(cat "$work/revealed.txt")
+  [[ "$seen" =~ ^reels\ [0-9]+\ [0-9]+\ [0-9]+\ credit\ 1000\ win\ 0\ bet\ 5\ m1\ 2500\ lamps\ blank\ blank\ blank$ ]] ||
+    fail "${width}x${height} after the reveal: $seen"
+  echo "${width}x${height}: revealed: $seen"
+}
+
+field() { awk -v k="$2" '{ for (i = 1; i < NF; i++) if ($i == k) print $(i + 1) }' "$work/$1.txt"; }
+reels() { awk '{ print $2, $3, $4 }' "$work/$1.txt"; }
+int32s() { od -An -v -t d4 "$work/$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+
+play 1024 768 yes
+a=$(reels first_a); b=$(reels first_b)
+[[ "$a" =~ ^[0-9]+\ [0-9]+\ [0-9]+$ ]] || fail "reels not still 3 s after the pull: $a"
+[ "$a" = "$b" ] || fail "reels still moving: $a then $b"
+[ "$(field first_a credit)" = 995 ] || fail "credit after the pull: $(cat "$work/first_a.txt")"
+[ "$(field collected credit)" = 0 ] && [ "$(field collected win)" = 0 ] ||
+  fail "after collect: $(cat "$work/collected.txt")"
+[ "$(field coin_and_bet credit)" = 1000 ] && [ "$(field coin_and_bet bet)" = 6 ] &&
+  [ "$(field coin_and_bet m1)" = 3000 ] || fail "after coin and bet: $(cat "$work/coin_and_bet.txt")"
+echo "1024x768: played: $(cat "$work/first_a.txt")"
+
+credit=$(int32s fruvana.ini)
+[[ "$credit" =~ ^6\ 0\ 1000\ -?[0-9]+$ ]] || fail "credit file: $credit"
+[ "$(od -An -v -t u1 "$work/fruvana2.ini" | tr -s ' ' | sed 's/^ //')" = "1 1 0 1 1" ] ||
+  fail "options file: $(od -An -t u1 "$work/fruvana2.ini")"
+stats=($(int32s stat.dat))
+[ "${#stats[@]}" = 24 ] && [ "${stats[11]}" = 1 ] && [ "${stats[23]}" = 1 ] ||
+  fail "statistics file: ${stats[*]}"
+echo "1024x768: files: credit $credit, options 1 1 0 1 1, one first and one second deal counted"
+
+play 1280 1024 no
+echo "end to end: passed"

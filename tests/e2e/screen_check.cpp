@@ -1,0 +1,107 @@
+// Reads a screenshot of the game (a BMP) and says what the cabinet shows: the symbol of each
+// still reel, the figures of the meters and the look of the lamps, by comparing the screen's
+// pixels with what the game's own drawing code makes of its pictures.
+//
+//   screen_check SHOT.bmp WIDTH HEIGHT
+// prints one line:
+//   reels S1 S2 S3 credit C win W bet B m1 P lamps L1 L2 L3
+// where a reel that shows no still picture is "?", a meter that shows no figure "?", and a
+// lamp is blank, red, green or "?".
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "presentation/cabinet_layout.h"
+#include "presentation/layout.h"
+#include "presentation/reel_animation.h"
+#include "tests/presentation/picture_helpers.h"
+
+namespace fruvana {
+namespace {
+
+namespace L = layout;
+
+Picture cut(const Picture& shot, CabinetOrigin o, L::Offset at, int w, int h) {
+    Picture out(w, h);
+    blit(shot, Rect{o.x + at.x, o.y + at.y, w, h}, out, 0, 0);
+    return out;
+}
+
+std::string meter(const Picture& shot, CabinetOrigin o, L::Offset at, int digits,
+                  const Picture& zece) {
+    std::string shown = testing::readMeter(cut(shot, o, at, 13 * digits, 18), zece, digits);
+    const auto first = shown.find_first_not_of('.');
+    if (first == std::string::npos || shown.find('?') != std::string::npos) return "?";
+    return shown.substr(first);
+}
+
+std::string lamp(const Picture& shot, CabinetOrigin o, L::Offset at, const Picture& cabinet,
+                 const Picture& lampr, const Picture& lampv) {
+    const Picture seen = cut(shot, o, at, L::kLamp.w, L::kLamp.h);
+    auto looksLike = [&](const Picture* lit) {
+        const Rgb key = lit != nullptr ? lit->pixel(0, lit->height() - 1) : Rgb{};
+        for (int y = 0; y < L::kLamp.h; ++y) {
+            for (int x = 0; x < L::kLamp.w; ++x) {
+                Rgb want = cabinet.pixel(at.x + x, at.y + y);
+                if (lit != nullptr && lit->pixel(x, y) != key) want = lit->pixel(x, y);
+                if (seen.pixel(x, y) != want) return false;
+            }
+        }
+        return true;
+    };
+    if (looksLike(nullptr)) return "blank";
+    if (looksLike(&lampr)) return "red";
+    if (looksLike(&lampv)) return "green";
+    return "?";
+}
+
+int run(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: screen_check SHOT.bmp WIDTH HEIGHT\n");
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+    const std::optional<Picture> shot = loadBmp(bytes);
+    if (!shot) {
+        std::fprintf(stderr, "screen_check: %s is not a picture\n", argv[1]);
+        return 2;
+    }
+    const CabinetOrigin o = cabinetOrigin(std::stoi(argv[2]), std::stoi(argv[3]));
+    const ReelShading shading(testing::gamePicture("Image1"), testing::gamePicture("Image3"),
+                              testing::gamePicture("Image4"));
+    const Picture zece = testing::gamePicture("zece");
+    const Picture cabinet = testing::gamePicture("Image2");
+    const Picture lampr = testing::gamePicture("lampr");
+    const Picture lampv = testing::gamePicture("lampv");
+
+    std::string line = "reels";
+    for (L::Offset at : L::kReelsAt) {
+        const Picture seen = cut(*shot, o, at, 122, 122);
+        std::string symbol = "?";
+        for (int s = 1; s <= kSymbolCount; ++s) {
+            Picture still(122, 122);
+            shading.drawStill(s, still);
+            if (still == seen) symbol = std::to_string(s);
+        }
+        line += " " + symbol;
+    }
+    line += " credit " + meter(*shot, o, L::kCreditMeterAt, 7, zece);
+    line += " win " + meter(*shot, o, L::kWinMeterAt, 7, zece);
+    line += " bet " + meter(*shot, o, L::kBetMeterAt, 2, zece);
+    line += " m1 " + meter(*shot, o, L::kPrizeMetersAt[0], 4, zece);
+    line += " lamps";
+    for (L::Offset at : L::kLampsAt) line += " " + lamp(*shot, o, at, cabinet, lampr, lampv);
+    std::printf("%s\n", line.c_str());
+    return 0;
+}
+
+}  // namespace
+}  // namespace fruvana
+
+int main(int argc, char** argv) {
+    return fruvana::run(argc, argv);
+}
