@@ -78,7 +78,7 @@ TEST_P(PlotThinning, ColumnsHoldWhatEveryPullDid) {
     EXPECT_EQ(s.pulls, r.result.pulls);
     EXPECT_EQ(s.startMoney, std::int64_t{r.options.credit} + r.options.account);
     ASSERT_LE(s.columns.size(), static_cast<std::size_t>(c.columns));
-    if (s.pulls > 2 * c.columns) {
+    if (s.pulls > 2 * std::int64_t{c.columns}) {
         EXPECT_GT(s.columns.size(), static_cast<std::size_t>(c.columns / 2));
     }
 
@@ -305,7 +305,8 @@ TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
         const int stride = cairo_image_surface_get_stride(image);
         std::int64_t inked = 0;
         for (int y = 0; y < kPlotHeight; ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                data + static_cast<std::ptrdiff_t>(y) * stride);
             for (int x = 0; x < kPlotWidth; ++x) inked += (row[x] & 0xFFFFFFu) != 0xFFFFFFu;
         }
         EXPECT_GT(inked, kPlotWidth * kPlotHeight / 50);

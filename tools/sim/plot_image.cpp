@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <memory>
 #include <numbers>
@@ -143,10 +144,10 @@ class Painter {
 
     cairo_t* cr() const { return cr_; }
 
-    void colour(Colour c) { cairo_set_source_rgb(cr_, c.r, c.g, c.b); }
+    void colour(const Colour& c) { cairo_set_source_rgb(cr_, c.r, c.g, c.b); }
 
     void text(double x, double y, const std::string& s, double size, Align align = Align::Left,
-              bool bold = false, Colour c = kInk) {
+              bool bold = false, const Colour& c = kInk) {
         cairo_set_font_face(cr_, bold ? bold_ : regular_);
         cairo_set_font_size(cr_, size);
         cairo_text_extents_t e;
@@ -175,7 +176,7 @@ class Painter {
         cairo_restore(cr_);
     }
 
-    void line(double x0, double y0, double x1, double y1, Colour c, double width) {
+    void line(double x0, double y0, double x1, double y1, const Colour& c, double width) {
         colour(c);
         cairo_set_line_width(cr_, width);
         cairo_move_to(cr_, x0, y0);
@@ -183,7 +184,7 @@ class Painter {
         cairo_stroke(cr_);
     }
 
-    void fillRect(double x, double y, double w, double h, Colour c) {
+    void fillRect(double x, double y, double w, double h, const Colour& c) {
         colour(c);
         cairo_rectangle(cr_, x, y, w, h);
         cairo_fill(cr_);
@@ -321,7 +322,8 @@ void panelTitle(Painter& p, int panel, const std::string& title) {
 // Envelopes of thinned columns: each column covers the pulls after the previous one's end.
 template <typename Low, typename High>
 void spread(Painter& p, const PullAxis& xs, const ValueAxis& ys,
-            const std::vector<const PlotColumn*>& columns, Colour c, Low&& low, High&& high) {
+            const std::vector<const PlotColumn*>& columns, const Colour& c, Low&& low,
+            High&& high) {
     p.colour(c);
     for (const PlotColumn* column : columns) {
         const PlotColumn& col = *column;
@@ -431,7 +433,8 @@ void returnPanel(Painter& p, const PlotSeries& s) {
 
     // The first pulls swing wildly; the scale follows the run from its twentieth part on.
     const std::int64_t from = s.pulls / 20;
-    double lo = INFINITY, hi = -INFINITY;
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -lo;
     const PlotColumn* last = nullptr;
     for (const PlotColumn& c : s.columns) {
         if (!c.hasReturn) continue;
@@ -508,7 +511,7 @@ void classPanel(Painter& p, const PlotSeries& s) {
     Box b = plotBox(2);
     b.bottom -= 6;  // room for two lines of class names
 
-    double smallest = INFINITY, largest = 1;
+    double smallest = std::numeric_limits<double>::infinity(), largest = 1;
     for (const ClassTally* t : {&s.firstDeals, &s.secondDeals}) {
         if (t->deals == 0) continue;
         for (int c = 1; c <= kClassCount; ++c) {
@@ -534,7 +537,8 @@ void classPanel(Painter& p, const PlotSeries& s) {
     const double bar = 15;
     for (int c = 1; c <= kClassCount; ++c) {
         const double left = b.left + group * (c - 1) + (group - 4 * bar - 10) / 2;
-        const auto pair = [&](const ClassTally& t, double x, Colour counted, Colour expected) {
+        const auto pair = [&](const ClassTally& t, double x, const Colour& counted,
+                              const Colour& expected) {
             if (t.deals == 0) return;
             const double observed = static_cast<double>(t.observed[c]);
             if (observed > 0) p.fillRect(x, yOf(observed), bar, b.bottom - yOf(observed), counted);
@@ -567,7 +571,7 @@ void classPanel(Painter& p, const PlotSeries& s) {
 
     const double y = kFirstPanelTop + 2 * kPanelHeight + 16;
     double x = 420;
-    const auto swatch = [&](Colour c) {
+    const auto swatch = [&](const Colour& c) {
         return [&p, c](double lx, double ly) { p.fillRect(lx, ly - 6, 16, 12, c); };
     };
     x = p.legend(x, y, "first deals " + grouped(s.firstDeals.deals), swatch(kFirstCounted));

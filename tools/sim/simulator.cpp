@@ -207,7 +207,7 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     row("second deals", count(r.secondDeals));
     row("coins inserted", count(r.coinsInserted));
     if (r.refused)
-        out << format("The run ended at pull %lld: %s.\n", static_cast<long long>(r.pulls + 1),
+        out << format("The run ended at pull %lld: %s.\n", static_cast<long long>(r.pulls) + 1,
                       r.refusedWinPending
                           ? "the account cannot take the win beyond the credit's limit"
                           : "the credit does not cover the bet");
