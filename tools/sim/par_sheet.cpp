@@ -148,7 +148,7 @@ FirstDealFigures firstDealFigures(TableMix mix) {
     return f;
 }
 
-WholeGameFigures wholeGameFigures(bool ahead) {
+WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     WholeGameFigures figures;
     figures.mix = ahead ? kAheadMix : kOtherwiseMix;
     figures.ahead = ahead;
@@ -169,6 +169,7 @@ WholeGameFigures wholeGameFigures(bool ahead) {
             sum.hit += weight * m.hit;
         };
         add(bySuggestion, gameMoments(line, suggested[static_cast<std::size_t>(index)], ahead));
+        if (!withBestHolds) continue;
 
         // On a tie the hold set with more reels held wins, keeping a sure win first.
         Moments best = gameMoments(line, kAllHeld, ahead);

@@ -54,7 +54,8 @@ struct WholeGameFigures {
 // Every first-deal line (lines of one class equally likely) and every second-deal outcome
 // (symbols equally likely). Best holds: for each line the hold set with the highest expected
 // pay, where holding all three keeps the first win.
-WholeGameFigures wholeGameFigures(bool ahead);
+// Without best holds (the costly part: every hold set of every line) those figures stay zero.
+WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds = true);
 
 // Expected pay per unit bet of a game whose first deal showed `line` when the reels in
 // heldMask (bit n for reel n + 1) are held: all three keep the first win, otherwise the second

@@ -24,7 +24,7 @@ GameReference referenceFor(bool secondDeal, bool ahead) {
         g.firstDealChance = chancesOf(f);
         return g;
     }
-    const WholeGameFigures whole = wholeGameFigures(ahead);
+    const WholeGameFigures whole = wholeGameFigures(ahead, false);
     g.returnToPlayer = whole.suggestedHolds.returnToPlayer;
     g.standardDeviation = whole.suggestedHolds.standardDeviation;
     g.firstDealChance = chancesOf(firstDealFigures(whole.mix));
