@@ -21,21 +21,37 @@ play() {
   cat > "$work/inside.sh" <<INSIDE
 set -uo pipefail
 cd "$work"
-shot() { xwd -root -silent | convert xwd:- bmp3:"$work/\$1.bmp"; "$check" "$work/\$1.bmp" $width $height > "$work/\$1.txt"; }
+shot() { xwd -root -silent | convert xwd:- bmp3:"$work/\$1.bmp" 2>/dev/null && "$check" "$work/\$1.bmp" $width $height > "$work/\$1.txt"; }
+# Takes screenshots until the screen matches a pattern, for at most 15 seconds; the last one
+# stays in NAME.txt. Under load a step may take longer than a player would notice.
+wait_for() {
+  local name=\$1 pattern=\$2
+  for _ in \$(seq 1 75); do
+    shot "\$name" && grep -Eq "\$pattern" "$work/\$name.txt" && return 0
+    kill -0 \$pid 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+still='^reels [0-9]+ [0-9]+ [0-9]+ '
 ./fruvana > "$work/out.txt" 2>&1 &
 pid=\$!
-sleep 4.2
-shot revealed
+wait_for revealed "\$still"
 ox=\$(( ($width - 800) / 2 )); oy=\$(( ($height - 600) / 2 ))
 if [ "$full" = yes ]; then
   xdotool mousemove \$(( ox + 737 + 26 )) \$(( oy + 391 + 26 )) click 1
-  sleep 3
-  shot first_a; sleep 0.3; shot first_b
-  xdotool key Return; sleep 3
-  xdotool key o; sleep 0.5
-  shot collected
-  xdotool key c; sleep 0.5; xdotool key period; sleep 0.5
-  shot coin_and_bet
+  sleep 0.5
+  start=\$(date +%s%N)
+  wait_for first_a "\$still.*credit 995 "
+  echo \$(( (\$(date +%s%N) - start) / 1000000 + 500 )) > "$work/spin_ms.txt"
+  sleep 0.3; shot first_b
+  xdotool key Return; sleep 0.5
+  wait_for second "\$still"
+  sleep 0.5
+  xdotool key o
+  wait_for collected "credit 0 win 0 "
+  xdotool key c; sleep 0.3; xdotool key period
+  wait_for coin_and_bet "credit 1000 .*bet 6 "
   xdotool key s; sleep 0.5
   xdotool mousemove \$(( ox + 84 + 10 )) \$(( oy + 150 + 10 )) click 1; sleep 0.3
   xdotool mousemove \$(( ox + 368 + 26 )) \$(( oy + 508 + 26 )) click 1; sleep 0.5
@@ -69,7 +85,7 @@ a=$(reels first_a); b=$(reels first_b)
   fail "after collect: $(cat "$work/collected.txt")"
 [ "$(field coin_and_bet credit)" = 1000 ] && [ "$(field coin_and_bet bet)" = 6 ] &&
   [ "$(field coin_and_bet m1)" = 3000 ] || fail "after coin and bet: $(cat "$work/coin_and_bet.txt")"
-echo "1024x768: played: $(cat "$work/first_a.txt")"
+echo "1024x768: played: $(cat "$work/first_a.txt") (still reels seen $(cat "$work/spin_ms.txt") ms after the click)"
 
 credit=$(int32s fruvana.ini)
 [[ "$credit" =~ ^6\ 0\ 1000\ -?[0-9]+$ ]] || fail "credit file: $credit"
