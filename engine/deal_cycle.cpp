@@ -38,8 +38,9 @@ void Game::Image8MouseDown(int x, int y) {
     // overflow the test.
     const std::int64_t dx = std::int64_t{x} - kKnobCentre;
     const std::int64_t dy = std::int64_t{y} - kKnobCentre;
-    if (dx < -kKnobRadius || dx > kKnobRadius || dy < -kKnobRadius || dy > kKnobRadius) return;
-    if (dx * dx + dy * dy > kKnobRadius * kKnobRadius) return;
+    const auto nearKnob = [](std::int64_t d) { return d >= -kKnobRadius && d <= kKnobRadius; };
+    if (!nearKnob(dx) || !nearKnob(dy)) return;
+    if (dx * dx + dy * dy > std::int64_t{kKnobRadius} * kKnobRadius) return;
     state_.leverPressed = 1;
     if (services_.leverAtRest()) services_.moveLeverDown();
     if (state_.options.soundFx) services_.playSound("clac");

@@ -6,16 +6,18 @@ namespace {
 
 // classifyLine for every (s1, s2, s3) with codes 0 to 10, so the fill pays one load per line.
 struct ClassTable {
-    std::array<std::uint8_t, 11 * 11 * 11> codes{};
+    static constexpr std::size_t kSide = 11;
+    std::array<std::uint8_t, kSide * kSide * kSide> codes{};
     constexpr ClassTable() {
         for (int a = 1; a <= 10; ++a)
             for (int b = 1; b <= 10; ++b)
                 for (int c = 1; c <= 10; ++c)
-                    codes[static_cast<std::size_t>((a * 11 + b) * 11 + c)] =
-                        static_cast<std::uint8_t>(classifyLine(a, b, c));
+                    codes[index(a, b, c)] = static_cast<std::uint8_t>(classifyLine(a, b, c));
     }
-    constexpr int operator()(int a, int b, int c) const {
-        return codes[static_cast<std::size_t>((a * 11 + b) * 11 + c)];
+    constexpr int operator()(int a, int b, int c) const { return codes[index(a, b, c)]; }
+    static constexpr std::size_t index(int a, int b, int c) {
+        return (static_cast<std::size_t>(a) * kSide + static_cast<std::size_t>(b)) * kSide +
+               static_cast<std::size_t>(c);
     }
 };
 constexpr ClassTable kClassOf;

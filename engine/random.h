@@ -114,9 +114,9 @@ class RanmarGenerator {
         if (cursor_ == 0) sweep();
         const std::int32_t uni = u_[static_cast<std::size_t>(cursor_--)];
         c_ -= kCd;
-        c_ += (c_ >> 31) & kCm;
+        c_ += c_ < 0 ? kCm : 0;
         const std::int32_t r = uni - c_;
-        return r + ((r >> 31) & kScale);
+        return r < 0 ? r + kScale : r;
     }
 
     // Advance by k numbers whose values nobody needs.
@@ -124,7 +124,7 @@ class RanmarGenerator {
         requireReady();
         // The sequence moves in whole steps of cd modulo cm, so k steps are one subtraction.
         c_ -= k < detail::kJumps ? detail::kSequenceJumps[k] : detail::sequenceJump(k);
-        c_ += (c_ >> 31) & kCm;
+        c_ += c_ < 0 ? kCm : 0;
         if (k <= static_cast<unsigned>(cursor_)) {
             cursor_ -= static_cast<std::int32_t>(k);
             return;

@@ -70,6 +70,7 @@ constexpr std::string_view comboClassText(int code) {
         "three cherries",    "three melons", "any three bars",  "any three 7s",
         "any three fruits",  "any two bars", "any two fruits",  "total deals",
     };
+    // cppcheck-suppress returnDanglingLifetime ; the views point into literals, not the array
     return (code >= 1 && code <= kClassCount) ? texts[static_cast<std::size_t>(code - 1)] : "";
 }
 

@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace fruvana {
@@ -25,12 +26,12 @@ Picture::Picture(int width, int height) {
 }
 
 Rgb Picture::pixel(int x, int y) const {
-    const std::uint8_t* p = row(y) + x * kBytesPerPixel;
+    const std::uint8_t* p = row(y) + std::ptrdiff_t{x} * kBytesPerPixel;
     return {p[2], p[1], p[0]};
 }
 
 void Picture::setPixel(int x, int y, Rgb colour) {
-    std::uint8_t* p = row(y) + x * kBytesPerPixel;
+    std::uint8_t* p = row(y) + std::ptrdiff_t{x} * kBytesPerPixel;
     p[0] = colour.b;
     p[1] = colour.g;
     p[2] = colour.r;
@@ -61,8 +62,8 @@ void blit(const Picture& src, const Rect& from, Picture& dst, int x, int y,
     const int sy = source.y + (target.y - y);
     constexpr int bpp = Picture::kBytesPerPixel;
     for (int row = 0; row < target.h; ++row) {
-        const std::uint8_t* s = src.row(sy + row) + sx * bpp;
-        std::uint8_t* d = dst.row(target.y + row) + target.x * bpp;
+        const std::uint8_t* s = src.row(sy + row) + std::ptrdiff_t{sx} * bpp;
+        std::uint8_t* d = dst.row(target.y + row) + std::ptrdiff_t{target.x} * bpp;
         if (!seeThrough) {
             std::memmove(d, s, static_cast<std::size_t>(target.w) * bpp);
             continue;

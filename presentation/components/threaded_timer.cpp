@@ -67,6 +67,9 @@ ThreadedTimer::~ThreadedTimer() {
     thread_.join();
 }
 
+// Deliberate: the thread takes its own share of the state by value, so the state lives as long
+// as the thread does, whatever happens to the timer object.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void ThreadedTimer::threadLoop(std::shared_ptr<Shared> shared) {
     Shared& s = *shared;
     for (;;) {

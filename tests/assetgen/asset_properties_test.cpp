@@ -97,11 +97,13 @@ TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
 
 // Pixels of the key colour reachable from the picture's edge through key pixels.
 int keyPixelsReachableFromEdge(const Picture& p, Rgb key) {
-    std::vector<char> seen(static_cast<std::size_t>(p.width() * p.height()), 0);
+    std::vector<char> seen(
+        static_cast<std::size_t>(p.width()) * static_cast<std::size_t>(p.height()), 0);
     std::deque<std::pair<int, int>> todo;
     auto push = [&](int x, int y) {
         if (x < 0 || y < 0 || x >= p.width() || y >= p.height()) return;
-        char& s = seen[static_cast<std::size_t>(y * p.width() + x)];
+        char& s = seen[static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width()) +
+                       static_cast<std::size_t>(x)];
         if (s || p.pixel(x, y) != key) return;
         s = 1;
         todo.emplace_back(x, y);
@@ -219,8 +221,9 @@ TEST(BlurFrames, AreFadedAndDifferent) {
                 sum += c.r + c.g + c.b;
             }
         // mostly white, with faint smears
-        EXPECT_GT(sum / (122 * 122 * 3), 190);
-        EXPECT_LT(sum / (122 * 122 * 3), 254);
+        constexpr long kChannels = 122L * 122 * 3;
+        EXPECT_GT(sum / kChannels, 190);
+        EXPECT_LT(sum / kChannels, 254);
     }
     EXPECT_EQ(count(game("Image5"), {255, 255, 255}), 122 * 122);
 }

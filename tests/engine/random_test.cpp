@@ -48,8 +48,8 @@ struct ReferenceLcg {
     std::uint32_t seed;
     std::int32_t below(std::int32_t n) {
         seed = seed * 134775813u + 1u;
-        return static_cast<std::int32_t>((std::uint64_t{seed} * static_cast<std::uint32_t>(n)) >>
-                                         32);
+        const std::uint64_t scaled = std::uint64_t{seed} * static_cast<std::uint32_t>(n);
+        return static_cast<std::int32_t>(scaled >> 32);
     }
 };
 

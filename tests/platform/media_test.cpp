@@ -68,7 +68,8 @@ TEST(Bitmap, DamagedImagesNeverCrash) {
     EXPECT_FALSE(loadBmp(garbage));
     // Every truncation: none may read past its end (the sanitizer build watches).
     for (std::size_t n = 1; n < good.size(); ++n) {
-        const std::vector<std::uint8_t> cut(good.begin(), good.begin() + n);
+        const std::vector<std::uint8_t> cut(good.begin(),
+                                            good.begin() + static_cast<std::ptrdiff_t>(n));
         if (const auto p = loadBmp(cut)) {
             EXPECT_EQ(p->width(), 2) << n;
         }
@@ -117,7 +118,8 @@ TEST(Wav, DamagedImagesDecodeToNothingOrLessAndNeverCrash) {
     EXPECT_FALSE(decodeWav(test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x1234), "unknown codec"));
     EXPECT_FALSE(decodeWav(test::wavImage({1, 2, 3, 4}, 0, 22050, 16), "no channels"));
     for (std::size_t n = 1; n < good.size(); ++n) {
-        const std::vector<std::uint8_t> cut(good.begin(), good.begin() + n);
+        const std::vector<std::uint8_t> cut(good.begin(),
+                                            good.begin() + static_cast<std::ptrdiff_t>(n));
         if (const auto sound = decodeWav(cut, "cut")) {
             EXPECT_LE(sound->frames(), 64u) << n;
             EXPECT_EQ(sound->samples.size() % 2, 0u) << n;

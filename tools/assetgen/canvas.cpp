@@ -1,5 +1,6 @@
 #include "tools/assetgen/canvas.h"
 
+#include <cstddef>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -10,6 +11,11 @@ namespace {
 
 void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// Bytes from the start of a Cairo RGB24 surface to pixel (x, y), in pointer arithmetic's width.
+std::ptrdiff_t pixelOffset(int stride, int x, int y) {
+    return std::ptrdiff_t{y} * stride + std::ptrdiff_t{x} * 4;
 }
 
 }  // namespace
@@ -30,7 +36,7 @@ Canvas::Canvas(int width, int height)
 Rgb Canvas::pixel(int x, int y) const {
     const unsigned char* data = cairo_image_surface_get_data(surface_.get());
     const int stride = cairo_image_surface_get_stride(surface_.get());
-    std::uint32_t v = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
+    std::uint32_t v = *reinterpret_cast<const std::uint32_t*>(data + pixelOffset(stride, x, y));
     return {static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
             static_cast<std::uint8_t>(v)};
 }
@@ -38,7 +44,7 @@ Rgb Canvas::pixel(int x, int y) const {
 void Canvas::setPixel(int x, int y, Rgb c) {
     unsigned char* data = cairo_image_surface_get_data(surface_.get());
     const int stride = cairo_image_surface_get_stride(surface_.get());
-    *reinterpret_cast<std::uint32_t*>(data + y * stride + x * 4) =
+    *reinterpret_cast<std::uint32_t*>(data + pixelOffset(stride, x, y)) =
         0xff000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
 }
 

@@ -36,11 +36,12 @@ int main(int argc, char** argv) {
     restartWithPlainPixman(argv);
     namespace fs = std::filesystem;
     using namespace fruvana::assetgen;
-    CLI::App app{"Regenerates the pictures and sounds of Fruvana"};
-    fs::path out = "assets";
-    app.add_option("folder", out, "Folder that receives game/, settings/ and sounds/");
-    CLI11_PARSE(app, argc, argv);
+    // The command line is read inside the try too, so no failure ends the program unexplained.
     try {
+        CLI::App app{"Regenerates the pictures and sounds of Fruvana"};
+        fs::path out = "assets";
+        app.add_option("folder", out, "Folder that receives game/, settings/ and sounds/");
+        CLI11_PARSE(app, argc, argv);
         fs::create_directories(out / "game");
         fs::create_directories(out / "settings");
         fs::create_directories(out / "sounds");

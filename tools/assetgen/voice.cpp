@@ -34,6 +34,7 @@ std::vector<std::uint8_t> runEspeak(const std::string& text, int wordsPerMinute,
     std::vector<std::string> args = {"espeak-ng", "-v",     "en-us+m3", "-s", speed,
                                      "-p",        pitchArg, "--stdout", text};
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
@@ -112,7 +113,8 @@ Signal speak(const std::string& text, double seconds, int pitch) {
         double gain = peak > 0 ? 0.85 / peak : 0;
         if (i < fade) gain *= static_cast<double>(i) / fade;
         if (n - 1 - i < fade) gain *= static_cast<double>(n - 1 - i) / fade;
-        out[static_cast<std::size_t>(lead + i)] = speech[static_cast<std::size_t>(i)] * gain;
+        const auto at = static_cast<std::size_t>(i);
+        out[static_cast<std::size_t>(lead) + at] = speech[at] * gain;
     }
     return out;
 }
