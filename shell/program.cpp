@@ -1,6 +1,11 @@
 #include "shell/program.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <utility>
+
+#include "shell/data_folder.h"
 
 namespace fruvana {
 
@@ -48,7 +53,13 @@ bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
         return false;
     }
     state_.inputEnabled = 0;
-    state_.homeDir = platform_.basePath();
+    // The player's files: beside the program when its folder can be written, else in the
+    // user's data folder.
+    const DataFolder folder = chooseDataFolder(currentPlaces(platform_.basePath()));
+    state_.homeDir = folder.path;
+    if (!folder.problem.empty())
+        std::fprintf(stderr, "Fruvana: %s; money and statistics will not be kept\n",
+                     folder.problem.c_str());
     state_.leverPressed = 0;
     state_.holdPressed = {0, 0, 0};
     state_.firstDealClass = 0;
@@ -162,8 +173,15 @@ void Program::saveset() {
 }
 
 void Program::openHelp() {
+    // Beside the program first (a build or a copy), then where an installed game keeps it.
+    std::string page = platform_.basePath() + std::string(kHelpPage);
+#ifdef FRUVANA_INSTALLED_DATA_DIR
+    struct stat info {};
+    if (::stat(page.c_str(), &info) != 0)
+        page = std::string(FRUVANA_INSTALLED_DATA_DIR) + std::string(kHelpPage);
+#endif
     // The game does not wait for the page, and a failure is not reported.
-    platform_.openUrl(fileUrl(platform_.basePath() + std::string(kHelpPage)));
+    platform_.openUrl(fileUrl(page));
 }
 
 void Program::saveCredit() {
