@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Fruvana with every test (installing what is missing), runs the whole suite,
-# then builds and runs it again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds Fruvana with every test (installing what is missing), runs the whole suite and the
+# lint gate (scripts/lint.sh), then builds and runs the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
@@ -16,6 +17,8 @@ run_suite() {
 
 echo "== test build"
 run_suite "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRUVANA_BENCH=ON
+echo "== lint"
+"$root/scripts/lint.sh" "$root/build/test"
 echo "== sanitizer build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DFRUVANA_SANITIZE=ON
