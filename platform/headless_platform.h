@@ -65,6 +65,7 @@ class HeadlessPlatform : public Platform {
     ScreenInfo screen() const override { return options_.screen; }
     bool openWindow(const std::string& title) override;
     void showWindow() override { shown_ = true; }
+    void setWindowIcon(const Picture& icon) override { icon_ = icon; }
     Picture& backBuffer() override { return backBuffer_; }
     void present(std::span<const Rect> dirty) override;
 
@@ -91,6 +92,7 @@ class HeadlessPlatform : public Platform {
     bool windowOpen() const { return windowOpen_; }
     bool windowShown() const { return shown_; }
     const std::string& windowTitle() const { return title_; }
+    const Picture& windowIcon() const { return icon_; }
     // What the screen shows: the back buffer as of the last present of each part.
     const Picture& frame() const { return frame_; }
     const std::vector<std::vector<Rect>>& presents() const { return presents_; }
@@ -116,6 +118,7 @@ class HeadlessPlatform : public Platform {
     bool windowOpen_ = false;
     bool shown_ = false;
     std::string title_;
+    Picture icon_;
     Picture backBuffer_;
     Picture frame_;
     std::vector<std::vector<Rect>> presents_;

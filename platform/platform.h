@@ -40,6 +40,11 @@ class Platform {
     // Creates the one game window, borderless and covering the screen, still hidden, with a
     // black back buffer of its size. False (and nothing created) when that fails.
     virtual bool openWindow(const std::string& title) = 0;
+    // Why the last openWindow failed, when the platform knows; empty otherwise.
+    virtual std::string windowProblem() const { return {}; }
+    // The picture docks and task bars show for the window; its bottom-left pixel's colour is
+    // see-through. May be given before or after the window opens.
+    virtual void setWindowIcon(const Picture& icon) = 0;
     virtual void showWindow() = 0;
     // The picture the presentation composes into; the window's size once it is open.
     virtual Picture& backBuffer() = 0;

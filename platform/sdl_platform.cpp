@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstring>
 #include <deque>
 #include <vector>
 
+#include "platform/placement.h"
 #include "platform/sdl_audio.h"
 #include "platform/sdl_handles.h"
 #include "platform/sdl_input.h"
@@ -45,8 +47,12 @@ struct SdlPlatform::Impl {
     std::atomic<bool> wakePending = false;
     std::unique_ptr<SdlAudio> audio;
     sdl::WindowPtr window;
+    // The game's frame, in its own pixels, and how it is scaled into the window.
     Picture backBuffer;
+    Placement placement;
     std::deque<InputEvent> pending;
+    std::string windowProblem;
+    sdl::SurfacePtr icon;
     std::vector<InputEvent> scratch;
 
     ~Impl() {
@@ -69,13 +75,21 @@ struct SdlPlatform::Impl {
         }
         scratch.clear();
         translateSdlEvent(event, scratch);
-        pending.insert(pending.end(), scratch.begin(), scratch.end());
+        for (const InputEvent& e : scratch) {
+            if (std::optional<InputEvent> inGame = toGame(e, placement, backBuffer.bounds()))
+                pending.push_back(*inGame);
+        }
     }
 
     void present(std::span<const Rect> dirty) {
         if (!window || backBuffer.empty()) return;
         SDL_Surface* target = SDL_GetWindowSurface(window.get());
         if (target == nullptr) return;
+        if (target->format->BytesPerPixel == 4 && target->format->Rmask == 0x00FF0000 &&
+            target->format->Gmask == 0x0000FF00 && target->format->Bmask == 0x000000FF) {
+            presentScaled(dirty, *target);
+            return;
+        }
         sdl::SurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(
             backBuffer.data(), backBuffer.width(), backBuffer.height(), 24, backBuffer.pitch(),
             SDL_PIXELFORMAT_BGR24));
@@ -87,10 +101,39 @@ struct SdlPlatform::Impl {
             const Rect r = intersect(part, visible);
             if (r.empty()) continue;
             SDL_Rect from{r.x, r.y, r.w, r.h};
-            SDL_Rect to = from;
-            SDL_BlitSurface(source.get(), &from, target, &to);
-            shown.push_back(from);
+            const int s = placement.scale;
+            SDL_Rect to{placement.left + r.x * s, placement.top + r.y * s, r.w * s, r.h * s};
+            SDL_Rect updated = to;
+            if (s == 1) {
+                SDL_BlitSurface(source.get(), &from, target, &to);
+            } else {
+                SDL_BlitScaled(source.get(), &from, target, &to);
+            }
+            shown.push_back(updated);
         }
+        if (!shown.empty()) {
+            SDL_UpdateWindowSurfaceRects(window.get(), shown.data(),
+                                         static_cast<int>(shown.size()));
+        }
+    }
+
+    // The common case: the window's pixels are 0x00RRGGBB, scaled by the game's own code.
+    void presentScaled(std::span<const Rect> dirty, SDL_Surface& target) {
+        if (SDL_MUSTLOCK(&target) && SDL_LockSurface(&target) != 0) return;
+        std::vector<SDL_Rect> shown;
+        shown.reserve(dirty.size());
+        const int s = placement.scale;
+        const Rect onScreen{0, 0, target.w, target.h};
+        for (const Rect& part : dirty) {
+            const Rect r = intersect(part, backBuffer.bounds());
+            if (r.empty()) continue;
+            scaleInto(backBuffer, r, placement, backBuffer.bounds(),
+                      static_cast<std::uint8_t*>(target.pixels), target.pitch, target.w, target.h);
+            const Rect on = intersect(
+                {placement.left + r.x * s, placement.top + r.y * s, r.w * s, r.h * s}, onScreen);
+            if (!on.empty()) shown.push_back({on.x, on.y, on.w, on.h});
+        }
+        if (SDL_MUSTLOCK(&target)) SDL_UnlockSurface(&target);
         if (!shown.empty()) {
             SDL_UpdateWindowSurfaceRects(window.get(), shown.data(),
                                          static_cast<int>(shown.size()));
@@ -105,7 +148,10 @@ struct SdlPlatform::Impl {
 
 std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std::string& error) {
     // Hints first: they shape how SDL starts.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The window's identity for docks and task bars, whatever the program file is called.
+    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "fruvana");
+    SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", "fruvana");
+    SDL_SetHint(SDL_HINT_APP_NAME, "Fruvana");
     // Closing the window is a request the game may refuse, not an order to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The help page opens in a browser; the game must not vanish from the screen meanwhile.
@@ -137,6 +183,9 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
                 "\" video driver, which shows nothing";
         return nullptr;
     }
+    // On X11 the window's own surface is drawn directly, which is what the game wants; other
+    // drivers (Wayland) only have a surface through their accelerated path, so keep theirs.
+    if (driverName == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     impl->wakeEvent = SDL_RegisterEvents(1);
     if (impl->wakeEvent == static_cast<Uint32>(-1)) {
         error = std::string("SDL cannot start: ") + SDL_GetError();
@@ -159,25 +208,60 @@ std::string SdlPlatform::videoDriver() const {
 ScreenInfo SdlPlatform::screen() const {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {};
-    return {mode.w, mode.h, static_cast<int>(SDL_BITSPERPIXEL(mode.format))};
+    // On a large screen the game works in its own pixels, a whole fraction of the screen's.
+    const int s = wholeScale(mode.w, mode.h);
+    return {mode.w / s, mode.h / s, static_cast<int>(SDL_BITSPERPIXEL(mode.format))};
 }
 
 bool SdlPlatform::openWindow(const std::string& title) {
     if (impl_->window) return true;
-    const ScreenInfo info = screen();
-    if (info.width <= 0 || info.height <= 0) return false;
+    // The window covers the whole screen; the game's frame is scaled into it.
+    SDL_DisplayMode info{};
+    if (SDL_GetDesktopDisplayMode(0, &info) != 0 || info.w <= 0 || info.h <= 0) {
+        impl_->windowProblem = std::string("the screen's size is unknown (") + SDL_GetError() + ")";
+        return false;
+    }
     sdl::WindowPtr window(SDL_CreateWindow(
-        title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, info.width, info.height,
+        title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, info.w, info.h,
         SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
     if (!window) return false;
+    // Deliberate: a window without a surface would show nothing at all (SDL's Wayland driver
+    // has none when asked for an unaccelerated one); that is a failure, not an invisible game.
+    if (SDL_GetWindowSurface(window.get()) == nullptr) {
+        impl_->windowProblem =
+            std::string("the window has no surface to draw on (") + SDL_GetError() + ")";
+        return false;
+    }
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window.get(), &width, &height);
-    Picture backBuffer(width, height);
+    const int s = wholeScale(width, height);
+    Picture backBuffer(width / s, height / s);
     if (backBuffer.empty()) return false;
+    impl_->placement = {0, 0, s};
     impl_->window = std::move(window);
     impl_->backBuffer = std::move(backBuffer);
+    if (impl_->icon) SDL_SetWindowIcon(impl_->window.get(), impl_->icon.get());
     return true;
+}
+
+std::string SdlPlatform::windowProblem() const {
+    return impl_->windowProblem;
+}
+
+void SdlPlatform::setWindowIcon(const Picture& icon) {
+    sdl::SurfacePtr copy(
+        SDL_CreateRGBSurfaceWithFormat(0, icon.width(), icon.height(), 24, SDL_PIXELFORMAT_BGR24));
+    if (!copy || icon.empty()) return;
+    for (int y = 0; y < icon.height(); ++y) {
+        std::memcpy(static_cast<std::uint8_t*>(copy->pixels) + std::ptrdiff_t{y} * copy->pitch,
+                    icon.row(y), static_cast<std::size_t>(icon.width()) * 3);
+    }
+    // The icon's surroundings, in its bottom-left pixel's colour, are see-through.
+    if (const std::optional<Rgb> key = bottomLeftColour(icon))
+        SDL_SetColorKey(copy.get(), SDL_TRUE, SDL_MapRGB(copy->format, key->r, key->g, key->b));
+    impl_->icon = std::move(copy);
+    if (impl_->window) SDL_SetWindowIcon(impl_->window.get(), impl_->icon.get());
 }
 
 void SdlPlatform::showWindow() {

@@ -28,6 +28,8 @@ class SdlPlatform : public Platform {
 
     ScreenInfo screen() const override;
     bool openWindow(const std::string& title) override;
+    std::string windowProblem() const override;
+    void setWindowIcon(const Picture& icon) override;
     void showWindow() override;
     Picture& backBuffer() override;
     void present(std::span<const Rect> dirty) override;

@@ -14,6 +14,7 @@ enum class AssetKind : std::uint8_t {
     GamePicture,      // pictures of the game window (assets/game)
     SettingsPicture,  // pictures of the settings window (assets/settings)
     Sound,            // sounds (assets/sounds)
+    Icon,             // the window's icon (assets/icons)
 };
 
 struct EmbeddedAsset {

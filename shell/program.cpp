@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "presentation/asset_catalogue.h"
 #include "shell/data_folder.h"
 
 namespace fruvana {
@@ -48,8 +49,12 @@ std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFact
 }
 
 bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
+    if (auto icon = findAsset(AssetKind::Icon, "fruvana")) {
+        if (std::optional<Picture> picture = loadBmp(*icon)) platform_.setWindowIcon(*picture);
+    }
     if (!platform_.openWindow("Fruvana")) {
-        error = "the game window cannot be opened";
+        const std::string why = platform_.windowProblem();
+        error = "the game window cannot be opened" + (why.empty() ? "" : ": " + why);
         return false;
     }
     state_.inputEnabled = 0;

@@ -89,10 +89,20 @@ TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
         EXPECT_TRUE(seen.insert({a.kind, a.name}).second) << a.name;
         EXPECT_GT(a.bytes().size(), 44u) << a.name;
     }
-    EXPECT_EQ(seen.size(), 19u + 5u + 14u);
+    EXPECT_EQ(seen.size(), 19u + 5u + 14u + 1u);  // and the window's icon
     EXPECT_FALSE(findAsset(G, "Image6"));
     EXPECT_FALSE(findAsset(AssetKind::Sound, "Image2"));
     EXPECT_FALSE(findAsset(G, ""));
+}
+
+TEST(Catalogue, TheWindowIconIsABadgeOnASeeThroughGround) {
+    const Picture icon = picture(AssetKind::Icon, "fruvana");
+    ASSERT_EQ(icon.width(), 64);
+    ASSERT_EQ(icon.height(), 64);
+    const Rgb key = icon.pixel(0, 63);
+    EXPECT_EQ(icon.pixel(0, 0), key);
+    EXPECT_EQ(icon.pixel(63, 0), key);
+    for (auto [x, y] : {std::pair{32, 32}, {10, 32}, {32, 4}}) EXPECT_NE(icon.pixel(x, y), key);
 }
 
 // Pixels of the key colour reachable from the picture's edge through key pixels.

@@ -1,6 +1,7 @@
 #pragma once
 // The pictures of the game window and of the settings window, by catalogue name.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ struct NamedPicture {
 
 std::vector<NamedPicture> gamePictures();
 std::vector<NamedPicture> settingsPictures();
+
+// The game's icon: the picture the window shows (64 x 64, see-through around the badge), and
+// the menu icons written as PNG files of 48, 64, 128 and 256 pixels and a scalable SVG.
+Canvas windowIcon();
+void writeIcons(const std::filesystem::path& folder);
 
 // Colours that a window treats as see-through, taken from a picture's bottom-left pixel.
 inline constexpr Rgb kCabinetKey{0, 0, 0};

@@ -40,11 +40,12 @@ int main(int argc, char** argv) {
     try {
         CLI::App app{"Regenerates the pictures and sounds of Fruvana"};
         fs::path out = "assets";
-        app.add_option("folder", out, "Folder that receives game/, settings/ and sounds/");
+        app.add_option("folder", out, "Folder that receives game/, settings/, sounds/ and icons/");
         CLI11_PARSE(app, argc, argv);
         fs::create_directories(out / "game");
         fs::create_directories(out / "settings");
         fs::create_directories(out / "sounds");
+        fs::create_directories(out / "icons");
         for (const NamedPicture& p : gamePictures())
             p.canvas.writeBmp(out / "game" / (p.name + ".bmp"));
         for (const NamedPicture& p : settingsPictures())
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
             writeWav(out / "sounds" / (s.name + ".wav"), s.signal);
         for (const NamedSound& s : voiceSounds())
             writeWav(out / "sounds" / (s.name + ".wav"), s.signal);
+        windowIcon().writeBmp(out / "icons" / "fruvana.bmp");
+        writeIcons(out / "icons");
     } catch (const std::exception& e) {
         std::cerr << "fruvana-assetgen: " << e.what() << '\n';
         releaseFonts();
