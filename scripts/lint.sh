@@ -17,7 +17,7 @@ fail() { echo "lint: $*" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 [[ -f $build/compile_commands.json ]] ||
   fail "no compile_commands.json in $build; configure it with CMake first"
-for tool in clang-format cppcheck clang-tidy python3 git; do
+for tool in clang-format cppcheck clang-tidy python3; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/packages.sh names it)"
 done
 
@@ -29,8 +29,10 @@ status=0
 started=$SECONDS
 
 # Every C++ file of the source tree: tracked, or new and not ignored (build folders are ignored).
+inGit=0
+command -v git >/dev/null && git rev-parse --is-inside-work-tree >/dev/null 2>&1 && inGit=1
 sources=()
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+if [[ $inGit == 1 ]]; then
   while IFS= read -r -d '' f; do
     [[ -f $f ]] && sources+=("$f")
   done < <(git ls-files -z -co --exclude-standard -- '*.cpp' '*.h')
@@ -97,7 +99,7 @@ echo "lint: cppcheck checked ${#units[@]} sources in $((SECONDS - step)) s"
 
 # --- clang-tidy ---------------------------------------------------------------------------------
 changedFiles() {
-  git rev-parse --verify -q HEAD >/dev/null || return 0
+  [[ $inGit == 1 ]] && git rev-parse --verify -q HEAD >/dev/null || return 0
   local base=""
   if git rev-parse --verify -q origin/main >/dev/null; then
     base=$(git merge-base HEAD origin/main 2>/dev/null || true)
