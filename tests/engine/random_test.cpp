@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 namespace fruvana {
@@ -214,11 +216,20 @@ TEST(SeedRandomSources, StartUpChains) {
     }
 }
 
-TEST(SeedRandomSources, ClockSeedsDiffer) {
-    // The real clock gives a changing value; two reads a moment apart must not both be zero.
+TEST(SeedRandomSources, ClockSeedCountsTheSteadyClocksFinestTicks) {
+    // Two reads 20 ms apart differ by those 20 ms in the steady clock's own units (modulo
+    // 2^32), so a seed that stood still, counted whole milliseconds or came from another
+    // clock would show. The upper bound only guards against a wrap or a wild value.
+    using Clock = std::chrono::steady_clock;
+    const auto units = [](auto d) {
+        return static_cast<std::uint64_t>(std::chrono::duration_cast<Clock::duration>(d).count());
+    };
     const std::uint32_t a = steadyClockSeed();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const std::uint32_t b = steadyClockSeed();
-    EXPECT_FALSE(a == 0 && b == 0);
+    const std::uint64_t passed = static_cast<std::uint32_t>(b - a);
+    EXPECT_GE(passed, units(std::chrono::milliseconds(20)));
+    EXPECT_LT(passed, units(std::chrono::seconds(2)));
 }
 
 }  // namespace

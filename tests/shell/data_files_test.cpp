@@ -426,13 +426,16 @@ TEST_F(DataFiles, AReadOnlyFolderGetsNoNewFileButItsWritableFileIsRewrittenInPla
 }
 
 TEST_F(DataFiles, AFolderOfSomeoneElseStillHasItsSharedFileRewritten) {
-    // A folder the player may not write to (owned by the superuser), the save made as
-    // "nobody": creating the temporary file fails for real, the file itself may be written.
+    // A folder the player may not write to, the file itself writable by all: creating the
+    // temporary file fails for real. Run by the superuser, the folder stays writable for its
+    // owner and the save is made as "nobody"; run by anyone else, the folder loses its owner's
+    // write bit too.
     put(kCreditFileName, Bytes{1, 2, 3});
     fs::permissions(file(kCreditFileName), fs::perms::all);
-    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+    const fs::perms ownerWrite = ::geteuid() == 0 ? fs::perms::owner_write : fs::perms::none;
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | ownerWrite |
+                             fs::perms::group_read | fs::perms::group_exec |
                              fs::perms::others_read | fs::perms::others_exec);
-    if (::geteuid() != 0) GTEST_SKIP() << "needs a folder owned by someone else";
     const std::string home = state.homeDir;
     const auto ran = inChild(true, [home] {
         MachineState child = freshMachineState();

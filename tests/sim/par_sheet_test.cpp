@@ -84,14 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
         // Ahead the poorer of two: three bars only when both are (0.09): 0.09 x 15 + 0.91 x 5.
         HoldCase{{9, 5, 6}, 0b110, true, 5.9}));
 
-TEST(WholeGame, BestHoldsNeverPayLessAndAheadPaysLess) {
+TEST(WholeGame, HoldsPayWhatTheSheetSaysAndAheadPaysLess) {
     const ParSheet sheet = computeParSheet();
     const WholeGameFigures& notAhead = sheet.wholeGame[0];
     const WholeGameFigures& ahead = sheet.wholeGame[1];
     EXPECT_FALSE(notAhead.ahead);
     EXPECT_TRUE(ahead.ahead);
+    // The returns per unit bet, pinned: the best holds pay about 6 % more than the suggested
+    // ones, so a search that skipped a hold set or kept a poorer one shows here, as does a
+    // change to the suggestion.
+    EXPECT_NEAR(notAhead.suggestedHolds.returnToPlayer, 8.425529408889, 1e-9);
+    EXPECT_NEAR(notAhead.bestHolds.returnToPlayer, 8.950214412943, 1e-9);
+    EXPECT_NEAR(ahead.suggestedHolds.returnToPlayer, 3.547925543412, 1e-9);
+    EXPECT_NEAR(ahead.bestHolds.returnToPlayer, 3.639006279667, 1e-9);
     for (const WholeGameFigures* w : {&notAhead, &ahead}) {
-        EXPECT_GE(w->bestHolds.returnToPlayer, w->suggestedHolds.returnToPlayer);
         EXPECT_GT(w->suggestedHolds.hitRate, 0);
         EXPECT_LT(w->suggestedHolds.hitRate, 1);
     }

@@ -1,0 +1,116 @@
+// The guards of the deal cycle at their edges: a credit that exactly covers the bet, a verdict
+// after a stale first-deal class, and Smart hold from one game to the next. Each case pins one
+// comparison or flag that a one-character change would silently break.
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/recording_services.h"
+
+namespace fruvana {
+namespace {
+
+using testing::TestMachine;
+
+// ---- A credit that just covers the bet still deals, by lever and by autoplay ----
+
+enum class Way : std::uint8_t { Lever, AutoplayTick };
+
+struct CreditEdge {
+    const char* name;
+    Way way;
+    std::int32_t credit, bet;
+    std::uint8_t autoBet;
+    bool deals;
+    std::int32_t creditAfter, betAfter;
+};
+
+class CreditEdges : public ::testing::TestWithParam<CreditEdge> {};
+
+TEST_P(CreditEdges, DealOrRefuse) {
+    const CreditEdge& c = GetParam();
+    TestMachine m;
+    m.state.options = Options{c.autoBet, 0, 0, 1, 1};
+    m.state.credit = c.credit;
+    m.state.bet = c.bet;
+    m.services.scriptedLines = {{3, 7, 2}};  // no win, so the credit shows only the stake
+    if (c.way == Way::Lever) {
+        m.pull();
+    } else {
+        m.services.timer1 = true;
+        m.game.Timer1Timer();
+    }
+    EXPECT_EQ(m.services.spins, c.deals ? 1 : 0);
+    EXPECT_EQ(m.state.credit, c.creditAfter);
+    EXPECT_EQ(m.state.bet, c.betAfter);
+    // Autoplay stops only when it cannot deal.
+    if (c.way == Way::AutoplayTick) {
+        EXPECT_EQ(m.services.timer1, c.deals);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CreditEdges,
+    ::testing::Values(
+        CreditEdge{"LeverWithTheBetExactly", Way::Lever, 5, 5, 0, true, 0, 5},
+        CreditEdge{"TickWithTheBetExactly", Way::AutoplayTick, 10, 10, 0, true, 0, 10},
+        CreditEdge{"TickOneShortEvenWithAutoBet", Way::AutoplayTick, 4, 5, 1, false, 4, 5},
+        CreditEdge{"LeverOneShortWithAutoBetPlaysTheRest", Way::Lever, 1, 2, 1, true, 0, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- A verdict is muted only for a second deal that repeats the first deal's class ----
+
+struct VerdictEdge {
+    const char* name;
+    std::uint8_t secondDeal, phase, firstDealClass;
+    Line line;
+    const char* message;  // what the line shows after the stop
+};
+
+class VerdictEdges : public ::testing::TestWithParam<VerdictEdge> {};
+
+TEST_P(VerdictEdges, SpeakOrKeepTheDealText) {
+    const VerdictEdge& c = GetParam();
+    TestMachine m;
+    m.state.options.secondDeal = c.secondDeal;
+    m.state.phase = c.phase;
+    m.state.firstDealClass = c.firstDealClass;
+    m.state.reelSymbol = c.line;
+    m.services.setMessage("DEAL");
+    m.game.evaluateStop();
+    EXPECT_EQ(m.services.message, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, VerdictEdges,
+    ::testing::Values(
+        // A class left over from an earlier second deal must not mute a game without one.
+        VerdictEdge{"SecondDealOffAfterAnEarlierClass", 0, 1, 8, {7, 8, 3}, "Good job !!"},
+        VerdictEdge{"SecondDealRepeatsTheFirst", 1, 2, 8, {7, 8, 3}, "DEAL"},
+        VerdictEdge{"SecondDealBetterThanTheFirst", 1, 2, 10, {7, 8, 3}, "Good job !!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Smart hold works in every game, not only the first ----
+
+TEST(SmartHold, EveryFirstDealStartsWithTheSuggestionUntouched) {
+    TestMachine m;
+    m.state.options = Options{0, 1, 1, 1, 1};
+    // Two games: a losing first deal that suggests reels 1 and 2, and a losing second deal.
+    m.services.scriptedLines = {{2, 2, 9}, {3, 7, 0}, {2, 2, 9}};
+    m.pull();
+    ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    for (int game = 1; game <= 2; ++game) {
+        SCOPED_TRACE(game);
+        ASSERT_EQ(m.state.phase, 2);
+        ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+        // The first pick of a reel not held replaces the suggestion.
+        m.game.holdMouseDown(3);
+        m.game.holdMouseUp(3);
+        EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{0, 0, 1}));
+        m.pull();  // the second deal
+        ASSERT_EQ(m.state.phase, 1);
+        if (game == 1) m.pull();  // the next game's first deal
+    }
+}
+
+}  // namespace
+}  // namespace fruvana
