@@ -148,9 +148,10 @@ struct SdlPlatform::Impl {
 
 std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std::string& error) {
     // Hints first: they shape how SDL starts.
-    // The window's identity for docks and task bars, whatever the program file is called.
-    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "fruvana");
-    SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", "fruvana");
+    // The window's identity for docks and task bars, whatever the program file is called. SDL
+    // reads the class from the environment.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "fruvana", 1);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "fruvana", 1);
     SDL_SetHint(SDL_HINT_APP_NAME, "Fruvana");
     // Closing the window is a request the game may refuse, not an order to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");

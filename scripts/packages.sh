@@ -3,5 +3,5 @@
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
                 fonts-liberation2 libcli11-dev libcairo2-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev espeak-ng
-               xvfb xauth xdotool x11-apps imagemagick clang-format clang-tidy cppcheck
+               xvfb xauth xdotool x11-apps x11-utils imagemagick clang-format clang-tidy cppcheck
                dpkg-dev desktop-file-utils appstream lintian weston)

@@ -8,8 +8,9 @@ program=$1
 check=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The game keeps its files beside the program: a copy of its own in a fresh folder.
-cp "$program" "$work/fruvana"
+# The game keeps its files beside the program: a copy of its own in a fresh folder, under
+# another name, since docks know the window by its class, not by the program file's name.
+cp "$program" "$work/game"
 help=$(dirname "$program")/help.htm
 [ -f "$help" ] && cp "$help" "$work/"
 
@@ -34,7 +35,7 @@ wait_for() {
   return 1
 }
 still='^reels [0-9]+ [0-9]+ [0-9]+ '
-./fruvana > "$work/out.txt" 2>&1 &
+./game > "$work/out.txt" 2>&1 &
 pid=\$!
 wait_for revealed "\$still"
 ox=\$(( ($width - 800) / 2 )); oy=\$(( ($height - 600) / 2 ))
@@ -57,6 +58,7 @@ if [ "$full" = yes ]; then
   xdotool mousemove \$(( ox + 368 + 26 )) \$(( oy + 508 + 26 )) click 1; sleep 0.5
   xdotool key x
 else
+  xprop -id "\$(xdotool search --name '^Fruvana\$' | head -1)" WM_CLASS > "$work/class.txt"
   kill -TERM \$pid
 fi
 status=0
@@ -97,4 +99,6 @@ stats=($(int32s stat.dat))
 echo "1024x768: files: credit $credit, options 1 1 0 1 1, one first and one second deal counted"
 
 play 1280 1024 no
+grep -q '"fruvana", "fruvana"' "$work/class.txt" || fail "window class: $(cat "$work/class.txt")"
+echo "1280x1024: window class fruvana"
 echo "end to end: passed"
