@@ -13,6 +13,22 @@ enum class InputKind : std::uint8_t {
     Enter,         // the Enter key (main or keypad)
     Wheel,         // one wheel step: +1 away from the player, -1 towards
     CloseRequest,  // the window's close button or the session asking us to quit; may be refused
+    Gamepad,       // a game controller's button pressed
+};
+
+// The game controller's buttons the game answers; positions as on a common controller.
+enum class PadButton : std::uint8_t {
+    A,  // bottom face button
+    B,  // right face button
+    X,  // left face button
+    Y,  // top face button
+    Back,
+    Start,
+    DpadLeft,
+    DpadUp,
+    DpadRight,
+    LeftShoulder,
+    RightShoulder,
 };
 
 enum class MouseButton : std::uint8_t { Left, Middle, Right, Other };
@@ -24,17 +40,19 @@ struct InputEvent {
     MouseButton button = MouseButton::Left;
     char32_t character = 0;
     int wheel = 0;
+    PadButton pad = PadButton::A;
 
     static InputEvent mouseDown(int x, int y, MouseButton b = MouseButton::Left) {
-        return {InputKind::MouseDown, x, y, b, 0, 0};
+        return {InputKind::MouseDown, x, y, b, 0, 0, {}};
     }
     static InputEvent mouseUp(int x, int y, MouseButton b = MouseButton::Left) {
-        return {InputKind::MouseUp, x, y, b, 0, 0};
+        return {InputKind::MouseUp, x, y, b, 0, 0, {}};
     }
-    static InputEvent typed(char32_t c) { return {InputKind::Character, 0, 0, {}, c, 0}; }
-    static InputEvent enter() { return {InputKind::Enter, 0, 0, {}, 0, 0}; }
-    static InputEvent wheelStep(int sign) { return {InputKind::Wheel, 0, 0, {}, 0, sign}; }
-    static InputEvent closeRequest() { return {InputKind::CloseRequest, 0, 0, {}, 0, 0}; }
+    static InputEvent typed(char32_t c) { return {InputKind::Character, 0, 0, {}, c, 0, {}}; }
+    static InputEvent enter() { return {InputKind::Enter, 0, 0, {}, 0, 0, {}}; }
+    static InputEvent wheelStep(int sign) { return {InputKind::Wheel, 0, 0, {}, 0, sign, {}}; }
+    static InputEvent closeRequest() { return {InputKind::CloseRequest, 0, 0, {}, 0, 0, {}}; }
+    static InputEvent padButton(PadButton b) { return {InputKind::Gamepad, 0, 0, {}, 0, 0, b}; }
 
     friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };

@@ -10,6 +10,18 @@ int wholeScale(int screenWidth, int screenHeight) {
     return std::min(screenWidth / kGameWidth, screenHeight / kGameHeight);
 }
 
+int windowScale(int screenWidth, int screenHeight) {
+    const int s =
+        std::min(9 * screenWidth / (10 * kGameWidth), 9 * screenHeight / (10 * kGameHeight));
+    return std::max(s, 1);
+}
+
+Rect cabinetRect(const Rect& frame) {
+    // Division towards zero, as the cabinet's origin is computed.
+    return {frame.x + (frame.w - kGameWidth) / 2, frame.y + (frame.h - kGameHeight) / 2, kGameWidth,
+            kGameHeight};
+}
+
 std::optional<InputEvent> toGame(InputEvent event, const Placement& placement, Rect shown) {
     const bool pointer = event.kind == InputKind::MouseDown || event.kind == InputKind::MouseUp;
     if (!pointer || shown.empty() || placement.scale < 1) return event;

@@ -24,6 +24,13 @@ struct Placement {
 // largest that fits, min(width div 800, height div 600).
 int wholeScale(int screenWidth, int screenHeight);
 
+// The scale of the window mode: the largest whole scale whose 800 x 600 window fits in nine
+// tenths of the screen, at least 1.
+int windowScale(int screenWidth, int screenHeight);
+
+// The 800 x 600 cabinet rectangle, centred in the game's frame as the layout centres it.
+Rect cabinetRect(const Rect& frame);
+
 // A window point as a point of the game's frame, of which the part `shown` is presented. A
 // press outside the shown part hits nothing; a release there is kept inside it, so the
 // picture that took the press still hears its release.

@@ -25,7 +25,12 @@ struct WavDeleter {
     void operator()(Uint8* p) const { SDL_FreeWAV(p); }
 };
 
+struct GameControllerDeleter {
+    void operator()(SDL_GameController* c) const { SDL_GameControllerClose(c); }
+};
+
 using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+using GameControllerPtr = std::unique_ptr<SDL_GameController, GameControllerDeleter>;
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 using RwPtr = std::unique_ptr<SDL_RWops, RwDeleter>;
 using CharPtr = std::unique_ptr<char, FreeDeleter>;

@@ -1,6 +1,7 @@
 #include "platform/sdl_input.h"
 
 #include <cstring>
+#include <optional>
 
 #include "platform/sdl_handles.h"
 
@@ -38,6 +39,35 @@ void appendCharacters(const char* text, std::vector<InputEvent>& out) {
     }
 }
 
+std::optional<PadButton> padButtonOf(Uint8 button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A:
+            return PadButton::A;
+        case SDL_CONTROLLER_BUTTON_B:
+            return PadButton::B;
+        case SDL_CONTROLLER_BUTTON_X:
+            return PadButton::X;
+        case SDL_CONTROLLER_BUTTON_Y:
+            return PadButton::Y;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            return PadButton::Back;
+        case SDL_CONTROLLER_BUTTON_START:
+            return PadButton::Start;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return PadButton::DpadLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return PadButton::DpadUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return PadButton::DpadRight;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+            return PadButton::LeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            return PadButton::RightShoulder;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
@@ -56,9 +86,15 @@ void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
             appendCharacters(event.text.text, out);
             break;
         case SDL_KEYDOWN:
-            if (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) {
+            // Alt+Enter switches between full screen and a window; it is no deal.
+            if ((event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) &&
+                (event.key.keysym.mod & KMOD_ALT) == 0) {
                 out.push_back(InputEvent::enter());
             }
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            if (const std::optional<PadButton> b = padButtonOf(event.cbutton.button))
+                out.push_back(InputEvent::padButton(*b));
             break;
         case SDL_MOUSEWHEEL: {
             int y = event.wheel.y;

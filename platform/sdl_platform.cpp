@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "platform/placement.h"
@@ -43,19 +44,28 @@ SDL_ThreadPriority sdlPriority(PriorityLevel level) {
 struct SdlPlatform::Impl {
     // Members are destroyed bottom-up: the window and the audio device go before SDL itself.
     sdl::Subsystem video;
+    // Game controllers: optional; without the subsystem or a controller nothing changes.
+    sdl::Subsystem pads;
+    std::map<SDL_JoystickID, sdl::GameControllerPtr> controllers;
     Uint32 wakeEvent = 0;
     std::atomic<bool> wakePending = false;
     std::unique_ptr<SdlAudio> audio;
     sdl::WindowPtr window;
-    // The game's frame, in its own pixels, and how it is scaled into the window.
+    // The game's frame, in its own pixels; the part of it the window shows (all of it in full
+    // screen, the cabinet in a window) and how that part is scaled into the window.
     Picture backBuffer;
+    Rect shown;
     Placement placement;
+    int fullScreenScale = 1;
+    bool windowed = false;
     std::deque<InputEvent> pending;
     std::string windowProblem;
     sdl::SurfacePtr icon;
     std::vector<InputEvent> scratch;
 
     ~Impl() {
+        controllers.clear();
+        pads = sdl::Subsystem();
         window.reset();
         audio.reset();
         video = sdl::Subsystem();
@@ -67,8 +77,19 @@ struct SdlPlatform::Impl {
             wakePending = false;
             return;
         }
+        if (event.type == SDL_CONTROLLERDEVICEADDED) return openController(event.cdevice.which);
+        if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+            controllers.erase(event.cdevice.which);
+            return;
+        }
+        if (event.type == SDL_KEYDOWN && isWindowModeKey(event.key)) {
+            if (event.key.repeat == 0) setWindowed(!windowed);
+            return;
+        }
         if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                                              event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+                                              event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                                              event.window.event == SDL_WINDOWEVENT_RESTORED)) {
+            followWindowManager();
             // The window lost what it showed: the back buffer still holds the whole picture.
             presentAll();
             return;
@@ -76,9 +97,63 @@ struct SdlPlatform::Impl {
         scratch.clear();
         translateSdlEvent(event, scratch);
         for (const InputEvent& e : scratch) {
-            if (std::optional<InputEvent> inGame = toGame(e, placement, backBuffer.bounds()))
+            if (std::optional<InputEvent> inGame = toGame(e, placement, shown))
                 pending.push_back(*inGame);
         }
+    }
+
+    static bool isWindowModeKey(const SDL_KeyboardEvent& key) {
+        const SDL_Keycode sym = key.keysym.sym;
+        const bool enter = sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
+        return sym == SDLK_F11 || (enter && (key.keysym.mod & KMOD_ALT) != 0);
+    }
+
+    void openController(int deviceIndex) {
+        if (!SDL_IsGameController(deviceIndex)) return;
+        sdl::GameControllerPtr controller(SDL_GameControllerOpen(deviceIndex));
+        if (!controller) return;
+        const SDL_JoystickID id =
+            SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller.get()));
+        controllers[id] = std::move(controller);
+    }
+
+    // Full screen with the whole frame, or a framed window with just the cabinet; the game
+    // itself does not notice.
+    void setWindowed(bool on) {
+        if (!window) return;
+        if (on) {
+            SDL_DisplayMode desktop{};
+            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
+            const int s = windowScale(desktop.w, desktop.h);
+            SDL_SetWindowFullscreen(window.get(), 0);
+            SDL_SetWindowBordered(window.get(), SDL_TRUE);
+            SDL_SetWindowSize(window.get(), kGameWidth * s, kGameHeight * s);
+            SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+            placement = {0, 0, s};
+            shown = cabinetRect(backBuffer.bounds());
+        } else {
+            SDL_SetWindowBordered(window.get(), SDL_FALSE);
+            SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            placement = {0, 0, fullScreenScale};
+            shown = backBuffer.bounds();
+        }
+        windowed = on;
+        presentAll();
+    }
+
+    // A window manager that takes the game out of full screen by its own key or menu (or puts
+    // it back) is followed as if the player had pressed F11.
+    void followWindowManager() {
+        if (!window) return;
+        const bool fullScreen = (SDL_GetWindowFlags(window.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+        if (fullScreen == windowed) setWindowed(!fullScreen);
+    }
+
+    // Where the shown part's pixels land in the window.
+    Rect onWindow(const Rect& r) const {
+        const int s = placement.scale;
+        return {placement.left + (r.x - shown.x) * s, placement.top + (r.y - shown.y) * s, r.w * s,
+                r.h * s};
     }
 
     void present(std::span<const Rect> dirty) {
@@ -94,50 +169,51 @@ struct SdlPlatform::Impl {
             backBuffer.data(), backBuffer.width(), backBuffer.height(), 24, backBuffer.pitch(),
             SDL_PIXELFORMAT_BGR24));
         if (!source) return;
-        const Rect visible = intersect(backBuffer.bounds(), {0, 0, target->w, target->h});
-        std::vector<SDL_Rect> shown;
-        shown.reserve(dirty.size());
+        std::vector<SDL_Rect> updated;
+        updated.reserve(dirty.size());
         for (const Rect& part : dirty) {
-            const Rect r = intersect(part, visible);
+            const Rect r = intersect(intersect(part, backBuffer.bounds()), shown);
             if (r.empty()) continue;
             SDL_Rect from{r.x, r.y, r.w, r.h};
-            const int s = placement.scale;
-            SDL_Rect to{placement.left + r.x * s, placement.top + r.y * s, r.w * s, r.h * s};
-            SDL_Rect updated = to;
-            if (s == 1) {
+            const Rect w = onWindow(r);
+            SDL_Rect to{w.x, w.y, w.w, w.h};
+            updated.push_back(to);
+            if (placement.scale == 1) {
                 SDL_BlitSurface(source.get(), &from, target, &to);
             } else {
                 SDL_BlitScaled(source.get(), &from, target, &to);
             }
-            shown.push_back(updated);
         }
-        if (!shown.empty()) {
-            SDL_UpdateWindowSurfaceRects(window.get(), shown.data(),
-                                         static_cast<int>(shown.size()));
-        }
+        update(updated, *target);
     }
 
     // The common case: the window's pixels are 0x00RRGGBB, scaled by the game's own code.
     void presentScaled(std::span<const Rect> dirty, SDL_Surface& target) {
         if (SDL_MUSTLOCK(&target) && SDL_LockSurface(&target) != 0) return;
-        std::vector<SDL_Rect> shown;
-        shown.reserve(dirty.size());
-        const int s = placement.scale;
-        const Rect onScreen{0, 0, target.w, target.h};
+        std::vector<SDL_Rect> updated;
+        updated.reserve(dirty.size());
         for (const Rect& part : dirty) {
-            const Rect r = intersect(part, backBuffer.bounds());
+            const Rect r = intersect(intersect(part, backBuffer.bounds()), shown);
             if (r.empty()) continue;
-            scaleInto(backBuffer, r, placement, backBuffer.bounds(),
-                      static_cast<std::uint8_t*>(target.pixels), target.pitch, target.w, target.h);
-            const Rect on = intersect(
-                {placement.left + r.x * s, placement.top + r.y * s, r.w * s, r.h * s}, onScreen);
-            if (!on.empty()) shown.push_back({on.x, on.y, on.w, on.h});
+            scaleInto(backBuffer, r, placement, shown, static_cast<std::uint8_t*>(target.pixels),
+                      target.pitch, target.w, target.h);
+            const Rect w = onWindow(r);
+            updated.push_back({w.x, w.y, w.w, w.h});
         }
         if (SDL_MUSTLOCK(&target)) SDL_UnlockSurface(&target);
-        if (!shown.empty()) {
-            SDL_UpdateWindowSurfaceRects(window.get(), shown.data(),
-                                         static_cast<int>(shown.size()));
-        }
+        update(updated, target);
+    }
+
+    void update(std::vector<SDL_Rect>& parts, const SDL_Surface& target) {
+        // Only what lies on the window is reported to it.
+        std::erase_if(parts, [&](SDL_Rect& r) {
+            const Rect on = intersect({r.x, r.y, r.w, r.h}, {0, 0, target.w, target.h});
+            r = {on.x, on.y, on.w, on.h};
+            return on.empty();
+        });
+        if (!parts.empty())
+            SDL_UpdateWindowSurfaceRects(window.get(), parts.data(),
+                                         static_cast<int>(parts.size()));
     }
 
     void presentAll() {
@@ -193,6 +269,8 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
         return nullptr;
     }
     impl->audio = std::make_unique<SdlAudio>(options.audioDriver);
+    // A controller plugged in now or later announces itself with an event.
+    impl->pads = sdl::Subsystem(SDL_INIT_GAMECONTROLLER);
     SDL_StartTextInput();
     return std::unique_ptr<SdlPlatform>(new SdlPlatform(std::move(impl)));
 }
@@ -240,10 +318,16 @@ bool SdlPlatform::openWindow(const std::string& title) {
     Picture backBuffer(width / s, height / s);
     if (backBuffer.empty()) return false;
     impl_->placement = {0, 0, s};
+    impl_->fullScreenScale = s;
+    impl_->shown = backBuffer.bounds();
     impl_->window = std::move(window);
     impl_->backBuffer = std::move(backBuffer);
     if (impl_->icon) SDL_SetWindowIcon(impl_->window.get(), impl_->icon.get());
     return true;
+}
+
+bool SdlPlatform::windowed() const {
+    return impl_->windowed;
 }
 
 std::string SdlPlatform::windowProblem() const {

@@ -45,6 +45,8 @@ class SdlPlatform : public Platform {
     bool setCurrentThreadPriority(PriorityLevel priority) override;
     AudioOutput& audio() override;
 
+    // Whether the game shows in a framed window rather than full screen (F11, Alt+Enter).
+    bool windowed() const;
     // The video driver SDL is using, e.g. "x11".
     std::string videoDriver() const;
 
