@@ -96,6 +96,8 @@ class HeadlessPlatform : public Platform {
     // What the screen shows: the back buffer as of the last present of each part.
     const Picture& frame() const { return frame_; }
     const std::vector<std::vector<Rect>>& presents() const { return presents_; }
+    // Forgets the presents recorded so far, so a long run keeps a flat memory.
+    void clearPresents() { presents_.clear(); }
     HeadlessAudio& headlessAudio() { return audio_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
     std::vector<PriorityLevel> priorityRequests() const {

@@ -41,7 +41,7 @@ class DataFolderChoice : public ::testing::TestWithParam<FolderCase> {
 TEST_P(DataFolderChoice, PicksTheFolderAndMakesItPrivate) {
     const FolderCase& c = GetParam();
     if (!c.programWritable) {
-        if (::geteuid() == 0) GTEST_SKIP() << "the superuser can write any folder";
+        // No write bit: not writable even for the superuser, whom the bits do not stop.
         fs::permissions(root / "bin", fs::perms::owner_read | fs::perms::owner_exec);
     }
     const std::string bin = (root / "bin").string() + "/";
