@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdio>
 #include <utility>
 
 #include "presentation/asset_catalogue.h"
+#include "presentation/cabinet_layout.h"
 #include "shell/data_folder.h"
 
 namespace fruvana {
@@ -13,6 +15,25 @@ namespace fruvana {
 namespace {
 
 constexpr std::string_view kHelpPage = "help.htm";
+
+// A controller's buttons act as these keys of the key map.
+struct PadKey {
+    PadButton button;
+    char32_t key;
+};
+constexpr std::array<PadKey, 11> kPadKeys{{
+    {PadButton::A, U'\r'},
+    {PadButton::DpadLeft, U'1'},
+    {PadButton::DpadUp, U'2'},
+    {PadButton::DpadRight, U'3'},
+    {PadButton::LeftShoulder, U','},
+    {PadButton::RightShoulder, U'.'},
+    {PadButton::X, U'c'},
+    {PadButton::B, U'o'},
+    {PadButton::Y, U'a'},
+    {PadButton::Back, U's'},
+    {PadButton::Start, U'h'},
+}};
 
 }  // namespace
 
@@ -196,6 +217,7 @@ void Program::saveCredit() {
 void Program::route(const InputEvent& event) {
     if (loop_.quitRequested()) return;
     if (event.kind == InputKind::CloseRequest) return WMclose();
+    if (event.kind == InputKind::Gamepad) return padButton(event.pad);
     if (event.kind == InputKind::MouseDown) {
         // A press on the settings screen gives it the focus; a press beside it, the game.
         const bool onSettings =
@@ -222,6 +244,21 @@ void Program::route(const InputEvent& event) {
             break;
         default:
             break;
+    }
+}
+
+void Program::padButton(PadButton button) {
+    // Back closes a shown settings screen with its OK button, wherever the focus is.
+    if (button == PadButton::Back && settings_->visible()) {
+        settings_->Image2MouseDown(layout::kBigFaceCentre, layout::kBigFaceCentre);
+        view_->delay(200);
+        settings_->Image2MouseUp();
+        return;
+    }
+    // The others are keys, and keys reach only the game when it has the focus.
+    if (focus_ != Form::Game) return;
+    for (const PadKey& pad : kPadKeys) {
+        if (pad.button == button) return controls_->FormKeyPress(pad.key);
     }
 }
 

@@ -50,6 +50,8 @@ class Program final : public CreditStore, public ProgramActions, public Settings
     void openSettings() override;
     void openHelp() override;
     void WMclose();
+    // A game controller's button: the key of the key map it stands for.
+    void padButton(PadButton button);
     void Timer2Timer();
 
     void saveCredit() override;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/event_loop.h"
+#include "platform/placement.h"
 #include "platform/sdl_input.h"
 
 namespace fruvana {
@@ -58,6 +59,19 @@ SDL_Event keyDown(SDL_Keycode key) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.keysym.sym = key;
+    return e;
+}
+
+SDL_Event altEnter() {
+    SDL_Event e = keyDown(SDLK_RETURN);
+    e.key.keysym.mod = KMOD_LALT;
+    return e;
+}
+
+SDL_Event padDown(SDL_GameControllerButton b) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERBUTTONDOWN;
+    e.cbutton.button = static_cast<Uint8>(b);
     return e;
 }
 
@@ -131,7 +145,15 @@ INSTANTIATE_TEST_SUITE_P(
         TranslationCase{
             "window_close", windowEvent(SDL_WINDOWEVENT_CLOSE), {InputEvent::closeRequest()}},
         TranslationCase{"quit", SDL_Event{.type = SDL_QUIT}, {InputEvent::closeRequest()}},
-        TranslationCase{"mouse_motion", SDL_Event{.type = SDL_MOUSEMOTION}, {}}),
+        TranslationCase{"mouse_motion", SDL_Event{.type = SDL_MOUSEMOTION}, {}},
+        TranslationCase{"alt_enter_is_no_deal", altEnter(), {}},
+        TranslationCase{
+            "pad_a", padDown(SDL_CONTROLLER_BUTTON_A), {InputEvent::padButton(PadButton::A)}},
+        TranslationCase{"pad_back",
+                        padDown(SDL_CONTROLLER_BUTTON_BACK),
+                        {InputEvent::padButton(PadButton::Back)}},
+        TranslationCase{
+            "pad_stick_press_means_nothing", padDown(SDL_CONTROLLER_BUTTON_LEFTSTICK), {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SdlPlatform, RefusesToRunInvisiblyWhenSdlPicksADummyDriver) {
@@ -194,6 +216,78 @@ TEST_F(SdlDummy, SpaceArrivesOnceThroughTheRealQueue) {
     std::vector<InputEvent> got;
     while (auto e = platform->pollInput()) got.push_back(*e);
     EXPECT_EQ(got, std::vector<InputEvent>{InputEvent::typed(U' ')});
+}
+
+TEST_F(SdlDummy, F11AndAltEnterSwitchToTheCabinetsWindowAndBackWithoutAnEventForTheGame) {
+    ASSERT_TRUE(platform->openWindow("Fruvana"));
+    platform->showWindow();
+    const Rect frame = platform->backBuffer().bounds();
+    const Rect cabinet = cabinetRect(frame);
+    // Everything the platform has for the game once SDL's queue is empty.
+    auto drain = [&] {
+        std::vector<InputEvent> got;
+        platform->waitForInput(10);
+        while (auto e = platform->pollInput()) got.push_back(*e);
+        return got;
+    };
+    for (SDL_Event toggle : {keyDown(SDLK_F11), altEnter()}) {
+        SDL_PushEvent(&toggle);
+        EXPECT_TRUE(drain().empty());
+        ASSERT_TRUE(platform->windowed());
+        int w = 0, h = 0;
+        SDL_Window* window = SDL_GetWindowFromID(1);
+        ASSERT_NE(window, nullptr);
+        SDL_GetWindowSize(window, &w, &h);
+        const int s = w / 800;
+        EXPECT_EQ(w, 800 * s);
+        EXPECT_EQ(h, 600 * s);
+        // A point of the window is a point of the cabinet in the game's frame.
+        SDL_Event press = button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10 * s, 20 * s);
+        SDL_PushEvent(&press);
+        const std::vector<InputEvent> got = drain();
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_EQ(got[0].x, cabinet.x + 10);
+        EXPECT_EQ(got[0].y, cabinet.y + 20);
+        SDL_PushEvent(&toggle);
+        EXPECT_TRUE(drain().empty());
+        EXPECT_FALSE(platform->windowed());
+    }
+    EXPECT_EQ(platform->backBuffer().bounds(), frame);  // the game's frame never changes
+}
+
+TEST_F(SdlDummy, AVirtualControllerPluggedInIsTakenUpAndItsButtonsArrive) {
+    ASSERT_TRUE(platform->openWindow("Fruvana"));
+    // The dummy driver's window never has the focus, without which SDL holds controller
+    // events back.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    auto drain = [&] {
+        std::vector<InputEvent> got;
+        platform->waitForInput(10);
+        while (auto e = platform->pollInput()) got.push_back(*e);
+        return got;
+    };
+    EXPECT_TRUE(drain().empty());  // the platform takes the controller up
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
+    SDL_GameController* taken = SDL_GameControllerFromInstanceID(id);
+    ASSERT_NE(taken, nullptr) << "the platform did not open the controller";
+    SDL_Joystick* stick = SDL_GameControllerGetJoystick(taken);
+    std::vector<InputEvent> got;
+    for (SDL_GameControllerButton b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_DPAD_UP}) {
+        SDL_JoystickSetVirtualButton(stick, b, 1);
+        SDL_JoystickUpdate();
+        for (const InputEvent& e : drain()) got.push_back(e);
+        SDL_JoystickSetVirtualButton(stick, b, 0);
+        SDL_JoystickUpdate();
+        for (const InputEvent& e : drain()) got.push_back(e);
+    }
+    EXPECT_EQ(got, (std::vector<InputEvent>{InputEvent::padButton(PadButton::A),
+                                            InputEvent::padButton(PadButton::DpadUp)}));
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_TRUE(drain().empty());  // and lets it go
+    EXPECT_EQ(SDL_GameControllerFromInstanceID(id), nullptr);
 }
 
 TEST_F(SdlDummy, HandOverFromAnotherThreadCutsTheWaitShort) {
