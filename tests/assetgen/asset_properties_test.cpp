@@ -219,6 +219,101 @@ TEST(ReelStrip, ClosesAsABandOfTenDifferentSymbolsOnWhite) {
     }
 }
 
+// What a cell paints: the smallest box round its pixels that are not the white ground.
+struct Ink {
+    int left = 122, top = 122, right = -1, bottom = -1;
+};
+
+class ReelCell : public ::testing::TestWithParam<int> {};
+
+TEST_P(ReelCell, SymbolIsCentredAndClearOfTheCellEdges) {
+    const Picture strip = game("Image1");
+    ASSERT_EQ(strip.height(), 1464);
+    const int cell = GetParam();
+    Ink ink;
+    for (int y = 0; y < 122; ++y)
+        for (int x = 0; x < 122; ++x) {
+            if (strip.pixel(x, cell * 122 + y) == Rgb{255, 255, 255}) continue;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    ASSERT_GE(ink.right, 0) << "cell " << cell << " is empty";
+    // nothing touches a cell edge, so nothing was cut there
+    EXPECT_GE(ink.left, 4);
+    EXPECT_GE(ink.top, 4);
+    EXPECT_LE(ink.right, 117);
+    EXPECT_LE(ink.bottom, 117);
+    // and the drum shading, which darkens by distance from the cell's middle, sees every
+    // symbol in the same place
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 60.5, 1.0);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 60.5, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, ReelCell, ::testing::Range(1, 11));
+
+double meanLevel(const Picture& p) {
+    long sum = 0;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) {
+            const Rgb c = p.pixel(x, y);
+            sum += c.r + c.g + c.b;
+        }
+    return static_cast<double>(sum) / (3.0 * p.width() * p.height());
+}
+
+// How much a 122 x 122 square of a picture changes from each pixel to the one below and to the
+// one on its right, summed over the square.
+struct Changes {
+    long down = 0;
+    long across = 0;
+};
+
+Changes changes(const Picture& p, int top) {
+    Changes c;
+    for (int y = top; y + 1 < top + 122; ++y)
+        for (int x = 0; x + 1 < 122; ++x) {
+            const Rgb here = p.pixel(x, y);
+            const Rgb below = p.pixel(x, y + 1);
+            const Rgb right = p.pixel(x + 1, y);
+            c.down += std::abs(here.r - below.r) + std::abs(here.g - below.g) +
+                      std::abs(here.b - below.b);
+            c.across += std::abs(here.r - right.r) + std::abs(here.g - right.g) +
+                        std::abs(here.b - right.b);
+        }
+    return c;
+}
+
+TEST(BlurFrames, AreVerticalStreaksOfTheSymbolsAndEquallyBright) {
+    const Picture strip = game("Image1");
+    const Picture a = game("Image3");
+    const Picture b = game("Image4");
+    // swapped every 30 ms: a frame much darker than the other would flicker
+    EXPECT_NEAR(meanLevel(a), meanLevel(b), 3.0);
+    Changes sharp;
+    for (int cell = 1; cell <= 10; ++cell) {
+        const Changes c = changes(strip, cell * 122);
+        sharp.down += c.down / 10;
+        sharp.across += c.across / 10;
+    }
+    for (const Picture* p : {&a, &b}) {
+        // blurred along the direction of travel only: far smoother downwards than a still
+        // symbol, yet still with edges across
+        const Changes c = changes(*p, 0);
+        EXPECT_LT(c.down, sharp.down * 4 / 10);
+        EXPECT_GT(c.across, sharp.across * 35 / 100);
+        // the symbols' own colours still show, not a grey wash
+        int coloured = 0;
+        for (int y = 0; y < 122; ++y)
+            for (int x = 0; x < 122; ++x) {
+                const Rgb px = p->pixel(x, y);
+                coloured += std::max({px.r, px.g, px.b}) - std::min({px.r, px.g, px.b}) > 60;
+            }
+        EXPECT_GT(coloured, 122 * 122 / 20);
+    }
+}
+
 TEST(BlurFrames, AreFadedAndDifferent) {
     const Picture a = game("Image3");
     const Picture b = game("Image4");
@@ -298,13 +393,70 @@ TEST(Cabinet, IsDrawnForTheLayout) {
     for (L::Offset m : L::kPrizeMetersAt) meter(m, L::kPrizeMeter);
     for (L::Offset lamp : L::kLampsAt)
         for (int dx = 8; dx < 85; dx += 7) EXPECT_TRUE(dark(cab.pixel(lamp.x + dx, lamp.y + 7)));
-    // the lever slot runs under the lever's stem, below its ball
+    // the lever's slot is dark above the ball and beside the arm; the arm below the ball's
+    // picture, down to its pivot, is bright chrome
     const int slotX = L::kLeverAt.x + L::kBigFaceCentre;
-    for (int y = L::kLeverAt.y - 20; y < L::kLeverAt.y + 90; y += 10)
+    for (int y = L::kLeverAt.y - 30; y < L::kLeverAt.y; y += 6)
         EXPECT_TRUE(dark(cab.pixel(slotX, y))) << "slot at y " << y;
-    // room for the message line: a dark plinth
-    for (int x = L::kMessageLineAt.x; x < L::kMessageLineAt.x + L::kMessageLine.w; x += 13)
+    for (int y = L::kLeverAt.y; y < L::kLeverAt.y + 88; y += 8)
+        for (int side : {-6, 6}) EXPECT_TRUE(dark(cab.pixel(slotX + side, y))) << "slot at y " << y;
+    for (int y = L::kLeverAt.y + 64; y < L::kLeverAt.y + 90; y += 5)
+        EXPECT_GT(cab.pixel(slotX, y).g, 150) << "arm at y " << y;
+    // the middle of the message line, where its words stand, is dark
+    const int middle = L::kMessageLineAt.x + L::kMessageLine.w / 2;
+    for (int x = middle - 108; x <= middle + 108; x += 12)
         EXPECT_TRUE(dark(cab.pixel(x, L::kMessageLineAt.y + 14))) << x;
+}
+
+TEST(Cabinet, UnlitLampWindowsShowARowOfLampDots) {
+    // a row of separate bulbs, not a fine grille: along the middle row, the bulbs stand out
+    // from the dark between them exactly as often as there are bulbs
+    const Picture cab = game("Image2");
+    for (L::Offset lamp : L::kLampsAt) {
+        int lo = 255, hi = 0;
+        for (int x = 0; x < L::kLamp.w; ++x) {
+            const int v = cab.pixel(lamp.x + x, lamp.y + 7).r;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+        ASSERT_GT(hi - lo, 20) << "no dots in the window at " << lamp.x;
+        int dots = 0;
+        bool inDot = false;
+        for (int x = 0; x < L::kLamp.w; ++x) {
+            const bool bright = cab.pixel(lamp.x + x, lamp.y + 7).r > (lo + hi) / 2;
+            dots += bright && !inDot;
+            inDot = bright;
+        }
+        EXPECT_EQ(dots, 8) << "window at " << lamp.x;
+    }
+}
+
+double faceLevel(const Picture& p, int centre, int radius) {
+    long sum = 0;
+    int n = 0;
+    for (int y = centre - radius; y <= centre + radius; ++y)
+        for (int x = centre - radius; x <= centre + radius; ++x) {
+            if ((x - centre) * (x - centre) + (y - centre) * (y - centre) > radius * radius)
+                continue;
+            const Rgb c = p.pixel(x, y);
+            sum += c.r + c.g + c.b;
+            ++n;
+        }
+    return static_cast<double>(sum) / (3.0 * n);
+}
+
+TEST(Cabinet, TheLeverIsTheOneRedControlAndExitTheLeastInviting) {
+    const Picture lever = game("Image8");
+    const int c = L::kBigFaceCentre;
+    for (auto [dx, dy] : {std::pair{0, 0}, {-10, 8}, {10, 10}, {0, -15}}) {
+        const Rgb ball = lever.pixel(c + dx, c + dy);
+        EXPECT_GT(ball.r, ball.g + 80) << dx << "," << dy;
+        EXPECT_GT(ball.r, ball.b + 80) << dx << "," << dy;
+    }
+    // the exit button's face is clearly darker than the help and coin buttons'
+    const double exitFace = faceLevel(game("Image10"), c, 18);
+    for (const char* inviting : {"Image9", "coin"})
+        EXPECT_LT(exitFace * 1.4, faceLevel(game(inviting), c, 18)) << inviting;
 }
 
 struct ButtonCase {
@@ -405,6 +557,49 @@ TEST_P(Sound, IsStereo22050Hz16BitPcmOfItsLength) {
         // a one-shot ends in silence, without a click
         EXPECT_LT(std::abs(static_cast<int>(s[2 * (n - 1)])), 200);
     }
+}
+
+// Loudness of the left channel over frames [from, from + count).
+double rms(const PcmSound& s, std::size_t from, std::size_t count) {
+    double sum = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        const double v = s.samples[2 * i];
+        sum += v * v;
+    }
+    return std::sqrt(sum / static_cast<double>(count));
+}
+
+std::shared_ptr<const PcmSound> sound(const char* name) {
+    auto bytes = findAsset(AssetKind::Sound, name);
+    if (!bytes) return nullptr;
+    return decodeWav(*bytes, name);
+}
+
+TEST(Ding, IsStruckAndDiesAwayWithinItsLength) {
+    auto ding = sound("ding");
+    ASSERT_TRUE(ding);
+    const std::size_t n = ding->frames();
+    std::size_t loudest = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (std::abs(ding->samples[2 * i]) > std::abs(ding->samples[2 * loudest])) loudest = i;
+    // a sharp attack: full strength within the first millisecond and a half
+    EXPECT_LT(loudest, 33u);
+    // a fast exponential decay: every 5 ms quieter than the last, and nearly silent at the end
+    constexpr std::size_t kStep = 110;
+    for (std::size_t at = kStep; at + kStep <= n; at += kStep)
+        EXPECT_LT(rms(*ding, at, kStep), rms(*ding, at - kStep, kStep) * 0.9) << at;
+    EXPECT_LT(rms(*ding, n - kStep, kStep), rms(*ding, 0, kStep) * 0.05);
+}
+
+TEST(Bye, FadesOutBeforeItsEnd) {
+    auto bye = sound("bye");
+    ASSERT_TRUE(bye);
+    std::size_t last = bye->frames();
+    while (last > 0 && bye->samples[2 * (last - 1)] == 0) --last;
+    ASSERT_GT(last, 4410u);
+    // the last 30 ms of the word are far quieter than the 30 ms before the fade began
+    constexpr std::size_t kWindow = 661;
+    EXPECT_LT(rms(*bye, last - kWindow, kWindow), rms(*bye, last - 5 * kWindow, kWindow) * 0.25);
 }
 
 INSTANTIATE_TEST_SUITE_P(

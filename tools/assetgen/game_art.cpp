@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "presentation/cabinet_layout.h"
 #include "tools/assetgen/art.h"
@@ -41,50 +43,95 @@ Canvas makeFond() {
 
 // ----- reel strip and blur frames -----
 
+// Deliberate: every symbol is centred in its cell by what it actually paints, and kept clear of
+// the cell's edges, so no leaf or shadow is cut at a cell boundary and the drum shading, which
+// darkens by distance from the cell's middle, treats every symbol alike.
+constexpr double kSymbolFit = 106;
+
 Canvas makeReelStrip() {
     Canvas c(L::kReel.w, L::kReel.h * 12);
     cairo_t* cr = c.cr();
-    for (int cell = 1; cell <= 10; ++cell) {
-        cairo_save(cr);
-        cairo_rectangle(cr, 0, cell * 122, 122, 122);
-        cairo_clip(cr);
-        drawSymbol(cr, cell, 0, cell * 122, 122);
-        cairo_restore(cr);
-    }
+    for (int cell = 1; cell <= 10; ++cell)
+        drawSymbolCentred(cr, cell, 61, cell * 122 + 61, 122, kSymbolFit);
     // The band closes on itself: above the single bar sits the melon, below the melon the bar.
     c.copyFrom(c, 0, 10 * 122, 122, 122, 0, 0);
     c.copyFrom(c, 0, 1 * 122, 122, 122, 0, 11 * 122);
     return c;
 }
 
-// A frame of the band rushing past: a vertical smear of the strip, faded towards white.
-Canvas makeBlur(const Canvas& strip, int startRow, int smear, double strength) {
+constexpr int kBandRows = 10 * 122;  // cells 1 to 10 form the closed band
+constexpr int kSmear = 46;           // rows the band moves while one frame is seen
+constexpr double kBlurStrength = 0.85;
+
+// Weight of the k-th row of a smear: soft at both ends, like a band turning past a window.
+double smearWeight(int k) {
+    return std::min(k + 1, kSmear - k);
+}
+
+// A frame of the band rushing past: every pixel is the strip's own colour averaged over the
+// rows that pass it during the frame (a vertical motion blur), lightened a little towards white.
+Canvas makeBlur(const Canvas& strip, int startRow) {
     Canvas c(L::kReel.w, L::kReel.h);
     strip.flush();
-    const int bandRows = 10 * 122;  // cells 1 to 10 form the closed band
     for (int y = 0; y < 122; ++y) {
         for (int x = 0; x < 122; ++x) {
-            // a triangular smear: soft at both ends, like a band turning past a window
             double sum[3] = {0, 0, 0};
             double weights = 0;
-            for (int k = 0; k < smear; ++k) {
-                const int row = 122 + (startRow + y + k) % bandRows;
-                const Rgb p = strip.pixel(x, row);
-                const double w = std::min(k + 1, smear - k);
+            for (int k = 0; k < kSmear; ++k) {
+                const Rgb p = strip.pixel(x, 122 + (startRow + y + k) % kBandRows);
+                const double w = smearWeight(k);
                 sum[0] += w * p.r;
                 sum[1] += w * p.g;
                 sum[2] += w * p.b;
                 weights += w;
             }
-            auto fade = [&](double s) {
-                const double v = 255.0 - (255.0 - s / weights) * strength;
-                return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+            auto fade = [&](double v) {
+                const double out = 255.0 - (255.0 - v / weights) * kBlurStrength;
+                return static_cast<std::uint8_t>(std::clamp(std::lround(out), 0L, 255L));
             };
             c.setPixel(x, y, {fade(sum[0]), fade(sum[1]), fade(sum[2])});
         }
     }
     c.markDirty();
     return c;
+}
+
+// The average brightness a blur frame starting at the given band row would have.
+double blurBrightness(const std::vector<double>& rowSums, int startRow) {
+    double total = 0;
+    double weights = 0;
+    for (int y = 0; y < 122; ++y) {
+        for (int k = 0; k < kSmear; ++k) {
+            const double w = smearWeight(k);
+            total += w * rowSums[static_cast<std::size_t>((startRow + y + k) % kBandRows)];
+            weights += w;
+        }
+    }
+    return total / weights;
+}
+
+// Deliberate: the second frame starts where its brightness comes closest to the first's, half
+// a band away, so the swap of the two frames every 30 ms does not flicker.
+std::array<int, 2> blurStarts(const Canvas& strip) {
+    strip.flush();
+    std::vector<double> rowSums(kBandRows, 0.0);
+    for (int row = 0; row < kBandRows; ++row)
+        for (int x = 0; x < 122; ++x) {
+            const Rgb p = strip.pixel(x, 122 + row);
+            rowSums[static_cast<std::size_t>(row)] += p.r + p.g + p.b;
+        }
+    const int first = 3 * 122 + 20;
+    const double want = blurBrightness(rowSums, first);
+    int best = first + kBandRows / 2;
+    double bestGap = 1e300;
+    for (int start = first + 4 * 122; start < first + 7 * 122; start += 2) {
+        const double gap = std::fabs(blurBrightness(rowSums, start % kBandRows) - want);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = start % kBandRows;
+        }
+    }
+    return {first, best};
 }
 
 Canvas makeWhite() {
@@ -161,31 +208,58 @@ bool insidePill(int x, int y, int w, int h) {
     return (px - cx) * (px - cx) + (py - r) * (py - r) <= r * r;
 }
 
+// A row of round lamp dots across a pill-shaped window: a lit lamp glows with a halo on its
+// ground, an unlit one is dim glass that still shows each bulb.
 struct LampLook {
     Rgb ground;
-    Rgb dotHot;
-    Rgb dotWarm;
+    Rgb halo;
+    Rgb centre;
+    Rgb edge;
+    Rgb edgeAlternate;  // every other dot
+    double glint;       // strength of the small reflection on each dot
 };
+
+constexpr int kLampDots = 8;
+constexpr double kLampPitch = 11.0;
+constexpr double kLampDotRadius = 4.4;
+
+Rgb mixRgb(Rgb a, Rgb b, double t) {
+    auto m = [&](std::uint8_t x, std::uint8_t y) { return x + (y - x) * t; };
+    auto c = [](double v) {
+        // never the lamps' see-through blue nor pure black or white
+        return static_cast<std::uint8_t>(std::clamp(std::lround(v), 1L, 254L));
+    };
+    return {c(m(a.r, b.r)), c(m(a.g, b.g)), c(m(a.b, b.b))};
+}
 
 void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, bool paintOutside) {
     const int w = L::kLamp.w;
     const int h = L::kLamp.h;
+    const double firstDot = w / 2.0 - (kLampDots - 1) * kLampPitch / 2.0;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             if (!insidePill(x, y, w, h)) {
                 if (paintOutside) c.setPixel(ox + x, oy + y, outside);
                 continue;
             }
-            // light falls off towards the rim of the strip
-            const double dy = (y + 0.5 - h / 2.0) / (h / 2.0);
-            const double glow = 1.0 - 0.45 * dy * dy;
-            const bool dot = (x % 3 != 0) && (y % 3 != 0);
-            const bool warm = ((x / 3) + (y / 3)) % 2 == 1;
-            const Rgb base = dot ? (warm ? look.dotWarm : look.dotHot) : look.ground;
-            auto shade = [&](std::uint8_t v) {
-                return static_cast<std::uint8_t>(std::clamp(std::lround(v * glow), 1L, 254L));
-            };
-            c.setPixel(ox + x, oy + y, {shade(base.r), shade(base.g), shade(base.b)});
+            const double px = x + 0.5;
+            const double py = y + 0.5;
+            const int i = static_cast<int>(
+                std::clamp(std::lround((px - firstDot) / kLampPitch), 0L, kLampDots - 1L));
+            const double dx = px - (firstDot + i * kLampPitch);
+            const double dy = py - h / 2.0;
+            const double d = std::sqrt(dx * dx + dy * dy);
+            const double outsideDot = std::max(0.0, d - kLampDotRadius);
+            const Rgb ground =
+                mixRgb(look.ground, look.halo, std::exp(-outsideDot * outsideDot / 3));
+            const Rgb edge = i % 2 == 0 ? look.edge : look.edgeAlternate;
+            Rgb dot = mixRgb(look.centre, edge, std::min(1.0, d / kLampDotRadius));
+            const double gx = dx + 1.4;
+            const double gy = dy + 1.6;
+            const double glint = look.glint * std::exp(-(gx * gx + gy * gy) / 0.9);
+            dot = mixRgb(dot, Rgb{255, 255, 255}, glint);
+            const double cover = std::clamp(kLampDotRadius + 0.5 - d, 0.0, 1.0);
+            c.setPixel(ox + x, oy + y, mixRgb(ground, dot, cover));
         }
     }
 }
@@ -193,8 +267,10 @@ void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, boo
 Canvas makeLamp(bool green) {
     Canvas c(L::kLamp.w, L::kLamp.h);
     c.flush();
-    const LampLook red{{92, 14, 6}, {255, 120, 40}, {240, 52, 24}};
-    const LampLook grn{{10, 66, 18}, {150, 255, 120}, {50, 215, 70}};
+    const LampLook red{{64, 10, 4},   {170, 40, 12},  {255, 236, 170},
+                       {236, 48, 18}, {250, 128, 30}, 0.55};
+    const LampLook grn{{6, 46, 12},   {40, 170, 56}, {226, 255, 210},
+                       {40, 208, 64}, {96, 230, 80}, 0.55};
     paintLamp(c, 0, 0, green ? grn : red, kLampKey, true);
     c.markDirty();
     return c;
@@ -276,17 +352,122 @@ void logoText(cairo_t* cr, const char* text, double cx, double baseline, double 
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
 }
 
+// A marquee bulb: a wide warm glow round a bright glass bulb with a hot centre.
 void bulb(cairo_t* cr, double x, double y) {
     cairo_new_path(cr);
-    cairo_arc(cr, x, y, 9, 0, 2 * kPi);
-    fillWith(cr, radial(x, y, 1, x, y, 9, {{0, 1, 0.9, 0.5, 0.75}, {1, 1, 0.7, 0.2, 0}}));
-    cairo_arc(cr, x, y, 3.8, 0, 2 * kPi);
-    fillWith(cr, radial(x - 1, y - 1, 0.3, x, y, 3.8, {{0, 1, 1, 0.9}, {1, 1, 0.68, 0.1}}));
+    cairo_arc(cr, x, y, 14, 0, 2 * kPi);
+    fillWith(cr, radial(x, y, 2, x, y, 14, {{0, 1, 0.88, 0.45, 0.8}, {1, 1, 0.6, 0.15, 0}}));
+    cairo_arc(cr, x, y, 6.5, 0, 2 * kPi);
+    setColor(cr, Rgb{120, 70, 20});
+    cairo_fill(cr);
+    cairo_arc(cr, x, y, 5.6, 0, 2 * kPi);
+    fillWith(cr, radial(x - 1.6, y - 1.8, 0.4, x, y, 5.6,
+                        {{0, 1, 1, 0.95}, {0.5, 1, 0.85, 0.35}, {1, 0.95, 0.55, 0.08}}));
 }
 
 double bezier(double a, double b, double c, double d, double t) {
     const double u = 1 - t;
     return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+}
+
+// A point on the crown's curve (the top of the cabinet's outline), t from 0 at the left to 1.
+std::array<double, 2> crownPoint(double t) {
+    const bool firstHalf = t < 0.5;
+    const double u = firstHalf ? t * 2 : t * 2 - 1;
+    const double x = firstHalf ? bezier(34, 150, 250, 400, u) : bezier(400, 550, 650, 784, u);
+    const double y = firstHalf ? bezier(44, 44, 8, 8, u) : bezier(8, 8, 44, 44, u);
+    return {x, y};
+}
+
+// The crown: a red marquee band under the top of the outline, lined in gold, that tucks behind
+// the panels below it.
+void crown(cairo_t* cr) {
+    constexpr double kDepth = 34;
+    // at the sides the band ends above the coin button's square, which shows plain metal
+    constexpr double kSideDepth = 58;
+    cairo_new_path(cr);
+    cairo_move_to(cr, 0, 44);
+    cairo_line_to(cr, 34, 44);
+    cairo_curve_to(cr, 150, 44, 250, 8, 400, 8);
+    cairo_curve_to(cr, 550, 8, 650, 44, 784, 44);
+    cairo_line_to(cr, 800, 44);
+    cairo_line_to(cr, 800, kSideDepth);
+    cairo_line_to(cr, 784, kSideDepth);
+    cairo_curve_to(cr, 650, kSideDepth, 550, 8 + kDepth, 400, 8 + kDepth);
+    cairo_curve_to(cr, 250, 8 + kDepth, 150, kSideDepth, 34, kSideDepth);
+    cairo_line_to(cr, 0, kSideDepth);
+    cairo_close_path(cr);
+    fillWith(cr, linear(0, 8, 0, kSideDepth,
+                        {{0, 0.62, 0.08, 0.06}, {0.55, 0.36, 0.03, 0.03}, {1, 0.2, 0.01, 0.02}}));
+    cairo_new_path(cr);
+    cairo_move_to(cr, 34, kSideDepth);
+    cairo_curve_to(cr, 150, kSideDepth, 250, 8 + kDepth, 400, 8 + kDepth);
+    cairo_curve_to(cr, 550, 8 + kDepth, 650, kSideDepth, 784, kSideDepth);
+    cairo_set_line_width(cr, 3);
+    setColor(cr, kGold);
+    cairo_stroke(cr);
+}
+
+// The belly under the reels: a chrome-framed navy panel behind the message line, with fruit at
+// both ends, clear of the middle where the words stand.
+void belly(cairo_t* cr) {
+    constexpr double x = 281, y = 551, w = 462, h = 46;
+    roundedRect(cr, x, y, w, h, 9);
+    fillWith(cr, linear(0, y, 0, y + h,
+                        {{0, 0.14, 0.2, 0.4}, {0.35, 0.04, 0.08, 0.2}, {1, 0.02, 0.04, 0.12}}));
+    // a soft light behind the words
+    cairo_save(cr);
+    roundedRect(cr, x, y, w, h, 9);
+    cairo_clip(cr);
+    cairo_save(cr);
+    cairo_translate(cr, L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26);
+    cairo_scale(cr, 150, 20);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+    fillWith(cr, radial(L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26, 0,
+                        L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26, 150,
+                        {{0, 0.16, 0.24, 0.45, 0.35}, {1, 0.16, 0.24, 0.45, 0}}));
+    cairo_restore(cr);
+    bevelFrame(cr, x, y, w, h, 9, 3, false);
+    struct Fruit {
+        int symbol;
+        double cx;
+    };
+    static constexpr Fruit kFruit[] = {{9, 306}, {10, 343}, {2, 380}, {3, 644}, {4, 681}, {7, 718}};
+    for (const Fruit& f : kFruit) {
+        cairo_new_path(cr);
+        cairo_arc(cr, f.cx, y + 21, 16, 0, 2 * kPi);
+        fillWith(cr,
+                 radial(f.cx, y + 21, 4, f.cx, y + 21, 16,
+                        {{0, 1, 1, 1, 0.95}, {0.75, 0.9, 0.93, 1, 0.85}, {1, 0.6, 0.7, 0.9, 0}}));
+        drawSymbolCentred(cr, f.symbol, f.cx, y + 21, 26, 24);
+    }
+}
+
+// A lever: a chromed arm in a slot plate with a pivot below; the ball on top is its own picture.
+void leverHousing(cairo_t* cr) {
+    const double x = L::kLeverAt.x + L::kBigFaceCentre + 0.5;
+    // the plate, with a deep slot down its middle
+    roundedRect(cr, x - 19, 346, 38, 162, 13);
+    setColor(cr, Rgb{0, 0, 0}, 0.3);
+    cairo_fill(cr);
+    roundedRect(cr, x - 19, 344, 38, 160, 13);
+    fillWith(cr, linear(x - 19, 0, x + 19, 0,
+                        {{0, 0.42, 0.44, 0.5},
+                         {0.3, 0.95, 0.96, 0.99},
+                         {0.55, 0.72, 0.74, 0.8},
+                         {1, 0.3, 0.32, 0.36}}));
+    bevelFrame(cr, x - 19, 344, 38, 160, 13, 1.5, false);
+    roundedRect(cr, x - 8, 356, 16, 138, 8);
+    fillWith(cr, linear(x - 8, 0, x + 8, 0, {{0, 0.01, 0.02, 0.04}, {1, 0.14, 0.15, 0.18}}));
+    for (double sy : {352.0, 497.0}) screw(cr, x, sy);
+    // the arm from the pivot up to the ball's picture
+    cairo_rectangle(cr, x - 4, L::kLeverAt.y + L::kBigButton.h - 2, 8, 486 - L::kLeverAt.y - 61);
+    fillWith(cr, linear(x - 4, 0, x + 4, 0,
+                        {{0, 0.38, 0.4, 0.44}, {0.35, 0.98, 0.98, 1}, {1, 0.3, 0.32, 0.36}}));
+    cairo_arc(cr, x, 486, 8, 0, 2 * kPi);
+    fillWith(cr, radial(x - 2.5, 483, 0.5, x, 486, 8,
+                        {{0, 1, 1, 1}, {0.5, 0.7, 0.72, 0.76}, {1, 0.25, 0.27, 0.3}}));
 }
 
 void drawCabinetBody(Canvas& cab) {
@@ -311,6 +492,7 @@ void drawCabinetBody(Canvas& cab) {
     cairo_set_source(cr, sheen);
     cairo_paint(cr);
     cairo_pattern_destroy(sheen);
+    crown(cr);
 
     // logo panel
     bluePanel(cr, 34, 62, 348, 200, 16);
@@ -353,11 +535,7 @@ void drawCabinetBody(Canvas& cab) {
             setColor(cr, Rgb{6, 16, 40});
             cairo_set_line_width(cr, 1.5);
             cairo_stroke(cr);
-            cairo_save(cr);
-            roundedRect(cr, x, cy - 28, 56, 56, 6);
-            cairo_clip(cr);
-            drawSymbol(cr, kPrizeSymbols[row], x + 1, cy - 27, 54);
-            cairo_restore(cr);
+            drawSymbolCentred(cr, kPrizeSymbols[row], x + 28, cy, 54, 48);
         }
         cairo_new_path(cr);
         cairo_move_to(cr, 606, cy - 8);
@@ -367,6 +545,12 @@ void drawCabinetBody(Canvas& cab) {
         setColor(cr, kGold);
         cairo_fill(cr);
         meterWindow(cr, m.x, m.y, L::kPrizeMeter.w, L::kPrizeMeter.h, kMeterBlue);
+        // the meter shows the prize for the bet; the line under it says so
+        static constexpr const char* kPerBet[4] = {"500 x BET", "250 x BET", "100 x BET",
+                                                   "75 x BET"};
+        selectFont(cr, FontStyle::Bold, 10.5);
+        cairo_new_path(cr);
+        engrave(cr, kPerBet[row], m.x + L::kPrizeMeter.w / 2.0, cy + 27, Align::Centre, kGold, 0.0);
         if (row < 3) {
             cairo_move_to(cr, 410, cy + 35);
             cairo_line_to(cr, 704, cy + 35);
@@ -411,14 +595,7 @@ void drawCabinetBody(Canvas& cab) {
         cairo_fill(cr);
     }
 
-    // lever housing and slot
-    const double leverX = L::kLeverAt.x + L::kBigFaceCentre + 0.5;
-    roundedRect(cr, leverX - 17, 350, 34, 158, 12);
-    fillWith(cr, linear(leverX - 17, 0, leverX + 17, 0,
-                        {{0, 0.45, 0.47, 0.52}, {0.35, 0.93, 0.94, 0.97}, {1, 0.32, 0.34, 0.38}}));
-    roundedRect(cr, leverX - 5.5, 362, 11, 134, 5.5);
-    fillWith(cr, linear(leverX - 5.5, 0, leverX + 5.5, 0,
-                        {{0, 0.02, 0.03, 0.05}, {1, 0.16, 0.17, 0.2}}));
+    leverHousing(cr);
 
     // sockets under the push buttons
     auto socket = [&](L::Offset at, bool big) {
@@ -443,75 +620,80 @@ void drawCabinetBody(Canvas& cab) {
     smallLabel(L::kSettingsAt, "SETTINGS");
     smallLabel(L::kAutoplayAt, "AUTOPLAY");
 
-    // lamp windows: unlit dot strips behind the hold lamps
+    // lamp windows: unlit lamp dots behind the hold lamps, each captioned so a player learns
+    // that reels can be held
     cab.flush();
     for (const L::Offset at : L::kLampsAt) {
         pill(cr, at.x - 3, at.y - 3, L::kLamp.w + 6, L::kLamp.h + 6);
         fillWith(cr, linear(0, at.y - 3, 0, at.y + L::kLamp.h + 3,
                             {{0, 0.25, 0.27, 0.3}, {1, 0.95, 0.96, 0.98}}));
         cab.flush();
-        paintLamp(cab, at.x, at.y, LampLook{{26, 24, 28}, {58, 54, 58}, {50, 46, 50}}, {}, false);
+        paintLamp(
+            cab, at.x, at.y,
+            LampLook{{14, 13, 16}, {14, 13, 16}, {84, 74, 70}, {36, 32, 34}, {38, 34, 32}, 0.35},
+            {}, false);
         cab.markDirty();
+        selectFont(cr, FontStyle::Bold, 10);
+        cairo_new_path(cr);
+        engrave(cr, "HOLD", at.x + L::kLamp.w / 2.0, at.y + L::kLamp.h + 13, Align::Centre, label);
     }
 
-    // plinth with the message line
-    shadedBand(cr, 276, 552, 472, 48, Rgb{20, 42, 92}, Rgb{6, 14, 36}, 552, Rgb{230, 234, 240},
-               1.5);
+    belly(cr);
 
     // marquee bulbs along the crown
-    for (int i = 1; i < 18; ++i) {
-        const double t = i / 18.0;
-        const bool firstHalf = t < 0.5;
-        const double u = firstHalf ? t * 2 : t * 2 - 1;
-        const double x = firstHalf ? bezier(34, 150, 250, 400, u) : bezier(400, 550, 650, 784, u);
-        const double y = firstHalf ? bezier(44, 44, 8, 8, u) : bezier(8, 8, 44, 44, u);
-        bulb(cr, x, y + 13);
+    for (int i = 0; i < 15; ++i) {
+        const auto [x, y] = crownPoint(0.12 + 0.76 * i / 14.0);
+        bulb(cr, x, y + 14);
     }
 
-    // trim: a dark blue edge with a bright inner line
+    // Deliberate: the trim has a chrome outer edge and a brighter blue than the navy background,
+    // so the machine's outline stands apart from the waves around it.
     cabinetOutline(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_width(cr, 13);
+    cairo_set_line_width(cr, 16);
     setColor(cr, Rgb{200, 206, 216});
     cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 10);
-    setColor(cr, kTrimBlue);
+    cairo_set_line_width(cr, 13);
+    setColor(cr, kBrightTrim);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 4);
+    setColor(cr, Rgb{228, 232, 240});
     cairo_stroke(cr);
     cairo_restore(cr);
 }
 
-Canvas buttonPicture(const Canvas& panel, L::Offset at, bool big, ButtonMark mark) {
+Canvas buttonPicture(const Canvas& panel, L::Offset at, bool big, ButtonMark mark,
+                     ButtonFinish finish = ButtonFinish::Inviting) {
     const L::Extent size = big ? L::kBigButton : L::kSmallButton;
     Canvas c = cropOf(panel, at.x, at.y, size.w, size.h);
     const double centre = (big ? L::kBigFaceCentre : L::kSmallFaceCentre) + 0.5;
-    pushButton(c.cr(), centre, centre, big ? L::kBigFaceRadius : L::kSmallFaceRadius, mark);
+    pushButton(c.cr(), centre, centre, big ? L::kBigFaceRadius : L::kSmallFaceRadius, mark, finish);
     return c;
 }
 
+// The lever's ball: a big glossy red ball on the top of the chromed arm, the one red control
+// on the machine, so a player finds it first.
 Canvas leverPicture(const Canvas& cabinet) {
     Canvas c = cropOf(cabinet, L::kLeverAt.x, L::kLeverAt.y, L::kBigButton.w, L::kBigButton.h);
     cairo_t* cr = c.cr();
     const double cx = L::kBigFaceCentre + 0.5;
     cairo_rectangle(cr, cx - 4, cx, 8, 63 - cx);
     fillWith(cr, linear(cx - 4, 0, cx + 4, 0,
-                        {{0, 0.08, 0.09, 0.1}, {0.4, 0.42, 0.44, 0.48}, {1, 0.05, 0.05, 0.06}}));
-    // shadow of the ball on the housing
+                        {{0, 0.38, 0.4, 0.44}, {0.35, 0.98, 0.98, 1}, {1, 0.3, 0.32, 0.36}}));
+    // a chrome collar where the arm meets the ball
+    roundedRect(cr, cx - 7, cx + 20, 14, 7, 2);
+    fillWith(cr, linear(cx - 7, 0, cx + 7, 0,
+                        {{0, 0.35, 0.37, 0.4}, {0.4, 1, 1, 1}, {1, 0.28, 0.3, 0.33}}));
+    // shadow of the ball on the plate
     cairo_arc(cr, cx + 3, cx + 4, 26, 0, 2 * kPi);
     fillWith(cr,
-             radial(cx + 3, cx + 4, 18, cx + 3, cx + 4, 27, {{0, 0, 0, 0, 0.5}, {1, 0, 0, 0, 0}}));
-    cairo_arc(cr, cx, cx, 25.5, 0, 2 * kPi);
-    fillWith(cr, radial(cx - 9, cx - 10, 1.5, cx, cx, 25.5,
-                        {{0, 0.62, 0.92, 0.66}, {0.35, 0.1, 0.55, 0.24}, {1, 0.01, 0.17, 0.07}}));
-    // window reflection and a rim light at the bottom
-    cairo_save(cr);
-    cairo_translate(cr, cx - 7, cx - 12);
-    cairo_scale(cr, 12, 7);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-    cairo_restore(cr);
-    fillWith(cr, linear(0, cx - 19, 0, cx - 5, {{0, 1, 1, 1, 0.85}, {1, 1, 1, 1, 0.05}}));
-    cairo_arc(cr, cx, cx, 22.5, 0.15 * kPi, 0.85 * kPi);
+             radial(cx + 3, cx + 4, 17, cx + 3, cx + 4, 27, {{0, 0, 0, 0, 0.5}, {1, 0, 0, 0, 0}}));
+    shinyBall(cr, cx, cx, 23.5, Rgb{255, 170, 160}, Rgb{214, 18, 24}, Rgb{90, 0, 6});
+    // a warm rim light at the bottom
+    cairo_new_path(cr);
+    cairo_arc(cr, cx, cx, 20.5, 0.15 * kPi, 0.85 * kPi);
     cairo_set_line_width(cr, 2);
-    cairo_set_source_rgba(cr, 0.6, 1, 0.7, 0.35);
+    cairo_set_source_rgba(cr, 1, 0.55, 0.45, 0.4);
     cairo_stroke(cr);
     return c;
 }
@@ -632,12 +814,14 @@ std::vector<NamedPicture> gamePictures() {
     out.push_back({"fond", makeFond()});
     out.push_back({"intro", makeIntro()});
     applySeeThrough(out.back().canvas, kIntroKey, introOutline);
-    out.push_back({"Image3", makeBlur(strip, 3 * 122 + 40, 90, 0.5)});
-    out.push_back({"Image4", makeBlur(strip, 7 * 122 + 95, 90, 0.5)});
+    const std::array<int, 2> starts = blurStarts(strip);
+    out.push_back({"Image3", makeBlur(strip, starts[0])});
+    out.push_back({"Image4", makeBlur(strip, starts[1])});
     out.push_back({"Image5", makeWhite()});
     out.push_back({"Image8", leverPicture(cabinet)});
     out.push_back({"Image9", buttonPicture(cabinet, L::kHelpAt, true, ButtonMark::Help)});
-    out.push_back({"Image10", buttonPicture(cabinet, L::kExitAt, true, ButtonMark::Exit)});
+    out.push_back({"Image10", buttonPicture(cabinet, L::kExitAt, true, ButtonMark::Exit,
+                                            ButtonFinish::Muted)});
     out.push_back({"coin", buttonPicture(cabinet, L::kCoinAt, true, ButtonMark::Coin)});
     out.push_back({"Image11", buttonPicture(cabinet, L::kBetDownAt, false, ButtonMark::Left)});
     out.push_back({"Image12", buttonPicture(cabinet, L::kBetUpAt, false, ButtonMark::Right)});

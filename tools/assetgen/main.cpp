@@ -21,19 +21,28 @@ namespace {
 // differently from one processor to the next. Its plain C paths give the same bytes on every
 // machine, so the generator runs itself again with the others switched off.
 constexpr std::string_view kPlainPixman = "sse2 ssse3";
+// Deliberate: the C library's sin, cos, exp, log and pow pick fused multiply-add versions on
+// processors that have them, and those round differently, so the sounds, the arcs and the
+// speech synthesiser (a child, which inherits this) would change from machine to machine.
+// Masking the features keeps every machine on the same plain versions.
+constexpr std::string_view kPlainMaths = "glibc.cpu.hwcaps=-AVX,-AVX2,-FMA,-FMA4";
 
-void restartWithPlainPixman(char** argv) {
-    const char* current = std::getenv("PIXMAN_DISABLE");
-    if (current != nullptr && current == kPlainPixman) return;
+void restartWithPlainPaths(char** argv) {
+    const char* pixman = std::getenv("PIXMAN_DISABLE");
+    const char* maths = std::getenv("GLIBC_TUNABLES");
+    if (pixman != nullptr && pixman == kPlainPixman && maths != nullptr && maths == kPlainMaths)
+        return;
     setenv("PIXMAN_DISABLE", kPlainPixman.data(), 1);
+    setenv("GLIBC_TUNABLES", kPlainMaths.data(), 1);
     execv("/proc/self/exe", argv);
-    std::cerr << "fruvana-assetgen: cannot restart; pictures may differ from the committed ones\n";
+    std::cerr << "fruvana-assetgen: cannot restart; pictures and sounds may differ from the "
+                 "committed ones\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    restartWithPlainPixman(argv);
+    restartWithPlainPaths(argv);
     namespace fs = std::filesystem;
     using namespace fruvana::assetgen;
     // The command line is read inside the try too, so no failure ends the program unexplained.

@@ -496,7 +496,13 @@ void buttonSocket(cairo_t* cr, double cx, double cy, double radius) {
     cairo_fill(cr);
 }
 
-void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mark) {
+void shinyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark) {
+    glossyBall(cr, cx, cy, r, light, mid, dark);
+}
+
+void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mark,
+                ButtonFinish finish) {
+    const bool muted = finish == ButtonFinish::Muted;
     const double r = radius;
     // shadow falling down and right
     cairo_new_path(cr);
@@ -509,11 +515,11 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
     // chrome bezel
     cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
     cairo_pattern_t* bezel = cairo_pattern_create_linear(cx - r, cy - r, cx + r * 0.6, cy + r);
-    addStop(bezel, 0, Rgb{250, 252, 255});
-    addStop(bezel, 0.5, Rgb{150, 156, 164});
-    addStop(bezel, 1, Rgb{60, 64, 72});
+    addStop(bezel, 0, muted ? Rgb{150, 154, 160} : Rgb{250, 252, 255});
+    addStop(bezel, 0.5, muted ? Rgb{70, 74, 80} : Rgb{150, 156, 164});
+    addStop(bezel, 1, muted ? Rgb{30, 32, 36} : Rgb{60, 64, 72});
     fillWith(cr, bezel);
-    const double face = r * 0.82;
+    const double face = r * (muted ? 0.72 : 0.82);
     cairo_arc(cr, cx, cy, face + 1.2, 0, 2 * kPi);
     setColor(cr, Rgb{10, 30, 16});
     cairo_fill(cr);
@@ -521,12 +527,12 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
     cairo_arc(cr, cx, cy, face, 0, 2 * kPi);
     cairo_pattern_t* dome =
         cairo_pattern_create_radial(cx - face * 0.3, cy - face * 0.35, face * 0.1, cx, cy, face);
-    addStop(dome, 0, Rgb{90, 190, 110});
-    addStop(dome, 0.45, Rgb{22, 110, 52});
-    addStop(dome, 1, Rgb{4, 42, 20});
+    addStop(dome, 0, muted ? Rgb{62, 96, 72} : Rgb{90, 190, 110});
+    addStop(dome, 0.45, muted ? Rgb{22, 50, 32} : Rgb{22, 110, 52});
+    addStop(dome, 1, muted ? Rgb{4, 18, 10} : Rgb{4, 42, 20});
     fillWith(cr, dome);
     // the mark, light on the dark green
-    const Rgb ink{236, 244, 228};
+    const Rgb ink = muted ? Rgb{168, 180, 170} : Rgb{236, 244, 228};
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     const double u = face / 10.0;
@@ -620,7 +626,7 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
     cairo_clip(cr);
     ellipse(cr, cx, cy - face * 0.5, face * 0.78, face * 0.5);
     cairo_pattern_t* gloss = cairo_pattern_create_linear(0, cy - face, 0, cy - face * 0.05);
-    addStop(gloss, 0, Rgb{255, 255, 255}, 0.55);
+    addStop(gloss, 0, Rgb{255, 255, 255}, muted ? 0.25 : 0.55);
     addStop(gloss, 1, Rgb{255, 255, 255}, 0.02);
     fillWith(cr, gloss);
     cairo_restore(cr);
@@ -666,6 +672,41 @@ void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size) {
         default:
             break;
     }
+    cairo_restore(cr);
+}
+
+void drawSymbolCentred(cairo_t* cr, int symbol, double cx, double cy, double size, double fit) {
+    // Measure what the symbol paints, at its design size, on a scratch mask with room around
+    // the design square for parts that reach past it.
+    constexpr int kRoom = 61;
+    constexpr int kScratch = 122 + 2 * kRoom;
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, kScratch, kScratch);
+    cairo_t* m = cairo_create(mask);
+    drawSymbol(m, symbol, kRoom, kRoom, 122);
+    cairo_destroy(m);
+    cairo_surface_flush(mask);
+    const unsigned char* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    int left = kScratch, top = kScratch, right = -1, bottom = -1;
+    for (int y = 0; y < kScratch; ++y) {
+        for (int x = 0; x < kScratch; ++x) {
+            if (data[y * stride + x] == 0) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    cairo_surface_destroy(mask);
+    if (right < 0) return;  // a symbol code that paints nothing
+    const double inkW = right - left + 1;
+    const double inkH = bottom - top + 1;
+    const double scale = std::min(size / 122.0, fit / std::max(inkW, inkH));
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, -(left + inkW / 2), -(top + inkH / 2));
+    drawSymbol(cr, symbol, kRoom, kRoom, 122);
     cairo_restore(cr);
 }
 

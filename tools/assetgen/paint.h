@@ -14,6 +14,7 @@ namespace fruvana::assetgen {
 
 // The palette of the cabinet.
 inline constexpr Rgb kTrimBlue{16, 34, 78};
+inline constexpr Rgb kBrightTrim{30, 66, 150};
 inline constexpr Rgb kDeepBlue{10, 22, 52};
 inline constexpr Rgb kMeterBlue{15, 50, 84};
 inline constexpr Rgb kOrange{201, 78, 22};
@@ -72,14 +73,25 @@ void shadedBand(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rg
 void meterWindow(cairo_t* cr, double x, double y, double w, double h, Rgb inside);
 
 enum class ButtonMark { Help, Exit, Coin, Ok, Left, Right, Ring, Tilde, Play };
-// A glossy round dark-green push button; its face is the circle of the given radius
-// centred at (cx, cy), with a shadow falling down and right.
-void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mark);
+// Inviting: the bright glossy green of the play controls. Muted: a smaller, darker, duller dome
+// in a dark bezel, for a control a player should not press by accident.
+enum class ButtonFinish { Inviting, Muted };
+// A glossy round dark-green push button; its bezel is the circle of the given radius centred at
+// (cx, cy), with a shadow falling down and right.
+void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mark,
+                ButtonFinish finish = ButtonFinish::Inviting);
 // A recessed ring in the panel under a push button, so a pressed button shows a socket.
 void buttonSocket(cairo_t* cr, double cx, double cy, double radius);
 
 // Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
 // (x, y, size, size).
 void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size);
+// Draws the symbol at the scale of a square of 'size' with the middle of everything it paints
+// (shadows, stems and leaves too) at (cx, cy), shrunk further if that would not fit a square of
+// 'fit', so no part of it reaches past the square.
+void drawSymbolCentred(cairo_t* cr, int symbol, double cx, double cy, double size, double fit);
+
+// A glossy ball lit from the top left, in the given light, middle and dark colours.
+void shinyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark);
 
 }  // namespace fruvana::assetgen

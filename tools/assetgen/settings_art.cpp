@@ -14,16 +14,135 @@ constexpr double kPi = 3.14159265358979323846;
 // The empty socket and the switched-off look share this colour, so a dark switch disappears.
 constexpr Rgb kSocketBlue{14, 30, 64};
 
+// A dark blue panel with a chrome rim, as on the cabinet, with a soft light in its upper part.
+void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
+    roundedRect(cr, x + 3, y + 4, w, h, r);
+    setColor(cr, Rgb{0, 0, 0}, 0.3);
+    cairo_fill(cr);
+    roundedRect(cr, x, y, w, h, r);
+    fillWith(cr, linear(0, y, 0, y + h,
+                        {{0, 28 / 255.0, 58 / 255.0, 118 / 255.0},
+                         {1, 8 / 255.0, 20 / 255.0, 50 / 255.0}}));
+    bevelFrame(cr, x, y, w, h, r, 3, false);
+}
+
+void screw(cairo_t* cr, double x, double y) {
+    cairo_new_path(cr);
+    cairo_arc(cr, x, y, 4, 0, 2 * kPi);
+    fillWith(cr, linear(x - 4, y - 4, x + 4, y + 4, {{0, 0.95, 0.96, 0.98}, {1, 0.35, 0.37, 0.4}}));
+    cairo_move_to(cr, x - 2.6, y + 1.2);
+    cairo_line_to(cr, x + 2.6, y - 1.2);
+    setColor(cr, Rgb{50, 52, 58});
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+constexpr Rgb kPanelText{232, 238, 250};
+
+// The switches: a blue panel with chrome-ringed sockets and light labels, read at a glance.
+void switchPanel(cairo_t* cr) {
+    bluePanel(cr, 50, 84, 272, 384, 14);
+    selectFont(cr, FontStyle::Bold, 20);
+    cairo_new_path(cr);
+    engrave(cr, "SETTINGS", 186, 119, Align::Centre, kGold, 0.0);
+    cairo_move_to(cr, 74, 130.5);
+    cairo_line_to(cr, 298, 130.5);
+    setColor(cr, Rgb{200, 120, 60}, 0.7);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    static constexpr const char* kLabels[5] = {"Auto bet", "Second deal", "Smart hold", "Sound FX",
+                                               "Voice FX"};
+    for (std::size_t i = 0; i < L::kSwitchesAt.size(); ++i) {
+        const L::Offset at = L::kSwitchesAt[i];
+        const double cx = at.x + L::kSwitch.w / 2.0;
+        const double cy = at.y + L::kSwitch.h / 2.0;
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, 19.5, 0, 2 * kPi);
+        fillWith(cr, linear(cx - 19, cy - 19, cx + 12, cy + 19,
+                            {{0, 0.97, 0.98, 1}, {0.5, 0.6, 0.62, 0.68}, {1, 0.25, 0.27, 0.3}}));
+        cairo_arc(cr, cx, cy, 15.5, 0, 2 * kPi);
+        setColor(cr, kSocketBlue);
+        cairo_fill(cr);
+        selectFont(cr, FontStyle::Bold, 20);
+        cairo_new_path(cr);
+        engrave(cr, kLabels[i], 126, cy + 7, Align::Left, kPanelText, 0.0);
+    }
+    for (double sx : {62.0, 310.0})
+        for (double sy : {96.0, 456.0}) screw(cr, sx, sy);
+}
+
+// The statistics field framed like a display: a chrome bezel, black glass round the table and
+// a lit caption above it.
+void statisticsDisplay(cairo_t* cr) {
+    roundedRect(cr, 339, 88, 436, 380, 16);
+    setColor(cr, Rgb{0, 0, 0}, 0.3);
+    cairo_fill(cr);
+    roundedRect(cr, 336, 84, 436, 380, 16);
+    fillWith(cr, linear(336, 84, 420, 464,
+                        {{0, 0.93, 0.94, 0.97}, {0.45, 0.58, 0.6, 0.65}, {1, 0.3, 0.32, 0.36}}));
+    bevelFrame(cr, 336, 84, 436, 380, 16, 1.5, false);
+    roundedRect(cr, 344, 92, 420, 364, 10);
+    setColor(cr, Rgb{4, 8, 16});
+    cairo_fill(cr);
+    bevelFrame(cr, 344, 92, 420, 364, 10, 2, true);
+    // a faint glass sheen over the black
+    roundedRect(cr, 346, 94, 416, 40, 8);
+    fillWith(cr, linear(0, 94, 0, 134, {{0, 1, 1, 1, 0.10}, {1, 1, 1, 1, 0}}));
+    selectFont(cr, FontStyle::Bold, 18);
+    cairo_new_path(cr);
+    engrave(cr, "STATISTICS", 555, 124, Align::Centre, Rgb{255, 160, 50}, 0.0);
+    cairo_rectangle(cr, L::kStatisticsAt.x - 1, L::kStatisticsAt.y - 1, L::kStatistics.w + 2,
+                    L::kStatistics.h + 2);
+    setColor(cr, Rgb{40, 70, 120});
+    cairo_fill(cr);
+    cairo_rectangle(cr, L::kStatisticsAt.x, L::kStatisticsAt.y, L::kStatistics.w, L::kStatistics.h);
+    setColor(cr, kMeterBlue);
+    cairo_fill(cr);
+    for (double sx : {340.0, 768.0})
+        for (double sy : {104.0, 444.0}) screw(cr, sx, sy);
+}
+
+// Fruit on white roundels, as on the reels, with the machine's slogan under them.
+void fruitPlaque(cairo_t* cr) {
+    bluePanel(cr, 50, 484, 272, 98, 14);
+    static constexpr int kFruit[5] = {9, 2, 7, 4, 10};
+    for (int i = 0; i < 5; ++i) {
+        const double cx = 90 + i * 48;
+        roundedRect(cr, cx - 21, 494, 42, 42, 6);
+        setColor(cr, Rgb{255, 255, 255});
+        cairo_fill_preserve(cr);
+        setColor(cr, Rgb{6, 16, 40});
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+        drawSymbolCentred(cr, kFruit[i], cx, 515, 42, 36);
+    }
+    selectFont(cr, FontStyle::Bold, 13);
+    cairo_new_path(cr);
+    engrave(cr, "HOLD ON TO YOUR LUCK", 186, 565, Align::Centre, kPanelText, 0.0);
+}
+
 Canvas makeBackground() {
     Canvas c(L::kCabinet.w, L::kCabinet.h);
     brushedMetal(c, 29);
     cairo_t* cr = c.cr();
-    // the grey panel is a shade darker than the cabinet, so the screen reads as a cover
-    setColor(cr, Rgb{40, 44, 52}, 0.28);
+    // the cabinet's broad sheen across the front
+    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 800, 600);
+    cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.42, 1, 1, 1, 0.10);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.5, 1, 1, 1, 0.0);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.62, 1, 1, 1, 0.06);
+    cairo_pattern_add_color_stop_rgba(sheen, 1, 0, 0, 0, 0.10);
+    cairo_set_source(cr, sheen);
     cairo_paint(cr);
+    cairo_pattern_destroy(sheen);
 
     // title band
     shadedBand(cr, 0, 0, 800, 58, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 58, Rgb{220, 226, 236}, 2);
+    cairo_move_to(cr, 0, 61);
+    cairo_line_to(cr, 800, 61);
+    setColor(cr, kGold);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
     selectFont(cr, FontStyle::BoldItalic, 34);
     cairo_new_path(cr);
     textPath(cr, "Fruvana", 28, 42, Align::Left);
@@ -33,62 +152,41 @@ Canvas makeBackground() {
     cairo_new_path(cr);
     engrave(cr, "SETTINGS AND STATISTICS", 772, 36, Align::Right, Rgb{200, 214, 240}, 0.0);
 
-    // headings
-    selectFont(cr, FontStyle::Bold, 20);
-    cairo_new_path(cr);
-    engrave(cr, "SETTINGS", 60, 118, Align::Left, kTrimBlue);
-    engrave(cr, "STATISTICS", 348, 118, Align::Left, kTrimBlue);
+    switchPanel(cr);
+    statisticsDisplay(cr);
+    fruitPlaque(cr);
 
-    // five switch sockets with their labels
-    static constexpr const char* kLabels[5] = {"Auto bet", "Second deal", "Smart hold", "Sound FX",
-                                               "Voice FX"};
-    for (std::size_t i = 0; i < L::kSwitchesAt.size(); ++i) {
-        const L::Offset at = L::kSwitchesAt[i];
-        const double cx = at.x + L::kSwitch.w / 2.0;
-        const double cy = at.y + L::kSwitch.h / 2.0;
-        cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, 19, 0, 2 * kPi);
-        fillWith(cr, linear(cx - 19, cy - 19, cx + 12, cy + 19,
-                            {{0, 0.3, 0.32, 0.36}, {1, 0.97, 0.98, 1}}));
-        cairo_arc(cr, cx, cy, 15.5, 0, 2 * kPi);
-        setColor(cr, kSocketBlue);
-        cairo_fill(cr);
-        selectFont(cr, FontStyle::Bold, 18);
-        cairo_new_path(cr);
-        engrave(cr, kLabels[i], 126, cy + 6.5, Align::Left, kTrimBlue);
-    }
-
-    // statistics field, sunken
-    roundedRect(cr, 348, 137, 414, 318, 6);
-    setColor(cr, Rgb{8, 24, 46});
-    cairo_fill(cr);
-    bevelFrame(cr, 348, 137, 414, 318, 6, 3, true);
-    cairo_rectangle(cr, L::kStatisticsAt.x, L::kStatisticsAt.y, L::kStatistics.w, L::kStatistics.h);
-    setColor(cr, kMeterBlue);
-    cairo_fill(cr);
-
-    // account box
-    selectFont(cr, FontStyle::Bold, 18);
-    cairo_new_path(cr);
-    engrave(cr, "Account", 636, 515, Align::Right, kTrimBlue);
-    roundedRect(cr, 648, 490, 115, 37, 7);
-    setColor(cr, Rgb{10, 24, 54});
-    cairo_fill(cr);
-    bevelFrame(cr, 648, 490, 115, 37, 7, 2.5, true);
-
-    // sockets of the two buttons, and the reset label
+    // the two buttons share one plate in the middle of the bottom row
+    bluePanel(cr, 346, 484, 178, 98, 14);
     buttonSocket(cr, L::kOkAt.x + L::kBigFaceCentre + 0.5, L::kOkAt.y + L::kBigFaceCentre + 0.5,
                  L::kBigFaceRadius);
     buttonSocket(cr, L::kResetAt.x + L::kSmallFaceCentre + 0.5,
                  L::kResetAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
     selectFont(cr, FontStyle::Bold, 11);
     cairo_new_path(cr);
-    engrave(cr, "RESET", L::kResetAt.x + 16.5, L::kResetAt.y + 56, Align::Centre, kTrimBlue);
+    engrave(cr, "RESET", L::kResetAt.x + 16.5, L::kResetAt.y + 56, Align::Centre, kPanelText, 0.0);
 
-    // a frame round the whole panel
-    cairo_rectangle(cr, 2, 2, 796, 596);
-    setColor(cr, kTrimBlue);
+    // account box on its own plate
+    bluePanel(cr, 548, 484, 224, 98, 14);
+    selectFont(cr, FontStyle::Bold, 18);
+    cairo_new_path(cr);
+    engrave(cr, "Account", 636, 515, Align::Right, kPanelText, 0.0);
+    roundedRect(cr, 648, 490, 115, 37, 7);
+    setColor(cr, Rgb{4, 10, 26});
+    cairo_fill(cr);
+    bevelFrame(cr, 648, 490, 115, 37, 7, 2.5, true);
+
+    // Deliberate: the same trim as the cabinet's (a chrome edge round a bright blue band), so the
+    // panel laid over the machine reads as part of it and stands apart from the background.
+    cairo_rectangle(cr, 0, 0, 800, 600);
+    cairo_set_line_width(cr, 16);
+    setColor(cr, Rgb{200, 206, 216});
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 13);
+    setColor(cr, kBrightTrim);
+    cairo_stroke_preserve(cr);
     cairo_set_line_width(cr, 4);
+    setColor(cr, Rgb{228, 232, 240});
     cairo_stroke(cr);
     return c;
 }

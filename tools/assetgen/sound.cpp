@@ -114,10 +114,14 @@ Signal coins() {
     });
 }
 
+// A struck chime: the hammer's tick and three inharmonic partials of a struck bar that start at
+// full strength within a fifth of a millisecond and die away exponentially, so the whole ring
+// has faded by the time the next sound cuts in after 31 ms.
 Signal ding() {
-    return oneShot(0.031, 0.75, 90, [](int, double t) {
-        return ping(t, 1568, 0.03) + 0.6 * ping(t, 2093, 0.025) + 0.35 * ping(t, 4186, 0.012) +
-               0.15 * ping(t, 6272, 0.006);
+    return oneShot(0.031, 0.75, 40, [](int f, double t) {
+        constexpr double kStrike = 0.0002;
+        return ping(t, 1760, 0.0070, kStrike) + 0.55 * ping(t, 1760 * 2.76, 0.0040, kStrike) +
+               0.3 * ping(t, 1760 * 5.40, 0.0020, kStrike) + 0.25 * burst(f, 0, 0.0004, 8);
     });
 }
 

@@ -22,7 +22,8 @@ struct NamedSound {
 int framesFor(double seconds);
 
 std::vector<NamedSound> effectSounds();
-// Speaks the verdicts and the greeting with espeak-ng; each is fitted to its exact length.
+// Speaks the verdicts and the greeting with festival's HTS voice; each is fitted to its exact
+// length.
 std::vector<NamedSound> voiceSounds();
 
 // Writes a RIFF WAVE file, PCM, 2 channels (the signal on both), 22050 Hz, 16 bits.
