@@ -91,6 +91,7 @@ std::optional<std::string> run(const fs::path& program, std::vector<std::string>
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     args.insert(args.begin(), program.string());
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
