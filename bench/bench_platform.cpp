@@ -95,7 +95,7 @@ void BM_ScaleFullFrame(benchmark::State& state) {
     const int s = wholeScale(3840, 2160);
     Picture frame(3840 / s, 2160 / s);
     frame.fill({15, 50, 84});
-    std::vector<std::uint32_t> window(3840u * 2160u);
+    std::vector<std::uint32_t> window(std::size_t{3840} * 2160);
     for (auto _ : state) {
         scaleInto(frame, frame.bounds(), {0, 0, s}, frame.bounds(),
                   reinterpret_cast<std::uint8_t*>(window.data()), 3840 * 4, 3840, 2160);

@@ -116,6 +116,7 @@ void BM_SpinOnThreadedTimer(benchmark::State& state) {
     program->state().credit = 1'000'000;
     for (auto _ : state) {
         std::vector<double> spins;
+        spins.reserve(20);
         for (int i = 0; i < 20; ++i) spins.push_back(spinWallMs(*program));
         std::sort(spins.begin(), spins.end());
         state.counters["median_ms"] = spins[spins.size() / 2];

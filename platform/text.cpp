@@ -305,8 +305,10 @@ void drawText(const TextMask& mask, Picture& dst, int x, int y, Rgb colour, cons
         std::uint8_t* px =
             dst.row(row) + static_cast<std::size_t>(area.x) * Picture::kBytesPerPixel;
         for (int col = area.x; col < area.x + area.w; ++col, px += Picture::kBytesPerPixel) {
-            const unsigned a =
-                mask.at(static_cast<int>(Wide{col} - x), static_cast<int>(Wide{row} - y));
+            const int mx = static_cast<int>(Wide{col} - x);
+            const int my = static_cast<int>(Wide{row} - y);
+            // cppcheck-suppress cppcheckError ; the analyser gives up on this loop, no finding
+            const unsigned a = mask.at(mx, my);
             if (a == 0) continue;
             for (int c = 0; c < 3; ++c) {
                 px[c] =

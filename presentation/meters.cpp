@@ -22,6 +22,11 @@ std::int32_t meterLimit(int digits) {
     }
 }
 
+// Index of pixel (x, y) of the 130 x 18 digit table.
+std::size_t cellIndex(int y, int x) {
+    return static_cast<std::size_t>(y) * kDigitsWide + static_cast<std::size_t>(x);
+}
+
 }  // namespace
 
 MeterPainter::MeterPainter(const Picture& zece)
@@ -30,8 +35,8 @@ MeterPainter::MeterPainter(const Picture& zece)
       meterScratch_(kDigitsWide, kDigitHeight) {
     for (int y = 0; y < kDigitHeight && y < zece.height(); ++y) {
         for (int x = 0; x < kDigitsWide && x < zece.width(); ++x) {
-            const std::size_t i = static_cast<std::size_t>(y * kDigitsWide + x);
-            const std::uint8_t* p = zece.row(y) + x * Picture::kBytesPerPixel;
+            const std::size_t i = cellIndex(y, x);
+            const std::uint8_t* p = zece.row(y) + std::ptrdiff_t{x} * Picture::kBytesPerPixel;
             std::copy(p, p + 3, digitCells_.begin() + static_cast<std::ptrdiff_t>(3 * i));
             // Only pure black lets the ground show; a near-black shadow pixel is kept.
             drawn_[i] = p[0] + p[1] + p[2] > 0 ? 1 : 0;
@@ -50,8 +55,8 @@ bool MeterPainter::nr(std::int32_t value, Picture& meter, int digits) {
     do {
         const int d = value % 10;
         for (int y = 0; y < kDigitHeight; ++y) {
-            const std::size_t from = static_cast<std::size_t>(y * kDigitsWide + kDigitWidth * d);
-            std::uint8_t* to = meterScratch_.row(y) + kDigitWidth * (slot - 1) * 3;
+            const std::size_t from = cellIndex(y, kDigitWidth * d);
+            std::uint8_t* to = meterScratch_.row(y) + std::ptrdiff_t{kDigitWidth} * (slot - 1) * 3;
             for (std::size_t x = 0; x < kDigitWidth; ++x, to += 3) {
                 if (drawn_[from + x] == 0) continue;
                 const std::uint8_t* p = &digitCells_[3 * (from + x)];

@@ -43,7 +43,8 @@ ReelShading::ReelShading(const Picture& strip, const Picture& blur1, const Pictu
     frames_.assign(frameBytes_ * (frameIndex(kSymbolCount, 7) + 1), 0);
     auto build = [&](int symbol, int c, const Picture& src, int firstRow) {
         std::uint8_t* out = frames_.data() + frameIndex(symbol, c) * frameBytes_;
-        for (int j = 0; j < kReelSize; ++j) shadeRow(src, firstRow + j, j, out + j * pitch_);
+        for (int j = 0; j < kReelSize; ++j)
+            shadeRow(src, firstRow + j, j, out + std::ptrdiff_t{j} * pitch_);
     };
     for (int s = 1; s <= kSymbolCount; ++s) {
         for (int c = 0; c < kSpinFrames; ++c) {
@@ -58,8 +59,8 @@ ReelShading::ReelShading(const Picture& strip, const Picture& blur1, const Pictu
 
 std::size_t ReelShading::frameIndex(int symbol, int c) {
     // Twelve frames per symbol, then the two blur frames shared by all.
-    if (c == 6 || c == 7) return static_cast<std::size_t>(kSymbolCount * 12 + (c - 6));
-    return static_cast<std::size_t>((symbol - 1) * 12 + symbolSlot(c));
+    if (c == 6 || c == 7) return std::size_t{kSymbolCount} * 12 + static_cast<std::size_t>(c - 6);
+    return static_cast<std::size_t>(symbol - 1) * 12 + static_cast<std::size_t>(symbolSlot(c));
 }
 
 const std::uint8_t* ReelShading::frame(int symbol, int c) const {
@@ -73,7 +74,8 @@ void ReelShading::copyFrame(const std::uint8_t* frame, Picture& target, int top)
     }
     const int bytes = std::min(target.width(), kReelSize) * Picture::kBytesPerPixel;
     for (int j = 0; j < kReelSize; ++j)
-        std::memcpy(target.row(top + j), frame + j * pitch_, static_cast<std::size_t>(bytes));
+        std::memcpy(target.row(top + j), frame + std::ptrdiff_t{j} * pitch_,
+                    static_cast<std::size_t>(bytes));
 }
 
 void ReelShading::preg(int from, int to, Picture& spinStrip) const {

@@ -80,7 +80,9 @@ TEST(ScaleInto, EverySourcePixelBecomesASquareOfTheSameColour) {
     src.setPixel(2, 1, {70, 80, 90});
     const int w = 11, h = 8;  // one column and two rows more than the scaled frame
     std::vector<std::uint32_t> dst(static_cast<std::size_t>(w * h), 0xDEADBEEF);
-    auto at = [&](int x, int y) { return dst[static_cast<std::size_t>(y * w + x)]; };
+    auto at = [&](int x, int y) {
+        return dst[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)];
+    };
     scaleInto(src, src.bounds(), {1, 0, 3}, src.bounds(),
               reinterpret_cast<std::uint8_t*>(dst.data()), w * 4, w, h);
     for (int y = 0; y < 3; ++y)
@@ -99,7 +101,9 @@ TEST(ScaleInto, APartLandsOnlyOnItsOwnSquaresAndNothingFallsOffTheEdge) {
     std::vector<std::uint32_t> dst(static_cast<std::size_t>(w * h), 0);
     scaleInto(src, Rect{1, 1, 3, 3}, {0, 0, 2}, src.bounds(),
               reinterpret_cast<std::uint8_t*>(dst.data()), w * 4, w, h);
-    auto at = [&](int x, int y) { return dst[static_cast<std::size_t>(y * w + x)]; };
+    auto at = [&](int x, int y) {
+        return dst[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)];
+    };
     EXPECT_EQ(at(1, 1), 0u);
     EXPECT_EQ(at(2, 2), 0x010203u);
     EXPECT_EQ(at(6, 6), 0x010203u);
