@@ -754,16 +754,7 @@ Canvas makeIntro() {
     setColor(cr, copper);
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
-    for (int side = 0; side < 2; ++side) {
-        const double x = side == 0 ? 42 : 142;
-        const double dir = side == 0 ? 1 : -1;
-        cairo_move_to(cr, x, 150 - 8);
-        cairo_line_to(cr, x + dir * 11, 150);
-        cairo_line_to(cr, x, 150 + 8);
-        cairo_close_path(cr);
-        setColor(cr, Rgb{240, 40, 30});
-        cairo_fill(cr);
-    }
+    payLineMarkers(cr, 42, 142, 150, 8, 11);
     logoText(cr, "Fruvana", 262, 160, 54);
     selectFont(cr, FontStyle::Bold, 12);
     cairo_new_path(cr);

@@ -41,17 +41,7 @@ void drawIcon(cairo_t* cr) {
     setColor(cr, copper);
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
-    // the pay line's markers
-    for (int side = 0; side < 2; ++side) {
-        const double x = side == 0 ? 36 : 220;
-        const double dir = side == 0 ? 1 : -1;
-        cairo_move_to(cr, x, 128 - 14);
-        cairo_line_to(cr, x + dir * 20, 128);
-        cairo_line_to(cr, x, 128 + 14);
-        cairo_close_path(cr);
-        setColor(cr, Rgb{240, 40, 30});
-        cairo_fill(cr);
-    }
+    payLineMarkers(cr, 36, 220, 128, 14, 20);
 }
 
 void check(cairo_status_t status, const std::string& what) {

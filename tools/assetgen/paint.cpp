@@ -632,6 +632,19 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
     cairo_restore(cr);
 }
 
+void payLineMarkers(cairo_t* cr, double left, double right, double y, double half, double depth) {
+    for (int side = 0; side < 2; ++side) {
+        const double x = side == 0 ? left : right;
+        const double dir = side == 0 ? 1 : -1;
+        cairo_move_to(cr, x, y - half);
+        cairo_line_to(cr, x + dir * depth, y);
+        cairo_line_to(cr, x, y + half);
+        cairo_close_path(cr);
+        setColor(cr, Rgb{240, 40, 30});
+        cairo_fill(cr);
+    }
+}
+
 void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size) {
     cairo_save(cr);
     cairo_translate(cr, x, y);

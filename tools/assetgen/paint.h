@@ -85,6 +85,10 @@ void buttonSocket(cairo_t* cr, double cx, double cy, double radius);
 
 // Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
 // (x, y, size, size).
+// The two red triangles that point at the pay line from both sides of a reel window: their
+// bases on x = left and x = right, half a base above and below y, depth pixels deep.
+void payLineMarkers(cairo_t* cr, double left, double right, double y, double half, double depth);
+
 void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size);
 // Draws the symbol at the scale of a square of 'size' with the middle of everything it paints
 // (shadows, stems and leaves too) at (cx, cy), shrunk further if that would not fit a square of
