@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/engine/recording_services.h"
 
 namespace fruvana {
@@ -88,6 +90,55 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictEdge{"SecondDealRepeatsTheFirst", 1, 2, 8, {7, 8, 3}, "DEAL"},
         VerdictEdge{"SecondDealBetterThanTheFirst", 1, 2, 10, {7, 8, 3}, "Good job !!"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Every class pays, lights its reels and speaks its verdict ----
+
+struct ClassRow {
+    Line line;
+    int comboClass;
+    std::array<LampLook, 3> lamps;
+    const char* sound;  // "" for none
+    const char* message;
+};
+
+class EveryClass : public ::testing::TestWithParam<ClassRow> {};
+
+TEST_P(EveryClass, PaysLightsAndSpeaks) {
+    const ClassRow& c = GetParam();
+    ASSERT_EQ(classifyLine(c.line), c.comboClass);
+    TestMachine m;
+    m.state.options = Options{0, 0, 0, 1, 1};
+    m.state.bet = 3;
+    m.state.reelSymbol = c.line;
+    m.services.setMessage("DEAL");
+    m.services.take();
+    m.game.evaluateStop();
+    EXPECT_EQ(m.state.win, kPaytableMultipliers[c.comboClass] * 3);
+    EXPECT_EQ(m.services.lamps, c.lamps);
+    EXPECT_EQ(m.services.message, c.message);
+    const auto calls = m.services.take();
+    const std::string sound = *c.sound ? "sound " + std::string(c.sound) : "";
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), sound), *c.sound ? 1 : 0);
+}
+
+constexpr LampLook kOn = LampLook::Red;
+constexpr LampLook kOff = LampLook::Blank;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EveryClass,
+    ::testing::Values(ClassRow{{1, 1, 1}, 1, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
+                      ClassRow{{2, 2, 2}, 2, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
+                      ClassRow{{3, 3, 3}, 3, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
+                      ClassRow{{4, 4, 4}, 4, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
+                      ClassRow{{9, 9, 9}, 5, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
+                      ClassRow{{10, 10, 10}, 6, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
+                      ClassRow{{1, 5, 6}, 7, {kOn, kOn, kOn}, "good", "Good job !!"},
+                      ClassRow{{7, 8, 3}, 8, {kOn, kOn, kOn}, "good", "Good job !!"},
+                      ClassRow{{4, 9, 10}, 9, {kOn, kOn, kOn}, "good", "Good job !!"},
+                      ClassRow{{2, 5, 1}, 10, {kOff, kOn, kOn}, "notbad", "Not bad !"},
+                      ClassRow{{9, 2, 10}, 11, {kOn, kOff, kOn}, "notbad", "Not bad !"},
+                      ClassRow{{3, 7, 2}, 12, {kOff, kOff, kOff}, "", "DEAL"}),
+    [](const auto& info) { return "Class" + std::to_string(info.param.comboClass); });
 
 // ---- Smart hold works in every game, not only the first ----
 

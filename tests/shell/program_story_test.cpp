@@ -140,6 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
         MoneyCase{"CollectByZeroInPhase2", 5, 40, 250, -1000, 2, U'0', 5, 0, 0, -710},
         MoneyCase{"CollectPastTheAccountsTop", 5, 2, 9'999'999, 90'000'000, 1, U'o', 5, 2,
                   9'999'999, 90'000'000},
+        MoneyCase{"CollectUpToTheAccountsTop", 5, 2, 9'999'997, 90'000'000, 1, U'o', 5, 0, 0,
+                  99'999'999},
         MoneyCase{"BetUp", 3, 0, 1000, 0, 1, U'.', 4, 0, 1000, 0},
         MoneyCase{"BetUpAtTen", 10, 0, 1000, 0, 1, U'.', 10, 0, 1000, 0},
         MoneyCase{"BetDownAtOne", 1, 0, 1000, 0, 1, U',', 1, 0, 1000, 0},
