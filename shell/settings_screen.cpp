@@ -36,18 +36,20 @@ std::string partName(std::string_view name) {
     return kPartPrefix + std::string(name);
 }
 
-// The statistics table as a layer of the game window.
+// The statistics table as a layer of the game window. The layer owns the grid, so the grid
+// lives exactly as long as the window's layers that paint it and ask for repaints.
 class GridLayer final : public Layer {
   public:
-    GridLayer(std::string name, AlignGrid& grid) : Layer(std::move(name)), grid_(grid) {
-        grid_.onInvalidate = [this](const Rect& area) { invalidate(area); };
+    explicit GridLayer(std::string name)
+        : Layer(std::move(name)), grid_(std::make_unique<AlignGrid>()) {
+        grid_->onInvalidate = [this](const Rect& area) { invalidate(area); };
     }
-    ~GridLayer() override { grid_.onInvalidate = nullptr; }
-    Rect bounds() const override { return grid_.bounds(); }
-    void paint(Picture& target, const Rect& clip) const override { grid_.paint(target, clip); }
+    AlignGrid& grid() { return *grid_; }
+    Rect bounds() const override { return grid_->bounds(); }
+    void paint(Picture& target, const Rect& clip) const override { grid_->paint(target, clip); }
 
   private:
-    AlignGrid& grid_;
+    std::unique_ptr<AlignGrid> grid_;
 };
 
 bool insideFace(int x, int y, int centre, int radius) {
@@ -60,16 +62,9 @@ bool insideFace(int x, int y, int centre, int radius) {
 
 SettingsScreen::SettingsScreen(GameScreen& screen, GameView& view, MachineState& state,
                                SettingsHost& host)
-    : screen_(screen),
-      view_(view),
-      state_(state),
-      host_(host),
-      origin_(screen.origin()),
-      sag_(std::make_unique<AlignGrid>()) {}
+    : screen_(screen), view_(view), state_(state), host_(host), origin_(screen.origin()) {}
 
-SettingsScreen::~SettingsScreen() {
-    sag_->onInvalidate = nullptr;
-}
+SettingsScreen::~SettingsScreen() = default;
 
 std::unique_ptr<SettingsScreen> SettingsScreen::create(GameScreen& screen, GameView& view,
                                                        MachineState& state, SettingsHost& host,
@@ -123,11 +118,12 @@ bool SettingsScreen::build(std::string& error) {
     ac_ = ac.get();
     scene.add(std::move(ac));
 
-    setUpTable();
-    auto table = std::make_unique<GridLayer>(partName("sag"), *sag_);
+    auto table = std::make_unique<GridLayer>(partName("sag"));
     table->setVisible(false);
     table_ = table.get();
+    sag_ = &table->grid();
     scene.add(std::move(table));
+    setUpTable();
     // The table's fonts are found now, so a missing one stops start-up with its reason and
     // the first opening of the screen does not search for them.
     if (!sag_->openFonts()) {

@@ -80,7 +80,7 @@ class SettingsScreen {
     SettingsHost& host_;
     CabinetOrigin origin_;
 
-    std::unique_ptr<AlignGrid> sag_;
+    AlignGrid* sag_ = nullptr;  // owned by its layer in the game window
     PictureLayer* background_ = nullptr;
     std::array<PictureLayer*, 5> switches_{};
     PictureLayer* ok_ = nullptr;
