@@ -36,7 +36,7 @@ x_server() {
   xvfb=$!
   exec 3>&-
   for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && { export DISPLAY=:$(head -n1 "$work/display"); return 0; }
+    [ -s "$work/display" ] && { DISPLAY=:$(head -n1 "$work/display"); export DISPLAY; return 0; }
     kill -0 "$xvfb" 2>/dev/null || { xvfb=; return 1; }
     sleep 0.1
   done
@@ -87,7 +87,7 @@ play_and_quit() {
   finish 10 "$t0" || return
   [ "$status" = 0 ] || { fail "exit $status"; return; }
   local stats
-  stats=($(od -An -v -t d4 "$files/stat.dat" 2>/dev/null))
+  read -r -a stats <<< "$(od -An -v -t d4 "$files/stat.dat" 2>/dev/null | tr -s ' \n' ' ')"
   [ "${#stats[@]}" = 24 ] && [ "${stats[11]}" = 1 ] ||
     { fail "no deal counted in $files/stat.dat: ${stats[*]:-none}"; return; }
   [ "$(stat -c %s "$files/fruvana.ini")" = 16 ] || fail "credit file not 16 bytes"

@@ -37,7 +37,8 @@ xvfb=$!
 exec 3>&-
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
-export DISPLAY=:$(head -n1 "$work/display")
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 
 # The pays of the table times a bet of 1 to 10: every win the game can hold.
 wins=" 0 "
@@ -87,7 +88,8 @@ for k in $(seq 1 "$kills"); do
   wait "$game" 2>/dev/null || true
   kill -KILL "$keys" 2>/dev/null || true
   wait "$keys" 2>/dev/null || true
-  game= keys=
+  game=''
+  keys=''
   check_record "after kill $k"
   [ -n "${FRUVANA_KILL_TRACE:-}" ] && echo "kill $k: $(record)"
 done
