@@ -79,7 +79,9 @@ finish() {
 play_and_quit() {
   local files=$1 t0
   t0=$(date +%s%N)
-  sleep 4.5
+  # The credit file is written once the window is open; a loaded machine may take a while.
+  for _ in $(seq 1 200); do [ -e "$files/fruvana.ini" ] && break; sleep 0.1; done
+  sleep 1
   kill -0 "$pid" 2>/dev/null || { finish 1 "$t0"; fail "ended by itself with $status"; return; }
   xdotool key Return
   sleep 4
