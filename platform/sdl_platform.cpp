@@ -58,6 +58,8 @@ struct SdlPlatform::Impl {
     Placement placement;
     int fullScreenScale = 1;
     bool windowed = false;
+    // The last key-down was a held key's repeat, so the character it typed is one too.
+    bool repeating = false;
     std::deque<InputEvent> pending;
     std::string windowProblem;
     sdl::SurfacePtr icon;
@@ -86,6 +88,14 @@ struct SdlPlatform::Impl {
             if (event.key.repeat == 0) setWindowed(!windowed);
             return;
         }
+        // Deliberate: a held key's repeats (the key-down and the character it types) are
+        // dropped. Every key waits 200 ms before it acts and the next key is handled inside that
+        // wait, so repeats faster than that would nest without end and nothing would act.
+        if (event.type == SDL_KEYDOWN) {
+            repeating = event.key.repeat != 0;
+            if (repeating) return;
+        }
+        if (event.type == SDL_TEXTINPUT && repeating) return;
         if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                                               event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                                               event.window.event == SDL_WINDOWEVENT_RESTORED)) {

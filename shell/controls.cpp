@@ -221,6 +221,14 @@ void Controls::keyPress(Button button, int waitMs) {
 }
 
 void Controls::FormKeyPress(char32_t character) {
+    // Deliberate: keys may act inside another key's wait, as every handler may, but no deeper
+    // than this, so a flood of keys cannot grow the stack without end.
+    if (keyDepth_ >= kMaxKeyNesting) return;
+    ++keyDepth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{keyDepth_};
     const char32_t c = lower(character);
     if (c == U'x') {
         if (state_.inputEnabled != 0) actions_.quitGame(false);

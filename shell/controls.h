@@ -91,6 +91,9 @@ class Controls {
     GameView& view_;
     ProgramActions& actions_;
     std::array<std::uint8_t, kButtonCount> pressFlags_{};
+    // How many keys are being handled, one inside another's wait.
+    static constexpr int kMaxKeyNesting = 8;
+    int keyDepth_ = 0;
     // The buttons' pictures and rest places, found once.
     std::array<PictureLayer*, kButtonCount> pictures_{};
     std::array<Rect, kButtonCount> rest_{};

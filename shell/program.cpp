@@ -74,6 +74,14 @@ bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
         if (std::optional<Picture> picture = loadBmp(*icon)) platform_.setWindowIcon(*picture);
     }
     if (!platform_.openWindow("Fruvana")) {
+        // A display too shallow for any window the game can draw on (one whose colour depth
+        // the platform cannot even name, as an 8-bit screen is) gets the intro's own message
+        // as the one line the player sees.
+        const ScreenInfo shown = platform_.screen();
+        if (shown.width > 0 && shown.bitsPerPixel < 16) {
+            error = std::string(kFewColoursText);
+            return false;
+        }
         const std::string why = platform_.windowProblem();
         error = "the game window cannot be opened" + (why.empty() ? "" : ": " + why);
         return false;

@@ -134,14 +134,15 @@ run_case() {
     EightBits)
       launch "true"
       # SDL makes no window surface on an 8-bit X screen, so the intro cannot be drawn there;
-      # until it can, a clean refusal in one line (exit 1, no file) is the other outcome
-      # allowed. A crash, a hang, a second line or a file written still fail.
+      # the game then says the intro's colour message as its one line (exit 1, no file). A
+      # crash, a hang, another line or a file written fail.
       local t0
       t0=$(date +%s%N)
       finish 20 "$t0" || return
       if [ "$status" = 1 ]; then
-        [ "$(wc -l < "$work/err.txt")" = 1 ] && grep -q '^Fruvana: ' "$work/err.txt" ||
-          fail "stderr is not one line"
+        [ "$(wc -l < "$work/err.txt")" = 1 ] &&
+          grep -q '^Fruvana: Minimum color quality is 16 bits per pixel !$' "$work/err.txt" ||
+          fail "stderr is not the colour message alone"
         [ "$(cd "$work/game" && ls)" = fruvana ] || fail "files written by a refused start"
         echo "$name: refused at start: $(cat "$work/err.txt")"
       else

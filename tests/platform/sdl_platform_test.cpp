@@ -218,6 +218,20 @@ TEST_F(SdlDummy, SpaceArrivesOnceThroughTheRealQueue) {
     EXPECT_EQ(got, std::vector<InputEvent>{InputEvent::typed(U' ')});
 }
 
+TEST_F(SdlDummy, AHeldKeysRepeatsAreDropped) {
+    ASSERT_TRUE(platform->openWindow("Fruvana"));
+    SDL_Event held = keyDown(SDLK_c);
+    held.key.repeat = 1;
+    SDL_Event heldEnter = keyDown(SDLK_RETURN);
+    heldEnter.key.repeat = 1;
+    SDL_Event text = textInput("c");
+    SDL_Event fresh = keyDown(SDLK_c);
+    for (SDL_Event* e : {&held, &text, &heldEnter, &fresh, &text}) SDL_PushEvent(e);
+    std::vector<InputEvent> got;
+    while (auto e = platform->pollInput()) got.push_back(*e);
+    EXPECT_EQ(got, std::vector<InputEvent>{InputEvent::typed(U'c')});
+}
+
 TEST_F(SdlDummy, F11AndAltEnterSwitchToTheCabinetsWindowAndBackWithoutAnEventForTheGame) {
     ASSERT_TRUE(platform->openWindow("Fruvana"));
     platform->showWindow();

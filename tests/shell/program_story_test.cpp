@@ -161,6 +161,17 @@ TEST_F(Story, ACoinPressCountsOnlyInsideTheRoundFace) {
     EXPECT_EQ(state().bet, 6);
 }
 
+TEST_F(Story, AFloodOfKeysNestsOnlyABoundedDepthAndThePlayGoesOn) {
+    startAndReveal();
+    for (int i = 0; i < 200; ++i) platform->scriptAfter(0, InputEvent::typed(U'c'));
+    program->loop().delay(5000);
+    EXPECT_GT(state().credit, 1000);
+    EXPECT_LE(state().credit, 1000 + 8 * 1000);
+    EXPECT_EQ(state().inputEnabled, 1);
+    type(U'c');  // and keys act again afterwards
+    EXPECT_LE(state().credit, 1000 + 9 * 1000);
+}
+
 TEST_F(Story, EveryWheelEventIsOneStepOfTheBet) {
     startAndReveal();
     for (auto [delta, bet] : {std::pair{-1, 4}, {-7, 3}, {+9, 4}, {0, 5}}) {
