@@ -158,17 +158,29 @@ BENCHMARK(BM_GameWaitingCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // From nothing to the intro's first frame on the screen: SDL, the window, every picture and
 // sound, the fonts, the files and the first paint.
+struct ShownGame {
+    std::unique_ptr<SdlPlatform> platform;
+    std::unique_ptr<Program> program;
+};
+
+// The real program started on SDL with its first intro frame on the screen; empty on failure.
+ShownGame showGame(benchmark::State& state) {
+    ShownGame game;
+    game.platform = sdlPlatform(state);
+    if (game.platform) game.program = sdlProgram(*game.platform, state);
+    if (!game.program) return {};
+    game.program->FormShow();
+    game.program->loop().pumpPending();
+    return game;
+}
+
 void BM_StartToFirstIntroFrame(benchmark::State& state) {
     for (auto _ : state) {
-        auto platform = sdlPlatform(state);
-        if (!platform) return;
-        auto program = sdlProgram(*platform, state);
-        if (!program) return;
-        program->FormShow();
-        program->loop().pumpPending();
+        ShownGame game = showGame(state);
+        if (!game.program) return;
         state.PauseTiming();
-        program.reset();
-        platform.reset();
+        game.program.reset();  // the game goes before the platform it runs on
+        game.platform.reset();
         state.ResumeTiming();
     }
 }
@@ -179,18 +191,14 @@ BENCHMARK(BM_StartToFirstIntroFrame)->Iterations(10)->Unit(benchmark::kMilliseco
 void BM_ExitToEnd(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto platform = sdlPlatform(state);
-        if (!platform) return;
-        auto program = sdlProgram(*platform, state);
-        if (!program) return;
-        program->FormShow();
-        program->loop().pumpPending();
+        ShownGame game = showGame(state);
+        if (!game.program) return;
         state.ResumeTiming();
-        program->route(InputEvent::typed(U'x'));
-        program->loop().run();
-        program.reset();
+        game.program->route(InputEvent::typed(U'x'));
+        game.program->loop().run();
+        game.program.reset();
         state.PauseTiming();
-        platform.reset();
+        game.platform.reset();
         state.ResumeTiming();
     }
 }

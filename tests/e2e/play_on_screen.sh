@@ -46,7 +46,10 @@ if [ "$full" = yes ]; then
   wait_for first_a "\$still.*credit 995 "
   echo \$(( (\$(date +%s%N) - start) / 1000000 + 500 )) > "$work/spin_ms.txt"
   sleep 0.3; shot first_b
-  xdotool key Return; sleep 0.5
+  # The second deal: the reels must be seen turning before they are seen still again, so a
+  # slow machine cannot pass the still reels of the first deal off as the second's.
+  xdotool key Return
+  wait_for turning '^reels [^c]*[?]'
   wait_for second "\$still"
   sleep 0.5
   xdotool key o

@@ -28,8 +28,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/shell/child_process.h"
+
 namespace fruvana {
 namespace {
+
+using testing::inChild;
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -111,37 +115,6 @@ class DataFiles : public ::testing::Test {
     fs::path dir;
     MachineState state;
 };
-
-// Runs body in a child process and returns the numbers it hands back, or nothing when the
-// child could not be set up. With unprivileged, a child of the superuser first becomes
-// "nobody", so that permission bits stop it as they stop a player.
-std::optional<std::vector<std::int32_t>> inChild(
-    bool unprivileged, const std::function<std::vector<std::int32_t>()>& body) {
-    int fds[2];
-    if (::pipe(fds) != 0) return std::nullopt;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        if (unprivileged && ::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-            ::_exit(77);
-        }
-        // A temporary folder inside one that "nobody" cannot enter: the test cannot be made.
-        if (unprivileged && ::access(fs::temp_directory_path().c_str(), X_OK) != 0) ::_exit(77);
-        const std::vector<std::int32_t> result = body();
-        const auto size = static_cast<ssize_t>(result.size() * sizeof(std::int32_t));
-        ::_exit(::write(fds[1], result.data(), static_cast<std::size_t>(size)) == size ? 0 : 1);
-    }
-    ::close(fds[1]);
-    std::vector<std::int32_t> result;
-    std::int32_t value = 0;
-    while (::read(fds[0], &value, sizeof value) == sizeof value) result.push_back(value);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-    return result;
-}
 
 // --- Layouts --------------------------------------------------------------------------------
 

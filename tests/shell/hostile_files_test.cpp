@@ -18,6 +18,7 @@
 #include <random>
 
 #include "shell/data_files.h"
+#include "tests/shell/child_process.h"
 #include "tests/shell/program_fixture.h"
 
 namespace fruvana {
@@ -115,43 +116,27 @@ class HostileFiles : public testing::WholeProgram,
     // Starts, reveals, takes a coin, deals, and ends the game; the credit record as loaded and
     // as left, and whether the game ended. Runs in a child; nothing on failure.
     std::optional<std::vector<std::int32_t>> playInChild() {
-        int fds[2];
-        if (::pipe(fds) != 0) return std::nullopt;
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::close(fds[0]);
-            ::alarm(60);  // a start-up that hangs ends the child and fails the case
-            if (::geteuid() == 0 &&
-                (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-                ::_exit(77);
-            std::vector<std::int32_t> out;
-            start();
-            if (!program) ::_exit(3);
-            out.insert(out.end(), {state().bet, state().win, state().credit, state().account});
-            program->FormShow();
-            program->loop().delay(kIntroMs + 10);
-            program->route(InputEvent::typed(U'c'));
-            settle();
-            program->route(InputEvent::enter());
-            settle();
-            program->route(InputEvent::closeRequest());
-            out.insert(out.end(), {state().bet, state().win, state().credit, state().account,
-                                   program->ended() ? 1 : 0});
-            const auto size = static_cast<ssize_t>(out.size() * sizeof(std::int32_t));
-            ::_exit(::write(fds[1], out.data(), static_cast<std::size_t>(size)) == size ? 0 : 1);
-        }
-        ::close(fds[1]);
-        std::vector<std::int32_t> result;
-        std::int32_t value = 0;
-        while (::read(fds[0], &value, sizeof value) == sizeof value) result.push_back(value);
-        ::close(fds[0]);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            ADD_FAILURE() << "the child ended with status " << status;
-            return std::nullopt;
-        }
-        return result;
+        auto played = testing::inChild(
+            true,
+            [this] {
+                std::vector<std::int32_t> out;
+                start();
+                if (!program) ::_exit(3);
+                out.insert(out.end(), {state().bet, state().win, state().credit, state().account});
+                program->FormShow();
+                program->loop().delay(kIntroMs + 10);
+                program->route(InputEvent::typed(U'c'));
+                settle();
+                program->route(InputEvent::enter());
+                settle();
+                program->route(InputEvent::closeRequest());
+                out.insert(out.end(), {state().bet, state().win, state().credit, state().account,
+                                       program->ended() ? 1 : 0});
+                return out;
+            },
+            60);
+        if (!played) ADD_FAILURE() << "the child could not play";
+        return played;
     }
 };
 

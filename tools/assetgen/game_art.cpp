@@ -305,17 +305,6 @@ void introOutline(cairo_t* cr) {
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
 }
 
-void screw(cairo_t* cr, double x, double y) {
-    cairo_new_path(cr);
-    cairo_arc(cr, x, y, 4, 0, 2 * kPi);
-    fillWith(cr, linear(x - 4, y - 4, x + 4, y + 4, {{0, 0.95, 0.96, 0.98}, {1, 0.35, 0.37, 0.4}}));
-    cairo_move_to(cr, x - 2.6, y + 1.2);
-    cairo_line_to(cr, x + 2.6, y - 1.2);
-    setColor(cr, Rgb{50, 52, 58});
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-}
-
 // A dark blue panel with a chrome rim and a soft light in its upper part.
 void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
     roundedRect(cr, x + 3, y + 4, w, h, r);

@@ -632,6 +632,17 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
     cairo_restore(cr);
 }
 
+void screw(cairo_t* cr, double x, double y) {
+    cairo_new_path(cr);
+    cairo_arc(cr, x, y, 4, 0, 2 * kPi);
+    fillWith(cr, linear(x - 4, y - 4, x + 4, y + 4, {{0, 0.95, 0.96, 0.98}, {1, 0.35, 0.37, 0.4}}));
+    cairo_move_to(cr, x - 2.6, y + 1.2);
+    cairo_line_to(cr, x + 2.6, y - 1.2);
+    setColor(cr, Rgb{50, 52, 58});
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
 void payLineMarkers(cairo_t* cr, double left, double right, double y, double half, double depth) {
     for (int side = 0; side < 2; ++side) {
         const double x = side == 0 ? left : right;

@@ -85,6 +85,9 @@ void buttonSocket(cairo_t* cr, double cx, double cy, double radius);
 
 // Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
 // (x, y, size, size).
+// A slotted chrome screw head of radius 4 centred on (x, y).
+void screw(cairo_t* cr, double x, double y);
+
 // The two red triangles that point at the pay line from both sides of a reel window: their
 // bases on x = left and x = right, half a base above and below y, depth pixels deep.
 void payLineMarkers(cairo_t* cr, double left, double right, double y, double half, double depth);

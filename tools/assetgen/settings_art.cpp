@@ -26,17 +26,6 @@ void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
     bevelFrame(cr, x, y, w, h, r, 3, false);
 }
 
-void screw(cairo_t* cr, double x, double y) {
-    cairo_new_path(cr);
-    cairo_arc(cr, x, y, 4, 0, 2 * kPi);
-    fillWith(cr, linear(x - 4, y - 4, x + 4, y + 4, {{0, 0.95, 0.96, 0.98}, {1, 0.35, 0.37, 0.4}}));
-    cairo_move_to(cr, x - 2.6, y + 1.2);
-    cairo_line_to(cr, x + 2.6, y - 1.2);
-    setColor(cr, Rgb{50, 52, 58});
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-}
-
 constexpr Rgb kPanelText{232, 238, 250};
 
 // The switches: a blue panel with chrome-ringed sockets and light labels, read at a glance.
