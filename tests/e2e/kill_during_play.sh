@@ -75,15 +75,32 @@ hammer() {
 }
 
 written=
+turned_away=0
 start=$(date +%s)
-for k in $(seq 1 "$kills"); do
+k=0
+while ((k < kills)); do
+  k=$((k + 1))
   (cd "$work" && exec ./fruvana > "$work/out.txt" 2>&1) &
   game=$!
   hammer &
   keys=$!
   # From the first moments of start-up (the first save) to well into the play.
   sleep "$((RANDOM % 3)).$((RANDOM % 10))$((RANDOM % 10))"
-  kill -0 "$game" 2>/dev/null || fail "kill $k: the game ended by itself"
+  if ! kill -0 "$game" 2>/dev/null; then
+    # A heavily loaded X server may turn a connection away; the game then says so in one line
+    # and writes nothing, which is no fault of its saving. A few of those are let pass.
+    if grep -q '^Fruvana: no display could be opened' "$work/out.txt" && ((turned_away < 3)); then
+      turned_away=$((turned_away + 1))
+      kill -KILL "$keys" 2>/dev/null || true
+      wait "$keys" "$game" 2>/dev/null || true
+      game=''
+      keys=''
+      check_record "after a start the X server turned away"
+      k=$((k - 1))  # that round had no kill; it comes again
+      continue
+    fi
+    fail "kill $k: the game ended by itself"
+  fi
   kill -KILL "$game"
   wait "$game" 2>/dev/null || true
   kill -KILL "$keys" 2>/dev/null || true
@@ -93,7 +110,8 @@ for k in $(seq 1 "$kills"); do
   check_record "after kill $k"
   [ -n "${FRUVANA_KILL_TRACE:-}" ] && echo "kill $k: $(record)"
 done
-echo "kills: $kills in $(( $(date +%s) - start )) s, seed $seed, last record $(record)"
+echo "kills: $kills in $(( $(date +%s) - start )) s, seed $seed, last record $(record)," \
+  "starts turned away by the X server: $turned_away"
 
 # A last start runs normally: the intro, then X writes back the record it found.
 read -r bet win credit account <<< "$(record)"
