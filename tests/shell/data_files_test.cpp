@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "tests/shell/child_process.h"
+#include "tests/shell/records.h"
 
 namespace fruvana {
 namespace {
@@ -36,19 +37,11 @@ namespace {
 using testing::inChild;
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
+using testing::le32;
 
 constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-Bytes le32(std::initializer_list<std::int32_t> values) {
-    Bytes bytes;
-    for (const std::int32_t v : values) {
-        const auto bits = static_cast<std::uint32_t>(v);
-        for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * b)));
-    }
-    return bytes;
-}
 
 // Value i of a record of little-endian int32s.
 std::int32_t int32At(const Bytes& bytes, std::size_t i) {

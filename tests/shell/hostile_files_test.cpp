@@ -20,12 +20,14 @@
 #include "shell/data_files.h"
 #include "tests/shell/child_process.h"
 #include "tests/shell/program_fixture.h"
+#include "tests/shell/records.h"
 
 namespace fruvana {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
+using testing::le32;
 
 constexpr uid_t kNobody = 65534;
 constexpr std::array<std::string_view, 3> kNames{kCreditFileName, kOptionsFileName,
@@ -39,14 +41,6 @@ struct HostileCase {
     bool rewritten;  // the game writes its state over the files; else they stay as they were
     std::array<std::int32_t, 4> loaded;  // bet, win, credit, account after start-up
 };
-
-Bytes le32(std::initializer_list<std::int32_t> values) {
-    Bytes bytes;
-    for (const std::int32_t v : values)
-        for (int b = 0; b < 4; ++b)
-            bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * b)));
-    return bytes;
-}
 
 // Well-formed contents of each file, made to the full size.
 Bytes goodContents(std::string_view name) {

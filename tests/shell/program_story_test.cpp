@@ -8,21 +8,15 @@
 #include <iterator>
 
 #include "tests/shell/program_fixture.h"
+#include "tests/shell/records.h"
 
 namespace fruvana {
 namespace {
 
 namespace fs = std::filesystem;
 namespace L = layout;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes le32(std::initializer_list<std::int32_t> values) {
-    Bytes bytes;
-    for (const std::int32_t v : values)
-        for (int b = 0; b < 4; ++b)
-            bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * b)));
-    return bytes;
-}
+using testing::Bytes;
+using testing::le32;
 
 class Story : public testing::WholeProgram {
   protected:

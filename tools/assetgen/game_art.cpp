@@ -305,18 +305,6 @@ void introOutline(cairo_t* cr) {
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
 }
 
-// A dark blue panel with a chrome rim and a soft light in its upper part.
-void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
-    roundedRect(cr, x + 3, y + 4, w, h, r);
-    setColor(cr, Rgb{0, 0, 0}, 0.3);
-    cairo_fill(cr);
-    roundedRect(cr, x, y, w, h, r);
-    fillWith(cr, linear(0, y, 0, y + h,
-                        {{0, 28 / 255.0, 58 / 255.0, 118 / 255.0},
-                         {1, 8 / 255.0, 20 / 255.0, 50 / 255.0}}));
-    bevelFrame(cr, x, y, w, h, r, 3, false);
-}
-
 void logoText(cairo_t* cr, const char* text, double cx, double baseline, double size) {
     selectFont(cr, FontStyle::BoldItalic, size);
     // glow: wide soft strokes first

@@ -632,6 +632,17 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
     cairo_restore(cr);
 }
 
+void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
+    roundedRect(cr, x + 3, y + 4, w, h, r);
+    setColor(cr, Rgb{0, 0, 0}, 0.3);
+    cairo_fill(cr);
+    roundedRect(cr, x, y, w, h, r);
+    fillWith(cr, linear(0, y, 0, y + h,
+                        {{0, 28 / 255.0, 58 / 255.0, 118 / 255.0},
+                         {1, 8 / 255.0, 20 / 255.0, 50 / 255.0}}));
+    bevelFrame(cr, x, y, w, h, r, 3, false);
+}
+
 void screw(cairo_t* cr, double x, double y) {
     cairo_new_path(cr);
     cairo_arc(cr, x, y, 4, 0, 2 * kPi);

@@ -85,6 +85,9 @@ void buttonSocket(cairo_t* cr, double cx, double cy, double radius);
 
 // Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
 // (x, y, size, size).
+// A dark blue panel with a chrome rim, a drop shadow and a soft light in its upper part.
+void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r);
+
 // A slotted chrome screw head of radius 4 centred on (x, y).
 void screw(cairo_t* cr, double x, double y);
 

@@ -14,18 +14,6 @@ constexpr double kPi = 3.14159265358979323846;
 // The empty socket and the switched-off look share this colour, so a dark switch disappears.
 constexpr Rgb kSocketBlue{14, 30, 64};
 
-// A dark blue panel with a chrome rim, as on the cabinet, with a soft light in its upper part.
-void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
-    roundedRect(cr, x + 3, y + 4, w, h, r);
-    setColor(cr, Rgb{0, 0, 0}, 0.3);
-    cairo_fill(cr);
-    roundedRect(cr, x, y, w, h, r);
-    fillWith(cr, linear(0, y, 0, y + h,
-                        {{0, 28 / 255.0, 58 / 255.0, 118 / 255.0},
-                         {1, 8 / 255.0, 20 / 255.0, 50 / 255.0}}));
-    bevelFrame(cr, x, y, w, h, r, 3, false);
-}
-
 constexpr Rgb kPanelText{232, 238, 250};
 
 // The switches: a blue panel with chrome-ringed sockets and light labels, read at a glance.
