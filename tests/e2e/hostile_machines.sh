@@ -83,8 +83,18 @@ play_and_quit() {
   for _ in $(seq 1 200); do [ -e "$files/fruvana.ini" ] && break; sleep 0.1; done
   sleep 1
   kill -0 "$pid" 2>/dev/null || { finish 1 "$t0"; fail "ended by itself with $status"; return; }
-  xdotool key Return
-  sleep 4
+  # The intro drops keys until it ends: Enter again until the deal takes its bet, which the
+  # credit file shows.
+  local before
+  before=$(od -An -v -t x1 "$files/fruvana.ini")
+  for _ in 1 2 3 4 5; do
+    xdotool key Return
+    for _ in $(seq 1 30); do
+      [ "$(od -An -v -t x1 "$files/fruvana.ini")" != "$before" ] && break 2
+      sleep 0.1
+    done
+  done
+  sleep 3
   for _ in 1 2 3 4 5; do kill -0 "$pid" 2>/dev/null || break; xdotool key x; sleep 1; done
   finish 10 "$t0" || return
   [ "$status" = 0 ] || { fail "exit $status"; return; }

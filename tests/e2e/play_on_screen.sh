@@ -18,48 +18,72 @@ fail() { echo "FAIL: $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
 
 play() {
   local width=$1 height=$2 full=$3
-  rm -f "$work"/*.ini "$work"/stat.dat "$work"/status.txt
+  rm -f "$work"/*.ini "$work"/stat.dat "$work"/status.txt "$work"/steps.txt
   cat > "$work/inside.sh" <<INSIDE
 set -uo pipefail
 cd "$work"
 shot() { xwd -root -silent | convert xwd:- bmp3:"$work/\$1.bmp" 2>/dev/null && "$check" "$work/\$1.bmp" $width $height > "$work/\$1.txt"; }
-# Takes screenshots until the screen matches a pattern, for at most 15 seconds; the last one
-# stays in NAME.txt. Under load a step may take longer than a player would notice.
+# Takes screenshots until the screen matches a pattern, for at most COUNT fifths of a second
+# (15 seconds by default); the last one stays in NAME.txt. Under load a step may take longer
+# than a player would notice.
 wait_for() {
-  local name=\$1 pattern=\$2
-  for _ in \$(seq 1 75); do
+  local name=\$1 pattern=\$2 count=\${3:-75}
+  for _ in \$(seq 1 "\$count"); do
     shot "\$name" && grep -Eq "\$pattern" "$work/\$name.txt" && return 0
     kill -0 \$pid 2>/dev/null || return 1
     sleep 0.2
   done
   return 1
 }
+# Does what follows NAME and PATTERN until the screen matches PATTERN, giving each try four
+# seconds: the game drops input while it finishes a step (the verdict after the reels stop,
+# a button's press), so a player on a slow machine presses again, and so does this test.
+act_until() {
+  local name=\$1 pattern=\$2; shift 2
+  [ -f "$work/steps.txt" ] && return 1  # an earlier step failed: the rest would only wait
+  for _ in 1 2 3 4 5; do
+    "\$@"
+    wait_for "\$name" "\$pattern" 20 && return 0
+  done
+  echo "FAIL: \$name: \$(cat "$work/\$name.txt")" >> "$work/steps.txt"
+  return 1
+}
 still='^reels [0-9]+ [0-9]+ [0-9]+ '
 ./game > "$work/out.txt" 2>&1 &
 pid=\$!
-wait_for revealed "\$still"
+wait_for revealed "\$still" || echo "FAIL: no still reels after the reveal" >> "$work/steps.txt"
 ox=\$(( ($width - 800) / 2 )); oy=\$(( ($height - 600) / 2 ))
+click() { xdotool mousemove \$(( ox + \$1 )) \$(( oy + \$2 )) click 1; }
 if [ "$full" = yes ]; then
-  xdotool mousemove \$(( ox + 737 + 26 )) \$(( oy + 391 + 26 )) click 1
-  sleep 0.5
-  start=\$(date +%s%N)
+  pull() { start=\$(date +%s%N); click \$(( 737 + 26 )) \$(( 391 + 26 )); }
+  act_until pulled "credit 995 " pull
   wait_for first_a "\$still.*credit 995 "
-  echo \$(( (\$(date +%s%N) - start) / 1000000 + 500 )) > "$work/spin_ms.txt"
+  echo \$(( (\$(date +%s%N) - start) / 1000000 )) > "$work/spin_ms.txt"
   sleep 0.3; shot first_b
+  # A first deal that holds all three reels would start a new game on the next pull: the
+  # third reel's hold is let go, so the pull is the second deal.
+  if grep -q 'lamps red red red' "$work/first_b.txt"; then
+    act_until unheld 'lamps red red blank' xdotool key 3
+  fi
   # The second deal: the reels must be seen turning before they are seen still again, so a
   # slow machine cannot pass the still reels of the first deal off as the second's.
-  xdotool key Return
-  wait_for turning '^reels [^c]*[?]'
+  act_until turning '^reels [^c]*[?]' xdotool key Return
   wait_for second "\$still"
-  sleep 0.5
-  xdotool key o
-  wait_for collected "credit 0 win 0 "
-  xdotool key c; sleep 0.3; xdotool key period
-  wait_for coin_and_bet "credit 1000 .*bet 6 "
-  xdotool key s; sleep 0.5
-  xdotool mousemove \$(( ox + 84 + 10 )) \$(( oy + 150 + 10 )) click 1; sleep 0.3
-  xdotool mousemove \$(( ox + 368 + 26 )) \$(( oy + 508 + 26 )) click 1; sleep 0.5
-  xdotool key x
+  act_until collected "credit 0 win 0 " xdotool key o
+  act_until coin "credit 1000 " xdotool key c
+  act_until coin_and_bet "credit 1000 .*bet 6 " xdotool key period
+  # The settings screen covers the reels; its first switch is clicked, then OK.
+  act_until settings '^reels [?] [?] [?] ' xdotool key s
+  click \$(( 84 + 10 )) \$(( 150 + 10 )); sleep 0.3
+  act_until back "\$still" click \$(( 368 + 26 )) \$(( 508 + 26 ))
+  for _ in 1 2 3 4 5; do
+    xdotool key x
+    for _ in \$(seq 1 20); do kill -0 \$pid 2>/dev/null || break 2; sleep 0.2; done
+  done
+  if kill -0 \$pid 2>/dev/null; then
+    echo "FAIL: X did not end the game" >> "$work/steps.txt"
+    kill -TERM \$pid
+  fi
 else
   xprop -id "\$(xdotool search --name '^Fruvana\$' | head -1)" WM_CLASS > "$work/class.txt"
   kill -TERM \$pid
@@ -69,6 +93,7 @@ wait \$pid || status=\$?
 echo "exit \$status" > "$work/status.txt"
 INSIDE
   xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash "$work/inside.sh"
+  [ -f "$work/steps.txt" ] && fail "$(cat "$work/steps.txt")"
   [ "$(cat "$work/status.txt")" = "exit 0" ] || fail "${width}x${height}: $(cat "$work/status.txt")"
   local seen
   seen=$(cat "$work/revealed.txt")
