@@ -459,16 +459,7 @@ void drawCabinetBody(Canvas& cab) {
     cairo_clip(cr);
     cairo_set_source_surface(cr, metal.surface(), 0, 0);
     cairo_paint(cr);
-    // a broad sheen across the front
-    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 800, 600);
-    cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0);
-    cairo_pattern_add_color_stop_rgba(sheen, 0.42, 1, 1, 1, 0.10);
-    cairo_pattern_add_color_stop_rgba(sheen, 0.5, 1, 1, 1, 0.0);
-    cairo_pattern_add_color_stop_rgba(sheen, 0.62, 1, 1, 1, 0.06);
-    cairo_pattern_add_color_stop_rgba(sheen, 1, 0, 0, 0, 0.10);
-    cairo_set_source(cr, sheen);
-    cairo_paint(cr);
-    cairo_pattern_destroy(sheen);
+    frontSheen(cr);
     crown(cr);
 
     // logo panel
@@ -627,15 +618,7 @@ void drawCabinetBody(Canvas& cab) {
     // so the machine's outline stands apart from the waves around it.
     cabinetOutline(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_width(cr, 16);
-    setColor(cr, Rgb{200, 206, 216});
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 13);
-    setColor(cr, kBrightTrim);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 4);
-    setColor(cr, Rgb{228, 232, 240});
-    cairo_stroke(cr);
+    trimStroke(cr);
     cairo_restore(cr);
 }
 

@@ -1,6 +1,5 @@
 #include "tools/assetgen/paint.h"
 
-#include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -9,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "tools/font_face.h"
+
 namespace fruvana::assetgen {
 
 namespace {
@@ -16,36 +17,15 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 cairo_font_face_t* loadFace(FontStyle style) {
-    FcPattern* want = FcPatternCreate();
-    FcPatternAddString(want, FC_FAMILY, reinterpret_cast<const FcChar8*>("Liberation Sans"));
-    FcPatternAddInteger(want, FC_WEIGHT, FC_WEIGHT_BOLD);
-    FcPatternAddInteger(want, FC_SLANT,
-                        style == FontStyle::BoldItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, want, FcMatchPattern);
-    FcDefaultSubstitute(want);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, want, &result);
-    FcPatternDestroy(want);
-    FcChar8* family = nullptr;
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (match == nullptr || FcPatternGetString(match, FC_FAMILY, 0, &family) != FcResultMatch ||
-        std::string(reinterpret_cast<char*>(family)) != "Liberation Sans" ||
-        FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
-        if (match) FcPatternDestroy(match);
+    std::string family;
+    cairo_font_face_t* face = tools::liberationSansFace(
+        FC_WEIGHT_BOLD, style == FontStyle::BoldItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN, family);
+    if (face == nullptr || family != "Liberation Sans") {
+        if (face != nullptr) cairo_font_face_destroy(face);
         // Another family would change every label, so the pictures would no longer
         // match the committed ones.
         throw std::runtime_error("the font Liberation Sans (fonts-liberation2) is not installed");
     }
-    FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    // Only the file goes to Cairo: rendering settings of this machine's font
-    // configuration must not leak into the pictures.
-    FcPattern* exact = FcPatternCreate();
-    FcPatternAddString(exact, FC_FILE, file);
-    FcPatternAddInteger(exact, FC_INDEX, index);
-    FcPatternDestroy(match);
-    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(exact);
-    FcPatternDestroy(exact);
     return face;
 }
 
@@ -641,6 +621,30 @@ void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r) {
                         {{0, 28 / 255.0, 58 / 255.0, 118 / 255.0},
                          {1, 8 / 255.0, 20 / 255.0, 50 / 255.0}}));
     bevelFrame(cr, x, y, w, h, r, 3, false);
+}
+
+void frontSheen(cairo_t* cr) {
+    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 800, 600);
+    cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.42, 1, 1, 1, 0.10);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.5, 1, 1, 1, 0.0);
+    cairo_pattern_add_color_stop_rgba(sheen, 0.62, 1, 1, 1, 0.06);
+    cairo_pattern_add_color_stop_rgba(sheen, 1, 0, 0, 0, 0.10);
+    cairo_set_source(cr, sheen);
+    cairo_paint(cr);
+    cairo_pattern_destroy(sheen);
+}
+
+void trimStroke(cairo_t* cr) {
+    cairo_set_line_width(cr, 16);
+    setColor(cr, Rgb{200, 206, 216});
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 13);
+    setColor(cr, kBrightTrim);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, 4);
+    setColor(cr, Rgb{228, 232, 240});
+    cairo_stroke(cr);
 }
 
 void screw(cairo_t* cr, double x, double y) {

@@ -83,10 +83,15 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
 // A recessed ring in the panel under a push button, so a pressed button shows a socket.
 void buttonSocket(cairo_t* cr, double cx, double cy, double radius);
 
-// Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
-// (x, y, size, size).
 // A dark blue panel with a chrome rim, a drop shadow and a soft light in its upper part.
 void bluePanel(cairo_t* cr, double x, double y, double w, double h, double r);
+
+// The broad diagonal sheen of light across the whole 800 x 600 front.
+void frontSheen(cairo_t* cr);
+
+// Strokes the current path, and clears it, as the trim round the machine: a chrome edge round
+// a bright blue band.
+void trimStroke(cairo_t* cr);
 
 // A slotted chrome screw head of radius 4 centred on (x, y).
 void screw(cairo_t* cr, double x, double y);
@@ -95,6 +100,8 @@ void screw(cairo_t* cr, double x, double y);
 // bases on x = left and x = right, half a base above and below y, depth pixels deep.
 void payLineMarkers(cairo_t* cr, double left, double right, double y, double half, double depth);
 
+// Draws reel symbol 1 to 10, or 0 for the melon above symbol 1, into the square
+// (x, y, size, size).
 void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size);
 // Draws the symbol at the scale of a square of 'size' with the middle of everything it paints
 // (shadows, stems and leaves too) at (cx, cy), shrunk further if that would not fit a square of

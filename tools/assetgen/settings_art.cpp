@@ -102,16 +102,7 @@ Canvas makeBackground() {
     Canvas c(L::kCabinet.w, L::kCabinet.h);
     brushedMetal(c, 29);
     cairo_t* cr = c.cr();
-    // the cabinet's broad sheen across the front
-    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, 0, 800, 600);
-    cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0);
-    cairo_pattern_add_color_stop_rgba(sheen, 0.42, 1, 1, 1, 0.10);
-    cairo_pattern_add_color_stop_rgba(sheen, 0.5, 1, 1, 1, 0.0);
-    cairo_pattern_add_color_stop_rgba(sheen, 0.62, 1, 1, 1, 0.06);
-    cairo_pattern_add_color_stop_rgba(sheen, 1, 0, 0, 0, 0.10);
-    cairo_set_source(cr, sheen);
-    cairo_paint(cr);
-    cairo_pattern_destroy(sheen);
+    frontSheen(cr);
 
     // title band
     shadedBand(cr, 0, 0, 800, 58, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 58, Rgb{220, 226, 236}, 2);
@@ -156,15 +147,7 @@ Canvas makeBackground() {
     // Deliberate: the same trim as the cabinet's (a chrome edge round a bright blue band), so the
     // panel laid over the machine reads as part of it and stands apart from the background.
     cairo_rectangle(cr, 0, 0, 800, 600);
-    cairo_set_line_width(cr, 16);
-    setColor(cr, Rgb{200, 206, 216});
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 13);
-    setColor(cr, kBrightTrim);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 4);
-    setColor(cr, Rgb{228, 232, 240});
-    cairo_stroke(cr);
+    trimStroke(cr);
     return c;
 }
 

@@ -1,6 +1,5 @@
 #include "tools/sim/plot_image.h"
 
-#include <cairo-ft.h>
 #include <cairo-svg.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -15,6 +14,7 @@
 #include <numbers>
 #include <vector>
 
+#include "tools/font_face.h"
 #include "tools/sim/text_format.h"
 
 namespace fruvana::sim {
@@ -38,32 +38,8 @@ using Face = std::unique_ptr<cairo_font_face_t, FaceDeleter>;
 
 // The face of Liberation Sans (or what fontconfig offers in its place) at the given weight.
 Face loadFace(int weight) {
-    FcPattern* want = FcPatternCreate();
-    FcPatternAddString(want, FC_FAMILY, reinterpret_cast<const FcChar8*>("Liberation Sans"));
-    FcPatternAddInteger(want, FC_WEIGHT, weight);
-    FcPatternAddInteger(want, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, want, FcMatchPattern);
-    FcDefaultSubstitute(want);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, want, &result);
-    FcPatternDestroy(want);
-    FcChar8* file = nullptr;
-    if (match == nullptr || FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
-        if (match) FcPatternDestroy(match);
-        return nullptr;
-    }
-    int index = 0;
-    FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    // Only the file goes to Cairo: the rendering settings of this machine's font configuration
-    // must not change the picture.
-    FcPattern* exact = FcPatternCreate();
-    FcPatternAddString(exact, FC_FILE, file);
-    FcPatternAddInteger(exact, FC_INDEX, index);
-    FcPatternDestroy(match);
-    Face face(cairo_ft_font_face_create_for_pattern(exact));
-    FcPatternDestroy(exact);
-    if (cairo_font_face_status(face.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-    return face;
+    std::string family;
+    return Face(tools::liberationSansFace(weight, FC_SLANT_ROMAN, family));
 }
 
 cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
