@@ -3,7 +3,6 @@
 // their shadow on a dark blue ground, no leading zeros, no separators.
 
 #include <cstdint>
-#include <vector>
 
 #include "platform/picture.h"
 
@@ -15,7 +14,7 @@ inline constexpr Rgb kMeterBackground{15, 50, 84};
 
 class MeterPainter {
   public:
-    // Copies the digit pixels of `zece` (130 x 18) once; later changes to it do not matter.
+    // Copies `zece` (ten 13 x 18 digits side by side) once; later changes to it do not matter.
     explicit MeterPainter(const Picture& zece);
 
     // Draws value into meter (digits x 13 by 18 pixels; made that size if it is not).
@@ -24,11 +23,7 @@ class MeterPainter {
     bool nr(std::int32_t value, Picture& meter, int digits);
 
   private:
-    // 130 columns x 18 rows, three bytes a pixel in the pictures' own order, and whether each
-    // pixel is drawn (anything but pure black).
-    std::vector<std::uint8_t> digitCells_;
-    std::vector<std::uint8_t> drawn_;
-    Picture meterScratch_;
+    Picture zece_;
 };
 
 }  // namespace fruvana
