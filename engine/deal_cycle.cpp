@@ -1,6 +1,7 @@
 // The lever, the holds and the autoplay tick: one deal from the pull to the start of the spin.
 
 #include "engine/game.h"
+#include "engine/round_face.h"
 
 namespace fruvana {
 
@@ -34,13 +35,7 @@ Game::Game(MachineState& state, RandomSources& sources, OutcomePool& pool, Engin
 void Game::Image8MouseDown(int x, int y) {
     state_.leverPressed = 0;
     if (state_.inputEnabled == 0 || services_.timer1Enabled()) return;
-    // Wide and squared only near the knob, so that no point a window system may report can
-    // overflow the test.
-    const std::int64_t dx = std::int64_t{x} - kKnobCentre;
-    const std::int64_t dy = std::int64_t{y} - kKnobCentre;
-    const auto nearKnob = [](std::int64_t d) { return d >= -kKnobRadius && d <= kKnobRadius; };
-    if (!nearKnob(dx) || !nearKnob(dy)) return;
-    if (dx * dx + dy * dy > std::int64_t{kKnobRadius} * kKnobRadius) return;
+    if (!insideCircle(x, y, kKnobCentre, kKnobRadius)) return;
     state_.leverPressed = 1;
     if (services_.leverAtRest()) services_.moveLeverDown();
     if (state_.options.soundFx) services_.playSound("clac");

@@ -2,19 +2,30 @@
 
 #include <stdexcept>
 
+#include "engine/round_face.h"
+#include "presentation/cabinet_layout.h"
+
 namespace fruvana {
 
 namespace {
 
+namespace L = layout;
+
 constexpr std::array<ButtonSpec, kButtonCount> kButtons{{
-    {Button::Help, "Image9", 26, 26, "clic", PressLook::Down4, true},
-    {Button::Exit, "Image10", 26, 26, "clic", PressLook::Down4, false},
-    {Button::BetDown, "Image11", 16, 16, "clic2", PressLook::Left2, true},
-    {Button::BetUp, "Image12", 16, 16, "clic2", PressLook::Right2, true},
-    {Button::Coin, "coin", 26, 26, "coins", PressLook::Down4, true},
-    {Button::Collect, "anulare", 16, 16, "clic2", PressLook::Down2, true},
-    {Button::Settings, "tune", 16, 16, "clic2", PressLook::Down2, true},
-    {Button::Autoplay, "autoplay", 16, 16, "clic2", PressLook::Down2, false},
+    {Button::Help, "Image9", L::kBigFaceCentre, L::kBigFaceRadius, "clic", PressLook::Down4, true},
+    {Button::Exit, "Image10", L::kBigFaceCentre, L::kBigFaceRadius, "clic", PressLook::Down4,
+     false},
+    {Button::BetDown, "Image11", L::kSmallFaceCentre, L::kSmallFaceRadius, "clic2",
+     PressLook::Left2, true},
+    {Button::BetUp, "Image12", L::kSmallFaceCentre, L::kSmallFaceRadius, "clic2", PressLook::Right2,
+     true},
+    {Button::Coin, "coin", L::kBigFaceCentre, L::kBigFaceRadius, "coins", PressLook::Down4, true},
+    {Button::Collect, "anulare", L::kSmallFaceCentre, L::kSmallFaceRadius, "clic2",
+     PressLook::Down2, true},
+    {Button::Settings, "tune", L::kSmallFaceCentre, L::kSmallFaceRadius, "clic2", PressLook::Down2,
+     true},
+    {Button::Autoplay, "autoplay", L::kSmallFaceCentre, L::kSmallFaceRadius, "clic2",
+     PressLook::Down2, false},
 }};
 
 struct Shift {
@@ -55,13 +66,6 @@ constexpr std::array<KeyBinding, 9> kKeyMap{{
 
 constexpr char32_t lower(char32_t c) {
     return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
-}
-
-bool insideFace(const ButtonSpec& spec, int x, int y) {
-    // Wide, so that no point a window system may report can overflow the test.
-    const std::int64_t dx = std::int64_t{x} - spec.centre;
-    const std::int64_t dy = std::int64_t{y} - spec.centre;
-    return dx * dx + dy * dy <= std::int64_t{spec.radius} * spec.radius;
 }
 
 }  // namespace
@@ -114,7 +118,7 @@ void Controls::press(Button button, int x, int y) {
     std::uint8_t& flag = pressFlags_[index(button)];
     flag = 0;
     if (state_.inputEnabled == 0 || (spec.refusedInAutoplay && autoplayOn())) return;
-    if (!insideFace(spec, x, y)) return;
+    if (!insideCircle(x, y, spec.centre, spec.radius)) return;
     flag = 1;
     if (state_.options.soundFx) {
         view_.playSound(spec.sound);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "engine/round_face.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 
@@ -12,10 +13,9 @@ namespace {
 
 namespace L = layout;
 
-constexpr int kOkTop = 508;
-constexpr int kOkPressedTop = 512;
-constexpr int kResetTop = 489;
-constexpr int kResetPressedTop = 491;
+// A pressed button sinks by these many pixels.
+constexpr int kOkTravel = 4;
+constexpr int kResetTravel = 2;
 // The OK picture sits at the top left of a slightly larger box.
 constexpr L::Extent kOkBox{73, 69};
 
@@ -51,12 +51,6 @@ class GridLayer final : public Layer {
   private:
     std::unique_ptr<AlignGrid> grid_;
 };
-
-bool insideFace(int x, int y, int centre, int radius) {
-    const std::int64_t dx = std::int64_t{x} - centre;
-    const std::int64_t dy = std::int64_t{y} - centre;
-    return dx * dx + dy * dy <= std::int64_t{radius} * radius;
-}
 
 }  // namespace
 
@@ -202,13 +196,17 @@ bool SettingsScreen::switchLit(int index) const {
 }
 
 void SettingsScreen::show() {
-    background_->setVisible(true);
-    for (PictureLayer* s : switches_) s->setVisible(true);
-    ok_->setVisible(true);
-    reset_->setVisible(true);
-    ac_->setVisible(true);
-    table_->setVisible(true);
+    setPartsVisible(true);
     FormShow();
+}
+
+void SettingsScreen::setPartsVisible(bool visible) {
+    background_->setVisible(visible);
+    for (PictureLayer* s : switches_) s->setVisible(visible);
+    ok_->setVisible(visible);
+    reset_->setVisible(visible);
+    ac_->setVisible(visible);
+    table_->setVisible(visible);
 }
 
 void SettingsScreen::FormShow() {
@@ -244,20 +242,30 @@ void SettingsScreen::switchClick(int index) {
     if (state_.options.soundFx != 0) view_.playSound("clic2");
 }
 
-void SettingsScreen::Image2MouseDown(int x, int y) {
-    okPressed_ = 0;
-    if (!insideFace(x, y, L::kBigFaceCentre, L::kBigFaceRadius)) return;
-    okPressed_ = 1;
-    if (state_.options.soundFx) view_.playSound("clic");
-    if (ok_->y() == origin_.y + kOkTop) ok_->moveTo(ok_->x(), origin_.y + kOkPressedTop);
+void SettingsScreen::pressButton(PictureLayer& button, int restTop, int travel, int centre,
+                                 std::string_view sound, std::uint8_t& pressed, int x, int y) {
+    pressed = 0;
+    if (!insideCircle(x, y, centre, centre)) return;
+    pressed = 1;
+    if (state_.options.soundFx) view_.playSound(sound);
+    const int top = origin_.y + restTop;
+    if (button.y() == top) button.moveTo(button.x(), top + travel);
     view_.delay(2);
 }
 
+void SettingsScreen::releaseButton(PictureLayer& button, int restTop, int travel) {
+    const int top = origin_.y + restTop;
+    if (button.y() != top + travel) return;
+    button.moveTo(button.x(), top);
+    view_.delay(2);
+}
+
+void SettingsScreen::Image2MouseDown(int x, int y) {
+    pressButton(*ok_, L::kOkAt.y, kOkTravel, L::kBigFaceCentre, "clic", okPressed_, x, y);
+}
+
 void SettingsScreen::Image2MouseUp() {
-    if (ok_->y() == origin_.y + kOkPressedTop) {
-        ok_->moveTo(ok_->x(), origin_.y + kOkTop);
-        view_.delay(2);
-    }
+    releaseButton(*ok_, L::kOkAt.y, kOkTravel);
     if (okPressed_ == 0) return;
     if (state_.options.secondDeal == 0 && state_.secondDealAtOpen != 0) {
         // Second deal was switched off during this visit: the pending second deal ends.
@@ -270,30 +278,17 @@ void SettingsScreen::Image2MouseUp() {
         view_.nr(state_.credit, Meter::Credit, 7);
         for (int reel = 1; reel <= 3; ++reel) view_.showLamp(reel, LampLook::Blank);
     }
-    background_->setVisible(false);
-    for (PictureLayer* s : switches_) s->setVisible(false);
-    ok_->setVisible(false);
-    reset_->setVisible(false);
-    ac_->setVisible(false);
-    table_->setVisible(false);
+    setPartsVisible(false);
     host_.settingsClosed();
 }
 
 void SettingsScreen::Image3MouseDown(int x, int y) {
-    resetPressed_ = 0;
-    if (!insideFace(x, y, L::kSmallFaceCentre, L::kSmallFaceRadius)) return;
-    resetPressed_ = 1;
-    if (state_.options.soundFx) view_.playSound("clic2");
-    if (reset_->y() == origin_.y + kResetTop)
-        reset_->moveTo(reset_->x(), origin_.y + kResetPressedTop);
-    view_.delay(2);
+    pressButton(*reset_, L::kResetAt.y, kResetTravel, L::kSmallFaceCentre, "clic2", resetPressed_,
+                x, y);
 }
 
 void SettingsScreen::Image3MouseUp() {
-    if (reset_->y() == origin_.y + kResetPressedTop) {
-        reset_->moveTo(reset_->x(), origin_.y + kResetTop);
-        view_.delay(2);
-    }
+    releaseButton(*reset_, L::kResetAt.y, kResetTravel);
     if (resetPressed_ == 0) return;
     state_.account = -kCoinValue;
     showAccount();

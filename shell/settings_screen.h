@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/machine_state.h"
 #include "grid/align_grid.h"
@@ -73,6 +74,13 @@ class SettingsScreen {
     // The layer of the screen's own picture under a window point, or null.
     const Layer* partAt(int x, int y) const;
     std::uint8_t& option(int index);
+    void setPartsVisible(bool visible);
+    // A round button of the screen whose face, of radius `centre`, touches its picture's top
+    // and left edges: a press on the face sets `pressed`, sounds and sinks the button by
+    // `travel`; a release lifts it back.
+    void pressButton(PictureLayer& button, int restTop, int travel, int centre,
+                     std::string_view sound, std::uint8_t& pressed, int x, int y);
+    void releaseButton(PictureLayer& button, int restTop, int travel);
 
     GameScreen& screen_;
     GameView& view_;

@@ -1,0 +1,18 @@
+#pragma once
+// Whether a point of a picture lies on the round face drawn in it: the circle of the given
+// radius centred at (centre, centre). Used by the lever knob and every round button.
+
+#include <cstdint>
+
+namespace fruvana {
+
+constexpr bool insideCircle(int x, int y, int centre, int radius) {
+    // Wide, and the square round the circle tested first, so no point a window system may
+    // report can overflow the sum of squares.
+    const std::int64_t dx = std::int64_t{x} - centre;
+    const std::int64_t dy = std::int64_t{y} - centre;
+    if (dx < -radius || dx > radius || dy < -radius || dy > radius) return false;
+    return dx * dx + dy * dy <= std::int64_t{radius} * radius;
+}
+
+}  // namespace fruvana
