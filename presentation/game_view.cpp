@@ -104,9 +104,11 @@ bool GameView::findParts(std::string& error) {
                            layout::kMessageLine.w, layout::kMessageLine.h};
     const Rect introArea{o.x + layout::kIntroLineAt.x, o.y + layout::kIntroLineAt.y,
                          layout::kIntroLine.w, layout::kIntroLine.h};
-    auto aal = AntiAliasLabel::create("aal", messageArea, messageFont(), kMessageColour, error);
-    auto aal2 = AntiAliasLabel::create("aal2", introArea, messageFont(), kMessageColour, error);
-    if (!aal || !aal2) return false;
+    // Both lines in one look: the font is found and opened once.
+    std::shared_ptr<Font> font = Font::open(messageFont(), error);
+    if (!font) return false;
+    auto aal = AntiAliasLabel::create("aal", messageArea, font, kMessageColour);
+    auto aal2 = AntiAliasLabel::create("aal2", introArea, std::move(font), kMessageColour);
     aal_ = aal.get();
     aal2_ = aal2.get();
     screen_.scene().insertBefore(GameScreen::kMessageLineBefore, std::move(aal));
@@ -207,10 +209,7 @@ void GameView::startReelAnimation() {
 void GameView::drawReel(int reel) {
     if (reel < 1 || reel > 3) return;
     const std::size_t n = static_cast<std::size_t>(reel - 1);
-    Picture& still = reels_[n]->pixels();
-    if (still.width() != kReelSize || still.height() != kReelSize)
-        still = Picture(kReelSize, kReelSize);
-    shading_.drawStill(state_.reelSymbol[n], still);
+    shading_.drawStill(state_.reelSymbol[n], reels_[n]->pixels());
     reels_[n]->invalidate();
 }
 

@@ -86,7 +86,9 @@ void ReelShading::preg(int from, int to, Picture& spinStrip) const {
 }
 
 void ReelShading::drawStill(int symbol, Picture& reel) const {
-    if (!validSymbol(symbol) || reel.height() < kReelSize) return;
+    if (!validSymbol(symbol)) return;
+    if (reel.width() != kReelSize || reel.height() != kReelSize)
+        reel = Picture(kReelSize, kReelSize);
     copyFrame(frame(symbol, 13), reel, 0);
 }
 

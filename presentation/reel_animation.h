@@ -38,7 +38,8 @@ class ReelShading {
     // Fills spinStrip (122 x 1708) with the 14 frames of a reel turning from symbol from to
     // symbol to. Symbols outside 1 to 10 leave the strip as it was.
     void preg(int from, int to, Picture& spinStrip) const;
-    // The still picture of a reel at rest on symbol (frame 13 of a spin onto it).
+    // The still picture of a reel at rest on symbol (frame 13 of a spin onto it), the reel made
+    // 122 x 122 if it is not. A symbol outside 1 to 10 leaves the reel as it was.
     void drawStill(int symbol, Picture& reel) const;
 
   private:

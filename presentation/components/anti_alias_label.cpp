@@ -11,8 +11,14 @@ std::unique_ptr<AntiAliasLabel> AntiAliasLabel::create(std::string name, Rect ar
                                                        std::string& error) {
     std::shared_ptr<fruvana::Font> opened = fruvana::Font::open(font, error);
     if (!opened) return nullptr;
+    return create(std::move(name), area, std::move(opened), colour);
+}
+
+std::unique_ptr<AntiAliasLabel> AntiAliasLabel::create(std::string name, Rect area,
+                                                       std::shared_ptr<fruvana::Font> font,
+                                                       Rgb colour) {
     return std::unique_ptr<AntiAliasLabel>(
-        new AntiAliasLabel(std::move(name), area, std::move(opened), colour));
+        new AntiAliasLabel(std::move(name), area, std::move(font), colour));
 }
 
 AntiAliasLabel::AntiAliasLabel(std::string name, Rect area, std::shared_ptr<fruvana::Font> font,

@@ -23,6 +23,9 @@ class AntiAliasLabel final : public Layer {
     static std::unique_ptr<AntiAliasLabel> create(std::string name, Rect area,
                                                   const FontRequest& font, Rgb colour,
                                                   std::string& error);
+    // A label on a font already open, which labels of one look share.
+    static std::unique_ptr<AntiAliasLabel> create(std::string name, Rect area,
+                                                  std::shared_ptr<fruvana::Font> font, Rgb colour);
 
     // The text, one line of UTF-8. A different text repaints the label.
     const std::string& Caption() const { return caption_; }
