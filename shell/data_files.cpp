@@ -85,14 +85,6 @@ auto& statisticsField(Counts& statistics, int i) {
     return counts[i % kClassCount + 1];
 }
 
-// Whether the user does not want path changed. access() alone is not enough: the superuser
-// passes it whatever the permission bits say, so a file or folder with no write bit at all
-// counts as marked read-only for whoever runs the game.
-bool markedReadOnly(const std::string& path, const struct stat& info) {
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
-}
-
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -182,6 +174,11 @@ void replaceFile(const std::string& homeDir, std::string_view name,
 }
 
 }  // namespace
+
+bool markedReadOnly(const std::string& path, const struct stat& info) {
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
 
 FileStatus loadOptions(MachineState& state) {
     std::array<std::uint8_t, kOptionsFileSize> bytes{};

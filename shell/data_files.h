@@ -7,8 +7,11 @@
 // read leaves the fields as they were, and a save that cannot be made leaves the old file as
 // it was while the game goes on with its state in memory.
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "engine/machine_state.h"
@@ -54,5 +57,10 @@ FileStatus loadCredit(MachineState& state);
 void saveCredit(const MachineState& state);
 void saveset(const MachineState& state);
 void saveStatistics(const MachineState& state);
+
+// Whether the user does not want path (a file or folder) changed. access() alone is not
+// enough: the superuser passes it whatever the permission bits say, so one with no write bit
+// at all counts as marked read-only for whoever runs the game.
+bool markedReadOnly(const std::string& path, const struct stat& info);
 
 }  // namespace fruvana

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/data_files.h"
+
 namespace fruvana {
 
 namespace {
@@ -16,17 +18,12 @@ std::string withSlash(std::string path) {
     return path;
 }
 
-// The folder exists and this user may create files in it.
-//
-// Deliberate: a folder without any write bit counts as not writable for whoever runs the game,
-// as the savers count it; the superuser passes access() regardless, and would otherwise keep
-// the files in a folder where no new file is ever saved.
+// The folder exists and this user may create files in it, counted as the savers count it.
 bool writableFolder(const std::string& dir) {
     struct stat info {};
     const std::string path = dir.empty() ? std::string(".") : dir;
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
-           ::access(path.c_str(), W_OK | X_OK) == 0;
+           !markedReadOnly(path, info) && ::access(path.c_str(), X_OK) == 0;
 }
 
 // Makes every missing folder of path (ending in '/') with mode 0700; false with errno set.
