@@ -11,7 +11,8 @@ constexpr bool insideCircle(int x, int y, int centre, int radius) {
     // report can overflow the sum of squares.
     const std::int64_t dx = std::int64_t{x} - centre;
     const std::int64_t dy = std::int64_t{y} - centre;
-    if (dx < -radius || dx > radius || dy < -radius || dy > radius) return false;
+    const auto near = [radius](std::int64_t d) { return d >= -radius && d <= radius; };
+    if (!near(dx) || !near(dy)) return false;
     return dx * dx + dy * dy <= std::int64_t{radius} * radius;
 }
 
