@@ -185,37 +185,37 @@ void AlignGrid::Cells(int col, int row, std::string text) {
 
 // ---- Per-level properties -----------------------------------------------------------------
 
-CellProperties& AlignGrid::entry(Level level, std::uint16_t a, std::uint16_t b) {
-    switch (level) {
-        case Level::Cell:
+CellProperties& AlignGrid::entry(PropList which, std::uint16_t a, std::uint16_t b) {
+    switch (which) {
+        case PropList::PropCell:
             return stores_.cellProps[{a, b}];
-        case Level::Col:
+        case PropList::PropCol:
             return stores_.colProps[a];
-        case Level::Row:
+        case PropList::PropRow:
             return stores_.rowProps[a];
-        case Level::FixedCol:
+        case PropList::PropFixedCol:
             return stores_.fixedColProps[a];
-        case Level::FixedRow:
+        case PropList::PropFixedRow:
             break;
     }
     return stores_.fixedRowProps[a];
 }
 
-const CellProperties* AlignGrid::find(Level level, std::uint16_t a, std::uint16_t b) const {
+const CellProperties* AlignGrid::find(PropList which, std::uint16_t a, std::uint16_t b) const {
     auto lookIn = [](const auto& store, const auto& key) -> const CellProperties* {
         const auto it = store.find(key);
         return it == store.end() ? nullptr : &it->second;
     };
-    switch (level) {
-        case Level::Cell:
+    switch (which) {
+        case PropList::PropCell:
             return lookIn(stores_.cellProps, std::pair{a, b});
-        case Level::Col:
+        case PropList::PropCol:
             return lookIn(stores_.colProps, a);
-        case Level::Row:
+        case PropList::PropRow:
             return lookIn(stores_.rowProps, a);
-        case Level::FixedCol:
+        case PropList::PropFixedCol:
             return lookIn(stores_.fixedColProps, a);
-        case Level::FixedRow:
+        case PropList::PropFixedRow:
             break;
     }
     return lookIn(stores_.fixedRowProps, a);
@@ -252,83 +252,83 @@ void AlignGrid::setColour(CellProperties& props, std::uint32_t colour) {
 }
 
 void AlignGrid::AlignCell(std::uint16_t col, std::uint16_t row, CellAlign align) {
-    setAlign(entry(Level::Cell, col, row), align);
+    setAlign(entry(PropList::PropCell, col, row), align);
 }
 
 void AlignGrid::AlignCol(std::uint16_t col, CellAlign align) {
-    setAlign(entry(Level::Col, col), align);
+    setAlign(entry(PropList::PropCol, col), align);
 }
 
 void AlignGrid::AlignRow(std::uint16_t row, CellAlign align) {
-    setAlign(entry(Level::Row, row), align);
+    setAlign(entry(PropList::PropRow, row), align);
 }
 
 void AlignGrid::FixedAlignCol(std::uint16_t col, CellAlign align) {
-    setAlign(entry(Level::FixedCol, col), align);
+    setAlign(entry(PropList::PropFixedCol, col), align);
 }
 
 void AlignGrid::FixedAlignRow(std::uint16_t row, CellAlign align) {
-    setAlign(entry(Level::FixedRow, row), align);
+    setAlign(entry(PropList::PropFixedRow, row), align);
 }
 
 void AlignGrid::ColorCell(std::uint16_t col, std::uint16_t row, std::uint32_t colour) {
-    setColour(entry(Level::Cell, col, row), colour);
+    setColour(entry(PropList::PropCell, col, row), colour);
 }
 
 void AlignGrid::ColorCol(std::uint16_t col, std::uint32_t colour) {
-    setColour(entry(Level::Col, col), colour);
+    setColour(entry(PropList::PropCol, col), colour);
 }
 
 void AlignGrid::ColorRow(std::uint16_t row, std::uint32_t colour) {
-    setColour(entry(Level::Row, row), colour);
+    setColour(entry(PropList::PropRow, row), colour);
 }
 
 void AlignGrid::ColorFixedCol(std::uint16_t col, std::uint32_t colour) {
-    setColour(entry(Level::FixedCol, col), colour);
+    setColour(entry(PropList::PropFixedCol, col), colour);
 }
 
 void AlignGrid::ColorFixedRow(std::uint16_t row, std::uint32_t colour) {
-    setColour(entry(Level::FixedRow, row), colour);
+    setColour(entry(PropList::PropFixedRow, row), colour);
 }
 
 CellBrush& AlignGrid::BrushCell(std::uint16_t col, std::uint16_t row) {
-    return brushOf(entry(Level::Cell, col, row));
+    return brushOf(entry(PropList::PropCell, col, row));
 }
 
 CellBrush& AlignGrid::BrushCol(std::uint16_t col) {
-    return brushOf(entry(Level::Col, col));
+    return brushOf(entry(PropList::PropCol, col));
 }
 
 CellBrush& AlignGrid::BrushRow(std::uint16_t row) {
-    return brushOf(entry(Level::Row, row));
+    return brushOf(entry(PropList::PropRow, row));
 }
 
 CellBrush& AlignGrid::BrushFixedCol(std::uint16_t col) {
-    return brushOf(entry(Level::FixedCol, col));
+    return brushOf(entry(PropList::PropFixedCol, col));
 }
 
 CellBrush& AlignGrid::BrushFixedRow(std::uint16_t row) {
-    return brushOf(entry(Level::FixedRow, row));
+    return brushOf(entry(PropList::PropFixedRow, row));
 }
 
 CellFont& AlignGrid::FontCell(std::uint16_t col, std::uint16_t row) {
-    return fontOf(entry(Level::Cell, col, row));
+    return fontOf(entry(PropList::PropCell, col, row));
 }
 
 CellFont& AlignGrid::FontCol(std::uint16_t col) {
-    return fontOf(entry(Level::Col, col));
+    return fontOf(entry(PropList::PropCol, col));
 }
 
 CellFont& AlignGrid::FontRow(std::uint16_t row) {
-    return fontOf(entry(Level::Row, row));
+    return fontOf(entry(PropList::PropRow, row));
 }
 
 CellFont& AlignGrid::FontFixedCol(std::uint16_t col) {
-    return fontOf(entry(Level::FixedCol, col));
+    return fontOf(entry(PropList::PropFixedCol, col));
 }
 
 CellFont& AlignGrid::FontFixedRow(std::uint16_t row) {
-    return fontOf(entry(Level::FixedRow, row));
+    return fontOf(entry(PropList::PropFixedRow, row));
 }
 
 // ---- Lookup -------------------------------------------------------------------------------
@@ -341,9 +341,9 @@ CellLook AlignGrid::lookup(int col, int row) const {
     const auto r = static_cast<std::uint16_t>(indexable ? row : 0);
     const CellProperties* levels[3] = {};
     if (indexable) {
-        levels[0] = find(Level::Cell, c, r);
-        levels[1] = find(fixed ? Level::FixedCol : Level::Col, c);
-        levels[2] = find(fixed ? Level::FixedRow : Level::Row, r);
+        levels[0] = find(PropList::PropCell, c, r);
+        levels[1] = find(fixed ? PropList::PropFixedCol : PropList::PropCol, c);
+        levels[2] = find(fixed ? PropList::PropFixedRow : PropList::PropRow, r);
     }
 
     CellLook look;
@@ -372,23 +372,7 @@ ListReadResult AlignGrid::readPropertyList(PropList which, const PropertyList& l
     for (ParsedGroup& group : parsed.groups) {
         group.props.attach(changed_);
         // Each group replaces whatever entry stood at its place; the old one is released here.
-        switch (which) {
-            case PropList::PropCell:
-                stores_.cellProps.insert_or_assign({group.col, group.row}, std::move(group.props));
-                break;
-            case PropList::PropCol:
-                stores_.colProps.insert_or_assign(group.col, std::move(group.props));
-                break;
-            case PropList::PropRow:
-                stores_.rowProps.insert_or_assign(group.col, std::move(group.props));
-                break;
-            case PropList::PropFixedCol:
-                stores_.fixedColProps.insert_or_assign(group.col, std::move(group.props));
-                break;
-            case PropList::PropFixedRow:
-                stores_.fixedRowProps.insert_or_assign(group.col, std::move(group.props));
-                break;
-        }
+        entry(which, group.col, group.row) = std::move(group.props);
     }
     repaint();
     return {};

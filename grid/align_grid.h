@@ -158,10 +158,10 @@ class AlignGrid {
     ListReadResult readPropertyList(PropList which, const PropertyList& list);
 
   private:
-    enum class Level { Cell, Col, Row, FixedCol, FixedRow };
-
-    CellProperties& entry(Level level, std::uint16_t a, std::uint16_t b = 0);
-    const CellProperties* find(Level level, std::uint16_t a, std::uint16_t b = 0) const;
+    // A store's entry at a (and row b for PropCell), made when absent by entry(); null from
+    // find() then.
+    CellProperties& entry(PropList which, std::uint16_t a, std::uint16_t b = 0);
+    const CellProperties* find(PropList which, std::uint16_t a, std::uint16_t b = 0) const;
     CellBrush& brushOf(CellProperties& props);
     CellFont& fontOf(CellProperties& props);
     void setAlign(CellProperties& props, CellAlign align);

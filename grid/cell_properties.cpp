@@ -92,11 +92,6 @@ void CellBrush::setStyle(int style) {
     changed();
 }
 
-bool CellProperties::empty() const {
-    return align == CellAlign::alDefault && wordwrap == WordWrapMode::ww_default && editable == 0 &&
-           !brush && !selectedBrush && !font && !selectedFont;
-}
-
 void CellProperties::attach(const std::function<void()>& onChange) {
     if (brush) brush->setOnChange(onChange);
     if (selectedBrush) selectedBrush->setOnChange(onChange);

@@ -131,8 +131,6 @@ struct CellProperties {
     std::unique_ptr<CellFont> font;
     std::unique_ptr<CellFont> selectedFont;
 
-    // True when every field holds its not-set value.
-    bool empty() const;
     // Points the change hooks of every owned font and brush at onChange.
     void attach(const std::function<void()>& onChange);
 };

@@ -1,5 +1,6 @@
 #include "grid/property_lists.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -35,28 +36,26 @@ class Cursor {
     ReadError takeError() { return std::move(*error_); }
 
     std::optional<std::int64_t> integer(std::string_view what) {
-        if (!ready(what)) return std::nullopt;
-        const auto* value = std::get_if<std::int64_t>(&list_[pos_]);
-        if (!value) {
-            fail(std::string("a string stands where ") + std::string(what) + " must be an integer");
-            return std::nullopt;
-        }
-        ++pos_;
-        return *value;
+        return take<std::int64_t>(what, "a string", "an integer");
     }
-
     std::optional<std::string> string(std::string_view what) {
-        if (!ready(what)) return std::nullopt;
-        const auto* value = std::get_if<std::string>(&list_[pos_]);
-        if (!value) {
-            fail(std::string("an integer stands where ") + std::string(what) + " must be a string");
-            return std::nullopt;
-        }
-        ++pos_;
-        return *value;
+        return take<std::string>(what, "an integer", "a string");
     }
 
   private:
+    // The next item when it is a T; found and wanted name the two kinds when it is not.
+    template <typename T>
+    std::optional<T> take(std::string_view what, const char* found, const char* wanted) {
+        if (!ready(what)) return std::nullopt;
+        const auto* value = std::get_if<T>(&list_[pos_]);
+        if (!value) {
+            fail(std::string(found) + " stands where " + std::string(what) + " must be " + wanted);
+            return std::nullopt;
+        }
+        ++pos_;
+        return *value;
+    }
+
     bool ready(std::string_view what) {
         if (failed()) return false;
         if (atEnd()) {
@@ -87,9 +86,8 @@ std::uint32_t toColour(std::int64_t value) {
 }
 
 int toInt(std::int64_t value) {
-    constexpr std::int64_t lo = std::numeric_limits<int>::min();
-    constexpr std::int64_t hi = std::numeric_limits<int>::max();
-    return static_cast<int>(value < lo ? lo : value > hi ? hi : value);
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 FontPitch toPitch(std::int64_t value) {
@@ -116,8 +114,9 @@ std::unique_ptr<CellFont> readFont(Cursor& in) {
     values.height = toInt(*height);
     values.name = std::move(*name);
     values.pitch = toPitch(*pitch);
-    values.style = static_cast<std::uint8_t>(static_cast<std::uint64_t>(*style) & 0xFFu);
-    return std::make_unique<CellFont>(std::move(values));
+    auto font = std::make_unique<CellFont>(std::move(values));
+    font->setStyle(*style);  // keeps the low 8 bits
+    return font;
 }
 
 // One record: tagged items up to the tag 0. Returns false when the record cannot be read.

@@ -48,6 +48,11 @@ void scaleInto(const Picture& src, Rect part, const Placement& placement, Rect s
     const std::int64_t xFrom = std::max<std::int64_t>(x0, 0);
     const std::int64_t xTo = std::min<std::int64_t>(x0 + std::int64_t{part.w} * s, dstWidth);
     if (xFrom >= xTo) return;
+    // Columns whose squares lie wholly inside the window take the fast path.
+    const bool whole = x0 >= 0 && x0 + std::int64_t{part.w} * s <= dstWidth;
+    const auto pack = [](const std::uint8_t* bgr) {
+        return std::uint32_t{bgr[2]} << 16 | std::uint32_t{bgr[1]} << 8 | bgr[0];
+    };
     for (int row = 0; row < part.h; ++row) {
         const std::int64_t top = y0 + std::int64_t{row} * s;
         const std::int64_t firstLine = std::max<std::int64_t>(top, 0);
@@ -55,19 +60,13 @@ void scaleInto(const Picture& src, Rect part, const Placement& placement, Rect s
         if (firstLine >= endLine) continue;
         const std::uint8_t* in = src.row(part.y + row) + std::ptrdiff_t{part.x} * 3;
         auto* line = reinterpret_cast<std::uint32_t*>(dst + firstLine * dstPitch);
-        // Columns whose squares lie wholly inside the window take the fast path.
-        const bool whole = x0 >= 0 && x0 + std::int64_t{part.w} * s <= dstWidth;
         if (whole) {
             std::uint32_t* out = line + x0;
-            for (int c = 0; c < part.w; ++c, in += Picture::kBytesPerPixel, out += s) {
-                const std::uint32_t pixel =
-                    std::uint32_t{in[2]} << 16 | std::uint32_t{in[1]} << 8 | in[0];
-                std::fill_n(out, s, pixel);
-            }
+            for (int c = 0; c < part.w; ++c, in += Picture::kBytesPerPixel, out += s)
+                std::fill_n(out, s, pack(in));
         } else {
             for (int c = 0; c < part.w; ++c, in += Picture::kBytesPerPixel) {
-                const std::uint32_t pixel =
-                    std::uint32_t{in[2]} << 16 | std::uint32_t{in[1]} << 8 | in[0];
+                const std::uint32_t pixel = pack(in);
                 const std::int64_t from = std::max(x0 + std::int64_t{c} * s, xFrom);
                 const std::int64_t to = std::min(x0 + std::int64_t{c + 1} * s, xTo);
                 for (std::int64_t x = from; x < to; ++x) line[x] = pixel;

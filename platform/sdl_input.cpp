@@ -68,7 +68,16 @@ std::optional<PadButton> padButtonOf(Uint8 button) {
     }
 }
 
+bool isEnter(SDL_Keycode sym) {
+    return sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
+}
+
 }  // namespace
+
+bool isWindowModeKey(const SDL_KeyboardEvent& key) {
+    return key.keysym.sym == SDLK_F11 ||
+           (isEnter(key.keysym.sym) && (key.keysym.mod & KMOD_ALT) != 0);
+}
 
 void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
     switch (event.type) {
@@ -87,10 +96,8 @@ void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
             break;
         case SDL_KEYDOWN:
             // Alt+Enter switches between full screen and a window; it is no deal.
-            if ((event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) &&
-                (event.key.keysym.mod & KMOD_ALT) == 0) {
+            if (isEnter(event.key.keysym.sym) && !isWindowModeKey(event.key))
                 out.push_back(InputEvent::enter());
-            }
             break;
         case SDL_CONTROLLERBUTTONDOWN:
             if (const std::optional<PadButton> b = padButtonOf(event.cbutton.button))

@@ -12,4 +12,7 @@ namespace fruvana {
 // Appends what event means to the program (often nothing, sometimes several characters).
 void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out);
 
+// F11, or Enter with Alt: the key that switches between full screen and a window.
+bool isWindowModeKey(const SDL_KeyboardEvent& key);
+
 }  // namespace fruvana

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <cstring>
 #include <deque>
 #include <map>
 #include <vector>
@@ -64,6 +63,8 @@ struct SdlPlatform::Impl {
     std::string windowProblem;
     sdl::SurfacePtr icon;
     std::vector<InputEvent> scratch;
+    // The window parts of one present, kept so that no frame allocates them anew.
+    std::vector<SDL_Rect> updated;
 
     ~Impl() {
         controllers.clear();
@@ -99,9 +100,9 @@ struct SdlPlatform::Impl {
         if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                                               event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                                               event.window.event == SDL_WINDOWEVENT_RESTORED)) {
-            followWindowManager();
-            // The window lost what it showed: the back buffer still holds the whole picture.
-            presentAll();
+            // The window lost what it showed: the back buffer still holds the whole picture. A
+            // switch of mode has presented it already.
+            if (!followWindowManager()) presentAll();
             return;
         }
         scratch.clear();
@@ -110,12 +111,6 @@ struct SdlPlatform::Impl {
             if (std::optional<InputEvent> inGame = toGame(e, placement, shown))
                 pending.push_back(*inGame);
         }
-    }
-
-    static bool isWindowModeKey(const SDL_KeyboardEvent& key) {
-        const SDL_Keycode sym = key.keysym.sym;
-        const bool enter = sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
-        return sym == SDLK_F11 || (enter && (key.keysym.mod & KMOD_ALT) != 0);
     }
 
     void openController(int deviceIndex) {
@@ -128,12 +123,12 @@ struct SdlPlatform::Impl {
     }
 
     // Full screen with the whole frame, or a framed window with just the cabinet; the game
-    // itself does not notice.
-    void setWindowed(bool on) {
-        if (!window) return;
+    // itself does not notice. True when the mode was switched and the window presented.
+    bool setWindowed(bool on) {
+        if (!window) return false;
         if (on) {
             SDL_DisplayMode desktop{};
-            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
+            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
             const int s = windowScale(desktop.w, desktop.h);
             SDL_SetWindowFullscreen(window.get(), 0);
             SDL_SetWindowBordered(window.get(), SDL_TRUE);
@@ -149,14 +144,15 @@ struct SdlPlatform::Impl {
         }
         windowed = on;
         presentAll();
+        return true;
     }
 
     // A window manager that takes the game out of full screen by its own key or menu (or puts
-    // it back) is followed as if the player had pressed F11.
-    void followWindowManager() {
-        if (!window) return;
+    // it back) is followed as if the player had pressed F11. True when it was.
+    bool followWindowManager() {
+        if (!window) return false;
         const bool fullScreen = (SDL_GetWindowFlags(window.get()) & SDL_WINDOW_FULLSCREEN) != 0;
-        if (fullScreen == windowed) setWindowed(!fullScreen);
+        return fullScreen == windowed && setWindowed(!fullScreen);
     }
 
     // Where the shown part's pixels land in the window.
@@ -179,8 +175,7 @@ struct SdlPlatform::Impl {
             backBuffer.data(), backBuffer.width(), backBuffer.height(), 24, backBuffer.pitch(),
             SDL_PIXELFORMAT_BGR24));
         if (!source) return;
-        std::vector<SDL_Rect> updated;
-        updated.reserve(dirty.size());
+        updated.clear();
         for (const Rect& part : dirty) {
             const Rect r = intersect(intersect(part, backBuffer.bounds()), shown);
             if (r.empty()) continue;
@@ -200,8 +195,7 @@ struct SdlPlatform::Impl {
     // The common case: the window's pixels are 0x00RRGGBB, scaled by the game's own code.
     void presentScaled(std::span<const Rect> dirty, SDL_Surface& target) {
         if (SDL_MUSTLOCK(&target) && SDL_LockSurface(&target) != 0) return;
-        std::vector<SDL_Rect> updated;
-        updated.reserve(dirty.size());
+        updated.clear();
         for (const Rect& part : dirty) {
             const Rect r = intersect(intersect(part, backBuffer.bounds()), shown);
             if (r.empty()) continue;
@@ -345,13 +339,14 @@ std::string SdlPlatform::windowProblem() const {
 }
 
 void SdlPlatform::setWindowIcon(const Picture& icon) {
-    sdl::SurfacePtr copy(
-        SDL_CreateRGBSurfaceWithFormat(0, icon.width(), icon.height(), 24, SDL_PIXELFORMAT_BGR24));
-    if (!copy || icon.empty()) return;
-    for (int y = 0; y < icon.height(); ++y) {
-        std::memcpy(static_cast<std::uint8_t*>(copy->pixels) + std::ptrdiff_t{y} * copy->pitch,
-                    icon.row(y), static_cast<std::size_t>(icon.width()) * 3);
-    }
+    if (icon.empty()) return;
+    // The icon outlives the picture, so the window gets a copy of its pixels.
+    const sdl::SurfacePtr view(
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(icon.data()), icon.width(),
+                                           icon.height(), 24, icon.pitch(), SDL_PIXELFORMAT_BGR24));
+    if (!view) return;
+    sdl::SurfacePtr copy(SDL_DuplicateSurface(view.get()));
+    if (!copy) return;
     // The icon's surroundings, in its bottom-left pixel's colour, are see-through.
     if (const std::optional<Rgb> key = bottomLeftColour(icon))
         SDL_SetColorKey(copy.get(), SDL_TRUE, SDL_MapRGB(copy->format, key->r, key->g, key->b));
