@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <ctime>
 #include <vector>
 
+#include "bench/bench_sdl.h"
 #include "platform/event_loop.h"
 #include "platform/placement.h"
 #include "platform/sdl_platform.h"
@@ -17,25 +16,13 @@
 namespace fruvana {
 namespace {
 
+// The SDL platform with its window shown, labelled with the video driver in use.
 std::unique_ptr<SdlPlatform> makePlatform(benchmark::State& state) {
-    const bool display =
-        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
-    std::string error;
-    auto platform =
-        SdlPlatform::create({.videoDriver = display ? "" : "dummy", .audioDriver = ""}, error);
-    if (!platform) {
-        state.SkipWithError(error.c_str());
-        return nullptr;
-    }
+    auto platform = sdlPlatform(state);
+    if (!platform) return nullptr;
     if (platform->openWindow("Fruvana bench")) platform->showWindow();
     state.SetLabel(platform->videoDriver());
     return platform;
-}
-
-double processCpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 // CPU time of the whole process during a 5-second delay with nothing happening.

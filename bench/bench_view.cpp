@@ -4,11 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <vector>
 
+#include "bench/bench_sdl.h"
 #include "platform/headless_platform.h"
 #include "platform/sdl_platform.h"
 #include "presentation/cabinet_layout.h"
@@ -76,16 +75,6 @@ void BM_Nr(benchmark::State& state) {
 }
 BENCHMARK(BM_Nr)->Unit(benchmark::kMicrosecond);
 
-std::unique_ptr<SdlPlatform> sdlPlatform(benchmark::State& state) {
-    const bool display =
-        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
-    std::string error;
-    auto platform =
-        SdlPlatform::create({.videoDriver = display ? "" : "dummy", .audioDriver = ""}, error);
-    if (!platform) state.SkipWithError(error.c_str());
-    return platform;
-}
-
 std::unique_ptr<Program> sdlProgram(SdlPlatform& platform, benchmark::State& state) {
     std::string error;
     auto program = Program::start(
@@ -124,12 +113,6 @@ void BM_SpinOnThreadedTimer(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SpinOnThreadedTimer)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-double processCpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
 
 double idleCpuPercent(Program& program, std::uint32_t ms) {
     const double cpu0 = processCpuMs();

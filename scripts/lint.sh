@@ -113,20 +113,30 @@ changedFiles() {
 # The build's source that lets clang-tidy see a file, or nothing when the build has none. A
 # header goes through its own .cpp, else the first source that includes it, else the first
 # source that includes a header including it (a few levels deep).
+# One grep reads the files in the order given and names those that include the file, so the
+# first one named is the first in that order.
+includers() {
+  local f=$1
+  shift
+  [[ $# -gt 0 ]] || return 0
+  grep -lsF -e "#include \"$f\"" -- "$@" || true
+}
+
 unitFor() {
   local f=$1 depth=${2:-0} u h
+  local -a headers=()
   case $f in
     *.cpp) for u in "${units[@]}"; do [[ $u == "$f" ]] && echo "$u" && return; done ;;
     *.h)
       for u in "${units[@]}"; do [[ $u == "${f%.h}.cpp" ]] && echo "$u" && return; done
-      for u in "${units[@]}"; do grep -qF "#include \"$f\"" "$u" && echo "$u" && return; done
+      u=$(includers "$f" "${units[@]}" | head -n1)
+      [[ -n $u ]] && echo "$u" && return
       [[ $depth -lt 3 ]] || return 0
-      for h in "${sources[@]}"; do
-        if [[ $h == *.h && $h != "$f" ]] && grep -qF "#include \"$f\"" "$h"; then
-          u=$(unitFor "$h" $((depth + 1)))
-          [[ -n $u ]] && echo "$u" && return
-        fi
-      done ;;
+      for h in "${sources[@]}"; do [[ $h == *.h && $h != "$f" ]] && headers+=("$h"); done
+      while IFS= read -r h; do
+        u=$(unitFor "$h" $((depth + 1)))
+        [[ -n $u ]] && echo "$u" && return
+      done < <(includers "$f" "${headers[@]}") ;;
   esac
   return 0
 }

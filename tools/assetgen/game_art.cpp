@@ -396,11 +396,7 @@ void belly(cairo_t* cr) {
     cairo_save(cr);
     roundedRect(cr, x, y, w, h, 9);
     cairo_clip(cr);
-    cairo_save(cr);
-    cairo_translate(cr, L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26);
-    cairo_scale(cr, 150, 20);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-    cairo_restore(cr);
+    ellipse(cr, L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26, 150, 20);
     fillWith(cr, radial(L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26, 0,
                         L::kMessageLineAt.x + L::kMessageLine.w / 2.0, y + 26, 150,
                         {{0, 0.16, 0.24, 0.45, 0.35}, {1, 0.16, 0.24, 0.45, 0}}));
@@ -495,16 +491,8 @@ void drawCabinetBody(Canvas& cab) {
         const L::Offset m = L::kPrizeMetersAt[static_cast<std::size_t>(row)];
         const double cy = m.y + L::kPrizeMeter.h / 2.0;
         static constexpr int kPrizeSymbols[4] = {1, 2, 3, 4};
-        for (int i = 0; i < 3; ++i) {
-            const double x = 414 + i * 62;
-            roundedRect(cr, x, cy - 28, 56, 56, 6);
-            setColor(cr, Rgb{255, 255, 255});
-            cairo_fill_preserve(cr);
-            setColor(cr, Rgb{6, 16, 40});
-            cairo_set_line_width(cr, 1.5);
-            cairo_stroke(cr);
-            drawSymbolCentred(cr, kPrizeSymbols[row], x + 28, cy, 54, 48);
-        }
+        for (int i = 0; i < 3; ++i)
+            symbolTile(cr, kPrizeSymbols[row], 442 + i * 62, cy, 56, 54, 48);
         cairo_new_path(cr);
         cairo_move_to(cr, 606, cy - 8);
         cairo_line_to(cr, 624, cy);
@@ -648,7 +636,7 @@ Canvas leverPicture(const Canvas& cabinet) {
     cairo_arc(cr, cx + 3, cx + 4, 26, 0, 2 * kPi);
     fillWith(cr,
              radial(cx + 3, cx + 4, 17, cx + 3, cx + 4, 27, {{0, 0, 0, 0, 0.5}, {1, 0, 0, 0, 0}}));
-    shinyBall(cr, cx, cx, 23.5, Rgb{255, 170, 160}, Rgb{214, 18, 24}, Rgb{90, 0, 6});
+    glossyBall(cr, cx, cx, 23.5, Rgb{255, 170, 160}, Rgb{214, 18, 24}, Rgb{90, 0, 6});
     // a warm rim light at the bottom
     cairo_new_path(cr);
     cairo_arc(cr, cx, cx, 20.5, 0.15 * kPi, 0.85 * kPi);

@@ -47,33 +47,6 @@ cairo_pattern_t* withStops(cairo_pattern_t* p, std::initializer_list<ColourStop>
     return p;
 }
 
-void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-    cairo_restore(cr);
-}
-
-// A glossy ball with light from the top left.
-void glossyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark) {
-    cairo_new_path(cr);
-    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
-    cairo_pattern_t* p =
-        cairo_pattern_create_radial(cx - 0.35 * r, cy - 0.4 * r, 0.05 * r, cx, cy, r);
-    addStop(p, 0, light);
-    addStop(p, 0.45, mid);
-    addStop(p, 1, dark);
-    fillWith(cr, p);
-    // the window reflection
-    ellipse(cr, cx - 0.3 * r, cy - 0.42 * r, 0.38 * r, 0.24 * r);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, cy - 0.66 * r, 0, cy - 0.18 * r);
-    addStop(g, 0, Rgb{255, 255, 255}, 0.85);
-    addStop(g, 1, Rgb{255, 255, 255}, 0.05);
-    fillWith(cr, g);
-}
-
 // ----- reel symbols, drawn in a 122 x 122 design square -----
 
 void barPlates(cairo_t* cr, int count, Rgb edge) {
@@ -367,6 +340,15 @@ void pill(cairo_t* cr, double x, double y, double w, double h) {
     roundedRect(cr, x, y, w, h, h / 2);
 }
 
+void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx, ry);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+}
+
 double hashNoise(int x, int y, std::uint32_t seed) {
     std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u +
                       static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
@@ -476,8 +458,21 @@ void buttonSocket(cairo_t* cr, double cx, double cy, double radius) {
     cairo_fill(cr);
 }
 
-void shinyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark) {
-    glossyBall(cr, cx, cy, r, light, mid, dark);
+void glossyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark) {
+    cairo_new_path(cr);
+    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_pattern_t* p =
+        cairo_pattern_create_radial(cx - 0.35 * r, cy - 0.4 * r, 0.05 * r, cx, cy, r);
+    addStop(p, 0, light);
+    addStop(p, 0.45, mid);
+    addStop(p, 1, dark);
+    fillWith(cr, p);
+    // the window reflection
+    ellipse(cr, cx - 0.3 * r, cy - 0.42 * r, 0.38 * r, 0.24 * r);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, cy - 0.66 * r, 0, cy - 0.18 * r);
+    addStop(g, 0, Rgb{255, 255, 255}, 0.85);
+    addStop(g, 1, Rgb{255, 255, 255}, 0.05);
+    fillWith(cr, g);
 }
 
 void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mark,
@@ -747,6 +742,17 @@ void drawSymbolCentred(cairo_t* cr, int symbol, double cx, double cy, double siz
     cairo_translate(cr, -(left + inkW / 2), -(top + inkH / 2));
     drawSymbol(cr, symbol, kRoom, kRoom, 122);
     cairo_restore(cr);
+}
+
+void symbolTile(cairo_t* cr, int symbol, double cx, double cy, double side, double size,
+                double fit) {
+    roundedRect(cr, cx - side / 2, cy - side / 2, side, side, 6);
+    setColor(cr, Rgb{255, 255, 255});
+    cairo_fill_preserve(cr);
+    setColor(cr, Rgb{6, 16, 40});
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    drawSymbolCentred(cr, symbol, cx, cy, size, fit);
 }
 
 }  // namespace fruvana::assetgen

@@ -39,6 +39,8 @@ cairo_pattern_t* radial(double cx0, double cy0, double r0, double cx1, double cy
 void fillWith(cairo_t* cr, cairo_pattern_t* p, bool preserve = false);
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void pill(cairo_t* cr, double x, double y, double w, double h);
+// Adds an ellipse centred on (cx, cy) with radii rx and ry to the path, as a sub-path of its own.
+void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 
 // Small deterministic noise in [0, 1) from integer coordinates and a seed.
 double hashNoise(int x, int y, std::uint32_t seed);
@@ -107,8 +109,13 @@ void drawSymbol(cairo_t* cr, int symbol, double x, double y, double size);
 // (shadows, stems and leaves too) at (cx, cy), shrunk further if that would not fit a square of
 // 'fit', so no part of it reaches past the square.
 void drawSymbolCentred(cairo_t* cr, int symbol, double cx, double cy, double size, double fit);
+// A white tile with rounded corners and a thin dark edge, 'side' pixels square and centred on
+// (cx, cy), with the symbol drawn centred on it as drawSymbolCentred draws it.
+void symbolTile(cairo_t* cr, int symbol, double cx, double cy, double side, double size,
+                double fit);
 
-// A glossy ball lit from the top left, in the given light, middle and dark colours.
-void shinyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark);
+// A glossy ball lit from the top left, in the given light, middle and dark colours, with the
+// reflection of a window on its upper left.
+void glossyBall(cairo_t* cr, double cx, double cy, double r, Rgb light, Rgb mid, Rgb dark);
 
 }  // namespace fruvana::assetgen

@@ -83,16 +83,7 @@ void statisticsDisplay(cairo_t* cr) {
 void fruitPlaque(cairo_t* cr) {
     bluePanel(cr, 50, 484, 272, 98, 14);
     static constexpr int kFruit[5] = {9, 2, 7, 4, 10};
-    for (int i = 0; i < 5; ++i) {
-        const double cx = 90 + i * 48;
-        roundedRect(cr, cx - 21, 494, 42, 42, 6);
-        setColor(cr, Rgb{255, 255, 255});
-        cairo_fill_preserve(cr);
-        setColor(cr, Rgb{6, 16, 40});
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
-        drawSymbolCentred(cr, kFruit[i], cx, 515, 42, 36);
-    }
+    for (int i = 0; i < 5; ++i) symbolTile(cr, kFruit[i], 90 + i * 48, 515, 42, 42, 36);
     selectFont(cr, FontStyle::Bold, 13);
     cairo_new_path(cr);
     engrave(cr, "HOLD ON TO YOUR LUCK", 186, 565, Align::Centre, kPanelText, 0.0);

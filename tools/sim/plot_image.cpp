@@ -313,6 +313,15 @@ void spread(Painter& p, const PullAxis& xs, const ValueAxis& ys,
     cairo_fill(p.cr());
 }
 
+// Adds a triangle to the path with its tip at (x, tipY) and its base on baseY, reaching `half`
+// to either side of x.
+void triangle(cairo_t* cr, double x, double tipY, double baseY, double half) {
+    cairo_move_to(cr, x, tipY);
+    cairo_line_to(cr, x - half, baseY);
+    cairo_line_to(cr, x + half, baseY);
+    cairo_close_path(cr);
+}
+
 void moneyPanel(Painter& p, const PlotSeries& s) {
     panelTitle(p, 0, "Money: credit + win + account");
     const Box b = plotBox(0);
@@ -353,27 +362,18 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
         cairo_line_to(p.cr(), xs.x(static_cast<double>(c.lastPull)),
                       ys.y(static_cast<double>(c.moneyLast)));
     cairo_stroke(p.cr());
-    p.colour(kCoin);
-    for (const PlotColumn& c : s.columns) {
-        if (c.coins == 0) continue;
-        const double x = xs.x(static_cast<double>(c.lastPull));
-        cairo_move_to(p.cr(), x, b.bottom - 11);
-        cairo_line_to(p.cr(), x - 5, b.bottom - 2);
-        cairo_line_to(p.cr(), x + 5, b.bottom - 2);
-        cairo_close_path(p.cr());
-    }
-    cairo_fill(p.cr());
-    // Overflow moves hang from the top edge, as the coins stand on the bottom one.
-    p.colour(kOverflow);
-    for (const PlotColumn& c : s.columns) {
-        if (c.overflowMoves == 0) continue;
-        const double x = xs.x(static_cast<double>(c.lastPull));
-        cairo_move_to(p.cr(), x, b.top + 11);
-        cairo_line_to(p.cr(), x - 5, b.top + 2);
-        cairo_line_to(p.cr(), x + 5, b.top + 2);
-        cairo_close_path(p.cr());
-    }
-    cairo_fill(p.cr());
+    // A mark at every column with coins in, standing on the bottom edge, and at every column
+    // with an overflow move, hanging from the top one.
+    auto marks = [&](const Colour& colour, std::int32_t PlotColumn::*count, double tipY,
+                     double baseY) {
+        p.colour(colour);
+        for (const PlotColumn& c : s.columns)
+            if (c.*count != 0)
+                triangle(p.cr(), xs.x(static_cast<double>(c.lastPull)), tipY, baseY, 5);
+        cairo_fill(p.cr());
+    };
+    marks(kCoin, &PlotColumn::coins, b.bottom - 11, b.bottom - 2);
+    marks(kOverflow, &PlotColumn::overflowMoves, b.top + 11, b.top + 2);
     p.unclip();
     frame(p, b);
 
@@ -385,19 +385,13 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
                  [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kMoneySpread); });
     x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", [&](double lx, double ly) {
         p.colour(kCoin);
-        cairo_move_to(p.cr(), lx + 8, ly - 5);
-        cairo_line_to(p.cr(), lx + 3, ly + 4);
-        cairo_line_to(p.cr(), lx + 13, ly + 4);
-        cairo_close_path(p.cr());
+        triangle(p.cr(), lx + 8, ly - 5, ly + 4, 5);
         cairo_fill(p.cr());
     });
     p.legend(x, y, "credit overflow move (" + grouped(s.overflowMoves) + ")",
              [&](double lx, double ly) {
                  p.colour(kOverflow);
-                 cairo_move_to(p.cr(), lx + 8, ly + 4);
-                 cairo_line_to(p.cr(), lx + 3, ly - 5);
-                 cairo_line_to(p.cr(), lx + 13, ly - 5);
-                 cairo_close_path(p.cr());
+                 triangle(p.cr(), lx + 8, ly + 4, ly - 5, 5);
                  cairo_fill(p.cr());
              });
 }
