@@ -4,15 +4,31 @@
 #include <benchmark/benchmark.h>
 
 #include "grid/align_grid.h"
-#include "tests/grid/statistics_table.h"
+#include "presentation/cabinet_layout.h"
+#include "shell/statistics_table.h"
 
 namespace fruvana {
 namespace {
 
+// Counters of a long run, different in every cell.
+Statistics countsOf(int seed) {
+    Statistics counts;
+    for (int r = 1; r <= 12; ++r) {
+        counts.firstDealCounts[r] = seed * 131 * r % 100000;
+        counts.secondDealCounts[r] = seed * 71 * r % 10000;
+    }
+    return counts;
+}
+
+// The table where the settings screen puts it in a window of the cabinet's size.
+void setUpTable(AlignGrid& grid) {
+    setUpStatisticsTable(grid, layout::kStatisticsAt.x, layout::kStatisticsAt.y);
+}
+
 void BM_PaintStatisticsTable(benchmark::State& state) {
     AlignGrid grid;
-    grid_testing::buildStatisticsTable(grid);
-    grid_testing::fillStatisticsTable(grid, 7);
+    setUpTable(grid);
+    showStatistics(grid, countsOf(7), kPaytableMultipliers);
     Picture window(800, 600);
     grid.openFonts();  // beforehand, so only the painting is measured
     for (auto _ : state) {
@@ -26,12 +42,12 @@ BENCHMARK(BM_PaintStatisticsTable)->Unit(benchmark::kMicrosecond);
 // What a showing does to the table: new numbers in 35 cells, then the whole table painted.
 void BM_FillAndPaintStatisticsTable(benchmark::State& state) {
     AlignGrid grid;
-    grid_testing::buildStatisticsTable(grid);
+    setUpTable(grid);
     Picture window(800, 600);
     grid.openFonts();
     int seed = 1;
     for (auto _ : state) {
-        grid_testing::fillStatisticsTable(grid, ++seed);
+        showStatistics(grid, countsOf(++seed), kPaytableMultipliers);
         grid.paint(window, grid.bounds());
         benchmark::DoNotOptimize(window.data());
     }
@@ -43,8 +59,8 @@ void BM_FirstPaintWithFontLookup(benchmark::State& state) {
     Picture window(800, 600);
     for (auto _ : state) {
         AlignGrid grid;
-        grid_testing::buildStatisticsTable(grid);
-        grid_testing::fillStatisticsTable(grid, 7);
+        setUpTable(grid);
+        showStatistics(grid, countsOf(7), kPaytableMultipliers);
         grid.paint(window, grid.bounds());
         benchmark::DoNotOptimize(window.data());
     }

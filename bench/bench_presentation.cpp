@@ -36,7 +36,7 @@ void BM_ComposeOneReelWindow(benchmark::State& state) {
     auto screen = playArea(1024, 768);
     Picture target(1024, 768);
     screen->scene().paint(target);
-    const Rect reel = screen->restPlace("Image5");
+    const Rect reel = screen->restPlace("reel1");
     for (auto _ : state) {
         screen->scene().invalidate(reel);
         benchmark::DoNotOptimize(screen->scene().paint(target));

@@ -34,46 +34,45 @@ struct Headless {
     std::unique_ptr<Program> program;
 };
 
-void BM_PregThreeReels(benchmark::State& state) {
+void BM_PrepareSpinStrips(benchmark::State& state) {
     Headless h;
-    MachineState& s = h.program->state();
+    MachineState& s = h.program->game().state();
     s.prevSymbol = {2, 5, 9};
     s.reelSymbol = {10, 1, 3};
     for (auto _ : state) {
-        h.program->view().preg();
+        h.program->view().prepareSpinStrips();
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_PregThreeReels)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PrepareSpinStrips)->Unit(benchmark::kMicrosecond);
 
 // One tick of three turning reels, without presenting; every 20 ticks the spin starts anew
 // so the reels never stop.
 void BM_FrameTick(benchmark::State& state) {
     Headless h;
     GameView& view = h.program->view();
-    view.preg();
-    view.startReelAnimation();
+    view.prepareSpinStrips();
+    view.startSpin();
     int ticks = 0;
     for (auto _ : state) {
-        view.ThreadedTimer1Timer();
+        view.paintSpinFrame();
         if (++ticks == 20) {
-            view.startReelAnimation();
+            view.startSpin();
             ticks = 0;
         }
     }
-    view.ThreadedTimer1().Enabled(false);
 }
 BENCHMARK(BM_FrameTick)->Unit(benchmark::kMicrosecond);
 
-void BM_Nr(benchmark::State& state) {
+void BM_DrawMeter(benchmark::State& state) {
     Headless h;
     std::int32_t value = 1234567;
     for (auto _ : state) {
-        h.program->view().nr(value, Meter::Credit, 7);
+        h.program->view().drawMeter(value, Meter::Credit, 7);
         value ^= 1;
     }
 }
-BENCHMARK(BM_Nr)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawMeter)->Unit(benchmark::kMicrosecond);
 
 std::unique_ptr<Program> sdlProgram(SdlPlatform& platform, benchmark::State& state) {
     std::string error;
@@ -85,13 +84,13 @@ std::unique_ptr<Program> sdlProgram(SdlPlatform& platform, benchmark::State& sta
 
 // One pull of the lever on the real threaded timer, until the game takes input again.
 double spinWallMs(Program& program) {
-    const CabinetOrigin o = program.screen().origin();
+    const CabinetOrigin o = program.view().screen().origin();
     const int x = o.x + layout::kLeverAt.x + 26;
     const int y = o.y + layout::kLeverAt.y + 26;
     const auto t0 = std::chrono::steady_clock::now();
-    program.route(InputEvent::mouseDown(x, y));
-    program.route(InputEvent::mouseUp(x, y));
-    while (program.state().inputEnabled == 0) program.loop().delay(5);
+    program.input().route(InputEvent::mouseDown(x, y));
+    program.input().route(InputEvent::mouseUp(x, y));
+    while (program.game().state().inputEnabled == 0) program.loop().delay(5);
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
@@ -101,8 +100,8 @@ void BM_SpinOnThreadedTimer(benchmark::State& state) {
     if (!platform) return;
     auto program = sdlProgram(*platform, state);
     if (!program) return;
-    program->state().options.secondDeal = 0;  // every pull a first deal, all reels turning
-    program->state().credit = 1'000'000;
+    program->game().state().options.secondDeal = 0;  // every pull a first deal, all reels turning
+    program->game().state().credit = 1'000'000;
     for (auto _ : state) {
         std::vector<double> spins;
         spins.reserve(20);
@@ -152,7 +151,7 @@ ShownGame showGame(benchmark::State& state) {
     game.platform = sdlPlatform(state);
     if (game.platform) game.program = sdlProgram(*game.platform, state);
     if (!game.program) return {};
-    game.program->FormShow();
+    game.program->showWindow();
     game.program->loop().pumpPending();
     return game;
 }
@@ -177,7 +176,7 @@ void BM_ExitToEnd(benchmark::State& state) {
         ShownGame game = showGame(state);
         if (!game.program) return;
         state.ResumeTiming();
-        game.program->route(InputEvent::typed(U'x'));
+        game.program->input().route(InputEvent::typed(U'x'));
         game.program->loop().run();
         game.program.reset();
         state.PauseTiming();
@@ -191,14 +190,13 @@ BENCHMARK(BM_ExitToEnd)->Iterations(10)->Unit(benchmark::kMillisecond);
 void BM_OpenSettings(benchmark::State& state) {
     Headless h;
     Program& program = *h.program;
-    program.FormShow();
+    program.showWindow();
     program.loop().delay(kIntroMs + 10);
     for (auto _ : state) {
-        program.openSettings();
+        program.game().openSettings();
         program.loop().pumpPending();
         state.PauseTiming();
-        program.settings().Image2MouseDown(26, 26);
-        program.settings().Image2MouseUp();
+        program.game().confirmSettings();
         program.loop().pumpPending();
         state.ResumeTiming();
     }

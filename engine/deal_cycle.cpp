@@ -1,15 +1,10 @@
 // The lever, the holds and the autoplay tick: one deal from the pull to the start of the spin.
 
 #include "engine/game.h"
-#include "engine/round_face.h"
 
 namespace fruvana {
 
 namespace {
-
-// The lever knob is a circle of radius 26 around (26, 26) of the lever picture.
-constexpr int kKnobCentre = 26;
-constexpr int kKnobRadius = 26;
 
 bool validReel(int reel) {
     return reel >= 1 && reel <= 3;
@@ -18,33 +13,51 @@ std::size_t reelIndex(int reel) {
     return static_cast<std::size_t>(reel - 1);
 }
 
-// The spin sound tells which reels turn: `ton` when the left reel turns, `ton2` when the
-// middle one is the first to turn, `ton3` when only the right one does.
+// The spin sound tells which reels turn: the left one, the middle one first, or only the
+// right one.
 std::string_view spinSound(const std::array<std::uint8_t, 3>& held) {
-    if (held[0] == 0) return "ton";
-    if (held[1] == 0) return "ton2";
-    if (held[2] == 0) return "ton3";
-    return "ton";
+    if (held[0] == 0) return sounds::kSpinFromLeft;
+    if (held[1] == 0) return sounds::kSpinFromMiddle;
+    if (held[2] == 0) return sounds::kSpinRightOnly;
+    return sounds::kSpinFromLeft;
 }
 
 }  // namespace
 
-Game::Game(MachineState& state, RandomSources& sources, OutcomePool& pool, EngineServices& services)
-    : state_(state), sources_(sources), pool_(pool), services_(services) {}
+Game::Game(MachineState& state, RandomSources& sources, OutcomePool& pool, EngineServices& screen,
+           GameHost& host)
+    : state_(state), sources_(sources), pool_(pool), screen_(screen), host_(host) {}
 
-void Game::Image8MouseDown(int x, int y) {
-    state_.leverPressed = 0;
-    if (state_.inputEnabled == 0 || services_.timer1Enabled()) return;
-    if (!insideCircle(x, y, kKnobCentre, kKnobRadius)) return;
-    state_.leverPressed = 1;
-    if (services_.leverAtRest()) services_.moveLeverDown();
-    if (state_.options.soundFx) services_.playSound("clac");
-    services_.delay(2);
+void Game::playIfSoundOn(std::string_view sound) {
+    if (state_.options.soundFx) screen_.playSound(sound);
 }
 
-void Game::dealOnce() {
-    if (!services_.leverAtRest()) services_.moveLeverToRest();
-    services_.delay(2);
+void Game::pressLever(bool onKnob) {
+    state_.leverPressed = 0;
+    if (state_.inputEnabled == 0 || autoplayOn_) return;
+    if (!onKnob) return;
+    state_.leverPressed = 1;
+    if (screen_.leverAtRest()) screen_.moveLeverDown();
+    playIfSoundOn(sounds::kLeverPull);
+    screen_.delay(2);
+}
+
+void Game::releaseLever() {
+    deal();
+}
+
+void Game::pullByKey() {
+    state_.leverPressed = 0;
+    if (state_.inputEnabled == 0 || autoplayOn_) return;
+    state_.leverPressed = 1;
+    if (screen_.leverAtRest()) screen_.moveLeverDown();
+    screen_.delay(200);
+    releaseLever();
+}
+
+void Game::deal() {
+    if (!screen_.leverAtRest()) screen_.moveLeverToRest();
+    screen_.delay(2);
     // The press flag stays set: the next press clears it before anything else.
     if (state_.inputEnabled == 0 || state_.leverPressed == 0) return;
     state_.inputEnabled = 0;
@@ -55,7 +68,7 @@ void Game::dealOnce() {
     // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
     if (state_.phase == 2 && state_.held[0] && state_.held[1] && state_.held[2]) {
         bankWin();
-        services_.saveCredit();
+        host_.saveCredit();
         state_.phase = 1;
     }
 
@@ -76,17 +89,17 @@ void Game::dealOnce() {
             // Auto bet plays what is left; the pay panel keeps the prizes of the chosen bet
             // until a bet button is used.
             state_.bet = state_.credit;
-            services_.nr(state_.bet, Meter::Bet, 2);
+            screen_.drawMeter(state_.bet, Meter::Bet, 2);
         }
         state_.credit -= state_.bet;
-        services_.nr(state_.credit, Meter::Credit, 7);
-        services_.saveCredit();
+        screen_.drawMeter(state_.credit, Meter::Credit, 7);
+        host_.saveCredit();
         state_.held = {0, 0, 0};
         showHoldLamps();
     }
 
-    services_.setMessage(state_.phase == 1 ? kFirstDealText : kSecondDealText);
-    services_.pumpPending();
+    screen_.setMessage(state_.phase == 1 ? kFirstDealText : kSecondDealText);
+    screen_.pumpPending();
 
     if (state_.phase == 1) {
         pool_.drawFirstDeal(state_, sources_);
@@ -94,27 +107,27 @@ void Game::dealOnce() {
         OutcomePool::drawSecondDeal(state_, sources_);
     }
 
-    if (state_.options.soundFx) services_.playSound(spinSound(state_.held));
-    services_.preg();
-    services_.startReelAnimation();
+    playIfSoundOn(spinSound(state_.held));
+    screen_.prepareSpinStrips();
+    screen_.startSpin();
 }
 
 bool Game::bankWin() {
     if (!moveWinOntoCredit(state_)) return false;
-    services_.nr(state_.win, Meter::Win, 7);
-    services_.nr(state_.credit, Meter::Credit, 7);
+    screen_.drawMeter(state_.win, Meter::Win, 7);
+    screen_.drawMeter(state_.credit, Meter::Credit, 7);
     return true;
 }
 
-void Game::holdMouseDown(int reel) {
+void Game::pressHold(int reel) {
     if (!validReel(reel)) return;
-    if (state_.inputEnabled == 0 || services_.timer1Enabled()) return;
-    if (state_.phase == 2 && state_.options.soundFx) services_.playSound("clic3");
+    if (state_.inputEnabled == 0 || autoplayOn_) return;
+    if (state_.phase == 2) playIfSoundOn(sounds::kHoldButton);
     // Also in phase 1, where the release then does nothing.
     state_.holdPressed[reelIndex(reel)] = 1;
 }
 
-void Game::holdMouseUp(int reel) {
+void Game::releaseHold(int reel) {
     if (!validReel(reel)) return;
     const std::size_t n = reelIndex(reel);
     if (state_.holdPressed[n] == 0) return;
@@ -131,39 +144,57 @@ void Game::holdMouseUp(int reel) {
         for (int other = 1; other <= 3; ++other) {
             if (other == reel) continue;
             state_.held[reelIndex(other)] = 0;
-            services_.showLamp(other, LampLook::Blank);
+            screen_.showLamp(other, LampLook::Blank);
         }
     }
 
     state_.held[n] = state_.held[n] ? 0 : 1;
-    services_.showLamp(reel, state_.held[n] ? LampLook::Red : LampLook::Blank);
+    screen_.showLamp(reel, state_.held[n] ? LampLook::Red : LampLook::Blank);
 }
 
 void Game::showHoldLamps() {
     const LampLook lit = state_.phase == 2 ? LampLook::Green : LampLook::Red;
     for (int reel = 1; reel <= 3; ++reel) {
-        services_.showLamp(reel, state_.held[reelIndex(reel)] ? lit : LampLook::Blank);
+        screen_.showLamp(reel, state_.held[reelIndex(reel)] ? lit : LampLook::Blank);
     }
-    services_.pumpPending();
+    screen_.pumpPending();
 }
 
-void Game::Timer1Timer() {
+void Game::toggleHoldByKey(int reel) {
+    if (!validReel(reel)) return;
+    if (state_.inputEnabled == 0 || autoplayOn_) return;
+    state_.holdPressed[reelIndex(reel)] = 1;
+    releaseHold(reel);
+}
+
+void Game::autoplayTick() {
     // Only the credit counts: a win not yet banked does not keep autoplay going.
     if (state_.credit < state_.bet) {
-        services_.setTimer1Enabled(false);
-        services_.delay(1000);
-        services_.setMessage(kAutoplayOffText);
-        services_.delay(500);
+        autoplayOn_ = false;
+        host_.runAutoplayTimer(false);
+        screen_.delay(1000);
+        screen_.setMessage(kAutoplayOffText);
+        screen_.delay(500);
         return;
     }
     state_.leverPressed = 0;
     // A deal still turning: the next tick tries again.
     if (state_.inputEnabled == 0) return;
     state_.leverPressed = 1;
-    if (services_.leverAtRest()) services_.moveLeverDown();
-    if (state_.options.soundFx) services_.playSound("clac");
-    services_.delay(200);
-    dealOnce();
+    if (screen_.leverAtRest()) screen_.moveLeverDown();
+    playIfSoundOn(sounds::kLeverPull);
+    screen_.delay(200);
+    deal();
+}
+
+void Game::finishSpin() {
+    if (state_.options.soundFx) {
+        screen_.playSound(sounds::kReelsStop);
+        screen_.delay(31);
+    }
+    screen_.showStillReels();
+    evaluateStop();
+    state_.inputEnabled = 1;
 }
 
 }  // namespace fruvana

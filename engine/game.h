@@ -1,6 +1,9 @@
 #pragma once
-// The deal cycle and win evaluation: the lever, the holds, the autoplay tick, and what a
-// stopped line is worth.
+// The game's rules in one place: every thing a player can do (pull the lever, hold a reel,
+// change the bet, insert a coin, collect, switch autoplay, the settings screen's switches, OK
+// and reset, quit), which of them the current moment refuses, the money each one moves, and
+// what a stopped line is worth. The screen, the sounds and the files are reached only through
+// the services.
 
 #include <array>
 #include <cstdint>
@@ -18,6 +21,8 @@ namespace fruvana {
 inline constexpr std::string_view kFirstDealText = "1st  DEAL";
 inline constexpr std::string_view kSecondDealText = "2nd  DEAL";
 inline constexpr std::string_view kAutoplayOffText = "Autoplay OFF";
+inline constexpr std::string_view kAutoplayButtonOnText = "Auto play ON";
+inline constexpr std::string_view kAutoplayButtonOffText = "Auto play OFF";
 
 // The reels a result of the given class pays on: all three for classes 1 to 9, the first bar
 // pair for class 10, the first fruit pair for class 11 (pairs tried as 1-2, 1-3, 2-3), none
@@ -31,57 +36,129 @@ struct Verdict {
 };
 Verdict verdictFor(int comboClass);
 
+// The push buttons: the cabinet's eight, then the settings screen's OK and reset.
+enum class Button : std::uint8_t {
+    Help,
+    Exit,
+    BetDown,
+    BetUp,
+    Coin,
+    Collect,
+    Settings,
+    Autoplay,
+    SettingsOk,
+    SettingsReset,
+};
+inline constexpr std::size_t kButtonCount = 10;
+
+// When a button takes a press, and what it sounds like.
+struct ButtonRule {
+    Button button;
+    std::string_view pressSound;  // played on a pointer press with Sound FX
+    // Refused while the game takes no input (a deal, or another button's action, runs). The
+    // settings screen's buttons are not: the screen is shown only while the game is idle.
+    bool needsInput;
+    bool refusedInAutoplay;
+};
+const ButtonRule& buttonRule(Button button);
+
+// Milliseconds between two autoplay deals.
+inline constexpr std::uint32_t kAutoplayIntervalMs = 4000;
+
 class Game {
   public:
-    Game(MachineState& state, RandomSources& sources, OutcomePool& pool, EngineServices& services);
+    Game(MachineState& state, RandomSources& sources, OutcomePool& pool, EngineServices& screen,
+         GameHost& host);
 
-    // Lever press by mouse; x, y in the lever picture's own pixels.
-    void Image8MouseDown(int x, int y);
-    // Lever release: runs a deal when a press was accepted.
-    void Image8MouseUp() { dealOnce(); }
-    void dealOnce();
+    // --- The lever ---
+    // A pointer press on the lever picture; onKnob tells whether it met the round knob.
+    void pressLever(bool onKnob);
+    // The lever let go: deals when a press was accepted.
+    void releaseLever();
+    // The pull key: the lever goes down, 200 ms later it is let go.
+    void pullByKey();
+
+    // --- The holds of reels 1, 2, 3 (a reel's picture or its lamp) ---
+    void pressHold(int reel);
+    void releaseHold(int reel);
+    // A reel's hold key: a press and its release at once.
+    void toggleHoldByKey(int reel);
+
+    // --- The push buttons ---
+    // A pointer press on a button's picture; onFace tells whether it met the round face. True
+    // when the press is taken: the caller shows the button pressed and waits 2 ms.
+    bool pressButton(Button button, bool onFace);
+    // A key standing for the button (no press sound); true when taken, as above.
+    bool pressButtonByKey(Button button);
+    // The button let go (after the caller has lifted it): runs its action when its press was
+    // taken and nothing refuses it now.
+    void releaseButton(Button button);
+
+    // --- The actions behind the buttons, each with its own refusals ---
+    void betDown() { changeBet(-1); }
+    void betUp() { changeBet(+1); }
+    // One coin from the account onto the credit; false, and nothing changed, when the credit or
+    // the account is at its limit.
+    bool insertCoin();
+    // Credit and win into the account; false, and nothing changed, when the account cannot
+    // take them.
+    bool collect();
+    void startAutoplay();
+    void stopAutoplay();
+    bool autoplayOn() const { return autoplayOn_; }
+    void openSettings();
+    // The settings screen's OK: a pending second deal ends if Second deal was switched off
+    // during the visit, then the screen closes.
+    void confirmSettings();
+    // The settings screen's reset: the money of a fresh machine and no statistics.
+    void resetMoneyAndStatistics();
+    // A click on an option switch of the settings screen (screen row 0 to 4).
+    void flipOption(int screenRow);
+    // The player asks to leave (the quit key, the window's close button); refused mid-deal.
+    void requestQuit();
+    // Writes the files and ends the program; the farewell voice first when asked for.
+    void quit(bool farewell);
+
+    // --- Time ---
+    // The autoplay timer's tick.
+    void autoplayTick();
+    // The reels have stopped: the stop sound, the still reels, the result, and input back on.
+    void finishSpin();
 
     // Moves the pending win onto the credit (the part beyond the credit's limit into the
     // account) and redraws both meters; false, and nothing changed, when the account cannot
     // take that part.
     bool bankWin();
-
-    // Hold areas of reels 1, 2, 3 (the reel pictures and the lamps under them).
-    void holdMouseDown(int reel);
-    void holdMouseUp(int reel);
-    void Image5MouseDown() { holdMouseDown(1); }
-    void Image6MouseDown() { holdMouseDown(2); }
-    void Image7MouseDown() { holdMouseDown(3); }
-    void Image5MouseUp() { holdMouseUp(1); }
-    void Image6MouseUp() { holdMouseUp(2); }
-    void Image7MouseUp() { holdMouseUp(3); }
-
-    // Redraws the three lamps from held and phase, then lets the window paint.
+    // Redraws the three lamps from the holds and the phase, then lets the window paint.
     void showHoldLamps();
-
-    // The autoplay tick.
-    void Timer1Timer();
-
-    // Called by the reel animation once per spin, after the reels have stopped.
-    void evaluateStop();
     // Classifies the line, sets and shows the win, marks the winning reels, counts the result.
     int evaluateLine();
     // Adds 1 to a statistics slot (1 to 12) of the first-deal column in phase 1, else the
     // second-deal column.
     void countResult(int slot);
 
+    bool buttonPressed(Button button) const { return pressedButtons_[index(button)] != 0; }
     MachineState& state() { return state_; }
     const MachineState& state() const { return state_; }
     const OutcomePool& pool() const { return pool_; }
 
   private:
+    static std::size_t index(Button b) { return static_cast<std::size_t>(b); }
+    void deal();
+    void evaluateStop();
     void speakVerdict(int comboClass);
     void suggestHolds();
+    void changeBet(int step);
+    void runButtonAction(Button button);
+    void playIfSoundOn(std::string_view sound);
 
     MachineState& state_;
     RandomSources& sources_;
     OutcomePool& pool_;
-    EngineServices& services_;
+    EngineServices& screen_;
+    GameHost& host_;
+    bool autoplayOn_ = false;
+    std::array<std::uint8_t, kButtonCount> pressedButtons_{};
 };
 
 }  // namespace fruvana

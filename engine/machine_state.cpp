@@ -2,28 +2,28 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace fruvana {
 
 std::uint8_t& Options::at(int index) {
-    switch (index) {
-        case 0:
-            return autoBet;
-        case 1:
-            return secondDeal;
-        case 2:
-            return smartHold;
-        case 3:
-            return voiceFx;
-        case 4:
-            return soundFx;
-        default:
-            throw std::out_of_range("option index");
-    }
+    if (index < 0 || index >= kCount) throw std::out_of_range("option index");
+    return this->*kOptionPlaces[static_cast<std::size_t>(index)].field;
 }
 
 std::uint8_t Options::at(int index) const {
     return const_cast<Options*>(this)->at(index);
+}
+
+const std::uint8_t* optionOnScreenRow(const Options& options, int screenRow) {
+    for (const OptionPlace& place : kOptionPlaces) {
+        if (place.screenRow == screenRow) return &(options.*place.field);
+    }
+    return nullptr;
+}
+
+std::uint8_t* optionOnScreenRow(Options& options, int screenRow) {
+    return const_cast<std::uint8_t*>(optionOnScreenRow(std::as_const(options), screenRow));
 }
 
 MachineState freshMachineState() {

@@ -24,6 +24,24 @@ struct Options {
     friend bool operator==(const Options&, const Options&) = default;
 };
 
+// Each option in file order, with the row of its switch on the settings screen (Sound FX
+// stands above Voice FX there, below it in the file).
+struct OptionPlace {
+    std::uint8_t Options::*field;
+    int screenRow;
+};
+inline constexpr std::array<OptionPlace, Options::kCount> kOptionPlaces{{
+    {&Options::autoBet, 0},
+    {&Options::secondDeal, 1},
+    {&Options::smartHold, 2},
+    {&Options::voiceFx, 4},
+    {&Options::soundFx, 3},
+}};
+
+// The option whose switch is on that row of the settings screen, or null for no such row.
+std::uint8_t* optionOnScreenRow(Options& options, int screenRow);
+const std::uint8_t* optionOnScreenRow(const Options& options, int screenRow);
+
 struct Statistics {
     // Slot k (1 to 11) counts class k; slot 12 counts every evaluation.
     PerClass<std::int32_t> firstDealCounts{};

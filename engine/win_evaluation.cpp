@@ -34,9 +34,9 @@ std::array<bool, 3> winningReels(const Line& line, int comboClass) {
 }
 
 Verdict verdictFor(int comboClass) {
-    if (comboClass >= 1 && comboClass <= 6) return {"exce", "Excellent !!!"};
-    if (comboClass >= 7 && comboClass <= 9) return {"good", "Good job !!"};
-    if (comboClass == 10 || comboClass == 11) return {"notbad", "Not bad !"};
+    if (comboClass >= 1 && comboClass <= 6) return {sounds::kVerdictExcellent, "Excellent !!!"};
+    if (comboClass >= 7 && comboClass <= 9) return {sounds::kVerdictGood, "Good job !!"};
+    if (comboClass == 10 || comboClass == 11) return {sounds::kVerdictNotBad, "Not bad !"};
     return {};
 }
 
@@ -53,13 +53,13 @@ int Game::evaluateLine() {
     countResult(kTotalSlot);
     const int comboClass = classifyLine(state_.reelSymbol);
     if (comboClass == kNoWin) {
-        services_.nr(0, Meter::Win, 7);
+        screen_.drawMeter(0, Meter::Win, 7);
         return comboClass;
     }
     countResult(comboClass);
     // bet is 1 to 10 and the largest multiplier 500, so the pay stays far inside int32.
     state_.win = state_.paytableMultipliers[comboClass] * state_.bet;
-    services_.nr(state_.win, Meter::Win, 7);
+    screen_.drawMeter(state_.win, Meter::Win, 7);
     const auto reels = winningReels(state_.reelSymbol, comboClass);
     for (std::size_t n = 0; n < 3; ++n) {
         if (reels[n]) state_.held[n] = 1;
@@ -70,8 +70,8 @@ int Game::evaluateLine() {
 void Game::speakVerdict(int comboClass) {
     const Verdict verdict = verdictFor(comboClass);
     if (verdict.text.empty()) return;  // no win: the line keeps showing the deal's text
-    if (state_.options.voiceFx) services_.playSound(verdict.sound);
-    services_.setMessage(verdict.text);
+    if (state_.options.voiceFx) screen_.playSound(verdict.sound);
+    screen_.setMessage(verdict.text);
 }
 
 void Game::suggestHolds() {
@@ -98,7 +98,7 @@ void Game::evaluateStop() {
         state_.firstDealClass = static_cast<std::uint8_t>(comboClass);
         speakVerdict(comboClass);
         if (comboClass == kNoWin) suggestHolds();
-        showHoldLamps();  // still phase 1: the suggestion shows in `lampr`
+        showHoldLamps();  // still phase 1: the suggestion shows in red
         state_.phase = 2;
         return;
     }

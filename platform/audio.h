@@ -26,8 +26,10 @@ struct PcmSound {
 };
 
 // Decodes a complete WAV file image held in memory. A damaged, truncated or empty image gives
-// null; nothing is printed. An image of zero length of sound decodes to a sound without frames.
-std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, std::string name);
+// null, and why (when given) is set to one line saying what was wrong; nothing is printed. An
+// image of zero length of sound decodes to a sound without frames.
+std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, std::string name,
+                                          std::string* why = nullptr);
 
 class AudioOutput {
   public:

@@ -1,6 +1,8 @@
 #include "platform/event_loop.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <limits>
 
 namespace fruvana {
@@ -131,8 +133,11 @@ void UiTimer::fire() {
     if (!handler) return;
     try {
         handler(*this);
-    } catch (...) {
+    } catch (const std::exception& e) {
         // A failing tick is passed over; the timer keeps running.
+        std::fprintf(stderr, "Fruvana: a timer tick was lost: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "Fruvana: a timer tick was lost to an unknown failure\n");
     }
 }
 
@@ -166,8 +171,11 @@ void LoopFrameTimer::fire() {
     inHandler_ = true;
     try {
         handler(*this);
-    } catch (...) {
+    } catch (const std::exception& e) {
         // A failing tick is passed over; the timer keeps running.
+        std::fprintf(stderr, "Fruvana: a frame timer tick was lost: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "Fruvana: a frame timer tick was lost to an unknown failure\n");
     }
     if (!*alive) return;
     inHandler_ = false;

@@ -26,8 +26,9 @@ class FrameTimer {
     virtual PriorityLevel ThreadPriority() const = 0;
     virtual void ThreadPriority(PriorityLevel level) = 0;
 
-    // Runs on the user-interface thread at every tick. Errors that escape it are dropped and
-    // the timer keeps running. It may disable, re-enable or even destroy its own timer.
+    // Runs on the user-interface thread at every tick. Errors that escape it are passed over
+    // with one line on stderr and the timer keeps running. It may disable, re-enable or even
+    // destroy its own timer.
     std::function<void(FrameTimer& sender)> OnTimer;
 };
 

@@ -76,8 +76,10 @@ class Platform {
 };
 
 // 24-bit bitmap images held in memory, read and written by SDL. Any bitmap SDL can read is
-// converted to the game's 24-bit picture; a damaged image gives nothing.
-std::optional<Picture> loadBmp(std::span<const std::uint8_t> image);
+// converted to the game's 24-bit picture; a damaged image gives nothing, and why (when given)
+// is set to one line naming the fault: not a bitmap, a cut header, a bit depth SDL cannot
+// read, damaged pixels.
+std::optional<Picture> loadBmp(std::span<const std::uint8_t> image, std::string* why = nullptr);
 std::vector<std::uint8_t> saveBmp(const Picture& picture);
 
 }  // namespace fruvana

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace fruvana {
@@ -15,20 +16,30 @@ std::uint32_t PcmSound::durationMs() const {
                                       AudioFormat::kFrequency);
 }
 
-std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, std::string name) {
-    sdl::RwPtr rw = sdl::readMemory(image.data(), image.size());
+namespace {
+
+std::shared_ptr<const PcmSound> readWav(std::span<const std::uint8_t> image, std::string& name,
+                                        std::string& problem) {
+    sdl::RwPtr rw = sdl::readMemory(image.data(), image.size(), problem);
     if (!rw) return nullptr;
     SDL_AudioSpec spec{};
     Uint8* rawBuffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(rw.get(), 0, &spec, &rawBuffer, &length) == nullptr) return nullptr;
+    if (!sdl::require(SDL_LoadWAV_RW(rw.get(), 0, &spec, &rawBuffer, &length),
+                      "not a WAV sound that can be read", problem)) {
+        return nullptr;
+    }
     const sdl::WavPtr buffer(rawBuffer);
-    if (length > static_cast<Uint32>(INT_MAX / 16)) return nullptr;
+    if (length > static_cast<Uint32>(INT_MAX / 16)) {
+        problem = "the sound is too long (" + std::to_string(length) + " bytes)";
+        return nullptr;
+    }
 
     // Whatever the image holds is converted to the device's format by SDL.
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
                           AudioFormat::kChannels, AudioFormat::kFrequency) < 0) {
+        problem = sdl::failure("the sound's format cannot be converted");
         return nullptr;
     }
     cvt.len = static_cast<int>(length);
@@ -36,7 +47,10 @@ std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, s
     if (length != 0) std::memcpy(work.data(), buffer.get(), length);
     cvt.buf = work.data();
     cvt.len_cvt = cvt.len;
-    if (cvt.needed && length != 0 && SDL_ConvertAudio(&cvt) != 0) return nullptr;
+    if (cvt.needed && length != 0 &&
+        !sdl::require(SDL_ConvertAudio(&cvt), "the sound cannot be converted", problem)) {
+        return nullptr;
+    }
 
     auto sound = std::make_shared<PcmSound>();
     sound->name = std::move(name);
@@ -45,6 +59,16 @@ std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, s
                               AudioFormat::kBytesPerFrame;
     sound->samples.resize(bytes / sizeof(std::int16_t));
     if (bytes != 0) std::memcpy(sound->samples.data(), work.data(), bytes);
+    return sound;
+}
+
+}  // namespace
+
+std::shared_ptr<const PcmSound> decodeWav(std::span<const std::uint8_t> image, std::string name,
+                                          std::string* why) {
+    std::string problem;
+    std::shared_ptr<const PcmSound> sound = readWav(image, name, problem);
+    if (!sound && why != nullptr) *why = std::move(problem);
     return sound;
 }
 

@@ -5,6 +5,8 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace fruvana::sdl {
@@ -82,7 +84,28 @@ class AudioDevice {
     SDL_AudioDeviceID id_ = 0;
 };
 
-// Reading memory through SDL; null for an image too large for SDL's int sizes.
-RwPtr readMemory(const void* data, std::size_t size);
+// What was being done and SDL's own reason for its failure, as one line.
+inline std::string failure(std::string_view doing) {
+    const char* reason = SDL_GetError();
+    return std::string(doing) + " (" + (*reason != '\0' ? reason : "SDL gives no reason") + ")";
+}
+
+// The object an SDL call returned. When it returned none: null, with problem set to what was
+// being done and SDL's reason, read at once, before another SDL call can overwrite it.
+template <typename T>
+T* require(T* result, std::string_view doing, std::string& problem) {
+    if (result == nullptr) problem = failure(doing);
+    return result;
+}
+
+// The same for SDL's calls that return 0 on success: whether this one succeeded.
+inline bool require(int status, std::string_view doing, std::string& problem) {
+    if (status != 0) problem = failure(doing);
+    return status == 0;
+}
+
+// Reading memory through SDL; null for an empty image or one too large for SDL's int sizes,
+// with problem saying which.
+RwPtr readMemory(const void* data, std::size_t size, std::string& problem);
 
 }  // namespace fruvana::sdl

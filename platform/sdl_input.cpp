@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "platform/sdl_handles.h"
 
@@ -23,11 +24,14 @@ MouseButton buttonOf(Uint8 sdlButton) {
 }
 
 // Typed text arrives as UTF-8; SDL's own converter turns it into characters.
-void appendCharacters(const char* text, std::vector<InputEvent>& out) {
+void appendCharacters(const char* text, std::vector<InputEvent>& out, std::string* problem) {
     const std::size_t length = strnlen(text, SDL_TEXTINPUTEVENT_TEXT_SIZE);
     if (length == 0) return;
     sdl::CharPtr wide(SDL_iconv_string("UTF-32LE", "UTF-8", text, length + 1));
-    if (!wide) return;
+    if (!wide) {
+        if (problem != nullptr) *problem = sdl::failure("typed text cannot be converted");
+        return;
+    }
     const char* bytes = wide.get();
     for (std::size_t i = 0;; i += 4) {
         const char32_t c = static_cast<char32_t>(static_cast<unsigned char>(bytes[i])) |
@@ -79,7 +83,7 @@ bool isWindowModeKey(const SDL_KeyboardEvent& key) {
            (isEnter(key.keysym.sym) && (key.keysym.mod & KMOD_ALT) != 0);
 }
 
-void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
+void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out, std::string* problem) {
     switch (event.type) {
         case SDL_MOUSEBUTTONDOWN:
             out.push_back(InputEvent::mouseDown(event.button.x, event.button.y,
@@ -92,7 +96,7 @@ void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
         case SDL_TEXTINPUT:
             // Every typed character, Space included, comes from here and only from here, so
             // Space is not also taken from its key-down.
-            appendCharacters(event.text.text, out);
+            appendCharacters(event.text.text, out, problem);
             break;
         case SDL_KEYDOWN:
             // Alt+Enter switches between full screen and a window; it is no deal.

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/input_event.h"
@@ -10,7 +11,9 @@
 namespace fruvana {
 
 // Appends what event means to the program (often nothing, sometimes several characters).
-void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out);
+// Typed text SDL cannot convert is dropped, with problem (when given) set to why.
+void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out,
+                       std::string* problem = nullptr);
 
 // F11, or Enter with Alt: the key that switches between full screen and a window.
 bool isWindowModeKey(const SDL_KeyboardEvent& key);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <vector>
@@ -61,6 +62,9 @@ struct SdlPlatform::Impl {
     bool repeating = false;
     std::deque<InputEvent> pending;
     std::string windowProblem;
+    // The last failure the game went on without, said once: one that repeats every frame or
+    // every key must not flood the terminal.
+    std::string passedOver;
     sdl::SurfacePtr icon;
     std::vector<InputEvent> scratch;
     // The window parts of one present, kept so that no frame allocates them anew.
@@ -73,6 +77,13 @@ struct SdlPlatform::Impl {
         audio.reset();
         video = sdl::Subsystem();
         SDL_Quit();
+    }
+
+    // The game goes on without what failed; the player's terminal still learns why.
+    void passOver(std::string problem) {
+        if (problem.empty() || problem == passedOver) return;
+        std::fprintf(stderr, "Fruvana: %s\n", problem.c_str());
+        passedOver = std::move(problem);
     }
 
     void take(const SDL_Event& event) {
@@ -106,7 +117,9 @@ struct SdlPlatform::Impl {
             return;
         }
         scratch.clear();
-        translateSdlEvent(event, scratch);
+        std::string problem;
+        translateSdlEvent(event, scratch, &problem);
+        passOver(std::move(problem));
         for (const InputEvent& e : scratch) {
             if (std::optional<InputEvent> inGame = toGame(e, placement, shown))
                 pending.push_back(*inGame);
@@ -115,8 +128,10 @@ struct SdlPlatform::Impl {
 
     void openController(int deviceIndex) {
         if (!SDL_IsGameController(deviceIndex)) return;
-        sdl::GameControllerPtr controller(SDL_GameControllerOpen(deviceIndex));
-        if (!controller) return;
+        std::string problem;
+        sdl::GameControllerPtr controller(sdl::require(
+            SDL_GameControllerOpen(deviceIndex), "a game controller cannot be opened", problem));
+        if (!controller) return passOver(std::move(problem));
         const SDL_JoystickID id =
             SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller.get()));
         controllers[id] = std::move(controller);
@@ -126,11 +141,18 @@ struct SdlPlatform::Impl {
     // itself does not notice. True when the mode was switched and the window presented.
     bool setWindowed(bool on) {
         if (!window) return false;
+        std::string problem;
         if (on) {
             SDL_DisplayMode desktop{};
-            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
+            if (!sdl::require(SDL_GetDesktopDisplayMode(0, &desktop),
+                              "the screen's size is unknown, so the game stays in full screen",
+                              problem)) {
+                passOver(std::move(problem));
+                return false;
+            }
             const int s = windowScale(desktop.w, desktop.h);
-            SDL_SetWindowFullscreen(window.get(), 0);
+            sdl::require(SDL_SetWindowFullscreen(window.get(), 0), "full screen cannot be left",
+                         problem);
             SDL_SetWindowBordered(window.get(), SDL_TRUE);
             SDL_SetWindowSize(window.get(), kGameWidth * s, kGameHeight * s);
             SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -138,10 +160,12 @@ struct SdlPlatform::Impl {
             shown = cabinetRect(backBuffer.bounds());
         } else {
             SDL_SetWindowBordered(window.get(), SDL_FALSE);
-            SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            sdl::require(SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP),
+                         "full screen cannot be entered", problem);
             placement = {0, 0, fullScreenScale};
             shown = backBuffer.bounds();
         }
+        passOver(std::move(problem));
         windowed = on;
         presentAll();
         return true;
@@ -164,17 +188,21 @@ struct SdlPlatform::Impl {
 
     void present(std::span<const Rect> dirty) {
         if (!window || backBuffer.empty()) return;
-        SDL_Surface* target = SDL_GetWindowSurface(window.get());
-        if (target == nullptr) return;
+        std::string problem;
+        SDL_Surface* target = sdl::require(SDL_GetWindowSurface(window.get()),
+                                           "the window has no surface to draw on", problem);
+        if (target == nullptr) return passOver(std::move(problem));
         if (target->format->BytesPerPixel == 4 && target->format->Rmask == 0x00FF0000 &&
             target->format->Gmask == 0x0000FF00 && target->format->Bmask == 0x000000FF) {
             presentScaled(dirty, *target);
             return;
         }
-        sdl::SurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(
-            backBuffer.data(), backBuffer.width(), backBuffer.height(), 24, backBuffer.pitch(),
-            SDL_PIXELFORMAT_BGR24));
-        if (!source) return;
+        sdl::SurfacePtr source(sdl::require(
+            SDL_CreateRGBSurfaceWithFormatFrom(backBuffer.data(), backBuffer.width(),
+                                               backBuffer.height(), 24, backBuffer.pitch(),
+                                               SDL_PIXELFORMAT_BGR24),
+            "the frame cannot be handed to the window", problem));
+        if (!source) return passOver(std::move(problem));
         updated.clear();
         for (const Rect& part : dirty) {
             const Rect r = intersect(intersect(part, backBuffer.bounds()), shown);
@@ -194,7 +222,12 @@ struct SdlPlatform::Impl {
 
     // The common case: the window's pixels are 0x00RRGGBB, scaled by the game's own code.
     void presentScaled(std::span<const Rect> dirty, SDL_Surface& target) {
-        if (SDL_MUSTLOCK(&target) && SDL_LockSurface(&target) != 0) return;
+        std::string problem;
+        if (SDL_MUSTLOCK(&target) &&
+            !sdl::require(SDL_LockSurface(&target), "the window's surface cannot be locked",
+                          problem)) {
+            return passOver(std::move(problem));
+        }
         updated.clear();
         for (const Rect& part : dirty) {
             const Rect r = intersect(intersect(part, backBuffer.bounds()), shown);
@@ -215,9 +248,13 @@ struct SdlPlatform::Impl {
             r = {on.x, on.y, on.w, on.h};
             return on.empty();
         });
-        if (!parts.empty())
-            SDL_UpdateWindowSurfaceRects(window.get(), parts.data(),
-                                         static_cast<int>(parts.size()));
+        std::string problem;
+        if (!parts.empty() &&
+            !sdl::require(SDL_UpdateWindowSurfaceRects(window.get(), parts.data(),
+                                                       static_cast<int>(parts.size())),
+                          "the window cannot show the frame", problem)) {
+            passOver(std::move(problem));
+        }
     }
 
     void presentAll() {
@@ -298,21 +335,23 @@ ScreenInfo SdlPlatform::screen() const {
 
 bool SdlPlatform::openWindow(const std::string& title) {
     if (impl_->window) return true;
+    impl_->windowProblem.clear();
     // The window covers the whole screen; the game's frame is scaled into it.
     SDL_DisplayMode info{};
     if (SDL_GetDesktopDisplayMode(0, &info) != 0 || info.w <= 0 || info.h <= 0) {
-        impl_->windowProblem = std::string("the screen's size is unknown (") + SDL_GetError() + ")";
+        impl_->windowProblem = sdl::failure("the screen's size is unknown");
         return false;
     }
-    sdl::WindowPtr window(SDL_CreateWindow(
-        title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, info.w, info.h,
-        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
+    sdl::WindowPtr window(sdl::require(
+        SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, info.w,
+                         info.h,
+                         SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN),
+        "SDL cannot create it", impl_->windowProblem));
     if (!window) return false;
     // Deliberate: a window without a surface would show nothing at all (SDL's Wayland driver
     // has none when asked for an unaccelerated one); that is a failure, not an invisible game.
     if (SDL_GetWindowSurface(window.get()) == nullptr) {
-        impl_->windowProblem =
-            std::string("the window has no surface to draw on (") + SDL_GetError() + ")";
+        impl_->windowProblem = sdl::failure("the window has no surface to draw on");
         return false;
     }
     int width = 0;
@@ -320,7 +359,11 @@ bool SdlPlatform::openWindow(const std::string& title) {
     SDL_GetWindowSize(window.get(), &width, &height);
     const int s = wholeScale(width, height);
     Picture backBuffer(width / s, height / s);
-    if (backBuffer.empty()) return false;
+    if (backBuffer.empty()) {
+        impl_->windowProblem = "no frame can be made for a window of " + std::to_string(width) +
+                               "x" + std::to_string(height) + " pixels";
+        return false;
+    }
     impl_->placement = {0, 0, s};
     impl_->fullScreenScale = s;
     impl_->shown = backBuffer.bounds();
@@ -341,12 +384,15 @@ std::string SdlPlatform::windowProblem() const {
 void SdlPlatform::setWindowIcon(const Picture& icon) {
     if (icon.empty()) return;
     // The icon outlives the picture, so the window gets a copy of its pixels.
-    const sdl::SurfacePtr view(
+    std::string problem;
+    const sdl::SurfacePtr view(sdl::require(
         SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(icon.data()), icon.width(),
-                                           icon.height(), 24, icon.pitch(), SDL_PIXELFORMAT_BGR24));
-    if (!view) return;
-    sdl::SurfacePtr copy(SDL_DuplicateSurface(view.get()));
-    if (!copy) return;
+                                           icon.height(), 24, icon.pitch(), SDL_PIXELFORMAT_BGR24),
+        "the window icon cannot be made", problem));
+    if (!view) return impl_->passOver(std::move(problem));
+    sdl::SurfacePtr copy(
+        sdl::require(SDL_DuplicateSurface(view.get()), "the window icon cannot be made", problem));
+    if (!copy) return impl_->passOver(std::move(problem));
     // The icon's surroundings, in its bottom-left pixel's colour, are see-through.
     if (const std::optional<Rgb> key = bottomLeftColour(icon))
         SDL_SetColorKey(copy.get(), SDL_TRUE, SDL_MapRGB(copy->format, key->r, key->g, key->b));
@@ -402,7 +448,10 @@ std::uint64_t SdlPlatform::performanceCounter() const {
 }
 
 std::string SdlPlatform::basePath() const {
-    const sdl::CharPtr path(SDL_GetBasePath());
+    std::string problem;
+    const sdl::CharPtr path(sdl::require(
+        SDL_GetBasePath(), "the program's folder is unknown, the current one stands in", problem));
+    if (!path) impl_->passOver(std::move(problem));
     return path ? std::string(path.get()) : std::string("./");
 }
 

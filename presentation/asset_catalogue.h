@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "platform/picture.h"
 
 namespace fruvana {
 
@@ -30,6 +33,10 @@ struct EmbeddedAsset {
 
 // The image of the asset with this kind and name, or nothing when there is none.
 std::optional<std::span<const std::uint8_t>> findAsset(AssetKind kind, std::string_view name);
+
+// The picture of that kind and name, loaded; nothing, with a one-line reason in error, when
+// the catalogue has no such picture or its bytes cannot be read.
+std::optional<Picture> loadPicture(AssetKind kind, std::string_view name, std::string& error);
 
 // Every embedded asset, in the order of kind and then name.
 std::span<const EmbeddedAsset> embeddedAssets();

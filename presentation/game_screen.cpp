@@ -2,9 +2,11 @@
 
 #include <array>
 
+#include "engine/services.h"
 #include "platform/platform.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
+#include "presentation/picture_names.h"
 
 namespace fruvana {
 
@@ -12,55 +14,60 @@ namespace {
 
 namespace L = layout;
 
-constexpr GameLayerSpec source(std::string_view name) {
-    return {name, name, 0, 0, 0, 0, false, false, false};
-}
-
 constexpr GameLayerSpec at(std::string_view name, std::string_view picture, L::Offset o,
                            L::Extent e, bool visible, bool seeThrough = false) {
-    return {name, picture, o.x, o.y, e.w, e.h, true, visible, seeThrough};
+    return {name, picture, o.x, o.y, e.w, e.h, visible, seeThrough};
+}
+constexpr GameLayerSpec button(std::string_view picture, L::Offset o, L::Extent e) {
+    return at(picture, picture, o, e, false);
+}
+constexpr GameLayerSpec meter(Meter m, L::Offset o, L::Extent e) {
+    return at(layers::kMeters[static_cast<std::size_t>(m)], "", o, e, true);
+}
+constexpr GameLayerSpec lamp(std::size_t n) {
+    return at(layers::kLamps[n], "", L::kLampsAt[n], L::kLamp, true, true);
+}
+constexpr GameLayerSpec reel(std::size_t n) {
+    return at(layers::kReels[n], pictures::kReel, L::kReelsAt[n], L::kReel, false);
 }
 
+namespace P = pictures;
+
 constexpr std::array kSpecs = {
-    // fondx is the size of the screen; its place and size are filled in when it is made.
-    GameLayerSpec{"fondx", "", 0, 0, 0, 0, true, true, false},
-    source("Image1"),
-    at("Image2", "Image2", {0, 0}, L::kCabinet, false, true),
-    source("Image3"),
-    source("Image4"),
-    at("Image5", "Image5", L::kReelsAt[0], L::kReel, false),
-    at("Image6", "Image5", L::kReelsAt[1], L::kReel, false),
-    at("Image7", "Image5", L::kReelsAt[2], L::kReel, false),
-    at("Image8", "Image8", L::kLeverAt, L::kBigButton, false),
-    source("fond"),
-    source("zece"),
-    at("Image9", "Image9", L::kHelpAt, L::kBigButton, false),
-    at("Image10", "Image10", L::kExitAt, L::kBigButton, false),
-    at("Image11", "Image11", L::kBetDownAt, L::kSmallButton, false),
-    at("Image12", "Image12", L::kBetUpAt, L::kSmallButton, false),
-    at("win", "", L::kWinMeterAt, L::kWideMeter, true),
-    at("credit", "", L::kCreditMeterAt, L::kWideMeter, true),
-    at("bet", "", L::kBetMeterAt, L::kBetMeter, true),
-    at("m1", "", L::kPrizeMetersAt[0], L::kPrizeMeter, true),
-    at("m2", "", L::kPrizeMetersAt[1], L::kPrizeMeter, true),
-    at("m3", "", L::kPrizeMetersAt[2], L::kPrizeMeter, true),
-    at("m4", "", L::kPrizeMetersAt[3], L::kPrizeMeter, true),
-    at("lamp1", "", L::kLampsAt[0], L::kLamp, true, true),
-    at("lamp2", "", L::kLampsAt[1], L::kLamp, true, true),
-    at("coin", "coin", L::kCoinAt, L::kBigButton, false),
-    at("anulare", "anulare", L::kCollectAt, L::kSmallButton, false),
-    at("tune", "tune", L::kSettingsAt, L::kSmallButton, false),
-    at("autoplay", "autoplay", L::kAutoplayAt, L::kSmallButton, false),
-    source("lampv"),
-    source("lampr"),
-    at("lamp3", "", L::kLampsAt[2], L::kLamp, true, true),
-    at("intro", "intro", L::kIntroAt, L::kIntro, true, true),
+    // The background is the size of the screen; its place and size are filled in when it is
+    // made.
+    GameLayerSpec{layers::kBackground, "", 0, 0, 0, 0, true, false},
+    at(layers::kCabinet, P::kCabinet, {0, 0}, L::kCabinet, false, true),
+    reel(0),
+    reel(1),
+    reel(2),
+    button(P::kLever, L::kLeverAt, L::kBigButton),
+    button(P::kHelpButton, L::kHelpAt, L::kBigButton),
+    button(P::kExitButton, L::kExitAt, L::kBigButton),
+    button(P::kBetDownButton, L::kBetDownAt, L::kSmallButton),
+    button(P::kBetUpButton, L::kBetUpAt, L::kSmallButton),
+    meter(Meter::Win, L::kWinMeterAt, L::kWideMeter),
+    meter(Meter::Credit, L::kCreditMeterAt, L::kWideMeter),
+    meter(Meter::Bet, L::kBetMeterAt, L::kBetMeter),
+    meter(Meter::Prize1, L::kPrizeMetersAt[0], L::kPrizeMeter),
+    meter(Meter::Prize2, L::kPrizeMetersAt[1], L::kPrizeMeter),
+    meter(Meter::Prize3, L::kPrizeMetersAt[2], L::kPrizeMeter),
+    meter(Meter::Prize4, L::kPrizeMetersAt[3], L::kPrizeMeter),
+    lamp(0),
+    lamp(1),
+    button(P::kCoinButton, L::kCoinAt, L::kBigButton),
+    button(P::kCollectButton, L::kCollectAt, L::kSmallButton),
+    button(P::kSettingsButton, L::kSettingsAt, L::kSmallButton),
+    button(P::kAutoplayButton, L::kAutoplayAt, L::kSmallButton),
+    lamp(2),
+    at(layers::kIntro, P::kIntro, L::kIntroAt, L::kIntro, true, true),
 };
 
 // The order in which the end of the intro shows the play area.
 constexpr std::array<std::string_view, 13> kPlayArea = {
-    "Image2", "Image8",  "Image9", "Image10", "Image11", "Image12", "autoplay",
-    "tune",   "anulare", "coin",   "Image5",  "Image6",  "Image7"};
+    layers::kCabinet,  P::kLever,          P::kHelpButton,     P::kExitButton,    P::kBetDownButton,
+    P::kBetUpButton,   P::kAutoplayButton, P::kSettingsButton, P::kCollectButton, P::kCoinButton,
+    layers::kReels[0], layers::kReels[1],  layers::kReels[2]};
 
 const GameLayerSpec* specFor(std::string_view name) {
     for (const GameLayerSpec& s : kSpecs)
@@ -90,16 +97,17 @@ std::unique_ptr<GameScreen> GameScreen::create(int screenWidth, int screenHeight
 bool GameScreen::build(std::string& error) {
     auto load = [&](std::string_view name) {
         auto image = findAsset(AssetKind::GamePicture, name);
-        std::optional<Picture> loaded = image ? loadBmp(*image) : std::nullopt;
-        if (!loaded) error = "the picture " + std::string(name) + " cannot be loaded";
+        std::string why = "no such picture";
+        std::optional<Picture> loaded = image ? loadBmp(*image, &why) : std::nullopt;
+        if (!loaded) error = "the picture " + std::string(name) + " cannot be loaded: " + why;
         return loaded;
     };
-    const std::optional<Picture> tile = load("fond");
+    const std::optional<Picture> tile = load(P::kBackgroundTile);
     if (!tile) return false;
     for (const GameLayerSpec& spec : kSpecs) {
         Picture picture;
         Rect area{origin_.x + spec.x, origin_.y + spec.y, spec.w, spec.h};
-        if (spec.name == "fondx") {
+        if (spec.name == layers::kBackground) {
             // The background: the whole screen covered with wave tiles.
             picture = Picture(screenWidth_, screenHeight_);
             tileBackground(*tile, picture);
@@ -109,9 +117,8 @@ bool GameScreen::build(std::string& error) {
             if (!loaded) return false;
             picture = std::move(*loaded);
         }
-        if (!spec.placed) area = {0, 0, picture.width(), picture.height()};
         auto layer = std::make_unique<PictureLayer>(std::string(spec.name), area, spec.seeThrough);
-        layer->setVisible(spec.visibleAtStart && spec.placed);
+        layer->setVisible(spec.visibleAtStart);
         layer->setPicture(std::move(picture));
         scene_.add(std::move(layer));
     }
@@ -126,13 +133,13 @@ PictureLayer* GameScreen::layer(std::string_view name) const {
 
 Rect GameScreen::restPlace(std::string_view name) const {
     const GameLayerSpec* spec = specFor(name);
-    if (spec == nullptr || !spec->placed) return {};
-    if (spec->name == "fondx") return {0, 0, screenWidth_, screenHeight_};
+    if (spec == nullptr) return {};
+    if (spec->name == layers::kBackground) return {0, 0, screenWidth_, screenHeight_};
     return {origin_.x + spec->x, origin_.y + spec->y, spec->w, spec->h};
 }
 
 void GameScreen::showPlayArea() {
-    if (PictureLayer* intro = layer("intro")) intro->setVisible(false);
+    if (PictureLayer* intro = layer(layers::kIntro)) intro->setVisible(false);
     for (std::string_view name : kPlayArea)
         if (PictureLayer* l = layer(name)) l->setVisible(true);
 }

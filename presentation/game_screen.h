@@ -1,7 +1,7 @@
 #pragma once
 // The game window's pictures, made at start-up and placed for the screen: the tiled
-// background `fondx`, the cabinet and every picture on it at its offset from the cabinet's
-// origin, in the game's painting order.
+// background, the cabinet and every picture on it at its offset from the cabinet's origin, in
+// the game's painting order.
 
 #include <array>
 #include <memory>
@@ -11,6 +11,7 @@
 
 #include "platform/picture.h"
 #include "presentation/layout.h"
+#include "presentation/picture_names.h"
 #include "presentation/scene.h"
 
 namespace fruvana {
@@ -20,24 +21,23 @@ struct GameLayerSpec {
     std::string_view name;
     // Catalogue name of the picture it starts with; empty for one that starts empty.
     std::string_view picture;
-    // The place as an offset from the cabinet's origin; sources are never placed.
+    // The place as an offset from the cabinet's origin.
     int x = 0;
     int y = 0;
     int w = 0;
     int h = 0;
-    bool placed = true;
     bool visibleAtStart = false;
     bool seeThrough = false;
 };
 
-// Every picture layer of the game window, in painting order (the two text lines `aal` and
-// `aal2` join the scene beneath `intro` and on top; see GameScreen::kMessageLineBefore).
+// Every picture layer of the game window, in painting order (the message line joins the scene
+// beneath the intro picture and the intro line on top; see GameScreen::kMessageLineBefore).
 std::span<const GameLayerSpec> gameLayerSpecs();
 
 class GameScreen {
   public:
     // The message line is painted beneath the intro picture, the intro line above it.
-    static constexpr std::string_view kMessageLineBefore = "intro";
+    static constexpr std::string_view kMessageLineBefore = layers::kIntro;
 
     // Loads the pictures from the catalogue and lays them out for a screen of this size.
     // Null, with the name of the culprit in error, when a picture cannot be loaded.
@@ -48,7 +48,7 @@ class GameScreen {
     TileGrid tiles() const { return tiles_; }
     Scene& scene() { return scene_; }
 
-    // The picture layer of that name (fondx, Image1 ... Image12, coin, m1, lamp3 ...), or null.
+    // The picture layer of that name (see picture_names.h), or null.
     PictureLayer* layer(std::string_view name) const;
     // The rest position (top-left corner, window pixels) of a placed picture.
     Rect restPlace(std::string_view name) const;

@@ -1,76 +1,81 @@
 #include "presentation/game_view.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
+#include "presentation/picture_names.h"
 
 namespace fruvana {
 
 namespace {
 
-constexpr std::uint32_t kTimer1Interval = 4000;
-constexpr std::uint32_t kFrameInterval = 30;
+namespace L = layout;
+namespace P = pictures;
+
 constexpr int kLeverTravel = 16;
 
-constexpr std::array<std::string_view, 7> kMeterNames{"credit", "win", "bet", "m1",
-                                                      "m2",     "m3",  "m4"};
-constexpr std::array<std::string_view, 3> kReelNames{"Image5", "Image6", "Image7"};
-constexpr std::array<std::string_view, 3> kLampNames{"lamp1", "lamp2", "lamp3"};
-constexpr std::array<std::string_view, 3> kLoopingSounds{"ton", "ton2", "ton3"};
+constexpr std::array<CabinetButton, 8> kCabinetButtons{{
+    {Button::Help, P::kHelpButton, L::kBigFaceCentre, L::kBigFaceRadius, 0, 4},
+    {Button::Exit, P::kExitButton, L::kBigFaceCentre, L::kBigFaceRadius, 0, 4},
+    {Button::BetDown, P::kBetDownButton, L::kSmallFaceCentre, L::kSmallFaceRadius, -2, 0},
+    {Button::BetUp, P::kBetUpButton, L::kSmallFaceCentre, L::kSmallFaceRadius, 2, 0},
+    {Button::Coin, P::kCoinButton, L::kBigFaceCentre, L::kBigFaceRadius, 0, 4},
+    {Button::Collect, P::kCollectButton, L::kSmallFaceCentre, L::kSmallFaceRadius, 0, 2},
+    {Button::Settings, P::kSettingsButton, L::kSmallFaceCentre, L::kSmallFaceRadius, 0, 2},
+    {Button::Autoplay, P::kAutoplayButton, L::kSmallFaceCentre, L::kSmallFaceRadius, 0, 2},
+}};
 
-std::size_t meterIndex(Meter meter) {
-    return static_cast<std::size_t>(meter);
-}
+constexpr std::array<std::string_view, 3> kLoopingSounds{
+    sounds::kSpinFromLeft, sounds::kSpinFromMiddle, sounds::kSpinRightOnly};
+constexpr std::array<std::string_view, 14> kNeededSounds{
+    sounds::kWelcome,       sounds::kSpinFromLeft,     sounds::kSpinFromMiddle,
+    sounds::kSpinRightOnly, sounds::kReelsStop,        sounds::kLeverPull,
+    sounds::kCoinDrop,      sounds::kBigButton,        sounds::kSmallButton,
+    sounds::kHoldButton,    sounds::kVerdictExcellent, sounds::kVerdictGood,
+    sounds::kVerdictNotBad, sounds::kFarewell};
 
 FontRequest messageFont() {
     return FontRequest{"Arial", 13, true, false};
 }
 
-const Picture* sourcePicture(const GameScreen& screen, std::string_view name) {
-    const PictureLayer* layer = screen.layer(name);
-    return layer != nullptr && !layer->picture().empty() ? &layer->picture() : nullptr;
-}
-
 }  // namespace
 
-GameView::GameView(GameScreen& screen, EventLoop& loop, MachineState& state, CreditStore& store,
-                   std::unique_ptr<FrameTimer> frameTimer, ReelShading shading, MeterPainter meters)
+std::span<const CabinetButton> cabinetButtons() {
+    return kCabinetButtons;
+}
+
+const CabinetButton* cabinetButtonOf(std::string_view picture) {
+    for (const CabinetButton& b : kCabinetButtons)
+        if (b.picture == picture) return &b;
+    return nullptr;
+}
+
+GameView::GameView(GameScreen& screen, EventLoop& loop, const MachineState& state,
+                   FrameTimer& spinFrames, ReelShading shading, MeterPainter meters)
     : screen_(screen),
       loop_(loop),
       state_(state),
-      store_(store),
+      spinFrames_(spinFrames),
       shading_(std::move(shading)),
-      meters_(std::move(meters)),
-      timer1_(loop, kTimer1Interval),
-      frameTimer_(std::move(frameTimer)) {}
+      meters_(std::move(meters)) {}
 
 GameView::~GameView() {
     // No tick may reach a view that is going away.
-    frameTimer_->Enabled(false);
-    timer1_.Enabled(false);
+    spinFrames_.Enabled(false);
 }
 
-std::unique_ptr<GameView> GameView::create(GameScreen& screen, EventLoop& loop, MachineState& state,
-                                           CreditStore& store,
-                                           std::unique_ptr<FrameTimer> frameTimer,
+std::unique_ptr<GameView> GameView::create(GameScreen& screen, EventLoop& loop,
+                                           const MachineState& state, FrameTimer& spinFrames,
                                            std::string& error) {
-    const Picture* strip = sourcePicture(screen, "Image1");
-    const Picture* blur1 = sourcePicture(screen, "Image3");
-    const Picture* blur2 = sourcePicture(screen, "Image4");
-    const Picture* zece = sourcePicture(screen, "zece");
-    if (strip == nullptr || blur1 == nullptr || blur2 == nullptr || zece == nullptr) {
-        error = "the reel strip, blur or digit pictures are missing";
-        return nullptr;
-    }
-    if (!frameTimer) {
-        error = "no frame timer for the reels";
-        return nullptr;
-    }
-    std::unique_ptr<GameView> view(new GameView(screen, loop, state, store, std::move(frameTimer),
+    const auto strip = loadPicture(AssetKind::GamePicture, P::kReelStrip, error);
+    const auto blur1 = loadPicture(AssetKind::GamePicture, P::kReelBlur1, error);
+    const auto blur2 = loadPicture(AssetKind::GamePicture, P::kReelBlur2, error);
+    const auto digits = loadPicture(AssetKind::GamePicture, P::kDigits, error);
+    if (!strip || !blur1 || !blur2 || !digits) return nullptr;
+    std::unique_ptr<GameView> view(new GameView(screen, loop, state, spinFrames,
                                                 ReelShading(*strip, *blur1, *blur2),
-                                                MeterPainter(*zece)));
+                                                MeterPainter(*digits)));
     if (!view->findParts(error)) return nullptr;
     return view;
 }
@@ -81,38 +86,41 @@ bool GameView::findParts(std::string& error) {
         if (layer == nullptr) error = "the picture " + std::string(name) + " is missing";
         return layer;
     };
-    if ((lever_ = find("Image8")) == nullptr) return false;
-    leverRest_ = screen_.restPlace("Image8");
+    if ((lever_ = find(layers::kLever)) == nullptr) return false;
+    leverRest_ = screen_.restPlace(layers::kLever);
     for (std::size_t n = 0; n < 3; ++n) {
-        if ((reels_[n] = find(kReelNames[n])) == nullptr) return false;
-        if ((lamps_[n] = find(kLampNames[n])) == nullptr) return false;
+        if ((reels_[n] = find(layers::kReels[n])) == nullptr) return false;
+        if ((lamps_[n] = find(layers::kLamps[n])) == nullptr) return false;
     }
-    for (std::size_t m = 0; m < kMeterNames.size(); ++m)
-        if ((meterLayers_[m] = find(kMeterNames[m])) == nullptr) return false;
-    const Picture* lampr = sourcePicture(screen_, "lampr");
-    const Picture* lampv = sourcePicture(screen_, "lampv");
-    if (lampr == nullptr || lampv == nullptr) {
-        error = "the lamp pictures are missing";
-        return false;
+    for (std::size_t m = 0; m < layers::kMeters.size(); ++m)
+        if ((meterLayers_[m] = find(layers::kMeters[m])) == nullptr) return false;
+    for (std::size_t b = 0; b < kCabinetButtons.size(); ++b) {
+        if ((buttons_[b] = find(kCabinetButtons[b].picture)) == nullptr) return false;
+        buttonRest_[b] = screen_.restPlace(kCabinetButtons[b].picture);
     }
-    lampr_ = *lampr;
-    lampv_ = *lampv;
+    auto lampRed = loadPicture(AssetKind::GamePicture, P::kLampRed, error);
+    auto lampGreen = loadPicture(AssetKind::GamePicture, P::kLampGreen, error);
+    if (!lampRed || !lampGreen) return false;
+    lampRed_ = std::move(*lampRed);
+    lampGreen_ = std::move(*lampGreen);
 
     // The two text lines: the message line beneath the intro picture, the intro line on top.
     const CabinetOrigin o = screen_.origin();
-    const Rect messageArea{o.x + layout::kMessageLineAt.x, o.y + layout::kMessageLineAt.y,
-                           layout::kMessageLine.w, layout::kMessageLine.h};
-    const Rect introArea{o.x + layout::kIntroLineAt.x, o.y + layout::kIntroLineAt.y,
-                         layout::kIntroLine.w, layout::kIntroLine.h};
+    const Rect messageArea{o.x + L::kMessageLineAt.x, o.y + L::kMessageLineAt.y, L::kMessageLine.w,
+                           L::kMessageLine.h};
+    const Rect introArea{o.x + L::kIntroLineAt.x, o.y + L::kIntroLineAt.y, L::kIntroLine.w,
+                         L::kIntroLine.h};
     // Both lines in one look: the font is found and opened once.
     std::shared_ptr<Font> font = Font::open(messageFont(), error);
     if (!font) return false;
-    auto aal = AntiAliasLabel::create("aal", messageArea, font, kMessageColour);
-    auto aal2 = AntiAliasLabel::create("aal2", introArea, std::move(font), kMessageColour);
-    aal_ = aal.get();
-    aal2_ = aal2.get();
-    screen_.scene().insertBefore(GameScreen::kMessageLineBefore, std::move(aal));
-    screen_.scene().add(std::move(aal2));
+    auto messageLine = AntiAliasLabel::create(std::string(layers::kMessageLine), messageArea, font,
+                                              kMessageColour);
+    auto introLine = AntiAliasLabel::create(std::string(layers::kIntroLine), introArea,
+                                            std::move(font), kMessageColour);
+    messageLine_ = messageLine.get();
+    introLine_ = introLine.get();
+    screen_.scene().insertBefore(GameScreen::kMessageLineBefore, std::move(messageLine));
+    screen_.scene().add(std::move(introLine));
 
     for (const EmbeddedAsset& asset : embeddedAssets()) {
         if (asset.kind != AssetKind::Sound) continue;
@@ -123,37 +131,32 @@ bool GameView::findParts(std::string& error) {
                      kLoopingSounds.end());
         sounds_.emplace(std::string(asset.name), std::move(player));
     }
-    for (std::string_view needed : {"welcome", "ton", "ton2", "ton3", "ding", "clac", "coins",
-                                    "clic", "clic2", "clic3", "exce", "good", "notbad", "bye"}) {
+    for (std::string_view needed : kNeededSounds) {
         if (sounds_.find(needed) == sounds_.end()) {
             error = "the sound " + std::string(needed) + " is missing";
             return false;
         }
     }
 
-    timer1_.OnTimer = [this](UiTimer&) {
-        if (game_ != nullptr) game_->Timer1Timer();
-    };
-    frameTimer_->Enabled(false);
-    frameTimer_->Interval(kFrameInterval);
-    frameTimer_->ThreadPriority(PriorityLevel::Highest);
-    frameTimer_->OnTimer = [this](FrameTimer&) { ThreadedTimer1Timer(); };
+    spinFrames_.Enabled(false);
+    spinFrames_.Interval(kSpinFrameIntervalMs);
+    spinFrames_.ThreadPriority(PriorityLevel::Highest);
     return true;
 }
 
-void GameView::nr(std::int32_t value, Meter meter, int digits) {
-    const std::size_t m = meterIndex(meter);
+void GameView::drawMeter(std::int32_t value, Meter meter, int digits) {
+    const auto m = static_cast<std::size_t>(meter);
     if (m >= meterLayers_.size()) return;
     PictureLayer& layer = *meterLayers_[m];
-    if (meters_.nr(value, layer.pixels(), digits)) layer.invalidate();
+    if (meters_.draw(value, layer.pixels(), digits)) layer.invalidate();
 }
 
 void GameView::setMessage(std::string_view text) {
-    aal_->Caption(text);
+    messageLine_->Caption(text);
 }
 
 void GameView::setIntroMessage(std::string_view text) {
-    aal2_->Caption(text);
+    introLine_->Caption(text);
 }
 
 void GameView::delay(int ms) {
@@ -173,10 +176,10 @@ void GameView::showLamp(int reel, LampLook look) {
             lamp.clear();
             break;
         case LampLook::Red:
-            lamp.setPicture(lampr_);
+            lamp.setPicture(lampRed_);
             break;
         case LampLook::Green:
-            lamp.setPicture(lampv_);
+            lamp.setPicture(lampGreen_);
             break;
     }
 }
@@ -193,27 +196,50 @@ void GameView::moveLeverToRest() {
     lever_->moveTo(leverRest_.x, leverRest_.y);
 }
 
-void GameView::preg() {
-    std::array<Picture, 3>& strips = screen_.spinStrips();
-    for (std::size_t n = 0; n < 3; ++n)
-        shading_.preg(state_.prevSymbol[n], state_.reelSymbol[n], strips[n]);
+void GameView::sinkButton(Button button) {
+    const auto b = static_cast<std::size_t>(button);
+    if (b >= buttons_.size()) return;
+    PictureLayer& picture = *buttons_[b];
+    const Rect& rest = buttonRest_[b];
+    if (picture.x() != rest.x || picture.y() != rest.y) return;
+    picture.moveTo(rest.x + kCabinetButtons[b].pressDx, rest.y + kCabinetButtons[b].pressDy);
 }
 
-void GameView::startReelAnimation() {
+bool GameView::liftButton(Button button) {
+    const auto b = static_cast<std::size_t>(button);
+    if (b >= buttons_.size()) return false;
+    PictureLayer& picture = *buttons_[b];
+    const Rect& rest = buttonRest_[b];
+    if (picture.x() != rest.x + kCabinetButtons[b].pressDx ||
+        picture.y() != rest.y + kCabinetButtons[b].pressDy)
+        return false;
+    picture.moveTo(rest.x, rest.y);
+    return true;
+}
+
+void GameView::prepareSpinStrips() {
+    std::array<Picture, 3>& strips = screen_.spinStrips();
+    for (std::size_t n = 0; n < 3; ++n)
+        shading_.paintSpinStrip(state_.prevSymbol[n], state_.reelSymbol[n], strips[n]);
+}
+
+void GameView::startSpin() {
     counters_.start();
     tick_ = 0;
     framesDrawn_.clear();
-    frameTimer_->Enabled(true);
+    spinFrames_.Enabled(true);
 }
 
-void GameView::drawReel(int reel) {
-    if (reel < 1 || reel > 3) return;
-    const std::size_t n = static_cast<std::size_t>(reel - 1);
+void GameView::drawStillReel(std::size_t n) {
     shading_.drawStill(state_.reelSymbol[n], reels_[n]->pixels());
     reels_[n]->invalidate();
 }
 
-void GameView::ThreadedTimer1Timer() {
+void GameView::showStillReels() {
+    for (std::size_t n = 0; n < 3; ++n) drawStillReel(n);
+}
+
+bool GameView::paintSpinFrame() {
     ++tick_;
     const TickResult result = frameTick(counters_, state_.held);
     const std::array<Picture, 3>& strips = screen_.spinStrips();
@@ -225,43 +251,34 @@ void GameView::ThreadedTimer1Timer() {
         reels_[n]->invalidate();
         framesDrawn_.push_back({tick_, static_cast<int>(n) + 1, c});
     }
-    if (!result.spinOver) return;
-    frameTimer_->Enabled(false);
-    if (state_.options.soundFx) {
-        playSound("ding");
-        delay(31);
-    }
-    drawReel(1);
-    drawReel(2);
-    drawReel(3);
-    if (game_ != nullptr) game_->evaluateStop();
-    state_.inputEnabled = 1;
+    if (!result.spinOver) return false;
+    spinFrames_.Enabled(false);
+    return true;
 }
 
 void GameView::drawBetAndPrizes() {
-    nr(state_.bet, Meter::Bet, 2);
-    constexpr std::array<Meter, 4> kPrizes{Meter::M1, Meter::M2, Meter::M3, Meter::M4};
+    drawMeter(state_.bet, Meter::Bet, 2);
+    constexpr std::array<Meter, 4> kPrizes{Meter::Prize1, Meter::Prize2, Meter::Prize3,
+                                           Meter::Prize4};
     for (int k = 1; k <= 4; ++k) {
         // Wide, so a damaged multiplier cannot overflow; a prize too large for its meter is
         // refused there like any other.
         const std::int64_t prize = std::int64_t{state_.paytableMultipliers[k]} * state_.bet;
-        nr(static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, 10'000)),
-           kPrizes[static_cast<std::size_t>(k - 1)], 4);
+        drawMeter(static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, 10'000)),
+                  kPrizes[static_cast<std::size_t>(k - 1)], 4);
     }
 }
 
 void GameView::revealCabinet() {
-    aal2_->setVisible(false);
+    introLine_->setVisible(false);
     screen_.showPlayArea();
-    drawReel(1);
-    drawReel(2);
-    drawReel(3);
-    nr(state_.win, Meter::Win, 7);
-    nr(state_.credit, Meter::Credit, 7);
+    showStillReels();
+    drawMeter(state_.win, Meter::Win, 7);
+    drawMeter(state_.credit, Meter::Credit, 7);
     drawBetAndPrizes();
     const CabinetOrigin o = screen_.origin();
-    aal_->moveTo(o.x + layout::kMessageLineAt.x, o.y + layout::kMessageLineAt.y);
-    aal_->Caption(kPlayText);
+    messageLine_->moveTo(o.x + L::kMessageLineAt.x, o.y + L::kMessageLineAt.y);
+    messageLine_->Caption(kPlayText);
 }
 
 }  // namespace fruvana

@@ -1,13 +1,14 @@
 #pragma once
-// The game window as the engine sees it: meters, lamps, message line, lever, sounds, the spin
-// strips and the frame tick, the autoplay timer and the intro, all on the platform interface,
-// so the real program and the headless tests run the same code. The view knows no files: the
-// credit file is saved through CreditStore, which the shell fills in.
+// The cabinet as the engine sees it: meters, lamps, message line, lever, sounds, the spin
+// strips and the turning reels, the push buttons' press and the intro, all on the platform
+// interface, so the real program and the headless tests run the same code. The view only
+// shows: it decides nothing, holds no game, and knows no files.
 
 #include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,15 +26,26 @@
 
 namespace fruvana {
 
-class CreditStore {
-  public:
-    virtual ~CreditStore() = default;
-    virtual void saveCredit() = 0;
-};
-
 // The look of both text lines: Arial bold, 13 pixels, orange, centred.
 inline constexpr Rgb kMessageColour{201, 78, 22};
 inline constexpr std::string_view kPlayText = "Play Fruvana !";
+// Milliseconds between two frames of the turning reels.
+inline constexpr std::uint32_t kSpinFrameIntervalMs = 30;
+
+// A push button of the cabinet: its picture, its round face (in the picture's own pixels) and
+// how far a press moves it.
+struct CabinetButton {
+    Button button;
+    std::string_view picture;
+    int faceCentre;
+    int faceRadius;
+    int pressDx;
+    int pressDy;
+};
+// The cabinet's eight push buttons, in the order of the Button values.
+std::span<const CabinetButton> cabinetButtons();
+// The button drawn by that picture, or null.
+const CabinetButton* cabinetButtonOf(std::string_view picture);
 
 // One frame a tick drew, for tests of the spin's course.
 struct FrameDraw {
@@ -45,23 +57,20 @@ struct FrameDraw {
 
 class GameView final : public EngineServices {
   public:
-    // Finds every picture and sound it needs, makes the two text lines and the timers. The
-    // frame timer is the threaded one in the game and the loop's own in tests. Null, with the
-    // reason in error, when a picture, a sound or the font is missing.
+    // Finds every picture and sound it needs and makes the two text lines. spinFrames is the
+    // clock of the turning reels (threaded in the game, the loop's own in tests); it must
+    // outlive the view. Null, with the reason in error, when a picture, a sound or the font
+    // is missing.
     static std::unique_ptr<GameView> create(GameScreen& screen, EventLoop& loop,
-                                            MachineState& state, CreditStore& store,
-                                            std::unique_ptr<FrameTimer> frameTimer,
+                                            const MachineState& state, FrameTimer& spinFrames,
                                             std::string& error);
     ~GameView() override;
     GameView(const GameView&) = delete;
     GameView& operator=(const GameView&) = delete;
 
-    // The game whose evaluateStop ends each spin and whose Timer1Timer autoplay calls. Must be
-    // set before the first deal.
-    void attach(Game& game) { game_ = &game; }
-
     // --- engine services ---
-    void nr(std::int32_t value, Meter meter, int digits) override;
+    void drawMeter(std::int32_t value, Meter meter, int digits) override;
+    void drawBetAndPrizes() override;
     void setMessage(std::string_view text) override;
     void pumpPending() override { loop_.pumpPending(); }
     void delay(int ms) override;
@@ -70,28 +79,26 @@ class GameView final : public EngineServices {
     bool leverAtRest() override;
     void moveLeverDown() override;
     void moveLeverToRest() override;
-    void preg() override;
-    void startReelAnimation() override;
-    void saveCredit() override { store_.saveCredit(); }
-    void setTimer1Enabled(bool enabled) override { timer1_.Enabled(enabled); }
-    bool timer1Enabled() override { return timer1_.Enabled(); }
+    void prepareSpinStrips() override;
+    void startSpin() override;
+    void showStillReels() override;
 
-    // The frame tick of the turning reels, run by the frame timer every 30 ms.
-    void ThreadedTimer1Timer();
-    // Draws the still picture of reel 1, 2 or 3 for its symbol.
-    void drawReel(int reel);
-    // The bet meter and the four prizes of the pay panel for the current bet.
-    void drawBetAndPrizes();
+    // --- for the program ---
+    // One frame tick of the turning reels; true on the tick that stops the last reel (the
+    // frame clock is stopped then).
+    bool paintSpinFrame();
+    // A push button moves by its press when it is at rest, and back when it is pressed; true
+    // when it moved back.
+    void sinkButton(Button button);
+    bool liftButton(Button button);
     // The end of the intro: the cabinet, the reels, all seven meters and "Play Fruvana !".
     void revealCabinet();
-    // The text of the intro line `aal2`.
+    // The text of the intro line.
     void setIntroMessage(std::string_view text);
 
-    // --- for the shell and tests ---
-    UiTimer& Timer1() { return timer1_; }
-    FrameTimer& ThreadedTimer1() { return *frameTimer_; }
-    const std::string& message() const { return aal_->Caption(); }
-    const std::string& introMessage() const { return aal2_->Caption(); }
+    // --- for tests ---
+    const std::string& message() const { return messageLine_->Caption(); }
+    const std::string& introMessage() const { return introLine_->Caption(); }
     const ReelCounters& reelCounters() const { return counters_; }
     // The frames drawn since the last spin started, in order.
     const std::vector<FrameDraw>& framesDrawn() const { return framesDrawn_; }
@@ -99,15 +106,15 @@ class GameView final : public EngineServices {
     GameScreen& screen() { return screen_; }
 
   private:
-    GameView(GameScreen& screen, EventLoop& loop, MachineState& state, CreditStore& store,
-             std::unique_ptr<FrameTimer> frameTimer, ReelShading shading, MeterPainter meters);
+    GameView(GameScreen& screen, EventLoop& loop, const MachineState& state, FrameTimer& spinFrames,
+             ReelShading shading, MeterPainter meters);
     bool findParts(std::string& error);
+    void drawStillReel(std::size_t n);
 
     GameScreen& screen_;
     EventLoop& loop_;
-    MachineState& state_;
-    CreditStore& store_;
-    Game* game_ = nullptr;
+    const MachineState& state_;
+    FrameTimer& spinFrames_;
 
     ReelShading shading_;
     MeterPainter meters_;
@@ -121,14 +128,14 @@ class GameView final : public EngineServices {
     std::array<PictureLayer*, 3> reels_{};
     std::array<PictureLayer*, 3> lamps_{};
     std::array<PictureLayer*, 7> meterLayers_{};
-    AntiAliasLabel* aal_ = nullptr;
-    AntiAliasLabel* aal2_ = nullptr;
-    Picture lampr_;
-    Picture lampv_;
+    std::array<PictureLayer*, 8> buttons_{};
+    std::array<Rect, 8> buttonRest_{};
+    AntiAliasLabel* messageLine_ = nullptr;
+    AntiAliasLabel* introLine_ = nullptr;
+    Picture lampRed_;
+    Picture lampGreen_;
 
     std::map<std::string, std::unique_ptr<WavePlayer>, std::less<>> sounds_;
-    UiTimer timer1_;
-    std::unique_ptr<FrameTimer> frameTimer_;
 };
 
 }  // namespace fruvana

@@ -20,9 +20,9 @@ std::int32_t meterLimit(int digits) {
 
 }  // namespace
 
-MeterPainter::MeterPainter(const Picture& zece) : zece_(zece) {}
+MeterPainter::MeterPainter(const Picture& digits) : digits_(digits) {}
 
-bool MeterPainter::nr(std::int32_t value, Picture& meter, int digits) {
+bool MeterPainter::draw(std::int32_t value, Picture& meter, int digits) {
     const std::int32_t limit = meterLimit(digits);
     if (limit == 0 || value < 0 || value > limit) return false;
     if (meter.width() != digits * kDigitWidth || meter.height() != kDigitHeight)
@@ -31,7 +31,7 @@ bool MeterPainter::nr(std::int32_t value, Picture& meter, int digits) {
     int slot = digits;
     do {
         // Only pure black lets the ground show; a near-black shadow pixel is kept.
-        blit(zece_, Rect{kDigitWidth * (value % 10), 0, kDigitWidth, kDigitHeight}, meter,
+        blit(digits_, Rect{kDigitWidth * (value % 10), 0, kDigitWidth, kDigitHeight}, meter,
              kDigitWidth * (slot - 1), 0, Rgb{0, 0, 0});
         value /= 10;
         --slot;

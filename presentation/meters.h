@@ -1,5 +1,5 @@
 #pragma once
-// The seven meters drawn from the digit pictures of `zece`: right-aligned orange digits with
+// The seven meters drawn from the digit picture: right-aligned orange digits with
 // their shadow on a dark blue ground, no leading zeros, no separators.
 
 #include <cstdint>
@@ -14,16 +14,17 @@ inline constexpr Rgb kMeterBackground{15, 50, 84};
 
 class MeterPainter {
   public:
-    // Copies `zece` (ten 13 x 18 digits side by side) once; later changes to it do not matter.
-    explicit MeterPainter(const Picture& zece);
+    // Copies the digit picture (ten 13 x 18 digits side by side) once; later changes to it do not
+    // matter.
+    explicit MeterPainter(const Picture& digits);
 
     // Draws value into meter (digits x 13 by 18 pixels; made that size if it is not).
     // A value below 0 or with more figures than the meter has digits leaves it unchanged and
     // returns false. Only 2, 4 and 7 digits are meters of the game; other counts are refused.
-    bool nr(std::int32_t value, Picture& meter, int digits);
+    bool draw(std::int32_t value, Picture& meter, int digits);
 
   private:
-    Picture zece_;
+    Picture digits_;
 };
 
 }  // namespace fruvana

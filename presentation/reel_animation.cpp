@@ -78,7 +78,7 @@ void ReelShading::copyFrame(const std::uint8_t* frame, Picture& target, int top)
                     static_cast<std::size_t>(bytes));
 }
 
-void ReelShading::preg(int from, int to, Picture& spinStrip) const {
+void ReelShading::paintSpinStrip(int from, int to, Picture& spinStrip) const {
     if (!validSymbol(from) || !validSymbol(to)) return;
     if (spinStrip.height() < kReelSize * kSpinFrames) return;
     for (int c = 0; c < kSpinFrames; ++c)

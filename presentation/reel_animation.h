@@ -31,13 +31,13 @@ constexpr int shadePercent(int row) {
 // not 180,000 divisions.
 class ReelShading {
   public:
-    // strip is the 122 x 1464 reel strip `Image1`; blur1 and blur2 the blur frames `Image3`
-    // and `Image4` (122 x 122). Pictures of another size are cut or padded with black.
+    // strip is the 122 x 1464 reel strip; blur1 and blur2 the two blurred frames
+    // (122 x 122). Pictures of another size are cut or padded with black.
     ReelShading(const Picture& strip, const Picture& blur1, const Picture& blur2);
 
     // Fills spinStrip (122 x 1708) with the 14 frames of a reel turning from symbol from to
     // symbol to. Symbols outside 1 to 10 leave the strip as it was.
-    void preg(int from, int to, Picture& spinStrip) const;
+    void paintSpinStrip(int from, int to, Picture& spinStrip) const;
     // The still picture of a reel at rest on symbol (frame 13 of a spin onto it), the reel made
     // 122 x 122 if it is not. A symbol outside 1 to 10 leaves the reel as it was.
     void drawStill(int symbol, Picture& reel) const;

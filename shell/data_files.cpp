@@ -7,6 +7,10 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -90,10 +94,17 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     while (done < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) continue;
+        if (put == 0) errno = EIO;  // nothing written and no reason given: never a stale one
         if (put <= 0) return false;
         done += static_cast<std::size_t>(put);
     }
     return true;
+}
+
+// The system call that failed, the file, and errno's reason: "write /x/stat.dat: ...".
+// Read errno before anything else can overwrite it.
+std::string failed(std::string_view call, const std::string& path) {
+    return std::string(call) + " " + path + ": " + std::strerror(errno);
 }
 
 // Whether path still names the file we created; only then do we rename or remove it.
@@ -111,25 +122,36 @@ void syncDirectory(const std::string& dir) {
 }
 
 // Rewrites an existing plain file in place and flushes it: the whole record from its start,
-// then the file cut to the record's size.
-void rewriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
+// then the file cut to the record's size. Empty when that worked, else why not.
+std::string rewriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0) return failed("open", path);
+    std::string why;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && writeAll(fd, bytes)) {
-        if (::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0) ::fsync(fd);
+    if (::fstat(fd, &info) != 0) {
+        why = failed("fstat", path);
+    } else if (!S_ISREG(info.st_mode)) {
+        why = path + " is not a plain file";
+    } else if (!writeAll(fd, bytes)) {
+        why = failed("write", path);
+    } else if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        why = failed("truncate", path);
+    } else if (::fsync(fd) != 0) {
+        why = failed("fsync", path);
     }
     ::close(fd);
+    return why;
 }
 
-// Replaces the file name in homeDir with bytes, all or nothing.
+// Replaces the file name in homeDir with bytes, all or nothing; the result is empty when it
+// did, else the reason it did not.
 //
 // Deliberate: the record goes to a temporary file in the same folder, is flushed to disk and
 // renamed over the old file, which the kernel does in one step, so a crash, a kill or a full
 // disk in the middle of a save never leaves an empty or torn file; on any failure the
-// temporary file is removed and the old file stays as it was. Nothing is reported.
-void replaceFile(const std::string& homeDir, std::string_view name,
-                 std::span<const std::uint8_t> bytes) {
+// temporary file is removed and the old file stays as it was.
+std::string replace(const std::string& homeDir, std::string_view name,
+                    std::span<const std::uint8_t> bytes) {
     const std::string dir = homeDir.empty() ? std::string(".") : homeDir;
     const std::string path = homeDir + std::string(name);
     const std::string temp = path + std::string(kSaveTempSuffix);
@@ -138,42 +160,81 @@ void replaceFile(const std::string& homeDir, std::string_view name,
     // its permissions.
     struct stat info {};
     const bool exists = ::lstat(path.c_str(), &info) == 0;
-    if (exists && (!S_ISREG(info.st_mode) || markedReadOnly(path, info))) return;
+    if (exists && !S_ISREG(info.st_mode)) return path + " is not a plain file";
+    if (exists && markedReadOnly(path, info)) return path + " is marked read-only";
     struct stat folder {};
-    if (::stat(dir.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return;
+    if (::stat(dir.c_str(), &folder) != 0) return failed("stat", dir);
+    if (!S_ISDIR(folder.st_mode)) return dir + " is not a folder";
     if (markedReadOnly(dir, folder)) {
         // Deliberate: a folder that cannot take a new file (a shared install) still holds a
         // data file that can be written; it is rewritten in place rather than never saved.
-        if (exists) rewriteInPlace(path, bytes);
-        return;
+        if (exists) return rewriteInPlace(path, bytes);
+        return "the folder " + dir + " is marked read-only";
     }
 
     // A leftover of a save that was killed before its rename; O_EXCL then makes sure we write
     // a new file of our own and never follow a link planted under that name.
     ::unlink(temp.c_str());
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return;
+    if (fd < 0) return failed("open", temp);
     struct stat ours {};
     if (::fstat(fd, &ours) != 0) {
+        std::string why = failed("fstat", temp);
         ::close(fd);
         ::unlink(temp.c_str());
-        return;
+        return why;
     }
     // The new file keeps the old one's permissions.
     if (exists) ::fchmod(fd, info.st_mode & 07777);
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
+    std::string why;
+    if (!writeAll(fd, bytes)) {
+        why = failed("write", temp);
+    } else if (::fsync(fd) != 0) {
+        why = failed("fsync", temp);
+    }
+    // A failing close can be the first word of a write that never reached the disk.
+    if (::close(fd) != 0 && why.empty()) why = failed("close", temp);
     // Another copy of the game saving at the same moment has removed our file with the name.
-    if (!stillOurs(temp, ours)) return;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!stillOurs(temp, ours))
+        return why.empty() ? "another copy of the game took " + temp + " mid-save" : why;
+    if (why.empty() && ::rename(temp.c_str(), path.c_str()) != 0) why = failed("rename", temp);
+    if (!why.empty()) {
         ::unlink(temp.c_str());
-        return;
+        return why;
     }
     // Makes the rename itself survive a power cut.
     syncDirectory(dir);
+    return {};
+}
+
+// Saves one data file. A save that fails says why on stderr, once until that file saves
+// again: a full disk or a read-only file must not print a line at every deal.
+void save(const MachineState& state, std::string_view name, std::span<const std::uint8_t> bytes) {
+    static std::mutex mutex;
+    static std::map<std::string, std::string> said;  // path -> the reason last said
+    std::string why;
+    const bool saved = replaceFile(state.homeDir, name, bytes, &why);
+    const std::string path = dataPath(state, name);
+    const std::lock_guard lock(mutex);
+    if (saved) {
+        said.erase(path);
+        return;
+    }
+    std::string& last = said[path];
+    if (last == why) return;
+    std::fprintf(stderr, "Fruvana: cannot save %s: %s\n", std::string(name).c_str(), why.c_str());
+    last = std::move(why);
 }
 
 }  // namespace
+
+bool replaceFile(const std::string& homeDir, std::string_view name,
+                 std::span<const std::uint8_t> bytes, std::string* why) {
+    std::string problem = replace(homeDir, name, bytes);
+    if (problem.empty()) return true;
+    if (why != nullptr) *why = std::move(problem);
+    return false;
+}
 
 bool markedReadOnly(const std::string& path, const struct stat& info) {
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
@@ -242,13 +303,13 @@ void saveCredit(const MachineState& state) {
         putInt32(bytes, offset, *field);
         offset += 4;
     }
-    replaceFile(state.homeDir, kCreditFileName, bytes);
+    save(state, kCreditFileName, bytes);
 }
 
-void saveset(const MachineState& state) {
+void saveOptions(const MachineState& state) {
     std::array<std::uint8_t, kOptionsFileSize> bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = state.options.at(static_cast<int>(i));
-    replaceFile(state.homeDir, kOptionsFileName, bytes);
+    save(state, kOptionsFileName, bytes);
 }
 
 void saveStatistics(const MachineState& state) {
@@ -256,7 +317,7 @@ void saveStatistics(const MachineState& state) {
     for (int i = 0; i < kStatisticsValueCount; ++i) {
         putInt32(bytes, 4 * static_cast<std::size_t>(i), statisticsField(state.statistics, i));
     }
-    replaceFile(state.homeDir, kStatisticsFileName, bytes);
+    save(state, kStatisticsFileName, bytes);
 }
 
 }  // namespace fruvana

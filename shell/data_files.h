@@ -3,14 +3,16 @@
 // statistics file. Raw little-endian records without header, read once at start-up and
 // rewritten whole at every save.
 //
-// Nothing here reports a failure: a missing file gives the defaults, a file that cannot be
-// read leaves the fields as they were, and a save that cannot be made leaves the old file as
-// it was while the game goes on with its state in memory.
+// The player is never stopped by a failure: a missing file gives the defaults, a file that
+// cannot be read leaves the fields as they were, and a save that cannot be made leaves the old
+// file as it was while the game goes on with its state in memory; the saver says why in one
+// line on stderr, once until that file saves again.
 
 #include <sys/stat.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -51,11 +53,17 @@ FileStatus loadStatistics(MachineState& state);
 // account outside -99,999,999..99,999,999 become 0.
 FileStatus loadCredit(MachineState& state);
 
+// Replaces the file name in homeDir with bytes, all or nothing: true when the file now holds
+// them. Otherwise the old file is as it was, and why (when given) is set to one line saying
+// what stopped the save, e.g. "rename /x/stat.dat.tmp: Permission denied".
+bool replaceFile(const std::string& homeDir, std::string_view name,
+                 std::span<const std::uint8_t> bytes, std::string* why = nullptr);
+
 // Savers: a file the user marked read-only is left alone; in a folder that cannot take a new
 // file, a file that can be written is rewritten in place. The program does not call a saver
 // for a file its loader found unreadable, so such a file is never replaced by defaults.
 void saveCredit(const MachineState& state);
-void saveset(const MachineState& state);
+void saveOptions(const MachineState& state);
 void saveStatistics(const MachineState& state);
 
 // Whether the user does not want path (a file or folder) changed. access() alone is not

@@ -16,25 +16,6 @@ namespace {
 
 constexpr std::string_view kHelpPage = "help.htm";
 
-// A controller's buttons act as these keys of the key map.
-struct PadKey {
-    PadButton button;
-    char32_t key;
-};
-constexpr std::array<PadKey, 11> kPadKeys{{
-    {PadButton::A, U'\r'},
-    {PadButton::DpadLeft, U'1'},
-    {PadButton::DpadUp, U'2'},
-    {PadButton::DpadRight, U'3'},
-    {PadButton::LeftShoulder, U','},
-    {PadButton::RightShoulder, U'.'},
-    {PadButton::X, U'c'},
-    {PadButton::B, U'o'},
-    {PadButton::Y, U'a'},
-    {PadButton::Back, U's'},
-    {PadButton::Start, U'h'},
-}};
-
 }  // namespace
 
 std::string fileUrl(const std::string& path) {
@@ -59,20 +40,31 @@ std::string fileUrl(const std::string& path) {
 Program::Program(Platform& platform) : platform_(platform) {}
 
 Program::~Program() {
-    timer2_.Enabled(false);
+    introTimer_.Enabled(false);
+    autoplayTimer_.Enabled(false);
 }
 
 std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFactory& frames,
                                         std::string& error) {
     std::unique_ptr<Program> program(new Program(platform));
-    if (!program->FormCreate(frames, error)) return nullptr;
+    if (!program->build(frames, error)) return nullptr;
     return program;
 }
 
-bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
-    if (auto icon = findAsset(AssetKind::Icon, "fruvana")) {
-        if (std::optional<Picture> picture = loadBmp(*icon)) platform_.setWindowIcon(*picture);
+void Program::setWindowIcon() {
+    const auto icon = findAsset(AssetKind::Icon, "fruvana");
+    if (!icon) return;
+    // A window without its icon is no reason to stop the game; the terminal learns why.
+    std::string why;
+    if (std::optional<Picture> picture = loadBmp(*icon, &why)) {
+        platform_.setWindowIcon(*picture);
+    } else {
+        std::fprintf(stderr, "Fruvana: the window icon is left out: %s\n", why.c_str());
     }
+}
+
+bool Program::build(const FrameTimerFactory& frames, std::string& error) {
+    setWindowIcon();
     if (!platform_.openWindow("Fruvana")) {
         // A display too shallow for any window the game can draw on (one whose colour depth
         // the platform cannot even name, as an 8-bit screen is) gets the intro's own message
@@ -98,11 +90,16 @@ bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
     state_.holdPressed = {0, 0, 0};
     state_.firstDealClass = 0;
 
-    // The background, the digit table, the reels' pictures, the layout and the spin strips.
+    // The background, the reels' pictures, the layout and the spin strips.
     const ScreenInfo screen = platform_.screen();
     screen_ = GameScreen::create(screen.width, screen.height, error);
     if (!screen_) return false;
-    view_ = GameView::create(*screen_, loop_, state_, *this, frames(loop_), error);
+    spinFrames_ = frames(loop_);
+    if (!spinFrames_) {
+        error = "no frame timer for the reels";
+        return false;
+    }
+    view_ = GameView::create(*screen_, loop_, state_, *spinFrames_, error);
     if (!view_) return false;
 
     // The platform's fast counter seeds the game; the headless one is fixed, so tests repeat.
@@ -122,13 +119,16 @@ bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
     state_.phase = 1;
     state_.held = {0, 0, 0};
 
-    game_ = std::make_unique<Game>(state_, sources_, pool_, *view_);
-    view_->attach(*game_);
-    controls_ = std::make_unique<Controls>(state_, *game_, *view_, *this);
-    settings_ = SettingsScreen::create(*screen_, *view_, state_, *this, error);
+    game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
+    settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
     if (!settings_) return false;
-    timer2_.OnTimer = [this](UiTimer&) { Timer2Timer(); };
-    loop_.onInput = [this](const InputEvent& event) { route(event); };
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, loop_);
+    spinFrames_->OnTimer = [this](FrameTimer&) {
+        if (view_->paintSpinFrame()) game_->finishSpin();
+    };
+    autoplayTimer_.OnTimer = [this](UiTimer&) { game_->autoplayTick(); };
+    introTimer_.OnTimer = [this](UiTimer&) { endIntro(); };
+    loop_.onInput = [this](const InputEvent& event) { input_->route(event); };
     loop_.onPaint = [this] {
         const std::vector<Rect> painted = screen_->scene().paint(platform_.backBuffer());
         if (!painted.empty()) platform_.present(painted);
@@ -137,7 +137,7 @@ bool Program::FormCreate(const FrameTimerFactory& frames, std::string& error) {
     return true;
 }
 
-void Program::FormShow() {
+void Program::showWindow() {
     if (shown_) return;
     shown_ = true;
     platform_.showWindow();
@@ -152,18 +152,18 @@ void Program::FormShow() {
         view_->setIntroMessage(kFewColoursText);
         exitAfterIntro_ = true;
     }
-    view_->playSound("welcome");
-    timer2_.Enabled(true);
+    view_->playSound(sounds::kWelcome);
+    introTimer_.Enabled(true);
 }
 
 int Program::run() {
-    FormShow();
+    showWindow();
     loop_.run();
     return 0;
 }
 
-void Program::Timer2Timer() {
-    timer2_.Enabled(false);
+void Program::endIntro() {
+    introTimer_.Enabled(false);
     if (exitAfterIntro_) {
         loop_.quit();
         return;
@@ -171,39 +171,22 @@ void Program::Timer2Timer() {
     view_->revealCabinet();
 }
 
-void Program::quitGame(bool farewell) {
-    state_.inputEnabled = 0;
-    if (farewell && state_.options.voiceFx) {
-        view_->playSound("bye");
-        view_->delay(650);
-    }
-    saveCredit();
-    saveset();
-    if (statisticsWritable_) saveStatistics(state_);
-    state_.inputEnabled = 1;
-    // Deliberate: nothing acts once the files are written on the way out; a handler still
-    // waiting further up must not start a deal or an autoplay tick that is never saved.
-    view_->setTimer1Enabled(false);
-    loop_.quit();
-}
-
-void Program::WMclose() {
-    if (state_.inputEnabled == 0) return;
-    quitGame(false);
-}
-
-void Program::openSettings() {
-    state_.secondDealAtOpen = state_.options.secondDeal;
-    focus_ = Form::Settings;
+void Program::showSettings() {
+    input_->settingsShown();
     settings_->show();
 }
 
-void Program::settingsClosed() {
-    focus_ = Form::Game;
+void Program::hideSettings() {
+    settings_->hide();
+    input_->settingsHidden();
 }
 
-void Program::saveset() {
-    if (optionsWritable_) fruvana::saveset(state_);
+void Program::saveOptions() {
+    if (optionsWritable_) fruvana::saveOptions(state_);
+}
+
+void Program::saveStatistics() {
+    if (statisticsWritable_) fruvana::saveStatistics(state_);
 }
 
 void Program::openHelp() {
@@ -220,65 +203,6 @@ void Program::openHelp() {
 
 void Program::saveCredit() {
     if (creditWritable_) fruvana::saveCredit(state_);
-}
-
-void Program::route(const InputEvent& event) {
-    if (loop_.quitRequested()) return;
-    if (event.kind == InputKind::CloseRequest) return WMclose();
-    if (event.kind == InputKind::Gamepad) return padButton(event.pad);
-    if (event.kind == InputKind::MouseDown) {
-        // A press on the settings screen gives it the focus; a press beside it, the game.
-        const bool onSettings =
-            settings_->visible() && settings_->area().contains(event.x, event.y);
-        focus_ = pressedForm_ = onSettings ? Form::Settings : Form::Game;
-        if (onSettings) return settings_->mouseDown(event);
-        return pointerDown(event);
-    }
-    if (event.kind == InputKind::MouseUp) {
-        if (pressedForm_ == Form::Settings) return settings_->mouseUp(event);
-        return pointerUp();
-    }
-    // Keys and the wheel reach only the form with the focus; the settings screen has none.
-    if (focus_ != Form::Game) return;
-    switch (event.kind) {
-        case InputKind::Character:
-            controls_->FormKeyPress(event.character);
-            break;
-        case InputKind::Enter:
-            controls_->FormKeyPress(U'\r');
-            break;
-        case InputKind::Wheel:
-            controls_->FormMouseWheel(event.wheel);
-            break;
-        default:
-            break;
-    }
-}
-
-void Program::padButton(PadButton button) {
-    // Back closes a shown settings screen with its OK button, wherever the focus is.
-    if (button == PadButton::Back && settings_->visible()) {
-        settings_->Image2MouseDown(layout::kBigFaceCentre, layout::kBigFaceCentre);
-        view_->delay(200);
-        settings_->Image2MouseUp();
-        return;
-    }
-    // The others are keys, and keys reach only the game when it has the focus.
-    if (focus_ != Form::Game) return;
-    for (const PadKey& pad : kPadKeys) {
-        if (pad.button == button) return controls_->FormKeyPress(pad.key);
-    }
-}
-
-void Program::pointerDown(const InputEvent& event) {
-    const Layer* layer = screen_->scene().layerAt(event.x, event.y);
-    pressed_ = layer != nullptr ? layer->name() : std::string();
-    const Rect at = layer != nullptr ? layer->bounds() : Rect{};
-    controls_->mouseDown(pressed_, event.x - at.x, event.y - at.y);
-}
-
-void Program::pointerUp() {
-    controls_->mouseUp(std::exchange(pressed_, std::string()));
 }
 
 }  // namespace fruvana

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
+#include <exception>
 #include <mutex>
 
 #include "platform/auto_reset_event.h"
@@ -37,8 +39,12 @@ struct ThreadedTimer::Shared {
             auto handler = timer->OnTimer;
             try {
                 handler(*timer);
-            } catch (...) {
+            } catch (const std::exception& e) {
                 // A failing tick is passed over; the timer keeps running.
+                std::fprintf(stderr, "Fruvana: a frame timer tick was lost: %s\n", e.what());
+            } catch (...) {
+                std::fprintf(stderr,
+                             "Fruvana: a frame timer tick was lost to an unknown failure\n");
             }
         }
         {

@@ -15,7 +15,7 @@ namespace fruvana {
 
 class WavePlayer {
   public:
-    // name identifies the sound in the headless sound log ("ding", "ton", ...).
+    // name identifies the sound in the headless sound log ("reels_stop", "spin_from_left", ...).
     explicit WavePlayer(AudioOutput& audio, std::string name = {});
     // Stops whatever sound the program plays, as the player's last act.
     ~WavePlayer();

@@ -67,18 +67,19 @@ constexpr AssetKind S = AssetKind::SettingsPicture;
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, PictureSize,
-    ::testing::Values(SizeCase{G, "fond", 150, 150}, SizeCase{G, "Image2", 800, 600},
-                      SizeCase{G, "intro", 400, 300}, SizeCase{G, "Image1", 122, 1464},
-                      SizeCase{G, "Image3", 122, 122}, SizeCase{G, "Image4", 122, 122},
-                      SizeCase{G, "Image5", 122, 122}, SizeCase{G, "Image8", 63, 63},
-                      SizeCase{G, "Image9", 63, 63}, SizeCase{G, "Image10", 63, 63},
-                      SizeCase{G, "coin", 63, 63}, SizeCase{G, "Image11", 41, 41},
-                      SizeCase{G, "Image12", 41, 41}, SizeCase{G, "anulare", 41, 41},
-                      SizeCase{G, "tune", 41, 41}, SizeCase{G, "autoplay", 41, 41},
-                      SizeCase{G, "zece", 130, 18}, SizeCase{G, "lampr", 93, 15},
-                      SizeCase{G, "lampv", 93, 15}, SizeCase{S, "Image1", 800, 600},
-                      SizeCase{S, "Image2", 63, 63}, SizeCase{S, "Image3", 41, 41},
-                      SizeCase{S, "bon", 20, 20}, SizeCase{S, "boff", 20, 20}),
+    ::testing::Values(SizeCase{G, "background_tile", 150, 150}, SizeCase{G, "cabinet", 800, 600},
+                      SizeCase{G, "intro", 400, 300}, SizeCase{G, "reel_strip", 122, 1464},
+                      SizeCase{G, "reel_blur_1", 122, 122}, SizeCase{G, "reel_blur_2", 122, 122},
+                      SizeCase{G, "reel", 122, 122}, SizeCase{G, "lever", 63, 63},
+                      SizeCase{G, "help_button", 63, 63}, SizeCase{G, "exit_button", 63, 63},
+                      SizeCase{G, "coin_button", 63, 63}, SizeCase{G, "bet_down_button", 41, 41},
+                      SizeCase{G, "bet_up_button", 41, 41}, SizeCase{G, "collect_button", 41, 41},
+                      SizeCase{G, "settings_button", 41, 41},
+                      SizeCase{G, "autoplay_button", 41, 41}, SizeCase{G, "digits", 130, 18},
+                      SizeCase{G, "lamp_red", 93, 15}, SizeCase{G, "lamp_green", 93, 15},
+                      SizeCase{S, "panel", 800, 600}, SizeCase{S, "ok_button", 63, 63},
+                      SizeCase{S, "reset_button", 41, 41}, SizeCase{S, "switch_on", 20, 20},
+                      SizeCase{S, "switch_off", 20, 20}),
     [](const auto& info) {
         return std::string(info.param.kind == G ? "game_" : "settings_") + info.param.name;
     });
@@ -90,8 +91,8 @@ TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
         EXPECT_GT(a.bytes().size(), 44u) << a.name;
     }
     EXPECT_EQ(seen.size(), 19u + 5u + 14u + 1u);  // and the window's icon
-    EXPECT_FALSE(findAsset(G, "Image6"));
-    EXPECT_FALSE(findAsset(AssetKind::Sound, "Image2"));
+    EXPECT_FALSE(findAsset(G, "reel2"));
+    EXPECT_FALSE(findAsset(AssetKind::Sound, "cabinet"));
     EXPECT_FALSE(findAsset(G, ""));
 }
 
@@ -169,14 +170,14 @@ TEST_P(SeeThrough, KeyIsBottomLeftAndOnlySurroundsTheShape) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, SeeThrough,
-                         ::testing::Values(KeyCase{"Image2", {0, 0, 0}, 0.09, 0.17},
+                         ::testing::Values(KeyCase{"cabinet", {0, 0, 0}, 0.09, 0.17},
                                            KeyCase{"intro", {6, 9, 18}, 0.5, 0.75},
-                                           KeyCase{"lampr", {0, 0, 255}, 0.01, 0.12},
-                                           KeyCase{"lampv", {0, 0, 255}, 0.01, 0.12}),
+                                           KeyCase{"lamp_red", {0, 0, 255}, 0.01, 0.12},
+                                           KeyCase{"lamp_green", {0, 0, 255}, 0.01, 0.12}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Lamps, BlueCornersAroundRedOrGreenDots) {
-    for (const char* name : {"lampr", "lampv"}) {
+    for (const char* name : {"lamp_red", "lamp_green"}) {
         const Picture p = game(name);
         ASSERT_FALSE(p.empty());
         for (auto [x, y] : {std::pair{0, 0}, {92, 0}, {0, 14}, {92, 14}})
@@ -187,7 +188,7 @@ TEST(Lamps, BlueCornersAroundRedOrGreenDots) {
             const Rgb c = p.pixel(x, 7);
             const bool red = c.r > c.g && c.r > c.b;
             const bool green = c.g > c.r && c.g > c.b;
-            hot += std::string(name) == "lampr" ? red : green;
+            hot += std::string(name) == "lamp_red" ? red : green;
             EXPECT_NE(c, (Rgb{0, 0, 255}));
         }
         EXPECT_EQ(hot, 73) << name;
@@ -195,7 +196,7 @@ TEST(Lamps, BlueCornersAroundRedOrGreenDots) {
 }
 
 TEST(ReelStrip, ClosesAsABandOfTenDifferentSymbolsOnWhite) {
-    const Picture strip = game("Image1");
+    const Picture strip = game("reel_strip");
     ASSERT_EQ(strip.height(), 1464);
     auto cell = [&](int k) {
         Picture c(122, 122);
@@ -227,7 +228,7 @@ struct Ink {
 class ReelCell : public ::testing::TestWithParam<int> {};
 
 TEST_P(ReelCell, SymbolIsCentredAndClearOfTheCellEdges) {
-    const Picture strip = game("Image1");
+    const Picture strip = game("reel_strip");
     ASSERT_EQ(strip.height(), 1464);
     const int cell = GetParam();
     Ink ink;
@@ -286,9 +287,9 @@ Changes changes(const Picture& p, int top) {
 }
 
 TEST(BlurFrames, AreVerticalStreaksOfTheSymbolsAndEquallyBright) {
-    const Picture strip = game("Image1");
-    const Picture a = game("Image3");
-    const Picture b = game("Image4");
+    const Picture strip = game("reel_strip");
+    const Picture a = game("reel_blur_1");
+    const Picture b = game("reel_blur_2");
     // swapped every 30 ms: a frame much darker than the other would flicker
     EXPECT_NEAR(meanLevel(a), meanLevel(b), 3.0);
     Changes sharp;
@@ -315,8 +316,8 @@ TEST(BlurFrames, AreVerticalStreaksOfTheSymbolsAndEquallyBright) {
 }
 
 TEST(BlurFrames, AreFadedAndDifferent) {
-    const Picture a = game("Image3");
-    const Picture b = game("Image4");
+    const Picture a = game("reel_blur_1");
+    const Picture b = game("reel_blur_2");
     EXPECT_NE(a, b);
     for (const Picture* p : {&a, &b}) {
         long sum = 0;
@@ -330,11 +331,11 @@ TEST(BlurFrames, AreFadedAndDifferent) {
         EXPECT_GT(sum / kChannels, 190);
         EXPECT_LT(sum / kChannels, 254);
     }
-    EXPECT_EQ(count(game("Image5"), {255, 255, 255}), 122 * 122);
+    EXPECT_EQ(count(game("reel"), {255, 255, 255}), 122 * 122);
 }
 
 TEST(Digits, OrangeFiguresWithAShadowOnPureBlack) {
-    const Picture z = game("zece");
+    const Picture z = game("digits");
     ASSERT_EQ(z.width(), 130);
     constexpr Rgb orange{201, 78, 22};
     constexpr Rgb shadow{25, 25, 25};
@@ -376,7 +377,7 @@ bool greyMetal(Rgb c) {
 }
 
 TEST(Cabinet, IsDrawnForTheLayout) {
-    const Picture cab = game("Image2");
+    const Picture cab = game("cabinet");
     ASSERT_EQ(cab.width(), 800);
     for (L::Offset r : L::kReelsAt)
         for (auto [dx, dy] : {std::pair{0, 0}, {121, 0}, {61, 61}, {0, 121}, {121, 121}})
@@ -411,7 +412,7 @@ TEST(Cabinet, IsDrawnForTheLayout) {
 TEST(Cabinet, UnlitLampWindowsShowARowOfLampDots) {
     // a row of separate bulbs, not a fine grille: along the middle row, the bulbs stand out
     // from the dark between them exactly as often as there are bulbs
-    const Picture cab = game("Image2");
+    const Picture cab = game("cabinet");
     for (L::Offset lamp : L::kLampsAt) {
         int lo = 255, hi = 0;
         for (int x = 0; x < L::kLamp.w; ++x) {
@@ -446,7 +447,7 @@ double faceLevel(const Picture& p, int centre, int radius) {
 }
 
 TEST(Cabinet, TheLeverIsTheOneRedControlAndExitTheLeastInviting) {
-    const Picture lever = game("Image8");
+    const Picture lever = game("lever");
     const int c = L::kBigFaceCentre;
     for (auto [dx, dy] : {std::pair{0, 0}, {-10, 8}, {10, 10}, {0, -15}}) {
         const Rgb ball = lever.pixel(c + dx, c + dy);
@@ -454,8 +455,8 @@ TEST(Cabinet, TheLeverIsTheOneRedControlAndExitTheLeastInviting) {
         EXPECT_GT(ball.r, ball.b + 80) << dx << "," << dy;
     }
     // the exit button's face is clearly darker than the help and coin buttons'
-    const double exitFace = faceLevel(game("Image10"), c, 18);
-    for (const char* inviting : {"Image9", "coin"})
+    const double exitFace = faceLevel(game("exit_button"), c, 18);
+    for (const char* inviting : {"help_button", "coin_button"})
         EXPECT_LT(exitFace * 1.4, faceLevel(game(inviting), c, 18)) << inviting;
 }
 
@@ -469,7 +470,7 @@ class PushButton : public ::testing::TestWithParam<ButtonCase> {};
 
 TEST_P(PushButton, SitsOnTheCabinetsGreyMetalWithADarkGreenFace) {
     const ButtonCase& c = GetParam();
-    const Picture cab = game("Image2");
+    const Picture cab = game("cabinet");
     const Picture b = game(c.name);
     const int size = c.big ? 63 : 41;
     ASSERT_EQ(b.width(), size);
@@ -487,20 +488,20 @@ TEST_P(PushButton, SitsOnTheCabinetsGreyMetalWithADarkGreenFace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, PushButton,
-                         ::testing::Values(ButtonCase{"Image9", L::kHelpAt, true},
-                                           ButtonCase{"Image10", L::kExitAt, true},
-                                           ButtonCase{"coin", L::kCoinAt, true},
-                                           ButtonCase{"Image11", L::kBetDownAt, false},
-                                           ButtonCase{"Image12", L::kBetUpAt, false},
-                                           ButtonCase{"anulare", L::kCollectAt, false},
-                                           ButtonCase{"tune", L::kSettingsAt, false},
-                                           ButtonCase{"autoplay", L::kAutoplayAt, false}),
+                         ::testing::Values(ButtonCase{"help_button", L::kHelpAt, true},
+                                           ButtonCase{"exit_button", L::kExitAt, true},
+                                           ButtonCase{"coin_button", L::kCoinAt, true},
+                                           ButtonCase{"bet_down_button", L::kBetDownAt, false},
+                                           ButtonCase{"bet_up_button", L::kBetUpAt, false},
+                                           ButtonCase{"collect_button", L::kCollectAt, false},
+                                           ButtonCase{"settings_button", L::kSettingsAt, false},
+                                           ButtonCase{"autoplay_button", L::kAutoplayAt, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsPictures, SocketsAndSwitchesMatch) {
-    const Picture bg = picture(S, "Image1");
-    const Picture off = picture(S, "boff");
-    const Picture on = picture(S, "bon");
+    const Picture bg = picture(S, "panel");
+    const Picture off = picture(S, "switch_off");
+    const Picture on = picture(S, "switch_on");
     ASSERT_FALSE(bg.empty());
     // a switched-off switch disappears into its socket
     for (L::Offset s : L::kSwitchesAt)
@@ -513,7 +514,7 @@ TEST(SettingsPictures, SocketsAndSwitchesMatch) {
     // the statistics field and the account box are dark
     EXPECT_TRUE(dark(bg.pixel(L::kStatisticsAt.x + 200, L::kStatisticsAt.y + 150)));
     EXPECT_TRUE(dark(bg.pixel(L::kAccountAt.x + 50, L::kAccountAt.y + 10)));
-    for (auto [name, at] : {std::pair{"Image2", L::kOkAt}, {"Image3", L::kResetAt}})
+    for (auto [name, at] : {std::pair{"ok_button", L::kOkAt}, {"reset_button", L::kResetAt}})
         EXPECT_EQ(picture(S, name).pixel(0, 0), bg.pixel(at.x, at.y)) << name;
 }
 
@@ -576,7 +577,7 @@ std::shared_ptr<const PcmSound> sound(const char* name) {
 }
 
 TEST(Ding, IsStruckAndDiesAwayWithinItsLength) {
-    auto ding = sound("ding");
+    auto ding = sound("reels_stop");
     ASSERT_TRUE(ding);
     const std::size_t n = ding->frames();
     std::size_t loudest = 0;
@@ -592,7 +593,7 @@ TEST(Ding, IsStruckAndDiesAwayWithinItsLength) {
 }
 
 TEST(Bye, FadesOutBeforeItsEnd) {
-    auto bye = sound("bye");
+    auto bye = sound("farewell");
     ASSERT_TRUE(bye);
     std::size_t last = bye->frames();
     while (last > 0 && bye->samples[2 * (last - 1)] == 0) --last;
@@ -604,13 +605,14 @@ TEST(Bye, FadesOutBeforeItsEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, Sound,
-    ::testing::Values(SoundCase{"welcome", 2.68, false}, SoundCase{"ton", 0.50, true},
-                      SoundCase{"ton2", 0.50, true}, SoundCase{"ton3", 0.50, true},
-                      SoundCase{"ding", 0.031, false}, SoundCase{"clac", 0.080, false},
-                      SoundCase{"coins", 0.152, false}, SoundCase{"clic", 0.046, false},
-                      SoundCase{"clic2", 0.013, false}, SoundCase{"clic3", 0.035, false},
-                      SoundCase{"exce", 0.89, false}, SoundCase{"good", 1.00, false},
-                      SoundCase{"notbad", 1.10, false}, SoundCase{"bye", 0.65, false}),
+    ::testing::Values(
+        SoundCase{"welcome", 2.68, false}, SoundCase{"spin_from_left", 0.50, true},
+        SoundCase{"spin_from_middle", 0.50, true}, SoundCase{"spin_right_only", 0.50, true},
+        SoundCase{"reels_stop", 0.031, false}, SoundCase{"lever_pull", 0.080, false},
+        SoundCase{"coin_drop", 0.152, false}, SoundCase{"big_button", 0.046, false},
+        SoundCase{"small_button", 0.013, false}, SoundCase{"hold_button", 0.035, false},
+        SoundCase{"verdict_excellent", 0.89, false}, SoundCase{"verdict_good", 1.00, false},
+        SoundCase{"verdict_not_bad", 1.10, false}, SoundCase{"farewell", 0.65, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -171,9 +171,10 @@ TEST_P(VoiceRecognition, IsHeardAsItsOwnPhrase) {
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, VoiceRecognition,
                          ::testing::Values(VoiceCase{"welcome", "welcome to fruvana good luck"},
-                                           VoiceCase{"exce", "excellent"},
-                                           VoiceCase{"good", "good job"},
-                                           VoiceCase{"notbad", "not bad"}, VoiceCase{"bye", "bye"}),
+                                           VoiceCase{"verdict_excellent", "excellent"},
+                                           VoiceCase{"verdict_good", "good job"},
+                                           VoiceCase{"verdict_not_bad", "not bad"},
+                                           VoiceCase{"farewell", "bye"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

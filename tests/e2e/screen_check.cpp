@@ -71,12 +71,13 @@ int run(int argc, char** argv) {
         return 2;
     }
     const CabinetOrigin o = cabinetOrigin(std::stoi(argv[2]), std::stoi(argv[3]));
-    const ReelShading shading(testing::gamePicture("Image1"), testing::gamePicture("Image3"),
-                              testing::gamePicture("Image4"));
-    const Picture zece = testing::gamePicture("zece");
-    const Picture cabinet = testing::gamePicture("Image2");
-    const Picture lampr = testing::gamePicture("lampr");
-    const Picture lampv = testing::gamePicture("lampv");
+    const ReelShading shading(testing::gamePicture("reel_strip"),
+                              testing::gamePicture("reel_blur_1"),
+                              testing::gamePicture("reel_blur_2"));
+    const Picture zece = testing::gamePicture("digits");
+    const Picture cabinet = testing::gamePicture("cabinet");
+    const Picture lampr = testing::gamePicture("lamp_red");
+    const Picture lampv = testing::gamePicture("lamp_green");
 
     std::string line = "reels";
     for (L::Offset at : L::kReelsAt) {

@@ -55,13 +55,13 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
     };
 
     int deals = 0, secondDeals = 0, collects = 0, overflows = 0;
-    m.services.timer1 = true;
+    m.game.startAutoplay();
     for (int tick = 0; tick < session.ticks; ++tick) {
-        if (!m.services.timer1) {
+        if (!m.game.autoplayOn()) {
             // Autoplay ended on low credit: put in a coin and switch it on again.
             m.state.credit += kCoinValue;
             m.state.account -= kCoinValue;
-            m.services.timer1 = true;
+            m.game.startAutoplay();
         }
         if (session.nearTheTop && m.state.credit < kCreditMax - 20'000) {
             const std::int32_t top = kCreditMax - 10 - m.state.credit;
@@ -71,7 +71,7 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
 
         const MachineState before = m.state;
         const int spinsBefore = m.services.spins;
-        m.game.Timer1Timer();
+        m.game.autoplayTick();
         const MachineState& after = m.state;
 
         ASSERT_EQ(after.inputEnabled, 1);
@@ -84,7 +84,7 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
 
         if (m.services.spins == spinsBefore) {
             // The tick ended autoplay; nothing was banked.
-            ASSERT_FALSE(m.services.timer1);
+            ASSERT_FALSE(m.game.autoplayOn());
             ASSERT_EQ(money(after), money(before));
             ASSERT_EQ(after.win, before.win);
             continue;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/round_face.h"
 #include "tests/engine/recording_services.h"
 
 namespace fruvana {
@@ -13,8 +14,8 @@ using Calls = std::vector<std::string>;
 
 // The calls of a release once it has decided to deal a first deal, up to the spin.
 Calls firstDealTail() {
-    return {"lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump", "msg 1st  DEAL",
-            "pump",         "sound ton",    "preg",         "spin"};
+    return {"lamp 1 blank", "lamp 2 blank",         "lamp 3 blank", "pump", "msg 1st  DEAL",
+            "pump",         "sound spin_from_left", "strips",       "spin"};
 }
 
 Calls concat(Calls a, const Calls& b) {
@@ -62,9 +63,11 @@ TEST_F(DealCycle, KnobHitCircle) {
     };
     for (const auto& c : cases) {
         TestMachine t;
-        t.game.Image8MouseDown(c.x, c.y);
+        // The lever's knob is the circle of radius 26 around (26, 26) of its picture.
+        t.game.pressLever(insideCircle(c.x, c.y, 26, 26));
         EXPECT_EQ(t.state.leverPressed, c.accepted ? 1 : 0) << c.x << "," << c.y;
-        const Calls expected = c.accepted ? Calls{"lever down", "sound clac", "delay 2"} : Calls{};
+        const Calls expected =
+            c.accepted ? Calls{"lever down", "sound lever_pull", "delay 2"} : Calls{};
         EXPECT_EQ(t.services.calls, expected) << c.x << "," << c.y;
     }
 }
@@ -76,9 +79,10 @@ TEST_F(DealCycle, PressRefusedWhileBusyOrOnAutoplayClearsTheFlag) {
         if (busy) {
             t.state.inputEnabled = 0;
         } else {
-            t.services.timer1 = true;
+            t.game.startAutoplay();
         }
-        t.game.Image8MouseDown(26, 26);
+        t.services.take();
+        t.game.pressLever(true);
         EXPECT_EQ(t.state.leverPressed, 0);
         EXPECT_TRUE(t.services.calls.empty());
     }
@@ -86,13 +90,13 @@ TEST_F(DealCycle, PressRefusedWhileBusyOrOnAutoplayClearsTheFlag) {
 
 TEST_F(DealCycle, PressWithoutSoundFxIsSilent) {
     m.state.options.soundFx = 0;
-    m.game.Image8MouseDown(26, 26);
+    m.game.pressLever(true);
     EXPECT_EQ(m.services.take(), (Calls{"lever down", "delay 2"}));
 }
 
 TEST_F(DealCycle, ReleaseWithoutAcceptedPressOnlyPutsTheLeverBack) {
-    m.game.Image8MouseDown(0, 0);  // outside the knob
-    m.game.Image8MouseUp();
+    m.game.pressLever(false);  // outside the knob
+    m.game.releaseLever();
     EXPECT_EQ(m.services.take(), (Calls{"delay 2"}));
     EXPECT_EQ(m.state.credit, 1000);
     EXPECT_EQ(m.services.spins, 0);
@@ -112,7 +116,7 @@ TEST_F(DealCycle, PullRefusedForCredit) {
         t.state.bet = c.bet;
         t.pull();
         EXPECT_EQ(t.services.take(),
-                  (Calls{"lever down", "sound clac", "delay 2", "lever rest", "delay 2"}))
+                  (Calls{"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2"}))
             << c.credit << " " << c.bet << " " << int(c.autoBet);
         EXPECT_EQ(t.state.inputEnabled, 1);
         EXPECT_EQ(t.state.credit, c.credit);
@@ -127,12 +131,12 @@ TEST_F(DealCycle, AutoBetPlaysTheRestAndLeavesThePayPanel) {
     m.state.bet = 5;
     m.pull();
     const Calls calls = m.services.take();
-    EXPECT_EQ(untilSpin(calls), concat({"lever down", "sound clac", "delay 2", "lever rest",
-                                        "delay 2", "nr bet 3 2", "nr credit 0 7", "save"},
+    EXPECT_EQ(untilSpin(calls), concat({"lever down", "sound lever_pull", "delay 2", "lever rest",
+                                        "delay 2", "meter bet 3 2", "meter credit 0 7", "save"},
                                        firstDealTail()));
     EXPECT_EQ(m.state.bet, 3);
     EXPECT_EQ(m.state.credit, 0);
-    for (const auto& call : calls) EXPECT_NE(call.rfind("nr m", 0), 0u) << call;
+    for (const auto& call : calls) EXPECT_NE(call.rfind("meter m", 0), 0u) << call;
 }
 
 TEST_F(DealCycle, PendingWinIsBankedBeforeTheCreditTest) {
@@ -140,8 +144,8 @@ TEST_F(DealCycle, PendingWinIsBankedBeforeTheCreditTest) {
     m.state.win = 100;
     m.pull();
     EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2", "nr win 0 7",
-                      "nr credit 100 7", "nr credit 95 7", "save"},
+              concat({"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
+                      "meter win 0 7", "meter credit 100 7", "meter credit 95 7", "save"},
                      firstDealTail()));
 }
 
@@ -152,11 +156,12 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
     m.services.scriptedLines = {{2, 2, 2}};
     m.pull();
     EXPECT_EQ(m.services.take(),
-              concat(concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
-                             "nr credit 996 7", "save"},
+              concat(concat({"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
+                             "meter credit 996 7", "save"},
                             firstDealTail()),
-                     {"sound ding", "delay 31", "nr win 1000 7", "sound exce", "msg Excellent !!!",
-                      "lamp 1 red", "lamp 2 red", "lamp 3 red", "pump"}));
+                     {"sound reels_stop", "delay 31", "still reels", "meter win 1000 7",
+                      "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
+                      "lamp 3 red", "pump"}));
     EXPECT_EQ(m.state.win, 1000);
     EXPECT_EQ(m.state.phase, 1);
     EXPECT_EQ(m.state.inputEnabled, 1);
@@ -164,8 +169,8 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
     // The next pull banks the win, takes a new stake and deals afresh.
     m.pull();
     EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"lever down", "sound clac", "delay 2", "lever rest", "delay 2", "nr win 0 7",
-                      "nr credit 1996 7", "nr credit 1992 7", "save"},
+              concat({"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
+                      "meter win 0 7", "meter credit 1996 7", "meter credit 1992 7", "save"},
                      firstDealTail()));
     EXPECT_EQ(m.state.statistics.firstDealCounts[12], 2);
     EXPECT_EQ(m.state.statistics.firstDealCounts[2], 1);
@@ -179,11 +184,12 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     t.pull();
     EXPECT_EQ(t.state.reelSymbol, (Line{7, 8, 1}));
     EXPECT_EQ(t.state.prevSymbol, (Line{2, 10, 3}));
-    EXPECT_EQ(t.services.take(), concat(concat({"lever down", "sound clac", "delay 2", "lever rest",
-                                                "delay 2", "nr credit 995 7", "save"},
-                                               firstDealTail()),
-                                        {"sound ding", "delay 31", "nr win 0 7", "lamp 1 red",
-                                         "lamp 2 red", "lamp 3 blank", "pump"}));
+    EXPECT_EQ(t.services.take(),
+              concat(concat({"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
+                             "meter credit 995 7", "save"},
+                            firstDealTail()),
+                     {"sound reels_stop", "delay 31", "still reels", "meter win 0 7", "lamp 1 red",
+                      "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(t.services.message, "1st  DEAL");
     EXPECT_EQ(t.state.phase, 2);
     EXPECT_EQ(t.state.firstDealClass, 12);
@@ -192,8 +198,8 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     // The free second deal turns reel 3 only.
     t.pull();
     EXPECT_EQ(untilSpin(t.services.take()),
-              (Calls{"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
-                     "msg 2nd  DEAL", "pump", "sound ton3", "preg", "spin"}));
+              (Calls{"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
+                     "msg 2nd  DEAL", "pump", "sound spin_right_only", "strips", "spin"}));
     EXPECT_EQ(t.state.credit, 995);
     EXPECT_EQ(t.state.reelSymbol[0], 7);
     EXPECT_EQ(t.state.reelSymbol[1], 8);
@@ -214,8 +220,8 @@ TEST_F(DealCycle, SecondDealIsFreeAndReplacesTheFirstWin) {
     m.pull();
     const Calls calls = m.services.take();
     EXPECT_EQ(untilSpin(calls),
-              (Calls{"lever down", "sound clac", "delay 2", "lever rest", "delay 2",
-                     "msg 2nd  DEAL", "pump", "sound ton3", "preg", "spin"}));
+              (Calls{"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
+                     "msg 2nd  DEAL", "pump", "sound spin_right_only", "strips", "spin"}));
     EXPECT_EQ(m.state.credit, 998);
     EXPECT_EQ(m.state.win, 10);  // set anew by the second deal, not added
 }
@@ -229,10 +235,11 @@ TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
     m.state.credit = 500;
     m.state.bet = 4;
     pressed();
-    m.game.dealOnce();
-    EXPECT_EQ(untilSpin(m.services.take()), concat({"delay 2", "nr win 0 7", "nr credit 1500 7",
-                                                    "save", "nr credit 1496 7", "save"},
-                                                   firstDealTail()));
+    m.game.releaseLever();
+    EXPECT_EQ(untilSpin(m.services.take()),
+              concat({"delay 2", "meter win 0 7", "meter credit 1500 7", "save",
+                      "meter credit 1496 7", "save"},
+                     firstDealTail()));
     EXPECT_EQ(m.state.statistics.secondDealCounts, PerClass<std::int32_t>{});
     EXPECT_EQ(m.state.statistics.firstDealCounts[12], 1);
 }
@@ -242,10 +249,11 @@ TEST_F(DealCycle, SecondDealSwitchedOffInPhaseTwoDealsAFirstDeal) {
     m.state.held = {1, 0, 0};
     m.state.win = 20;
     pressed();
-    m.game.dealOnce();
-    EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"delay 2", "nr win 0 7", "nr credit 1020 7", "nr credit 1015 7", "save"},
-                     firstDealTail()));
+    m.game.releaseLever();
+    EXPECT_EQ(
+        untilSpin(m.services.take()),
+        concat({"delay 2", "meter win 0 7", "meter credit 1020 7", "meter credit 1015 7", "save"},
+               firstDealTail()));
 }
 
 TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
@@ -253,15 +261,16 @@ TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
         std::array<std::uint8_t, 3> held;
         const char* sound;
     } cases[] = {
-        {{1, 0, 0}, "sound ton2"}, {{1, 0, 1}, "sound ton2"}, {{1, 1, 0}, "sound ton3"},
-        {{0, 1, 1}, "sound ton"},  {{0, 0, 0}, "sound ton"},  {{0, 1, 0}, "sound ton"},
+        {{1, 0, 0}, "sound spin_from_middle"}, {{1, 0, 1}, "sound spin_from_middle"},
+        {{1, 1, 0}, "sound spin_right_only"},  {{0, 1, 1}, "sound spin_from_left"},
+        {{0, 0, 0}, "sound spin_from_left"},   {{0, 1, 0}, "sound spin_from_left"},
     };
     for (const auto& c : cases) {
         TestMachine t;
         t.state.phase = 2;
         t.state.held = c.held;
         t.state.leverPressed = 1;
-        t.game.dealOnce();
+        t.game.releaseLever();
         const Calls calls = untilSpin(t.services.take());
         ASSERT_GE(calls.size(), 4u);
         EXPECT_EQ(calls[calls.size() - 3], c.sound);
@@ -269,7 +278,7 @@ TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
     // Without Sound FX the reels turn silently.
     m.state.options.soundFx = 0;
     pressed();
-    m.game.dealOnce();
+    m.game.releaseLever();
     for (const auto& call : m.services.take()) EXPECT_NE(call.rfind("sound", 0), 0u) << call;
 }
 
@@ -285,8 +294,8 @@ class Holds : public DealCycle {
         m.services.lamps = {LampLook::Red, LampLook::Red, LampLook::Blank};
     }
     void click(int reel) {
-        m.game.holdMouseDown(reel);
-        m.game.holdMouseUp(reel);
+        m.game.pressHold(reel);
+        m.game.releaseHold(reel);
     }
 };
 
@@ -317,9 +326,9 @@ TEST_F(Holds, SmartHoldReplacesTheSuggestionOnTheFirstNewPick) {
 TEST_F(Holds, SmartHoldCallOrder) {
     click(3);
     EXPECT_EQ(m.services.take(),
-              (Calls{"sound clic3", "lamp 1 blank", "lamp 2 blank", "lamp 3 red"}));
+              (Calls{"sound hold_button", "lamp 1 blank", "lamp 2 blank", "lamp 3 red"}));
     click(3);
-    EXPECT_EQ(m.services.take(), (Calls{"sound clic3", "lamp 3 blank"}));
+    EXPECT_EQ(m.services.take(), (Calls{"sound hold_button", "lamp 3 blank"}));
 }
 
 TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
@@ -333,7 +342,7 @@ TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
         EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
         EXPECT_EQ(m.state.holdPressed[2], 0);
         // The click sounds only in phase 2.
-        EXPECT_EQ(m.services.take(), c.phase == 2 ? Calls{"sound clic3"} : Calls{});
+        EXPECT_EQ(m.services.take(), c.phase == 2 ? Calls{"sound hold_button"} : Calls{});
     }
 }
 
@@ -342,39 +351,40 @@ TEST_F(Holds, PressRefusedWhileBusyOrOnAutoplay) {
         SetUp();
         m.services.take();
         m.state.inputEnabled = busy ? 0 : 1;
-        m.services.timer1 = !busy;
+        if (!busy) m.game.startAutoplay();
+        m.services.take();
         click(3);
         m.state.inputEnabled = 1;
-        m.game.holdMouseUp(3);
+        m.game.releaseHold(3);
         EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
         EXPECT_TRUE(m.services.take().empty());
     }
 }
 
 TEST_F(Holds, ReleaseWithoutPressOrForAnotherReelDoesNothing) {
-    m.game.holdMouseDown(1);
-    m.game.holdMouseUp(3);
-    m.game.holdMouseUp(0);
-    m.game.holdMouseUp(4);
-    m.game.holdMouseDown(7);
+    m.game.pressHold(1);
+    m.game.releaseHold(3);
+    m.game.releaseHold(0);
+    m.game.releaseHold(4);
+    m.game.pressHold(7);
     EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
     EXPECT_EQ(m.state.holdPressed, (std::array<std::uint8_t, 3>{1, 0, 0}));
 }
 
 TEST_F(Holds, LateReleaseWhileTheReelsTurnIsIgnored) {
     m.services.scriptedLines = {{1, 5, 2}};
-    m.game.holdMouseDown(3);  // pressed before the deal ...
+    m.game.pressHold(3);  // pressed before the deal ...
     std::array<std::uint8_t, 3> heldWhileTurning{};
     m.services.whileTurning = [&] {
-        m.game.holdMouseUp(3);  // ... released while reel 3 turns
+        m.game.releaseHold(3);  // ... released while reel 3 turns
         heldWhileTurning = m.state.held;
     };
     pressed();
-    m.game.dealOnce();
+    m.game.releaseLever();
     EXPECT_EQ(heldWhileTurning, (std::array<std::uint8_t, 3>{1, 1, 0}));
     const Calls calls = m.services.take();
     const auto spin = std::find(calls.begin(), calls.end(), "spin");
-    const auto ding = std::find(calls.begin(), calls.end(), "sound ding");
+    const auto ding = std::find(calls.begin(), calls.end(), "sound reels_stop");
     EXPECT_EQ(ding - spin, 1);  // no lamp changed in between
     EXPECT_EQ(m.state.holdPressed[2], 0);
 }
@@ -405,7 +415,7 @@ TEST(BankWin, TheCreditStopsAtItsLimitAndTheRestGoesToTheAccount) {
         EXPECT_EQ(t.state.win, c.winAfter) << c.credit << "+" << c.win;
         EXPECT_EQ(t.state.account, c.accountAfter) << c.credit << "+" << c.win;
         EXPECT_EQ(banked, c.winAfter == 0);
-        const Calls drawn{"nr win 0 7", "nr credit " + std::to_string(c.creditAfter) + " 7"};
+        const Calls drawn{"meter win 0 7", "meter credit " + std::to_string(c.creditAfter) + " 7"};
         EXPECT_EQ(t.services.take(), banked ? drawn : Calls{});
     }
 }
@@ -433,33 +443,37 @@ TEST_F(DealCycle, AWinPastTheCreditsLimitKeepsTheMoneyAndTakesTheStake) {
 // ---- Autoplay ----
 
 TEST_F(DealCycle, AutoplayEndsOnLowCreditWithoutBankingTheWin) {
-    m.services.timer1 = true;
+    m.game.startAutoplay();
+    m.services.take();
     m.state.credit = 4;
     m.state.bet = 5;
     m.state.win = 100;
-    m.game.Timer1Timer();
+    m.game.autoplayTick();
     EXPECT_EQ(m.services.take(),
-              (Calls{"timer1 off", "delay 1000", "msg Autoplay OFF", "delay 500"}));
+              (Calls{"autoplay timer off", "delay 1000", "msg Autoplay OFF", "delay 500"}));
     EXPECT_EQ(m.state.credit, 4);
     EXPECT_EQ(m.state.win, 100);
-    EXPECT_FALSE(m.services.timer1);
+    EXPECT_FALSE(m.game.autoplayOn());
+    EXPECT_FALSE(m.services.autoplayTimer);
 }
 
 TEST_F(DealCycle, AutoplayTickDeals) {
-    m.services.timer1 = true;
-    m.game.Timer1Timer();
+    m.game.startAutoplay();
+    m.services.take();
+    m.game.autoplayTick();
     EXPECT_EQ(untilSpin(m.services.take()),
-              concat({"lever down", "sound clac", "delay 200", "lever rest", "delay 2",
-                      "nr credit 995 7", "save"},
+              concat({"lever down", "sound lever_pull", "delay 200", "lever rest", "delay 2",
+                      "meter credit 995 7", "save"},
                      firstDealTail()));
     EXPECT_EQ(m.state.inputEnabled, 1);
 }
 
 TEST_F(DealCycle, AutoplayTickWhileADealTurnsWaitsForTheNext) {
-    m.services.timer1 = true;
+    m.game.startAutoplay();
+    m.services.take();
     m.state.inputEnabled = 0;
     m.state.leverPressed = 1;
-    m.game.Timer1Timer();
+    m.game.autoplayTick();
     EXPECT_TRUE(m.services.take().empty());
     EXPECT_EQ(m.state.leverPressed, 0);
     EXPECT_EQ(m.state.credit, 1000);

@@ -38,15 +38,15 @@ TEST_P(CreditEdges, DealOrRefuse) {
     if (c.way == Way::Lever) {
         m.pull();
     } else {
-        m.services.timer1 = true;
-        m.game.Timer1Timer();
+        m.game.startAutoplay();
+        m.game.autoplayTick();
     }
     EXPECT_EQ(m.services.spins, c.deals ? 1 : 0);
     EXPECT_EQ(m.state.credit, c.creditAfter);
     EXPECT_EQ(m.state.bet, c.betAfter);
     // Autoplay stops only when it cannot deal.
     if (c.way == Way::AutoplayTick) {
-        EXPECT_EQ(m.services.timer1, c.deals);
+        EXPECT_EQ(m.game.autoplayOn(), c.deals);
     }
 }
 
@@ -78,7 +78,7 @@ TEST_P(VerdictEdges, SpeakOrKeepTheDealText) {
     m.state.firstDealClass = c.firstDealClass;
     m.state.reelSymbol = c.line;
     m.services.setMessage("DEAL");
-    m.game.evaluateStop();
+    m.game.finishSpin();
     EXPECT_EQ(m.services.message, c.message);
 }
 
@@ -112,7 +112,7 @@ TEST_P(EveryClass, PaysLightsAndSpeaks) {
     m.state.reelSymbol = c.line;
     m.services.setMessage("DEAL");
     m.services.take();
-    m.game.evaluateStop();
+    m.game.finishSpin();
     EXPECT_EQ(m.state.win, kPaytableMultipliers[c.comboClass] * 3);
     EXPECT_EQ(m.services.lamps, c.lamps);
     EXPECT_EQ(m.services.message, c.message);
@@ -126,17 +126,18 @@ constexpr LampLook kOff = LampLook::Blank;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EveryClass,
-    ::testing::Values(ClassRow{{1, 1, 1}, 1, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
-                      ClassRow{{2, 2, 2}, 2, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
-                      ClassRow{{3, 3, 3}, 3, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
-                      ClassRow{{4, 4, 4}, 4, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
-                      ClassRow{{9, 9, 9}, 5, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
-                      ClassRow{{10, 10, 10}, 6, {kOn, kOn, kOn}, "exce", "Excellent !!!"},
-                      ClassRow{{1, 5, 6}, 7, {kOn, kOn, kOn}, "good", "Good job !!"},
-                      ClassRow{{7, 8, 3}, 8, {kOn, kOn, kOn}, "good", "Good job !!"},
-                      ClassRow{{4, 9, 10}, 9, {kOn, kOn, kOn}, "good", "Good job !!"},
-                      ClassRow{{2, 5, 1}, 10, {kOff, kOn, kOn}, "notbad", "Not bad !"},
-                      ClassRow{{9, 2, 10}, 11, {kOn, kOff, kOn}, "notbad", "Not bad !"},
+    ::testing::Values(ClassRow{{1, 1, 1}, 1, {kOn, kOn, kOn}, "verdict_excellent", "Excellent !!!"},
+                      ClassRow{{2, 2, 2}, 2, {kOn, kOn, kOn}, "verdict_excellent", "Excellent !!!"},
+                      ClassRow{{3, 3, 3}, 3, {kOn, kOn, kOn}, "verdict_excellent", "Excellent !!!"},
+                      ClassRow{{4, 4, 4}, 4, {kOn, kOn, kOn}, "verdict_excellent", "Excellent !!!"},
+                      ClassRow{{9, 9, 9}, 5, {kOn, kOn, kOn}, "verdict_excellent", "Excellent !!!"},
+                      ClassRow{
+                          {10, 10, 10}, 6, {kOn, kOn, kOn}, "verdict_excellent", "Excellent !!!"},
+                      ClassRow{{1, 5, 6}, 7, {kOn, kOn, kOn}, "verdict_good", "Good job !!"},
+                      ClassRow{{7, 8, 3}, 8, {kOn, kOn, kOn}, "verdict_good", "Good job !!"},
+                      ClassRow{{4, 9, 10}, 9, {kOn, kOn, kOn}, "verdict_good", "Good job !!"},
+                      ClassRow{{2, 5, 1}, 10, {kOff, kOn, kOn}, "verdict_not_bad", "Not bad !"},
+                      ClassRow{{9, 2, 10}, 11, {kOn, kOff, kOn}, "verdict_not_bad", "Not bad !"},
                       ClassRow{{3, 7, 2}, 12, {kOff, kOff, kOff}, "", "DEAL"}),
     [](const auto& info) { return "Class" + std::to_string(info.param.comboClass); });
 
@@ -154,8 +155,8 @@ TEST(SmartHold, EveryFirstDealStartsWithTheSuggestionUntouched) {
         ASSERT_EQ(m.state.phase, 2);
         ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
         // The first pick of a reel not held replaces the suggestion.
-        m.game.holdMouseDown(3);
-        m.game.holdMouseUp(3);
+        m.game.pressHold(3);
+        m.game.releaseHold(3);
         EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{0, 0, 1}));
         m.pull();  // the second deal
         ASSERT_EQ(m.state.phase, 1);

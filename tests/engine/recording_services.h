@@ -1,10 +1,11 @@
 #pragma once
-// A stand-in for the presentation and the credit file that writes down every call the engine
-// makes, in order, as short readable strings ("sound clac", "nr credit 995 7", "msg 1st  DEAL",
-// "lamp 1 red", "save", "pump", "delay 2"), so a test can assert the exact course of a deal.
+// A stand-in for the presentation and the program around the game that writes down every call
+// the engine makes, in order, as short readable strings ("sound lever_pull", "meter credit 995
+// 7", "msg 1st  DEAL", "lamp 1 red", "save", "pump", "delay 2"), so a test can assert the exact
+// course of a deal.
 //
-// Its reel animation ends the spin at once, as the real one does after its last frame: "ding"
-// and a 31 ms wait when Sound FX is on, then Game::evaluateStop(), then inputEnabled = 1.
+// Its reels stop the moment they start: it calls Game::finishSpin() as the program's frame tick
+// does after the last frame.
 
 #include <array>
 #include <deque>
@@ -29,14 +30,14 @@ inline std::string_view meterName(Meter meter) {
             return "win";
         case Meter::Bet:
             return "bet";
-        case Meter::M1:
-            return "m1";
-        case Meter::M2:
-            return "m2";
-        case Meter::M3:
-            return "m3";
-        case Meter::M4:
-            return "m4";
+        case Meter::Prize1:
+            return "prize1";
+        case Meter::Prize2:
+            return "prize2";
+        case Meter::Prize3:
+            return "prize3";
+        case Meter::Prize4:
+            return "prize4";
     }
     return "?";
 }
@@ -53,17 +54,18 @@ inline std::string_view lampName(LampLook look) {
     return "?";
 }
 
-class RecordingServices : public EngineServices {
+class RecordingServices : public EngineServices, public GameHost {
   public:
     explicit RecordingServices(MachineState& state) : state_(state) {}
 
-    // The game whose evaluateStop ends each spin; set once the game exists.
+    // The game whose finishSpin ends each spin; set once the game exists.
     void attach(Game& game) { game_ = &game; }
 
-    void nr(std::int32_t value, Meter meter, int digits) override {
-        record("nr " + std::string(meterName(meter)) + " " + std::to_string(value) + " " +
+    void drawMeter(std::int32_t value, Meter meter, int digits) override {
+        record("meter " + std::string(meterName(meter)) + " " + std::to_string(value) + " " +
                std::to_string(digits));
     }
+    void drawBetAndPrizes() override { record("bet and prizes " + std::to_string(state_.bet)); }
     void setMessage(std::string_view text) override {
         message = std::string(text);
         record("msg " + message);
@@ -87,8 +89,8 @@ class RecordingServices : public EngineServices {
         leverDown = false;
         record("lever rest");
     }
-    void preg() override { record("preg"); }
-    void startReelAnimation() override {
+    void prepareSpinStrips() override { record("strips"); }
+    void startSpin() override {
         record("spin");
         ++spins;
         // Stands in for what the pool dealt, so a test can choose the line that stops.
@@ -100,19 +102,23 @@ class RecordingServices : public EngineServices {
             }
         }
         if (whileTurning) whileTurning();
-        if (state_.options.soundFx) {
-            playSound("ding");
-            delay(31);
-        }
-        if (game_ != nullptr) game_->evaluateStop();
-        state_.inputEnabled = 1;
+        if (game_ != nullptr) game_->finishSpin();
     }
+    void showStillReels() override { record("still reels"); }
+
     void saveCredit() override { record("save"); }
-    void setTimer1Enabled(bool enabled) override {
-        timer1 = enabled;
-        record(enabled ? "timer1 on" : "timer1 off");
+    void saveOptions() override { record("save options"); }
+    void saveStatistics() override { record("save statistics"); }
+    void runAutoplayTimer(bool running) override {
+        autoplayTimer = running;
+        record(running ? "autoplay timer on" : "autoplay timer off");
     }
-    bool timer1Enabled() override { return timer1; }
+    void openHelp() override { record("help"); }
+    void showSettings() override { record("settings shown"); }
+    void hideSettings() override { record("settings hidden"); }
+    void showOptionSwitch(int screenRow) override { record("switch " + std::to_string(screenRow)); }
+    void showAccountAndStatistics() override { record("account and statistics"); }
+    void endProgram() override { record("end"); }
 
     // The calls since the last clear, and forgetting them.
     std::vector<std::string> take() {
@@ -126,7 +132,7 @@ class RecordingServices : public EngineServices {
     std::string message;
     std::array<LampLook, 3> lamps{LampLook::Blank, LampLook::Blank, LampLook::Blank};
     bool leverDown = false;
-    bool timer1 = false;
+    bool autoplayTimer = false;
     int spins = 0;
     // Lines to stop on, one per spin, in place of the pool's (held reels keep theirs).
     std::deque<Line> scriptedLines;
@@ -154,15 +160,15 @@ struct TestMachine {
 
     // A whole lever pull by mouse: press on the knob, then release.
     void pull() {
-        game.Image8MouseDown(26, 26);
-        game.Image8MouseUp();
+        game.pressLever(true);
+        game.releaseLever();
     }
 
     MachineState state = freshMachineState();
     RandomSources sources;
     OutcomePool pool;
     RecordingServices services{state};
-    Game game{state, sources, pool, services};
+    Game game{state, sources, pool, services, services};
 };
 
 }  // namespace fruvana::testing

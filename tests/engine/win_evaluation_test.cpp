@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "tests/engine/recording_services.h"
@@ -36,8 +37,11 @@ class Evaluation : public ::testing::Test {
         m.state.reelSymbol = line;
         m.state.phase = phase;
         m.services.take();
-        m.game.evaluateStop();
-        return m.services.take();
+        m.game.finishSpin();
+        // What the stop of the reels shows and sounds before the line is judged.
+        Calls calls = m.services.take();
+        const auto still = std::find(calls.begin(), calls.end(), "still reels");
+        return Calls(still == calls.end() ? calls.begin() : still + 1, calls.end());
     }
 
     TestMachine m;
@@ -54,29 +58,32 @@ TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
         {{2, 2, 2},
          4,
          2,
-         {"nr win 1000 7", "sound exce", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
-          "lamp 3 red", "pump"}},
+         {"meter win 1000 7", "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red",
+          "lamp 2 red", "lamp 3 red", "pump"}},
         {{1, 1, 1},
          10,
          1,
-         {"nr win 5000 7", "sound exce", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
-          "lamp 3 red", "pump"}},
+         {"meter win 5000 7", "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red",
+          "lamp 2 red", "lamp 3 red", "pump"}},
         {{7, 8, 3},
          3,
          8,
-         {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 red", "lamp 2 red", "lamp 3 red",
-          "pump"}},
+         {"meter win 30 7", "sound verdict_good", "msg Good job !!", "lamp 1 red", "lamp 2 red",
+          "lamp 3 red", "pump"}},
         {{9, 2, 10},
          5,
          11,
-         {"nr win 10 7", "sound notbad", "msg Not bad !", "lamp 1 red", "lamp 2 blank",
+         {"meter win 10 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 red", "lamp 2 blank",
           "lamp 3 red", "pump"}},
         {{2, 5, 1},
          1,
          10,
-         {"nr win 5 7", "sound notbad", "msg Not bad !", "lamp 1 blank", "lamp 2 red", "lamp 3 red",
-          "pump"}},
-        {{3, 7, 2}, 5, 12, {"nr win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
+         {"meter win 5 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 blank", "lamp 2 red",
+          "lamp 3 red", "pump"}},
+        {{3, 7, 2},
+         5,
+         12,
+         {"meter win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.comboClass);
@@ -99,7 +106,7 @@ TEST_F(Evaluation, VoiceOffStillSetsTheText) {
     m.state.options.secondDeal = 0;
     m.state.options.voiceFx = 0;
     m.state.bet = 1;
-    EXPECT_EQ(stop({9, 9, 9}, 1), (Calls{"nr win 50 7", "msg Excellent !!!", "lamp 1 red",
+    EXPECT_EQ(stop({9, 9, 9}, 1), (Calls{"meter win 50 7", "msg Excellent !!!", "lamp 1 red",
                                          "lamp 2 red", "lamp 3 red", "pump"}));
 }
 
@@ -122,7 +129,7 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
         m.state.options.secondDeal = 1;
         m.state.held = {1, 1, 1};  // last deal's marks are cleared first
         m.services.setMessage("1st  DEAL");
-        Calls expected{"nr win 0 7"};
+        Calls expected{"meter win 0 7"};
         for (int reel = 1; reel <= 3; ++reel)
             expected.push_back("lamp " + std::to_string(reel) +
                                (c.held[static_cast<std::size_t>(reel - 1)] ? " red" : " blank"));
@@ -138,7 +145,7 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
 TEST_F(Evaluation, WinningFirstDealMarksItsReelsAndSuggestsNothingMore) {
     m.state.options.secondDeal = 1;
     m.state.bet = 2;
-    EXPECT_EQ(stop({1, 5, 7}, 1), (Calls{"nr win 10 7", "sound notbad", "msg Not bad !",
+    EXPECT_EQ(stop({1, 5, 7}, 1), (Calls{"meter win 10 7", "sound verdict_not_bad", "msg Not bad !",
                                          "lamp 1 red", "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(m.state.held, (Flags{1, 1, 0}));
     EXPECT_EQ(m.state.firstDealClass, 10);
@@ -152,18 +159,18 @@ TEST_F(Evaluation, SecondDealVerdicts) {
         Calls calls;
     } cases[] = {
         // The same kind of result again: no voice, no text, the pair lit green.
-        {10, {1, 5, 2}, {"nr win 10 7", "lamp 1 green", "lamp 2 green", "lamp 3 blank", "pump"}},
+        {10, {1, 5, 2}, {"meter win 10 7", "lamp 1 green", "lamp 2 green", "lamp 3 blank", "pump"}},
         // A better result replaces the first one.
         {10,
          {1, 5, 6},
-         {"nr win 30 7", "sound good", "msg Good job !!", "lamp 1 green", "lamp 2 green",
+         {"meter win 30 7", "sound verdict_good", "msg Good job !!", "lamp 1 green", "lamp 2 green",
           "lamp 3 green", "pump"}},
         // A poorer one too, with its own verdict.
         {8,
          {9, 10, 2},
-         {"nr win 4 7", "sound notbad", "msg Not bad !", "lamp 1 green", "lamp 2 green",
+         {"meter win 4 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 green", "lamp 2 green",
           "lamp 3 blank", "pump"}},
-        {12, {2, 2, 7}, {"nr win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
+        {12, {2, 2, 7}, {"meter win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstClass);

@@ -5,13 +5,20 @@
 #include <climits>
 #include <functional>
 
-#include "tests/grid/statistics_table.h"
+#include "shell/statistics_table.h"
 
 namespace fruvana {
 namespace {
 
-using namespace grid_testing;
 using enum CellAlign;
+
+// The statistics table's colours as the settings screen shows them.
+constexpr std::uint32_t kColor = 5517839;       // number cells
+constexpr std::uint32_t kFixedColor = 4926734;  // header row and label column
+constexpr std::uint32_t kOddRow = 5781009;      // numbers on odd rows
+constexpr std::uint32_t kOddLabel = 5189904;    // row labels on odd rows
+constexpr std::uint32_t kRed = 255;
+constexpr std::uint32_t kOrange = 33023;
 
 struct LookCase {
     int col, row;
@@ -23,7 +30,7 @@ class StatisticsLookup : public testing::TestWithParam<LookCase> {};
 
 TEST_P(StatisticsLookup, FindsAlignmentBackgroundAndFont) {
     AlignGrid grid;
-    buildStatisticsTable(grid);
+    setUpStatisticsTable(grid, 352, 141);
     const LookCase& c = GetParam();
     const CellLook look = grid.lookup(c.col, c.row);
     EXPECT_EQ(look.align, c.align);
@@ -46,6 +53,40 @@ INSTANTIATE_TEST_SUITE_P(
         // Numbers: right by the column entries, striped and orange by the row entries.
         LookCase{1, 1, alRight, kOddRow, kOrange}, LookCase{2, 2, alRight, kColor, kOrange},
         LookCase{3, 11, alRight, kOddRow, kOrange}, LookCase{3, 12, alRight, kColor, kOrange}));
+
+struct TextCase {
+    int col, row;
+    const char* text;
+};
+
+class StatisticsTexts : public testing::TestWithParam<TextCase> {};
+
+// Every class shows a different multiplier and different counts, so a value in the wrong
+// column or one row off shows.
+TEST_P(StatisticsTexts, ShowLabelsAndTheValuesOfTheirOwnClass) {
+    AlignGrid grid;
+    setUpStatisticsTable(grid, 10, 20);
+    Statistics counts;
+    PerClass<std::int32_t> multipliers;
+    for (int r = 1; r <= 12; ++r) {
+        multipliers[r] = 10 * r;
+        counts.firstDealCounts[r] = 100 + r;
+        counts.secondDealCounts[r] = 200 + r;
+    }
+    showStatistics(grid, counts, multipliers);
+    EXPECT_EQ(grid.bounds(), (Rect{10, 20, 406, 312}));
+    EXPECT_EQ(grid.Cells(GetParam().col, GetParam().row), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SettingsScreen, StatisticsTexts,
+    testing::Values(TextCase{0, 0, "LINE"}, TextCase{1, 0, "( X )"}, TextCase{2, 0, "1st DEAL"},
+                    TextCase{3, 0, "2nd DEAL"}, TextCase{0, 1, "three single bars"},
+                    TextCase{0, 11, "any two fruits"}, TextCase{0, 12, "total deals"},
+                    TextCase{1, 1, "10"}, TextCase{1, 11, "110"},
+                    // The total of deals pays nothing, so its multiplier cell stays empty.
+                    TextCase{1, 12, ""}, TextCase{2, 1, "101"}, TextCase{2, 12, "112"},
+                    TextCase{3, 1, "201"}, TextCase{3, 12, "212"}));
 
 TEST(AlignGridLookup, FixedCellsUseOnlyFixedStoresThenFixedFontAndBrush) {
     AlignGrid g;
@@ -81,7 +122,7 @@ class Repaints : public testing::TestWithParam<Operation> {};
 
 TEST_P(Repaints, InvalidatesTheGrid) {
     AlignGrid g;
-    buildStatisticsTable(g);
+    setUpStatisticsTable(g, 352, 141);
     std::vector<Rect> asked;
     g.onInvalidate = [&asked](const Rect& r) { asked.push_back(r); };
     GetParam().second(g);

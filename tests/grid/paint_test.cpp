@@ -6,16 +6,27 @@
 #include <algorithm>
 
 #include "grid/align_grid.h"
-#include "tests/grid/statistics_table.h"
+#include "shell/statistics_table.h"
 
 namespace fruvana {
 namespace {
 
-using namespace grid_testing;
 using enum CellAlign;
 using enum WordWrapMode;
 
 constexpr Rgb kSentinel{1, 2, 3};
+constexpr std::uint32_t kColor = 5517839;  // the statistics table's number cells
+constexpr std::uint32_t kOrange = 33023;   // the statistics table's numbers
+
+// Counters of a long run, different in every cell.
+Statistics countsOf(int seed) {
+    Statistics counts;
+    for (int r = 1; r <= 12; ++r) {
+        counts.firstDealCounts[r] = seed * 131 * r % 100000;
+        counts.secondDealCounts[r] = seed * 71 * r % 10000;
+    }
+    return counts;
+}
 
 // The box around the pixels inside area that differ from background (right, bottom inclusive).
 struct Ink {
@@ -51,8 +62,8 @@ class StatisticsPaint : public testing::TestWithParam<int> {};
 // edges in the flat look, no focus rectangle; the text stays inside the 2-pixel inset.
 TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
     AlignGrid table;
-    buildStatisticsTable(table);
-    fillStatisticsTable(table, 7);
+    setUpStatisticsTable(table, 352, 141);
+    showStatistics(table, countsOf(7), kPaytableMultipliers);
     Picture screen(800, 600);
     table.paint(screen, screen.bounds());
     const int col = GetParam() % 4;
@@ -77,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(AllCells, StatisticsPaint, testing::Range(0, 52));
 
 TEST(StatisticsPaintClip, PaintsOnlyInsideTheClipAndTheGrid) {
     AlignGrid g;
-    buildStatisticsTable(g);
-    fillStatisticsTable(g, 3);
+    setUpStatisticsTable(g, 352, 141);
+    showStatistics(g, countsOf(3), kPaytableMultipliers);
     Picture whole(800, 600);
     g.paint(whole, whole.bounds());
     Picture pieces(800, 600);

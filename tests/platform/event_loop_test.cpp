@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "platform/headless_platform.h"
 
@@ -191,14 +193,35 @@ TEST_F(LoopFrameTimerTest, ZeroIntervalRunsOnlyWhenAllowed) {
     EXPECT_GE(ticks.size(), 5u);
 }
 
-TEST_F(LoopFrameTimerTest, ThrowingHandlerKeepsTicking) {
+TEST_F(LoopFrameTimerTest, ThrowingHandlerKeepsTickingAndSaysSoAtEachTick) {
     timer.OnTimer = [this](FrameTimer&) {
         ticks.push_back(loop.nowMs());
         throw std::runtime_error("tick failed");
     };
     timer.Enabled(true);
+    testing::internal::CaptureStderr();
     loop.delay(100);
+    const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(ticks, (std::vector<std::uint64_t>{1030, 1060, 1090}));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << said;
+    EXPECT_NE(said.find("tick failed\n"), std::string::npos) << said;
+}
+
+// Whatever a UI timer's handler throws costs that tick only, and each loss says so in a line.
+TEST_F(LoopTest, AUiTimerWhoseHandlerThrowsAnythingLosesOnlyThatTick) {
+    UiTimer timer(loop, 100);
+    int ticks = 0;
+    timer.OnTimer = [&](UiTimer&) {
+        ++ticks;
+        throw 7;
+    };
+    timer.Enabled(true);
+    testing::internal::CaptureStderr();
+    loop.delay(250);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(said.rfind("Fruvana: ", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
 }
 
 TEST_F(LoopTest, LoopFrameTimerMayBeDestroyedInsideItsHandler) {

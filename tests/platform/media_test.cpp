@@ -83,6 +83,43 @@ TEST(Bitmap, DamagedImagesNeverCrash) {
     EXPECT_FALSE(loadBmp(huge));
 }
 
+// A refused bitmap says why in one line that names the kind of fault.
+struct RefusedBmp {
+    const char* name;
+    std::vector<std::uint8_t> image;
+    const char* fault;
+};
+
+std::vector<std::uint8_t> withBitDepth(std::uint8_t bits) {
+    auto image = tinyBmp();
+    image[28] = bits;
+    return image;
+}
+
+std::vector<std::uint8_t> firstBytes(std::size_t n) {
+    auto image = tinyBmp();
+    image.resize(n);
+    return image;
+}
+
+class RefusedBitmap : public testing::TestWithParam<RefusedBmp> {};
+
+TEST_P(RefusedBitmap, SaysWhyInOneLine) {
+    std::string why;
+    EXPECT_FALSE(loadBmp(GetParam().image, &why));
+    EXPECT_NE(why.find(GetParam().fault), std::string::npos) << why;
+    EXPECT_EQ(why.find('\n'), std::string::npos) << why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedBitmap,
+    testing::Values(RefusedBmp{"Empty", {}, "empty"},
+                    RefusedBmp{"NotABitmap", std::vector<std::uint8_t>(200, 0xAB), "not a BMP"},
+                    RefusedBmp{"CutHeader", firstBytes(30), "truncated BMP header"},
+                    RefusedBmp{"SevenBitsPerPixel", withBitDepth(7), "bit depth (7 bits"},
+                    RefusedBmp{"CutPixels", firstBytes(60), "damaged BMP image"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Wav, GameFormatDecodesSampleForSample) {
     const auto samples = test::rampSamples(100);
     const auto sound = decodeWav(test::stereoWav(samples), "ramp");
@@ -114,7 +151,9 @@ TEST(Wav, EmptyDataChunkIsASilentSound) {
 TEST(Wav, DamagedImagesDecodeToNothingOrLessAndNeverCrash) {
     const auto good = test::stereoWav(test::rampSamples(64));
     EXPECT_FALSE(decodeWav({}, "none"));
-    EXPECT_FALSE(decodeWav(std::vector<std::uint8_t>(100, 0x5A), "garbage"));
+    std::string why;
+    EXPECT_FALSE(decodeWav(std::vector<std::uint8_t>(100, 0x5A), "garbage", &why));
+    EXPECT_NE(why.find("not a WAV"), std::string::npos) << why;
     EXPECT_FALSE(decodeWav(test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x1234), "unknown codec"));
     EXPECT_FALSE(decodeWav(test::wavImage({1, 2, 3, 4}, 0, 22050, 16), "no channels"));
     for (std::size_t n = 1; n < good.size(); ++n) {

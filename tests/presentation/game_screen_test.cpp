@@ -53,8 +53,8 @@ class ComposedScreen : public ::testing::TestWithParam<ScreenCase> {
 
     std::unique_ptr<HeadlessPlatform> platform;
     std::unique_ptr<GameScreen> screen;
-    Picture fond = asset("fond");
-    Picture cabinet = asset("Image2");
+    Picture fond = asset("background_tile");
+    Picture cabinet = asset("cabinet");
 };
 
 TEST_P(ComposedScreen, StartsWithTheIntroOnTheTiledBackground) {
@@ -99,11 +99,12 @@ TEST_P(ComposedScreen, ShowsThePlayAreaWithEveryPictureInPlace) {
         const char* name;
         L::Offset at;
     };
-    for (const Placed& p : {Placed{"Image8", L::kLeverAt}, Placed{"Image9", L::kHelpAt},
-                            Placed{"Image10", L::kExitAt}, Placed{"Image11", L::kBetDownAt},
-                            Placed{"Image12", L::kBetUpAt}, Placed{"coin", L::kCoinAt},
-                            Placed{"anulare", L::kCollectAt}, Placed{"tune", L::kSettingsAt},
-                            Placed{"autoplay", L::kAutoplayAt}}) {
+    for (const Placed& p :
+         {Placed{"lever", L::kLeverAt}, Placed{"help_button", L::kHelpAt},
+          Placed{"exit_button", L::kExitAt}, Placed{"bet_down_button", L::kBetDownAt},
+          Placed{"bet_up_button", L::kBetUpAt}, Placed{"coin_button", L::kCoinAt},
+          Placed{"collect_button", L::kCollectAt}, Placed{"settings_button", L::kSettingsAt},
+          Placed{"autoplay_button", L::kAutoplayAt}}) {
         const Picture pic = asset(p.name);
         for (auto [x, y] :
              {std::pair{26, 26}, {16, 16}, {10, 30}, {pic.width() - 1, pic.height() - 1}})
@@ -126,7 +127,7 @@ TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
     screen->showPlayArea();
     PictureLayer* lamp = screen->layer("lamp2");
     ASSERT_NE(lamp, nullptr);
-    const Picture lampr = asset("lampr");
+    const Picture lampr = asset("lamp_red");
     lamp->setPicture(lampr);
     PictureLayer* credit = screen->layer("credit");
     ASSERT_NE(credit, nullptr);
@@ -157,9 +158,9 @@ TEST(GameScreen, LayersFollowThePaintingOrder) {
     std::string order;
     for (const GameLayerSpec& s : gameLayerSpecs()) order += std::string(s.name) + " ";
     EXPECT_EQ(order,
-              "fondx Image1 Image2 Image3 Image4 Image5 Image6 Image7 Image8 fond zece Image9 "
-              "Image10 Image11 Image12 win credit bet m1 m2 m3 m4 lamp1 lamp2 coin anulare tune "
-              "autoplay lampv lampr lamp3 intro ");
+              "background cabinet reel1 reel2 reel3 lever help_button exit_button "
+              "bet_down_button bet_up_button win credit bet prize1 prize2 prize3 prize4 lamp1 "
+              "lamp2 coin_button collect_button settings_button autoplay_button lamp3 intro ");
 }
 
 TEST(GameScreen, ASmallScreenStillGetsItsLayout) {
@@ -167,11 +168,11 @@ TEST(GameScreen, ASmallScreenStillGetsItsLayout) {
     auto screen = GameScreen::create(640, 480, error);
     ASSERT_TRUE(screen) << error;
     EXPECT_EQ(screen->origin(), (CabinetOrigin{-80, -60}));
-    EXPECT_EQ(screen->restPlace("Image5").x, -80 + 304);
+    EXPECT_EQ(screen->restPlace("reel1").x, -80 + 304);
     EXPECT_EQ(screen->restPlace("nothing").w, 0);
     EXPECT_EQ(screen->spinStrips()[2].height(), 1708);
-    // Image6 and Image7 start as copies of Image5
-    EXPECT_EQ(screen->layer("Image6")->picture(), screen->layer("Image5")->picture());
+    // Every reel starts with the same blank picture.
+    EXPECT_EQ(screen->layer("reel2")->picture(), screen->layer("reel1")->picture());
 }
 
 }  // namespace

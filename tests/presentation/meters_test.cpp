@@ -20,16 +20,16 @@ struct MeterCase {
 
 class MeterDrawing : public ::testing::TestWithParam<MeterCase> {
   protected:
-    Picture zece = testing::gamePicture("zece");
+    Picture zece = testing::gamePicture("digits");
     MeterPainter painter{zece};
 };
 
 TEST_P(MeterDrawing, ShowsTheValueOrKeepsTheOldFigure) {
     const MeterCase& c = GetParam();
     Picture meter;
-    ASSERT_TRUE(painter.nr(7, meter, c.digits));
+    ASSERT_TRUE(painter.draw(7, meter, c.digits));
     const Picture before = meter;
-    const bool drawn = painter.nr(c.value, meter, c.digits);
+    const bool drawn = painter.draw(c.value, meter, c.digits);
     if (c.shows == nullptr) {
         EXPECT_FALSE(drawn);
         EXPECT_EQ(meter, before);
@@ -54,13 +54,13 @@ TEST(MeterDigits, OnlyPureBlackLetsTheGroundShow) {
     zece.setPixel(13 * 4 + 5, 5, {201, 78, 22});  // and an orange one
     MeterPainter painter(zece);
     Picture meter;
-    ASSERT_TRUE(painter.nr(4, meter, 2));
+    ASSERT_TRUE(painter.draw(4, meter, 2));
     EXPECT_EQ(meter.pixel(13 + 2, 3), (Rgb{0, 0, 1}));
     EXPECT_EQ(meter.pixel(13 + 5, 5), (Rgb{201, 78, 22}));
     EXPECT_EQ(meter.pixel(13 + 3, 3), kMeterBackground);
     EXPECT_EQ(meter.pixel(2, 3), kMeterBackground);
     // no meter of the game has three digits
-    EXPECT_FALSE(painter.nr(4, meter, 3));
+    EXPECT_FALSE(painter.draw(4, meter, 3));
 }
 
 }  // namespace

@@ -39,16 +39,16 @@ class SpinStrips : public ::testing::Test {
                 static_cast<std::uint8_t>(p.b * pct / 100)};
     }
 
-    Picture strip = testing::gamePicture("Image1");
-    Picture blur1 = testing::gamePicture("Image3");
-    Picture blur2 = testing::gamePicture("Image4");
+    Picture strip = testing::gamePicture("reel_strip");
+    Picture blur1 = testing::gamePicture("reel_blur_1");
+    Picture blur2 = testing::gamePicture("reel_blur_2");
     ReelShading shading{strip, blur1, blur2};
     Picture spin{122, 1708};
 };
 
 TEST_F(SpinStrips, EveryFrameOfEverySymbolPairMatchesThePlainFormula) {
     for (auto [from, to] : {std::pair{2, 10}, {1, 1}, {10, 9}, {5, 6}}) {
-        shading.preg(from, to, spin);
+        shading.paintSpinStrip(from, to, spin);
         for (int c = 0; c < 14; ++c)
             for (int j = 0; j < 122; ++j)
                 for (int x : {0, 40, 61, 121})
@@ -58,7 +58,7 @@ TEST_F(SpinStrips, EveryFrameOfEverySymbolPairMatchesThePlainFormula) {
 }
 
 TEST_F(SpinStrips, BellToMelonShowsTheNeighbouringCellsAtTheEdges) {
-    shading.preg(2, 10, spin);
+    shading.paintSpinStrip(2, 10, spin);
     // Frames 0 to 5: the bottom 1, 2, 4, 6, 9, 12 rows of cell 1 above the bell.
     const int leaving[] = {1, 2, 4, 6, 9, 12};
     for (int c = 0; c < 6; ++c) {
@@ -83,7 +83,7 @@ TEST_F(SpinStrips, BellToMelonShowsTheNeighbouringCellsAtTheEdges) {
 }
 
 TEST_F(SpinStrips, SingleBarLeavingShowsTheMelonOfCellZero) {
-    shading.preg(1, 4, spin);
+    shading.paintSpinStrip(1, 4, spin);
     // Frame 5 takes rows 110 to 231: its top 12 rows are the bottom of cell 0.
     for (int j : {0, 11, 12}) EXPECT_EQ(spin.pixel(61, 122 * 5 + j), expected(1, 4, 5, 61, j)) << j;
     const Rgb source = strip.pixel(61, 110);
@@ -105,8 +105,8 @@ TEST_F(SpinStrips, WhiteBecomesNinetyNineAtTheTopAndOneHundredTwoAtTheBottom) {
 
 TEST_F(SpinStrips, SymbolsOutsideTheStripLeaveThePicturesAlone) {
     spin.fill({1, 2, 3});
-    shading.preg(0, 4, spin);
-    shading.preg(4, 11, spin);
+    shading.paintSpinStrip(0, 4, spin);
+    shading.paintSpinStrip(4, 11, spin);
     EXPECT_EQ(spin.pixel(5, 5), (Rgb{1, 2, 3}));
     Picture still(122, 122);
     still.fill({4, 5, 6});

@@ -12,9 +12,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -137,7 +139,7 @@ TEST_F(DataFiles, AllThreeFilesRoundTripByteForByte) {
     }
     state.statistics.secondDealCounts[12] = kInt32Max;
     saveCredit(state);
-    saveset(state);
+    saveOptions(state);
     saveStatistics(state);
 
     EXPECT_EQ(get(kCreditFileName), le32({7, 4321, kCreditMax, kInt32Min}));
@@ -360,7 +362,7 @@ struct Saver {
 
 std::vector<Saver> savers() {
     return {{kCreditFileName, saveCredit},
-            {kOptionsFileName, saveset},
+            {kOptionsFileName, saveOptions},
             {kStatisticsFileName, saveStatistics}};
 }
 
@@ -433,6 +435,52 @@ TEST_F(DataFiles, SaveCutShortByAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
         EXPECT_EQ(get(saver.name), (Bytes{9, 8, 7})) << saver.name;
     }
     EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "stat.dat"}));
+}
+
+// A save that cannot be made says why in one line, naming the fault and the file or folder.
+struct RefusedCase {
+    const char* name;
+    std::function<void(const fs::path& dir)> prepare;
+    std::string home;  // below the test's folder
+    std::vector<std::string> said;
+};
+
+class RefusedSave : public DataFiles, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedSave, SaysWhyInOneLine) {
+    GetParam().prepare(dir);
+    std::string why;
+    EXPECT_FALSE(replaceFile((dir / GetParam().home).string(), kCreditFileName, le32({1}), &why));
+    for (const std::string& part : GetParam().said)
+        EXPECT_NE(why.find(part), std::string::npos) << why;
+    EXPECT_EQ(why.find('\n'), std::string::npos) << why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedSave,
+    ::testing::Values(
+        RefusedCase{
+            "MissingFolder", [](const fs::path&) {}, "gone/", {"gone", std::strerror(ENOENT)}},
+        RefusedCase{"TemporaryNameTaken",
+                    [](const fs::path& d) { fs::create_directory(d / "fruvana.ini.tmp"); },
+                    "",
+                    {"open ", "fruvana.ini.tmp", std::strerror(EEXIST)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataFiles, AFailingSaverSaysWhyOnceUntilItSavesAgain) {
+    state.homeDir = (dir / "later").string() + "/";
+    auto saidBy = [&](int saves) {
+        ::testing::internal::CaptureStderr();
+        for (int i = 0; i < saves; ++i) saveCredit(state);
+        return ::testing::internal::GetCapturedStderr();
+    };
+    const std::string first = saidBy(2);
+    EXPECT_EQ(first.rfind("Fruvana: cannot save fruvana.ini: ", 0), 0u) << first;
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
+    fs::create_directory(dir / "later");
+    EXPECT_EQ(saidBy(1), "");
+    fs::remove_all(dir / "later");
+    EXPECT_EQ(saidBy(1), first);
 }
 
 TEST_F(DataFiles, LeftoverTemporaryFileIsIgnoredByTheLoadAndReplacedByTheNextSave) {

@@ -27,7 +27,8 @@ class Deal : public testing::WholeProgram {
         return out;
     }
     Picture stillOf(int symbol) {
-        ReelShading shading(gamePicture("Image1"), gamePicture("Image3"), gamePicture("Image4"));
+        ReelShading shading(gamePicture("reel_strip"), gamePicture("reel_blur_1"),
+                            gamePicture("reel_blur_2"));
         Picture still(122, 122);
         shading.drawStill(symbol, still);
         return still;
@@ -40,7 +41,7 @@ class Deal : public testing::WholeProgram {
         return frames;
     }
     int lastTick() { return view().framesDrawn().empty() ? 0 : view().framesDrawn().back().tick; }
-    Picture zece = gamePicture("zece");
+    Picture zece = gamePicture("digits");
 };
 
 TEST_F(Deal, TheRevealShowsStillReelsEveryMeterAndThePlayText) {
@@ -98,7 +99,7 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     std::vector<std::string> sounds = soundsPlayed();
     ASSERT_GE(sounds.size(), 3u);
     EXPECT_EQ((std::vector<std::string>(sounds.begin(), sounds.begin() + 3)),
-              (std::vector<std::string>{"clac", "ton", "ding"}));
+              (std::vector<std::string>{"lever_pull", "spin_from_left", "reels_stop"}));
     const Verdict verdict = verdictFor(state().firstDealClass);
     if (!verdict.sound.empty()) {
         EXPECT_EQ(sounds.back(), verdict.sound);
@@ -106,9 +107,9 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     }
     // Phase 2: the suggested holds are lit in red.
     EXPECT_EQ(state().phase, 2);
-    const Picture lampr = gamePicture("lampr");
+    const Picture lampr = gamePicture("lamp_red");
     for (std::size_t n = 0; n < 3; ++n) {
-        const PictureLayer* lamp = program->screen().layer("lamp" + std::to_string(n + 1));
+        const PictureLayer* lamp = program->view().screen().layer("lamp" + std::to_string(n + 1));
         EXPECT_EQ(lamp->picture(), state().held[n] ? lampr : Picture()) << n;
     }
 }

@@ -13,7 +13,7 @@ namespace {
 class Gamepad : public testing::WholeProgram {
   protected:
     void press(PadButton b) {
-        program->route(InputEvent::padButton(b));
+        program->input().route(InputEvent::padButton(b));
         settle();
     }
 };
@@ -34,7 +34,7 @@ TEST_P(PadActsAsItsKey, WithTheKeysEffect) {
     EXPECT_EQ(state().bet, c.bet);
     EXPECT_EQ(state().credit, c.credit);
     EXPECT_EQ(state().account, c.account);
-    EXPECT_EQ(view().timer1Enabled(), c.autoplay);
+    EXPECT_EQ(program->game().autoplayOn(), c.autoplay);
     EXPECT_FALSE(program->ended());
 }
 
@@ -81,7 +81,7 @@ TEST_F(Gamepad, AutoplayRefusesWhatItsKeysRefuse) {
     EXPECT_EQ(state().credit, 1000);
     EXPECT_EQ(state().bet, 5);
     press(PadButton::Y);
-    EXPECT_FALSE(view().timer1Enabled());
+    EXPECT_FALSE(program->game().autoplayOn());
 }
 
 // The real SDL back end with SDL's virtual controller: a deal by A and a hold by the D-pad.
@@ -96,9 +96,9 @@ TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
     auto program = Program::start(
         *platform, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); }, error);
     ASSERT_TRUE(program) << error;
-    program->state().homeDir = folder.string() + "/";
-    program->state().options.smartHold = 0;
-    program->FormShow();
+    program->game().state().homeDir = folder.string() + "/";
+    program->game().state().options.smartHold = 0;
+    program->showWindow();
     program->loop().delay(kIntroMs + 50);
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
@@ -114,16 +114,16 @@ TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
         program->loop().delay(20);
         SDL_JoystickSetVirtualButton(stick, b, 0);
         SDL_JoystickUpdate();
-        for (int i = 0; i < 400 && program->state().inputEnabled == 0; ++i)
+        for (int i = 0; i < 400 && program->game().state().inputEnabled == 0; ++i)
             program->loop().delay(10);
     };
     tap(SDL_CONTROLLER_BUTTON_A);
-    EXPECT_EQ(program->state().credit, 995);
-    EXPECT_EQ(program->state().statistics.firstDealCounts[12], 1);
-    ASSERT_EQ(program->state().phase, 2);
-    const std::uint8_t held = program->state().held[1];
+    EXPECT_EQ(program->game().state().credit, 995);
+    EXPECT_EQ(program->game().state().statistics.firstDealCounts[12], 1);
+    ASSERT_EQ(program->game().state().phase, 2);
+    const std::uint8_t held = program->game().state().held[1];
     tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
-    EXPECT_NE(program->state().held[1], held);
+    EXPECT_NE(program->game().state().held[1], held);
     SDL_JoystickDetachVirtual(index);
     program.reset();
     platform.reset();

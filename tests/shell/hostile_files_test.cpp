@@ -117,13 +117,13 @@ class HostileFiles : public testing::WholeProgram,
                 start();
                 if (!program) ::_exit(3);
                 out.insert(out.end(), {state().bet, state().win, state().credit, state().account});
-                program->FormShow();
+                program->showWindow();
                 program->loop().delay(kIntroMs + 10);
-                program->route(InputEvent::typed(U'c'));
+                program->input().route(InputEvent::typed(U'c'));
                 settle();
-                program->route(InputEvent::enter());
+                program->input().route(InputEvent::enter());
                 settle();
-                program->route(InputEvent::closeRequest());
+                program->input().route(InputEvent::closeRequest());
                 out.insert(out.end(), {state().bet, state().win, state().credit, state().account,
                                        program->ended() ? 1 : 0});
                 return out;

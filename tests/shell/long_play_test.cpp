@@ -53,7 +53,7 @@ class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterf
         return state().statistics.firstDealCounts[12] + state().statistics.secondDealCounts[12];
     }
     void type(char32_t c) {
-        program->route(InputEvent::typed(c));
+        program->input().route(InputEvent::typed(c));
         settle();
     }
     std::string meter(L::Offset at, int digits) {
@@ -73,7 +73,7 @@ class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterf
             EXPECT_EQ(meter(L::kPrizeMetersAt[k], 4), shown(prize, 4)) << "m" << k + 1;
         }
     }
-    Picture zece = testing::gamePicture("zece");
+    Picture zece = testing::gamePicture("digits");
 };
 
 TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
@@ -83,7 +83,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
     state().options.secondDeal = GetParam().secondDeal;
     state().options.smartHold = 0;
     type(U'a');
-    ASSERT_TRUE(view().timer1Enabled());
+    ASSERT_TRUE(program->game().autoplayOn());
     ASSERT_EQ(state().bet, 5);
 
     const auto wallStart = std::chrono::steady_clock::now();
@@ -111,7 +111,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
         platform->clearPresents();
         // The next autoplay tick deals; the reels stop on the virtual clock.
         while (deals() == counted && !HasFailure()) {
-            if (!view().timer1Enabled()) {
+            if (!program->game().autoplayOn()) {
                 // Stopped for want of credit: the money has not moved, a coin goes in.
                 ASSERT_LT(state().credit, state().bet);
                 ASSERT_EQ(money(), before);
@@ -127,7 +127,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
 
         // One lever pull, one spin sound.
         int spins = 0;
-        for (const std::string& s : soundsPlayed()) spins += s.rfind("ton", 0) == 0 ? 1 : 0;
+        for (const std::string& s : soundsPlayed()) spins += s.rfind("spin_", 0) == 0 ? 1 : 0;
         EXPECT_EQ(spins, 1) << "deal " << dealt;
 
         // A first deal takes the stake and banks the old win; a second deal is free and its
@@ -153,7 +153,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     const long kbAtEnd = residentKb();
     RecordProperty("deals", total);
-    RecordProperty("coins", coins);
+    RecordProperty("coin_drop", coins);
     RecordProperty("wall_ms", static_cast<int>(seconds * 1000));
     RecordProperty("resident_kb_at_100", static_cast<int>(kbAt100));
     RecordProperty("resident_kb_at_end", static_cast<int>(kbAtEnd));

@@ -48,21 +48,21 @@ class WholeProgram : public ::testing::Test {
     void startAndReveal() {
         start();
         if (!program) return;
-        program->FormShow();
+        program->showWindow();
         program->loop().delay(kIntroMs + 10);
     }
 
-    MachineState& state() { return program->state(); }
+    MachineState& state() { return program->game().state(); }
     GameView& view() { return program->view(); }
 
     // The screen position of a point in a picture placed at a cabinet offset.
     std::pair<int, int> onCabinet(layout::Offset at, int x, int y) {
-        const CabinetOrigin o = program->screen().origin();
+        const CabinetOrigin o = program->view().screen().origin();
         return {o.x + at.x + x, o.y + at.y + y};
     }
     void click(std::pair<int, int> p) {
-        program->route(InputEvent::mouseDown(p.first, p.second));
-        program->route(InputEvent::mouseUp(p.first, p.second));
+        program->input().route(InputEvent::mouseDown(p.first, p.second));
+        program->input().route(InputEvent::mouseUp(p.first, p.second));
     }
     void pullLever() { click(onCabinet(layout::kLeverAt, 26, 26)); }
     // Lets the virtual clock run until the game takes input again (or a limit passes).

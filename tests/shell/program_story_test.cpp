@@ -31,7 +31,7 @@ class Story : public testing::WholeProgram {
     }
     bool exists(std::string_view name) { return fs::exists(folder / name); }
     void type(char32_t c) {
-        program->route(InputEvent::typed(c));
+        program->input().route(InputEvent::typed(c));
         settle();
     }
     // A press and release on a button's picture at a point of its own.
@@ -47,22 +47,22 @@ TEST_F(Story, AFirstStartWritesOnlyTheCreditFileThenShowsTheIntro) {
     EXPECT_FALSE(exists("fruvana2.ini"));
     EXPECT_FALSE(exists("stat.dat"));
     EXPECT_EQ(platform->windowTitle(), "Fruvana");
-    program->FormShow();
+    program->showWindow();
     EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"welcome"}));
     program->loop().delay(kIntroMs - 20);
-    EXPECT_TRUE(program->screen().layer("intro")->visible());
-    EXPECT_FALSE(program->screen().layer("Image2")->visible());
+    EXPECT_TRUE(program->view().screen().layer("intro")->visible());
+    EXPECT_FALSE(program->view().screen().layer("cabinet")->visible());
     EXPECT_EQ(view().message(), "");
     program->loop().delay(40);
-    EXPECT_FALSE(program->screen().layer("intro")->visible());
-    EXPECT_TRUE(program->screen().layer("Image2")->visible());
+    EXPECT_FALSE(program->view().screen().layer("intro")->visible());
+    EXPECT_TRUE(program->view().screen().layer("cabinet")->visible());
     EXPECT_EQ(view().message(), "Play Fruvana !");
     EXPECT_FALSE(program->ended());
 }
 
 TEST_F(Story, KeysAlreadyActOnTheGameDuringTheIntro) {
     start();
-    program->FormShow();
+    program->showWindow();
     type(U'C');
     EXPECT_EQ(state().credit, 2000);
     EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 2000, -2000));
@@ -72,10 +72,10 @@ TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
     startAndReveal();
     state().options.smartHold = 0;
     platform->headlessAudio().clearLog();
-    program->route(InputEvent::enter());
+    program->input().route(InputEvent::enter());
     settle();
     ASSERT_EQ(state().phase, 2);
-    EXPECT_EQ(soundsPlayed().front(), "ton");
+    EXPECT_EQ(soundsPlayed().front(), "spin_from_left");
     for (char32_t key : {U'1', U'2', U'3'}) {
         const std::size_t n = static_cast<std::size_t>(key - U'1');
         const std::uint8_t before = state().held[n];
@@ -114,9 +114,10 @@ TEST_P(MoneyKeys, ChangeTheMoneyAndTheCreditFileOrNothing) {
     EXPECT_EQ(fileBytes("fruvana.ini"),
               credit(c.betAfter, c.winAfter, c.creditAfter, c.accountAfter));
     // every button is back at rest
-    for (std::string_view name : {"Image11", "Image12", "coin", "anulare"}) {
-        const Rect rest = program->screen().restPlace(name);
-        const PictureLayer* layer = program->screen().layer(name);
+    for (std::string_view name :
+         {"bet_down_button", "bet_up_button", "coin_button", "collect_button"}) {
+        const Rect rest = program->view().screen().restPlace(name);
+        const PictureLayer* layer = program->view().screen().layer(name);
         EXPECT_EQ(layer->x(), rest.x) << name;
         EXPECT_EQ(layer->y(), rest.y) << name;
     }
@@ -169,7 +170,7 @@ TEST_F(Story, AFloodOfKeysNestsOnlyABoundedDepthAndThePlayGoesOn) {
 TEST_F(Story, EveryWheelEventIsOneStepOfTheBet) {
     startAndReveal();
     for (auto [delta, bet] : {std::pair{-1, 4}, {-7, 3}, {+9, 4}, {0, 5}}) {
-        program->route(InputEvent::wheelStep(delta));
+        program->input().route(InputEvent::wheelStep(delta));
         settle();
         EXPECT_EQ(state().bet, bet) << delta;
     }
@@ -178,9 +179,9 @@ TEST_F(Story, EveryWheelEventIsOneStepOfTheBet) {
 TEST_F(Story, AutoplaySaysSoWaitsAndRefusesOtherControls) {
     startAndReveal();
     const std::uint64_t t0 = platform->ticksMs();
-    program->route(InputEvent::typed(U'a'));
+    program->input().route(InputEvent::typed(U'a'));
     EXPECT_EQ(view().message(), "Auto play ON");
-    EXPECT_TRUE(view().timer1Enabled());
+    EXPECT_TRUE(program->game().autoplayOn());
     EXPECT_GE(platform->ticksMs() - t0, 700u);  // 200 for the key, 500 before the timer
     type(U'c');
     EXPECT_EQ(state().credit, 1000);
@@ -189,8 +190,8 @@ TEST_F(Story, AutoplaySaysSoWaitsAndRefusesOtherControls) {
     settle();
     EXPECT_EQ(state().statistics.firstDealCounts[12], 1);
     const std::uint64_t t1 = platform->ticksMs();
-    program->route(InputEvent::typed(U'A'));
-    EXPECT_FALSE(view().timer1Enabled());
+    program->input().route(InputEvent::typed(U'A'));
+    EXPECT_FALSE(program->game().autoplayOn());
     EXPECT_EQ(view().message(), "Auto play OFF");
     EXPECT_GE(platform->ticksMs() - t1, 1700u);
 }
@@ -209,16 +210,16 @@ TEST_F(Story, SettingsOpenBySOrT) {
 TEST_F(Story, XIsRefusedWhileTheReelsTurnAndEndsTheGameBetweenAutoplayDeals) {
     startAndReveal();
     pullLever();
-    program->route(InputEvent::typed(U'x'));
+    program->input().route(InputEvent::typed(U'x'));
     EXPECT_FALSE(program->ended());
-    program->route(InputEvent::closeRequest());
+    program->input().route(InputEvent::closeRequest());
     EXPECT_FALSE(program->ended());
     settle();
-    program->route(InputEvent::typed(U'a'));
+    program->input().route(InputEvent::typed(U'a'));
     settle();
     program->loop().delay(4100);
     settle();
-    program->route(InputEvent::typed(U'X'));
+    program->input().route(InputEvent::typed(U'X'));
     EXPECT_TRUE(program->ended());
 }
 
@@ -228,7 +229,7 @@ TEST_F(Story, TheWayOutWritesTheThreeFilesAndARestartShowsThem) {
     pullLever();
     settle();
     state().options.autoBet = 1;
-    program->route(InputEvent::closeRequest());
+    program->input().route(InputEvent::closeRequest());
     ASSERT_TRUE(program->ended());
     const MachineState saved = state();
     const Bytes creditFile = fileBytes("fruvana.ini");
@@ -251,7 +252,7 @@ TEST_F(Story, TheExitButtonSaysByeAndSavesLater) {
     const std::uint64_t t0 = platform->ticksMs();
     clickButton(L::kExitAt, 26, 26);
     EXPECT_TRUE(program->ended());
-    EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"clic", "bye"}));
+    EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"big_button", "farewell"}));
     EXPECT_GE(platform->ticksMs() - t0, 650u);
     EXPECT_TRUE(exists("stat.dat"));
 }
@@ -268,7 +269,7 @@ TEST_P(Displays, TooSmallOrTooShallowEndsAfterTheIntroWithOnlyTheCreditFile) {
     const DisplayCase& c = GetParam();
     options.screen = c.screen;
     start();
-    program->FormShow();
+    program->showWindow();
     program->loop().delay(kIntroMs - 10);
     EXPECT_FALSE(program->ended());
     EXPECT_EQ(view().introMessage(), c.message ? c.message : "");
@@ -296,7 +297,7 @@ TEST_F(Story, AFileThatCannotBeReadIsNeverReplaced) {
     startAndReveal();
     EXPECT_EQ(state().credit, 0);  // an unreadable file leaves the zeroes
     type(U'c');
-    program->route(InputEvent::closeRequest());
+    program->input().route(InputEvent::closeRequest());
     ASSERT_TRUE(program->ended());
     EXPECT_TRUE(fs::is_directory(folder / "fruvana.ini"));
     EXPECT_TRUE(fs::is_directory(folder / "stat.dat"));

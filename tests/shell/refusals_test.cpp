@@ -23,7 +23,7 @@ class Refusals : public testing::WholeProgram {
                 state().phase, state().held,   state().statistics};
     }
     void after(const InputEvent& event) {
-        program->route(event);
+        program->input().route(event);
         settle();
     }
 };
@@ -45,11 +45,11 @@ TEST_P(RefusedDuringAutoplay, ChangesNothing) {
         ASSERT_EQ(state().phase, 2);
     }
     after(InputEvent::typed(U'a'));
-    ASSERT_TRUE(view().timer1Enabled());
+    ASSERT_TRUE(program->game().autoplayOn());
     const Snapshot before = snapshot();
     after(GetParam().event);
     EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(view().timer1Enabled());
+    EXPECT_TRUE(program->game().autoplayOn());
     EXPECT_FALSE(program->settings().visible());
     EXPECT_TRUE(platform->openedUrls().empty());
 }
@@ -69,10 +69,10 @@ TEST_F(Refusals, AButtonReleasedWhileTheReelsTurnDoesNothing) {
     startAndReveal();
     // The coin is pressed, a deal starts by key, and the release comes while the reels turn.
     const auto coin = onCabinet(L::kCoinAt, 26, 26);
-    program->route(InputEvent::mouseDown(coin.first, coin.second));
-    program->route(InputEvent::enter());
+    program->input().route(InputEvent::mouseDown(coin.first, coin.second));
+    program->input().route(InputEvent::enter());
     ASSERT_EQ(state().inputEnabled, 0);
-    program->route(InputEvent::mouseUp(coin.first, coin.second));
+    program->input().route(InputEvent::mouseUp(coin.first, coin.second));
     settle();
     EXPECT_EQ(state().credit, 995);
     EXPECT_EQ(state().account, -1000);

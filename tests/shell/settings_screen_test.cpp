@@ -15,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 class Settings : public testing::WholeProgram {
   protected:
     void open() {
-        program->route(InputEvent::typed(U's'));
+        program->input().route(InputEvent::typed(U's'));
         settle();
         ASSERT_TRUE(program->settings().visible());
     }
@@ -33,7 +33,8 @@ class Settings : public testing::WholeProgram {
     }
     std::vector<std::string> column(int col) {
         std::vector<std::string> cells;
-        for (int r = 1; r <= 12; ++r) cells.push_back(program->settings().sag().Cells(col, r));
+        for (int r = 1; r <= 12; ++r)
+            cells.push_back(program->settings().statisticsTable().Cells(col, r));
         return cells;
     }
 };
@@ -44,16 +45,16 @@ TEST_F(Settings, AFirstRunShowsTheDefaultsTheMultipliersAndZeros) {
     SettingsScreen& s = program->settings();
     const bool lit[] = {false, true, false, true, true};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(s.switchLit(i), lit[i]) << i;
-    EXPECT_EQ(s.ac().Caption(), "-1000");
+    EXPECT_EQ(s.accountLine().Caption(), "-1000");
     EXPECT_EQ(column(1), (std::vector<std::string>{"500", "250", "100", "75", "50", "25", "15",
                                                    "10", "7", "5", "2", ""}));
     EXPECT_EQ(column(2), std::vector<std::string>(12, "0"));
     EXPECT_EQ(column(3), std::vector<std::string>(12, "0"));
-    EXPECT_EQ(s.sag().Cells(0, 12), "total deals");
-    EXPECT_EQ(s.sag().Cells(2, 0), "1st DEAL");
+    EXPECT_EQ(s.statisticsTable().Cells(0, 12), "total deals");
+    EXPECT_EQ(s.statisticsTable().Cells(2, 0), "1st DEAL");
     // The panel covers the cabinet exactly, the table at its place.
     EXPECT_EQ(s.area(), (Rect{112, 84, 800, 600}));
-    EXPECT_EQ(s.sag().bounds(), (Rect{112 + 352, 84 + 141, 406, 312}));
+    EXPECT_EQ(s.statisticsTable().bounds(), (Rect{112 + 352, 84 + 141, 406, 312}));
 }
 
 TEST_F(Settings, EachSwitchFlipsItsOptionAndRewritesTheOptionsFile) {
@@ -79,17 +80,17 @@ TEST_F(Settings, SoundFxSwitchedOffIsSilentAndOnAgainClicks) {
     clickSwitch(3);
     EXPECT_TRUE(soundsPlayed().empty());
     clickSwitch(3);
-    EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"clic2"}));
+    EXPECT_EQ(soundsPlayed(), (std::vector<std::string>{"small_button"}));
 }
 
 TEST_F(Settings, ASwitchClicksOnlyWhenTheMainButtonIsLetGoOverIt) {
     startAndReveal();
     open();
     const auto [x, y] = onCabinet(L::kSwitchesAt[0], 10, 10);
-    program->route(InputEvent::mouseDown(x, y, MouseButton::Right));
-    program->route(InputEvent::mouseUp(x, y, MouseButton::Right));
-    program->route(InputEvent::mouseDown(x, y));
-    program->route(InputEvent::mouseUp(x + 100, y));
+    program->input().route(InputEvent::mouseDown(x, y, MouseButton::Right));
+    program->input().route(InputEvent::mouseUp(x, y, MouseButton::Right));
+    program->input().route(InputEvent::mouseDown(x, y));
+    program->input().route(InputEvent::mouseUp(x + 100, y));
     EXPECT_EQ(state().options.autoBet, 0);
 }
 
@@ -119,7 +120,7 @@ TEST_P(OkAfterSwitches, EndsAPendingSecondDealOnlyWhenSecondDealWasSwitchedOff) 
         EXPECT_EQ(state().phase, 1);
         EXPECT_EQ(state().held, (std::array<std::uint8_t, 3>{0, 0, 0}));
         for (const char* lamp : {"lamp1", "lamp2", "lamp3"})
-            EXPECT_TRUE(program->screen().layer(lamp)->picture().empty()) << lamp;
+            EXPECT_TRUE(program->view().screen().layer(lamp)->picture().empty()) << lamp;
     } else {
         EXPECT_EQ(state().credit, 900);
         EXPECT_EQ(state().win, 50);
@@ -151,7 +152,7 @@ TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) 
     EXPECT_EQ(state().credit, 1000);
     EXPECT_EQ(state().win, 0);
     EXPECT_EQ(state().statistics, Statistics{});
-    EXPECT_EQ(program->settings().ac().Caption(), "-1000");
+    EXPECT_EQ(program->settings().accountLine().Caption(), "-1000");
     EXPECT_EQ(column(2), std::vector<std::string>(12, "0"));
     clickOk();
     EXPECT_EQ(state().phase, 2);
@@ -164,22 +165,22 @@ TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) 
 TEST_F(Settings, KeysDoNothingWhileTheScreenHasTheFocusAndWorkAgainAfterAClickBeside) {
     startAndReveal();
     open();
-    program->route(InputEvent::typed(U'c'));
-    program->route(InputEvent::typed(U'x'));
-    program->route(InputEvent::wheelStep(1));
+    program->input().route(InputEvent::typed(U'c'));
+    program->input().route(InputEvent::typed(U'x'));
+    program->input().route(InputEvent::wheelStep(1));
     settle();
     EXPECT_EQ(state().credit, 1000);
     EXPECT_EQ(state().bet, 5);
     EXPECT_FALSE(program->ended());
     click({5, 5});  // the background beside the panel
-    EXPECT_FALSE(program->settingsHaveFocus());
+    EXPECT_FALSE(program->input().settingsHaveFocus());
     EXPECT_TRUE(program->settings().visible());
-    program->route(InputEvent::typed(U'c'));
+    program->input().route(InputEvent::typed(U'c'));
     settle();
     EXPECT_EQ(state().credit, 2000);
     // A click on the panel takes the focus back to it.
     clickPanel(400, 300);
-    EXPECT_TRUE(program->settingsHaveFocus());
+    EXPECT_TRUE(program->input().settingsHaveFocus());
 }
 
 }  // namespace

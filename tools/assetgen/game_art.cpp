@@ -750,28 +750,32 @@ std::vector<NamedPicture> gamePictures() {
     applySeeThrough(cabinet, kCabinetKey, cabinetOutline);
 
     Canvas strip = makeReelStrip();
-    out.push_back({"fond", makeFond()});
+    out.push_back({"background_tile", makeFond()});
     out.push_back({"intro", makeIntro()});
     applySeeThrough(out.back().canvas, kIntroKey, introOutline);
     const std::array<int, 2> starts = blurStarts(strip);
-    out.push_back({"Image3", makeBlur(strip, starts[0])});
-    out.push_back({"Image4", makeBlur(strip, starts[1])});
-    out.push_back({"Image5", makeWhite()});
-    out.push_back({"Image8", leverPicture(cabinet)});
-    out.push_back({"Image9", buttonPicture(cabinet, L::kHelpAt, true, ButtonMark::Help)});
-    out.push_back({"Image10", buttonPicture(cabinet, L::kExitAt, true, ButtonMark::Exit,
-                                            ButtonFinish::Muted)});
-    out.push_back({"coin", buttonPicture(cabinet, L::kCoinAt, true, ButtonMark::Coin)});
-    out.push_back({"Image11", buttonPicture(cabinet, L::kBetDownAt, false, ButtonMark::Left)});
-    out.push_back({"Image12", buttonPicture(cabinet, L::kBetUpAt, false, ButtonMark::Right)});
-    out.push_back({"anulare", buttonPicture(cabinet, L::kCollectAt, false, ButtonMark::Ring)});
-    out.push_back({"tune", buttonPicture(cabinet, L::kSettingsAt, false, ButtonMark::Tilde)});
-    out.push_back({"autoplay", buttonPicture(cabinet, L::kAutoplayAt, false, ButtonMark::Play)});
-    out.push_back({"zece", makeDigits()});
-    out.push_back({"lampr", makeLamp(false)});
-    out.push_back({"lampv", makeLamp(true)});
-    out.push_back({"Image1", std::move(strip)});
-    out.push_back({"Image2", std::move(cabinet)});
+    out.push_back({"reel_blur_1", makeBlur(strip, starts[0])});
+    out.push_back({"reel_blur_2", makeBlur(strip, starts[1])});
+    out.push_back({"reel", makeWhite()});
+    out.push_back({"lever", leverPicture(cabinet)});
+    out.push_back({"help_button", buttonPicture(cabinet, L::kHelpAt, true, ButtonMark::Help)});
+    out.push_back({"exit_button", buttonPicture(cabinet, L::kExitAt, true, ButtonMark::Exit,
+                                                ButtonFinish::Muted)});
+    out.push_back({"coin_button", buttonPicture(cabinet, L::kCoinAt, true, ButtonMark::Coin)});
+    out.push_back(
+        {"bet_down_button", buttonPicture(cabinet, L::kBetDownAt, false, ButtonMark::Left)});
+    out.push_back({"bet_up_button", buttonPicture(cabinet, L::kBetUpAt, false, ButtonMark::Right)});
+    out.push_back(
+        {"collect_button", buttonPicture(cabinet, L::kCollectAt, false, ButtonMark::Ring)});
+    out.push_back(
+        {"settings_button", buttonPicture(cabinet, L::kSettingsAt, false, ButtonMark::Tilde)});
+    out.push_back(
+        {"autoplay_button", buttonPicture(cabinet, L::kAutoplayAt, false, ButtonMark::Play)});
+    out.push_back({"digits", makeDigits()});
+    out.push_back({"lamp_red", makeLamp(false)});
+    out.push_back({"lamp_green", makeLamp(true)});
+    out.push_back({"reel_strip", std::move(strip)});
+    out.push_back({"cabinet", std::move(cabinet)});
     return out;
 }
 

@@ -174,11 +174,11 @@ std::vector<NamedPicture> settingsPictures() {
         cropOf(background, L::kResetAt.x, L::kResetAt.y, L::kSmallButton.w, L::kSmallButton.h);
     pushButton(reset.cr(), L::kSmallFaceCentre + 0.5, L::kSmallFaceCentre + 0.5,
                L::kSmallFaceRadius, ButtonMark::Ring);
-    out.push_back({"Image2", std::move(ok)});
-    out.push_back({"Image3", std::move(reset)});
-    out.push_back({"bon", makeSwitch(true)});
-    out.push_back({"boff", makeSwitch(false)});
-    out.push_back({"Image1", std::move(background)});
+    out.push_back({"ok_button", std::move(ok)});
+    out.push_back({"reset_button", std::move(reset)});
+    out.push_back({"switch_on", makeSwitch(true)});
+    out.push_back({"switch_off", makeSwitch(false)});
+    out.push_back({"panel", std::move(background)});
     return out;
 }
 

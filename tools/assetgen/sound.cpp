@@ -163,15 +163,15 @@ int framesFor(double seconds) {
 std::vector<NamedSound> effectSounds() {
     std::vector<NamedSound> out;
     // 11025 frames hold whole cycles of every hum at an even frequency.
-    out.push_back({"ton", spin(100, 15, 1900, 21)});
-    out.push_back({"ton2", spin(120, 15, 2200, 22)});
-    out.push_back({"ton3", spin(140, 21, 2500, 23)});
-    out.push_back({"ding", ding()});
-    out.push_back({"clac", clac()});
-    out.push_back({"coins", coins()});
-    out.push_back({"clic", clic()});
-    out.push_back({"clic2", clic2()});
-    out.push_back({"clic3", clic3()});
+    out.push_back({"spin_from_left", spin(100, 15, 1900, 21)});
+    out.push_back({"spin_from_middle", spin(120, 15, 2200, 22)});
+    out.push_back({"spin_right_only", spin(140, 21, 2500, 23)});
+    out.push_back({"reels_stop", ding()});
+    out.push_back({"lever_pull", clac()});
+    out.push_back({"coin_drop", coins()});
+    out.push_back({"big_button", clic()});
+    out.push_back({"small_button", clic2()});
+    out.push_back({"hold_button", clic3()});
     return out;
 }
 

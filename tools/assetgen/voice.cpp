@@ -180,12 +180,12 @@ Signal speak(const std::string& text, double seconds, double fadeOut = 0.004) {
 std::vector<NamedSound> voiceSounds() {
     std::vector<NamedSound> out;
     out.push_back({"welcome", speak("Welcome to Fruvana! Good luck!", 2.68)});
-    out.push_back({"exce", speak("Excellent!", 0.89)});
-    out.push_back({"good", speak("Good job!", 1.00)});
-    out.push_back({"notbad", speak("Not bad!", 1.10)});
+    out.push_back({"verdict_excellent", speak("Excellent!", 0.89)});
+    out.push_back({"verdict_good", speak("Good job!", 1.00)});
+    out.push_back({"verdict_not_bad", speak("Not bad!", 1.10)});
     // Deliberate: the farewell fades over its last 120 ms, so the program's end, which cuts it
     // off after 650 ms, never clips a word that is still sounding.
-    out.push_back({"bye", speak("Bye!", 0.65, 0.12)});
+    out.push_back({"farewell", speak("Bye!", 0.65, 0.12)});
     return out;
 }
 

@@ -103,7 +103,7 @@ Moments gameMoments(const Line& line, int heldMask, bool ahead) {
 }
 
 // The holds the game itself suggests after a first deal: what its own evaluation leaves in
-// `held` (the winning reels, or for no win the suggestion).
+// `held` when the reels stop (the winning reels, or for no win the suggestion).
 std::array<int, 1000> suggestedHoldMasks() {
     MachineState fresh = freshMachineState();
     fresh.options.secondDeal = 1;
@@ -113,7 +113,7 @@ std::array<int, 1000> suggestedHoldMasks() {
     for (int index = 0; index < 1000; ++index) {
         state.reelSymbol = lineOf(index);
         state.phase = 1;
-        machine.game.evaluateStop();
+        machine.game.finishSpin();
         masks[static_cast<std::size_t>(index)] =
             (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0);
     }

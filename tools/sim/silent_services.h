@@ -9,12 +9,13 @@
 
 namespace fruvana::sim {
 
-class SilentServices final : public EngineServices {
+class SilentServices final : public EngineServices, public GameHost {
   public:
     // The game whose spins this ends; set once the game exists, before the first pull.
     void attach(Game& game) { game_ = &game; }
 
-    void nr(std::int32_t, Meter, int) override {}
+    void drawMeter(std::int32_t, Meter, int) override {}
+    void drawBetAndPrizes() override {}
     void setMessage(std::string_view) override {}
     void pumpPending() override {}
     void delay(int) override {}
@@ -25,18 +26,24 @@ class SilentServices final : public EngineServices {
     void moveLeverDown() override { leverAtRest_ = false; }
     void moveLeverToRest() override { leverAtRest_ = true; }
 
-    void preg() override {}
-    // The reels stop at once: evaluation, then input back on, as the last frame tick does.
-    void startReelAnimation() override {
+    void prepareSpinStrips() override {}
+    // The reels stop at once, as the last frame tick would have them.
+    void startSpin() override {
         ++spins_;
-        if (game_ == nullptr) return;
-        game_->evaluateStop();
-        game_->state().inputEnabled = 1;
+        if (game_ != nullptr) game_->finishSpin();
     }
-    void saveCredit() override {}
+    void showStillReels() override {}
 
-    void setTimer1Enabled(bool enabled) override { timer1Enabled_ = enabled; }
-    bool timer1Enabled() override { return timer1Enabled_; }
+    void saveCredit() override {}
+    void saveOptions() override {}
+    void saveStatistics() override {}
+    void runAutoplayTimer(bool) override {}
+    void openHelp() override {}
+    void showSettings() override {}
+    void hideSettings() override {}
+    void showOptionSwitch(int) override {}
+    void showAccountAndStatistics() override {}
+    void endProgram() override {}
 
     // Spins started so far; a pull that starts none was refused.
     std::int64_t spins() const { return spins_; }
@@ -45,7 +52,6 @@ class SilentServices final : public EngineServices {
     Game* game_ = nullptr;
     std::int64_t spins_ = 0;
     bool leverAtRest_ = true;
-    bool timer1Enabled_ = false;
 };
 
 // A whole machine that nobody watches or hears, its spins ended by the silent services.
@@ -62,7 +68,7 @@ struct SilentMachine {
     RandomSources sources;
     OutcomePool pool;
     SilentServices services;
-    Game game{state, sources, pool, services};
+    Game game{state, sources, pool, services, services};
 };
 
 }  // namespace fruvana::sim

@@ -98,11 +98,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         const bool takesStake = state.options.secondDeal == 0 || state.phase == 1 || allHeld(state);
         bool coin = false;
         if (options.coins && takesStake &&
-            static_cast<std::int64_t>(state.credit) + state.win < state.bet &&
-            state.credit < kCoinCreditLimit) {
-            // The coin button's rule.
-            state.credit += kCoinValue;
-            state.account = saturatingAdd(state.account, -kCoinValue);
+            static_cast<std::int64_t>(state.credit) + state.win < state.bet && game.insertCoin()) {
             ++result.coinsInserted;
             coin = true;
         }
@@ -111,10 +107,9 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         const std::int64_t creditAndWin = static_cast<std::int64_t>(state.credit) + state.win;
         const std::int64_t spinsBefore = services.spins();
 
-        // The autoplay tick's press, then the lever release.
-        state.leverPressed = 1;
-        if (services.leverAtRest()) services.moveLeverDown();
-        game.Image8MouseUp();
+        // The lever pressed on its knob and let go.
+        game.pressLever(true);
+        game.releaseLever();
         const bool dealt = services.spins() != spinsBefore;
 
         // A pull that takes a stake banks the pending win first. A refused pull banked it too

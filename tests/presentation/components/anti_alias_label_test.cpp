@@ -46,7 +46,7 @@ class LabelTest : public ::testing::Test {
         back->setPicture(patterned(kWindow.w, kWindow.h));
         scene.add(std::move(back));
         std::string error;
-        auto made = AntiAliasLabel::create("aal", kLabelArea, kArialBold, kOrange, error);
+        auto made = AntiAliasLabel::create("message_line", kLabelArea, kArialBold, kOrange, error);
         ASSERT_NE(made, nullptr) << error;
         label = made.get();
         scene.add(std::move(made));
@@ -99,8 +99,8 @@ TEST_F(LabelTest, AnEmptyLabelPaintsNothingAndRendersNothing) {
 
 TEST(AntiAliasLabel, AMissingFontIsOneLineOfReasonNotALabel) {
     std::string error;
-    const auto made =
-        AntiAliasLabel::create("aal", kLabelArea, {"Fruvana No Such Face", 13}, kOrange, error);
+    const auto made = AntiAliasLabel::create("message_line", kLabelArea,
+                                             {"Fruvana No Such Face", 13}, kOrange, error);
     EXPECT_EQ(made, nullptr);
     EXPECT_NE(error.find("Fruvana No Such Face"), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;

@@ -1,0 +1,220 @@
+// The push buttons and the actions behind them: the bet, coins, collect, autoplay, the settings
+// screen's switches, OK and reset, and the way out. Each applies its own refusals and money
+// limits and tells the screen what changed.
+
+#include "engine/game.h"
+
+namespace fruvana {
+
+namespace {
+
+constexpr std::array<ButtonRule, kButtonCount> kButtonRules{{
+    {Button::Help, sounds::kBigButton, true, true},
+    {Button::Exit, sounds::kBigButton, true, false},
+    {Button::BetDown, sounds::kSmallButton, true, true},
+    {Button::BetUp, sounds::kSmallButton, true, true},
+    {Button::Coin, sounds::kCoinDrop, true, true},
+    {Button::Collect, sounds::kSmallButton, true, true},
+    {Button::Settings, sounds::kSmallButton, true, true},
+    {Button::Autoplay, sounds::kSmallButton, true, false},
+    {Button::SettingsOk, sounds::kBigButton, false, false},
+    {Button::SettingsReset, sounds::kSmallButton, false, false},
+}};
+
+constexpr std::int32_t kLowestBet = 1;
+constexpr std::int32_t kHighestBet = 10;
+
+}  // namespace
+
+const ButtonRule& buttonRule(Button button) {
+    return kButtonRules[static_cast<std::size_t>(button)];
+}
+
+bool Game::pressButtonByKey(Button button) {
+    const ButtonRule& rule = buttonRule(button);
+    std::uint8_t& pressed = pressedButtons_[index(button)];
+    pressed = 0;
+    if (rule.needsInput && state_.inputEnabled == 0) return false;
+    if (rule.refusedInAutoplay && autoplayOn_) return false;
+    pressed = 1;
+    return true;
+}
+
+bool Game::pressButton(Button button, bool onFace) {
+    if (!pressButtonByKey(button)) return false;
+    if (!onFace) {
+        pressedButtons_[index(button)] = 0;
+        return false;
+    }
+    if (state_.options.soundFx) {
+        screen_.playSound(buttonRule(button).pressSound);
+        // The farewell voice may follow at once; the click gets a moment of its own.
+        if (button == Button::Exit) screen_.delay(10);
+    }
+    return true;
+}
+
+void Game::releaseButton(Button button) {
+    if (pressedButtons_[index(button)] == 0) return;
+    if (!buttonRule(button).needsInput) return runButtonAction(button);
+    if (state_.inputEnabled == 0) return;
+    if (button == Button::Exit) return quit(true);
+    // Nothing else acts while the action runs, though it may wait and so let events in.
+    state_.inputEnabled = 0;
+    runButtonAction(button);
+    state_.inputEnabled = 1;
+}
+
+void Game::runButtonAction(Button button) {
+    switch (button) {
+        case Button::Help:
+            host_.openHelp();
+            break;
+        case Button::Exit:
+            quit(true);
+            break;
+        case Button::BetDown:
+            betDown();
+            break;
+        case Button::BetUp:
+            betUp();
+            break;
+        case Button::Coin:
+            insertCoin();
+            break;
+        case Button::Collect:
+            collect();
+            break;
+        case Button::Settings:
+            openSettings();
+            break;
+        case Button::Autoplay:
+            if (autoplayOn_) {
+                stopAutoplay();
+            } else {
+                startAutoplay();
+            }
+            break;
+        case Button::SettingsOk:
+            confirmSettings();
+            break;
+        case Button::SettingsReset:
+            resetMoneyAndStatistics();
+            break;
+    }
+}
+
+void Game::changeBet(int step) {
+    // The bet of a first deal holds for its second deal.
+    if (state_.phase == 2) return;
+    const std::int32_t bet = state_.bet + step;
+    if (bet < kLowestBet || bet > kHighestBet) return;
+    state_.bet = bet;
+    screen_.drawBetAndPrizes();
+    host_.saveCredit();
+}
+
+bool Game::insertCoin() {
+    if (state_.credit >= kCoinCreditLimit) return false;
+    // Deliberate: the account stays inside what the credit file can hold; a coin that would
+    // take it past the limit is refused, since the next start would turn it into 0.
+    if (std::int64_t{state_.account} - kCoinValue < -std::int64_t{kAccountLimit}) return false;
+    state_.credit += kCoinValue;
+    state_.account -= kCoinValue;
+    screen_.drawMeter(state_.credit, Meter::Credit, 7);
+    host_.saveCredit();
+    return true;
+}
+
+bool Game::collect() {
+    const std::int64_t account = std::int64_t{state_.account} + state_.credit + state_.win;
+    // Deliberate: as for a coin, the account never passes what the credit file can hold.
+    if (account > kAccountLimit) return false;
+    state_.account = static_cast<std::int32_t>(account);
+    state_.credit = 0;
+    state_.win = 0;
+    screen_.drawMeter(state_.credit, Meter::Credit, 7);
+    screen_.drawMeter(state_.win, Meter::Win, 7);
+    host_.saveCredit();
+    return true;
+}
+
+void Game::startAutoplay() {
+    screen_.setMessage(kAutoplayButtonOnText);
+    screen_.delay(500);
+    autoplayOn_ = true;
+    host_.runAutoplayTimer(true);
+}
+
+void Game::stopAutoplay() {
+    autoplayOn_ = false;
+    host_.runAutoplayTimer(false);
+    screen_.delay(1000);
+    screen_.setMessage(kAutoplayButtonOffText);
+    screen_.delay(500);
+}
+
+void Game::openSettings() {
+    state_.secondDealAtOpen = state_.options.secondDeal;
+    host_.showSettings();
+}
+
+void Game::confirmSettings() {
+    if (state_.options.secondDeal == 0 && state_.secondDealAtOpen != 0) {
+        // Second deal was switched off during this visit: the pending second deal ends.
+        state_.phase = 1;
+        state_.held = {0, 0, 0};
+        // Deliberate: the win joins the credit as a banked win does, never past the credit's
+        // limit; a win the account cannot take stays pending.
+        moveWinOntoCredit(state_);
+        screen_.drawMeter(state_.win, Meter::Win, 7);
+        screen_.drawMeter(state_.credit, Meter::Credit, 7);
+        for (int reel = 1; reel <= 3; ++reel) screen_.showLamp(reel, LampLook::Blank);
+    }
+    host_.hideSettings();
+}
+
+void Game::resetMoneyAndStatistics() {
+    state_.account = -kCoinValue;
+    state_.credit = kCoinValue;
+    state_.win = 0;
+    screen_.drawMeter(state_.win, Meter::Win, 7);
+    screen_.drawMeter(state_.credit, Meter::Credit, 7);
+    state_.statistics = Statistics{};
+    host_.showAccountAndStatistics();
+    screen_.pumpPending();
+}
+
+void Game::flipOption(int screenRow) {
+    std::uint8_t* option = optionOnScreenRow(state_.options, screenRow);
+    if (option == nullptr) return;
+    *option = static_cast<std::uint8_t>(*option ^ 1);
+    host_.showOptionSwitch(screenRow);
+    host_.saveOptions();
+    // Sound FX as it now stands: switching it on clicks, switching it off does not.
+    playIfSoundOn(sounds::kSmallButton);
+}
+
+void Game::requestQuit() {
+    if (state_.inputEnabled == 0) return;
+    quit(false);
+}
+
+void Game::quit(bool farewell) {
+    state_.inputEnabled = 0;
+    if (farewell && state_.options.voiceFx) {
+        screen_.playSound(sounds::kFarewell);
+        screen_.delay(650);
+    }
+    host_.saveCredit();
+    host_.saveOptions();
+    host_.saveStatistics();
+    state_.inputEnabled = 1;
+    // Deliberate: nothing acts once the files are written on the way out; a handler still
+    // waiting further up must not start a deal or an autoplay tick that is never saved.
+    autoplayOn_ = false;
+    host_.runAutoplayTimer(false);
+    host_.endProgram();
+}
+
+}  // namespace fruvana

@@ -1,0 +1,88 @@
+#include "shell/statistics_table.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "presentation/cabinet_layout.h"
+
+namespace fruvana {
+
+namespace {
+
+namespace L = layout;
+
+// Background of the number cells on even rows and of the grid around them.
+constexpr std::uint32_t kNumberBackground = 5517839;
+// Background of the header row and the label column.
+constexpr std::uint32_t kHeaderBackground = 4926734;
+// Background of the number cells on odd rows, so the rows read as stripes.
+constexpr std::uint32_t kOddNumberBackground = 5781009;
+// Background of the label cells on odd rows, the stripe of the label column.
+constexpr std::uint32_t kOddLabelBackground = 5189904;
+// Text colour of the column headers and row labels (red).
+constexpr std::uint32_t kHeaderText = 255;
+// Text colour of the numbers, also the grid's own font colour (orange).
+constexpr std::uint32_t kNumberText = 33023;
+
+// Width in pixels of the label column and the three number columns.
+constexpr std::array<int, 4> kColumnWidths{125, 94, 94, 94};
+// The header row, the eleven paying classes and the total of deals.
+constexpr int kTableRows = 13;
+// Height in pixels of every row.
+constexpr int kRowHeight = 24;
+// The last row with a pay multiplier and the last row with counts.
+constexpr int kLastPayingRow = 11;
+constexpr int kLastCountRow = 12;
+
+}  // namespace
+
+void setUpStatisticsTable(AlignGrid& g, int left, int top) {
+    g.setColCount(4);
+    g.setRowCount(kTableRows);
+    g.setFixedCols(1);
+    g.setFixedRows(1);
+    for (int c = 0; c < 4; ++c) g.setColWidths(c, kColumnWidths[static_cast<std::size_t>(c)]);
+    g.setDefaultRowHeight(kRowHeight);
+    g.setPlace(left, top);
+    g.setSize(L::kStatistics.w, L::kStatistics.h);
+    g.setColor(kNumberBackground);
+    g.setFixedColor(kHeaderBackground);
+    g.Font().assign({kNumberText, -11, "MS Sans Serif", FontPitch::Default, 0});
+    // The table's one stored group: the font of its rows, bold orange.
+    (void)g.readPropertyList(PropList::PropRow,
+                             {1, 6, 255, -11, std::string("MS Sans Serif"), 0, 317250561, 0});
+
+    // The 3-D look off, the fixed texts, then the styling in its order.
+    g.setFlat(true);
+    g.Cells(0, 0, "LINE");
+    g.Cells(1, 0, "( X )");
+    g.Cells(2, 0, "1st DEAL");
+    g.Cells(3, 0, "2nd DEAL");
+    for (int r = 1; r <= kLastPayingRow; ++r) g.Cells(0, r, std::string(comboClassText(r)));
+    g.Cells(0, kLastCountRow, "total deals");
+    for (std::uint16_t c = 1; c <= 3; ++c) g.AlignCol(c, CellAlign::alRight);
+    g.FixedAlignRow(0, CellAlign::alRight);
+    g.AlignCell(0, 0, CellAlign::alLeft);
+    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.ColorRow(r, kOddNumberBackground);
+    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.ColorCell(0, r, kOddLabelBackground);
+    for (CellFont* f : {&g.FontFixedCol(0), &g.FontFixedRow(0)}) {
+        f->setColour(kHeaderText);
+        f->setStyle(kStyleBold);
+    }
+    for (std::uint16_t r = 1; r <= kLastCountRow; ++r) {
+        g.FontRow(r).setColour(kNumberText);
+        g.FontRow(r).setStyle(kStyleBold);
+    }
+}
+
+void showStatistics(AlignGrid& grid, const Statistics& statistics,
+                    const PerClass<std::int32_t>& multipliers) {
+    for (int r = 1; r <= kLastPayingRow; ++r) grid.Cells(1, r, std::to_string(multipliers[r]));
+    for (int r = 1; r <= kLastCountRow; ++r) {
+        grid.Cells(2, r, std::to_string(statistics.firstDealCounts[r]));
+        grid.Cells(3, r, std::to_string(statistics.secondDealCounts[r]));
+    }
+}
+
+}  // namespace fruvana
