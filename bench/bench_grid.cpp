@@ -6,19 +6,12 @@
 #include "grid/align_grid.h"
 #include "presentation/cabinet_layout.h"
 #include "shell/statistics_table.h"
+#include "tests/grid/sample_statistics.h"
 
 namespace fruvana {
 namespace {
 
-// Counters of a long run, different in every cell.
-Statistics countsOf(int seed) {
-    Statistics counts;
-    for (int r = 1; r <= 12; ++r) {
-        counts.firstDealCounts[r] = seed * 131 * r % 100000;
-        counts.secondDealCounts[r] = seed * 71 * r % 10000;
-    }
-    return counts;
-}
+using grid_testing::sampleStatistics;
 
 // The table where the settings screen puts it in a window of the cabinet's size.
 void setUpTable(AlignGrid& grid) {
@@ -28,7 +21,7 @@ void setUpTable(AlignGrid& grid) {
 void BM_PaintStatisticsTable(benchmark::State& state) {
     AlignGrid grid;
     setUpTable(grid);
-    showStatistics(grid, countsOf(7), kPaytableMultipliers);
+    showStatistics(grid, sampleStatistics(7), kPaytableMultipliers);
     Picture window(800, 600);
     grid.openFonts();  // beforehand, so only the painting is measured
     for (auto _ : state) {
@@ -47,7 +40,7 @@ void BM_FillAndPaintStatisticsTable(benchmark::State& state) {
     grid.openFonts();
     int seed = 1;
     for (auto _ : state) {
-        showStatistics(grid, countsOf(++seed), kPaytableMultipliers);
+        showStatistics(grid, sampleStatistics(++seed), kPaytableMultipliers);
         grid.paint(window, grid.bounds());
         benchmark::DoNotOptimize(window.data());
     }
@@ -60,7 +53,7 @@ void BM_FirstPaintWithFontLookup(benchmark::State& state) {
     for (auto _ : state) {
         AlignGrid grid;
         setUpTable(grid);
-        showStatistics(grid, countsOf(7), kPaytableMultipliers);
+        showStatistics(grid, sampleStatistics(7), kPaytableMultipliers);
         grid.paint(window, grid.bounds());
         benchmark::DoNotOptimize(window.data());
     }

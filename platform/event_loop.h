@@ -81,8 +81,8 @@ class LoopTimer {
     std::uint64_t id_;
 };
 
-// A periodic timer on the user-interface thread, like the game's autoplay (Timer1, 4000 ms) and
-// intro (Timer2, 3500 ms) timers. Disabled at start. Like a desktop window timer it re-arms when
+// A periodic timer on the user-interface thread, like the game's autoplay (4000 ms) and
+// intro (3500 ms) timers. Disabled at start. Like a desktop window timer it re-arms when
 // its tick is taken up, so a tick may come again inside its own handler's delay; the game's
 // input guard is what keeps that harmless.
 class UiTimer : public LoopTimer {

@@ -27,7 +27,7 @@ struct TileGrid {
 // always covered.
 TileGrid backgroundTiles(int screenWidth, int screenHeight);
 
-// Fills background (`fondx`, the size of the screen) with copies of tile, column i and row j
+// Fills background (the size of the screen) with copies of tile, column i and row j
 // (from 1) at ((i - 1) x 150, (j - 1) x 150); what falls off the edge is cut away.
 void tileBackground(const Picture& tile, Picture& background);
 

@@ -107,6 +107,18 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
         sources_, [this] { return static_cast<std::uint32_t>(platform_.performanceCounter()); });
     for (std::uint8_t& symbol : state_.reelSymbol) symbol = drawSymbol(sources_, kSymbolCount);
 
+    loadDataFiles();
+
+    game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
+    settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
+    if (!settings_) return false;
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, loop_);
+    connectEvents();
+    state_.inputEnabled = 1;
+    return true;
+}
+
+void Program::loadDataFiles() {
     optionsWritable_ = loadOptions(state_) != FileStatus::Unreadable;
     statisticsWritable_ = loadStatistics(state_) != FileStatus::Unreadable;
     creditWritable_ = loadCredit(state_) != FileStatus::Unreadable;
@@ -118,11 +130,10 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     moveWinOntoCredit(state_);
     state_.phase = 1;
     state_.held = {0, 0, 0};
+}
 
-    game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
-    settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
-    if (!settings_) return false;
-    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, loop_);
+void Program::connectEvents() {
+    // The end of a spin reaches the engine from the frame tick that stops the last reel.
     spinFrames_->OnTimer = [this](FrameTimer&) {
         if (view_->paintSpinFrame()) game_->finishSpin();
     };
@@ -133,8 +144,6 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
         const std::vector<Rect> painted = screen_->scene().paint(platform_.backBuffer());
         if (!painted.empty()) platform_.present(painted);
     };
-    state_.inputEnabled = 1;
-    return true;
 }
 
 void Program::showWindow() {

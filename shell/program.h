@@ -68,6 +68,10 @@ class Program final : public GameHost {
     explicit Program(Platform& platform);
     bool build(const FrameTimerFactory& frames, std::string& error);
     void setWindowIcon();
+    // Reads the three data files, notes which may be written, and settles the money read.
+    void loadDataFiles();
+    // Hands the timers' ticks, the input and the painting to their handlers.
+    void connectEvents();
     void endIntro();
 
     // Declared in start-up order: built top-down, destroyed bottom-up, so the loop outlives

@@ -31,15 +31,15 @@ Picture cut(const Picture& shot, CabinetOrigin o, L::Offset at, int w, int h) {
 }
 
 std::string meter(const Picture& shot, CabinetOrigin o, L::Offset at, int digits,
-                  const Picture& zece) {
-    std::string shown = testing::readMeter(cut(shot, o, at, 13 * digits, 18), zece, digits);
+                  const Picture& digitPicture) {
+    std::string shown = testing::readMeter(cut(shot, o, at, 13 * digits, 18), digitPicture, digits);
     const auto first = shown.find_first_not_of('.');
     if (first == std::string::npos || shown.find('?') != std::string::npos) return "?";
     return shown.substr(first);
 }
 
 std::string lamp(const Picture& shot, CabinetOrigin o, L::Offset at, const Picture& cabinet,
-                 const Picture& lampr, const Picture& lampv) {
+                 const Picture& lampRed, const Picture& lampGreen) {
     const Picture seen = cut(shot, o, at, L::kLamp.w, L::kLamp.h);
     auto looksLike = [&](const Picture* lit) {
         const Rgb key = lit != nullptr ? lit->pixel(0, lit->height() - 1) : Rgb{};
@@ -53,8 +53,8 @@ std::string lamp(const Picture& shot, CabinetOrigin o, L::Offset at, const Pictu
         return true;
     };
     if (looksLike(nullptr)) return "blank";
-    if (looksLike(&lampr)) return "red";
-    if (looksLike(&lampv)) return "green";
+    if (looksLike(&lampRed)) return "red";
+    if (looksLike(&lampGreen)) return "green";
     return "?";
 }
 
@@ -74,10 +74,10 @@ int run(int argc, char** argv) {
     const ReelShading shading(testing::gamePicture("reel_strip"),
                               testing::gamePicture("reel_blur_1"),
                               testing::gamePicture("reel_blur_2"));
-    const Picture zece = testing::gamePicture("digits");
+    const Picture digitPicture = testing::gamePicture("digits");
     const Picture cabinet = testing::gamePicture("cabinet");
-    const Picture lampr = testing::gamePicture("lamp_red");
-    const Picture lampv = testing::gamePicture("lamp_green");
+    const Picture lampRed = testing::gamePicture("lamp_red");
+    const Picture lampGreen = testing::gamePicture("lamp_green");
 
     std::string line = "reels";
     for (L::Offset at : L::kReelsAt) {
@@ -90,12 +90,12 @@ int run(int argc, char** argv) {
         }
         line += " " + symbol;
     }
-    line += " credit " + meter(*shot, o, L::kCreditMeterAt, 7, zece);
-    line += " win " + meter(*shot, o, L::kWinMeterAt, 7, zece);
-    line += " bet " + meter(*shot, o, L::kBetMeterAt, 2, zece);
-    line += " m1 " + meter(*shot, o, L::kPrizeMetersAt[0], 4, zece);
+    line += " credit " + meter(*shot, o, L::kCreditMeterAt, 7, digitPicture);
+    line += " win " + meter(*shot, o, L::kWinMeterAt, 7, digitPicture);
+    line += " bet " + meter(*shot, o, L::kBetMeterAt, 2, digitPicture);
+    line += " m1 " + meter(*shot, o, L::kPrizeMetersAt[0], 4, digitPicture);
     line += " lamps";
-    for (L::Offset at : L::kLampsAt) line += " " + lamp(*shot, o, at, cabinet, lampr, lampv);
+    for (L::Offset at : L::kLampsAt) line += " " + lamp(*shot, o, at, cabinet, lampRed, lampGreen);
     std::printf("%s\n", line.c_str());
     return 0;
 }

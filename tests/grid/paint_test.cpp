@@ -7,6 +7,7 @@
 
 #include "grid/align_grid.h"
 #include "shell/statistics_table.h"
+#include "tests/grid/sample_statistics.h"
 
 namespace fruvana {
 namespace {
@@ -18,15 +19,7 @@ constexpr Rgb kSentinel{1, 2, 3};
 constexpr std::uint32_t kColor = 5517839;  // the statistics table's number cells
 constexpr std::uint32_t kOrange = 33023;   // the statistics table's numbers
 
-// Counters of a long run, different in every cell.
-Statistics countsOf(int seed) {
-    Statistics counts;
-    for (int r = 1; r <= 12; ++r) {
-        counts.firstDealCounts[r] = seed * 131 * r % 100000;
-        counts.secondDealCounts[r] = seed * 71 * r % 10000;
-    }
-    return counts;
-}
+using grid_testing::sampleStatistics;
 
 // The box around the pixels inside area that differ from background (right, bottom inclusive).
 struct Ink {
@@ -63,7 +56,7 @@ class StatisticsPaint : public testing::TestWithParam<int> {};
 TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
     AlignGrid table;
     setUpStatisticsTable(table, 352, 141);
-    showStatistics(table, countsOf(7), kPaytableMultipliers);
+    showStatistics(table, sampleStatistics(7), kPaytableMultipliers);
     Picture screen(800, 600);
     table.paint(screen, screen.bounds());
     const int col = GetParam() % 4;
@@ -89,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(AllCells, StatisticsPaint, testing::Range(0, 52));
 TEST(StatisticsPaintClip, PaintsOnlyInsideTheClipAndTheGrid) {
     AlignGrid g;
     setUpStatisticsTable(g, 352, 141);
-    showStatistics(g, countsOf(3), kPaytableMultipliers);
+    showStatistics(g, sampleStatistics(3), kPaytableMultipliers);
     Picture whole(800, 600);
     g.paint(whole, whole.bounds());
     Picture pieces(800, 600);

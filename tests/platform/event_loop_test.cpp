@@ -91,31 +91,31 @@ TEST_F(LoopTest, RunEndsOnQuit) {
 }
 
 TEST_F(LoopTest, UiTimersTickOnTheirIntervalsOnlyWhileEnabled) {
-    UiTimer Timer1(loop, 4000);
-    UiTimer Timer2(loop, 3500);
-    EXPECT_FALSE(Timer1.Enabled());
-    EXPECT_FALSE(Timer2.Enabled());
+    UiTimer autoplayTimer(loop, 4000);
+    UiTimer introTimer(loop, 3500);
+    EXPECT_FALSE(autoplayTimer.Enabled());
+    EXPECT_FALSE(introTimer.Enabled());
     std::vector<std::string> ticks;
-    Timer1.OnTimer = [&](UiTimer&) { ticks.push_back("1@" + std::to_string(loop.nowMs())); };
-    Timer2.OnTimer = [&](UiTimer& self) {
+    autoplayTimer.OnTimer = [&](UiTimer&) { ticks.push_back("1@" + std::to_string(loop.nowMs())); };
+    introTimer.OnTimer = [&](UiTimer& self) {
         ticks.push_back("2@" + std::to_string(loop.nowMs()));
         self.Enabled(false);  // the intro timer runs once
     };
     loop.delay(10000);
     EXPECT_TRUE(ticks.empty());
-    Timer1.Enabled(true);  // at 11000
-    Timer2.Enabled(true);
+    autoplayTimer.Enabled(true);  // at 11000
+    introTimer.Enabled(true);
     loop.delay(9000);
     EXPECT_EQ(ticks, (std::vector<std::string>{"2@14500", "1@15000", "1@19000"}));
     ticks.clear();
-    Timer1.Interval(1000);  // a change restarts the wait from now (20000)
+    autoplayTimer.Interval(1000);  // a change restarts the wait from now (20000)
     loop.delay(1500);
     EXPECT_EQ(ticks, (std::vector<std::string>{"1@21000"}));
     ticks.clear();
-    Timer1.Interval(0);
+    autoplayTimer.Interval(0);
     loop.delay(5000);
     EXPECT_TRUE(ticks.empty());
-    EXPECT_TRUE(Timer1.Enabled());
+    EXPECT_TRUE(autoplayTimer.Enabled());
 }
 
 TEST_F(LoopTest, UiTimerMayDestroyItselfInItsHandler) {

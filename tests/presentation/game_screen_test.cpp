@@ -127,8 +127,8 @@ TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
     screen->showPlayArea();
     PictureLayer* lamp = screen->layer("lamp2");
     ASSERT_NE(lamp, nullptr);
-    const Picture lampr = asset("lamp_red");
-    lamp->setPicture(lampr);
+    const Picture lampRed = asset("lamp_red");
+    lamp->setPicture(lampRed);
     PictureLayer* credit = screen->layer("credit");
     ASSERT_NE(credit, nullptr);
     Picture digits(130, 18);
@@ -136,7 +136,7 @@ TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
     credit->setPicture(digits);
     compose();
     const L::Offset l = L::kLampsAt[1];
-    EXPECT_EQ(at(l.x + 46, l.y + 7), lampr.pixel(46, 7));
+    EXPECT_EQ(at(l.x + 46, l.y + 7), lampRed.pixel(46, 7));
     // its blue corners are cut away
     EXPECT_EQ(at(l.x, l.y), cabinet.pixel(l.x, l.y));
     EXPECT_EQ(at(L::kCreditMeterAt.x + 90, L::kCreditMeterAt.y + 17), (Rgb{15, 50, 84}));

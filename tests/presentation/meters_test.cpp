@@ -20,8 +20,8 @@ struct MeterCase {
 
 class MeterDrawing : public ::testing::TestWithParam<MeterCase> {
   protected:
-    Picture zece = testing::gamePicture("digits");
-    MeterPainter painter{zece};
+    Picture digitPicture = testing::gamePicture("digits");
+    MeterPainter painter{digitPicture};
 };
 
 TEST_P(MeterDrawing, ShowsTheValueOrKeepsTheOldFigure) {
@@ -37,7 +37,7 @@ TEST_P(MeterDrawing, ShowsTheValueOrKeepsTheOldFigure) {
     }
     EXPECT_TRUE(drawn);
     EXPECT_EQ(meter.width(), 13 * c.digits);
-    EXPECT_EQ(testing::readMeter(meter, zece, c.digits), c.shows);
+    EXPECT_EQ(testing::readMeter(meter, digitPicture, c.digits), c.shows);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,10 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
                       MeterCase{75, 4, "..75"}, MeterCase{10000, 4, nullptr}));
 
 TEST(MeterDigits, OnlyPureBlackLetsTheGroundShow) {
-    Picture zece(130, 18);
-    zece.setPixel(13 * 4 + 2, 3, {0, 0, 1});      // a near-black pixel in the 4
-    zece.setPixel(13 * 4 + 5, 5, {201, 78, 22});  // and an orange one
-    MeterPainter painter(zece);
+    Picture digitPicture(130, 18);
+    digitPicture.setPixel(13 * 4 + 2, 3, {0, 0, 1});      // a near-black pixel in the 4
+    digitPicture.setPixel(13 * 4 + 5, 5, {201, 78, 22});  // and an orange one
+    MeterPainter painter(digitPicture);
     Picture meter;
     ASSERT_TRUE(painter.draw(4, meter, 2));
     EXPECT_EQ(meter.pixel(13 + 2, 3), (Rgb{0, 0, 1}));

@@ -22,7 +22,7 @@ inline Picture gamePicture(std::string_view name) {
 
 // The digits a meter shows, read back cell by cell against the digit pictures; '.' for an
 // empty cell of plain background.
-inline std::string readMeter(const Picture& meter, const Picture& zece, int digits) {
+inline std::string readMeter(const Picture& meter, const Picture& digitPicture, int digits) {
     std::string shown;
     for (int k = 0; k < digits; ++k) {
         char found = '?';
@@ -35,7 +35,7 @@ inline std::string readMeter(const Picture& meter, const Picture& zece, int digi
             bool same = true;
             for (int y = 0; y < 18 && same; ++y) {
                 for (int x = 0; x < 13 && same; ++x) {
-                    const Rgb z = zece.pixel(13 * d + x, y);
+                    const Rgb z = digitPicture.pixel(13 * d + x, y);
                     const Rgb want = z.r + z.g + z.b > 0 ? z : kMeterBackground;
                     same = meter.pixel(13 * k + x, y) == want;
                 }

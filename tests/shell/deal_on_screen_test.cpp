@@ -41,19 +41,19 @@ class Deal : public testing::WholeProgram {
         return frames;
     }
     int lastTick() { return view().framesDrawn().empty() ? 0 : view().framesDrawn().back().tick; }
-    Picture zece = gamePicture("digits");
+    Picture digitPicture = gamePicture("digits");
 };
 
 TEST_F(Deal, TheRevealShowsStillReelsEveryMeterAndThePlayText) {
     startAndReveal();
     for (std::size_t n = 0; n < 3; ++n)
         EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbol[n])) << n;
-    EXPECT_EQ(readMeter(cut(L::kCreditMeterAt, 91, 18), zece, 7), "...1000");
-    EXPECT_EQ(readMeter(cut(L::kWinMeterAt, 91, 18), zece, 7), "......0");
-    EXPECT_EQ(readMeter(cut(L::kBetMeterAt, 26, 18), zece, 2), ".5");
+    EXPECT_EQ(readMeter(cut(L::kCreditMeterAt, 91, 18), digitPicture, 7), "...1000");
+    EXPECT_EQ(readMeter(cut(L::kWinMeterAt, 91, 18), digitPicture, 7), "......0");
+    EXPECT_EQ(readMeter(cut(L::kBetMeterAt, 26, 18), digitPicture, 2), ".5");
     const char* prizes[] = {"2500", "1250", ".500", ".375"};
     for (std::size_t k = 0; k < 4; ++k)
-        EXPECT_EQ(readMeter(cut(L::kPrizeMetersAt[k], 52, 18), zece, 4), prizes[k]);
+        EXPECT_EQ(readMeter(cut(L::kPrizeMetersAt[k], 52, 18), digitPicture, 4), prizes[k]);
     EXPECT_EQ(view().message(), "Play Fruvana !");
 }
 
@@ -65,7 +65,8 @@ TEST_F(Deal, ThePayPanelFollowsTheBet) {
         state().bet = bet;
         view().drawBetAndPrizes();
         for (std::size_t k = 0; k < 4; ++k)
-            EXPECT_EQ(readMeter(cut(L::kPrizeMetersAt[k], 52, 18), zece, 4), shows[k]) << bet;
+            EXPECT_EQ(readMeter(cut(L::kPrizeMetersAt[k], 52, 18), digitPicture, 4), shows[k])
+                << bet;
     }
 }
 
@@ -107,10 +108,10 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     }
     // Phase 2: the suggested holds are lit in red.
     EXPECT_EQ(state().phase, 2);
-    const Picture lampr = gamePicture("lamp_red");
+    const Picture lampRed = gamePicture("lamp_red");
     for (std::size_t n = 0; n < 3; ++n) {
         const PictureLayer* lamp = program->view().screen().layer("lamp" + std::to_string(n + 1));
-        EXPECT_EQ(lamp->picture(), state().held[n] ? lampr : Picture()) << n;
+        EXPECT_EQ(lamp->picture(), state().held[n] ? lampRed : Picture()) << n;
     }
 }
 

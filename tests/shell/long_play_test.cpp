@@ -61,7 +61,7 @@ class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterf
         const auto [x, y] = onCabinet(at, 0, 0);
         Picture cell(13 * digits, 18);
         blit(frame, Rect{x, y, 13 * digits, 18}, cell, 0, 0);
-        return testing::readMeter(cell, zece, digits);
+        return testing::readMeter(cell, digitPicture, digits);
     }
     // Every meter against the state; the pay panel shows the prizes of the bet.
     void expectMetersShowTheState() {
@@ -73,7 +73,7 @@ class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterf
             EXPECT_EQ(meter(L::kPrizeMetersAt[k], 4), shown(prize, 4)) << "m" << k + 1;
         }
     }
-    Picture zece = testing::gamePicture("digits");
+    Picture digitPicture = testing::gamePicture("digits");
 };
 
 TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {

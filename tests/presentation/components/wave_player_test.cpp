@@ -27,16 +27,16 @@ class WavePlayerTest : public testing::Test {
   protected:
     HeadlessPlatform platform;
     HeadlessAudio& audio = platform.headlessAudio();
-    // A second of sound each; ton loops like the spin sounds.
+    // A second of sound each; spin loops like the spin sounds.
     const std::vector<std::uint8_t> second = test::stereoWav(test::rampSamples(22050));
-    WavePlayer ton{audio, "ton"};
-    WavePlayer ding{audio, "ding"};
+    WavePlayer spin{audio, "spin"};
+    WavePlayer chime{audio, "chime"};
     WavePlayer welcome{audio, "welcome"};
-    WavePlayer clic2{audio, "clic2"};
+    WavePlayer click{audio, "click"};
 
     void SetUp() override {
-        for (WavePlayer* p : {&ton, &ding, &welcome, &clic2}) p->Sound(second);
-        ton.Loop(true);
+        for (WavePlayer* p : {&spin, &chime, &welcome, &click}) p->Sound(second);
+        spin.Loop(true);
     }
     std::string current() const { return audio.current() ? audio.current()->name : "-"; }
     std::vector<std::string> actions() const {
@@ -51,46 +51,47 @@ class WavePlayerTest : public testing::Test {
 };
 
 TEST_F(WavePlayerTest, ANewSoundCutsOffTheLoopWhoseActiveStaysTrue) {
-    ton.Play();
+    spin.Play();
     platform.advance(3000);
-    EXPECT_EQ(current(), "ton");  // still looping after three seconds of a one-second sound
-    EXPECT_TRUE(ton.Active());
-    ding.Play();
-    EXPECT_EQ(current(), "ding");
-    EXPECT_TRUE(ton.Active());
-    EXPECT_FALSE(ding.Active());
-    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play ton loop", "stop", "play ding"}));
+    EXPECT_EQ(current(), "spin");  // still looping after three seconds of a one-second sound
+    EXPECT_TRUE(spin.Active());
+    chime.Play();
+    EXPECT_EQ(current(), "chime");
+    EXPECT_TRUE(spin.Active());
+    EXPECT_FALSE(chime.Active());
+    EXPECT_EQ(actions(),
+              (std::vector<std::string>{"stop", "play spin loop", "stop", "play chime"}));
     platform.advance(1001);
-    EXPECT_EQ(current(), "-");  // ding sounded once
+    EXPECT_EQ(current(), "-");  // chime sounded once
 }
 
 TEST_F(WavePlayerTest, AClickCutsOffAVoice) {
     welcome.Play();
     platform.advance(300);
-    clic2.Play();
-    EXPECT_EQ(current(), "clic2");
+    click.Play();
+    EXPECT_EQ(current(), "click");
 }
 
 TEST_F(WavePlayerTest, ActiveStartsAndStopsOnlyOnAChange) {
-    ton.Active(true);
-    ton.Active(true);  // does not restart the loop
-    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play ton loop"}));
-    ton.Active(false);
-    EXPECT_FALSE(ton.Active());
+    spin.Active(true);
+    spin.Active(true);  // does not restart the loop
+    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play spin loop"}));
+    spin.Active(false);
+    EXPECT_FALSE(spin.Active());
     EXPECT_EQ(current(), "-");
     // A sound that does not loop plays once, and Active reads false again at once.
-    ding.Active(true);
-    EXPECT_FALSE(ding.Active());
-    EXPECT_EQ(current(), "ding");
+    chime.Active(true);
+    EXPECT_FALSE(chime.Active());
+    EXPECT_EQ(current(), "chime");
 }
 
 TEST_F(WavePlayerTest, StopSilencesWhicheverPlayerStartedTheSound) {
-    ton.Play();
-    ding.Stop();
+    spin.Play();
+    chime.Stop();
     EXPECT_EQ(current(), "-");
-    EXPECT_TRUE(ton.Active());  // ton does not know
-    ton.Stop();
-    EXPECT_FALSE(ton.Active());
+    EXPECT_TRUE(spin.Active());  // spin does not know
+    spin.Stop();
+    EXPECT_FALSE(spin.Active());
 }
 
 TEST_F(WavePlayerTest, WaitToStopReturnsWhenTheSoundHasEnded) {
@@ -100,10 +101,10 @@ TEST_F(WavePlayerTest, WaitToStopReturnsWhenTheSoundHasEnded) {
     EXPECT_EQ(platform.ticksMs() - before, 1000u);
     EXPECT_EQ(current(), "-");
     // A loop that was asked to be waited for still returns at once.
-    ton.WaitToStop(true);
-    ton.Play();
+    spin.WaitToStop(true);
+    spin.Play();
     EXPECT_EQ(platform.ticksMs() - before, 1000u);
-    EXPECT_TRUE(ton.Active());
+    EXPECT_TRUE(spin.Active());
 }
 
 struct BrokenSound {
@@ -121,11 +122,11 @@ TEST_P(WavePlayerBroken, StopsWhatPlaysAndPlaysNothing) {
     WavePlayer broken(audio, "broken");
     broken.Sound(GetParam().image);
     broken.Loop(true);
-    ton.Play();
+    spin.Play();
     broken.Play();
     EXPECT_EQ(current(), "-");
     EXPECT_FALSE(broken.Active());
-    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play ton loop", "stop"}));
+    EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play spin loop", "stop"}));
     // Given a good image, the same player plays again.
     broken.Sound(second);
     broken.Play();
@@ -150,22 +151,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WavePlayerNoDevice, StaysSilentAndInactive) {
     HeadlessPlatform platform(HeadlessOptions{.audioAvailable = false});
-    WavePlayer ton(platform.audio(), "ton");
-    ton.Sound(test::stereoWav(test::rampSamples(100)));
-    ton.Loop(true);
-    ton.Play();
-    EXPECT_FALSE(ton.Active());
-    ton.Active(true);
-    EXPECT_FALSE(ton.Active());
+    WavePlayer spin(platform.audio(), "spin");
+    spin.Sound(test::stereoWav(test::rampSamples(100)));
+    spin.Loop(true);
+    spin.Play();
+    EXPECT_FALSE(spin.Active());
+    spin.Active(true);
+    EXPECT_FALSE(spin.Active());
 }
 
 TEST(WavePlayerDestruction, StopsTheSound) {
     HeadlessPlatform platform;
     {
-        WavePlayer ton(platform.audio(), "ton");
-        ton.Sound(test::stereoWav(test::rampSamples(100)));
-        ton.Loop(true);
-        ton.Play();
+        WavePlayer spin(platform.audio(), "spin");
+        spin.Sound(test::stereoWav(test::rampSamples(100)));
+        spin.Loop(true);
+        spin.Play();
         EXPECT_TRUE(platform.audio().busy());
     }
     EXPECT_FALSE(platform.audio().busy());
@@ -183,13 +184,13 @@ TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
     ASSERT_TRUE(platform->audio().available());
     const auto samples = test::rampSamples(300, 1000);
     {
-        WavePlayer ton(platform->audio(), "ton");
-        ton.Sound(test::stereoWav(samples));
-        ton.Loop(true);
-        ton.Play();
-        EXPECT_TRUE(ton.Active());
+        WavePlayer spin(platform->audio(), "spin");
+        spin.Sound(test::stereoWav(samples));
+        spin.Loop(true);
+        spin.Play();
+        EXPECT_TRUE(spin.Active());
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ton.Stop();
+        spin.Stop();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     platform.reset();
@@ -221,11 +222,11 @@ TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
         SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "no-such-driver"}, error);
     ASSERT_TRUE(platform) << error;
     EXPECT_FALSE(platform->audio().available());
-    WavePlayer ton(platform->audio(), "ton");
-    ton.Sound(test::stereoWav(test::rampSamples(100)));
-    ton.Loop(true);
-    ton.Play();
-    EXPECT_FALSE(ton.Active());
+    WavePlayer spin(platform->audio(), "spin");
+    spin.Sound(test::stereoWav(test::rampSamples(100)));
+    spin.Loop(true);
+    spin.Play();
+    EXPECT_FALSE(spin.Active());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
@@ -238,9 +239,9 @@ TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
     auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = ""}, error);
     ASSERT_TRUE(platform) << error;
     {
-        WavePlayer ding(platform->audio(), "ding");
-        ding.Sound(test::stereoWav(test::rampSamples(100)));
-        ding.Play();
+        WavePlayer chime(platform->audio(), "chime");
+        chime.Sound(test::stereoWav(test::rampSamples(100)));
+        chime.Play();
     }
     platform.reset();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");

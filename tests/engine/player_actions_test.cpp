@@ -1,0 +1,278 @@
+// The push buttons' rules: which moments refuse a press, the money each action moves at the
+// edges of its limits, the settings screen's OK, reset and switches, and the way out.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/engine/recording_services.h"
+
+namespace fruvana {
+namespace {
+
+using testing::TestMachine;
+using Calls = std::vector<std::string>;
+
+bool has(const Calls& calls, const std::string& call) {
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+// ---- Which moments refuse a press: every button, busy or not, autoplay or not ----
+
+struct PressCase {
+    Button button;
+    bool takenWhileBusy;
+    bool takenInAutoplay;
+};
+
+class PressRefusals : public ::testing::TestWithParam<PressCase> {};
+
+TEST_P(PressRefusals, KeyAndPointerAlike) {
+    const PressCase& c = GetParam();
+    for (const bool busy : {false, true}) {
+        for (const bool autoplay : {false, true}) {
+            TestMachine m;
+            if (autoplay) m.game.startAutoplay();
+            m.state.inputEnabled = busy ? 0 : 1;
+            const bool taken = (!busy || c.takenWhileBusy) && (!autoplay || c.takenInAutoplay);
+            EXPECT_EQ(m.game.pressButtonByKey(c.button), taken) << busy << autoplay;
+            EXPECT_EQ(m.game.buttonPressed(c.button), taken);
+            EXPECT_EQ(m.game.pressButton(c.button, true), taken) << busy << autoplay;
+            // A pointer that misses the round face takes nothing and clears the press.
+            EXPECT_FALSE(m.game.pressButton(c.button, false));
+            EXPECT_FALSE(m.game.buttonPressed(c.button));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PressRefusals,
+                         ::testing::Values(PressCase{Button::Help, false, false},
+                                           PressCase{Button::Exit, false, true},
+                                           PressCase{Button::BetDown, false, false},
+                                           PressCase{Button::BetUp, false, false},
+                                           PressCase{Button::Coin, false, false},
+                                           PressCase{Button::Collect, false, false},
+                                           PressCase{Button::Settings, false, false},
+                                           PressCase{Button::Autoplay, false, true},
+                                           PressCase{Button::SettingsOk, true, true},
+                                           PressCase{Button::SettingsReset, true, true}));
+
+TEST(Press, APointerPressSoundsOnlyWithSoundFxAndAKeyNever) {
+    const struct {
+        Button button;
+        const char* sound;
+    } cases[] = {{Button::Help, "sound big_button"},
+                 {Button::Coin, "sound coin_drop"},
+                 {Button::BetUp, "sound small_button"},
+                 {Button::SettingsOk, "sound big_button"},
+                 {Button::SettingsReset, "sound small_button"}};
+    for (const auto& c : cases) {
+        TestMachine m;
+        m.state.options.soundFx = 1;
+        m.game.pressButton(c.button, true);
+        EXPECT_EQ(m.services.take(), Calls{c.sound});
+        m.game.pressButtonByKey(c.button);
+        m.state.options.soundFx = 0;
+        m.game.pressButton(c.button, true);
+        EXPECT_TRUE(m.services.take().empty()) << c.sound;
+    }
+}
+
+TEST(Press, AReleaseActsOnlyAfterATakenPressAndNotWhileADealRuns) {
+    TestMachine m;
+    m.game.releaseButton(Button::Coin);  // no press
+    EXPECT_EQ(m.state.credit, 1000);
+    ASSERT_TRUE(m.game.pressButtonByKey(Button::Coin));
+    m.state.inputEnabled = 0;  // a deal started between press and release
+    m.game.releaseButton(Button::Coin);
+    EXPECT_EQ(m.state.credit, 1000);
+    m.state.inputEnabled = 1;
+    m.game.releaseButton(Button::Coin);
+    EXPECT_EQ(m.state.credit, 2000);
+    EXPECT_EQ(m.state.inputEnabled, 1);  // given back after the action
+}
+
+// ---- Money actions at the edges of their limits ----
+
+struct MoneyCase {
+    const char* name;
+    Button button;
+    std::uint8_t phase;
+    std::int32_t bet, win, credit, account;
+    std::int32_t betAfter, winAfter, creditAfter, accountAfter;
+};
+
+class MoneyActions : public ::testing::TestWithParam<MoneyCase> {};
+
+TEST_P(MoneyActions, MoveTheMoneyAndSaveOrChangeNothing) {
+    const MoneyCase& c = GetParam();
+    TestMachine m;
+    m.state.phase = c.phase;
+    m.state.bet = c.bet;
+    m.state.win = c.win;
+    m.state.credit = c.credit;
+    m.state.account = c.account;
+    ASSERT_TRUE(m.game.pressButtonByKey(c.button));
+    m.game.releaseButton(c.button);
+    EXPECT_EQ(m.state.bet, c.betAfter);
+    EXPECT_EQ(m.state.win, c.winAfter);
+    EXPECT_EQ(m.state.credit, c.creditAfter);
+    EXPECT_EQ(m.state.account, c.accountAfter);
+    const bool changed = c.betAfter != c.bet || c.creditAfter != c.credit || c.winAfter != c.win ||
+                         c.accountAfter != c.account;
+    EXPECT_EQ(has(m.services.calls, "save"), changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MoneyActions,
+    ::testing::Values(MoneyCase{"CoinJustBelowTheLimit", Button::Coin, 1, 5, 0, 8'999'999, -1000, 5,
+                                0, 9'000'999, -2000},
+                      MoneyCase{"CoinAtTheLimit", Button::Coin, 1, 5, 0, 9'000'000, -1000, 5, 0,
+                                9'000'000, -1000},
+                      MoneyCase{"CoinWouldSinkTheAccount", Button::Coin, 1, 5, 0, 0, -99'999'000, 5,
+                                0, 0, -99'999'000},
+                      MoneyCase{"CoinDownToTheAccountsFloor", Button::Coin, 1, 5, 0, 0, -99'998'999,
+                                5, 0, 1000, -99'999'999},
+                      MoneyCase{"CoinInPhase2", Button::Coin, 2, 5, 40, 0, 0, 5, 40, 1000, -1000},
+                      MoneyCase{"CollectInPhase2", Button::Collect, 2, 5, 40, 250, -1000, 5, 0, 0,
+                                -710},
+                      MoneyCase{"CollectPastTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'999,
+                                90'000'000, 5, 2, 9'999'999, 90'000'000},
+                      MoneyCase{"CollectUpToTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'997,
+                                90'000'000, 5, 0, 0, 99'999'999},
+                      MoneyCase{"BetUpToTen", Button::BetUp, 1, 9, 0, 1000, 0, 10, 0, 1000, 0},
+                      MoneyCase{"BetUpAtTen", Button::BetUp, 1, 10, 0, 1000, 0, 10, 0, 1000, 0},
+                      MoneyCase{"BetDownToOne", Button::BetDown, 1, 2, 0, 1000, 0, 1, 0, 1000, 0},
+                      MoneyCase{"BetDownAtOne", Button::BetDown, 1, 1, 0, 1000, 0, 1, 0, 1000, 0},
+                      MoneyCase{"BetUpInPhase2", Button::BetUp, 2, 3, 0, 1000, 0, 3, 0, 1000, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Autoplay, TheButtonSwitchesItOnAndOffWithItsTexts) {
+    TestMachine m;
+    m.game.pressButtonByKey(Button::Autoplay);
+    m.game.releaseButton(Button::Autoplay);
+    EXPECT_TRUE(m.game.autoplayOn());
+    EXPECT_EQ(m.services.take(), (Calls{"msg Auto play ON", "delay 500", "autoplay timer on"}));
+    m.game.pressButtonByKey(Button::Autoplay);
+    m.game.releaseButton(Button::Autoplay);
+    EXPECT_FALSE(m.game.autoplayOn());
+    EXPECT_EQ(m.services.take(),
+              (Calls{"autoplay timer off", "delay 1000", "msg Auto play OFF", "delay 500"}));
+}
+
+// ---- The settings screen ----
+
+struct OkCase {
+    const char* name;
+    std::uint8_t secondDealAtOpen, secondDealAtOk;
+    bool secondDealEnds;
+};
+
+class SettingsOk : public ::testing::TestWithParam<OkCase> {};
+
+TEST_P(SettingsOk, EndsAPendingSecondDealOnlyWhenSecondDealWasSwitchedOff) {
+    const OkCase& c = GetParam();
+    TestMachine m;
+    m.state.options.secondDeal = c.secondDealAtOpen;
+    m.game.openSettings();
+    m.state.phase = 2;
+    m.state.held = {1, 0, 1};
+    m.state.win = 50;
+    m.state.credit = 900;
+    m.state.options.secondDeal = c.secondDealAtOk;
+    m.services.take();
+    m.game.pressButtonByKey(Button::SettingsOk);
+    m.game.releaseButton(Button::SettingsOk);
+    EXPECT_EQ(m.state.phase, c.secondDealEnds ? 1 : 2);
+    EXPECT_EQ(m.state.credit, c.secondDealEnds ? 950 : 900);
+    EXPECT_EQ(m.state.win, c.secondDealEnds ? 0 : 50);
+    EXPECT_EQ(m.state.held, (c.secondDealEnds ? Line{0, 0, 0} : Line{1, 0, 1}));
+    const Calls calls = m.services.take();
+    EXPECT_EQ(has(calls, "lamp 2 blank"), c.secondDealEnds);
+    EXPECT_FALSE(has(calls, "save"));  // OK writes no credit file
+    EXPECT_EQ(calls.back(), "settings hidden");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SettingsOk,
+                         ::testing::Values(OkCase{"SwitchedOff", 1, 0, true},
+                                           OkCase{"LeftOn", 1, 1, false},
+                                           OkCase{"SwitchedOn", 0, 1, false},
+                                           OkCase{"LeftOff", 0, 0, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsReset, StartsTheMoneyAfreshAndClearsTheCountsButNotTheGame) {
+    TestMachine m;
+    m.state.phase = 2;
+    m.state.bet = 7;
+    m.state.credit = 12;
+    m.state.win = 300;
+    m.state.account = 5000;
+    m.state.statistics.firstDealCounts[12] = 9;
+    m.game.pressButtonByKey(Button::SettingsReset);
+    m.game.releaseButton(Button::SettingsReset);
+    EXPECT_EQ(m.state.account, -1000);
+    EXPECT_EQ(m.state.credit, 1000);
+    EXPECT_EQ(m.state.win, 0);
+    EXPECT_EQ(m.state.statistics, Statistics{});
+    EXPECT_EQ(m.state.phase, 2);
+    EXPECT_EQ(m.state.bet, 7);
+    EXPECT_EQ(m.services.take(),
+              (Calls{"meter win 0 7", "meter credit 1000 7", "account and statistics", "pump"}));
+}
+
+TEST(OptionSwitches, EachRowFlipsItsOptionAndSavesAndAnyOtherRowDoesNothing) {
+    // Rows in screen order: Auto bet, Second deal, Smart hold, Sound FX, Voice FX.
+    const std::array<std::uint8_t Options::*, 5> rows{&Options::autoBet, &Options::secondDeal,
+                                                      &Options::smartHold, &Options::soundFx,
+                                                      &Options::voiceFx};
+    for (int row = 0; row < 5; ++row) {
+        TestMachine m;
+        m.state.options = Options{0, 0, 0, 0, 0};
+        m.game.flipOption(row);
+        Options expected{0, 0, 0, 0, 0};
+        expected.*rows[static_cast<std::size_t>(row)] = 1;
+        EXPECT_EQ(m.state.options, expected) << row;
+        // Sound FX as it now stands decides the click: only switching it on clicks.
+        const Calls click = row == 3 ? Calls{"sound small_button"} : Calls{};
+        Calls expectedCalls{"switch " + std::to_string(row), "save options"};
+        expectedCalls.insert(expectedCalls.end(), click.begin(), click.end());
+        EXPECT_EQ(m.services.take(), expectedCalls) << row;
+    }
+    TestMachine m;
+    for (int row : {-1, 5, 1000}) m.game.flipOption(row);
+    EXPECT_EQ(m.state.options, kDefaultOptions);
+    EXPECT_TRUE(m.services.take().empty());
+}
+
+// ---- The way out ----
+
+TEST(Quit, TheExitButtonSaysFarewellOnlyWithVoiceFxThenSavesEverythingAndEnds) {
+    for (const std::uint8_t voice : {0, 1}) {
+        TestMachine m;
+        m.state.options.voiceFx = voice;
+        m.state.options.soundFx = 0;
+        m.game.startAutoplay();
+        m.services.take();
+        m.game.pressButtonByKey(Button::Exit);
+        m.game.releaseButton(Button::Exit);
+        Calls expected = voice ? Calls{"sound farewell", "delay 650"} : Calls{};
+        for (const char* call :
+             {"save", "save options", "save statistics", "autoplay timer off", "end"})
+            expected.push_back(call);
+        EXPECT_EQ(m.services.take(), expected);
+        EXPECT_FALSE(m.game.autoplayOn());
+    }
+}
+
+TEST(Quit, AQuitRequestIsRefusedWhileADealRuns) {
+    TestMachine m;
+    m.state.inputEnabled = 0;
+    m.game.requestQuit();
+    EXPECT_TRUE(m.services.take().empty());
+    m.state.inputEnabled = 1;
+    m.game.requestQuit();
+    EXPECT_EQ(m.services.take().back(), "end");
+}
+
+}  // namespace
+}  // namespace fruvana
