@@ -1,5 +1,6 @@
 // The push buttons' rules: which moments refuse a press, the money each action moves at the
-// edges of its limits, the settings screen's OK, reset and switches, and the way out.
+// edges of its limits, and the settings screen's OK. The whole-program tests walk the same
+// actions from the keys and the pointer.
 
 #include <gtest/gtest.h>
 
@@ -57,41 +58,6 @@ INSTANTIATE_TEST_SUITE_P(Table, PressRefusals,
                                            PressCase{Button::SettingsOk, true, true},
                                            PressCase{Button::SettingsReset, true, true}));
 
-TEST(Press, APointerPressSoundsOnlyWithSoundFxAndAKeyNever) {
-    const struct {
-        Button button;
-        const char* sound;
-    } cases[] = {{Button::Help, "sound big_button"},
-                 {Button::Coin, "sound coin_drop"},
-                 {Button::BetUp, "sound small_button"},
-                 {Button::SettingsOk, "sound big_button"},
-                 {Button::SettingsReset, "sound small_button"}};
-    for (const auto& c : cases) {
-        TestMachine m;
-        m.state.options.soundFx = 1;
-        m.game.pressButton(c.button, true);
-        EXPECT_EQ(m.services.take(), Calls{c.sound});
-        m.game.pressButtonByKey(c.button);
-        m.state.options.soundFx = 0;
-        m.game.pressButton(c.button, true);
-        EXPECT_TRUE(m.services.take().empty()) << c.sound;
-    }
-}
-
-TEST(Press, AReleaseActsOnlyAfterATakenPressAndNotWhileADealRuns) {
-    TestMachine m;
-    m.game.releaseButton(Button::Coin);  // no press
-    EXPECT_EQ(m.state.credit, 1000);
-    ASSERT_TRUE(m.game.pressButtonByKey(Button::Coin));
-    m.state.inputEnabled = 0;  // a deal started between press and release
-    m.game.releaseButton(Button::Coin);
-    EXPECT_EQ(m.state.credit, 1000);
-    m.state.inputEnabled = 1;
-    m.game.releaseButton(Button::Coin);
-    EXPECT_EQ(m.state.credit, 2000);
-    EXPECT_EQ(m.state.inputEnabled, 1);  // given back after the action
-}
-
 // ---- Money actions at the edges of their limits ----
 
 struct MoneyCase {
@@ -147,19 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
                       MoneyCase{"BetUpInPhase2", Button::BetUp, 2, 3, 0, 1000, 0, 3, 0, 1000, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Autoplay, TheButtonSwitchesItOnAndOffWithItsTexts) {
-    TestMachine m;
-    m.game.pressButtonByKey(Button::Autoplay);
-    m.game.releaseButton(Button::Autoplay);
-    EXPECT_TRUE(m.game.autoplayOn());
-    EXPECT_EQ(m.services.take(), (Calls{"msg Auto play ON", "delay 500", "autoplay timer on"}));
-    m.game.pressButtonByKey(Button::Autoplay);
-    m.game.releaseButton(Button::Autoplay);
-    EXPECT_FALSE(m.game.autoplayOn());
-    EXPECT_EQ(m.services.take(),
-              (Calls{"autoplay timer off", "delay 1000", "msg Auto play OFF", "delay 500"}));
-}
-
 // ---- The settings screen ----
 
 struct OkCase {
@@ -199,80 +152,6 @@ INSTANTIATE_TEST_SUITE_P(Table, SettingsOk,
                                            OkCase{"SwitchedOn", 0, 1, false},
                                            OkCase{"LeftOff", 0, 0, false}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SettingsReset, StartsTheMoneyAfreshAndClearsTheCountsButNotTheGame) {
-    TestMachine m;
-    m.state.phase = 2;
-    m.state.bet = 7;
-    m.state.credit = 12;
-    m.state.win = 300;
-    m.state.account = 5000;
-    m.state.statistics.firstDealCounts[12] = 9;
-    m.game.pressButtonByKey(Button::SettingsReset);
-    m.game.releaseButton(Button::SettingsReset);
-    EXPECT_EQ(m.state.account, -1000);
-    EXPECT_EQ(m.state.credit, 1000);
-    EXPECT_EQ(m.state.win, 0);
-    EXPECT_EQ(m.state.statistics, Statistics{});
-    EXPECT_EQ(m.state.phase, 2);
-    EXPECT_EQ(m.state.bet, 7);
-    EXPECT_EQ(m.services.take(),
-              (Calls{"meter win 0 7", "meter credit 1000 7", "account and statistics", "pump"}));
-}
-
-TEST(OptionSwitches, EachRowFlipsItsOptionAndSavesAndAnyOtherRowDoesNothing) {
-    // Rows in screen order: Auto bet, Second deal, Smart hold, Sound FX, Voice FX.
-    const std::array<std::uint8_t Options::*, 5> rows{&Options::autoBet, &Options::secondDeal,
-                                                      &Options::smartHold, &Options::soundFx,
-                                                      &Options::voiceFx};
-    for (int row = 0; row < 5; ++row) {
-        TestMachine m;
-        m.state.options = Options{0, 0, 0, 0, 0};
-        m.game.flipOption(row);
-        Options expected{0, 0, 0, 0, 0};
-        expected.*rows[static_cast<std::size_t>(row)] = 1;
-        EXPECT_EQ(m.state.options, expected) << row;
-        // Sound FX as it now stands decides the click: only switching it on clicks.
-        const Calls click = row == 3 ? Calls{"sound small_button"} : Calls{};
-        Calls expectedCalls{"switch " + std::to_string(row), "save options"};
-        expectedCalls.insert(expectedCalls.end(), click.begin(), click.end());
-        EXPECT_EQ(m.services.take(), expectedCalls) << row;
-    }
-    TestMachine m;
-    for (int row : {-1, 5, 1000}) m.game.flipOption(row);
-    EXPECT_EQ(m.state.options, kDefaultOptions);
-    EXPECT_TRUE(m.services.take().empty());
-}
-
-// ---- The way out ----
-
-TEST(Quit, TheExitButtonSaysFarewellOnlyWithVoiceFxThenSavesEverythingAndEnds) {
-    for (const std::uint8_t voice : {0, 1}) {
-        TestMachine m;
-        m.state.options.voiceFx = voice;
-        m.state.options.soundFx = 0;
-        m.game.startAutoplay();
-        m.services.take();
-        m.game.pressButtonByKey(Button::Exit);
-        m.game.releaseButton(Button::Exit);
-        Calls expected = voice ? Calls{"sound farewell", "delay 650"} : Calls{};
-        for (const char* call :
-             {"save", "save options", "save statistics", "autoplay timer off", "end"})
-            expected.push_back(call);
-        EXPECT_EQ(m.services.take(), expected);
-        EXPECT_FALSE(m.game.autoplayOn());
-    }
-}
-
-TEST(Quit, AQuitRequestIsRefusedWhileADealRuns) {
-    TestMachine m;
-    m.state.inputEnabled = 0;
-    m.game.requestQuit();
-    EXPECT_TRUE(m.services.take().empty());
-    m.state.inputEnabled = 1;
-    m.game.requestQuit();
-    EXPECT_EQ(m.services.take().back(), "end");
-}
 
 }  // namespace
 }  // namespace fruvana
