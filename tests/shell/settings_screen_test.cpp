@@ -94,51 +94,6 @@ TEST_F(Settings, ASwitchClicksOnlyWhenTheMainButtonIsLetGoOverIt) {
     EXPECT_EQ(state().options.autoBet, 0);
 }
 
-struct OkCase {
-    const char* name;
-    std::vector<int> switchClicks;  // on Second deal
-    bool secondDealEnds;
-};
-
-class OkAfterSwitches : public Settings, public ::testing::WithParamInterface<OkCase> {};
-
-TEST_P(OkAfterSwitches, EndsAPendingSecondDealOnlyWhenSecondDealWasSwitchedOff) {
-    const OkCase& c = GetParam();
-    startAndReveal();
-    state().phase = 2;
-    state().held = {1, 0, 1};
-    state().win = 50;
-    state().credit = 900;
-    program->saveCredit();
-    open();
-    for (int i : c.switchClicks) clickSwitch(i);
-    clickOk();
-    EXPECT_FALSE(program->settings().visible());
-    if (c.secondDealEnds) {
-        EXPECT_EQ(state().credit, 950);
-        EXPECT_EQ(state().win, 0);
-        EXPECT_EQ(state().phase, 1);
-        EXPECT_EQ(state().held, (std::array<std::uint8_t, 3>{0, 0, 0}));
-        for (const char* lamp : {"lamp1", "lamp2", "lamp3"})
-            EXPECT_TRUE(program->view().screen().layer(lamp)->picture().empty()) << lamp;
-    } else {
-        EXPECT_EQ(state().credit, 900);
-        EXPECT_EQ(state().win, 50);
-        EXPECT_EQ(state().phase, 2);
-        EXPECT_EQ(state().held, (std::array<std::uint8_t, 3>{1, 0, 1}));
-    }
-    // The credit file is not written by OK.
-    std::ifstream in(folder / "fruvana.ini", std::ios::binary);
-    const Bytes bytes(std::istreambuf_iterator<char>(in), {});
-    ASSERT_EQ(bytes.size(), 16u);
-    EXPECT_EQ(bytes[4], 50);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, OkAfterSwitches,
-                         ::testing::Values(OkCase{"SwitchedOff", {1}, true},
-                                           OkCase{"OffAndOnAgain", {1, 1}, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) {
     startAndReveal();
     pullLever();
