@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "presentation/asset_catalogue.h"
+#include "presentation/meters.h"
 #include "tests/presentation/picture_helpers.h"
 
 namespace fruvana {
@@ -112,6 +113,18 @@ TEST_F(SpinStrips, SymbolsOutsideTheStripLeaveThePicturesAlone) {
     still.fill({4, 5, 6});
     shading.drawStill(0, still);
     EXPECT_EQ(still.pixel(5, 5), (Rgb{4, 5, 6}));
+}
+
+TEST_F(SpinStrips, PicturesOfAWrongSizeAreMadeRightBeforeTheyAreDrawnInto) {
+    Picture still(10, 300);
+    shading.drawStill(3, still);
+    EXPECT_EQ(still.width(), 122);
+    EXPECT_EQ(still.height(), 122);
+    MeterPainter meters(testing::gamePicture("digits"));
+    Picture meter(5, 40);
+    ASSERT_TRUE(meters.draw(42, meter, 4));
+    EXPECT_EQ(meter.width(), 52);
+    EXPECT_EQ(meter.height(), 18);
 }
 
 struct SpinCase {

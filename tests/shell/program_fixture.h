@@ -49,7 +49,7 @@ class WholeProgram : public ::testing::Test {
         start();
         if (!program) return;
         program->showWindow();
-        program->loop().delay(kIntroMs + 10);
+        program->loop().delay(3510);  // the intro's 3500 ms and a little
     }
 
     MachineState& state() { return program->game().state(); }
