@@ -1,6 +1,8 @@
 // Reads a screenshot of the game (a BMP) and says what the cabinet shows: the symbol of each
-// still reel, the figures of the meters and the look of the lamps, by comparing the screen's
-// pixels with what the game's own drawing code makes of its pictures.
+// still reel and the look of the lamps, by comparing the screen's pixels with what the game's
+// own drawing code makes of its pictures, and the figures of the meters, by comparing each
+// figure's cell with the committed picture of the ten figures (tests/golden/meter_digits.png),
+// so a meter the game draws wrongly reads wrongly here.
 //
 //   screen_check SHOT.bmp WIDTH HEIGHT
 // prints one line:
@@ -17,6 +19,7 @@
 #include "presentation/cabinet_layout.h"
 #include "presentation/layout.h"
 #include "presentation/reel_animation.h"
+#include "tests/golden/golden.h"
 #include "tests/presentation/picture_helpers.h"
 
 namespace fruvana {
@@ -30,12 +33,32 @@ Picture cut(const Picture& shot, CabinetOrigin o, L::Offset at, int w, int h) {
     return out;
 }
 
+// The figures are 13 x 18 cells: 0 to 9, then an empty cell.
+constexpr int kEmptyCell = 10;
+
+// Which cell of the figures picture the cell at x of the meter equals, or -1 for none.
+int figureAt(const Picture& meter, int x, const Picture& figures) {
+    for (int f = 0; f <= kEmptyCell; ++f) {
+        bool same = true;
+        for (int y = 0; y < 18 && same; ++y)
+            for (int dx = 0; dx < 13 && same; ++dx)
+                same = meter.pixel(x + dx, y) == figures.pixel(13 * f + dx, y);
+        if (same) return f;
+    }
+    return -1;
+}
+
+// The number a meter shows: its figures after the empty cells on the left.
 std::string meter(const Picture& shot, CabinetOrigin o, L::Offset at, int digits,
-                  const Picture& digitPicture) {
-    std::string shown = testing::readMeter(cut(shot, o, at, 13 * digits, 18), digitPicture, digits);
-    const auto first = shown.find_first_not_of('.');
-    if (first == std::string::npos || shown.find('?') != std::string::npos) return "?";
-    return shown.substr(first);
+                  const Picture& figures) {
+    const Picture seen = cut(shot, o, at, 13 * digits, 18);
+    std::string shown;
+    for (int k = 0; k < digits; ++k) {
+        const int f = figureAt(seen, 13 * k, figures);
+        if (f < 0 || (f == kEmptyCell && !shown.empty())) return "?";
+        if (f != kEmptyCell) shown += static_cast<char>('0' + f);
+    }
+    return shown.empty() ? "?" : shown;
 }
 
 std::string lamp(const Picture& shot, CabinetOrigin o, L::Offset at, const Picture& cabinet,
@@ -74,7 +97,14 @@ int run(int argc, char** argv) {
     const ReelShading shading(testing::gamePicture("reel_strip"),
                               testing::gamePicture("reel_blur_1"),
                               testing::gamePicture("reel_blur_2"));
-    const Picture digitPicture = testing::gamePicture("digits");
+    std::string error;
+    const std::optional<Picture> figures =
+        golden::readPng(golden::goldenPath("meter_digits"), error);
+    if (!figures || figures->width() != 13 * (kEmptyCell + 1) || figures->height() != 18) {
+        std::fprintf(stderr, "screen_check: no picture of the figures: %s\n",
+                     figures ? "not 143 x 18 pixels" : error.c_str());
+        return 2;
+    }
     const Picture cabinet = testing::gamePicture("cabinet");
     const Picture lampRed = testing::gamePicture("lamp_red");
     const Picture lampGreen = testing::gamePicture("lamp_green");
@@ -90,10 +120,10 @@ int run(int argc, char** argv) {
         }
         line += " " + symbol;
     }
-    line += " credit " + meter(*shot, o, L::kCreditMeterAt, 7, digitPicture);
-    line += " win " + meter(*shot, o, L::kWinMeterAt, 7, digitPicture);
-    line += " bet " + meter(*shot, o, L::kBetMeterAt, 2, digitPicture);
-    line += " m1 " + meter(*shot, o, L::kPrizeMetersAt[0], 4, digitPicture);
+    line += " credit " + meter(*shot, o, L::kCreditMeterAt, 7, *figures);
+    line += " win " + meter(*shot, o, L::kWinMeterAt, 7, *figures);
+    line += " bet " + meter(*shot, o, L::kBetMeterAt, 2, *figures);
+    line += " m1 " + meter(*shot, o, L::kPrizeMetersAt[0], 4, *figures);
     line += " lamps";
     for (L::Offset at : L::kLampsAt) line += " " + lamp(*shot, o, at, cabinet, lampRed, lampGreen);
     std::printf("%s\n", line.c_str());

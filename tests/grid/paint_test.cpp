@@ -18,6 +18,14 @@ using enum WordWrapMode;
 constexpr Rgb kSentinel{1, 2, 3};
 constexpr std::uint32_t kColor = 5517839;  // the statistics table's number cells
 constexpr std::uint32_t kOrange = 33023;   // the statistics table's numbers
+// The colours the table must show, as red, green, blue: written out here, not converted by the
+// grid, so a colour given or read the wrong way round shows.
+constexpr Rgb kNumberGround{15, 50, 84};  // kColor on the screen
+constexpr Rgb kOddNumberGround{17, 54, 88};
+constexpr Rgb kHeaderGround{14, 45, 75};
+constexpr Rgb kOddLabelGround{16, 49, 79};
+constexpr Rgb kRedText{255, 0, 0};
+constexpr Rgb kOrangeText{255, 128, 0};  // kOrange on the screen
 
 using grid_testing::sampleStatistics;
 
@@ -52,7 +60,8 @@ bool inside(const Ink& ink, const Rect& r) {
 class StatisticsPaint : public testing::TestWithParam<int> {};
 
 // Only the cell's background and its font colour appear: no lines between cells, no raised
-// edges in the flat look, no focus rectangle; the text stays inside the 2-pixel inset.
+// edges in the flat look, no focus rectangle; the text stays inside the 2-pixel inset. Odd
+// rows of classes 1 to 11 are striped; headers and labels are red, the numbers orange.
 TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
     AlignGrid table;
     setUpStatisticsTable(table, 352, 141);
@@ -61,9 +70,12 @@ TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
     table.paint(screen, screen.bounds());
     const int col = GetParam() % 4;
     const int row = GetParam() / 4;
-    const CellLook look = table.lookup(col, row);
-    const Rgb background = toRgb(look.brush->colour());
-    const Rgb text = toRgb(look.font->colour());
+    const bool striped = row % 2 == 1;
+    const bool label = row == 0 || col == 0;
+    const Rgb background = row == 0   ? kHeaderGround
+                           : col == 0 ? (striped ? kOddLabelGround : kHeaderGround)
+                                      : (striped ? kOddNumberGround : kNumberGround);
+    const Rgb text = label ? kRedText : kOrangeText;
     const Rect cell = intersect(table.cellRect(col, row), table.bounds());
     for (int y = cell.y; y < cell.y + cell.h; ++y) {
         for (int x = cell.x; x < cell.x + cell.w; ++x) {
@@ -117,7 +129,7 @@ class OneCell : public testing::Test {
         picture = Picture(400, 200);
         picture.fill(kSentinel);
         grid.paint(picture, picture.bounds());
-        return inkIn(picture, cell(), toRgb(kColor));
+        return inkIn(picture, cell(), kNumberGround);
     }
     int lineHeight() {
         std::string error;
@@ -180,7 +192,7 @@ TEST_P(CellText, FallsWhereAlignmentClipAndModeSay) {
             break;
         case Expect::EndsInDots: {
             // The last columns of ink: dots sit low and flat where a cut letter stands tall.
-            const Ink tail = inkIn(picture, {ink.right - 1, in.y, 2, in.h}, toRgb(kColor));
+            const Ink tail = inkIn(picture, {ink.right - 1, in.y, 2, in.h}, kNumberGround);
             EXPECT_LE(tail.bottom - tail.top + 1, 3);
             break;
         }
@@ -215,13 +227,14 @@ TEST_F(OneCell, BrushStylesRaisedEdgesAndSpareRoom) {
     grid.setSize(400, 60);  // wider and higher than the cells
     paintCell("");
     const Rect fixed = grid.cellRect(0, 1);
-    EXPECT_NE(picture.pixel(fixed.x, fixed.y), toRgb(grid.FixedColor()));
-    EXPECT_EQ(picture.pixel(cell().x, cell().y), toRgb(kColor));
+    constexpr Rgb kDefaultFixedGround{192, 192, 192};
+    EXPECT_NE(picture.pixel(fixed.x, fixed.y), kDefaultFixedGround);
+    EXPECT_EQ(picture.pixel(cell().x, cell().y), kNumberGround);
     EXPECT_EQ(picture.pixel(cell().x + 94, cell().y), kSentinel);  // the clear brush
-    EXPECT_EQ(picture.pixel(10 + 3 * 94 + 5, 25), toRgb(kColor));  // beyond the last column
+    EXPECT_EQ(picture.pixel(10 + 3 * 94 + 5, 25), kNumberGround);  // beyond the last column
     grid.setFlat(true);
     grid.paint(picture, picture.bounds());
-    EXPECT_EQ(picture.pixel(fixed.x, fixed.y), toRgb(grid.FixedColor()));
+    EXPECT_EQ(picture.pixel(fixed.x, fixed.y), kDefaultFixedGround);
 }
 
 TEST_F(OneCell, MissingFontLeavesBackgroundAndSaysWhy) {
@@ -230,7 +243,7 @@ TEST_F(OneCell, MissingFontLeavesBackgroundAndSaysWhy) {
     EXPECT_FALSE(grid.openFonts());
     EXPECT_FALSE(paintCell("17").any());
     EXPECT_NE(grid.fontError().find("No Such Family Anywhere"), std::string::npos);
-    EXPECT_EQ(picture.pixel(cell().x + 5, cell().y + 5), toRgb(kColor));
+    EXPECT_EQ(picture.pixel(cell().x + 5, cell().y + 5), kNumberGround);
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 namespace fruvana {
 namespace {
 
-namespace L = layout;
+// Places on the cabinet are written out as numbers, not taken from the layout table the screen
+// is built from, so a wrong entry there shows here.
+using layout::Offset;
 
 Picture asset(std::string_view name) {
     auto bytes = findAsset(AssetKind::GamePicture, name);
@@ -66,15 +68,14 @@ TEST_P(ComposedScreen, StartsWithTheIntroOnTheTiledBackground) {
     // the background everywhere the intro does not cover, tile by tile
     for (auto [x, y] : {std::pair{0, 0}, {c.w - 1, c.h - 1}, {c.w / 2, 10}, {151, c.h - 2}})
         EXPECT_EQ(frame.pixel(x, y), fond.pixel(x % 150, y % 150)) << x << "," << y;
-    // the intro's plaque stands at its place, its navy ground shows the background
+    // the intro's plaque stands at its place (200, 150), its navy ground shows the background
     const Picture intro = asset("intro");
-    const int ix = c.origin.x + L::kIntroAt.x;
-    const int iy = c.origin.y + L::kIntroAt.y;
+    const int ix = c.origin.x + 200;
+    const int iy = c.origin.y + 150;
     EXPECT_EQ(frame.pixel(ix + 250, iy + 150), intro.pixel(250, 150));
     EXPECT_EQ(frame.pixel(ix + 2, iy + 2), fond.pixel((ix + 2) % 150, (iy + 2) % 150));
     // the cabinet and its controls are not shown yet
-    EXPECT_EQ(at(L::kReelsAt[0].x + 61, L::kReelsAt[0].y + 61),
-              fond.pixel((c.origin.x + 365) % 150, (c.origin.y + 430) % 150));
+    EXPECT_EQ(at(365, 430), fond.pixel((c.origin.x + 365) % 150, (c.origin.y + 430) % 150));
 }
 
 TEST_P(ComposedScreen, ShowsThePlayAreaWithEveryPictureInPlace) {
@@ -90,21 +91,21 @@ TEST_P(ComposedScreen, ShowsThePlayAreaWithEveryPictureInPlace) {
         EXPECT_EQ(at(dx, dy), fond.pixel(x % 150, y % 150)) << dx << "," << dy;
     }
     // reels: white still pictures
-    for (L::Offset r : L::kReelsAt) {
+    for (Offset r : {Offset{304, 369}, {446, 369}, {588, 369}}) {
         EXPECT_EQ(at(r.x, r.y), (Rgb{255, 255, 255}));
         EXPECT_EQ(at(r.x + 121, r.y + 121), (Rgb{255, 255, 255}));
     }
     // the lever and every button at its rest place
     struct Placed {
         const char* name;
-        L::Offset at;
+        Offset at;
     };
     for (const Placed& p :
-         {Placed{"lever", L::kLeverAt}, Placed{"help_button", L::kHelpAt},
-          Placed{"exit_button", L::kExitAt}, Placed{"bet_down_button", L::kBetDownAt},
-          Placed{"bet_up_button", L::kBetUpAt}, Placed{"coin_button", L::kCoinAt},
-          Placed{"collect_button", L::kCollectAt}, Placed{"settings_button", L::kSettingsAt},
-          Placed{"autoplay_button", L::kAutoplayAt}}) {
+         {Placed{"lever", {737, 391}}, Placed{"help_button", {80, 285}},
+          Placed{"exit_button", {180, 285}}, Placed{"bet_down_button", {51, 456}},
+          Placed{"bet_up_button", {95, 456}}, Placed{"coin_button", {730, 61}},
+          Placed{"collect_button", {740, 146}}, Placed{"settings_button", {740, 216}},
+          Placed{"autoplay_button", {740, 286}}}) {
         const Picture pic = asset(p.name);
         for (auto [x, y] :
              {std::pair{26, 26}, {16, 16}, {10, 30}, {pic.width() - 1, pic.height() - 1}})
@@ -114,12 +115,13 @@ TEST_P(ComposedScreen, ShowsThePlayAreaWithEveryPictureInPlace) {
         EXPECT_EQ(rest.x, c.origin.x + p.at.x) << p.name;
         EXPECT_EQ(rest.y, c.origin.y + p.at.y) << p.name;
     }
-    // empty meters and lamps show the cabinet's windows
-    for (L::Offset m : {L::kBetMeterAt, L::kCreditMeterAt, L::kWinMeterAt, L::kPrizeMetersAt[0],
-                        L::kPrizeMetersAt[3], L::kLampsAt[0], L::kLampsAt[2]})
+    // empty meters (bet, credit, win, prize 1 and 4) and lamps (1 and 3) show the cabinet's
+    // windows
+    for (Offset m :
+         {Offset{77, 394}, {158, 394}, {158, 464}, {645, 86}, {645, 296}, {320, 519}, {604, 519}})
         EXPECT_EQ(at(m.x + 5, m.y + 5), cabinet.pixel(m.x + 5, m.y + 5)) << m.x << "," << m.y;
     // the intro is gone
-    EXPECT_EQ(at(L::kIntroAt.x + 250, L::kIntroAt.y + 10), cabinet.pixel(450, 160));
+    EXPECT_EQ(at(450, 160), cabinet.pixel(450, 160));
 }
 
 TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
@@ -135,14 +137,13 @@ TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
     digits.fill({15, 50, 84});
     credit->setPicture(digits);
     compose();
-    const L::Offset l = L::kLampsAt[1];
-    EXPECT_EQ(at(l.x + 46, l.y + 7), lampRed.pixel(46, 7));
+    // lamp 2 at (462, 519), the credit meter at (158, 394)
+    EXPECT_EQ(at(462 + 46, 519 + 7), lampRed.pixel(46, 7));
     // its blue corners are cut away
-    EXPECT_EQ(at(l.x, l.y), cabinet.pixel(l.x, l.y));
-    EXPECT_EQ(at(L::kCreditMeterAt.x + 90, L::kCreditMeterAt.y + 17), (Rgb{15, 50, 84}));
+    EXPECT_EQ(at(462, 519), cabinet.pixel(462, 519));
+    EXPECT_EQ(at(158 + 90, 394 + 17), (Rgb{15, 50, 84}));
     // but no further than the meter's width
-    EXPECT_EQ(at(L::kCreditMeterAt.x + 92, L::kCreditMeterAt.y + 5),
-              cabinet.pixel(L::kCreditMeterAt.x + 92, L::kCreditMeterAt.y + 5));
+    EXPECT_EQ(at(158 + 92, 394 + 5), cabinet.pixel(158 + 92, 394 + 5));
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ComposedScreen,
