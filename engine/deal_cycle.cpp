@@ -67,12 +67,16 @@ void Game::deal() {
 
     // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
     if (state_.phase == 2 && state_.held[0] && state_.held[1] && state_.held[2]) {
+        if (current_) current_->holds = holdSources();
         bankWin();
         host_.saveCredit();
         state_.phase = 1;
     }
 
     if (state_.phase == 1) {
+        // A game whose second deal never came (all reels held) ends here.
+        if (current_) endGame();
+        const Money before = money();
         // Deliberate: a win the account cannot take stays pending and the deal is refused,
         // since the next result would overwrite it.
         if (state_.win > 0 && !bankWin()) {
@@ -94,8 +98,15 @@ void Game::deal() {
         state_.credit -= state_.bet;
         screen_.drawMeter(state_.credit, Meter::Credit, 7);
         host_.saveCredit();
+        current_ = GameRecord{};
+        current_->startedAt = host_.wallClock();
+        current_->bet = state_.bet;
+        current_->before = before;
         state_.held = {0, 0, 0};
         showHoldLamps();
+    } else if (current_) {
+        current_->holds = holdSources();
+        current_->secondDealt = true;
     }
 
     screen_.setMessage(state_.phase == 1 ? kFirstDealText : kSecondDealText);
@@ -185,6 +196,30 @@ void Game::autoplayTick() {
     playIfSoundOn(sounds::kLeverPull);
     screen_.delay(200);
     deal();
+}
+
+std::array<HoldSource, 3> Game::holdSources() const {
+    std::array<HoldSource, 3> holds{};
+    for (std::size_t n = 0; n < 3; ++n) {
+        if (state_.held[n] == 0) continue;
+        holds[n] = suggested_[n] != 0 ? HoldSource::Suggested : HoldSource::Chosen;
+    }
+    return holds;
+}
+
+void Game::endGame(bool unfinished) {
+    if (!current_) return;
+    current_->after = money();
+    current_->unfinished = unfinished;
+    state_.recall.push_front(*current_);
+    if (state_.recall.size() > kRecalledGames) state_.recall.pop_back();
+    ++session_.games;
+    current_.reset();
+    host_.saveRecall();
+}
+
+void Game::startSession() {
+    session_ = SessionSummary{host_.wallClock(), 0, money().total()};
 }
 
 void Game::finishSpin() {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "engine/machine_state.h"
@@ -119,6 +120,13 @@ class Game {
     // Writes the files and ends the program; the farewell voice first when asked for.
     void quit(bool farewell);
 
+    // --- The recall ---
+    // This run of the program starts now, with the money as it stands.
+    void startSession();
+    const SessionSummary& session() const { return session_; }
+    // The game still waiting for its second deal, if any.
+    const std::optional<GameRecord>& gameInProgress() const { return current_; }
+
     // --- Time ---
     // The autoplay timer's tick.
     void autoplayTick();
@@ -151,6 +159,13 @@ class Game {
     void changeBet(int step);
     void runButtonAction(Button button);
     void playIfSoundOn(std::string_view sound);
+    Money money() const { return {state_.credit, state_.win, state_.account}; }
+    // The game in progress has ended: it joins the recall, and the recall file is written.
+    void endGame(bool unfinished = false);
+    // Notes the line that stopped and its class in the game in progress.
+    void recordDeal(int comboClass);
+    // Each held reel's hold, as the game suggested it or the player chose it.
+    std::array<HoldSource, 3> holdSources() const;
 
     MachineState& state_;
     RandomSources& sources_;
@@ -159,6 +174,11 @@ class Game {
     GameHost& host_;
     bool autoplayOn_ = false;
     std::array<std::uint8_t, kButtonCount> pressedButtons_{};
+    // The game from its stake until it ends, and the holds the game suggested after its
+    // first deal.
+    std::optional<GameRecord> current_;
+    std::array<std::uint8_t, 3> suggested_{};
+    SessionSummary session_;
 };
 
 }  // namespace fruvana

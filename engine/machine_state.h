@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/game_record.h"
 #include "engine/symbols.h"
 
 namespace fruvana {
@@ -70,6 +71,8 @@ struct MachineState {
     Options options{};
     std::uint8_t secondDealAtOpen = 0;
     Statistics statistics{};
+    // The last games played, newest first.
+    GameRecall recall;
     std::string homeDir;
 };
 

@@ -170,11 +170,14 @@ void Game::confirmSettings() {
         screen_.drawMeter(state_.win, Meter::Win, 7);
         screen_.drawMeter(state_.credit, Meter::Credit, 7);
         for (int reel = 1; reel <= 3; ++reel) screen_.showLamp(reel, LampLook::Blank);
+        endGame();
     }
     host_.hideSettings();
 }
 
 void Game::resetMoneyAndStatistics() {
+    // A fresh start of the money is neither a win nor a loss of this session.
+    session_.moneyAtStart += Money{kCoinValue, 0, -kCoinValue}.total() - money().total();
     state_.account = -kCoinValue;
     state_.credit = kCoinValue;
     state_.win = 0;
@@ -211,6 +214,12 @@ void Game::quit(bool farewell) {
     host_.saveCredit();
     host_.saveOptions();
     host_.saveStatistics();
+    // A game still waiting for its second deal is recalled as it stands.
+    if (current_) {
+        endGame(true);
+    } else {
+        host_.saveRecall();
+    }
     state_.inputEnabled = 1;
     // Deliberate: nothing acts once the files are written on the way out; a handler still
     // waiting further up must not start a deal or an autoplay tick that is never saved.

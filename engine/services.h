@@ -76,10 +76,14 @@ class GameHost {
   public:
     virtual ~GameHost() = default;
 
-    // Rewrite the data files: bet, win, credit and account; the five options; the statistics.
+    // Rewrite the data files: bet, win, credit and account; the five options; the statistics;
+    // the recalled games.
     virtual void saveCredit() = 0;
     virtual void saveOptions() = 0;
     virtual void saveStatistics() = 0;
+    virtual void saveRecall() = 0;
+    // The wall clock in seconds since 1970, for the time a game started.
+    virtual std::int64_t wallClock() = 0;
 
     // While running, Game::autoplayTick() is called every 4000 ms.
     virtual void runAutoplayTimer(bool running) = 0;

@@ -98,6 +98,8 @@ void Game::evaluateStop() {
         state_.firstDealClass = static_cast<std::uint8_t>(comboClass);
         speakVerdict(comboClass);
         if (comboClass == kNoWin) suggestHolds();
+        recordDeal(comboClass);
+        suggested_ = state_.held;
         showHoldLamps();  // still phase 1: the suggestion shows in red
         state_.phase = 2;
         return;
@@ -106,8 +108,24 @@ void Game::evaluateStop() {
     // A second deal that only repeats the first deal's kind of result earns no new verdict.
     const bool repeat = state_.phase == 2 && comboClass == state_.firstDealClass;
     if (!repeat) speakVerdict(comboClass);
+    recordDeal(comboClass);
     showHoldLamps();
     state_.phase = 1;
+    endGame();
+}
+
+void Game::recordDeal(int comboClass) {
+    if (!current_) return;
+    const auto c = static_cast<std::uint8_t>(comboClass);
+    if (state_.phase == 1) {
+        current_->firstLine = state_.reelSymbol;
+        current_->firstClass = c;
+    } else {
+        current_->secondLine = state_.reelSymbol;
+        current_->secondClass = c;
+    }
+    // The latest deal's win is what the game pays.
+    current_->paid = state_.win;
 }
 
 }  // namespace fruvana

@@ -56,6 +56,8 @@ struct HeadlessOptions {
     std::string basePath = "./";
     std::uint64_t startMs = 0;
     std::uint64_t performanceCounter = 0x5eed;
+    // Seconds since 1970 when the virtual clock reads 0: 2026-12-07 12:00:00 UTC.
+    std::int64_t wallClockAtStart = 1'796'644'800;
 };
 
 class HeadlessPlatform : public Platform {
@@ -75,6 +77,10 @@ class HeadlessPlatform : public Platform {
 
     std::uint64_t ticksMs() const override { return clock_; }
     std::uint64_t performanceCounter() const override { return options_.performanceCounter; }
+    // A fixed start that moves with the virtual clock, so what a test stamps is repeatable.
+    std::int64_t wallClock() const override {
+        return options_.wallClockAtStart + static_cast<std::int64_t>(clock_ / 1000);
+    }
     std::string basePath() const override { return options_.basePath; }
     bool openUrl(const std::string& url) override;
     bool setCurrentThreadPriority(PriorityLevel priority) override;

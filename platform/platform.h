@@ -62,6 +62,8 @@ class Platform {
     virtual std::uint64_t ticksMs() const = 0;
     // A fast-moving counter for seeding random sources.
     virtual std::uint64_t performanceCounter() const = 0;
+    // The wall clock: seconds since 1970 (UTC).
+    virtual std::int64_t wallClock() const = 0;
 
     // The directory of the program file, ending in a slash.
     virtual std::string basePath() const = 0;

@@ -1,5 +1,7 @@
 #include "platform/sdl_platform.h"
 
+#include <ctime>
+
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -441,6 +443,10 @@ void SdlPlatform::wake() {
 
 std::uint64_t SdlPlatform::ticksMs() const {
     return SDL_GetTicks64();
+}
+
+std::int64_t SdlPlatform::wallClock() const {
+    return static_cast<std::int64_t>(std::time(nullptr));
 }
 
 std::uint64_t SdlPlatform::performanceCounter() const {

@@ -40,6 +40,7 @@ class SdlPlatform : public Platform {
 
     std::uint64_t ticksMs() const override;
     std::uint64_t performanceCounter() const override;
+    std::int64_t wallClock() const override;
     std::string basePath() const override;
     bool openUrl(const std::string& url) override;
     bool setCurrentThreadPriority(PriorityLevel priority) override;

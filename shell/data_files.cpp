@@ -15,6 +15,8 @@
 #include <span>
 #include <string>
 
+#include "shell/recall_file.h"
+
 namespace fruvana {
 namespace {
 
@@ -294,6 +296,20 @@ FileStatus loadCredit(MachineState& state) {
     if (state.account > kAccountLimit) state.account = 0;
     if (state.account < -kAccountLimit) state.account = 0;
     return read.status;
+}
+
+FileStatus loadRecall(MachineState& state) {
+    // One byte more than the largest file, so a long file is told from a whole one.
+    std::array<std::uint8_t, kRecallFileMaxSize + 1> bytes{};
+    const Prefix read = readPrefix(dataPath(state, kRecallFileName), bytes);
+    std::optional<GameRecall> recall =
+        read.status == FileStatus::Read ? decodeRecall({bytes.data(), read.count}) : std::nullopt;
+    state.recall = recall ? std::move(*recall) : GameRecall{};
+    return read.status;
+}
+
+void saveRecall(const MachineState& state) {
+    save(state, kRecallFileName, encodeRecall(state.recall));
 }
 
 void saveCredit(const MachineState& state) {

@@ -1,7 +1,7 @@
 #pragma once
-// The three data files beside the program: the credit file, the options file and the
-// statistics file. Raw little-endian records without header, read once at start-up and
-// rewritten whole at every save.
+// The data files beside the program: the credit file, the options file and the statistics
+// file (raw little-endian records without header), and the recall file. Each is read once at
+// start-up and rewritten whole at every save.
 //
 // The player is never stopped by a failure: a missing file gives the defaults, a file that
 // cannot be read leaves the fields as they were, and a save that cannot be made leaves the old
@@ -24,6 +24,7 @@ namespace fruvana {
 inline constexpr std::string_view kCreditFileName = "fruvana.ini";
 inline constexpr std::string_view kOptionsFileName = "fruvana2.ini";
 inline constexpr std::string_view kStatisticsFileName = "stat.dat";
+inline constexpr std::string_view kRecallFileName = "recall.dat";
 inline constexpr std::size_t kCreditFileSize = 16;      // bet, win, credit, account: int32 each
 inline constexpr std::size_t kOptionsFileSize = 5;      // one byte per option, in Options order
 inline constexpr std::size_t kStatisticsFileSize = 96;  // first-deal then second-deal counters
@@ -53,6 +54,10 @@ FileStatus loadStatistics(MachineState& state);
 // account outside -99,999,999..99,999,999 become 0.
 FileStatus loadCredit(MachineState& state);
 
+// The recalled games (see recall_file.h); an empty recall without a file, or with one that is
+// not a whole, sound recall file.
+FileStatus loadRecall(MachineState& state);
+
 // Replaces the file name in homeDir with bytes, all or nothing: true when the file now holds
 // them. Otherwise the old file is as it was, and why (when given) is set to one line saying
 // what stopped the save, e.g. "rename /x/stat.dat.tmp: Permission denied".
@@ -65,6 +70,7 @@ bool replaceFile(const std::string& homeDir, std::string_view name,
 void saveCredit(const MachineState& state);
 void saveOptions(const MachineState& state);
 void saveStatistics(const MachineState& state);
+void saveRecall(const MachineState& state);
 
 // Whether the user does not want path (a file or folder) changed. access() alone is not
 // enough: the superuser passes it whatever the permission bits say, so one with no write bit

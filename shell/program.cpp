@@ -110,6 +110,7 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     loadDataFiles();
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
+    game_->startSession();
     settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
     if (!settings_) return false;
     input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, loop_);
@@ -122,6 +123,7 @@ void Program::loadDataFiles() {
     optionsWritable_ = loadOptions(state_) != FileStatus::Unreadable;
     statisticsWritable_ = loadStatistics(state_) != FileStatus::Unreadable;
     creditWritable_ = loadCredit(state_) != FileStatus::Unreadable;
+    recallWritable_ = loadRecall(state_) != FileStatus::Unreadable;
     saveCredit();
     state_.paytableMultipliers = kPaytableMultipliers;
     // Deliberate: the saved win joins the credit as a banked win does, so a credit near its
@@ -196,6 +198,10 @@ void Program::saveOptions() {
 
 void Program::saveStatistics() {
     if (statisticsWritable_) fruvana::saveStatistics(state_);
+}
+
+void Program::saveRecall() {
+    if (recallWritable_) fruvana::saveRecall(state_);
 }
 
 void Program::openHelp() {

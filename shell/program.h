@@ -56,6 +56,8 @@ class Program final : public GameHost {
     void saveCredit() override;
     void saveOptions() override;
     void saveStatistics() override;
+    void saveRecall() override;
+    std::int64_t wallClock() override { return platform_.wallClock(); }
     void runAutoplayTimer(bool running) override { autoplayTimer_.Enabled(running); }
     void openHelp() override;
     void showSettings() override;
@@ -94,6 +96,7 @@ class Program final : public GameHost {
     bool creditWritable_ = true;
     bool optionsWritable_ = true;
     bool statisticsWritable_ = true;
+    bool recallWritable_ = true;
     bool exitAfterIntro_ = false;
     bool shown_ = false;
 };

@@ -161,7 +161,7 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
                             firstDealTail()),
                      {"sound reels_stop", "delay 31", "still reels", "meter win 1000 7",
                       "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
-                      "lamp 3 red", "pump"}));
+                      "lamp 3 red", "pump", "save recall"}));
     EXPECT_EQ(m.state.win, 1000);
     EXPECT_EQ(m.state.phase, 1);
     EXPECT_EQ(m.state.inputEnabled, 1);

@@ -109,6 +109,8 @@ class RecordingServices : public EngineServices, public GameHost {
     void saveCredit() override { record("save"); }
     void saveOptions() override { record("save options"); }
     void saveStatistics() override { record("save statistics"); }
+    void saveRecall() override { record("save recall"); }
+    std::int64_t wallClock() override { return clock; }
     void runAutoplayTimer(bool running) override {
         autoplayTimer = running;
         record(running ? "autoplay timer on" : "autoplay timer off");
@@ -133,6 +135,8 @@ class RecordingServices : public EngineServices, public GameHost {
     std::array<LampLook, 3> lamps{LampLook::Blank, LampLook::Blank, LampLook::Blank};
     bool leverDown = false;
     bool autoplayTimer = false;
+    // The wall clock the games are stamped with.
+    std::int64_t clock = 1'800'000'000;
     int spins = 0;
     // Lines to stop on, one per spin, in place of the pool's (held reels keep theirs).
     std::deque<Line> scriptedLines;

@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/recall_file.h"
 #include "tests/shell/child_process.h"
 #include "tests/shell/records.h"
 
@@ -363,7 +364,8 @@ struct Saver {
 std::vector<Saver> savers() {
     return {{kCreditFileName, saveCredit},
             {kOptionsFileName, saveOptions},
-            {kStatisticsFileName, saveStatistics}};
+            {kStatisticsFileName, saveStatistics},
+            {kRecallFileName, saveRecall}};
 }
 
 TEST_F(DataFiles, SavesLeaveAReadOnlyFileAlone) {
@@ -379,7 +381,8 @@ TEST_F(DataFiles, SavesLeaveAReadOnlyFileAlone) {
         EXPECT_EQ(fs::status(file(saver.name)).permissions(),
                   fs::perms::owner_read | fs::perms::group_read);
     }
-    EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat"}));
+    EXPECT_EQ(names(),
+              (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat", "recall.dat"}));
 }
 
 TEST_F(DataFiles, AReadOnlyFolderGetsNoNewFileButItsWritableFileIsRewrittenInPlace) {
@@ -419,7 +422,8 @@ TEST_F(DataFiles, AFolderOfSomeoneElseStillHasItsSharedFileRewritten) {
 TEST_F(DataFiles, SaveCutShortByAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
     // A file size limit of 10 bytes makes every write past it fail, as a full disk would.
     for (const auto& saver : savers()) {
-        if (saver.name == kOptionsFileName) continue;  // 5 bytes fit
+        // 5 bytes of options and the 6 of an empty recall fit
+        if (saver.name == kOptionsFileName || saver.name == kRecallFileName) continue;
         put(saver.name, Bytes{9, 8, 7});
         const std::string home = state.homeDir;
         const auto ran = inChild(false, [home, &saver] {
@@ -481,6 +485,124 @@ TEST_F(DataFiles, AFailingSaverSaysWhyOnceUntilItSavesAgain) {
     EXPECT_EQ(saidBy(1), "");
     fs::remove_all(dir / "later");
     EXPECT_EQ(saidBy(1), first);
+}
+
+// ---- The recall file ----
+
+// A game of every shape the file holds: a second deal or none, holds, an unfinished one.
+GameRecord recalledGame(int i) {
+    GameRecord g;
+    g.startedAt = 1'796'644'800 + 60 * i;
+    g.bet = 1 + i % 10;
+    g.before = {1000 + i, i % 3, -1000 - i};
+    g.firstLine = {static_cast<std::uint8_t>(1 + i % 10), 2, 10};
+    g.firstClass = static_cast<std::uint8_t>(1 + i % 12);
+    g.secondDealt = i % 2 == 0;
+    if (g.secondDealt) {
+        g.holds = {HoldSource::Suggested, HoldSource::NotHeld, HoldSource::Chosen};
+        g.secondLine = {3, 3, static_cast<std::uint8_t>(10 - i % 10)};
+        g.secondClass = 12;
+    }
+    g.paid = 5 * i;
+    g.after = {kCreditMax - i, kWinMax, kAccountLimit};
+    g.unfinished = i == 3;
+    return g;
+}
+
+GameRecall recallOf(int games) {
+    GameRecall recall;
+    for (int i = games; i >= 1; --i) recall.push_back(recalledGame(i));
+    return recall;
+}
+
+Bytes recallBytes(int games) {
+    return encodeRecall(recallOf(games));
+}
+
+// The bytes with their checksum made right again, so a test reaches the check it means.
+Bytes resealed(Bytes bytes) {
+    Bytes body(bytes.begin(), bytes.end() - 4);
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (const std::uint8_t b : body) hash = (hash ^ b) * 16777619u;
+    for (int b = 0; b < 4; ++b) body.push_back(static_cast<std::uint8_t>(hash >> (8 * b)));
+    return body;
+}
+
+struct RecallCase {
+    const char* name;
+    std::function<Bytes()> file;  // empty function: no file
+    int gamesRead;
+};
+
+class RecallFile : public DataFiles, public ::testing::WithParamInterface<RecallCase> {};
+
+TEST_P(RecallFile, ReadsWholeOrGivesAnEmptyRecall) {
+    const RecallCase& c = GetParam();
+    if (c.file) put(kRecallFileName, c.file());
+    state.recall = recallOf(2);  // whatever was there before is replaced
+    EXPECT_EQ(loadRecall(state), c.file ? FileStatus::Read : FileStatus::Missing);
+    EXPECT_EQ(state.recall, recallOf(c.gamesRead));
+}
+
+Bytes with(Bytes bytes, std::size_t at, std::uint8_t value) {
+    bytes[at] = value;
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RecallFile,
+    ::testing::Values(
+        RecallCase{"Missing", {}, 0}, RecallCase{"Empty", [] { return recallBytes(0); }, 0},
+        RecallCase{"TenGames", [] { return recallBytes(10); }, 10},
+        RecallCase{"CutShort",
+                   [] {
+                       auto b = recallBytes(4);
+                       b.pop_back();
+                       return b;
+                   },
+                   0},
+        RecallCase{"TooLong",
+                   [] {
+                       auto b = recallBytes(4);
+                       b.push_back(0);
+                       return b;
+                   },
+                   0},
+        RecallCase{"NoBytes", [] { return Bytes{}; }, 0},
+        RecallCase{"OtherFormat", [] { return resealed(with(recallBytes(4), 0, 2)); }, 0},
+        RecallCase{"ElevenGames",
+                   [] {
+                       auto b = with(recallBytes(10), 1, 11);
+                       b.insert(b.end() - 4, b.begin() + 2, b.begin() + 54);
+                       return resealed(b);
+                   },
+                   0},
+        RecallCase{"ChecksumWrong", [] { return with(recallBytes(4), 9, 7); }, 0},
+        RecallCase{"SymbolEleven", [] { return resealed(with(recallBytes(4), 2 + 24, 11)); }, 0},
+        RecallCase{"ClassZero", [] { return resealed(with(recallBytes(4), 2 + 27, 0)); }, 0},
+        RecallCase{"UnknownHold", [] { return resealed(with(recallBytes(4), 2 + 29, 3)); }, 0},
+        RecallCase{"BetEleven", [] { return resealed(with(recallBytes(4), 2 + 8, 11)); }, 0},
+        RecallCase{"UnknownFlag", [] { return resealed(with(recallBytes(4), 2 + 28, 4)); }, 0},
+        RecallCase{"RandomBytes",
+                   [] {
+                       std::mt19937 rng(7);
+                       Bytes b(2 + 3 * 52 + 4);
+                       for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+                       b[0] = 1;
+                       b[1] = 3;
+                       return b;
+                   },
+                   0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataFiles, TheRecallFileRoundTripsEveryFieldAndKeepsTenGames) {
+    state.recall = recallOf(11);
+    saveRecall(state);
+    EXPECT_EQ(get(kRecallFileName).size(), 2u + 10 * 52 + 4);
+    loadRecall(state);
+    GameRecall ten = recallOf(11);
+    ten.pop_back();
+    EXPECT_EQ(state.recall, ten);
 }
 
 TEST_F(DataFiles, LeftoverTemporaryFileIsIgnoredByTheLoadAndReplacedByTheNextSave) {

@@ -37,6 +37,8 @@ class SilentServices final : public EngineServices, public GameHost {
     void saveCredit() override {}
     void saveOptions() override {}
     void saveStatistics() override {}
+    void saveRecall() override {}
+    std::int64_t wallClock() override { return 0; }
     void runAutoplayTimer(bool) override {}
     void openHelp() override {}
     void showSettings() override {}
