@@ -37,7 +37,8 @@ struct Verdict {
 };
 Verdict verdictFor(int comboClass);
 
-// The push buttons: the cabinet's eight, then the settings screen's OK and reset.
+// The push buttons: the cabinet's eight, the settings screen's OK, reset and recall, and the
+// game recall's OK.
 enum class Button : std::uint8_t {
     Help,
     Exit,
@@ -49,8 +50,10 @@ enum class Button : std::uint8_t {
     Autoplay,
     SettingsOk,
     SettingsReset,
+    SettingsRecall,
+    RecallOk,
 };
-inline constexpr std::size_t kButtonCount = 10;
+inline constexpr std::size_t kButtonCount = 12;
 
 // When a button takes a press, and what it sounds like.
 struct ButtonRule {
@@ -115,6 +118,10 @@ class Game {
     void resetMoneyAndStatistics();
     // A click on an option switch of the settings screen (screen row 0 to 4).
     void flipOption(int screenRow);
+    // Shows the last ten games over the cabinet; refused while the reels turn or autoplay runs,
+    // like any key. False when refused.
+    bool openRecall();
+    void closeRecall();
     // The player asks to leave (the quit key, the window's close button); refused mid-deal.
     void requestQuit();
     // Writes the files and ends the program; the farewell voice first when asked for.

@@ -19,6 +19,8 @@ constexpr std::array<ButtonRule, kButtonCount> kButtonRules{{
     {Button::Autoplay, sounds::kSmallButton, true, false},
     {Button::SettingsOk, sounds::kBigButton, false, false},
     {Button::SettingsReset, sounds::kSmallButton, false, false},
+    {Button::SettingsRecall, sounds::kSmallButton, false, false},
+    {Button::RecallOk, sounds::kBigButton, false, false},
 }};
 
 constexpr std::int32_t kLowestBet = 1;
@@ -100,6 +102,12 @@ void Game::runButtonAction(Button button) {
             break;
         case Button::SettingsReset:
             resetMoneyAndStatistics();
+            break;
+        case Button::SettingsRecall:
+            openRecall();
+            break;
+        case Button::RecallOk:
+            closeRecall();
             break;
     }
 }
@@ -198,6 +206,16 @@ void Game::flipOption(int screenRow) {
     host_.saveOptions();
     // Sound FX as it now stands: switching it on clicks, switching it off does not.
     playIfSoundOn(sounds::kSmallButton);
+}
+
+bool Game::openRecall() {
+    if (state_.inputEnabled == 0 || autoplayOn_) return false;
+    host_.showRecall();
+    return true;
+}
+
+void Game::closeRecall() {
+    host_.hideRecall();
 }
 
 void Game::requestQuit() {

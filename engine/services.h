@@ -97,6 +97,10 @@ class GameHost {
     virtual void showOptionSwitch(int screenRow) = 0;
     // Shows the account and the statistics on the settings screen as they now stand.
     virtual void showAccountAndStatistics() = 0;
+    // Shows the game recall over whatever is shown (the recalled games and the session as they
+    // now stand), or hides it again.
+    virtual void showRecall() = 0;
+    virtual void hideRecall() = 0;
 
     // Ends the program once the handler that asked returns; the files are already written.
     virtual void endProgram() = 0;

@@ -29,6 +29,7 @@ enum class PadButton : std::uint8_t {
     DpadRight,
     LeftShoulder,
     RightShoulder,
+    Guide,  // the button in the middle
 };
 
 enum class MouseButton : std::uint8_t { Left, Middle, Right, Other };

@@ -67,6 +67,8 @@ std::optional<PadButton> padButtonOf(Uint8 button) {
             return PadButton::LeftShoulder;
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
             return PadButton::RightShoulder;
+        case SDL_CONTROLLER_BUTTON_GUIDE:
+            return PadButton::Guide;
         default:
             return std::nullopt;
     }
@@ -102,6 +104,9 @@ void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out, std
             // Alt+Enter switches between full screen and a window; it is no deal.
             if (isEnter(event.key.keysym.sym) && !isWindowModeKey(event.key))
                 out.push_back(InputEvent::enter());
+            // Escape types no text; it arrives as the character it stands for.
+            if (event.key.keysym.sym == SDLK_ESCAPE && event.key.repeat == 0)
+                out.push_back(InputEvent::typed(U'\x1b'));
             break;
         case SDL_CONTROLLERBUTTONDOWN:
             if (const std::optional<PadButton> b = padButtonOf(event.cbutton.button))

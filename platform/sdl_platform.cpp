@@ -1,11 +1,10 @@
 #include "platform/sdl_platform.h"
 
-#include <ctime>
-
 #include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdio>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <vector>

@@ -67,5 +67,17 @@ inline constexpr Offset kAccountAt{656, 500};
 inline constexpr Extent kAccount{101, 21};
 inline constexpr Offset kStatisticsAt{352, 141};
 inline constexpr Extent kStatistics{406, 312};
+// The small button that opens the game recall, under the account.
+inline constexpr Offset kRecallButtonAt{560, 536};
+
+// The game recall, relative to its own top-left corner (laid over the cabinet like the
+// settings panel, its OK button where theirs is): the session line under the title band, then
+// the table of the last ten games, a header row and ten rows.
+inline constexpr Offset kRecallSessionAt{28, 66};
+inline constexpr Extent kRecallSession{744, 24};
+inline constexpr Offset kRecallTableAt{28, 104};
+inline constexpr Extent kRecallTable{744, 374};
+inline constexpr int kRecallRowHeight = 34;
+inline constexpr int kRecallSymbolSize = 24;
 
 }  // namespace fruvana::layout

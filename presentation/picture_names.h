@@ -41,6 +41,9 @@ inline constexpr std::string_view kOkButton = "ok_button";
 inline constexpr std::string_view kResetButton = "reset_button";
 inline constexpr std::string_view kSwitchOn = "switch_on";
 inline constexpr std::string_view kSwitchOff = "switch_off";
+inline constexpr std::string_view kRecallButton = "recall_button";
+// The game recall's panel, in the settings screen's finish.
+inline constexpr std::string_view kRecallPanel = "recall_panel";
 }  // namespace settings_pictures
 
 // Layers of the game window. A button's or the lever's layer has its picture's name.

@@ -11,7 +11,9 @@ namespace fruvana {
 
 namespace {
 
-constexpr std::array<InputBinding, 12> kInputMap{{
+constexpr char32_t kEscape = 27;
+
+constexpr std::array<InputBinding, 13> kInputMap{{
     {Command::Pull, U'\r', U' ', PadButton::A},
     {Command::HoldReel1, U'1', 0, PadButton::DpadLeft},
     {Command::HoldReel2, U'2', 0, PadButton::DpadUp},
@@ -24,6 +26,8 @@ constexpr std::array<InputBinding, 12> kInputMap{{
     // While the settings screen is shown, Back is its OK button instead.
     {Command::Settings, U's', U't', PadButton::Back},
     {Command::Help, U'h', 0, PadButton::Start},
+    // While the recall is shown, R, Escape and Guide close it.
+    {Command::Recall, U'r', 0, PadButton::Guide},
     // No controller button ends the game.
     {Command::Quit, U'x', 0, std::nullopt},
 }};
@@ -47,7 +51,8 @@ int holdReelOf(std::string_view picture) {
 }
 
 bool onSettingsScreen(Button button) {
-    return button == Button::SettingsOk || button == Button::SettingsReset;
+    return button == Button::SettingsOk || button == Button::SettingsReset ||
+           button == Button::SettingsRecall;
 }
 
 }  // namespace
@@ -56,8 +61,9 @@ std::span<const InputBinding> inputMap() {
     return kInputMap;
 }
 
-InputRouter::InputRouter(Game& game, GameView& view, SettingsScreen& settings, EventLoop& loop)
-    : game_(game), view_(view), settings_(settings), loop_(loop) {}
+InputRouter::InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,
+                         EventLoop& loop)
+    : game_(game), view_(view), settings_(settings), recall_(recall), loop_(loop) {}
 
 void InputRouter::route(const InputEvent& event) {
     if (loop_.quitRequested()) return;
@@ -67,25 +73,46 @@ void InputRouter::route(const InputEvent& event) {
         case InputKind::Gamepad:
             return padButton(event.pad);
         case InputKind::MouseDown: {
-            // A press on the settings screen gives it the focus; a press beside it, the game.
+            // A press on the topmost screen gives it the focus; a press beside it, the game.
+            const bool onRecall = recall_.visible() && recall_.area().contains(event.x, event.y);
             const bool onSettings =
-                settings_.visible() && settings_.area().contains(event.x, event.y);
-            focus_ = pressedForm_ = onSettings ? Form::Settings : Form::Game;
+                !onRecall && settings_.visible() && settings_.area().contains(event.x, event.y);
+            focus_ = pressedForm_ = onRecall     ? Form::Recall
+                                    : onSettings ? Form::Settings
+                                                 : Form::Game;
+            if (onRecall) {
+                recallOkPressed_ = recall_.onOk(event.x, event.y);
+                if (recallOkPressed_)
+                    pressButton(Button::RecallOk, recall_.onOkFace(event.x, event.y));
+                return;
+            }
             if (onSettings) return settingsPointerDown(event);
             return gamePointerDown(event.x, event.y);
         }
         case InputKind::MouseUp:
+            if (pressedForm_ == Form::Recall) {
+                if (std::exchange(recallOkPressed_, false)) releaseButton(Button::RecallOk);
+                return;
+            }
             if (pressedForm_ == Form::Settings) return settingsPointerUp(event);
             return gamePointerUp();
         default:
             break;
     }
-    // Keys and the wheel reach only the form with the focus; the settings screen takes none.
+    // Keys and the wheel reach only the form with the focus; the settings screen takes none,
+    // the recall only the keys that close it.
+    if (focus_ == Form::Recall && event.kind == InputKind::Character)
+        return recallKey(event.character);
     if (focus_ != Form::Game) return;
     if (event.kind == InputKind::Character) key(event.character);
     if (event.kind == InputKind::Enter) key(U'\r');
     if (event.kind == InputKind::Wheel)
         pressButtonFor(event.wheel < 0 ? Button::BetDown : Button::BetUp, kWheelHoldMs);
+}
+
+void InputRouter::recallKey(char32_t character) {
+    const char32_t c = lower(character);
+    if (c == U'r' || c == kEscape) game_.closeRecall();
 }
 
 void InputRouter::key(char32_t character) {
@@ -128,12 +155,20 @@ void InputRouter::command(Command command) {
             return pressButtonFor(Button::Settings, kKeyHoldMs);
         case Command::Help:
             return pressButtonFor(Button::Help, kKeyHoldMs);
+        case Command::Recall:
+            game_.openRecall();
+            return;
         case Command::Quit:
             return game_.requestQuit();
     }
 }
 
 void InputRouter::padButton(PadButton button) {
+    // Guide and Back close a shown recall, wherever the focus is.
+    if ((button == PadButton::Guide || button == PadButton::Back) && recall_.visible()) {
+        game_.closeRecall();
+        return;
+    }
     // Back closes a shown settings screen as a click on its OK button does, wherever the
     // focus is.
     if (button == PadButton::Back && settings_.visible()) {
@@ -151,7 +186,9 @@ void InputRouter::padButton(PadButton button) {
 
 void InputRouter::pressButton(Button button, bool onFace) {
     if (!game_.pressButton(button, onFace)) return;
-    if (onSettingsScreen(button)) {
+    if (button == Button::RecallOk) {
+        recall_.sinkOk();
+    } else if (onSettingsScreen(button)) {
         settings_.sinkButton(button);
     } else {
         view_.sinkButton(button);
@@ -160,8 +197,9 @@ void InputRouter::pressButton(Button button, bool onFace) {
 }
 
 void InputRouter::releaseButton(Button button) {
-    const bool lifted =
-        onSettingsScreen(button) ? settings_.liftButton(button) : view_.liftButton(button);
+    const bool lifted = button == Button::RecallOk ? recall_.liftOk()
+                        : onSettingsScreen(button) ? settings_.liftButton(button)
+                                                   : view_.liftButton(button);
     if (lifted) view_.delay(2);
     game_.releaseButton(button);
 }

@@ -14,6 +14,7 @@
 #include "platform/event_loop.h"
 #include "platform/input_event.h"
 #include "presentation/game_view.h"
+#include "shell/recall_screen.h"
 #include "shell/settings_screen.h"
 
 namespace fruvana {
@@ -31,11 +32,12 @@ enum class Command : std::uint8_t {
     Autoplay,
     Settings,
     Help,
+    Recall,
     Quit,
 };
 
 // One row of the input map: the keys (either case of a letter) and the controller button that
-// ask for a command. A key of 0 is none.
+// ask for a command. A key of 0 is none; Escape arrives as the character 27.
 struct InputBinding {
     Command command;
     char32_t key;
@@ -50,18 +52,23 @@ inline constexpr int kWheelHoldMs = 2;
 
 class InputRouter {
   public:
-    InputRouter(Game& game, GameView& view, SettingsScreen& settings, EventLoop& loop);
+    InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,
+                EventLoop& loop);
 
     // Handles one input event as the game window does.
     void route(const InputEvent& event);
     // The settings screen was shown or hidden: it takes the focus, or gives it back.
     void settingsShown() { focus_ = Form::Settings; }
     void settingsHidden() { focus_ = Form::Game; }
+    // The game recall was shown or hidden: it takes the focus, or gives it back to the form
+    // beneath it.
+    void recallShown() { focus_ = Form::Recall; }
+    void recallHidden() { focus_ = settings_.visible() ? Form::Settings : Form::Game; }
     // Whether keys go to the settings screen (which ignores them) rather than the game.
     bool settingsHaveFocus() const { return focus_ == Form::Settings; }
 
   private:
-    enum class Form : std::uint8_t { Game, Settings };
+    enum class Form : std::uint8_t { Game, Settings, Recall };
     void key(char32_t character);
     void command(Command command);
     void padButton(PadButton button);
@@ -69,6 +76,8 @@ class InputRouter {
     void gamePointerUp();
     void settingsPointerDown(const InputEvent& event);
     void settingsPointerUp(const InputEvent& event);
+    // The game recall takes only its closing keys.
+    void recallKey(char32_t character);
     // A press of a push button and its release, as a pointer or a key makes them.
     void pressButton(Button button, bool onFace);
     void releaseButton(Button button);
@@ -77,6 +86,7 @@ class InputRouter {
     Game& game_;
     GameView& view_;
     SettingsScreen& settings_;
+    RecallScreen& recall_;
     EventLoop& loop_;
     Form focus_ = Form::Game;
     // Which form took the last press: its release goes there.
@@ -84,8 +94,10 @@ class InputRouter {
     // The picture of the game that took the last press; its release goes to it wherever the
     // pointer is.
     std::string pressed_;
-    // What the last press on the settings screen met.
+    // What the last press on the settings screen met, and whether the last on the recall met
+    // its OK button.
     SettingsHit settingsPressed_;
+    bool recallOkPressed_ = false;
     // How many keys are being handled, one inside another's wait.
     static constexpr int kMaxKeyNesting = 8;
     int keyDepth_ = 0;

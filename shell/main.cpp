@@ -1,14 +1,18 @@
 // Fruvana: the fruit machine, full screen.
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 
 #include "platform/sdl_platform.h"
 #include "presentation/components/threaded_timer.h"
 #include "shell/program.h"
+#include "shell/recall_command.h"
 
-int main() {
+int main(int argc, char** argv) {
     using namespace fruvana;
+    if (argc == 2 && std::string(argv[1]) == "--recall")
+        return printRecall(runningProgramDir(), std::cout);
     std::string error;
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::create(SdlOptions{}, error);
     if (!platform) {

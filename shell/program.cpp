@@ -9,6 +9,7 @@
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "shell/data_folder.h"
+#include "shell/recall_text.h"
 
 namespace fruvana {
 
@@ -113,7 +114,9 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     game_->startSession();
     settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
     if (!settings_) return false;
-    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, loop_);
+    recall_ = RecallScreen::create(*screen_, loop_, error);
+    if (!recall_) return false;
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_, loop_);
     connectEvents();
     state_.inputEnabled = 1;
     return true;
@@ -190,6 +193,17 @@ void Program::showSettings() {
 void Program::hideSettings() {
     settings_->hide();
     input_->settingsHidden();
+}
+
+void Program::showRecall() {
+    input_->recallShown();
+    const std::int64_t money = std::int64_t{state_.credit} + state_.win + state_.account;
+    recall_->show(state_.recall, sessionLine(game_->session(), platform_.wallClock(), money));
+}
+
+void Program::hideRecall() {
+    recall_->hide();
+    input_->recallHidden();
 }
 
 void Program::saveOptions() {

@@ -18,6 +18,7 @@
 #include "presentation/game_view.h"
 #include "shell/data_files.h"
 #include "shell/input_router.h"
+#include "shell/recall_screen.h"
 #include "shell/settings_screen.h"
 
 namespace fruvana {
@@ -51,6 +52,7 @@ class Program final : public GameHost {
     EventLoop& loop() { return loop_; }
     GameView& view() { return *view_; }
     SettingsScreen& settings() { return *settings_; }
+    RecallScreen& recall() { return *recall_; }
 
     // --- the game's host ---
     void saveCredit() override;
@@ -64,6 +66,8 @@ class Program final : public GameHost {
     void hideSettings() override;
     void showOptionSwitch(int screenRow) override { settings_->showSwitch(screenRow); }
     void showAccountAndStatistics() override { settings_->showAccountAndStatistics(); }
+    void showRecall() override;
+    void hideRecall() override;
     void endProgram() override { loop_.quit(); }
 
   private:
@@ -91,6 +95,7 @@ class Program final : public GameHost {
     std::unique_ptr<GameView> view_;
     std::unique_ptr<Game> game_;
     std::unique_ptr<SettingsScreen> settings_;
+    std::unique_ptr<RecallScreen> recall_;
     std::unique_ptr<InputRouter> input_;
     // Whether each data file may be written: not when it exists but could not be read.
     bool creditWritable_ = true;

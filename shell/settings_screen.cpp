@@ -7,6 +7,7 @@
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
+#include "shell/grid_layer.h"
 #include "shell/statistics_table.h"
 
 namespace fruvana {
@@ -18,29 +19,13 @@ namespace P = settings_pictures;
 
 // A pressed button sinks by these many pixels.
 constexpr int kOkTravel = 4;
-constexpr int kResetTravel = 2;
+constexpr int kSmallTravel = 2;
 // The OK picture sits at the top left of a slightly larger box.
 constexpr L::Extent kOkBox{73, 69};
 
 std::string partName(std::string_view name) {
     return std::string(layers::kSettingsPrefix) + std::string(name);
 }
-
-// The statistics table as a layer of the game window. The layer owns the grid, so the grid
-// lives exactly as long as the window's layers that paint it and ask for repaints.
-class GridLayer final : public Layer {
-  public:
-    explicit GridLayer(std::string name)
-        : Layer(std::move(name)), grid_(std::make_unique<AlignGrid>()) {
-        grid_->onInvalidate = [this](const Rect& area) { invalidate(area); };
-    }
-    AlignGrid& grid() { return *grid_; }
-    Rect bounds() const override { return grid_->bounds(); }
-    void paint(Picture& target, const Rect& clip) const override { grid_->paint(target, clip); }
-
-  private:
-    std::unique_ptr<AlignGrid> grid_;
-};
 
 }  // namespace
 
@@ -64,9 +49,10 @@ bool SettingsScreen::build(std::string& error) {
     auto panel = load(P::kPanel);
     auto ok = load(P::kOkButton);
     auto reset = load(P::kResetButton);
+    auto recall = load(P::kRecallButton);
     auto on = load(P::kSwitchOn);
     auto off = load(P::kSwitchOff);
-    if (!panel || !ok || !reset || !on || !off) return false;
+    if (!panel || !ok || !reset || !recall || !on || !off) return false;
     switchOn_ = std::move(*on);
     switchOff_ = std::move(*off);
 
@@ -86,6 +72,7 @@ bool SettingsScreen::build(std::string& error) {
             addPicture("switch" + std::to_string(i + 1), L::kSwitchesAt[i], L::kSwitch, switchOff_);
     ok_ = addPicture(P::kOkButton, L::kOkAt, kOkBox, std::move(*ok));
     reset_ = addPicture(P::kResetButton, L::kResetAt, L::kSmallButton, std::move(*reset));
+    recall_ = addPicture(P::kRecallButton, L::kRecallButtonAt, L::kSmallButton, std::move(*recall));
 
     const Rect accountArea{origin_.x + L::kAccountAt.x, origin_.y + L::kAccountAt.y, L::kAccount.w,
                            L::kAccount.h};
@@ -143,6 +130,7 @@ void SettingsScreen::setPartsVisible(bool visible) {
     for (PictureLayer* s : switches_) s->setVisible(visible);
     ok_->setVisible(visible);
     reset_->setVisible(visible);
+    recall_->setVisible(visible);
     accountLine_->setVisible(visible);
     tableLayer_->setVisible(visible);
 }
@@ -158,27 +146,29 @@ void SettingsScreen::showSwitch(int row) {
     switches_[static_cast<std::size_t>(row)]->setPicture(*option != 0 ? switchOn_ : switchOff_);
 }
 
-PictureLayer* SettingsScreen::buttonPicture(Button button) const {
-    if (button == Button::SettingsOk) return ok_;
-    if (button == Button::SettingsReset) return reset_;
-    return nullptr;
+SettingsScreen::ButtonPlace SettingsScreen::buttonPlace(Button button) const {
+    switch (button) {
+        case Button::SettingsOk:
+            return {ok_, origin_.y + L::kOkAt.y, kOkTravel, L::kBigFaceCentre};
+        case Button::SettingsReset:
+            return {reset_, origin_.y + L::kResetAt.y, kSmallTravel, L::kSmallFaceCentre};
+        case Button::SettingsRecall:
+            return {recall_, origin_.y + L::kRecallButtonAt.y, kSmallTravel, L::kSmallFaceCentre};
+        default:
+            return {};
+    }
 }
 
 void SettingsScreen::sinkButton(Button button) {
-    PictureLayer* picture = buttonPicture(button);
-    if (picture == nullptr) return;
-    const int top = origin_.y + (button == Button::SettingsOk ? L::kOkAt.y : L::kResetAt.y);
-    const int travel = button == Button::SettingsOk ? kOkTravel : kResetTravel;
-    if (picture->y() == top) picture->moveTo(picture->x(), top + travel);
+    const ButtonPlace b = buttonPlace(button);
+    if (b.picture == nullptr) return;
+    if (b.picture->y() == b.top) b.picture->moveTo(b.picture->x(), b.top + b.travel);
 }
 
 bool SettingsScreen::liftButton(Button button) {
-    PictureLayer* picture = buttonPicture(button);
-    if (picture == nullptr) return false;
-    const int top = origin_.y + (button == Button::SettingsOk ? L::kOkAt.y : L::kResetAt.y);
-    const int travel = button == Button::SettingsOk ? kOkTravel : kResetTravel;
-    if (picture->y() != top + travel) return false;
-    picture->moveTo(picture->x(), top);
+    const ButtonPlace b = buttonPlace(button);
+    if (b.picture == nullptr || b.picture->y() != b.top + b.travel) return false;
+    b.picture->moveTo(b.picture->x(), b.top);
     return true;
 }
 
@@ -187,12 +177,13 @@ SettingsHit SettingsScreen::hitAt(int x, int y) const {
     SettingsHit hit;
     if (layer == nullptr) return hit;
     // The round faces touch their pictures' top and left edges.
-    if (layer == ok_ || layer == reset_) {
-        const PictureLayer& picture = layer == ok_ ? *ok_ : *reset_;
-        const int centre = layer == ok_ ? L::kBigFaceCentre : L::kSmallFaceCentre;
+    for (const Button button :
+         {Button::SettingsOk, Button::SettingsReset, Button::SettingsRecall}) {
+        const ButtonPlace b = buttonPlace(button);
+        if (layer != b.picture) continue;
         hit.part = SettingsHit::Part::Button;
-        hit.button = layer == ok_ ? Button::SettingsOk : Button::SettingsReset;
-        hit.onFace = insideCircle(x - picture.x(), y - picture.y(), centre, centre);
+        hit.button = button;
+        hit.onFace = insideCircle(x - b.picture->x(), y - b.picture->y(), b.face, b.face);
         return hit;
     }
     for (std::size_t i = 0; i < switches_.size(); ++i) {

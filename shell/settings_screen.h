@@ -1,6 +1,7 @@
 #pragma once
 // The settings screen: a second form drawn over the cabinet inside the game window, with the
-// five option switches, the account, the statistics table, an OK button and a reset button.
+// five option switches, the account, the statistics table, an OK button, a reset button and
+// the button that opens the game recall.
 // It is made once at start-up and then shown and hidden. It only shows: what a click does is
 // the engine's to decide, and which form has the focus is the input router's.
 
@@ -52,8 +53,8 @@ class SettingsScreen {
     // Shows the switch of that row (0 to 4) as its option now stands.
     void showSwitch(int row);
     void showAccountAndStatistics();
-    // OK and reset move by their press when at rest, and back when pressed; true when it
-    // moved back.
+    // OK, reset and recall move by their press when at rest, and back when pressed; true when
+    // it moved back.
     void sinkButton(Button button);
     bool liftButton(Button button);
 
@@ -66,7 +67,15 @@ class SettingsScreen {
     SettingsScreen(GameScreen& screen, EventLoop& loop, const MachineState& state);
     bool build(std::string& error);
     void setPartsVisible(bool visible);
-    PictureLayer* buttonPicture(Button button) const;
+    // A button's picture, the top of its rest place in window pixels, how far a press sinks
+    // it, and the centre (and radius) of its round face.
+    struct ButtonPlace {
+        PictureLayer* picture = nullptr;
+        int top = 0;
+        int travel = 0;
+        int face = 0;
+    };
+    ButtonPlace buttonPlace(Button button) const;
 
     GameScreen& screen_;
     EventLoop& loop_;
@@ -79,6 +88,7 @@ class SettingsScreen {
     std::array<PictureLayer*, 5> switches_{};
     PictureLayer* ok_ = nullptr;
     PictureLayer* reset_ = nullptr;
+    PictureLayer* recall_ = nullptr;
     AntiAliasLabel* accountLine_ = nullptr;
     Picture switchOn_;
     Picture switchOff_;

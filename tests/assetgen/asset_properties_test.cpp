@@ -79,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{G, "lamp_red", 93, 15}, SizeCase{G, "lamp_green", 93, 15},
                       SizeCase{S, "panel", 800, 600}, SizeCase{S, "ok_button", 63, 63},
                       SizeCase{S, "reset_button", 41, 41}, SizeCase{S, "switch_on", 20, 20},
-                      SizeCase{S, "switch_off", 20, 20}),
+                      SizeCase{S, "switch_off", 20, 20}, SizeCase{S, "recall_button", 41, 41},
+                      SizeCase{S, "recall_panel", 800, 600}),
     [](const auto& info) {
         return std::string(info.param.kind == G ? "game_" : "settings_") + info.param.name;
     });
@@ -90,7 +91,7 @@ TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
         EXPECT_TRUE(seen.insert({a.kind, a.name}).second) << a.name;
         EXPECT_GT(a.bytes().size(), 44u) << a.name;
     }
-    EXPECT_EQ(seen.size(), 19u + 5u + 14u + 1u);  // and the window's icon
+    EXPECT_EQ(seen.size(), 19u + 7u + 14u + 1u);  // and the window's icon
     EXPECT_FALSE(findAsset(G, "reel2"));
     EXPECT_FALSE(findAsset(AssetKind::Sound, "cabinet"));
     EXPECT_FALSE(findAsset(G, ""));

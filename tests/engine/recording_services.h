@@ -120,6 +120,8 @@ class RecordingServices : public EngineServices, public GameHost {
     void hideSettings() override { record("settings hidden"); }
     void showOptionSwitch(int screenRow) override { record("switch " + std::to_string(screenRow)); }
     void showAccountAndStatistics() override { record("account and statistics"); }
+    void showRecall() override { record("recall shown"); }
+    void hideRecall() override { record("recall hidden"); }
     void endProgram() override { record("end"); }
 
     // The calls since the last clear, and forgetting them.

@@ -14,14 +14,7 @@ using golden::matchesGolden;
 
 class GoldenScreen : public testing::WholeProgram {
   protected:
-    // The 800 x 600 pixels of the frame from the cabinet's top-left corner.
-    Picture cabinet() {
-        const Picture& frame = composed();
-        const auto [x, y] = onCabinet({0, 0}, 0, 0);
-        Picture out(800, 600);
-        blit(frame, Rect{x, y, 800, 600}, out, 0, 0);
-        return out;
-    }
+    Picture cabinet() { return composedCabinet(); }
 };
 
 TEST_F(GoldenScreen, TheCabinetAfterTheReveal) {

@@ -81,6 +81,14 @@ class WholeProgram : public ::testing::Test {
         program->loop().pumpPending();
         return platform->frame();
     }
+    // The 800 x 600 pixels of the frame from the cabinet's top-left corner.
+    Picture composedCabinet() {
+        const Picture& frame = composed();
+        const auto [x, y] = onCabinet({0, 0}, 0, 0);
+        Picture out(800, 600);
+        blit(frame, Rect{x, y, 800, 600}, out, 0, 0);
+        return out;
+    }
 
     std::filesystem::path folder;
     HeadlessOptions options;

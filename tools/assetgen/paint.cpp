@@ -577,6 +577,14 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
                                cy - 1.2 * u);
             });
             break;
+        case ButtonMark::List:
+            strokeMark([&] {
+                for (const double dy : {-3.5, 0.0, 3.5}) {
+                    cairo_move_to(cr, cx - 4.5 * u, cy + dy * u);
+                    cairo_line_to(cr, cx + 4.5 * u, cy + dy * u);
+                }
+            });
+            break;
         case ButtonMark::Play: {
             auto tri = [&](double dx, double dy) {
                 cairo_move_to(cr, cx - 3 * u + dx, cy - 5 * u + dy);

@@ -74,7 +74,7 @@ void shadedBand(cairo_t* cr, double x, double y, double w, double h, Rgb top, Rg
 // A dark display window (for meters and the like) with a sunken bevel.
 void meterWindow(cairo_t* cr, double x, double y, double w, double h, Rgb inside);
 
-enum class ButtonMark { Help, Exit, Coin, Ok, Left, Right, Ring, Tilde, Play };
+enum class ButtonMark { Help, Exit, Coin, Ok, Left, Right, Ring, Tilde, Play, List };
 // Inviting: the bright glossy green of the play controls. Muted: a smaller, darker, duller dome
 // in a dark bezel, for a control a player should not press by accident.
 enum class ButtonFinish { Inviting, Muted };

@@ -125,8 +125,14 @@ Canvas makeBackground() {
     cairo_new_path(cr);
     engrave(cr, "RESET", L::kResetAt.x + 16.5, L::kResetAt.y + 56, Align::Centre, kPanelText, 0.0);
 
-    // account box on its own plate
+    // account box and the recall button on their own plate
     bluePanel(cr, 548, 484, 224, 98, 14);
+    buttonSocket(cr, L::kRecallButtonAt.x + L::kSmallFaceCentre + 0.5,
+                 L::kRecallButtonAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
+    selectFont(cr, FontStyle::Bold, 13);
+    cairo_new_path(cr);
+    engrave(cr, "GAME RECALL", L::kRecallButtonAt.x + 48, L::kRecallButtonAt.y + 26, Align::Left,
+            kPanelText, 0.0);
     selectFont(cr, FontStyle::Bold, 18);
     cairo_new_path(cr);
     engrave(cr, "Account", 636, 515, Align::Right, kPanelText, 0.0);
@@ -137,6 +143,51 @@ Canvas makeBackground() {
 
     // Deliberate: the same trim as the cabinet's (a chrome edge round a bright blue band), so the
     // panel laid over the machine reads as part of it and stands apart from the background.
+    cairo_rectangle(cr, 0, 0, 800, 600);
+    trimStroke(cr);
+    return c;
+}
+
+// The game recall: the settings screen's finish, a title band that says what it is, and one
+// black display for the table of games.
+Canvas makeRecallPanel() {
+    Canvas c(L::kCabinet.w, L::kCabinet.h);
+    brushedMetal(c, 29);
+    cairo_t* cr = c.cr();
+    frontSheen(cr);
+    shadedBand(cr, 0, 0, 800, 58, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 58, Rgb{220, 226, 236}, 2);
+    cairo_move_to(cr, 0, 61);
+    cairo_line_to(cr, 800, 61);
+    setColor(cr, kGold);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    selectFont(cr, FontStyle::BoldItalic, 34);
+    cairo_new_path(cr);
+    textPath(cr, "Fruvana", 28, 42, Align::Left);
+    setColor(cr, Rgb{255, 170, 40});
+    cairo_fill(cr);
+    selectFont(cr, FontStyle::Bold, 26);
+    cairo_new_path(cr);
+    engrave(cr, "GAME RECALL", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
+
+    const double x = L::kRecallTableAt.x - 8;
+    const double y = L::kRecallTableAt.y - 8;
+    const double w = L::kRecallTable.w + 16;
+    const double h = L::kRecallTable.h + 16;
+    roundedRect(cr, x, y, w, h, 10);
+    setColor(cr, Rgb{4, 8, 16});
+    cairo_fill(cr);
+    bevelFrame(cr, x, y, w, h, 10, 2, true);
+    cairo_rectangle(cr, L::kRecallTableAt.x, L::kRecallTableAt.y, L::kRecallTable.w,
+                    L::kRecallTable.h);
+    setColor(cr, kMeterBlue);
+    cairo_fill(cr);
+
+    bluePanel(cr, 346, 484, 178, 98, 14);
+    buttonSocket(cr, L::kOkAt.x + L::kBigFaceCentre + 0.5, L::kOkAt.y + L::kBigFaceCentre + 0.5,
+                 L::kBigFaceRadius);
+    for (double sx : {40.0, 760.0})
+        for (double sy : {532.0, 572.0}) screw(cr, sx, sy);
     cairo_rectangle(cr, 0, 0, 800, 600);
     trimStroke(cr);
     return c;
@@ -174,7 +225,13 @@ std::vector<NamedPicture> settingsPictures() {
         cropOf(background, L::kResetAt.x, L::kResetAt.y, L::kSmallButton.w, L::kSmallButton.h);
     pushButton(reset.cr(), L::kSmallFaceCentre + 0.5, L::kSmallFaceCentre + 0.5,
                L::kSmallFaceRadius, ButtonMark::Ring);
+    Canvas recall = cropOf(background, L::kRecallButtonAt.x, L::kRecallButtonAt.y,
+                           L::kSmallButton.w, L::kSmallButton.h);
+    pushButton(recall.cr(), L::kSmallFaceCentre + 0.5, L::kSmallFaceCentre + 0.5,
+               L::kSmallFaceRadius, ButtonMark::List);
     out.push_back({"ok_button", std::move(ok)});
+    out.push_back({"recall_button", std::move(recall)});
+    out.push_back({"recall_panel", makeRecallPanel()});
     out.push_back({"reset_button", std::move(reset)});
     out.push_back({"switch_on", makeSwitch(true)});
     out.push_back({"switch_off", makeSwitch(false)});

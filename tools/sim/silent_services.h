@@ -45,6 +45,8 @@ class SilentServices final : public EngineServices, public GameHost {
     void hideSettings() override {}
     void showOptionSwitch(int) override {}
     void showAccountAndStatistics() override {}
+    void showRecall() override {}
+    void hideRecall() override {}
     void endProgram() override {}
 
     // Spins started so far; a pull that starts none was refused.

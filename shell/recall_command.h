@@ -1,0 +1,16 @@
+#pragma once
+// fruvana --recall: the recalled games as text, one line each, without opening a window.
+
+#include <ostream>
+#include <string>
+
+namespace fruvana {
+
+// Reads the recall file of the folder the game keeps its files in (chosen from programDir as
+// at start-up) and writes the heading and the games, newest first, to out. The exit code: 0.
+int printRecall(const std::string& programDir, std::ostream& out);
+
+// The folder of the running program, ending in '/', found without opening a window.
+std::string runningProgramDir();
+
+}  // namespace fruvana

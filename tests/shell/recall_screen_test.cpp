@@ -1,0 +1,136 @@
+// The game recall in the whole program: what it lists against what the deals showed, the
+// session line, its golden picture, when it may open and what closes it, and a restart.
+
+#include <cstdlib>
+#include <ctime>
+
+#include "tests/golden/golden.h"
+#include "tests/shell/program_fixture.h"
+
+namespace fruvana {
+namespace {
+
+namespace L = layout;
+
+class Recall : public testing::WholeProgram {
+  protected:
+    void SetUp() override {
+        WholeProgram::SetUp();
+        // Times on the screen are local; the pictures are made in one zone.
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+    void type(char32_t c) {
+        program->input().route(InputEvent::typed(c));
+        settle();
+    }
+    // What the screen showed after each deal, newest first: bet, credit + win before the
+    // pull and after the stop.
+    struct Shown {
+        int bet;
+        std::int32_t before, after, win;
+    };
+    std::vector<Shown> playDeals(int deals) {
+        std::vector<Shown> shown;
+        for (int i = 0; i < deals; ++i) {
+            if (i == 4) type(U'.');  // a bet of 6 from the fifth deal on
+            const std::int32_t before = state().credit + state().win;
+            pullLever();
+            settle();
+            shown.insert(shown.begin(),
+                         {state().bet, before, state().credit + state().win, state().win});
+        }
+        return shown;
+    }
+    const AlignGrid& table() { return program->recall().table(); }
+};
+
+TEST_F(Recall, ListsTheNewestTenAsTheDealsShowedThem) {
+    startAndReveal();
+    state().options.secondDeal = 0;
+    const auto shown = playDeals(12);
+    type(U'r');
+    ASSERT_TRUE(program->recall().visible());
+    for (int row = 1; row <= 10; ++row) {
+        const Shown& s = shown[static_cast<std::size_t>(row - 1)];
+        SCOPED_TRACE(row);
+        EXPECT_EQ(table().Cells(1, row), std::to_string(s.bet));
+        EXPECT_EQ(table().Cells(6, row), std::to_string(s.win));
+        EXPECT_EQ(table().Cells(7, row), std::to_string(s.before));
+        EXPECT_EQ(table().Cells(8, row), std::to_string(s.after));
+        EXPECT_EQ(table().Cells(3, row), "");  // no holds without a second deal
+    }
+    // The deals began at 12:00:03 on the virtual clock's day and took seconds each.
+    EXPECT_EQ(table().Cells(0, 10).substr(0, 9), "12-07 12:");
+    EXPECT_EQ(program->recall().sessionLabel().Caption(),
+              "This session: 0 min, 12 games, net " +
+                  std::string(state().credit + state().win - 1000 > 0 ? "+" : "") +
+                  std::to_string(state().credit + state().win - 1000));
+    EXPECT_TRUE(golden::matchesGolden(composedCabinet(), "recall_screen"));
+}
+
+TEST_F(Recall, OpensOnlyWhenTheGameTakesAKeyAndClosesLeavingTheGameAsItWas) {
+    startAndReveal();
+    // Not while the reels turn, nor while autoplay runs.
+    pullLever();
+    program->input().route(InputEvent::typed(U'r'));
+    EXPECT_FALSE(program->recall().visible());
+    settle();
+    type(U'a');
+    type(U'R');
+    EXPECT_FALSE(program->recall().visible());
+    type(U'a');
+    const MachineState before = state();
+    // R, Escape, Guide, Back and OK each close it.
+    const InputEvent closers[] = {InputEvent::typed(U'R'), InputEvent::typed(U'\x1b'),
+                                  InputEvent::padButton(PadButton::Guide),
+                                  InputEvent::padButton(PadButton::Back)};
+    for (const InputEvent& close : closers) {
+        type(U'r');
+        ASSERT_TRUE(program->recall().visible());
+        type(U'c');  // the recall has the focus: keys of the game do nothing
+        program->input().route(close);
+        settle();
+        EXPECT_FALSE(program->recall().visible());
+    }
+    program->input().route(InputEvent::padButton(PadButton::Guide));
+    ASSERT_TRUE(program->recall().visible());
+    click(onCabinet(L::kOkAt, 26, 26));
+    EXPECT_FALSE(program->recall().visible());
+    EXPECT_EQ(state().credit, before.credit);
+    EXPECT_EQ(state().phase, before.phase);
+    EXPECT_EQ(state().recall, before.recall);
+    type(U'c');  // the game has the focus again
+    EXPECT_EQ(state().credit, before.credit + 1000);
+}
+
+TEST_F(Recall, TheSettingsScreensButtonOpensItAndOkReturnsToTheSettings) {
+    startAndReveal();
+    type(U's');
+    click(onCabinet(L::kRecallButtonAt, 16, 16));
+    ASSERT_TRUE(program->recall().visible());
+    click(onCabinet(L::kOkAt, 26, 26));
+    EXPECT_FALSE(program->recall().visible());
+    EXPECT_TRUE(program->settings().visible());
+    EXPECT_TRUE(program->input().settingsHaveFocus());
+}
+
+TEST_F(Recall, ARestartShowsTheSameGamesAndAnUnfinishedOne) {
+    startAndReveal();
+    state().options.secondDeal = 1;
+    playDeals(3);  // a first deal, its second deal, and a first deal left waiting
+    type(U'x');
+    ASSERT_TRUE(program->ended());
+    const GameRecall saved = state().recall;
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_TRUE(saved.front().unfinished);
+    program.reset();
+    startAndReveal();
+    EXPECT_EQ(state().recall, saved);
+    type(U'r');
+    EXPECT_EQ(table().Cells(5, 1), "unfinished");
+    EXPECT_EQ(program->recall().sessionLabel().Caption(), "This session: 0 min, 0 games, net 0");
+}
+
+}  // namespace
+}  // namespace fruvana
