@@ -1,6 +1,8 @@
 // The game view at work: building the spin strips, one frame tick, one meter, whole spins on
-// the real threaded timer, and what a game waiting for its player costs.
+// the real threaded timer, what a game waiting for its player costs, and the game recall.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +14,9 @@
 #include "platform/sdl_platform.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/components/threaded_timer.h"
+#include "shell/data_files.h"
 #include "shell/program.h"
+#include "shell/recall_file.h"
 
 namespace fruvana {
 namespace {
@@ -202,6 +206,81 @@ void BM_OpenSettings(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenSettings)->Unit(benchmark::kMillisecond);
+
+// The game recall: recording a game (the newest of ten, encoded as the file's bytes), writing
+// the recall file whole with its flush, the flush of a file that size alone, and opening the
+// recall screen over the cabinet with its paint.
+GameRecord benchGame(int i) {
+    GameRecord g;
+    g.startedAt = 1'796'644'800 + i;
+    g.bet = 5;
+    g.before = {1000, 0, -1000};
+    g.firstLine = {2, 2, 9};
+    g.firstClass = 12;
+    g.secondDealt = true;
+    g.holds = {HoldSource::Suggested, HoldSource::Suggested, HoldSource::NotHeld};
+    g.secondLine = {2, 2, 2};
+    g.secondClass = 2;
+    g.paid = 1250;
+    g.after = {995, 1250, -1000};
+    return g;
+}
+
+void BM_RecordGame(benchmark::State& state) {
+    GameRecall recall;
+    int i = 0;
+    for (auto _ : state) {
+        recall.push_front(benchGame(++i));
+        if (recall.size() > kRecalledGames) recall.pop_back();
+        benchmark::DoNotOptimize(encodeRecall(recall));
+    }
+}
+BENCHMARK(BM_RecordGame)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteRecallFile(benchmark::State& state) {
+    MachineState machine;
+    machine.homeDir = benchFolder();
+    for (int i = 0; i < 10; ++i) machine.recall.push_back(benchGame(i));
+    for (auto _ : state) saveRecall(machine);
+}
+BENCHMARK(BM_WriteRecallFile)->Unit(benchmark::kMillisecond);
+
+// What the flushes alone cost for a file of the recall file's size, the floor of any save:
+// the file's own, then its folder's, which makes the rename over the old file last.
+void BM_FlushAFileOfThatSize(benchmark::State& state) {
+    const std::string folder = benchFolder();
+    const std::string path = folder + "flush.bin";
+    const std::vector<char> bytes(kRecallFileMaxSize, 'x');
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) break;
+        benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
+        ::fsync(fd);
+        ::close(fd);
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) break;
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+BENCHMARK(BM_FlushAFileOfThatSize)->Unit(benchmark::kMillisecond);
+
+void BM_OpenRecall(benchmark::State& state) {
+    Headless h;
+    Program& program = *h.program;
+    program.showWindow();
+    program.loop().delay(kIntroMs + 10);
+    for (int i = 0; i < 10; ++i) program.game().state().recall.push_back(benchGame(i));
+    for (auto _ : state) {
+        program.game().openRecall();
+        program.loop().pumpPending();
+        state.PauseTiming();
+        program.game().closeRecall();
+        program.loop().pumpPending();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenRecall)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fruvana
