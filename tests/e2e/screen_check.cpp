@@ -9,6 +9,13 @@
 //   reels S1 S2 S3 credit C win W bet B m1 P lamps L1 L2 L3
 // where a reel that shows no still picture is "?", a meter that shows no figure "?", and a
 // lamp is blank, red, green or "?".
+//
+//   screen_check SHOT.bmp WIDTH HEIGHT recall
+// reads the game recall instead, by comparing each small symbol with the committed picture of
+// the ten (tests/golden/recall_symbols.png), and prints
+//   recall A.B.C D.E.F ...
+// the first deal's symbols of each of the ten rows, newest first, "-" for an empty row and "?"
+// for a symbol it does not know.
 
 #include <cstdio>
 #include <fstream>
@@ -81,9 +88,43 @@ std::string lamp(const Picture& shot, CabinetOrigin o, L::Offset at, const Pictu
     return "?";
 }
 
+// The recall's rows: the table's place, its rows' height, the first deal's column, and the
+// small symbols' size and spacing.
+constexpr L::Offset kRecallFirstSymbol{28 + 96 + 40 + 4, 104 + 34 + 2};
+constexpr int kRecallRow = 34;
+constexpr int kSmall = 24;
+constexpr int kSmallStep = 28;
+
+std::string recallRows(const Picture& shot, CabinetOrigin o, const Picture& symbols) {
+    std::string line = "recall";
+    for (int row = 0; row < 10; ++row) {
+        std::string cells;
+        bool empty = true;
+        for (int n = 0; n < 3; ++n) {
+            const Picture seen = cut(
+                shot, o,
+                {kRecallFirstSymbol.x + n * kSmallStep, kRecallFirstSymbol.y + row * kRecallRow},
+                kSmall, kSmall);
+            std::string symbol = "?";
+            for (int s = 0; s < kSymbolCount; ++s) {
+                Picture known(kSmall, kSmall);
+                blit(symbols, Rect{s * kSmall, 0, kSmall, kSmall}, known, 0, 0);
+                if (known == seen) {
+                    symbol = std::to_string(s + 1);
+                    empty = false;
+                }
+            }
+            cells += (n > 0 ? "." : "") + symbol;
+        }
+        line += " " + (empty ? std::string("-") : cells);
+    }
+    return line;
+}
+
 int run(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: screen_check SHOT.bmp WIDTH HEIGHT\n");
+    const bool recall = argc == 5 && std::string(argv[4]) == "recall";
+    if (argc != 4 && !recall) {
+        std::fprintf(stderr, "usage: screen_check SHOT.bmp WIDTH HEIGHT [recall]\n");
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -94,6 +135,18 @@ int run(int argc, char** argv) {
         return 2;
     }
     const CabinetOrigin o = cabinetOrigin(std::stoi(argv[2]), std::stoi(argv[3]));
+    if (recall) {
+        std::string error;
+        const std::optional<Picture> symbols =
+            golden::readPng(golden::goldenPath("recall_symbols"), error);
+        if (!symbols) {
+            std::fprintf(stderr, "screen_check: no picture of the small symbols: %s\n",
+                         error.c_str());
+            return 2;
+        }
+        std::printf("%s\n", recallRows(*shot, o, *symbols).c_str());
+        return 0;
+    }
     const ReelShading shading(testing::gamePicture("reel_strip"),
                               testing::gamePicture("reel_blur_1"),
                               testing::gamePicture("reel_blur_2"));

@@ -69,6 +69,28 @@ TEST_F(Recall, ListsTheNewestTenAsTheDealsShowedThem) {
     EXPECT_TRUE(golden::matchesGolden(composedCabinet(), "recall_screen"));
 }
 
+// The ten small symbols as the recall draws them, side by side: the picture the end-to-end
+// test reads the recall's rows with.
+TEST_F(Recall, DrawsEachSymbolSmall) {
+    startAndReveal();
+    for (std::uint8_t s = 10; s >= 1; --s) {
+        GameRecord g;
+        g.bet = 1;
+        g.firstLine = {s, s, s};
+        g.firstClass = 12;
+        state().recall.push_back(g);
+    }
+    type(U'r');
+    const Picture& frame = composed();
+    Picture symbols(240, 24);
+    for (int s = 1; s <= 10; ++s) {
+        // Row 11 - s of the table holds symbol s; its first deal's first symbol.
+        const auto [x, y] = onCabinet({28 + 96 + 40 + 4, 104 + 34 * (11 - s) + 2}, 0, 0);
+        blit(frame, Rect{x, y, 24, 24}, symbols, (s - 1) * 24, 0);
+    }
+    EXPECT_TRUE(golden::matchesGolden(symbols, "recall_symbols"));
+}
+
 TEST_F(Recall, OpensOnlyWhenTheGameTakesAKeyAndClosesLeavingTheGameAsItWas) {
     startAndReveal();
     // Not while the reels turn, nor while autoplay runs.
