@@ -59,6 +59,9 @@ struct SdlPlatform::Impl {
     Placement placement;
     int fullScreenScale = 1;
     bool windowed = false;
+    // How the window shows when it is first shown.
+    bool startWindowed = false;
+    std::optional<std::pair<int, int>> windowPlace;
     // The last key-down was a held key's repeat, so the character it typed is one too.
     bool repeating = false;
     std::deque<InputEvent> pending;
@@ -311,6 +314,8 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
         return nullptr;
     }
     impl->audio = std::make_unique<SdlAudio>(options.audioDriver);
+    impl->startWindowed = options.startWindowed;
+    impl->windowPlace = options.windowPlace;
     // A controller plugged in now or later announces itself with an event.
     impl->pads = sdl::Subsystem(SDL_INIT_GAMECONTROLLER);
     SDL_StartTextInput();
@@ -378,6 +383,14 @@ bool SdlPlatform::windowed() const {
     return impl_->windowed;
 }
 
+std::optional<std::pair<int, int>> SdlPlatform::windowPlace() const {
+    if (!impl_->window || !impl_->windowed) return std::nullopt;
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(impl_->window.get(), &x, &y);
+    return std::pair{x, y};
+}
+
 std::string SdlPlatform::windowProblem() const {
     return impl_->windowProblem;
 }
@@ -403,6 +416,12 @@ void SdlPlatform::setWindowIcon(const Picture& icon) {
 
 void SdlPlatform::showWindow() {
     if (!impl_->window) return;
+    // The mode the player left the game in last time, or asked for on the command line.
+    if (impl_->startWindowed && impl_->setWindowed(true) && impl_->windowPlace) {
+        SDL_SetWindowPosition(impl_->window.get(), impl_->windowPlace->first,
+                              impl_->windowPlace->second);
+    }
+    impl_->startWindowed = false;
     SDL_ShowWindow(impl_->window.get());
     SDL_RaiseWindow(impl_->window.get());
     impl_->presentAll();

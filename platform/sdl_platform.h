@@ -3,7 +3,9 @@
 // code can create the platform without seeing SDL's types.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -15,6 +17,9 @@ struct SdlOptions {
     std::string videoDriver;
     // Empty: SDL's own choice ("disk" and "dummy" serve tests).
     std::string audioDriver;
+    // Show the window framed, at this place when one is given, rather than full screen.
+    bool startWindowed = false;
+    std::optional<std::pair<int, int>> windowPlace;
 };
 
 class SdlPlatform : public Platform {
@@ -48,6 +53,8 @@ class SdlPlatform : public Platform {
 
     // Whether the game shows in a framed window rather than full screen (F11, Alt+Enter).
     bool windowed() const;
+    // Where the framed window stands on the screen; nothing in full screen.
+    std::optional<std::pair<int, int>> windowPlace() const;
     // The video driver SDL is using, e.g. "x11".
     std::string videoDriver() const;
 

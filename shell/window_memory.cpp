@@ -1,0 +1,110 @@
+#include "shell/window_memory.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace fruvana {
+
+namespace {
+
+// Far beyond any screen, and far from int's limits.
+constexpr int kFarthest = 1 << 20;
+
+std::optional<int> number(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < -kFarthest || value > kFarthest)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home) {
+    // The base directory specification asks that a relative XDG_CONFIG_HOME be ignored.
+    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
+        return xdgConfigHome + "/fruvana/window.conf";
+    if (!home.empty()) return home + "/.config/fruvana/window.conf";
+    return {};
+}
+
+WindowMemory parseWindowMemory(const std::string& text) {
+    WindowMemory memory;
+    std::optional<int> x;
+    std::optional<int> y;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq);
+        const std::string value = line.substr(eq + 1);
+        if (key == "mode") {
+            if (value != "window" && value != "fullscreen") return {};
+            memory.windowed = value == "window";
+        } else if (key == "x" || key == "y") {
+            const std::optional<int> n = number(value);
+            if (!n) return {};
+            (key == "x" ? x : y) = n;
+        }
+    }
+    if (x && y) {
+        memory.x = x;
+        memory.y = y;
+    }
+    return memory;
+}
+
+std::string formatWindowMemory(const WindowMemory& memory) {
+    std::string text = std::string("mode=") + (memory.windowed ? "window" : "fullscreen") + "\n";
+    if (memory.x && memory.y)
+        text += "x=" + std::to_string(*memory.x) + "\ny=" + std::to_string(*memory.y) + "\n";
+    return text;
+}
+
+WindowMemory loadWindowMemory(const std::string& path) {
+    if (path.empty()) return {};
+    std::ifstream in(path);
+    if (!in) return {};
+    std::ostringstream text;
+    // A file far larger than any this game writes is damage, not something to read whole.
+    char buffer[4096];
+    in.read(buffer, sizeof buffer);
+    if (in.gcount() == static_cast<std::streamsize>(sizeof buffer)) return {};
+    text.write(buffer, in.gcount());
+    return parseWindowMemory(text.str());
+}
+
+bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why) {
+    namespace fs = std::filesystem;
+    if (path.empty()) {
+        why = "neither XDG_CONFIG_HOME nor HOME is set";
+        return false;
+    }
+    std::error_code error;
+    fs::create_directories(fs::path(path).parent_path(), error);
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        out << formatWindowMemory(memory);
+        out.flush();
+        if (!out) {
+            why = "cannot write " + temp;
+            fs::remove(temp, error);
+            return false;
+        }
+    }
+    fs::rename(temp, path, error);
+    if (error) {
+        why = "cannot rename " + temp + ": " + error.message();
+        fs::remove(temp, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace fruvana

@@ -1,0 +1,38 @@
+#pragma once
+// How the game window was left: full screen or a window, and the window's place. Kept in
+// $XDG_CONFIG_HOME/fruvana/window.conf (by default ~/.config/fruvana/window.conf) as plain
+// key=value lines, apart from the game's data files:
+//
+//   mode=window        (or fullscreen)
+//   x=120
+//   y=80
+//
+// A missing or damaged file means full screen at no remembered place.
+
+#include <optional>
+#include <string>
+
+namespace fruvana {
+
+struct WindowMemory {
+    bool windowed = false;
+    std::optional<int> x;  // the window's place, both or neither
+    std::optional<int> y;
+    friend bool operator==(const WindowMemory&, const WindowMemory&) = default;
+};
+
+// The file's path from the environment's XDG_CONFIG_HOME and HOME (either may be empty); empty
+// when neither is set.
+std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home);
+
+// Reads text as the file's contents: unknown keys and lines are passed over; a mode other than
+// window or fullscreen, or a place that is not a whole number in range, is damage.
+WindowMemory parseWindowMemory(const std::string& text);
+std::string formatWindowMemory(const WindowMemory& memory);
+
+WindowMemory loadWindowMemory(const std::string& path);
+// Writes the file whole (a temporary file renamed over it), making its folder; false with a
+// one-line reason in why when it cannot.
+bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why);
+
+}  // namespace fruvana
