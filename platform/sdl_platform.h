@@ -19,7 +19,7 @@ struct SdlOptions {
     std::string audioDriver;
     // Show the window framed, at this place when one is given, rather than full screen.
     bool startWindowed = false;
-    std::optional<std::pair<int, int>> windowPlace;
+    std::optional<std::pair<int, int>> windowPlace{};
 };
 
 class SdlPlatform : public Platform {

@@ -36,7 +36,7 @@ kill -0 \$pid 2>/dev/null && { echo "FAIL: X did not end the game" >> "$work/ste
 wait \$pid
 INSIDE
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/inside.sh"
-conf() { cat "$work/config/fruvana/window.conf" 2>/dev/null | tr '\n' ' '; }
+conf() { tr '\n' ' ' < "$work/config/fruvana/window.conf" 2>/dev/null; }
 run() {
   rm -f "$work/steps.txt"
   xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/inside.sh" "$@"
