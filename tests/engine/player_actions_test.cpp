@@ -102,8 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
                       MoneyCase{"CoinInPhase2", Button::Coin, 2, 5, 40, 0, 0, 5, 40, 1000, -1000},
                       MoneyCase{"CollectInPhase2", Button::Collect, 2, 5, 40, 250, -1000, 5, 0, 0,
                                 -710},
-                      MoneyCase{"CollectPastTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'999,
-                                90'000'000, 5, 2, 9'999'999, 90'000'000},
+                      // One past the top: 9,999,998 + 2 + 90,000,000.
+                      MoneyCase{"CollectOnePastTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'998,
+                                90'000'000, 5, 2, 9'999'998, 90'000'000},
                       MoneyCase{"CollectUpToTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'997,
                                 90'000'000, 5, 0, 0, 99'999'999},
                       MoneyCase{"BetUpToTen", Button::BetUp, 1, 9, 0, 1000, 0, 10, 0, 1000, 0},

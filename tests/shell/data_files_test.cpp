@@ -573,7 +573,8 @@ INSTANTIATE_TEST_SUITE_P(
         RecallCase{"ElevenGames",
                    [] {
                        auto b = with(recallBytes(10), 1, 11);
-                       b.insert(b.end() - 4, b.begin() + 2, b.begin() + 54);
+                       const Bytes newest(b.begin() + 2, b.begin() + 54);
+                       b.insert(b.end() - 4, newest.begin(), newest.end());
                        return resealed(b);
                    },
                    0},
