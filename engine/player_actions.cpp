@@ -17,8 +17,11 @@ constexpr std::array<ButtonRule, kButtonCount> kButtonRules{{
     {Button::Collect, sounds::kSmallButton, true, true},
     {Button::Settings, sounds::kSmallButton, true, true},
     {Button::Autoplay, sounds::kSmallButton, true, false},
-    {Button::SettingsOk, sounds::kBigButton, false, false},
-    {Button::SettingsReset, sounds::kSmallButton, false, false},
+    // Deliberate: the settings screen's OK and reset are refused while a deal runs (a press
+    // beside the screen gives the game the focus, so a deal can start under it); ending a
+    // second deal or resetting the money under turning reels would pay a deal never staked.
+    {Button::SettingsOk, sounds::kBigButton, true, false},
+    {Button::SettingsReset, sounds::kSmallButton, true, false},
     {Button::SettingsRecall, sounds::kSmallButton, false, false},
     {Button::RecallOk, sounds::kBigButton, false, false},
 }};
@@ -144,6 +147,15 @@ bool Game::collect() {
     screen_.drawMeter(state_.credit, Meter::Credit, 7);
     screen_.drawMeter(state_.win, Meter::Win, 7);
     host_.saveCredit();
+    // Deliberate: a collect between a first and a second deal ends the game with the first
+    // deal's win, as holding all three reels does; the free second deal would otherwise pay on
+    // top of a win it is meant to replace.
+    if (state_.phase == 2) {
+        state_.phase = 1;
+        state_.held = {0, 0, 0};
+        for (int reel = 1; reel <= 3; ++reel) screen_.showLamp(reel, LampLook::Blank);
+        endGame();
+    }
     return true;
 }
 

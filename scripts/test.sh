@@ -20,6 +20,8 @@ echo "== test build"
 run_suite "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRUVANA_BENCH=ON
 echo "== lint"
 "$root/scripts/lint.sh" "$root/build/test"
+echo "== fuzz"
+"$root/scripts/fuzz.sh" "$root/build/fuzz"
 echo "== package"
 "$root/scripts/package_check.sh" "$root/build/package"
 echo "== sanitizer build"

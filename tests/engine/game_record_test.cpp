@@ -81,6 +81,12 @@ void pullThenSwitchSecondDealOff(TestMachine& m) {
     m.state.options.secondDeal = 0;
     m.game.confirmSettings();
 }
+void pullThenCollect(TestMachine& m) {
+    m.pull();
+    m.game.pressButtonByKey(Button::Collect);
+    m.game.releaseButton(Button::Collect);
+    EXPECT_EQ(m.state.phase, 1);  // the free second deal is gone with the collected win
+}
 void pullWithTooLittleCredit(TestMachine& m) {
     m.state.credit = 4;
     m.pull();
@@ -165,6 +171,22 @@ INSTANTIATE_TEST_SUITE_P(
                   75,
                   Money{1000, 0, -1000},
                   Money{1070, 0, -1000},
+                  {1, 5, 6},
+                  {0, 0, 0},
+                  7,
+                  0,
+                  kNone,
+                  false,
+                  false},
+        GameShape{"CollectedBetweenDeals",
+                  kSecondDealOn,
+                  {{1, 5, 6}},
+                  pullThenCollect,
+                  1,
+                  5,
+                  75,
+                  Money{1000, 0, -1000},
+                  Money{0, 0, 70},
                   {1, 5, 6},
                   {0, 0, 0},
                   7,

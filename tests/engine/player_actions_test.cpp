@@ -46,17 +46,15 @@ TEST_P(PressRefusals, KeyAndPointerAlike) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PressRefusals,
-                         ::testing::Values(PressCase{Button::Help, false, false},
-                                           PressCase{Button::Exit, false, true},
-                                           PressCase{Button::BetDown, false, false},
-                                           PressCase{Button::BetUp, false, false},
-                                           PressCase{Button::Coin, false, false},
-                                           PressCase{Button::Collect, false, false},
-                                           PressCase{Button::Settings, false, false},
-                                           PressCase{Button::Autoplay, false, true},
-                                           PressCase{Button::SettingsOk, true, true},
-                                           PressCase{Button::SettingsReset, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, PressRefusals,
+    ::testing::Values(
+        PressCase{Button::Help, false, false}, PressCase{Button::Exit, false, true},
+        PressCase{Button::BetDown, false, false}, PressCase{Button::BetUp, false, false},
+        PressCase{Button::Coin, false, false}, PressCase{Button::Collect, false, false},
+        PressCase{Button::Settings, false, false}, PressCase{Button::Autoplay, false, true},
+        PressCase{Button::SettingsOk, false, true}, PressCase{Button::SettingsReset, false, true},
+        PressCase{Button::SettingsRecall, true, true}, PressCase{Button::RecallOk, true, true}));
 
 // ---- Money actions at the edges of their limits ----
 
