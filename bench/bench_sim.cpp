@@ -5,6 +5,7 @@
 
 #include "tools/sim/plot_image.h"
 #include "tools/sim/plot_series.h"
+#include "tools/sim/sessions.h"
 #include "tools/sim/simulator.h"
 
 namespace fruvana::sim {
@@ -94,6 +95,31 @@ void BM_PlotFixedCost(benchmark::State& bench) {
 }
 
 BENCHMARK(BM_PlotFixedCost)->ArgName("part")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// --sessions on range(0) worker threads: 32 sessions of 250 pulls from a fresh machine, the same
+// sessions every time. Wall time, so pulls/s per job shows what a second thread adds; the target
+// is at least 1.8 times the pulls per second with 2 jobs as with 1.
+void BM_SessionsJobs(benchmark::State& bench) {
+    SimOptions options;
+    options.sessions = 32;
+    options.sessionPulls = 250;
+    const int jobs = static_cast<int>(bench.range(0));
+    std::int64_t pulls = 0;
+    for (auto _ : bench) {
+        const auto outcomes = runSessions(options, 7, {0, *options.sessions}, jobs);
+        benchmark::DoNotOptimize(outcomes.data());
+        pulls += *options.sessions * options.sessionPulls;
+    }
+    bench.counters["pulls/s"] =
+        benchmark::Counter(static_cast<double>(pulls), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_SessionsJobs)
+    ->ArgName("jobs")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace fruvana::sim

@@ -6,4 +6,4 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev lib
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev festival festvox-us-slt-hts
                pocketsphinx pocketsphinx-en-us
                xvfb xauth xdotool x11-apps x11-utils imagemagick clang-format clang-tidy cppcheck
-               dpkg-dev desktop-file-utils appstream lintian weston clang libclang-rt-14-dev)
+               dpkg-dev desktop-file-utils appstream lintian weston clang libclang-rt-14-dev parallel)

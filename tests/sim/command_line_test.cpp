@@ -37,7 +37,22 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--jackpot"}, "--jackpot"}, BadInput{{"lever"}, "lever"},
         BadInput{{"--bet", "5", "--bet", "6"}, "--bet"},
         BadInput{{"--par-sheet", "--trace"}, "--trace"},
-        BadInput{{"--par-sheet", "--plot", "run.svg"}, "--plot"}, BadInput{{"--plot"}, "--plot"}));
+        BadInput{{"--par-sheet", "--plot", "run.svg"}, "--plot"}, BadInput{{"--plot"}, "--plot"},
+        BadInput{{"--rng-stream", "mt"}, "lcg, ranmar or symbols"},
+        BadInput{{"--bytes", "8"}, "--rng-stream"},
+        BadInput{{"--rng-stream", "lcg", "--json"}, "--json"},
+        BadInput{{"--certify", "--plot", "c.svg"}, "--plot"},
+        BadInput{{"--certify", "--sessions", "4"}, "--sessions"},
+        BadInput{{"--sessions", "0"}, "--sessions"},
+        BadInput{{"--session-pulls", "9"}, "--sessions"},
+        BadInput{{"--sessions", "9", "--pulls", "9"}, "--session-pulls"},
+        BadInput{{"--jobs", "2"}, "--jobs works with"},
+        BadInput{{"--certify", "--jobs", "65"}, "--jobs"},
+        BadInput{{"--certify", "--shard", "1/2"}, "needs --seed"},
+        BadInput{{"--certify", "--seed", "1", "--shard", "3/2"}, "K/N"},
+        BadInput{{"--certify", "--seed", "1", "--shard", "0/2"}, "K/N"},
+        BadInput{{"--seed", "1", "--shard", "1/2"}, "--shard works with"},
+        BadInput{{"--merge", "a.json", "--seed", "1"}, "--seed cannot go with it"}));
 
 TEST(CommandLine, ReadsEveryOption) {
     const auto options =
@@ -77,8 +92,10 @@ TEST(CommandLine, HelpIsNotAnError) {
     const CommandRun run = runSim({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option :
-         {"--seed", "--pulls", "--bet", "--credit", "--account", "--second-deal", "--auto-bet",
-          "--coins", "--trace", "--par-sheet", "--plot"})
+         {"--seed",          "--pulls",      "--bet",   "--credit",  "--account",
+          "--second-deal",   "--auto-bet",   "--coins", "--trace",   "--par-sheet",
+          "--plot",          "--rng-stream", "--bytes", "--certify", "--sessions",
+          "--session-pulls", "--jobs",       "--json",  "--shard",   "--merge"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

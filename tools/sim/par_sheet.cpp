@@ -6,6 +6,7 @@
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
+#include "tools/sim/json.h"
 #include "tools/sim/silent_services.h"
 #include "tools/sim/text_format.h"
 
@@ -207,6 +208,27 @@ PerClass<double> secondDealClassChances(bool ahead) {
     return chances;
 }
 
+PerClass<double> gameClassChances(bool ahead) {
+    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
+    const PerClass<std::int64_t> census = naturalCensus();
+    const std::array<int, 1000> suggested = suggestedHoldMasks();
+    PerClass<double> chances{};
+    for (int index = 0; index < 1000; ++index) {
+        const int mask = suggested[static_cast<std::size_t>(index)];
+        const Line line = lineOf(index);
+        const int c = classifyLine(line);
+        const double weight =
+            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
+        if ((mask & kAllHeld) == kAllHeld) {
+            chances[c] += weight;
+            continue;
+        }
+        const PerClass<double> after = secondDealChances(line, mask, ahead);
+        for (int k = 1; k <= kClassCount; ++k) chances[k] += weight * after[k];
+    }
+    return chances;
+}
+
 ParSheet computeParSheet() {
     return {{firstDealFigures(kGenerousOnly), firstDealFigures(kStingyOnly),
              firstDealFigures(kAheadMix), firstDealFigures(kOtherwiseMix)},
@@ -341,6 +363,51 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
         out << format("%2d %-19s %-23s %s\n", c, std::string(rowLabel(c)).c_str(),
                       range(aheadMix).c_str(), range(otherwiseMix).c_str());
     }
+}
+
+void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t deals) {
+    JsonWriter json(out);
+    json.beginObject().field("report", "par-sheet");
+    json.key("first_deal").beginArray();
+    for (const FirstDealFigures& f : sheet.firstDeal) {
+        json.beginObject().field("mix", f.mix.name).field("stingy_in_ten", f.mix.stingyTenths);
+        json.key("classes").beginArray();
+        for (int c = 1; c <= kClassCount; ++c) {
+            json.beginObject().field("class", c).field("name", rowLabel(c));
+            json.field("pays", kPaytableMultipliers[c]);
+            json.key("chance").decimal(fixedPoint(f.probability[c], 4));
+            json.key("return").decimal(fixedPoint(f.contribution[c], 4)).endObject();
+        }
+        json.endArray();
+        json.key("return").decimal(fixedPoint(f.returnToPlayer, 4));
+        json.key("hit_rate").decimal(fixedPoint(f.hitRate, 4));
+        json.field("std_dev", f.standardDeviation).endObject();
+    }
+    json.endArray();
+    json.key("whole_game").beginArray();
+    for (const WholeGameFigures& w : sheet.wholeGame) {
+        json.beginObject().field("ahead", w.ahead).field("mix", w.mix.name);
+        for (const auto& [name, g] : {std::pair{"suggested_holds", w.suggestedHolds},
+                                      std::pair{"best_holds", w.bestHolds}}) {
+            json.key(name).beginObject().field("return", g.returnToPlayer);
+            json.field("hit_rate", g.hitRate).field("std_dev", g.standardDeviation).endObject();
+        }
+        json.endObject();
+    }
+    json.endArray();
+    json.key("count_ranges").beginObject().field("first_deals", deals).field("level", kRangeLevel);
+    json.key("classes").beginArray();
+    for (int c = 1; c <= kClassCount; ++c) {
+        json.beginObject().field("class", c).field("name", rowLabel(c));
+        for (const FirstDealFigures* f : {&sheet.firstDeal[2], &sheet.firstDeal[3]}) {
+            const CountRange r =
+                binomialRange(deals, static_cast<double>(f->probability[c]) / 10000.0, kRangeLevel);
+            json.key(f == &sheet.firstDeal[2] ? "ahead" : "otherwise").beginArray();
+            json.value(r.lo).value(r.hi).endArray();
+        }
+        json.endObject();
+    }
+    json.endArray().endObject().endObject();
 }
 
 }  // namespace fruvana::sim

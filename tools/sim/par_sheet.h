@@ -66,6 +66,10 @@ double expectedPay(const Line& line, int heldMask, bool ahead);
 // chances over every first-deal line whose suggestion leaves a reel to turn.
 PerClass<double> secondDealClassChances(bool ahead);
 
+// The class a whole game ends with under the suggested holds: the first deal's when all three
+// reels are held, else the second deal's.
+PerClass<double> gameClassChances(bool ahead);
+
 struct ParSheet {
     std::array<FirstDealFigures, 4> firstDeal;  // generous, stingy, ahead mix, otherwise mix
     std::array<WholeGameFigures, 2> wholeGame;  // not ahead, ahead
@@ -85,5 +89,6 @@ inline constexpr double kRangeLevel = 0.999;
 
 // The printed sheet; the count ranges are given for `deals` first deals.
 void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals);
+void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t deals);
 
 }  // namespace fruvana::sim

@@ -575,10 +575,83 @@ struct FontconfigRelease {
     ~FontconfigRelease() { FcFini(); }
 };
 
+// ---- The sessions' picture -------------------------------------------------------------------
+
+constexpr Colour kSessions{0.12, 0.33, 0.66};
+constexpr Colour kPercentileMark{0.82, 0.40, 0.05};
+
+void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const SessionFigures& f,
+                  const std::string& caption) {
+    p.fillRect(0, 0, kPlotWidth, kSessionsPlotHeight, {1, 1, 1});
+    p.text(12, 24, format("Money at the end of %s sessions", grouped(f.sessions).c_str()), 18,
+           Align::Left, true);
+    p.text(12, 44, caption, 12);
+    const Box b{kPlotLeft, 110, kPlotLeft + kPlotColumns, kSessionsPlotHeight - 70};
+    p.verticalText(22, (b.top + b.bottom) / 2, "sessions", 12);
+    p.text(b.right, b.bottom + 40, "credit + win + account at the end", 12, Align::Right);
+    if (sorted.empty()) {
+        noPulls(p, b);
+        frame(p, b);
+        return;
+    }
+
+    // Bars of a whole, round width, about 80 of them from the lowest to the highest money.
+    const auto lowest = static_cast<double>(sorted.front());
+    const auto highest = static_cast<double>(sorted.back());
+    const double width = tickStep(lowest, highest + 1, 80, 1);
+    const double from = std::floor(lowest / width) * width;
+    const auto bars = static_cast<std::size_t>(std::floor((highest - from) / width)) + 1;
+    std::vector<std::int64_t> counts(bars, 0);
+    for (const std::int64_t m : sorted) {
+        const auto bar =
+            static_cast<std::size_t>(std::floor((static_cast<double>(m) - from) / width));
+        ++counts[std::min(bar, bars - 1)];
+    }
+    const double top = static_cast<double>(*std::max_element(counts.begin(), counts.end()));
+    const ValueAxis ys{b, 0, top * 1.08};
+    valueTicks(p, ys, tickStep(0, top * 1.08, 5, 1),
+               [](double v) { return grouped(std::llround(v)); });
+    const double to = from + width * static_cast<double>(bars);
+    const auto x = [&](double money) { return b.left + b.width() * (money - from) / (to - from); };
+    for (double v : ticks(from, to, tickStep(from, to, 8, 1))) {
+        p.line(x(v), b.bottom, x(v), b.bottom + 4, kInk, 1);
+        p.text(x(v), b.bottom + 17, grouped(std::llround(v)), 12, Align::Centre);
+    }
+    for (std::size_t i = 0; i < bars; ++i) {
+        if (counts[i] == 0) continue;
+        const double left = x(from + width * static_cast<double>(i));
+        const double right = x(from + width * static_cast<double>(i + 1));
+        const double y = ys.y(static_cast<double>(counts[i]));
+        p.fillRect(left, y, std::max(right - left - 1, 1.0), b.bottom - y, kSessions);
+    }
+    // Each percentile as a line over the bars, labelled above the panel.
+    for (std::size_t k = 0; k < kPercentiles.size(); ++k) {
+        const double at = x(static_cast<double>(f.percentile[k]));
+        p.line(at, b.top, at, b.bottom, kPercentileMark, 1.4);
+        p.text(at, b.top - 6 - 14.0 * static_cast<double>(k % 2), format("%d %%", kPercentiles[k]),
+               12, Align::Centre, false, kPercentileMark);
+    }
+    frame(p, b);
+    const double y = 76;
+    double lx = 12;
+    lx = p.legend(lx, y, "sessions per bar of " + grouped(std::llround(width)) + " credits",
+                  [&](double sx, double sy) { p.fillRect(sx, sy - 5, 16, 10, kSessions); });
+    p.legend(
+        lx, y,
+        format("percentiles of the money at the end; %s of sessions ended ahead",
+               format("%.1f %%",
+                      100.0 * static_cast<double>(f.ahead) / static_cast<double>(f.sessions))
+                   .c_str()),
+        [&](double sx, double sy) { p.line(sx + 8, sy - 6, sx + 8, sy + 6, kPercentileMark, 2); });
+}
+
 }  // namespace
 
-std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
-                                    ImageKind kind, std::string& error) {
+namespace {
+
+// Draws a picture of the given size into PNG or SVG bytes.
+template <typename Draw>
+std::optional<std::string> render(ImageKind kind, int height, std::string& error, Draw&& draw) {
     // Deliberate: declared first, so the configuration goes only after every face and surface
     // that used it, and a long session of plots leaves nothing of fontconfig behind.
     const FontconfigRelease fontconfig;
@@ -592,17 +665,16 @@ std::optional<std::string> drawPlot(const PlotSeries& series, const std::string&
     std::string bytes;
     Surface surface;
     if (kind == ImageKind::Svg) {
-        surface.reset(
-            cairo_svg_surface_create_for_stream(appendBytes, &bytes, kPlotWidth, kPlotHeight));
+        surface.reset(cairo_svg_surface_create_for_stream(appendBytes, &bytes, kPlotWidth, height));
         cairo_svg_surface_restrict_to_version(surface.get(), CAIRO_SVG_VERSION_1_1);
         cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
     } else {
-        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPlotWidth, kPlotHeight));
+        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPlotWidth, height));
     }
     {
         const Context cr(cairo_create(surface.get()));
         Painter painter(cr.get(), regular.get(), bold.get());
-        drawAll(painter, series, caption);
+        draw(painter);
         if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
             error =
                 std::string("drawing failed: ") + cairo_status_to_string(cairo_status(cr.get()));
@@ -622,6 +694,22 @@ std::optional<std::string> drawPlot(const PlotSeries& series, const std::string&
         return std::nullopt;
     }
     return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
+                                    ImageKind kind, std::string& error) {
+    return render(kind, kPlotHeight, error,
+                  [&](Painter& painter) { drawAll(painter, series, caption); });
+}
+
+std::optional<std::string> drawSessionsPlot(const std::vector<std::int64_t>& sortedMoney,
+                                            const SessionFigures& figures,
+                                            const std::string& caption, ImageKind kind,
+                                            std::string& error) {
+    return render(kind, kSessionsPlotHeight, error,
+                  [&](Painter& painter) { drawSessions(painter, sortedMoney, figures, caption); });
 }
 
 }  // namespace fruvana::sim

@@ -5,13 +5,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/sim/plot_series.h"
+#include "tools/sim/sessions.h"
 
 namespace fruvana::sim {
 
 inline constexpr int kPlotWidth = 1200;
 inline constexpr int kPlotHeight = 900;
+inline constexpr int kSessionsPlotHeight = 600;
 
 enum class ImageKind { Svg, Png };
 
@@ -27,5 +30,12 @@ inline ImageKind imageKindFor(std::string_view path) {
 // error, when it cannot be drawn.
 std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
                                     ImageKind kind, std::string& error);
+
+// The sessions' picture, 1200 x 600: a histogram of the money at the end (sortedMoney in rising
+// order) with the percentiles marked.
+std::optional<std::string> drawSessionsPlot(const std::vector<std::int64_t>& sortedMoney,
+                                            const SessionFigures& figures,
+                                            const std::string& caption, ImageKind kind,
+                                            std::string& error);
 
 }  // namespace fruvana::sim

@@ -10,4 +10,10 @@ std::optional<std::string> drawPlot(const PlotSeries&, const std::string&, Image
     return std::nullopt;
 }
 
+std::optional<std::string> drawSessionsPlot(const std::vector<std::int64_t>&, const SessionFigures&,
+                                            const std::string&, ImageKind, std::string& error) {
+    error = "this fruvana-sim was built without Cairo (libcairo2-dev), so it cannot draw";
+    return std::nullopt;
+}
+
 }  // namespace fruvana::sim

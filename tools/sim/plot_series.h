@@ -47,6 +47,10 @@ struct PullRecord {
     // Since the start: every win banked plus the one pending, and every stake.
     std::int64_t returned = 0;
     std::int64_t staked = 0;
+    // The game is settled by this pull (a second deal, a first deal with no second deal to
+    // follow, or all three reels held), and what it pays.
+    bool gameOver = false;
+    std::int32_t pay = 0;
 };
 
 // A stretch of consecutive pulls drawn as one column.

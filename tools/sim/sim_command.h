@@ -5,8 +5,12 @@
 
 namespace fruvana::sim {
 
-// Parses the command line and runs it: the par sheet, a trace or a summary go to out, error
-// messages to err. Returns the exit code: 0, 2 for bad input, 1 when the output failed.
-int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+class ByteSink;
+
+// Parses the command line and runs it: the report goes to out, error messages to err, and the
+// raw words of --rng-stream to raw (or to out when raw is null). Returns the exit code: 0, 2
+// for bad input, 1 when the output or a --merge failed.
+int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+               ByteSink* raw = nullptr);
 
 }  // namespace fruvana::sim

@@ -42,6 +42,25 @@ CLI::Validator onOff() {
         "");
 }
 
+CLI::Validator streamName() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (rngStreamNamed(text)) return {};
+            return "'" + text + "' is not lcg, ranmar or symbols";
+        },
+        "");
+}
+
+// "K/N" with 1 <= K <= N <= kMaxShards.
+std::optional<std::pair<int, int>> parseShard(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos) return std::nullopt;
+    const auto k = parseDecimal(text.substr(0, slash));
+    const auto n = parseDecimal(text.substr(slash + 1));
+    if (!k || !n || *k < 1 || *n < *k || *n > kMaxShards) return std::nullopt;
+    return std::pair<int, int>{static_cast<int>(*k), static_cast<int>(*n)};
+}
+
 template <typename T>
 T valueOf(const std::string& text) {
     // Only called on text the validator accepted, so the value is present and in range.
@@ -103,10 +122,90 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
                        "Also draw the run: money, running return and class counts against the "
                        "par sheet, as SVG, or PNG when FILE ends in .png")
             ->type_name("FILE");
-    app.add_flag("--par-sheet", options.parSheet,
-                 "No simulation: the exact figures from the quota tables and the pay table")
+    auto* parSheet =
+        app.add_flag("--par-sheet", options.parSheet,
+                     "No simulation: the exact figures from the quota tables and the pay table")
+            ->excludes(trace)
+            ->excludes(plot);
+
+    std::string stream;
+    auto* rngStream =
+        app.add_option("--rng-stream", stream,
+                       "Write a generator's raw 32-bit words to standard output until the reader "
+                       "stops, each least significant byte first: lcg, the first generator's "
+                       "state after each step from the seed; ranmar, the second generator's "
+                       "24-bit numbers seeded as the game seeds them, one bit stream cut into "
+                       "words (numbers a, b, c, d make a<<8|b>>16, b<<16|c>>8, c<<24|d); "
+                       "symbols, drawSymbol(10) as the game seeds it, eight 4-bit symbols (1 to "
+                       "10) a word, the first in the top bits")
+            ->type_name("lcg|ranmar|symbols")
+            ->check(streamName())
+            ->excludes(trace)
+            ->excludes(plot)
+            ->excludes(parSheet);
+    std::string bytes;
+    app.add_option("--bytes", bytes, "With --rng-stream: stop after N bytes")
+        ->type_name("N")
+        ->check(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
+        ->needs(rngStream);
+    auto* certify =
+        app.add_flag("--certify", options.certify,
+                     "The laboratory's tests over --pulls pulls (default 10000000) dealt in 100 "
+                     "parts, each with its own seed: symbol draws, class counts, table choice, "
+                     "return, prizes")
+            ->excludes(trace)
+            ->excludes(plot)
+            ->excludes(parSheet)
+            ->excludes(rngStream);
+    std::string sessions;
+    std::string sessionPulls = "1000";
+    auto* sessionsOption =
+        app.add_option("--sessions", sessions,
+                       "N sessions of --session-pulls pulls, session i seeded with the upper "
+                       "half of splitmix64(seed x 2^32 + i), coins as needed: the money at the "
+                       "end, shares ahead and needing coins, the longest losing run")
+            ->type_name("N")
+            ->check(wholeNumber(1, kMaxSessions))
+            ->excludes(trace)
+            ->excludes(parSheet)
+            ->excludes(rngStream)
+            ->excludes(certify);
+    app.add_option("--session-pulls", sessionPulls, "Pulls of each session")
+        ->type_name("M")
+        ->check(wholeNumber(0, kMaxPulls))
+        ->capture_default_str()
+        ->needs(sessionsOption);
+    std::string jobs = "1";
+    auto* jobsOption = app.add_option("--jobs", jobs,
+                                      "Threads dealing the parts of --certify or --sessions; the "
+                                      "result does not depend on it")
+                           ->type_name("J")
+                           ->check(wholeNumber(1, kMaxJobs))
+                           ->capture_default_str();
+    app.add_flag("--json", options.json,
+                 "The report as JSON: par sheet, summary, certify or sessions")
         ->excludes(trace)
-        ->excludes(plot);
+        ->excludes(rngStream);
+    std::string shard;
+    auto* shardOption =
+        app.add_option("--shard", shard,
+                       "Deal only the K-th of N equal shares of the parts of --certify or "
+                       "--sessions (needs --seed) and write them as JSON for --merge")
+            ->type_name("K/N")
+            ->check(CLI::Validator(
+                [](std::string& text) -> std::string {
+                    if (parseShard(text)) return {};
+                    return "'" + text +
+                           "' is not K/N with 1 <= K <= N <= " + std::to_string(kMaxShards);
+                },
+                ""))
+            ->excludes(plot);
+    auto* merge =
+        app.add_option("--merge", options.mergeFiles,
+                       "Join the JSON of every shard of one run into the report the whole run "
+                       "prints (with --json, its JSON; with --plot, the sessions' picture)")
+            ->type_name("FILE")
+            ->expected(1, -1);
 
     try {
         app.parse(argc, argv);
@@ -116,8 +215,39 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         return {std::nullopt, code == 0 ? 0 : 2};
     }
 
+    // Rules CLI11 cannot say: which modes --jobs and --shard go with.
+    const bool parted = options.certify || !sessions.empty();
+    const auto refuse = [&err](const std::string& why) {
+        err << why << "\nRun with --help for more information.\n";
+        return ParsedCommandLine{std::nullopt, 2};
+    };
+    if (merge->count() > 0) {
+        // The files hold the run's settings; only the form of the report is chosen here.
+        for (const CLI::Option* other : app.get_options()) {
+            const std::string name = other->get_name();
+            if (other->count() > 0 && name != "--merge" && name != "--json" && name != "--plot")
+                return refuse("--merge takes the run from its files: " + name +
+                              " cannot go with it");
+        }
+    }
+    if (jobsOption->count() > 0 && !parted)
+        return refuse("--jobs works with --certify or --sessions");
+    if (shardOption->count() > 0 && !parted)
+        return refuse("--shard works with --certify or --sessions");
+    if (!sessions.empty() && app.get_option("--pulls")->count() > 0)
+        return refuse("--sessions deals --session-pulls pulls a session, not --pulls");
+    if (shardOption->count() > 0 && seed.empty())
+        return refuse("--shard needs --seed, so that every shard deals the same run");
+
     if (!seed.empty()) options.seed = valueOf<std::uint32_t>(seed);
     options.pulls = valueOf<std::int64_t>(pulls);
+    if (options.certify && app.get_option("--pulls")->count() == 0) options.pulls = kCertifyPulls;
+    if (!stream.empty()) options.rngStream = rngStreamNamed(stream);
+    if (!bytes.empty()) options.streamBytes = valueOf<std::int64_t>(bytes);
+    if (!sessions.empty()) options.sessions = valueOf<std::int64_t>(sessions);
+    options.sessionPulls = valueOf<std::int64_t>(sessionPulls);
+    options.jobs = valueOf<int>(jobs);
+    if (!shard.empty()) options.shard = parseShard(shard);
     options.bet = valueOf<std::int32_t>(bet);
     options.credit = valueOf<std::int32_t>(credit);
     options.account = valueOf<std::int32_t>(account);
@@ -125,6 +255,21 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     options.autoBet = autoBet == "on";
     if (plot->count() > 0) options.plotFile = plotFile;
     return {options, 0};
+}
+
+std::string commandLineFor(const SimOptions& o, std::uint32_t seed) {
+    std::string command = "fruvana-sim";
+    if (o.certify) command += " --certify";
+    if (o.sessions)
+        command += " --sessions " + std::to_string(*o.sessions) + " --session-pulls " +
+                   std::to_string(o.sessionPulls);
+    command += " --seed " + std::to_string(seed);
+    if (!o.sessions) command += " --pulls " + std::to_string(o.pulls);
+    command += " --bet " + std::to_string(o.bet) + " --credit " + std::to_string(o.credit) +
+               " --account " + std::to_string(o.account) + " --second-deal " +
+               (o.secondDeal ? "on" : "off") + " --auto-bet " + (o.autoBet ? "on" : "off");
+    if (o.coins && !o.certify && !o.sessions) command += " --coins";
+    return command;
 }
 
 }  // namespace fruvana::sim

@@ -7,6 +7,7 @@
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
+#include "tools/sim/json.h"
 #include "tools/sim/silent_services.h"
 #include "tools/sim/text_format.h"
 
@@ -66,7 +67,7 @@ std::int64_t moneyOf(const MachineState& state) {
 }  // namespace
 
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
-                        PlotRecorder* plot) {
+                        PlotRecorder* plot, PullObserver* observer) {
     MachineState fresh = freshMachineState();
     fresh.bet = options.bet;
     fresh.credit = options.credit;
@@ -108,6 +109,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         const std::int64_t spinsBefore = services.spins();
 
         // The lever pressed on its knob and let go.
+        if (observer) observer->beforePull(sources);
         game.pressLever(true);
         game.releaseLever();
         const bool dealt = services.spins() != spinsBefore;
@@ -139,7 +141,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             ++result.secondDeals;
         }
 
-        if (plot) {
+        if (plot || observer) {
             PullRecord record;
             record.firstDeal = takesStake;
             record.stake = takesStake ? state.bet : 0;
@@ -152,7 +154,10 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             record.overflowMove = overflowMove;
             record.returned = result.returned + state.win;
             record.staked = result.staked;
-            plot->add(record);
+            record.gameOver = !takesStake || state.options.secondDeal == 0 || allHeld(state);
+            record.pay = state.win;
+            if (plot) plot->add(record);
+            if (observer) observer->afterPull(record, state, pool);
         }
 
         if (trace) {
@@ -230,6 +235,55 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     row("final credit", count(r.credit));
     row("final account", count(r.account));
     row("final win", count(r.win));
+}
+
+void writeSummaryJson(std::ostream& out, const SimResult& r, bool seedFromClock) {
+    JsonWriter json(out);
+    json.beginObject().field("report", "simulation");
+    json.field("seed", std::int64_t{r.seeding.seed}).field("seed_from_clock", seedFromClock);
+    json.field("kl", r.seeding.kl).field("ij", r.seeding.ij);
+    json.key("start_reels").beginArray();
+    for (const std::uint8_t s : r.startReels) json.value(int{s});
+    json.endArray();
+    json.field("pulls", r.pulls).field("first_deals", r.firstDeals);
+    json.field("second_deals", r.secondDeals).field("coins_inserted", r.coinsInserted);
+    json.key("refused_at_pull");
+    if (r.refused) {
+        json.value(r.pulls + 1);
+        json.field("refusal", r.refusedWinPending
+                                  ? "the account cannot take the win beyond the credit's limit"
+                                  : "the credit does not cover the bet");
+    } else {
+        json.null();
+    }
+    json.key("statistics").beginArray();
+    for (int c = 1; c <= kClassCount; ++c) {
+        json.beginObject().field("class", c).field("name", comboClassText(c));
+        json.key("pays");
+        if (c < kClassCount) {
+            json.value(kPaytableMultipliers[c]);
+        } else {
+            json.null();
+        }
+        json.field("first_deal", r.statistics.firstDealCounts[c]);
+        json.field("second_deal", r.statistics.secondDealCounts[c]).endObject();
+    }
+    json.endArray();
+    const auto fraction = [&json](const char* name, std::int64_t part, std::int64_t whole) {
+        json.key(name);
+        if (whole == 0) {
+            json.null();
+        } else {
+            json.value(static_cast<double>(part) / static_cast<double>(whole));
+        }
+    };
+    json.field("staked", r.staked).field("returned", r.returned);
+    fraction("return_to_player", r.returned, r.staked);
+    fraction("hit_rate", r.paidGames, r.firstDeals);
+    json.field("credit_overflow_moves", r.overflowMoves);
+    json.field("moved_to_account", r.movedToAccount);
+    json.field("final_credit", r.credit).field("final_account", r.account);
+    json.field("final_win", r.win).endObject();
 }
 
 }  // namespace fruvana::sim

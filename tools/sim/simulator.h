@@ -6,6 +6,7 @@
 #include <iosfwd>
 
 #include "engine/machine_state.h"
+#include "engine/outcome_pool.h"
 #include "engine/random.h"
 #include "tools/sim/plot_series.h"
 #include "tools/sim/sim_options.h"
@@ -38,11 +39,23 @@ struct SimResult {
     std::int32_t bet = 0;
 };
 
+// Watches a run pull by pull, for the reports that need more than its summary.
+class PullObserver {
+  public:
+    virtual ~PullObserver() = default;
+    // Just before the lever is pressed (after any coin): the generators the deal will draw on.
+    virtual void beforePull(const RandomSources& sources) = 0;
+    // After a pull that dealt and was evaluated.
+    virtual void afterPull(const PullRecord& pull, const MachineState& state,
+                           const OutcomePool& pool) = 0;
+};
+
 // One run from the given seed. With a trace stream, the start-up line and one line per
-// evaluated deal go there; with a plot recorder, every evaluated pull goes there.
+// evaluated deal go there; with a plot recorder or an observer, every evaluated pull goes there.
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
-                        PlotRecorder* plot = nullptr);
+                        PlotRecorder* plot = nullptr, PullObserver* observer = nullptr);
 
 void writeSummary(std::ostream& out, const SimResult& result, bool seedFromClock);
+void writeSummaryJson(std::ostream& out, const SimResult& result, bool seedFromClock);
 
 }  // namespace fruvana::sim

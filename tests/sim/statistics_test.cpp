@@ -1,0 +1,178 @@
+#include "tools/sim/statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "engine/random.h"
+
+namespace fruvana::sim {
+namespace {
+
+// Critical values from the printed chi-square table, each with the tail it leaves; and two
+// closed forms: df 2 gives exp(-x/2), df 1 gives erfc(sqrt(x/2)).
+struct TailCase {
+    double x;
+    double df;
+    double p;
+};
+
+class ChiSquareTail : public ::testing::TestWithParam<TailCase> {};
+
+TEST_P(ChiSquareTail, MatchesTheTable) {
+    const TailCase& c = GetParam();
+    EXPECT_NEAR(chiSquareUpperTail(c.x, c.df), c.p, c.p * 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ChiSquareTail,
+    ::testing::Values(TailCase{3.841458820694124, 1, 0.05}, TailCase{6.634896601021214, 1, 0.01},
+                      TailCase{16.918977604620448, 9, 0.05}, TailCase{21.665994333461924, 9, 0.01},
+                      TailCase{23.209251158954356, 10, 0.01},
+                      TailCase{24.724970311318277, 11, 0.01}, TailCase{2.0, 2, 0.36787944117144233},
+                      TailCase{0.5, 1, 0.4795001221869535}));
+
+TEST(IncompleteGamma, BothFormsAgreeWithClosedForms) {
+    // a = 1: P = 1 - exp(-x); x = 0.5 takes the series, x = 3 the continued fraction.
+    EXPECT_NEAR(gammaP(1, 0.5), 1 - std::exp(-0.5), 1e-15);
+    EXPECT_NEAR(gammaQ(1, 3.0), std::exp(-3.0), 1e-15);
+    // a = 1/2: Q = erfc(sqrt(x)).
+    EXPECT_NEAR(gammaQ(0.5, 0.2), std::erfc(std::sqrt(0.2)), 1e-14);
+    EXPECT_NEAR(gammaQ(0.5, 9.0), std::erfc(3.0), 1e-18);
+    EXPECT_TRUE(std::isnan(gammaQ(0, 1)));
+}
+
+TEST(NormalTail, TwoSidedQuantiles) {
+    EXPECT_NEAR(normalTwoSided(1.959963984540054), 0.05, 1e-12);
+    EXPECT_NEAR(normalTwoSided(-kNormalQuantile99), 0.01, 1e-12);
+    EXPECT_EQ(normalTwoSided(0), 1.0);
+}
+
+TEST(ChiSquareFit, ADieRolledSixtyTimes) {
+    // Faces seen 5, 8, 9, 8, 10, 20 times: chi-square 13.4 on 5 degrees of freedom, whose tail
+    // (odd df, closed form) is 0.0199052.
+    const std::vector<std::int64_t> seen{5, 8, 9, 8, 10, 20};
+    const std::vector<double> fair(6, 1.0 / 6);
+    const TestResult r = chiSquareFit(seen, fair);
+    EXPECT_NEAR(r.statistic, 13.4, 1e-12);
+    EXPECT_EQ(r.df, 5);
+    EXPECT_NEAR(r.pValue, 0.01990522033477444, 1e-12);
+    EXPECT_TRUE(r.pass());
+}
+
+TEST(ChiSquareFit, SmallCellsArePooledUntilTheyExpectFive) {
+    // Expected 0.1, 0.9, 49, 50: the first two pool to 1, still below 5, so the 49 joins them.
+    const std::vector<std::int64_t> seen{0, 1, 49, 50};
+    const std::vector<double> chance{0.001, 0.009, 0.49, 0.5};
+    const TestResult r = chiSquareFit(seen, chance);
+    EXPECT_EQ(r.df, 1);
+    EXPECT_NEAR(r.statistic, 0, 1e-12);
+    // A cell that cannot happen but did fails outright.
+    const std::vector<std::int64_t> impossible{50, 49, 1};
+    const std::vector<double> never{0.5, 0.5, 0};
+    EXPECT_EQ(chiSquareFit(impossible, never).pValue, 0);
+}
+
+// Ten of each value in 20: 11 runs expected, variance 4.7368; hand-worked.
+struct RunsCase {
+    std::int64_t runs;
+    double z;
+    double p;
+};
+
+class RunsTest : public ::testing::TestWithParam<RunsCase> {};
+
+TEST_P(RunsTest, TenAndTen) {
+    const RunsCase& c = GetParam();
+    const TestResult r = runsTest(10, 10, c.runs);
+    EXPECT_NEAR(r.statistic, c.z, 1e-12);
+    EXPECT_NEAR(r.pValue, c.p, 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RunsTest,
+                         ::testing::Values(RunsCase{2, -4.135214625627066, 3.5462304914688456e-05},
+                                           RunsCase{20, 4.135214625627066, 3.5462304914688456e-05},
+                                           RunsCase{7, -1.837873166945363, 0.0660810969224233},
+                                           RunsCase{11, 0, 1}));
+
+// The game's own symbol draws (from seed 2; at 99 % one honest stream in a hundred fails each
+// test), and two generators that repeat.
+std::vector<int> honestSymbols(std::size_t n) {
+    RandomSources sources;
+    seedRandomSources(sources, [] { return 2u; });
+    std::vector<int> s(n);
+    for (int& x : s) x = drawSymbol(sources, 10);
+    return s;
+}
+
+// What a test must say of a stream: pass, fail, or either (a bias it was not made to see).
+enum class Verdict { Pass, Fail, Either };
+
+void expectVerdict(const TestResult& r, Verdict v, const char* test) {
+    if (v != Verdict::Either) {
+        EXPECT_EQ(r.pass(), v == Verdict::Pass) << test;
+    }
+}
+
+struct BiasCase {
+    const char* name;
+    std::function<std::vector<int>()> symbols;
+    Verdict uniform, runs, serial;
+};
+
+class PlantedBias : public ::testing::TestWithParam<BiasCase> {};
+
+TEST_P(PlantedBias, FailsItsTest) {
+    const BiasCase& c = GetParam();
+    const std::vector<int> symbols = c.symbols();
+    SymbolTally whole;
+    for (int s : symbols) whole.add(s);
+    expectVerdict(uniformSymbols(whole), c.uniform, "uniform");
+    expectVerdict(symbolRuns(whole), c.runs, "runs");
+    expectVerdict(serialCorrelation(whole), c.serial, "serial");
+
+    // Stretches joined in order make the tally of the whole, boundaries included.
+    SymbolTally pieces;
+    const std::size_t cuts[] = {0, 1, symbols.size() / 3, symbols.size() - 1, symbols.size()};
+    for (std::size_t i = 0; i + 1 < std::size(cuts); ++i) {
+        SymbolTally piece;
+        for (std::size_t k = cuts[i]; k < cuts[i + 1]; ++k) piece.add(symbols[k]);
+        pieces.append(piece);
+    }
+    EXPECT_EQ(pieces, whole);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PlantedBias,
+    ::testing::Values(BiasCase{"honest", [] { return honestSymbols(200000); }, Verdict::Pass,
+                               Verdict::Pass, Verdict::Pass},
+                      // The first 1000 draws over and over: right in the small, wrong in count.
+                      BiasCase{"repeats a block",
+                               [] {
+                                   const std::vector<int> block = honestSymbols(1000);
+                                   std::vector<int> s;
+                                   for (int k = 0; k < 200; ++k)
+                                       s.insert(s.end(), block.begin(), block.end());
+                                   return s;
+                               },
+                               Verdict::Fail, Verdict::Either, Verdict::Either},
+                      // Every draw given twice: the order is wrong (the counts double, and with
+                      // them their chi-square).
+                      BiasCase{"repeats each draw",
+                               [] {
+                                   std::vector<int> s;
+                                   for (int x : honestSymbols(100000)) s.insert(s.end(), {x, x});
+                                   return s;
+                               },
+                               Verdict::Either, Verdict::Fail, Verdict::Fail}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& ch : name)
+            if (ch == ' ') ch = '_';
+        return name;
+    });
+
+}  // namespace
+}  // namespace fruvana::sim

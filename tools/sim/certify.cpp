@@ -1,0 +1,441 @@
+#include "tools/sim/certify.h"
+
+#include <cmath>
+#include <ostream>
+#include <vector>
+
+#include "engine/outcome_pool.h"
+#include "tools/sim/par_sheet.h"
+#include "tools/sim/plot_series.h"
+#include "tools/sim/simulator.h"
+#include "tools/sim/text_format.h"
+
+namespace fruvana::sim {
+
+namespace {
+
+template <typename T, std::size_t N>
+void addInto(std::array<T, N>& into, const std::array<T, N>& from) {
+    for (std::size_t i = 0; i < N; ++i) into[i] += from[i];
+}
+void addInto(PerClass<std::int64_t>& into, const PerClass<std::int64_t>& from) {
+    addInto(into.slots, from.slots);
+}
+
+// Tallies one part pull by pull.
+class CertifyObserver final : public PullObserver {
+  public:
+    CertifyObserver(CertifyTally& tally, bool secondDeal)
+        : tally_(tally), secondDeal_(secondDeal) {}
+
+    void beforePull(const RandomSources& sources) override { before_ = sources; }
+
+    void afterPull(const PullRecord& pull, const MachineState&, const OutcomePool& pool) override {
+        ++tally_.pulls;
+        const std::size_t ahead = pull.ahead ? 1 : 0;
+        if (pull.firstDeal) {
+            ++tally_.firstDeals;
+            const std::size_t stingy = pool.lastFirstDeal().table == QuotaChoice::Stingy ? 1 : 0;
+            ++tally_.firstByTable[stingy][pull.comboClass];
+            ++tally_.tableChoice[pull.ahead && secondDeal_ ? 1 : 0][stingy];
+            replayFill(pool);
+            open_ = true;
+            openAhead_ = ahead;
+            openStake_ = pull.stake;
+        } else {
+            ++tally_.secondDeals;
+            ++tally_.secondByAhead[ahead][pull.comboClass];
+        }
+        if (pull.gameOver && open_) {
+            open_ = false;
+            ++tally_.games[openAhead_];
+            tally_.stake[openAhead_] += openStake_;
+            tally_.stakeSquared[openAhead_] += static_cast<std::int64_t>(openStake_) * openStake_;
+            tally_.paid += pull.pay;
+        }
+    }
+
+  private:
+    // The fill's first draws again, from the generators as the deal found them: the table's draw
+    // first, then the candidates. The very first candidate always joins the pool, so it must be
+    // the pool's first line.
+    void replayFill(const OutcomePool& pool) {
+        before_.lcg.below(10);
+        Line first{};
+        for (int i = 0; i < kReplayedDraws; ++i) {
+            const std::uint8_t s = drawSymbol(before_, kSymbolCount);
+            if (i < 3) first[static_cast<std::size_t>(i)] = s;
+            tally_.draws.add(s);
+        }
+        if (first != pool.line(1)) ++tally_.replayMismatches;
+    }
+
+    CertifyTally& tally_;
+    bool secondDeal_;
+    RandomSources before_;
+    bool open_ = false;
+    std::size_t openAhead_ = 0;
+    std::int32_t openStake_ = 0;
+};
+
+// One line of the report's table.
+struct TestLine {
+    std::string name;
+    TestResult result;
+    bool dfShown = true;
+    bool pass = false;
+};
+
+struct Figures {
+    std::vector<TestLine> tests;
+    // Return to player of the settled games, the par for them, and the 99 % interval.
+    bool hasReturn = false;
+    double observed = 0, par = 0, low = 0, high = 0;
+    // The rarest prize over every state the settings reach.
+    int rarestClass = 1;
+    double rarestChance = 1;
+    double atLeastOnce = 1;
+    // The exact whole-game returns the rules give, by the player's money.
+    double notAheadReturn = 0, aheadReturn = 0, secondDealOffReturn = 0;
+};
+
+Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
+    Figures f;
+    const auto add = [&f](std::string name, const TestResult& r, bool dfShown = true) {
+        if (r.valid) f.tests.push_back({std::move(name), r, dfShown, r.pass()});
+    };
+    if (t.draws.draws > 0) {
+        add("symbol draws uniform on 1 to 10 (chi-square)", uniformSymbols(t.draws));
+        add("symbol draws, runs of 1-5 and 6-10 (z)", symbolRuns(t.draws), false);
+        add("symbol draws, lag-1 serial correlation (C)", serialCorrelation(t.draws), false);
+    }
+    for (std::size_t stingy = 0; stingy < 2; ++stingy) {
+        const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
+        std::array<double, kClassCount> chance{};
+        for (int c = 1; c <= kClassCount; ++c)
+            chance[static_cast<std::size_t>(c - 1)] = quotas[c] / 1000.0;
+        add(std::string("first-deal classes, ") + (stingy ? "stingy" : "generous") +
+                " table (chi-square)",
+            chiSquareFit(t.firstByTable[stingy].slots, chance));
+    }
+    for (std::size_t mostly = 0; mostly < 2; ++mostly) {
+        const double stingy = mostly ? 0.9 : 0.6;
+        const std::array<double, 2> chance{1 - stingy, stingy};
+        add(mostly ? "quota table, ahead: 9 in 10 stingy (chi-square)"
+                   : "quota table, not ahead: 6 in 10 stingy (chi-square)",
+            chiSquareFit(t.tableChoice[mostly], chance));
+    }
+    // The par sheet's figures for the games as this run deals them, ahead or not.
+    const PlotReference reference = plotReference(options.secondDeal);
+    if (options.secondDeal) {
+        for (std::size_t ahead = 0; ahead < 2; ++ahead) {
+            add(std::string("second-deal classes, ") + (ahead ? "ahead" : "not ahead") +
+                    " (chi-square)",
+                chiSquareFit(t.secondByAhead[ahead].slots,
+                             reference.byAhead[ahead].secondDealChance.slots));
+        }
+    }
+
+    double expected = 0, variance = 0, staked = 0;
+    for (std::size_t a = 0; a < 2; ++a) {
+        const GameReference& g = reference.byAhead[a];
+        expected += static_cast<double>(t.stake[a]) * g.returnToPlayer;
+        variance +=
+            static_cast<double>(t.stakeSquared[a]) * g.standardDeviation * g.standardDeviation;
+        staked += static_cast<double>(t.stake[a]);
+    }
+    if (staked > 0 && variance > 0) {
+        f.hasReturn = true;
+        const double paid = static_cast<double>(t.paid);
+        f.observed = paid / staked;
+        f.par = expected / staked;
+        const double half = kNormalQuantile99 * std::sqrt(variance) / staked;
+        f.low = f.observed - half;
+        f.high = f.observed + half;
+        TestResult r;
+        r.valid = true;
+        r.statistic = (paid - expected) / std::sqrt(variance);
+        r.pValue = normalTwoSided(r.statistic);
+        add("return to player against the par (z)", r, false);
+    }
+
+    // Whole-game chances of every prize in each state of the money the settings reach.
+    std::vector<PerClass<double>> states;
+    if (options.secondDeal) {
+        states = {gameClassChances(false), gameClassChances(true)};
+    } else {
+        const FirstDealFigures first = firstDealFigures(kOtherwiseMix);
+        PerClass<double> chances{};
+        for (int c = 1; c <= kClassCount; ++c)
+            chances[c] = static_cast<double>(first.probability[c]) / 10000.0;
+        states = {chances};
+    }
+    for (int c = 1; c < kClassCount; ++c) {
+        for (const PerClass<double>& s : states) {
+            if (s[c] < f.rarestChance) {
+                f.rarestChance = s[c];
+                f.rarestClass = c;
+            }
+        }
+    }
+    f.atLeastOnce = -std::expm1(kPrizeGames * std::log1p(-f.rarestChance));
+    TestResult prize;
+    prize.valid = true;
+    prize.statistic = f.rarestChance;
+    prize.pValue = f.atLeastOnce;
+    // Not a p-value: the verdict asks for a chance of at least 99 % of seeing every prize.
+    f.tests.push_back({"every prize at least once in 100000000 games", prize, false,
+                       f.atLeastOnce >= 1 - kSignificance});
+
+    const PlotReference withSecondDeal = options.secondDeal ? reference : plotReference(true);
+    f.notAheadReturn = withSecondDeal.byAhead[0].returnToPlayer;
+    f.aheadReturn = withSecondDeal.byAhead[1].returnToPlayer;
+    f.secondDealOffReturn =
+        static_cast<double>(firstDealFigures(kOtherwiseMix).returnToPlayer) / 10000.0;
+    return f;
+}
+
+std::string probabilityText(double p) {
+    return p >= 1e-4 || p == 0 ? format("%.6f", p) : format("%.3e", p);
+}
+
+std::string statisticText(const TestLine& line) {
+    const double s = line.result.statistic;
+    if (!std::isfinite(s)) return "inf";
+    if (s != 0 && std::abs(s) < 1e-3) return format("%.3e", s);
+    return format("%.4f", s);
+}
+
+std::string percent(double fraction) {
+    return format("%.2f %%", fraction * 100);
+}
+
+}  // namespace
+
+std::int64_t certifyPartPulls(std::int64_t pulls, std::int64_t part) {
+    return pulls * (part + 1) / kCertifyParts - pulls * part / kCertifyParts;
+}
+
+void CertifyTally::append(const CertifyTally& next) {
+    draws.append(next.draws);
+    pulls += next.pulls;
+    firstDeals += next.firstDeals;
+    secondDeals += next.secondDeals;
+    replayMismatches += next.replayMismatches;
+    for (std::size_t i = 0; i < 2; ++i) {
+        addInto(firstByTable[i], next.firstByTable[i]);
+        addInto(secondByAhead[i], next.secondByAhead[i]);
+        addInto(tableChoice[i], next.tableChoice[i]);
+    }
+    addInto(games, next.games);
+    addInto(stake, next.stake);
+    addInto(stakeSquared, next.stakeSquared);
+    paid += next.paid;
+}
+
+CertifyTally runCertify(const SimOptions& options, std::uint32_t seed, PartRange parts, int jobs) {
+    std::vector<CertifyTally> tallies(static_cast<std::size_t>(parts.last - parts.first));
+    forEachPart(parts.first, parts.last, jobs, [&](std::int64_t part) {
+        SimOptions partOptions = options;
+        partOptions.pulls = certifyPartPulls(options.pulls, part);
+        partOptions.coins = true;
+        CertifyTally& tally = tallies[static_cast<std::size_t>(part - parts.first)];
+        CertifyObserver observer(tally, options.secondDeal);
+        runSimulation(partOptions, partSeed(seed, static_cast<std::uint32_t>(part)), nullptr,
+                      nullptr, &observer);
+    });
+    CertifyTally whole;
+    for (const CertifyTally& t : tallies) whole.append(t);
+    return whole;
+}
+
+void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t seed,
+                  const CertifyTally& t, bool json) {
+    const Figures f = computeFigures(options, t);
+    int passed = 0;
+    for (const TestLine& line : f.tests) passed += line.pass ? 1 : 0;
+    const std::int64_t generous = t.tableChoice[0][0] + t.tableChoice[1][0];
+    const std::int64_t stingy = t.tableChoice[0][1] + t.tableChoice[1][1];
+    const std::int64_t settled = t.games[0] + t.games[1];
+    const std::string command = commandLineFor(options, seed);
+
+    if (json) {
+        JsonWriter j(out);
+        j.beginObject().field("report", "certify").field("command", command);
+        j.field("parts", kCertifyParts).field("pulls", t.pulls);
+        j.field("first_deals", t.firstDeals).field("generous_table", generous);
+        j.field("stingy_table", stingy).field("second_deals", t.secondDeals);
+        j.field("settled_games", settled).field("symbol_draws", t.draws.draws);
+        j.field("replay_mismatches", t.replayMismatches);
+        j.key("tests").beginArray();
+        for (const TestLine& line : f.tests) {
+            j.beginObject().field("test", line.name).field("statistic", line.result.statistic);
+            j.key("df");
+            if (line.dfShown) {
+                j.value(line.result.df);
+            } else {
+                j.null();
+            }
+            j.field("p_value", line.result.pValue);
+            j.field("verdict", line.pass ? "PASS" : "FAIL").endObject();
+        }
+        j.endArray();
+        j.key("return_to_player");
+        if (f.hasReturn) {
+            j.beginObject().field("observed", f.observed).field("par", f.par);
+            j.field("low_99", f.low).field("high_99", f.high).endObject();
+        } else {
+            j.null();
+        }
+        j.key("rarest_prize").beginObject().field("class", f.rarestClass);
+        j.field("name", comboClassText(f.rarestClass)).field("chance_per_game", f.rarestChance);
+        j.field("games", kPrizeGames).field("at_least_once", f.atLeastOnce).endObject();
+        j.field("tests_run", static_cast<std::int64_t>(f.tests.size())).field("passed", passed);
+        j.key("money_dependent_return").beginObject();
+        j.field("not_ahead", f.notAheadReturn).field("ahead", f.aheadReturn);
+        j.field("second_deal_off", f.secondDealOffReturn);
+        j.field("this_run_depends_on_money", options.secondDeal).endObject();
+        j.endObject();
+        return;
+    }
+
+    out << command << "\n";
+    out << format(
+        "%lld parts, each from the machine above with its own seed (the upper half of\n"
+        "splitmix64 of seed x 2^32 + part), a coin put in whenever the stake needs one.\n",
+        static_cast<long long>(kCertifyParts));
+    out << format(
+        "pulls %lld: first deals %lld (generous table %lld, stingy %lld), second deals "
+        "%lld\n",
+        static_cast<long long>(t.pulls), static_cast<long long>(t.firstDeals),
+        static_cast<long long>(generous), static_cast<long long>(stingy),
+        static_cast<long long>(t.secondDeals));
+    out << format(
+        "settled games %lld (a part's last game is left out while its second deal is "
+        "to come)\n",
+        static_cast<long long>(settled));
+    out << format(
+        "symbol draws %lld: the first %d draws of each pool fill, replayed from the\n"
+        "generators as the deal found them; %s\n\n",
+        static_cast<long long>(t.draws.draws), kReplayedDraws,
+        t.replayMismatches == 0 ? "every replay gave its pool's first line."
+                                : format("%lld replays did NOT give their pool's first line.",
+                                         static_cast<long long>(t.replayMismatches))
+                                      .c_str());
+
+    out << format("%-52s %12s %4s %12s  %s\n", "test", "statistic", "df", "p-value", "at 99 %");
+    for (const TestLine& line : f.tests) {
+        out << format("%-52s %12s %4s %12s  %s\n", line.name.c_str(), statisticText(line).c_str(),
+                      line.dfShown ? std::to_string(line.result.df).c_str() : "-",
+                      probabilityText(line.result.pValue).c_str(), line.pass ? "PASS" : "FAIL");
+    }
+    out << "\n";
+    if (f.hasReturn) {
+        out << format("return to player %s, 99 %% interval %s to %s, exact par %s: %s\n",
+                      percent(f.observed).c_str(), percent(f.low).c_str(), percent(f.high).c_str(),
+                      percent(f.par).c_str(),
+                      f.par >= f.low && f.par <= f.high ? "inside, PASS" : "outside, FAIL");
+    }
+    out << format(
+        "rarest prize: %s, %.6f per game, %.0f expected in 100000000 games;\n"
+        "at least one with probability %s (the line's p-value column): %s\n",
+        std::string(comboClassText(f.rarestClass)).c_str(), f.rarestChance,
+        f.rarestChance * kPrizeGames, probabilityText(f.atLeastOnce).c_str(),
+        f.atLeastOnce >= 1 - kSignificance ? "PASS" : "FAIL");
+    out << format("%d of %zu tests pass at 99 %% (one true test in a hundred fails by chance).\n\n",
+                  passed, f.tests.size());
+
+    out << "From the rules, not the run: the return depends on the player's money. A first deal\n"
+           "takes the stingy quota table 9 times in 10 when credit plus account is above 2000\n"
+           "with Second deal on, and 6 times in 10 otherwise; that far ahead, a second deal keeps\n"
+           "the poorer of two lines. With the suggested holds the whole game returns\n";
+    out << format("  %s of the stake when the player is not ahead,\n",
+                  percent(f.notAheadReturn).c_str());
+    out << format("  %s when ahead, and\n", percent(f.aheadReturn).c_str());
+    out << format("  %s with Second deal off, whatever the money.\n",
+                  percent(f.secondDealOffReturn).c_str());
+    out << "A laboratory accepts no return that depends on the player's money: "
+        << (options.secondDeal
+                ? "with Second deal on,\nas here, the machine cannot be certified.\n"
+                : "this run has Second\ndeal off, but the player may switch it on.\n");
+}
+
+void writeCertifyTally(JsonWriter& json, const CertifyTally& t) {
+    const auto list = [&json](const char* name, const auto& values) {
+        json.key(name).beginArray();
+        for (const std::int64_t v : values) json.value(v);
+        json.endArray();
+    };
+    json.beginObject();
+    list("symbol_counts", t.draws.counts);
+    json.field("lag_products", t.draws.lagProducts).field("runs", t.draws.runs);
+    json.field("first_symbol", t.draws.first).field("last_symbol", t.draws.last);
+    json.field("pulls", t.pulls).field("first_deals", t.firstDeals);
+    json.field("second_deals", t.secondDeals).field("replay_mismatches", t.replayMismatches);
+    list("first_generous", t.firstByTable[0].slots);
+    list("first_stingy", t.firstByTable[1].slots);
+    list("second_not_ahead", t.secondByAhead[0].slots);
+    list("second_ahead", t.secondByAhead[1].slots);
+    list("table_not_ahead", t.tableChoice[0]);
+    list("table_ahead", t.tableChoice[1]);
+    list("games", t.games);
+    list("stake", t.stake);
+    list("stake_squared", t.stakeSquared);
+    json.field("paid", t.paid).endObject();
+}
+
+bool readCertifyTally(const JsonValue& value, CertifyTally& t, std::string& error) {
+    const auto number = [&](const char* name, std::int64_t& into) {
+        const JsonValue* v = value.find(name);
+        if (v == nullptr || v->number() == nullptr || *v->number() < 0) {
+            error = std::string("the tally has no count \"") + name + "\"";
+            return false;
+        }
+        into = *v->number();
+        return true;
+    };
+    const auto list = [&](const char* name, auto& into) {
+        const JsonValue* v = value.find(name);
+        const JsonValue::Array* items = v ? v->array() : nullptr;
+        if (items == nullptr || items->size() != into.size()) {
+            error = std::string("the tally has no list \"") + name + "\" of " +
+                    std::to_string(into.size()) + " counts";
+            return false;
+        }
+        for (std::size_t i = 0; i < into.size(); ++i) {
+            const std::int64_t* n = (*items)[i].number();
+            if (n == nullptr || *n < 0) {
+                error = std::string("the list \"") + name + "\" holds something but counts";
+                return false;
+            }
+            into[i] = *n;
+        }
+        return true;
+    };
+    std::int64_t first = 0, last = 0;
+    const bool whole =
+        list("symbol_counts", t.draws.counts) && number("lag_products", t.draws.lagProducts) &&
+        number("runs", t.draws.runs) && number("first_symbol", first) &&
+        number("last_symbol", last) && number("pulls", t.pulls) &&
+        number("first_deals", t.firstDeals) && number("second_deals", t.secondDeals) &&
+        number("replay_mismatches", t.replayMismatches) &&
+        list("first_generous", t.firstByTable[0].slots) &&
+        list("first_stingy", t.firstByTable[1].slots) &&
+        list("second_not_ahead", t.secondByAhead[0].slots) &&
+        list("second_ahead", t.secondByAhead[1].slots) &&
+        list("table_not_ahead", t.tableChoice[0]) && list("table_ahead", t.tableChoice[1]) &&
+        list("games", t.games) && list("stake", t.stake) && list("stake_squared", t.stakeSquared) &&
+        number("paid", t.paid);
+    if (!whole) return false;
+    t.draws.draws = 0;
+    for (const std::int64_t c : t.draws.counts) t.draws.draws += c;
+    if (first > 10 || last > 10 || (t.draws.draws > 0) != (first > 0 && last > 0)) {
+        error = "the tally's first and last symbols are not 1 to 10";
+        return false;
+    }
+    t.draws.first = static_cast<int>(first);
+    t.draws.last = static_cast<int>(last);
+    return true;
+}
+
+}  // namespace fruvana::sim

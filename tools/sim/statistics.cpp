@@ -1,0 +1,205 @@
+#include "tools/sim/statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+namespace fruvana::sim {
+
+namespace {
+
+constexpr double kEpsilon = 1e-15;
+constexpr int kMaxTerms = 100000;
+constexpr double kTiny = 1e-300;
+
+// a ln x - x - ln Gamma(a): the logarithm of the factor both forms share.
+double gammaPrefactor(double a, double x) {
+    return a * std::log(x) - x - std::lgamma(a);
+}
+
+// P(a, x) by its series, for x < a + 1.
+double lowerSeries(double a, double x) {
+    double term = 1.0 / a;
+    double sum = term;
+    for (int n = 1; n < kMaxTerms; ++n) {
+        term *= x / (a + n);
+        sum += term;
+        if (std::abs(term) < std::abs(sum) * kEpsilon) break;
+    }
+    return sum * std::exp(gammaPrefactor(a, x));
+}
+
+// Q(a, x) by its continued fraction (modified Lentz), for x >= a + 1.
+double upperFraction(double a, double x) {
+    double b = x + 1.0 - a;
+    double c = 1.0 / kTiny;
+    double d = 1.0 / b;
+    double h = d;
+    for (int i = 1; i < kMaxTerms; ++i) {
+        const double an = -i * (i - a);
+        b += 2.0;
+        d = an * d + b;
+        if (std::abs(d) < kTiny) d = kTiny;
+        c = b + an / c;
+        if (std::abs(c) < kTiny) c = kTiny;
+        d = 1.0 / d;
+        const double step = d * c;
+        h *= step;
+        if (std::abs(step - 1.0) < kEpsilon) break;
+    }
+    return std::exp(gammaPrefactor(a, x)) * h;
+}
+
+TestResult normalResult(double z) {
+    TestResult r;
+    r.valid = std::isfinite(z);
+    r.statistic = z;
+    r.pValue = r.valid ? normalTwoSided(z) : 1.0;
+    return r;
+}
+
+// Deliberate: the exact products of counts near 10^10 overflow 64 bits, and their differences
+// cancel almost all of their digits, so they are formed in 128 bits.
+__extension__ using Wide = __int128;
+
+}  // namespace
+
+double gammaP(double a, double x) {
+    if (!(a > 0) || !(x >= 0)) return std::numeric_limits<double>::quiet_NaN();
+    if (x == 0) return 0.0;
+    return x < a + 1 ? lowerSeries(a, x) : 1.0 - upperFraction(a, x);
+}
+
+double gammaQ(double a, double x) {
+    if (!(a > 0) || !(x >= 0)) return std::numeric_limits<double>::quiet_NaN();
+    if (x == 0) return 1.0;
+    return x < a + 1 ? 1.0 - lowerSeries(a, x) : upperFraction(a, x);
+}
+
+double chiSquareUpperTail(double x, double df) {
+    return gammaQ(df / 2.0, x / 2.0);
+}
+
+double normalTwoSided(double z) {
+    return std::erfc(std::abs(z) / std::numbers::sqrt2);
+}
+
+TestResult chiSquareFit(std::span<const std::int64_t> observed,
+                        std::span<const double> probability) {
+    TestResult r;
+    const std::size_t cells = std::min(observed.size(), probability.size());
+    double n = 0;
+    for (std::size_t i = 0; i < cells; ++i) n += static_cast<double>(observed[i]);
+    if (n <= 0) return r;
+
+    // Each cell as (expected, observed); cells of probability 0 take no part unless one was hit,
+    // which no chance can explain.
+    struct Cell {
+        double expected;
+        double observed;
+    };
+    std::vector<Cell> all;
+    for (std::size_t i = 0; i < cells; ++i) {
+        const auto seen = static_cast<double>(observed[i]);
+        if (probability[i] <= 0) {
+            if (seen > 0) {
+                r.valid = true;
+                r.statistic = std::numeric_limits<double>::infinity();
+                r.df = static_cast<int>(cells) - 1;
+                r.pValue = 0;
+                return r;
+            }
+            continue;
+        }
+        all.push_back({probability[i] * n, seen});
+    }
+    std::sort(all.begin(), all.end(),
+              [](const Cell& a, const Cell& b) { return a.expected < b.expected; });
+    std::vector<Cell> kept;
+    Cell pool{0, 0};
+    std::size_t next = 0;
+    while (next < all.size() &&
+           (all[next].expected < 5 || (pool.expected > 0 && pool.expected < 5))) {
+        pool.expected += all[next].expected;
+        pool.observed += all[next].observed;
+        ++next;
+    }
+    if (pool.expected > 0) kept.push_back(pool);
+    for (; next < all.size(); ++next) kept.push_back(all[next]);
+    if (kept.size() < 2) return r;
+
+    double chi = 0;
+    for (const Cell& c : kept)
+        chi += (c.observed - c.expected) * (c.observed - c.expected) / c.expected;
+    r.valid = true;
+    r.statistic = chi;
+    r.df = static_cast<int>(kept.size()) - 1;
+    r.pValue = chiSquareUpperTail(chi, r.df);
+    return r;
+}
+
+TestResult runsTest(std::int64_t n1, std::int64_t n2, std::int64_t runs) {
+    if (n1 <= 0 || n2 <= 0) return {};
+    const auto a = static_cast<double>(n1);
+    const auto b = static_cast<double>(n2);
+    const double n = a + b;
+    const double mean = 2 * a * b / n + 1;
+    const double variance = 2 * a * b * (2 * a * b - n) / (n * n * (n - 1));
+    if (!(variance > 0)) return {};
+    return normalResult((static_cast<double>(runs) - mean) / std::sqrt(variance));
+}
+
+void SymbolTally::append(const SymbolTally& next) {
+    if (next.draws == 0) return;
+    if (draws == 0) {
+        *this = next;
+        return;
+    }
+    for (std::size_t i = 0; i < counts.size(); ++i) counts[i] += next.counts[i];
+    lagProducts += next.lagProducts + static_cast<std::int64_t>(last) * next.first;
+    runs += next.runs - ((last > 5) == (next.first > 5) ? 1 : 0);
+    last = next.last;
+    draws += next.draws;
+}
+
+std::int64_t SymbolTally::low() const {
+    std::int64_t n = 0;
+    for (std::size_t i = 0; i < 5; ++i) n += counts[i];
+    return n;
+}
+
+TestResult uniformSymbols(const SymbolTally& tally) {
+    const std::array<double, 10> equal{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1};
+    return chiSquareFit(tally.counts, equal);
+}
+
+TestResult symbolRuns(const SymbolTally& tally) {
+    return runsTest(tally.low(), tally.draws - tally.low(), tally.runs);
+}
+
+TestResult serialCorrelation(const SymbolTally& tally) {
+    const std::int64_t n = tally.draws;
+    if (n < 4) return {};
+    Wide sum = 0, squares = 0;
+    for (std::size_t i = 0; i < tally.counts.size(); ++i) {
+        const Wide x = static_cast<Wide>(i) + 1;
+        sum += x * tally.counts[i];
+        squares += x * x * tally.counts[i];
+    }
+    // The circular form: the last draw is followed by the first.
+    const Wide products = static_cast<Wide>(tally.lagProducts) + Wide{tally.last} * tally.first;
+    const Wide denominator = Wide{n} * squares - sum * sum;
+    if (denominator == 0) return {};  // every draw the same: no correlation to speak of
+    const double c =
+        static_cast<double>(Wide{n} * products - sum * sum) / static_cast<double>(denominator);
+    const auto dn = static_cast<double>(n);
+    const double mean = -1.0 / (dn - 1);
+    const double sd = std::sqrt(dn * (dn - 3) / (dn + 1)) / (dn - 1);
+    TestResult r = normalResult((c - mean) / sd);
+    r.statistic = c;
+    return r;
+}
+
+}  // namespace fruvana::sim
