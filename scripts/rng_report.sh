@@ -20,6 +20,7 @@ report=$root/docs/rng-report.md
 streams=(lcg ranmar symbols)
 tests=(0 1 3 4 8 10 11 13 15 16 100 101 102 203 205)
 
+# shellcheck source=scripts/packages.sh
 source "$root/scripts/packages.sh"
 "$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" dieharder
 if [[ ! -f $build/build.ninja ]]; then
@@ -36,6 +37,7 @@ echo "rng_report: ${#tests[@]} tests on each of ${streams[*]}, $jobs at a time"
 export RNG_SIM=$sim RNG_SEED=$seed RNG_WORK=$work
 for stream in "${streams[@]}"; do
   for t in "${tests[@]}"; do echo "$stream $t"; done
+# shellcheck disable=SC2016  # the inner shell expands its own arguments
 done | xargs -P "$jobs" -L 1 bash -c '
   set -o pipefail
   "$RNG_SIM" --rng-stream "$1" --seed "$RNG_SEED" | dieharder -g 200 -d "$2" >"$RNG_WORK/$1-$2.txt" 2>&1 ||
