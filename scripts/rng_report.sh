@@ -35,9 +35,9 @@ trap 'rm -rf "$work"' EXIT
 started=$SECONDS
 echo "rng_report: ${#tests[@]} tests on each of ${streams[*]}, $jobs at a time"
 export RNG_SIM=$sim RNG_SEED=$seed RNG_WORK=$work
+# shellcheck disable=SC2016  # the inner shell expands its own arguments
 for stream in "${streams[@]}"; do
   for t in "${tests[@]}"; do echo "$stream $t"; done
-# shellcheck disable=SC2016  # the inner shell expands its own arguments
 done | xargs -P "$jobs" -L 1 bash -c '
   set -o pipefail
   "$RNG_SIM" --rng-stream "$1" --seed "$RNG_SEED" | dieharder -g 200 -d "$2" >"$RNG_WORK/$1-$2.txt" 2>&1 ||
