@@ -55,7 +55,8 @@ echo "package: the unpacked game played one deal"
 
 if [[ ${CI:-} == true && $(id -u) -eq 0 ]]; then
   apt-get install -y -qq "$deb" >/dev/null
-  exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/fruvana.desktop)
+  # The entry's own Exec line, the first; the "Play in a window" action has one of its own.
+  exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/fruvana.desktop | head -n 1)
   HOME="$work/home" one_deal "$exec_line" "$work/home/.local/share/fruvana"
   apt-get remove -y -qq fruvana >/dev/null
   echo "package: installed with apt, played from the menu entry's Exec line, removed"
