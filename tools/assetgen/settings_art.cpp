@@ -89,13 +89,12 @@ void fruitPlaque(cairo_t* cr) {
     engrave(cr, "HOLD ON TO YOUR LUCK", 186, 565, Align::Centre, kPanelText, 0.0);
 }
 
-Canvas makeBackground() {
+// The brushed metal of a panel laid over the cabinet, with its title band and the game's name.
+Canvas panelWithTitleBand() {
     Canvas c(L::kCabinet.w, L::kCabinet.h);
     brushedMetal(c, 29);
     cairo_t* cr = c.cr();
     frontSheen(cr);
-
-    // title band
     shadedBand(cr, 0, 0, 800, 58, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 58, Rgb{220, 226, 236}, 2);
     cairo_move_to(cr, 0, 61);
     cairo_line_to(cr, 800, 61);
@@ -107,6 +106,12 @@ Canvas makeBackground() {
     textPath(cr, "Fruvana", 28, 42, Align::Left);
     setColor(cr, Rgb{255, 170, 40});
     cairo_fill(cr);
+    return c;
+}
+
+Canvas makeBackground() {
+    Canvas c = panelWithTitleBand();
+    cairo_t* cr = c.cr();
     selectFont(cr, FontStyle::Bold, 15);
     cairo_new_path(cr);
     engrave(cr, "SETTINGS AND STATISTICS", 772, 36, Align::Right, Rgb{200, 214, 240}, 0.0);
@@ -151,21 +156,8 @@ Canvas makeBackground() {
 // The game recall: the settings screen's finish, a title band that says what it is, and one
 // black display for the table of games.
 Canvas makeRecallPanel() {
-    Canvas c(L::kCabinet.w, L::kCabinet.h);
-    brushedMetal(c, 29);
+    Canvas c = panelWithTitleBand();
     cairo_t* cr = c.cr();
-    frontSheen(cr);
-    shadedBand(cr, 0, 0, 800, 58, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 58, Rgb{220, 226, 236}, 2);
-    cairo_move_to(cr, 0, 61);
-    cairo_line_to(cr, 800, 61);
-    setColor(cr, kGold);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
-    selectFont(cr, FontStyle::BoldItalic, 34);
-    cairo_new_path(cr);
-    textPath(cr, "Fruvana", 28, 42, Align::Left);
-    setColor(cr, Rgb{255, 170, 40});
-    cairo_fill(cr);
     selectFont(cr, FontStyle::Bold, 26);
     cairo_new_path(cr);
     engrave(cr, "GAME RECALL", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
