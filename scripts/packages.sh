@@ -1,4 +1,4 @@
-# Debian packages, sourced by run.sh and test.sh.
+# Debian packages, sourced by run.sh, test.sh and package_check.sh.
 # Cairo draws the simulator's plots; the game itself never links it.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
                 fonts-liberation2 libcli11-dev libcairo2-dev)
@@ -7,3 +7,10 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev festival festvox-us-sl
                pocketsphinx pocketsphinx-en-us
                xvfb xauth xdotool x11-apps x11-utils imagemagick clang-format clang-tidy cppcheck
                dpkg-dev desktop-file-utils appstream lintian weston clang libclang-rt-14-dev parallel)
+# The package check: the package built with debhelper (on top of BUILD_PACKAGES, which hold
+# debian/control's Build-Depends), its build log checked with blhc, the program with
+# hardening-check (in devscripts), the package with lintian, and the game played under Xvfb;
+# ccache keeps its compiled objects between runs.
+PACKAGE_CHECK_PACKAGES=(dpkg-dev debhelper devscripts blhc lintian desktop-file-utils appstream
+                        xvfb xauth xdotool ccache)
+TEST_PACKAGES+=("${PACKAGE_CHECK_PACKAGES[@]}")
