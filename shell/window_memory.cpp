@@ -25,7 +25,8 @@ std::optional<int> number(const std::string& text) {
 }  // namespace
 
 std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home) {
-    // The base directory specification asks that a relative XDG_CONFIG_HOME be ignored.
+    // A relative XDG_CONFIG_HOME is ignored, as desktop programs do, so the file never lands
+    // in whatever folder the game was started from.
     if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
         return xdgConfigHome + "/fruvana/window.conf";
     if (!home.empty()) return home + "/.config/fruvana/window.conf";
