@@ -94,6 +94,9 @@ class Game {
     bool pressButton(Button button, bool onFace);
     // A key standing for the button (no press sound); true when taken, as above.
     bool pressButtonByKey(Button button);
+    // A wheel step standing for a bet button: as a key, but a refused step leaves the button's
+    // press flag as it was.
+    bool pressButtonByWheel(Button button);
     // The button let go (after the caller has lifted it): runs its action when its press was
     // taken and nothing refuses it now.
     void releaseButton(Button button);
@@ -105,7 +108,7 @@ class Game {
     // the account is at its limit.
     bool insertCoin();
     // Credit and win into the account; false, and nothing changed, when the account cannot
-    // take them.
+    // take them. Between a first and a second deal the free second deal stays.
     bool collect();
     void startAutoplay();
     void stopAutoplay();
@@ -124,7 +127,8 @@ class Game {
     void closeRecall();
     // The player asks to leave (the quit key, the window's close button); refused mid-deal.
     void requestQuit();
-    // Writes the files and ends the program; the farewell voice first when asked for.
+    // Writes the files and ends the program; the farewell voice first when asked for. Input
+    // stays off afterwards, so nothing still waiting acts.
     void quit(bool farewell);
 
     // --- The recall ---

@@ -35,7 +35,10 @@ struct GameRecord {
     std::array<HoldSource, 3> holds{};  // into the second deal
     Line secondLine{0, 0, 0};
     std::uint8_t secondClass = 0;
-    std::int32_t paid = 0;  // what the game won
+    // Credit and win collected between the first and the second deal: the first deal's win
+    // is then paid as well as the second deal's.
+    bool collected = false;
+    std::int32_t paid = 0;  // what the game won in all
     Money after;
     // Still waiting for its second deal when the program ended.
     bool unfinished = false;

@@ -36,12 +36,15 @@ const ButtonRule& buttonRule(Button button) {
 }
 
 bool Game::pressButtonByKey(Button button) {
+    pressedButtons_[index(button)] = 0;
+    return pressButtonByWheel(button);
+}
+
+bool Game::pressButtonByWheel(Button button) {
     const ButtonRule& rule = buttonRule(button);
-    std::uint8_t& pressed = pressedButtons_[index(button)];
-    pressed = 0;
     if (rule.needsInput && state_.inputEnabled == 0) return false;
     if (rule.refusedInAutoplay && autoplayOn_) return false;
-    pressed = 1;
+    pressedButtons_[index(button)] = 1;
     return true;
 }
 
@@ -147,15 +150,9 @@ bool Game::collect() {
     screen_.drawMeter(state_.credit, Meter::Credit, 7);
     screen_.drawMeter(state_.win, Meter::Win, 7);
     host_.saveCredit();
-    // Deliberate: a collect between a first and a second deal ends the game with the first
-    // deal's win, as holding all three reels does; the free second deal would otherwise pay on
-    // top of a win it is meant to replace.
-    if (state_.phase == 2) {
-        state_.phase = 1;
-        state_.held = {0, 0, 0};
-        for (int reel = 1; reel <= 3; ++reel) screen_.showLamp(reel, LampLook::Blank);
-        endGame();
-    }
+    // Between a first and a second deal the phase and the holds stay: the free second deal is
+    // still to come, and the first deal's win counts because it was collected.
+    if (state_.phase == 2 && current_) current_->collected = true;
     return true;
 }
 
@@ -250,9 +247,9 @@ void Game::quit(bool farewell) {
     } else {
         host_.saveRecall();
     }
-    state_.inputEnabled = 1;
-    // Deliberate: nothing acts once the files are written on the way out; a handler still
-    // waiting further up must not start a deal or an autoplay tick that is never saved.
+    // Deliberate: input stays off once the files are written on the way out, where a fresh
+    // start would take it again: a key or a lever pull still waiting further up (X typed
+    // during Enter's 200 ms) must not take a stake or start a deal that is never saved.
     autoplayOn_ = false;
     host_.runAutoplayTimer(false);
     host_.endProgram();

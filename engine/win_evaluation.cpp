@@ -124,8 +124,10 @@ void Game::recordDeal(int comboClass) {
         current_->secondLine = state_.reelSymbol;
         current_->secondClass = c;
     }
-    // The latest deal's win is what the game pays.
-    current_->paid = state_.win;
+    // The latest deal's win is what the game pays, and a first deal's win collected before
+    // the second deal as well.
+    const bool firstWinCollected = state_.phase == 2 && current_->collected;
+    current_->paid = (firstWinCollected ? current_->paid : 0) + state_.win;
 }
 
 }  // namespace fruvana

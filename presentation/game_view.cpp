@@ -205,16 +205,15 @@ void GameView::sinkButton(Button button) {
     picture.moveTo(rest.x + kCabinetButtons[b].pressDx, rest.y + kCabinetButtons[b].pressDy);
 }
 
-bool GameView::liftButton(Button button) {
+void GameView::liftButton(Button button) {
     const auto b = static_cast<std::size_t>(button);
-    if (b >= buttons_.size()) return false;
+    if (b >= buttons_.size()) return;
     PictureLayer& picture = *buttons_[b];
     const Rect& rest = buttonRest_[b];
     if (picture.x() != rest.x + kCabinetButtons[b].pressDx ||
         picture.y() != rest.y + kCabinetButtons[b].pressDy)
-        return false;
+        return;
     picture.moveTo(rest.x, rest.y);
-    return true;
 }
 
 void GameView::prepareSpinStrips() {

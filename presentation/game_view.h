@@ -87,10 +87,9 @@ class GameView final : public EngineServices {
     // One frame tick of the turning reels; true on the tick that stops the last reel (the
     // frame clock is stopped then).
     bool paintSpinFrame();
-    // A push button moves by its press when it is at rest, and back when it is pressed; true
-    // when it moved back.
+    // A push button moves by its press when it is at rest, and back when it is pressed.
     void sinkButton(Button button);
-    bool liftButton(Button button);
+    void liftButton(Button button);
     // The end of the intro: the cabinet, the reels, all seven meters and "Play Fruvana !".
     void revealCabinet();
     // The text of the intro line.

@@ -58,6 +58,33 @@ if ! clang-format --dry-run --Werror "${sources[@]}" 2>"$work/format.txt"; then
 fi
 echo "lint: format checked ${#sources[@]} files in $((SECONDS - step)) s"
 
+# --- the package build's dependencies -----------------------------------------------------------
+# debian/control's Build-Depends and the list the scripts install from must name the same
+# packages, or a package build meets a dependency that no script installed.
+if [[ -f debian/control && -f scripts/packages.sh ]]; then
+  listed=$(bash -c 'source scripts/packages.sh && printf "%s\n" "${PACKAGE_BUILD_DEPENDS[@]}"')
+  if ! python3 - "$listed" >"$work/depends.txt" <<'EOF'; then
+import re, sys
+control = open("debian/control", encoding="utf-8").read()
+field = re.search(r"^Build-Depends:(.*?)(?=^\S|\Z)", control, re.M | re.S)
+declared = set()
+for entry in field.group(1).split(",") if field else []:
+    name = re.split(r"[\s(\[<:|]", entry.strip())[0]
+    if name:
+        declared.add("debhelper" if name == "debhelper-compat" else name)
+listed = set(sys.argv[1].split())
+for name in sorted(declared - listed):
+    print(f"  {name}: in debian/control's Build-Depends, not in PACKAGE_BUILD_DEPENDS")
+for name in sorted(listed - declared):
+    print(f"  {name}: in PACKAGE_BUILD_DEPENDS, not in debian/control's Build-Depends")
+sys.exit(declared != listed)
+EOF
+    status=1
+    echo "lint: debian/control and scripts/packages.sh disagree on what the package build needs:"
+    cat "$work/depends.txt"
+  fi
+fi
+
 # The build's sources, without what the build generates: cppcheck's --project cannot exclude
 # files, so it gets a compile database of its own.
 python3 - "$build" "$root" "$work" <<'EOF'

@@ -18,6 +18,10 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "package: $*" >&2; exit 1; }
 source "$root/scripts/packages.sh"
 "$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${PACKAGE_CHECK_PACKAGES[@]}"
+# The package build's own check of its dependencies, before the build, so that one missing says
+# its name here rather than at the end of a build log.
+unmet=$(cd "$root" && dpkg-checkbuilddeps 2>&1) ||
+  fail "the package cannot be built here: ${unmet#dpkg-checkbuilddeps: error: }"
 
 # The copy and the build products live in BUILD_DIR, which must stay out of the copy.
 case $build/ in

@@ -1,16 +1,27 @@
-# Debian packages, sourced by run.sh, test.sh and package_check.sh.
-# Cairo draws the simulator's plots; the game itself never links it.
+# Debian packages, sourced by every script that builds or checks: the one list of what the
+# project needs from Debian.
+
+# debian/control's Build-Depends, name for name (debhelper-compat is debhelper's); the lint step
+# fails when the two disagree, so a package build never meets a dependency the scripts did not
+# install.
+PACKAGE_BUILD_DEPENDS=(cmake debhelper libcli11-dev libfontconfig-dev libsdl2-dev libsdl2-ttf-dev
+                       pkg-config)
+# The game, and the tools beside it; Cairo draws the simulator's plots and the asset generator's
+# pictures, and the game itself never links it.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
                 fonts-liberation2 libcli11-dev libcairo2-dev)
+# The fuzz targets are built with clang's libFuzzer.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build)
 # The asset generator speaks with festival's HTS voice; its test hears the voices with pocketsphinx.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev festival festvox-us-slt-hts
                pocketsphinx pocketsphinx-en-us
                xvfb xauth xdotool x11-apps x11-utils imagemagick clang-format clang-tidy cppcheck
-               dpkg-dev desktop-file-utils appstream lintian weston clang libclang-rt-14-dev parallel)
-# The package check: the package built with debhelper (on top of BUILD_PACKAGES, which hold
-# debian/control's Build-Depends), its build log checked with blhc, the program with
-# hardening-check (in devscripts), the package with lintian, and the game played under Xvfb;
-# ccache keeps its compiled objects between runs.
-PACKAGE_CHECK_PACKAGES=(dpkg-dev debhelper devscripts blhc lintian desktop-file-utils appstream
-                        xvfb xauth xdotool ccache)
+               dpkg-dev desktop-file-utils appstream lintian weston parallel git python3
+               "${FUZZ_PACKAGES[@]}")
+# The package check: the package built with debhelper (build-essential is what every Debian
+# package build takes for granted, and a minimal system lacks it), its build log checked with
+# blhc, the program with hardening-check (in devscripts), the package with lintian, and the game
+# played under Xvfb; ccache keeps its compiled objects between runs.
+PACKAGE_CHECK_PACKAGES=(build-essential "${PACKAGE_BUILD_DEPENDS[@]}" dpkg-dev devscripts blhc
+                        lintian desktop-file-utils appstream xvfb xauth xdotool ccache)
 TEST_PACKAGES+=("${PACKAGE_CHECK_PACKAGES[@]}")

@@ -209,8 +209,9 @@ std::string replace(const std::string& homeDir, std::string_view name,
     return {};
 }
 
-// Saves one data file. A save that fails says why on stderr, once until that file saves
-// again: a full disk or a read-only file must not print a line at every deal.
+// Saves one data file. Deliberate: a save that fails says why in one line on stderr, where a
+// silent failure would let the player play on believing the money is kept; once until that file
+// saves again, so a full disk or a read-only file does not print a line at every deal.
 void save(const MachineState& state, std::string_view name, std::span<const std::uint8_t> bytes) {
     static std::mutex mutex;
     static std::map<std::string, std::string> said;  // path -> the reason last said

@@ -50,6 +50,9 @@ DataFolder chooseDataFolder(const DataFolderPlaces& places) {
         !places.installedProgramDir.empty() && withSlash(places.installedProgramDir) == programDir;
     if (!installed && writableFolder(programDir)) return {programDir, {}};
 
+    // Deliberate: a program folder that cannot be written (an installed game, a read-only
+    // copy) sends the files to the user's data folder, where saving beside the program would
+    // lose every coin, option and statistic at the end of each run.
     // Only an absolute XDG_DATA_HOME counts; a relative one is ignored, as the desktop's
     // rules ask.
     std::string base;

@@ -106,8 +106,10 @@ void InputRouter::route(const InputEvent& event) {
     if (focus_ != Form::Game) return;
     if (event.kind == InputKind::Character) key(event.character);
     if (event.kind == InputKind::Enter) key(U'\r');
-    if (event.kind == InputKind::Wheel)
-        pressButtonFor(event.wheel < 0 ? Button::BetDown : Button::BetUp, kWheelHoldMs);
+    if (event.kind == InputKind::Wheel) {
+        const Button bet = event.wheel < 0 ? Button::BetDown : Button::BetUp;
+        if (game_.pressButtonByWheel(bet)) holdDown(bet, kWheelHoldMs);
+    }
 }
 
 void InputRouter::recallKey(char32_t character) {
@@ -197,15 +199,23 @@ void InputRouter::pressButton(Button button, bool onFace) {
 }
 
 void InputRouter::releaseButton(Button button) {
-    const bool lifted = button == Button::RecallOk ? recall_.liftOk()
-                        : onSettingsScreen(button) ? settings_.liftButton(button)
-                                                   : view_.liftButton(button);
-    if (lifted) view_.delay(2);
+    if (button == Button::RecallOk) {
+        recall_.liftOk();
+    } else if (onSettingsScreen(button)) {
+        settings_.liftButton(button);
+    } else {
+        view_.liftButton(button);
+    }
+    // The release waits whether or not the picture was still down to lift.
+    view_.delay(2);
     game_.releaseButton(button);
 }
 
 void InputRouter::pressButtonFor(Button button, int holdMs) {
-    if (!game_.pressButtonByKey(button)) return;
+    if (game_.pressButtonByKey(button)) holdDown(button, holdMs);
+}
+
+void InputRouter::holdDown(Button button, int holdMs) {
     view_.sinkButton(button);
     view_.delay(holdMs);
     releaseButton(button);

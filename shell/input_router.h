@@ -82,6 +82,8 @@ class InputRouter {
     void pressButton(Button button, bool onFace);
     void releaseButton(Button button);
     void pressButtonFor(Button button, int holdMs);
+    // An accepted key or wheel step: the button goes down for holdMs, then is let go.
+    void holdDown(Button button, int holdMs);
 
     Game& game_;
     GameView& view_;

@@ -67,9 +67,9 @@ void Program::setWindowIcon() {
 bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     setWindowIcon();
     if (!platform_.openWindow("Fruvana")) {
-        // A display too shallow for any window the game can draw on (one whose colour depth
-        // the platform cannot even name, as an 8-bit screen is) gets the intro's own message
-        // as the one line the player sees.
+        // Deliberate: a display too shallow for any window the game can draw on (one whose
+        // colour depth the platform cannot even name, as an 8-bit screen is) gets the intro's
+        // own message as one line, where the intro that would show it cannot be drawn.
         const ScreenInfo shown = platform_.screen();
         if (shown.width > 0 && shown.bitsPerPixel < 16) {
             error = std::string(kFewColoursText);
@@ -127,6 +127,9 @@ void Program::loadDataFiles() {
     statisticsWritable_ = loadStatistics(state_) != FileStatus::Unreadable;
     creditWritable_ = loadCredit(state_) != FileStatus::Unreadable;
     recallWritable_ = loadRecall(state_) != FileStatus::Unreadable;
+    // Deliberate: a file that exists but could not be read is never written over (saveCredit
+    // and the others skip it), so a passing read error cannot replace the player's money and
+    // statistics with a fresh machine's.
     saveCredit();
     state_.paytableMultipliers = kPaytableMultipliers;
     // Deliberate: the saved win joins the credit as a banked win does, so a credit near its

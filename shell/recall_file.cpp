@@ -9,13 +9,14 @@ namespace fruvana {
 namespace {
 
 // One game's record:
-//    0  started at, int64 seconds      28  flags: 1 second deal, 2 unfinished
+//    0  started at, int64 seconds      28  flags: 1 second deal, 2 unfinished, 4 collected
 //    8  bet                            29  holds of reels 1 to 3: 0 none, 1 suggested, 2 chosen
 //   12  credit, win, account before    32  second deal's line and class (zeros without one)
 //   24  first deal's line and class    36  paid
 //                                      40  credit, win, account after
 constexpr std::uint8_t kSecondDealt = 1;
 constexpr std::uint8_t kUnfinished = 2;
+constexpr std::uint8_t kCollected = 4;
 
 std::uint32_t checksum(std::span<const std::uint8_t> bytes) {
     std::uint32_t hash = 2166136261u;
@@ -85,13 +86,14 @@ bool soundLine(const Line& line, std::uint8_t comboClass) {
 
 bool soundRecord(const GameRecord& g, std::uint8_t flags,
                  const std::array<std::uint8_t, 3>& holds) {
-    if ((flags & ~(kSecondDealt | kUnfinished)) != 0) return false;
+    if ((flags & ~(kSecondDealt | kUnfinished | kCollected)) != 0) return false;
     for (const std::uint8_t h : holds)
         if (h > static_cast<std::uint8_t>(HoldSource::Chosen)) return false;
     const bool secondOk = g.secondDealt ? soundLine(g.secondLine, g.secondClass)
                                         : g.secondLine == Line{0, 0, 0} && g.secondClass == 0;
     return g.bet >= 1 && g.bet <= 10 && soundMoney(g.before) && soundMoney(g.after) &&
-           soundLine(g.firstLine, g.firstClass) && secondOk && g.paid >= 0 && g.paid <= kWinMax;
+           soundLine(g.firstLine, g.firstClass) && secondOk && g.paid >= 0 &&
+           g.paid <= (g.collected ? 2 : 1) * kWinMax;
 }
 
 }  // namespace
@@ -110,7 +112,8 @@ std::vector<std::uint8_t> encodeRecall(const GameRecall& recall) {
         w.money(g.before);
         w.line(g.firstLine, g.firstClass);
         w.byte(static_cast<std::uint8_t>((g.secondDealt ? kSecondDealt : 0) |
-                                         (g.unfinished ? kUnfinished : 0)));
+                                         (g.unfinished ? kUnfinished : 0) |
+                                         (g.collected ? kCollected : 0)));
         for (const HoldSource h : g.holds) w.byte(static_cast<std::uint8_t>(h));
         w.line(g.secondLine, g.secondClass);
         w.int32(g.paid);
@@ -138,6 +141,7 @@ std::optional<GameRecall> decodeRecall(std::span<const std::uint8_t> bytes) {
         const std::uint8_t flags = r.byte();
         g.secondDealt = (flags & kSecondDealt) != 0;
         g.unfinished = (flags & kUnfinished) != 0;
+        g.collected = (flags & kCollected) != 0;
         std::array<std::uint8_t, 3> holds{};
         for (std::size_t n = 0; n < 3; ++n) {
             holds[n] = r.byte();

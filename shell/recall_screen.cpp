@@ -225,11 +225,10 @@ void RecallScreen::sinkOk() {
     if (ok_->y() == top) ok_->moveTo(ok_->x(), top + kOkTravel);
 }
 
-bool RecallScreen::liftOk() {
+void RecallScreen::liftOk() {
     const int top = origin_.y + L::kOkAt.y;
-    if (ok_->y() != top + kOkTravel) return false;
+    if (ok_->y() != top + kOkTravel) return;
     ok_->moveTo(ok_->x(), top);
-    return true;
 }
 
 }  // namespace fruvana

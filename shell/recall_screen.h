@@ -36,9 +36,9 @@ class RecallScreen {
     // Whether a window point lies on the OK button, and on its round face.
     bool onOk(int x, int y) const;
     bool onOkFace(int x, int y) const;
-    // OK moves by its press when at rest, and back when pressed; true when it moved back.
+    // OK moves by its press when at rest, and back when pressed.
     void sinkOk();
-    bool liftOk();
+    void liftOk();
 
     const AlignGrid& table() const { return *table_; }
     const AntiAliasLabel& sessionLabel() const { return *session_; }

@@ -56,6 +56,8 @@ RecallColumns recallColumns(const GameRecord& game) {
     } else {
         c.result = std::string(comboClassText(decided));
     }
+    // Credit and win taken out between the deals: the first deal's win is part of what was paid.
+    if (game.collected) c.result = "collected, " + c.result;
     c.paid = std::to_string(game.paid);
     c.before = std::to_string(std::int64_t{game.before.credit} + game.before.win);
     c.after = std::to_string(std::int64_t{game.after.credit} + game.after.win);

@@ -165,11 +165,10 @@ void SettingsScreen::sinkButton(Button button) {
     if (b.picture->y() == b.top) b.picture->moveTo(b.picture->x(), b.top + b.travel);
 }
 
-bool SettingsScreen::liftButton(Button button) {
+void SettingsScreen::liftButton(Button button) {
     const ButtonPlace b = buttonPlace(button);
-    if (b.picture == nullptr || b.picture->y() != b.top + b.travel) return false;
+    if (b.picture == nullptr || b.picture->y() != b.top + b.travel) return;
     b.picture->moveTo(b.picture->x(), b.top);
-    return true;
 }
 
 SettingsHit SettingsScreen::hitAt(int x, int y) const {

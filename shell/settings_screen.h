@@ -53,10 +53,9 @@ class SettingsScreen {
     // Shows the switch of that row (0 to 4) as its option now stands.
     void showSwitch(int row);
     void showAccountAndStatistics();
-    // OK, reset and recall move by their press when at rest, and back when pressed; true when
-    // it moved back.
+    // OK, reset and recall move by their press when at rest, and back when pressed.
     void sinkButton(Button button);
-    bool liftButton(Button button);
+    void liftButton(Button button);
 
     const AlignGrid& statisticsTable() const { return *table_; }
     const AntiAliasLabel& accountLine() const { return *accountLine_; }

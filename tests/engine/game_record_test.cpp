@@ -26,6 +26,7 @@ struct GameShape {
     std::uint8_t firstClass, secondClass;
     std::array<HoldSource, 3> holds;
     bool secondDealt, unfinished;
+    bool collected = false;
 };
 
 class Recorded : public ::testing::TestWithParam<GameShape> {};
@@ -51,6 +52,7 @@ TEST_P(Recorded, AsItWasPlayed) {
     EXPECT_EQ(g.paid, c.paid);
     EXPECT_EQ(g.after, c.after);
     EXPECT_EQ(g.unfinished, c.unfinished);
+    EXPECT_EQ(g.collected, c.collected);
 }
 
 const Options kSecondDealOff{0, 0, 0, 1, 1};
@@ -81,11 +83,12 @@ void pullThenSwitchSecondDealOff(TestMachine& m) {
     m.state.options.secondDeal = 0;
     m.game.confirmSettings();
 }
-void pullThenCollect(TestMachine& m) {
+// A collect between the deals keeps the free second deal, which then deals on an empty credit.
+void pullCollectThenDeal(TestMachine& m) {
     m.pull();
     m.game.pressButtonByKey(Button::Collect);
     m.game.releaseButton(Button::Collect);
-    EXPECT_EQ(m.state.phase, 1);  // the free second deal is gone with the collected win
+    m.pull();
 }
 void pullWithTooLittleCredit(TestMachine& m) {
     m.state.credit = 4;
@@ -178,22 +181,24 @@ INSTANTIATE_TEST_SUITE_P(
                   kNone,
                   false,
                   false},
+        // Two bars (25) collected, then the free second deal makes three bars (75): both paid.
         GameShape{"CollectedBetweenDeals",
                   kSecondDealOn,
-                  {{1, 5, 6}},
-                  pullThenCollect,
+                  {{1, 5, 9}, {1, 5, 6}},
+                  pullCollectThenDeal,
                   1,
                   5,
-                  75,
+                  100,
                   Money{1000, 0, -1000},
-                  Money{0, 0, 70},
+                  Money{0, 75, 20},
+                  {1, 5, 9},
                   {1, 5, 6},
-                  {0, 0, 0},
+                  10,
                   7,
-                  0,
-                  kNone,
+                  {H::Suggested, H::Suggested, H::NotHeld},
+                  true,
                   false,
-                  false},
+                  true},
         GameShape{"RefusedPullRecordsNothing",
                   kSecondDealOff,
                   {},

@@ -278,6 +278,21 @@ TEST_F(Story, XIsRefusedWhileTheReelsTurnAndEndsTheGameBetweenAutoplayDeals) {
     EXPECT_TRUE(program->ended());
 }
 
+TEST_F(Story, XInsideAKeysWaitEndsTheGameAndTheWaitingKeyActsNoMore) {
+    for (const InputEvent& waiting : {InputEvent::enter(), InputEvent::typed(U'c')}) {
+        startAndReveal();
+        platform->scriptAfter(100, InputEvent::typed(U'x'));
+        program->input().route(waiting);
+        program->loop().delay(5000);
+        EXPECT_TRUE(program->ended());
+        // No stake taken and no coin put in after the files were written.
+        EXPECT_EQ(state().credit, 1000);
+        EXPECT_EQ(state().statistics.firstDealCounts[12], 0);
+        EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 1000, -1000));
+        program.reset();
+    }
+}
+
 TEST_F(Story, TheWayOutWritesTheThreeFilesAndARestartShowsThem) {
     startAndReveal();
     type(U'c');
