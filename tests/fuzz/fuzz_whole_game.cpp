@@ -13,8 +13,8 @@
 // statistics account for, with at most one deal evaluated, and stayed in its ranges; the
 // statistics only ever count on, but for the settings screen's reset, which leaves credit
 // 1000, account -1000 and no counts. The session's net change of money is the sum of those
-// stakes and pays, and each game the recall gains paid its last deal's prize (and its first
-// deal's, when that was collected before the second) and moved the money by that less its bet. While the cabinet takes input, its credit, win and bet meters
+// stakes and pays, and each game the recall gains paid its last deal's prize and moved the
+// money by that less its bet. While the cabinet takes input, its credit, win and bet meters
 // show the state. When the program ends, its four files hold what it ended with.
 
 #include <algorithm>
@@ -385,13 +385,11 @@ class Session {
         newest_ = recall.front();
         const GameRecord& g = recall.front();
         const int last = g.secondDealt ? g.secondClass : g.firstClass;
-        // A first deal's win collected before the second deal is paid as well.
-        const int collectedFirst = g.collected && g.secondDealt ? g.firstClass : 12;
-        if (g.bet < 1 || g.bet > 10 || last < 1 || last > 12 || g.firstClass < 1 ||
-            g.firstClass > 12 ||
-            g.paid != (kPays[static_cast<std::size_t>(last)] +
-                       kPays[static_cast<std::size_t>(collectedFirst)]) *
-                          g.bet)
+        // A first deal's win collected before the second deal is paid too.
+        const auto first =
+            static_cast<std::size_t>(g.collected && g.secondDealt ? g.firstClass : 12);
+        if (g.bet < 1 || g.bet > 10 || last < 1 || last > 12 || first > 12 ||
+            g.paid != (kPays[static_cast<std::size_t>(last)] + kPays[first]) * g.bet)
             broken(step_ + ": the recalled game did not pay its last deal's prize");
         if (g.unfinished && !program_->ended())
             broken(step_ + ": a game was recalled as unfinished while the program runs");
