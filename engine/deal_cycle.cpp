@@ -6,6 +6,9 @@ namespace fruvana {
 
 namespace {
 
+static_assert(largestOnMeter(kMoneyMeterDigits) == kCreditMax,
+              "the credit meter shows every credit");
+
 bool validReel(int reel) {
     return reel >= 1 && reel <= 3;
 }
@@ -93,10 +96,10 @@ void Game::deal() {
             // Auto bet plays what is left; the pay panel keeps the prizes of the chosen bet
             // until a bet button is used.
             state_.bet = state_.credit;
-            screen_.drawMeter(state_.bet, Meter::Bet, 2);
+            screen_.drawMeter(state_.bet, Meter::Bet, kBetMeterDigits);
         }
         state_.credit -= state_.bet;
-        screen_.drawMeter(state_.credit, Meter::Credit, 7);
+        screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
         host_.saveCredit();
         current_ = GameRecord{};
         current_->startedAt = host_.wallClock();
@@ -125,8 +128,8 @@ void Game::deal() {
 
 bool Game::bankWin() {
     if (!moveWinOntoCredit(state_)) return false;
-    screen_.drawMeter(state_.win, Meter::Win, 7);
-    screen_.drawMeter(state_.credit, Meter::Credit, 7);
+    screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
+    screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
     return true;
 }
 
@@ -216,6 +219,22 @@ void Game::endGame(bool unfinished) {
     ++session_.games;
     current_.reset();
     host_.saveRecall();
+}
+
+void Game::resume() {
+    for (std::uint8_t& symbol : state_.reelSymbol) symbol = drawSymbol(sources_, kSymbolCount);
+    state_.paytableMultipliers = kPaytableMultipliers;
+    // Deliberate: the saved win joins the credit as a banked win does, so a credit near its
+    // limit cannot pass what its meter and file hold; a win the account cannot take stays
+    // pending.
+    moveWinOntoCredit(state_);
+    state_.phase = 1;
+    state_.held = {0, 0, 0};
+    state_.holdPressed = {0, 0, 0};
+    state_.leverPressed = 0;
+    state_.firstDealClass = 0;
+    state_.inputEnabled = 1;
+    startSession();
 }
 
 void Game::startSession() {

@@ -131,6 +131,11 @@ class Game {
     // stays off afterwards, so nothing still waiting acts.
     void quit(bool farewell);
 
+    // Start of play on a machine whose files are loaded: three random reels, the pay table, the
+    // saved win banked as a banked win is, phase 1 with no holds and no presses, input on, and
+    // the session counted from here.
+    void resume();
+
     // --- The recall ---
     // This run of the program starts now, with the money as it stands.
     void startSession();
@@ -170,7 +175,7 @@ class Game {
     void changeBet(int step);
     void runButtonAction(Button button);
     void playIfSoundOn(std::string_view sound);
-    Money money() const { return {state_.credit, state_.win, state_.account}; }
+    Money money() const { return moneyOf(state_); }
     // The game in progress has ended: it joins the recall, and the recall file is written.
     void endGame(bool unfinished = false);
     // Notes the line that stopped and its class in the game in progress.

@@ -38,6 +38,38 @@ MachineState freshMachineState() {
     return state;
 }
 
+void bringLoadedMoneyIntoRange(MachineState& state) {
+    if (state.bet < kLowestBet || state.bet > kHighestBet) state.bet = freshMachineState().bet;
+    if (state.win < 0 || state.win > kWinMax) state.win = 0;
+    if (state.credit < 0 || state.credit > kCreditMax) state.credit = 0;
+    if (state.account < -kAccountLimit || state.account > kAccountLimit) state.account = 0;
+}
+
+namespace {
+
+bool moneyInRange(const Money& m) {
+    return m.credit >= 0 && m.credit <= kCreditMax && m.win >= 0 && m.win <= kWinMax &&
+           m.account >= -kAccountLimit && m.account <= kAccountLimit;
+}
+
+bool realLine(const Line& line, std::uint8_t comboClass) {
+    for (const std::uint8_t s : line)
+        if (s < 1 || s > kSymbolCount) return false;
+    return comboClass >= 1 && comboClass <= kClassCount;
+}
+
+}  // namespace
+
+bool isPlayableRecord(const GameRecord& g) {
+    const bool secondOk = g.secondDealt ? realLine(g.secondLine, g.secondClass)
+                                        : g.secondLine == Line{0, 0, 0} && g.secondClass == 0;
+    // A first deal's win collected before the second deal is paid as well as the second's.
+    const std::int32_t mostPaid = (g.collected ? 2 : 1) * kWinMax;
+    return g.bet >= kLowestBet && g.bet <= kHighestBet && moneyInRange(g.before) &&
+           moneyInRange(g.after) && realLine(g.firstLine, g.firstClass) && secondOk &&
+           g.paid >= 0 && g.paid <= mostPaid;
+}
+
 bool moveWinOntoCredit(MachineState& state) {
     const std::int64_t total = std::int64_t{state.credit} + state.win;
     if (state.credit < 0 || total < 0) {

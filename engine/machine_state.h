@@ -84,6 +84,10 @@ inline constexpr Options kDefaultOptions{0, 1, 0, 1, 1};
 // Reels are left at 0; the caller draws them.
 MachineState freshMachineState();
 
+// The bet a player may choose.
+inline constexpr std::int32_t kLowestBet = 1;
+inline constexpr std::int32_t kHighestBet = 10;
+
 // Money limits the game keeps.
 inline constexpr std::int32_t kCoinValue = 1000;
 inline constexpr std::int32_t kCreditMax = 9'999'999;
@@ -91,8 +95,23 @@ inline constexpr std::int32_t kCoinCreditLimit = 9'000'000;
 inline constexpr std::int32_t kWinMax = 5000;
 inline constexpr std::int32_t kAccountLimit = 99'999'999;
 
+// Credit, win and account as they stand.
+inline Money moneyOf(const MachineState& state) {
+    return {state.credit, state.win, state.account};
+}
+
 // a + b computed wide and held at the int32 limits, so no money sum can overflow.
 std::int32_t saturatingAdd(std::int32_t a, std::int32_t b);
+
+// Brings a bet and money read from a file into range: a bet outside kLowestBet..kHighestBet
+// becomes a fresh machine's; a win, credit or account outside its limits becomes 0, never the
+// nearest limit (the limits themselves are kept).
+void bringLoadedMoneyIntoRange(MachineState& state);
+
+// Whether a recalled game could have been played: a bet the player may choose, money inside
+// its limits, real symbols and classes, a second line only with a second deal, and no more paid
+// than its deals can pay.
+bool isPlayableRecord(const GameRecord& game);
 
 // Moves the pending win onto the credit. A credit that would pass kCreditMax stops there and
 // the rest goes into the account; when the account cannot take it without passing

@@ -26,9 +26,6 @@ constexpr std::array<ButtonRule, kButtonCount> kButtonRules{{
     {Button::RecallOk, sounds::kBigButton, false, false},
 }};
 
-constexpr std::int32_t kLowestBet = 1;
-constexpr std::int32_t kHighestBet = 10;
-
 }  // namespace
 
 const ButtonRule& buttonRule(Button button) {
@@ -135,7 +132,7 @@ bool Game::insertCoin() {
     if (std::int64_t{state_.account} - kCoinValue < -std::int64_t{kAccountLimit}) return false;
     state_.credit += kCoinValue;
     state_.account -= kCoinValue;
-    screen_.drawMeter(state_.credit, Meter::Credit, 7);
+    screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
     host_.saveCredit();
     return true;
 }
@@ -147,8 +144,8 @@ bool Game::collect() {
     state_.account = static_cast<std::int32_t>(account);
     state_.credit = 0;
     state_.win = 0;
-    screen_.drawMeter(state_.credit, Meter::Credit, 7);
-    screen_.drawMeter(state_.win, Meter::Win, 7);
+    screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
+    screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
     host_.saveCredit();
     // Between a first and a second deal the phase and the holds stay: the free second deal is
     // still to come, and the first deal's win counts because it was collected.
@@ -184,8 +181,8 @@ void Game::confirmSettings() {
         // Deliberate: the win joins the credit as a banked win does, never past the credit's
         // limit; a win the account cannot take stays pending.
         moveWinOntoCredit(state_);
-        screen_.drawMeter(state_.win, Meter::Win, 7);
-        screen_.drawMeter(state_.credit, Meter::Credit, 7);
+        screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
+        screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
         for (int reel = 1; reel <= 3; ++reel) screen_.showLamp(reel, LampLook::Blank);
         endGame();
     }
@@ -198,8 +195,8 @@ void Game::resetMoneyAndStatistics() {
     state_.account = -kCoinValue;
     state_.credit = kCoinValue;
     state_.win = 0;
-    screen_.drawMeter(state_.win, Meter::Win, 7);
-    screen_.drawMeter(state_.credit, Meter::Credit, 7);
+    screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
+    screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
     state_.statistics = Statistics{};
     host_.showAccountAndStatistics();
     screen_.pumpPending();

@@ -15,6 +15,18 @@ namespace fruvana {
 // The seven meters drawn from digit pictures: credit and win with 7 digits, bet with 2, the
 // four prizes of the pay panel with 4.
 enum class Meter { Credit, Win, Bet, Prize1, Prize2, Prize3, Prize4 };
+inline constexpr int kMoneyMeterDigits = 7;  // credit and win
+inline constexpr int kBetMeterDigits = 2;
+inline constexpr int kPrizeMeterDigits = 4;
+
+// The largest value a meter of that many digits shows; 0 for a count no meter has.
+constexpr std::int32_t largestOnMeter(int digits) {
+    if (digits != kMoneyMeterDigits && digits != kBetMeterDigits && digits != kPrizeMeterDigits)
+        return 0;
+    std::int32_t largest = 0;
+    for (int d = 0; d < digits; ++d) largest = largest * 10 + 9;
+    return largest;
+}
 
 // The look of a hold lamp: dark (the cabinet shows through), red (held, or a winning reel of a
 // first deal) or green (a winning reel after a second deal).

@@ -53,13 +53,13 @@ int Game::evaluateLine() {
     countResult(kTotalSlot);
     const int comboClass = classifyLine(state_.reelSymbol);
     if (comboClass == kNoWin) {
-        screen_.drawMeter(0, Meter::Win, 7);
+        screen_.drawMeter(0, Meter::Win, kMoneyMeterDigits);
         return comboClass;
     }
     countResult(comboClass);
     // bet is 1 to 10 and the largest multiplier 500, so the pay stays far inside int32.
     state_.win = state_.paytableMultipliers[comboClass] * state_.bet;
-    screen_.drawMeter(state_.win, Meter::Win, 7);
+    screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
     const auto reels = winningReels(state_.reelSymbol, comboClass);
     for (std::size_t n = 0; n < 3; ++n) {
         if (reels[n]) state_.held[n] = 1;

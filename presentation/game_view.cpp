@@ -256,7 +256,7 @@ bool GameView::paintSpinFrame() {
 }
 
 void GameView::drawBetAndPrizes() {
-    drawMeter(state_.bet, Meter::Bet, 2);
+    drawMeter(state_.bet, Meter::Bet, kBetMeterDigits);
     constexpr std::array<Meter, 4> kPrizes{Meter::Prize1, Meter::Prize2, Meter::Prize3,
                                            Meter::Prize4};
     for (int k = 1; k <= 4; ++k) {
@@ -264,7 +264,7 @@ void GameView::drawBetAndPrizes() {
         // refused there like any other.
         const std::int64_t prize = std::int64_t{state_.paytableMultipliers[k]} * state_.bet;
         drawMeter(static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, 10'000)),
-                  kPrizes[static_cast<std::size_t>(k - 1)], 4);
+                  kPrizes[static_cast<std::size_t>(k - 1)], kPrizeMeterDigits);
     }
 }
 
@@ -272,8 +272,8 @@ void GameView::revealCabinet() {
     introLine_->setVisible(false);
     screen_.showPlayArea();
     showStillReels();
-    drawMeter(state_.win, Meter::Win, 7);
-    drawMeter(state_.credit, Meter::Credit, 7);
+    drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
+    drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
     drawBetAndPrizes();
     const CabinetOrigin o = screen_.origin();
     messageLine_->moveTo(o.x + L::kMessageLineAt.x, o.y + L::kMessageLineAt.y);

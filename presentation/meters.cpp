@@ -2,28 +2,10 @@
 
 namespace fruvana {
 
-namespace {
-
-// The largest value a meter of this many digits shows; 0 for a count no meter has.
-std::int32_t meterLimit(int digits) {
-    switch (digits) {
-        case 2:
-            return 99;
-        case 4:
-            return 9999;
-        case 7:
-            return 9'999'999;
-        default:
-            return 0;
-    }
-}
-
-}  // namespace
-
 MeterPainter::MeterPainter(const Picture& digits) : digits_(digits) {}
 
 bool MeterPainter::draw(std::int32_t value, Picture& meter, int digits) {
-    const std::int32_t limit = meterLimit(digits);
+    const std::int32_t limit = largestOnMeter(digits);
     if (limit == 0 || value < 0 || value > limit) return false;
     if (meter.width() != digits * kDigitWidth || meter.height() != kDigitHeight)
         meter = Picture(digits * kDigitWidth, kDigitHeight);

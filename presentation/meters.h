@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/services.h"
 #include "platform/picture.h"
 
 namespace fruvana {

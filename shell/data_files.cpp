@@ -286,16 +286,7 @@ FileStatus loadCredit(MachineState& state) {
             offset += 4;
         }
     }
-    // A bet out of range falls back to the usual bet; money out of range falls to 0, never to
-    // the nearest limit. The limits themselves are allowed.
-    if (state.bet < 1) state.bet = fresh.bet;
-    if (state.bet > 10) state.bet = fresh.bet;
-    if (state.win < 0) state.win = 0;
-    if (state.win > kWinMax) state.win = 0;
-    if (state.credit < 0) state.credit = 0;
-    if (state.credit > kCreditMax) state.credit = 0;
-    if (state.account > kAccountLimit) state.account = 0;
-    if (state.account < -kAccountLimit) state.account = 0;
+    bringLoadedMoneyIntoRange(state);
     return read.status;
 }
 

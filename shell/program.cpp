@@ -79,7 +79,6 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
         error = "the game window cannot be opened" + (why.empty() ? "" : ": " + why);
         return false;
     }
-    state_.inputEnabled = 0;
     // The player's files: beside the program when its folder can be written, else in the
     // user's data folder.
     const DataFolder folder = chooseDataFolder(currentPlaces(platform_.basePath()));
@@ -87,9 +86,6 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     if (!folder.problem.empty())
         std::fprintf(stderr, "Fruvana: %s; money and statistics will not be kept\n",
                      folder.problem.c_str());
-    state_.leverPressed = 0;
-    state_.holdPressed = {0, 0, 0};
-    state_.firstDealClass = 0;
 
     // The background, the reels' pictures, the layout and the spin strips.
     const ScreenInfo screen = platform_.screen();
@@ -106,19 +102,17 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     // The platform's fast counter seeds the game; the headless one is fixed, so tests repeat.
     seedRandomSources(
         sources_, [this] { return static_cast<std::uint32_t>(platform_.performanceCounter()); });
-    for (std::uint8_t& symbol : state_.reelSymbol) symbol = drawSymbol(sources_, kSymbolCount);
 
     loadDataFiles();
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
-    game_->startSession();
     settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
     if (!settings_) return false;
     recall_ = RecallScreen::create(*screen_, loop_, error);
     if (!recall_) return false;
     input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_, loop_);
     connectEvents();
-    state_.inputEnabled = 1;
+    game_->resume();
     return true;
 }
 
@@ -131,13 +125,6 @@ void Program::loadDataFiles() {
     // and the others skip it), so a passing read error cannot replace the player's money and
     // statistics with a fresh machine's.
     saveCredit();
-    state_.paytableMultipliers = kPaytableMultipliers;
-    // Deliberate: the saved win joins the credit as a banked win does, so a credit near its
-    // limit cannot pass what its meter and file hold; a win the account cannot take stays
-    // pending.
-    moveWinOntoCredit(state_);
-    state_.phase = 1;
-    state_.held = {0, 0, 0};
 }
 
 void Program::connectEvents() {
@@ -200,8 +187,8 @@ void Program::hideSettings() {
 
 void Program::showRecall() {
     input_->recallShown();
-    const std::int64_t money = std::int64_t{state_.credit} + state_.win + state_.account;
-    recall_->show(state_.recall, sessionLine(game_->session(), platform_.wallClock(), money));
+    recall_->show(state_.recall,
+                  sessionLine(game_->session(), platform_.wallClock(), moneyOf(state_).total()));
 }
 
 void Program::hideRecall() {

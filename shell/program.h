@@ -74,7 +74,8 @@ class Program final : public GameHost {
     explicit Program(Platform& platform);
     bool build(const FrameTimerFactory& frames, std::string& error);
     void setWindowIcon();
-    // Reads the three data files, notes which may be written, and settles the money read.
+    // Reads the data files, notes which may be written, and writes the credit file back in
+    // range.
     void loadDataFiles();
     // Hands the timers' ticks, the input and the painting to their handlers.
     void connectEvents();

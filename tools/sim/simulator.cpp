@@ -60,10 +60,6 @@ bool allHeld(const MachineState& state) {
     return state.held[0] == 1 && state.held[1] == 1 && state.held[2] == 1;
 }
 
-std::int64_t moneyOf(const MachineState& state) {
-    return static_cast<std::int64_t>(state.credit) + state.win + state.account;
-}
-
 }  // namespace
 
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
@@ -93,7 +89,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbol);
         line.writeTo(*trace);
     }
-    if (plot) plot->start(moneyOf(state));
+    if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
         const bool takesStake = state.options.secondDeal == 0 || state.phase == 1 || allHeld(state);
@@ -149,7 +145,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             // the deal was drawn under.
             record.ahead = playerAhead(state);
             record.comboClass = classifyLine(state.reelSymbol);
-            record.money = moneyOf(state);
+            record.money = moneyOf(state).total();
             record.coin = coin;
             record.overflowMove = overflowMove;
             record.returned = result.returned + state.win;
