@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/controls.h"
 #include "engine/machine_state.h"
 #include "engine/outcome_pool.h"
 #include "engine/random.h"
@@ -36,24 +37,6 @@ struct Verdict {
     std::string_view text;
 };
 Verdict verdictFor(int comboClass);
-
-// The push buttons: the cabinet's eight, the settings screen's OK, reset and recall, and the
-// game recall's OK.
-enum class Button : std::uint8_t {
-    Help,
-    Exit,
-    BetDown,
-    BetUp,
-    Coin,
-    Collect,
-    Settings,
-    Autoplay,
-    SettingsOk,
-    SettingsReset,
-    SettingsRecall,
-    RecallOk,
-};
-inline constexpr std::size_t kButtonCount = 12;
 
 // When a button takes a press, and what it sounds like.
 struct ButtonRule {

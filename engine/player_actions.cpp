@@ -25,6 +25,7 @@ constexpr std::array<ButtonRule, kButtonCount> kButtonRules{{
     {Button::SettingsRecall, sounds::kSmallButton, false, false},
     {Button::RecallOk, sounds::kBigButton, false, false},
 }};
+static_assert(rowsInButtonOrder(kButtonRules), "a button's rule is found by its number");
 
 }  // namespace
 

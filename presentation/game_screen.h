@@ -47,6 +47,7 @@ class GameScreen {
     CabinetOrigin origin() const { return origin_; }
     TileGrid tiles() const { return tiles_; }
     Scene& scene() { return scene_; }
+    const Scene& scene() const { return scene_; }
 
     // The picture layer of that name (see picture_names.h), or null.
     PictureLayer* layer(std::string_view name) const;

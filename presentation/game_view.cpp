@@ -5,6 +5,7 @@
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
+#include "presentation/round_face.h"
 
 namespace fruvana {
 
@@ -15,7 +16,17 @@ namespace P = pictures;
 
 constexpr int kLeverTravel = 16;
 
-constexpr std::array<CabinetButton, 8> kCabinetButtons{{
+// A push button of the cabinet: its picture, its round face (in the picture's own pixels) and
+// how far a press moves it.
+struct CabinetButton {
+    Button button;
+    std::string_view picture;
+    int faceCentre;
+    int faceRadius;
+    int pressDx;
+    int pressDy;
+};
+constexpr std::array<CabinetButton, kCabinetButtonCount> kCabinetButtons{{
     {Button::Help, P::kHelpButton, L::kBigFaceCentre, L::kBigFaceRadius, 0, 4},
     {Button::Exit, P::kExitButton, L::kBigFaceCentre, L::kBigFaceRadius, 0, 4},
     {Button::BetDown, P::kBetDownButton, L::kSmallFaceCentre, L::kSmallFaceRadius, -2, 0},
@@ -25,6 +36,7 @@ constexpr std::array<CabinetButton, 8> kCabinetButtons{{
     {Button::Settings, P::kSettingsButton, L::kSmallFaceCentre, L::kSmallFaceRadius, 0, 2},
     {Button::Autoplay, P::kAutoplayButton, L::kSmallFaceCentre, L::kSmallFaceRadius, 0, 2},
 }};
+static_assert(rowsInButtonOrder(kCabinetButtons), "a button's picture is found by its number");
 
 constexpr std::array<std::string_view, 3> kLoopingSounds{
     sounds::kSpinFromLeft, sounds::kSpinFromMiddle, sounds::kSpinRightOnly};
@@ -40,16 +52,6 @@ FontRequest messageFont() {
 }
 
 }  // namespace
-
-std::span<const CabinetButton> cabinetButtons() {
-    return kCabinetButtons;
-}
-
-const CabinetButton* cabinetButtonOf(std::string_view picture) {
-    for (const CabinetButton& b : kCabinetButtons)
-        if (b.picture == picture) return &b;
-    return nullptr;
-}
 
 GameView::GameView(GameScreen& screen, EventLoop& loop, const MachineState& state,
                    FrameTimer& spinFrames, ReelShading shading, MeterPainter meters)
@@ -194,6 +196,28 @@ void GameView::moveLeverDown() {
 
 void GameView::moveLeverToRest() {
     lever_->moveTo(leverRest_.x, leverRest_.y);
+}
+
+std::optional<ControlHit> GameView::controlAt(int x, int y) const {
+    const Layer* layer = screen_.scene().layerAt(x, y);
+    if (layer == nullptr) return std::nullopt;
+    const int px = x - layer->bounds().x;
+    const int py = y - layer->bounds().y;
+    for (const CabinetButton& b : kCabinetButtons) {
+        if (layer->name() == b.picture)
+            return ControlHit{{ControlKind::Button, b.button},
+                              insideCircle(px, py, b.faceCentre, b.faceRadius)};
+    }
+    // The lever's knob is the round face of a big button.
+    if (layer->name() == layers::kLever)
+        return ControlHit{{ControlKind::Lever},
+                          insideCircle(px, py, L::kBigFaceCentre, L::kBigFaceRadius)};
+    // A reel's picture and its lamp both hold that reel.
+    for (std::size_t n = 0; n < 3; ++n) {
+        if (layer->name() == layers::kReels[n] || layer->name() == layers::kLamps[n])
+            return ControlHit{{ControlKind::Hold, Button::Help, static_cast<int>(n) + 1}};
+    }
+    return std::nullopt;
 }
 
 void GameView::sinkButton(Button button) {

@@ -13,13 +13,14 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/game.h"
+#include "engine/controls.h"
 #include "engine/machine_state.h"
 #include "engine/services.h"
 #include "platform/event_loop.h"
 #include "platform/frame_timer.h"
 #include "presentation/components/anti_alias_label.h"
 #include "presentation/components/wave_player.h"
+#include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
 #include "presentation/meters.h"
 #include "presentation/reel_animation.h"
@@ -32,21 +33,6 @@ inline constexpr std::string_view kPlayText = "Play Fruvana !";
 // Milliseconds between two frames of the turning reels.
 inline constexpr std::uint32_t kSpinFrameIntervalMs = 30;
 
-// A push button of the cabinet: its picture, its round face (in the picture's own pixels) and
-// how far a press moves it.
-struct CabinetButton {
-    Button button;
-    std::string_view picture;
-    int faceCentre;
-    int faceRadius;
-    int pressDx;
-    int pressDy;
-};
-// The cabinet's eight push buttons, in the order of the Button values.
-std::span<const CabinetButton> cabinetButtons();
-// The button drawn by that picture, or null.
-const CabinetButton* cabinetButtonOf(std::string_view picture);
-
 // One frame a tick drew, for tests of the spin's course.
 struct FrameDraw {
     int tick = 0;
@@ -55,7 +41,7 @@ struct FrameDraw {
     friend bool operator==(const FrameDraw&, const FrameDraw&) = default;
 };
 
-class GameView final : public EngineServices {
+class GameView final : public EngineServices, public ControlScreen {
   public:
     // Finds every picture and sound it needs and makes the two text lines. spinFrames is the
     // clock of the turning reels (threaded in the game, the loop's own in tests); it must
@@ -87,9 +73,10 @@ class GameView final : public EngineServices {
     // One frame tick of the turning reels; true on the tick that stops the last reel (the
     // frame clock is stopped then).
     bool paintSpinFrame();
-    // A push button moves by its press when it is at rest, and back when it is pressed.
-    void sinkButton(Button button);
-    void liftButton(Button button);
+    // --- the cabinet's controls: its push buttons, the lever and the holds ---
+    std::optional<ControlHit> controlAt(int x, int y) const override;
+    void sinkButton(Button button) override;
+    void liftButton(Button button) override;
     // The end of the intro: the cabinet, the reels, all seven meters and "Play Fruvana !".
     void revealCabinet();
     // The text of the intro line.
@@ -127,8 +114,8 @@ class GameView final : public EngineServices {
     std::array<PictureLayer*, 3> reels_{};
     std::array<PictureLayer*, 3> lamps_{};
     std::array<PictureLayer*, 7> meterLayers_{};
-    std::array<PictureLayer*, 8> buttons_{};
-    std::array<Rect, 8> buttonRest_{};
+    std::array<PictureLayer*, kCabinetButtonCount> buttons_{};
+    std::array<Rect, kCabinetButtonCount> buttonRest_{};
     AntiAliasLabel* messageLine_ = nullptr;
     AntiAliasLabel* introLine_ = nullptr;
     Picture lampRed_;

@@ -1,14 +1,12 @@
 #pragma once
 // Turns what the player does (keys, pointer presses, wheel steps, controller buttons, the
-// window's close request) into the engine's actions. It owns the key and controller map, which
-// form has the focus, and where a pointer press lands; whether an action may happen is the
-// engine's to decide.
+// window's close request) into the engine's actions. It owns the one input table, which
+// screen has the focus, and which control a pointer press went down on; each screen says what
+// lies under a point, and whether an action may happen is the engine's to decide.
 
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
-#include <string_view>
 
 #include "engine/game.h"
 #include "platform/event_loop.h"
@@ -19,32 +17,50 @@
 
 namespace fruvana {
 
-// What a key or a controller button asks for.
-enum class Command : std::uint8_t {
-    Pull,
-    HoldReel1,
-    HoldReel2,
-    HoldReel3,
-    BetDown,
-    BetUp,
-    Coin,
-    Collect,
-    Autoplay,
-    Settings,
-    Help,
-    Recall,
-    Quit,
+// What a row of the input table asks for.
+struct Command {
+    enum class Kind : std::uint8_t {
+        Pull,         // the lever, pulled by a key
+        Hold,         // a reel's hold, toggled by a key
+        Press,        // a push button held down by a key (no press sound) or tapped by the wheel
+        Click,        // a push button pressed as a click presses it, its sound included
+        OpenRecall,   // the game recall, when the engine allows it
+        CloseRecall,  // the game recall closed
+        Quit,         // save and quit, when the engine allows it
+    };
+    Kind kind = Kind::Pull;
+    Button button = Button::Help;  // for Press and Click
+    int reel = 0;                  // for Hold: 1 to 3
+    friend bool operator==(const Command&, const Command&) = default;
 };
 
-// One row of the input map: the keys (either case of a letter) and the controller button that
-// ask for a command. A key of 0 is none; Escape arrives as the character 27.
-struct InputBinding {
-    Command command;
-    char32_t key;
-    char32_t otherKey;
-    std::optional<PadButton> pad;
+// Where a row of the input table applies.
+enum class Where : std::uint8_t {
+    Game,           // the cabinet has the focus
+    Recall,         // the game recall has the focus
+    RecallShown,    // the game recall is shown, whatever has the focus
+    SettingsShown,  // the settings screen is shown, whatever has the focus
 };
-std::span<const InputBinding> inputMap();
+
+// An input the table maps: a typed key (letters in lower case, either case typed; Enter as
+// '\r', Escape as 27), a controller button, or one wheel step (-1 towards the player, +1 away).
+struct Input {
+    enum class Kind : std::uint8_t { Key, Pad, Wheel };
+    Kind kind = Kind::Key;
+    char32_t key = 0;
+    PadButton pad = PadButton::A;
+    int wheel = 0;
+    friend bool operator==(const Input&, const Input&) = default;
+};
+
+struct InputRow {
+    Input input;
+    Where where;
+    Command command;
+};
+// The one table of the game's keys, controller buttons and wheel steps, in the order they are
+// tried: the first row whose input matches and whose place holds acts.
+std::span<const InputRow> inputTable();
 
 // How long a key holds its button down, in milliseconds; a wheel step is a quick tap.
 inline constexpr int kKeyHoldMs = 200;
@@ -69,20 +85,19 @@ class InputRouter {
 
   private:
     enum class Form : std::uint8_t { Game, Settings, Recall };
-    void key(char32_t character);
-    void command(Command command);
-    void padButton(PadButton button);
-    void gamePointerDown(int x, int y);
-    void gamePointerUp();
-    void settingsPointerDown(const InputEvent& event);
-    void settingsPointerUp(const InputEvent& event);
-    // The game recall takes only its closing keys.
-    void recallKey(char32_t character);
+    ControlScreen& screenOf(Form form);
+    // The screen a button is drawn on.
+    ControlScreen& screenOf(Button button);
+    bool applies(Where where) const;
+    // The first row of the table for the input, when one applies now.
+    void act(const Input& input);
+    void run(Command command, Input::Kind by);
+    void pointerDown(const InputEvent& event);
+    void pointerUp(const InputEvent& event);
     // A press of a push button and its release, as a pointer or a key makes them.
     void pressButton(Button button, bool onFace);
     void releaseButton(Button button);
-    void pressButtonFor(Button button, int holdMs);
-    // An accepted key or wheel step: the button goes down for holdMs, then is let go.
+    // An accepted key, wheel step or click: the button goes down for holdMs, then is let go.
     void holdDown(Button button, int holdMs);
 
     Game& game_;
@@ -91,15 +106,10 @@ class InputRouter {
     RecallScreen& recall_;
     EventLoop& loop_;
     Form focus_ = Form::Game;
-    // Which form took the last press: its release goes there.
+    // The form and the control that took the last pointer press; its release goes there
+    // wherever the pointer is.
     Form pressedForm_ = Form::Game;
-    // The picture of the game that took the last press; its release goes to it wherever the
-    // pointer is.
-    std::string pressed_;
-    // What the last press on the settings screen met, and whether the last on the recall met
-    // its OK button.
-    SettingsHit settingsPressed_;
-    bool recallOkPressed_ = false;
+    std::optional<ControlHit> pressed_;
     // How many keys are being handled, one inside another's wait.
     static constexpr int kMaxKeyNesting = 8;
     int keyDepth_ = 0;

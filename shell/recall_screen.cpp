@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "engine/round_face.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
+#include "presentation/round_face.h"
 #include "shell/grid_layer.h"
 #include "shell/recall_text.h"
 
@@ -212,23 +212,21 @@ Rect RecallScreen::area() const {
     return {origin_.x, origin_.y, L::kCabinet.w, L::kCabinet.h};
 }
 
-bool RecallScreen::onOk(int x, int y) const {
-    return visible() && screen_.scene().layerAt(x, y) == ok_;
+std::optional<ControlHit> RecallScreen::controlAt(int x, int y) const {
+    if (!visible() || screen_.scene().layerAt(x, y) != ok_) return std::nullopt;
+    return ControlHit{
+        {ControlKind::Button, Button::RecallOk},
+        insideCircle(x - ok_->x(), y - ok_->y(), L::kBigFaceCentre, L::kBigFaceRadius)};
 }
 
-bool RecallScreen::onOkFace(int x, int y) const {
-    return insideCircle(x - ok_->x(), y - ok_->y(), L::kBigFaceCentre, L::kBigFaceRadius);
-}
-
-void RecallScreen::sinkOk() {
+void RecallScreen::sinkButton(Button button) {
     const int top = origin_.y + L::kOkAt.y;
-    if (ok_->y() == top) ok_->moveTo(ok_->x(), top + kOkTravel);
+    if (button == Button::RecallOk && ok_->y() == top) ok_->moveTo(ok_->x(), top + kOkTravel);
 }
 
-void RecallScreen::liftOk() {
+void RecallScreen::liftButton(Button button) {
     const int top = origin_.y + L::kOkAt.y;
-    if (ok_->y() != top + kOkTravel) return;
-    ok_->moveTo(ok_->x(), top);
+    if (button == Button::RecallOk && ok_->y() == top + kOkTravel) ok_->moveTo(ok_->x(), top);
 }
 
 }  // namespace fruvana

@@ -8,22 +8,23 @@
 #include <memory>
 #include <string>
 
-#include "engine/game.h"
+#include "engine/controls.h"
 #include "engine/game_record.h"
 #include "grid/align_grid.h"
 #include "platform/event_loop.h"
 #include "presentation/components/anti_alias_label.h"
+#include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
 
 namespace fruvana {
 
-class RecallScreen {
+class RecallScreen final : public ControlScreen {
   public:
     // Adds the recall's pictures, session line and table on top of the game window's layers,
     // hidden. Null with the reason in error.
     static std::unique_ptr<RecallScreen> create(GameScreen& screen, EventLoop& loop,
                                                 std::string& error);
-    ~RecallScreen();
+    ~RecallScreen() override;
     RecallScreen(const RecallScreen&) = delete;
     RecallScreen& operator=(const RecallScreen&) = delete;
 
@@ -33,12 +34,10 @@ class RecallScreen {
     bool visible() const;
     // The screen's rectangle in window pixels: exactly the cabinet's.
     Rect area() const;
-    // Whether a window point lies on the OK button, and on its round face.
-    bool onOk(int x, int y) const;
-    bool onOkFace(int x, int y) const;
-    // OK moves by its press when at rest, and back when pressed.
-    void sinkOk();
-    void liftOk();
+    // Its OK button, while it is shown.
+    std::optional<ControlHit> controlAt(int x, int y) const override;
+    void sinkButton(Button button) override;
+    void liftButton(Button button) override;
 
     const AlignGrid& table() const { return *table_; }
     const AntiAliasLabel& sessionLabel() const { return *session_; }

@@ -3,10 +3,10 @@
 #include <optional>
 #include <utility>
 
-#include "engine/round_face.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
+#include "presentation/round_face.h"
 #include "shell/grid_layer.h"
 #include "shell/statistics_table.h"
 
@@ -171,27 +171,22 @@ void SettingsScreen::liftButton(Button button) {
     b.picture->moveTo(b.picture->x(), b.top);
 }
 
-SettingsHit SettingsScreen::hitAt(int x, int y) const {
+std::optional<ControlHit> SettingsScreen::controlAt(int x, int y) const {
     const Layer* layer = screen_.scene().layerAt(x, y);
-    SettingsHit hit;
-    if (layer == nullptr) return hit;
+    if (layer == nullptr) return std::nullopt;
     // The round faces touch their pictures' top and left edges.
     for (const Button button :
          {Button::SettingsOk, Button::SettingsReset, Button::SettingsRecall}) {
         const ButtonPlace b = buttonPlace(button);
-        if (layer != b.picture) continue;
-        hit.part = SettingsHit::Part::Button;
-        hit.button = button;
-        hit.onFace = insideCircle(x - b.picture->x(), y - b.picture->y(), b.face, b.face);
-        return hit;
+        if (layer == b.picture)
+            return ControlHit{{ControlKind::Button, button},
+                              insideCircle(x - b.picture->x(), y - b.picture->y(), b.face, b.face)};
     }
     for (std::size_t i = 0; i < switches_.size(); ++i) {
-        if (layer == switches_[i]) {
-            hit.part = SettingsHit::Part::Switch;
-            hit.switchRow = static_cast<int>(i);
-        }
+        if (layer == switches_[i])
+            return ControlHit{{ControlKind::OptionSwitch, Button::Help, static_cast<int>(i)}};
     }
-    return hit;
+    return std::nullopt;
 }
 
 }  // namespace fruvana

@@ -10,34 +10,25 @@
 #include <string>
 #include <string_view>
 
-#include "engine/game.h"
+#include "engine/controls.h"
 #include "engine/machine_state.h"
 #include "grid/align_grid.h"
 #include "platform/event_loop.h"
 #include "presentation/components/anti_alias_label.h"
+#include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
 
 namespace fruvana {
 
 inline constexpr Rgb kAccountColour{255, 128, 0};
 
-// What a window point of the settings screen meets.
-struct SettingsHit {
-    enum class Part : std::uint8_t { None, Button, Switch };
-    Part part = Part::None;
-    Button button = Button::SettingsOk;  // for a button
-    bool onFace = false;                 // for a button: on its round face
-    int switchRow = -1;                  // for a switch: its row, 0 to 4
-    friend bool operator==(const SettingsHit&, const SettingsHit&) = default;
-};
-
-class SettingsScreen {
+class SettingsScreen final : public ControlScreen {
   public:
     // Adds the screen's pictures, account line and table on top of the game window's layers,
     // hidden, and styles the table. Null with the reason in error.
     static std::unique_ptr<SettingsScreen> create(GameScreen& screen, EventLoop& loop,
                                                   const MachineState& state, std::string& error);
-    ~SettingsScreen();
+    ~SettingsScreen() override;
     SettingsScreen(const SettingsScreen&) = delete;
     SettingsScreen& operator=(const SettingsScreen&) = delete;
 
@@ -47,15 +38,14 @@ class SettingsScreen {
     bool visible() const;
     // The screen's rectangle in window pixels: exactly the cabinet's.
     Rect area() const;
-    // What the window point meets on the screen.
-    SettingsHit hitAt(int x, int y) const;
+    // Its OK, reset and recall buttons, and the five option switches.
+    std::optional<ControlHit> controlAt(int x, int y) const override;
+    void sinkButton(Button button) override;
+    void liftButton(Button button) override;
 
     // Shows the switch of that row (0 to 4) as its option now stands.
     void showSwitch(int row);
     void showAccountAndStatistics();
-    // OK, reset and recall move by their press when at rest, and back when pressed.
-    void sinkButton(Button button);
-    void liftButton(Button button);
 
     const AlignGrid& statisticsTable() const { return *table_; }
     const AntiAliasLabel& accountLine() const { return *accountLine_; }

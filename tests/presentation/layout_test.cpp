@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "presentation/round_face.h"
+
 namespace fruvana {
 namespace {
 
@@ -50,6 +54,31 @@ TEST(TileBackground, RepeatsTheTileFromTheTopLeftAndCutsItAtTheEdges) {
                         {5, 150},
                         {160, 165}})
         EXPECT_EQ(screen.pixel(x, y), tile.pixel(x % 150, y % 150)) << x << "," << y;
+}
+
+// The lever's knob and the big buttons: the circle of radius 26 around (26, 26) of the picture,
+// with points far outside it that must not overflow.
+TEST(RoundFace, HoldsItsCircleAndNothingBeyond) {
+    const struct {
+        int x, y;
+        bool inside;
+    } cases[] = {
+        {26, 26, true},
+        {26, 0, true},
+        {0, 26, true},
+        {52, 26, true},
+        {26, 52, true},
+        {44, 44, true},
+        {45, 45, false},
+        {53, 26, false},
+        {26, -1, false},
+        {0, 0, false},
+        {-100, 26, false},
+        {std::numeric_limits<int>::max(), 26, false},
+        {std::numeric_limits<int>::min(), std::numeric_limits<int>::min(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(insideCircle(c.x, c.y, 26, 26), c.inside) << c.x << "," << c.y;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Whether a point of a picture lies on the round face drawn in it: the circle of the given
-// radius centred at (centre, centre). Used by the lever knob and every round button.
+// radius centred at (centre, centre). The screens test the lever knob and every round button
+// with it.
 
 #include <cstdint>
 
