@@ -24,13 +24,25 @@ void EventLoop::post(std::function<void()> task) {
     platform_.wake();
 }
 
+void EventLoop::handlerFailed(const std::string& why) {
+    if (onHandlerFailure) {
+        onHandlerFailure(why);
+    } else {
+        std::fprintf(stderr, "Fruvana: %s\n", why.c_str());
+    }
+}
+
 void EventLoop::pumpPending() {
-    while (auto event = platform_.pollInput()) {
-        if (onInput) onInput(*event);
+    // Deliberate: once the way out has begun no input is handed on, so a key or a click still
+    // queued cannot take a stake or start a deal that is never saved.
+    while (!quitRequested_) {
+        const std::optional<InputEvent> event = platform_.pollInput();
+        if (!event) break;
+        if (onInput) runHandler("a key or click was lost", [&] { onInput(*event); });
     }
     runPosted();
     runDueTimers();
-    if (onPaint) onPaint();
+    if (onPaint) runHandler("a frame was not painted", onPaint);
 }
 
 void EventLoop::runPosted() {
@@ -48,7 +60,7 @@ void EventLoop::runPosted() {
             task = std::move(posted_.front());
             posted_.pop_front();
         }
-        task();
+        runHandler("a hand-over was lost", task);
     }
 }
 
@@ -131,14 +143,8 @@ void UiTimer::fire() {
     // The handler may destroy this timer: call a copy and touch nothing afterwards.
     auto handler = OnTimer;
     if (!handler) return;
-    try {
-        handler(*this);
-    } catch (const std::exception& e) {
-        // A failing tick is passed over; the timer keeps running.
-        std::fprintf(stderr, "Fruvana: a timer tick was lost: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "Fruvana: a timer tick was lost to an unknown failure\n");
-    }
+    // A failing tick is reported; the timer keeps running.
+    loop().runHandler("a timer tick was lost", [&] { handler(*this); });
 }
 
 LoopFrameTimer::LoopFrameTimer(EventLoop& loop) : LoopTimer(loop) {}
@@ -169,14 +175,8 @@ void LoopFrameTimer::fire() {
     if (!enabled_ || !handler) return;
     const std::shared_ptr<bool> alive = alive_;
     inHandler_ = true;
-    try {
-        handler(*this);
-    } catch (const std::exception& e) {
-        // A failing tick is passed over; the timer keeps running.
-        std::fprintf(stderr, "Fruvana: a frame timer tick was lost: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "Fruvana: a frame timer tick was lost to an unknown failure\n");
-    }
+    // A failing tick is reported; the timer keeps running.
+    loop().runHandler("a frame timer tick was lost", [&] { handler(*this); });
     if (!*alive) return;
     inHandler_ = false;
     if (enabled_ && mayRun()) due_ = loop().nowMs() + interval_;

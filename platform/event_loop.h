@@ -4,10 +4,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/frame_timer.h"
@@ -31,6 +35,10 @@ class EventLoop {
     std::function<void(const InputEvent&)> onInput;
     // Called once at the end of every pumpPending(), to paint what has changed.
     std::function<void()> onPaint;
+    // Called with one line (what was lost and why) when a handler the loop runs throws: an
+    // input handler, a hand-over, a timer's tick or the painting. Unset, the line goes to
+    // stderr and the loop goes on.
+    std::function<void(const std::string&)> onHandlerFailure;
 
     // Handles everything pending once: input, hand-overs, due timers, painting; then returns.
     void pumpPending();
@@ -45,8 +53,21 @@ class EventLoop {
     // Queues task to run on this thread during a later pumpPending(). Any thread may call it.
     void post(std::function<void()> task);
 
+    // Runs handler; what it throws ends there, and reaches onHandlerFailure as "lost: why".
+    template <typename Handler>
+    void runHandler(std::string_view lost, Handler&& handler) {
+        try {
+            std::forward<Handler>(handler)();
+        } catch (const std::exception& e) {
+            handlerFailed(std::string(lost) + ": " + e.what());
+        } catch (...) {
+            handlerFailed(std::string(lost) + " to an unknown failure");
+        }
+    }
+
   private:
     friend class LoopTimer;
+    void handlerFailed(const std::string& why);
     void runPosted();
     void runDueTimers();
     // How long the loop may sleep before a timer is due, capped at limitMs.

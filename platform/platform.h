@@ -80,8 +80,9 @@ class Platform {
 // 24-bit bitmap images held in memory, read and written by SDL. Any bitmap SDL can read is
 // converted to the game's 24-bit picture; a damaged image gives nothing, and why (when given)
 // is set to one line naming the fault: not a bitmap, a cut header, a bit depth SDL cannot
-// read, damaged pixels.
+// read, damaged pixels. Writing gives the image, or nothing with why (when given) set to one
+// line saying what stopped it.
 std::optional<Picture> loadBmp(std::span<const std::uint8_t> image, std::string* why = nullptr);
-std::vector<std::uint8_t> saveBmp(const Picture& picture);
+std::vector<std::uint8_t> saveBmp(const Picture& picture, std::string* why = nullptr);
 
 }  // namespace fruvana

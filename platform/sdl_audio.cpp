@@ -107,8 +107,13 @@ SdlAudio::SdlAudio(const std::string& driverName) {
     } else {
         SDL_SetHint(SDL_HINT_AUDIODRIVER, driverName.c_str());
     }
+    // Deliberate: no sound (no card, no sound server) is an ordinary machine, not news to the
+    // player; the game plays silently and the reason is said under FRUVANA_DEBUG only.
     subsystem_ = sdl::Subsystem(SDL_INIT_AUDIO);
-    if (!subsystem_) return;
+    if (!subsystem_) {
+        sdl::sayWhenDebugging(sdl::failure("no sound: audio cannot start"));
+        return;
+    }
     SDL_AudioSpec want{};
     want.freq = AudioFormat::kFrequency;
     want.format = AUDIO_S16SYS;
@@ -119,7 +124,10 @@ SdlAudio::SdlAudio(const std::string& driverName) {
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts from our format to whatever the hardware wants.
     const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (id == 0) return;
+    if (id == 0) {
+        sdl::sayWhenDebugging(sdl::failure("no sound: no audio device opens"));
+        return;
+    }
     device_ = sdl::AudioDevice(id);
     SDL_PauseAudioDevice(id, 0);
 }

@@ -13,7 +13,8 @@ namespace fruvana {
 class SdlAudio : public AudioOutput {
   public:
     // Opens the device (driverName empty: SDL's choice). When there is no device, or it does
-    // not open, the channel stays silent and unavailable; nothing is printed.
+    // not open, the channel stays silent and unavailable; why is printed only under
+    // FRUVANA_DEBUG.
     explicit SdlAudio(const std::string& driverName);
     ~SdlAudio() override;
     SdlAudio(const SdlAudio&) = delete;

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -88,6 +89,14 @@ class AudioDevice {
 inline std::string failure(std::string_view doing) {
     const char* reason = SDL_GetError();
     return std::string(doing) + " (" + (*reason != '\0' ? reason : "SDL gives no reason") + ")";
+}
+
+// A failure the game passes over without a word to the player, where a line on stderr would
+// be noise: a machine without sound, a label the font cannot draw at every redraw. Said only
+// when FRUVANA_DEBUG is set, so a developer can still find out why.
+inline void sayWhenDebugging(const std::string& problem) {
+    if (SDL_getenv("FRUVANA_DEBUG") != nullptr)
+        std::fprintf(stderr, "Fruvana: %s\n", problem.c_str());
 }
 
 // The object an SDL call returned. When it returned none: null, with problem set to what was

@@ -88,6 +88,37 @@ std::optional<Picture> readBmp(std::span<const std::uint8_t> image, std::string&
     return picture;
 }
 
+// The picture as a 24-bit BMP image; empty, with problem set, when SDL cannot write it.
+std::vector<std::uint8_t> writeBmp(const Picture& picture, std::string& problem) {
+    sdl::SurfacePtr surface(
+        sdl::require(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(picture.data()),
+                                                        picture.width(), picture.height(), 24,
+                                                        picture.pitch(), SDL_PIXELFORMAT_BGR24),
+                     "the picture cannot be handed to SDL", problem));
+    if (!surface) return {};
+    // Room for the largest header SDL writes plus the padded rows.
+    constexpr std::size_t kHeaderRoom = 256;
+    std::vector<std::uint8_t> out(kHeaderRoom +
+                                  static_cast<std::size_t>(picture.pitch()) * picture.height());
+    if (out.size() > static_cast<std::size_t>(INT_MAX)) {
+        problem = "the picture is too large for a BMP image";
+        return {};
+    }
+    sdl::RwPtr rw(sdl::require(SDL_RWFromMem(out.data(), static_cast<int>(out.size())),
+                               "no memory to write the image into", problem));
+    if (!rw || !sdl::require(SDL_SaveBMP_RW(surface.get(), rw.get(), 0),
+                             "SDL cannot write the image", problem)) {
+        return {};
+    }
+    const Sint64 written = SDL_RWtell(rw.get());
+    if (written <= 0) {
+        problem = sdl::failure("SDL wrote no image");
+        return {};
+    }
+    out.resize(static_cast<std::size_t>(written));
+    return out;
+}
+
 }  // namespace
 
 std::optional<Picture> loadBmp(std::span<const std::uint8_t> image, std::string* why) {
@@ -97,22 +128,11 @@ std::optional<Picture> loadBmp(std::span<const std::uint8_t> image, std::string*
     return picture;
 }
 
-std::vector<std::uint8_t> saveBmp(const Picture& picture) {
-    if (picture.empty()) return {};
-    sdl::SurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint8_t*>(picture.data()), picture.width(), picture.height(), 24,
-        picture.pitch(), SDL_PIXELFORMAT_BGR24));
-    if (!surface) return {};
-    // Room for the largest header SDL writes plus the padded rows.
-    constexpr std::size_t kHeaderRoom = 256;
-    std::vector<std::uint8_t> out(kHeaderRoom +
-                                  static_cast<std::size_t>(picture.pitch()) * picture.height());
-    if (out.size() > static_cast<std::size_t>(INT_MAX)) return {};
-    sdl::RwPtr rw(SDL_RWFromMem(out.data(), static_cast<int>(out.size())));
-    if (!rw || SDL_SaveBMP_RW(surface.get(), rw.get(), 0) != 0) return {};
-    const Sint64 written = SDL_RWtell(rw.get());
-    if (written <= 0) return {};
-    out.resize(static_cast<std::size_t>(written));
+std::vector<std::uint8_t> saveBmp(const Picture& picture, std::string* why) {
+    std::string problem = "the picture is empty";
+    std::vector<std::uint8_t> out;
+    if (!picture.empty()) out = writeBmp(picture, problem);
+    if (out.empty() && why != nullptr) *why = std::move(problem);
     return out;
 }
 

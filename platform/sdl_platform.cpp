@@ -215,11 +215,13 @@ struct SdlPlatform::Impl {
             const Rect w = onWindow(r);
             SDL_Rect to{w.x, w.y, w.w, w.h};
             updated.push_back(to);
-            if (placement.scale == 1) {
-                SDL_BlitSurface(source.get(), &from, target, &to);
-            } else {
-                SDL_BlitScaled(source.get(), &from, target, &to);
-            }
+            const int blitted = placement.scale == 1
+                                    ? SDL_BlitSurface(source.get(), &from, target, &to)
+                                    : SDL_BlitScaled(source.get(), &from, target, &to);
+            // A part that cannot be drawn waits for its next present; passOver says so once
+            // while it repeats, where a line at every frame would fill the terminal.
+            if (!sdl::require(blitted, "a part of the frame cannot be drawn", problem))
+                passOver(std::move(problem));
         }
         update(updated, *target);
     }
@@ -333,7 +335,13 @@ std::string SdlPlatform::videoDriver() const {
 
 ScreenInfo SdlPlatform::screen() const {
     SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {};
+    std::string problem;
+    if (!sdl::require(SDL_GetDesktopDisplayMode(0, &mode), "the screen's mode is unknown",
+                      problem)) {
+        // Before the window opens, openWindow says this failure itself as its one line.
+        if (impl_->window) impl_->passOver(std::move(problem));
+        return {};
+    }
     // On a large screen the game works in its own pixels, a whole fraction of the screen's.
     const int s = wholeScale(mode.w, mode.h);
     return {mode.w / s, mode.h / s, static_cast<int>(SDL_BITSPERPIXEL(mode.format))};
@@ -408,8 +416,12 @@ void SdlPlatform::setWindowIcon(const Picture& icon) {
         sdl::require(SDL_DuplicateSurface(view.get()), "the window icon cannot be made", problem));
     if (!copy) return impl_->passOver(std::move(problem));
     // The icon's surroundings, in its bottom-left pixel's colour, are see-through.
-    if (const std::optional<Rgb> key = bottomLeftColour(icon))
-        SDL_SetColorKey(copy.get(), SDL_TRUE, SDL_MapRGB(copy->format, key->r, key->g, key->b));
+    const std::optional<Rgb> key = bottomLeftColour(icon);
+    if (key && !sdl::require(SDL_SetColorKey(copy.get(), SDL_TRUE,
+                                             SDL_MapRGB(copy->format, key->r, key->g, key->b)),
+                             "the window icon's surroundings stay opaque", problem)) {
+        impl_->passOver(std::move(problem));
+    }
     impl_->icon = std::move(copy);
     if (impl_->window) SDL_SetWindowIcon(impl_->window.get(), impl_->icon.get());
 }
@@ -480,7 +492,12 @@ std::string SdlPlatform::basePath() const {
 }
 
 bool SdlPlatform::openUrl(const std::string& url) {
-    return SDL_OpenURL(url.c_str()) == 0;
+    // The game goes on without the page; the terminal learns why it did not open.
+    std::string problem;
+    if (sdl::require(SDL_OpenURL(url.c_str()), "the page " + url + " cannot be opened", problem))
+        return true;
+    impl_->passOver(std::move(problem));
+    return false;
 }
 
 bool SdlPlatform::setCurrentThreadPriority(PriorityLevel priority) {

@@ -246,19 +246,34 @@ TextMask Font::render(std::string_view text, bool smooth) const {
     constexpr SDL_Color kWhite{255, 255, 255, 255};
     sdl::SurfacePtr drawn(smooth ? TTF_RenderUTF8_Blended(impl_->font.get(), line.c_str(), kWhite)
                                  : TTF_RenderUTF8_Solid(impl_->font.get(), line.c_str(), kWhite));
-    if (!drawn || drawn->w <= 0 || drawn->h <= 0) return mask;
+    // Deliberate: text that cannot be drawn is left out (an empty mask) and the game goes on;
+    // why is said under FRUVANA_DEBUG only, since labels are drawn again at every change and a
+    // broken font would fill the terminal.
+    if (!drawn) {
+        sdl::sayWhenDebugging(sdl::failure("the text \"" + line + "\" cannot be drawn"));
+        return mask;
+    }
+    if (drawn->w <= 0 || drawn->h <= 0) return mask;
 
     // Plain text comes as palette indices (0 is the background), smooth text as white pixels
     // whose alpha is the coverage; anything else is brought to the latter by SDL.
     sdl::SurfacePtr converted;
     SDL_Surface* surface = drawn.get();
     const bool indexed = surface->format->BytesPerPixel == 1;
+    std::string problem;
     if (!indexed && surface->format->format != SDL_PIXELFORMAT_ARGB8888) {
-        converted.reset(SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0));
-        if (!converted) return mask;
+        converted.reset(sdl::require(SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0),
+                                     "drawn text cannot be converted", problem));
+        if (!converted) {
+            sdl::sayWhenDebugging(problem);
+            return mask;
+        }
         surface = converted.get();
     }
-    if (SDL_LockSurface(surface) != 0) return mask;
+    if (!sdl::require(SDL_LockSurface(surface), "drawn text cannot be read", problem)) {
+        sdl::sayWhenDebugging(problem);
+        return mask;
+    }
     mask.width = surface->w;
     mask.height = surface->h;
     mask.coverage.resize(static_cast<std::size_t>(mask.width) *

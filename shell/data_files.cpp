@@ -51,6 +51,9 @@ Prefix readPrefix(const std::string& path, std::span<std::uint8_t> buffer) {
         while (count < buffer.size()) {
             const ssize_t got = ::read(fd, buffer.data() + count, buffer.size() - count);
             if (got < 0 && errno == EINTR) continue;
+            // A read error part-way (a failing disk) makes the whole file unreadable: counted
+            // as read, its remaining values would stay a fresh machine's and be saved over it.
+            if (got < 0) result.status = FileStatus::Unreadable;
             if (got <= 0) break;
             count += static_cast<std::size_t>(got);
         }
@@ -116,10 +119,15 @@ bool stillOurs(const std::string& path, const struct stat& ours) {
            now.st_ino == ours.st_ino;
 }
 
+// Makes a rename in dir survive a power cut.
+//
+// Deliberate: a folder that cannot be opened or flushed is passed over without a word. The
+// file is already whole under its name; at worst a power cut brings back the old whole file,
+// never a torn one, and neither the game nor the player could do anything about it.
 void syncDirectory(const std::string& dir) {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    ::fsync(fd);
+    (void)::fsync(fd);
     ::close(fd);
 }
 
@@ -186,10 +194,12 @@ std::string replace(const std::string& homeDir, std::string_view name,
         ::unlink(temp.c_str());
         return why;
     }
-    // The new file keeps the old one's permissions.
-    if (exists) ::fchmod(fd, info.st_mode & 07777);
+    // The new file keeps the old one's permissions. Where it cannot, the save stops and says
+    // why: the old file stays whole, where a new one could let others read or change it.
     std::string why;
-    if (!writeAll(fd, bytes)) {
+    if (exists && ::fchmod(fd, info.st_mode & 07777) != 0) {
+        why = failed("chmod", temp);
+    } else if (!writeAll(fd, bytes)) {
         why = failed("write", temp);
     } else if (::fsync(fd) != 0) {
         why = failed("fsync", temp);
@@ -204,7 +214,6 @@ std::string replace(const std::string& homeDir, std::string_view name,
         ::unlink(temp.c_str());
         return why;
     }
-    // Makes the rename itself survive a power cut.
     syncDirectory(dir);
     return {};
 }

@@ -38,7 +38,8 @@ inline constexpr std::string_view kSaveTempSuffix = ".tmp";
 enum class FileStatus : std::uint8_t {
     Missing,     // no file of that name: the defaults
     Read,        // a plain file that could be read (perhaps short)
-    Unreadable,  // something of that name that cannot be read: no permission, a folder, a FIFO
+    Unreadable,  // something of that name that cannot be read: no permission, a folder, a FIFO,
+                 // a read error part-way
 };
 
 // Loaders: a missing file gives the defaults; a short file fills its values in file order as

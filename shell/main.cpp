@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
             std::fputs(line.text.c_str(), stderr);
             return line.exitCode;
         case CommandLine::Action::Recall:
-            return printRecall(runningProgramDir(), std::cout);
+            return printRecall(runningProgramDir(), std::cout, std::cerr);
         case CommandLine::Action::Play:
             break;
     }

@@ -135,6 +135,12 @@ void Program::connectEvents() {
     autoplayTimer_.OnTimer = [this](UiTimer&) { game_->autoplayTick(); };
     introTimer_.OnTimer = [this](UiTimer&) { endIntro(); };
     loop_.onInput = [this](const InputEvent& event) { input_->route(event); };
+    // A handler that throws: its reason on one line, and no more input; run() ends the game.
+    loop_.onHandlerFailure = [this](const std::string& why) {
+        std::fprintf(stderr, "Fruvana: %s; the game ends and saves its files\n", why.c_str());
+        handlerFailed_ = true;
+        loop_.quit();
+    };
     loop_.onPaint = [this] {
         const std::vector<Rect> painted = screen_->scene().paint(platform_.backBuffer());
         if (!painted.empty()) platform_.present(painted);
@@ -163,7 +169,20 @@ void Program::showWindow() {
 int Program::run() {
     showWindow();
     loop_.run();
-    return 0;
+    if (!handlerFailed_) return 0;
+    // Deliberate: a handler that threw may have left input off with no deal to turn it on
+    // again, or a rule half applied, and nothing can tell which; rather than a machine that
+    // takes no input, or one in a state no rule made, the game ends as its way out ends it.
+    // It ends here, once every handler has returned, so no deal waiting further up goes on
+    // after the files are written.
+    if (spinFrames_->Enabled()) {
+        // The turning reels' line was drawn at the pull: they stop on it and it is paid, so
+        // the game is recalled whole and no stake is lost.
+        spinFrames_->Enabled(false);
+        loop_.runHandler("the turning reels were not stopped", [this] { game_->finishSpin(); });
+    }
+    loop_.runHandler("the files were not all saved", [this] { game_->quit(false); });
+    return 1;
 }
 
 void Program::endIntro() {
@@ -216,8 +235,9 @@ void Program::openHelp() {
     if (::stat(page.c_str(), &info) != 0)
         page = std::string(FRUVANA_INSTALLED_DATA_DIR) + std::string(kHelpPage);
 #endif
-    // The game does not wait for the page, and a failure is not reported.
-    platform_.openUrl(fileUrl(page));
+    // The game does not wait for the page; one that cannot be opened is said on stderr by the
+    // platform, with its reason, and the game goes on.
+    (void)platform_.openUrl(fileUrl(page));
 }
 
 void Program::saveCredit() {

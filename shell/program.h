@@ -39,7 +39,8 @@ class Program final : public GameHost {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Shows the window (the intro begins) and runs until the program ends; the exit code.
+    // Shows the window (the intro begins) and runs until the program ends; the exit code, 1
+    // when a handler threw and the game was ended for it.
     int run();
     // Shows the window: the display checks, the welcome voice and the intro timer.
     void showWindow();
@@ -104,6 +105,8 @@ class Program final : public GameHost {
     bool statisticsWritable_ = true;
     bool recallWritable_ = true;
     bool exitAfterIntro_ = false;
+    // A handler threw: the loop stops and run() ends the game with its files saved.
+    bool handlerFailed_ = false;
     bool shown_ = false;
 };
 

@@ -16,10 +16,14 @@ std::string runningProgramDir() {
     return self.parent_path().string() + "/";
 }
 
-int printRecall(const std::string& programDir, std::ostream& out) {
+int printRecall(const std::string& programDir, std::ostream& out, std::ostream& err) {
     MachineState state;
     state.homeDir = chooseDataFolder(currentPlaces(programDir)).path;
-    loadRecall(state);
+    if (loadRecall(state) == FileStatus::Unreadable) {
+        err << "Fruvana: the recall file " << state.homeDir << kRecallFileName
+            << " cannot be read\n";
+        return 1;
+    }
     if (state.recall.empty()) {
         out << "No games to recall yet.\n";
         return 0;

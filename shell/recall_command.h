@@ -7,8 +7,9 @@
 namespace fruvana {
 
 // Reads the recall file of the folder the game keeps its files in (chosen from programDir as
-// at start-up) and writes the heading and the games, newest first, to out. The exit code: 0.
-int printRecall(const std::string& programDir, std::ostream& out);
+// at start-up) and writes the heading and the games, newest first, to out; the exit code, 0.
+// A recall file that exists but cannot be read is said as one line on err: exit code 1.
+int printRecall(const std::string& programDir, std::ostream& out, std::ostream& err);
 
 // The folder of the running program, ending in '/', found without opening a window.
 std::string runningProgramDir();

@@ -90,7 +90,9 @@ bool SettingsScreen::build(std::string& error) {
     tableLayer_ = table.get();
     table_ = &table->grid();
     scene.add(std::move(table));
-    setUpStatisticsTable(*table_, origin_.x + L::kStatisticsAt.x, origin_.y + L::kStatisticsAt.y);
+    error = setUpStatisticsTable(*table_, origin_.x + L::kStatisticsAt.x,
+                                 origin_.y + L::kStatisticsAt.y);
+    if (!error.empty()) return false;
     // The table's fonts are found now, so a missing one stops start-up with its reason and
     // the first opening of the screen does not search for them.
     if (!table_->openFonts()) {

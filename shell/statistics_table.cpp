@@ -37,7 +37,7 @@ constexpr int kLastCountRow = 12;
 
 }  // namespace
 
-void setUpStatisticsTable(AlignGrid& g, int left, int top) {
+std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
     g.setColCount(4);
     g.setRowCount(kTableRows);
     g.setFixedCols(1);
@@ -50,8 +50,8 @@ void setUpStatisticsTable(AlignGrid& g, int left, int top) {
     g.setFixedColor(kHeaderBackground);
     g.Font().assign({kNumberText, -11, "MS Sans Serif", FontPitch::Default, 0});
     // The table's one stored group: the font of its rows, bold orange.
-    (void)g.readPropertyList(PropList::PropRow,
-                             {1, 6, 255, -11, std::string("MS Sans Serif"), 0, 317250561, 0});
+    const ListReadResult rowFonts = g.readPropertyList(
+        PropList::PropRow, {1, 6, 255, -11, std::string("MS Sans Serif"), 0, 317250561, 0});
 
     // The 3-D look off, the fixed texts, then the styling in its order.
     g.setFlat(true);
@@ -74,6 +74,9 @@ void setUpStatisticsTable(AlignGrid& g, int left, int top) {
         g.FontRow(r).setColour(kNumberText);
         g.FontRow(r).setStyle(kStyleBold);
     }
+    if (rowFonts) return {};
+    return "the statistics table's row fonts are refused at " + std::to_string(rowFonts.position) +
+           ": " + rowFonts.message;
 }
 
 void showStatistics(AlignGrid& grid, const Statistics& statistics,

@@ -1,10 +1,13 @@
 #include "shell/window_memory.h"
 
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "shell/data_files.h"
 
 namespace fruvana {
 
@@ -86,26 +89,19 @@ bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::
         why = "neither XDG_CONFIG_HOME nor HOME is set";
         return false;
     }
+    const fs::path file(path);
     std::error_code error;
-    fs::create_directories(fs::path(path).parent_path(), error);
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        out << formatWindowMemory(memory);
-        out.flush();
-        if (!out) {
-            why = "cannot write " + temp;
-            fs::remove(temp, error);
-            return false;
-        }
-    }
-    fs::rename(temp, path, error);
+    fs::create_directories(file.parent_path(), error);
     if (error) {
-        why = "cannot rename " + temp + ": " + error.message();
-        fs::remove(temp, error);
+        why = "cannot make the folder " + file.parent_path().string() + ": " + error.message();
         return false;
     }
-    return true;
+    // The data files' saver: a temporary file written, flushed, closed and renamed over the
+    // old one, each step checked, so the file is never left torn.
+    const std::string text = formatWindowMemory(memory);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    return replaceFile(file.parent_path().string() + "/", file.filename().string(),
+                       {bytes, text.size()}, &why);
 }
 
 }  // namespace fruvana

@@ -31,8 +31,8 @@ WindowMemory parseWindowMemory(const std::string& text);
 std::string formatWindowMemory(const WindowMemory& memory);
 
 WindowMemory loadWindowMemory(const std::string& path);
-// Writes the file whole (a temporary file renamed over it), making its folder; false with a
-// one-line reason in why when it cannot.
+// Writes the file whole, as the data files are saved (replaceFile), making its folder; false
+// with a one-line reason in why when it cannot.
 bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why);
 
 }  // namespace fruvana

@@ -2,8 +2,6 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
-#include <exception>
 #include <mutex>
 
 #include "platform/auto_reset_event.h"
@@ -37,15 +35,8 @@ struct ThreadedTimer::Shared {
         if (timer != nullptr && timer->enabled_ && timer->OnTimer) {
             // The handler may destroy the timer: call a copy and touch nothing of it afterwards.
             auto handler = timer->OnTimer;
-            try {
-                handler(*timer);
-            } catch (const std::exception& e) {
-                // A failing tick is passed over; the timer keeps running.
-                std::fprintf(stderr, "Fruvana: a frame timer tick was lost: %s\n", e.what());
-            } catch (...) {
-                std::fprintf(stderr,
-                             "Fruvana: a frame timer tick was lost to an unknown failure\n");
-            }
+            // A failing tick is reported; the timer keeps running.
+            loop.runHandler("a frame timer tick was lost", [&] { handler(*timer); });
         }
         {
             std::lock_guard lock(mutex);

@@ -1,5 +1,5 @@
-// The game's command line and the remembered window: options as a table, and the window file's
-// round trip and damage.
+// The game's command line and the remembered window: options as a table, the window file's
+// round trip and damage, and --recall's answer for a recall file it cannot read.
 
 #include "shell/command_line.h"
 
@@ -7,7 +7,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
+#include "shell/recall_command.h"
 #include "shell/window_memory.h"
 #include "tests/shell/program_fixture.h"
 
@@ -92,6 +95,44 @@ TEST(WindowFile, RoundTripsThroughItsFolderAndKnowsWhereItLives) {
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     std::filesystem::remove_all(folder);
 }
+
+// fruvana --recall where the recall file is missing, or is there but cannot be read.
+struct RecallCommandCase {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> make;
+    int exitCode;
+    bool saysUnreadable;  // else "No games to recall yet."
+};
+
+class RecallCommand : public ::testing::TestWithParam<RecallCommandCase> {};
+
+TEST_P(RecallCommand, TellsNoGamesFromAFileItCannotRead) {
+    const std::filesystem::path folder = testing::freshFolder();
+    const std::filesystem::path file = folder / "recall.dat";
+    GetParam().make(file);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(printRecall(folder.string() + "/", out, err), GetParam().exitCode);
+    if (GetParam().saysUnreadable) {
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str(), "Fruvana: the recall file " + file.string() + " cannot be read\n");
+    } else {
+        EXPECT_EQ(out.str(), "No games to recall yet.\n");
+        EXPECT_EQ(err.str(), "");
+    }
+    std::filesystem::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RecallCommand,
+    ::testing::Values(
+        RecallCommandCase{"Missing", [](const auto&) {}, 0, false},
+        RecallCommandCase{"Folder", [](const auto& f) { std::filesystem::create_directory(f); }, 1,
+                          true},
+        RecallCommandCase{
+            "ReadError",
+            [](const auto& f) { std::filesystem::create_symlink("/proc/self/mem", f); }, 1, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace fruvana

@@ -802,6 +802,10 @@ TEST_F(DataFiles, LoadersTellMissingReadAndUnreadableApart) {
         ASSERT_EQ(::mkfifo(file(name).c_str(), 0600), 0);
         EXPECT_EQ(load(state), FileStatus::Unreadable) << name;
         fs::remove(file(name));
+        // A plain file whose bytes fail to read (here a process's memory at address 0).
+        fs::create_symlink("/proc/self/mem", file(name));
+        EXPECT_EQ(load(state), FileStatus::Unreadable) << name;
+        fs::remove(file(name));
     }
 }
 

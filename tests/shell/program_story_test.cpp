@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "tests/shell/program_fixture.h"
 #include "tests/shell/records.h"
@@ -311,6 +312,38 @@ TEST_F(Story, TheWayOutWritesTheThreeFilesAndARestartShowsThem) {
     EXPECT_EQ(state().account, saved.account);
     EXPECT_EQ(state().options, saved.options);
     EXPECT_EQ(state().statistics, saved.statistics);
+}
+
+// A handler that throws while the reels turn ends the game, where the deal it broke would
+// leave the game taking no input for good: the reels stop on their line, which is paid, counted
+// and recalled, and the files are written.
+TEST_F(Story, AHandlerThatThrowsMidDealEndsTheGameWholeWithItsFilesSaved) {
+    startAndReveal();
+    const std::uint64_t turning = platform->ticksMs() + 300;
+    program->loop().onPaint = [this, turning, paint = program->loop().onPaint,
+                               thrown = false]() mutable {
+        if (!thrown && platform->ticksMs() >= turning) {
+            thrown = true;
+            throw std::runtime_error("out of memory");
+        }
+        paint();
+    };
+    ::testing::internal::CaptureStderr();
+    pullLever();
+    while (!program->ended() && platform->ticksMs() < turning + 1000) program->loop().delay(5);
+    ASSERT_TRUE(program->ended());
+    EXPECT_EQ(program->run(), 1);
+    EXPECT_EQ(
+        ::testing::internal::GetCapturedStderr(),
+        "Fruvana: a frame was not painted: out of memory; the game ends and saves its files\n");
+    EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, state().win, 995, -1000));
+    EXPECT_EQ(fileBytes("fruvana2.ini"), (Bytes{0, 1, 0, 1, 1}));
+    MachineState saved;
+    saved.homeDir = folder.string() + "/";
+    loadStatistics(saved);
+    loadRecall(saved);
+    EXPECT_EQ(saved.statistics.firstDealCounts[12], 1);  // the total of deals
+    EXPECT_EQ(saved.recall.size(), 1u);
 }
 
 TEST_F(Story, TheExitButtonSaysByeAndSavesLater) {
