@@ -64,6 +64,20 @@ void Game::deal() {
     // The press flag stays set: the next press clears it before anything else.
     if (state_.inputEnabled == 0 || state_.leverPressed == 0) return;
     state_.inputEnabled = 0;
+    PullReport report;
+    const auto refuse = [&](PullReport::Refusal why) {
+        state_.inputEnabled = 1;
+        report.refused = why;
+        if (observer_ != nullptr) observer_->pulled(report);
+    };
+    const auto bank = [&] {
+        const std::int32_t win = state_.win;
+        const std::int64_t excess = std::int64_t{state_.credit} + win - kCreditMax;
+        if (!bankWin()) return false;
+        report.banked += win;
+        if (excess > 0) report.movedToAccount += static_cast<std::int32_t>(excess);
+        return true;
+    };
 
     if (state_.options.secondDeal == 0) state_.phase = 1;
     state_.holdsUntouched = 1;
@@ -71,7 +85,7 @@ void Game::deal() {
     // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
     if (state_.phase == 2 && state_.held[0] && state_.held[1] && state_.held[2]) {
         if (current_) current_->holds = holdSources();
-        bankWin();
+        bank();
         host_.saveCredit();
         state_.phase = 1;
     }
@@ -82,23 +96,20 @@ void Game::deal() {
         const Money before = money();
         // Deliberate: a win the account cannot take stays pending and the deal is refused,
         // since the next result would overwrite it.
-        if (state_.win > 0 && !bankWin()) {
-            state_.inputEnabled = 1;
-            return;
-        }
+        if (state_.win > 0 && !bank()) return refuse(PullReport::Refusal::WinPending);
         if (state_.credit < state_.bet) {
             // The credit never goes below 0, but if it ever did, a refusal is safer than a
             // negative bet.
-            if (state_.credit <= 0 || state_.options.autoBet == 0) {
-                state_.inputEnabled = 1;
-                return;
-            }
+            if (state_.credit <= 0 || state_.options.autoBet == 0)
+                return refuse(PullReport::Refusal::ShortOfCredit);
             // Auto bet plays what is left; the pay panel keeps the prizes of the chosen bet
             // until a bet button is used.
             state_.bet = state_.credit;
             screen_.drawMeter(state_.bet, Meter::Bet, kBetMeterDigits);
         }
         state_.credit -= state_.bet;
+        report.firstDeal = true;
+        report.stake = state_.bet;
         screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
         host_.saveCredit();
         current_ = GameRecord{};
@@ -121,6 +132,7 @@ void Game::deal() {
         OutcomePool::drawSecondDeal(state_, sources_);
     }
 
+    if (observer_ != nullptr) observer_->pulled(report);
     playIfSoundOn(spinSound(state_.held));
     screen_.prepareSpinStrips();
     screen_.startSpin();

@@ -13,6 +13,7 @@
 #include "engine/controls.h"
 #include "engine/machine_state.h"
 #include "engine/outcome_pool.h"
+#include "engine/play_observer.h"
 #include "engine/random.h"
 #include "engine/services.h"
 #include "engine/symbols.h"
@@ -126,6 +127,9 @@ class Game {
     // The game still waiting for its second deal, if any.
     const std::optional<GameRecord>& gameInProgress() const { return current_; }
 
+    // Tells the observer (or none) what each pull and each result did.
+    void observe(PlayObserver* observer) { observer_ = observer; }
+
     // --- Time ---
     // The autoplay timer's tick.
     void autoplayTick();
@@ -178,6 +182,7 @@ class Game {
     std::optional<GameRecord> current_;
     std::array<std::uint8_t, 3> suggested_{};
     SessionSummary session_;
+    PlayObserver* observer_ = nullptr;
 };
 
 }  // namespace fruvana

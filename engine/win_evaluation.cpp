@@ -102,6 +102,8 @@ void Game::evaluateStop() {
         suggested_ = state_.held;
         showHoldLamps();  // still phase 1: the suggestion shows in red
         state_.phase = 2;
+        const bool allHeld = state_.held[0] && state_.held[1] && state_.held[2];
+        if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, allHeld});
         return;
     }
     const int comboClass = evaluateLine();
@@ -112,6 +114,7 @@ void Game::evaluateStop() {
     showHoldLamps();
     state_.phase = 1;
     endGame();
+    if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, true});
 }
 
 void Game::recordDeal(int comboClass) {
