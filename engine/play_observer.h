@@ -21,6 +21,7 @@ struct PullReport {
     // credit's limit into the account.
     std::int32_t banked = 0;
     std::int32_t movedToAccount = 0;
+    friend bool operator==(const PullReport&, const PullReport&) = default;
 };
 
 // The result of a deal once the reels have stopped.
@@ -30,6 +31,7 @@ struct ResultReport {
     // No second deal can follow: Second deal is off, this was the second deal, or all three
     // reels are held (the next pull banks the win and starts a new game).
     bool gameOver = false;
+    friend bool operator==(const ResultReport&, const ResultReport&) = default;
 };
 
 class PlayObserver {

@@ -21,15 +21,11 @@ struct Reports : PlayObserver {
 struct PullCase {
     const char* name;
     std::uint8_t secondDeal;
-    std::int32_t credit, win, account;
+    Money money;
     std::vector<Line> lines;  // what the reels stop on, pull by pull
     // The last pull's report and, when it dealt, its result.
-    Why refused;
-    bool firstDeal;
-    std::int32_t stake, banked, movedToAccount;
-    int comboClass;
-    std::int32_t pays;
-    bool gameOver;
+    PullReport pull;
+    ResultReport result;
 };
 
 class Observed : public ::testing::TestWithParam<PullCase> {};
@@ -40,91 +36,43 @@ TEST_P(Observed, TheLastPull) {
     Reports seen;
     m.game.observe(&seen);
     m.state.options.secondDeal = c.secondDeal;
-    m.state.credit = c.credit;
-    m.state.win = c.win;
-    m.state.account = c.account;
+    m.state.credit = c.money.credit;
+    m.state.win = c.money.win;
+    m.state.account = c.money.account;
     m.services.scriptedLines.assign(c.lines.begin(), c.lines.end());
     for (std::size_t pull = 0; pull < std::max<std::size_t>(c.lines.size(), 1); ++pull) m.pull();
     ASSERT_FALSE(seen.pulls.empty());
-    const PullReport& p = seen.pulls.back();
-    EXPECT_EQ(p.refused, c.refused);
-    EXPECT_EQ(p.firstDeal, c.firstDeal);
-    EXPECT_EQ(p.stake, c.stake);
-    EXPECT_EQ(p.banked, c.banked);
-    EXPECT_EQ(p.movedToAccount, c.movedToAccount);
-    ASSERT_EQ(seen.results.size(), c.refused == Why::None ? c.lines.size() : 0u);
-    if (seen.results.empty()) return;
-    EXPECT_EQ(seen.results.back().comboClass, c.comboClass);
-    EXPECT_EQ(seen.results.back().win, c.pays);
-    EXPECT_EQ(seen.results.back().gameOver, c.gameOver);
+    EXPECT_EQ(seen.pulls.back(), c.pull);
+    ASSERT_EQ(seen.results.size(), c.lines.size());
+    if (!seen.results.empty()) {
+        EXPECT_EQ(seen.results.back(), c.result);
+    }
 }
 
+// Bet 5 throughout: three bells pay 250 x 5, two bars 5 x 5, three bars 15 x 5.
 INSTANTIATE_TEST_SUITE_P(
     Table, Observed,
     ::testing::Values(
-        // Bet 5 throughout. Three bells pay 250 x 5; two bars 5 x 5; three bars 15 x 5.
         PullCase{
-            "OneDeal", 0, 1000, 0, -1000, {{2, 2, 2}}, Why::None, true, 5, 0, 0, 2, 1250, true},
+            "OneDeal", 0, {1000, 0, -1000}, {{2, 2, 2}}, {Why::None, true, 5}, {2, 1250, true}},
         PullCase{"BanksPastTheCreditsLimit",
                  0,
-                 9'999'990,
-                 40,
-                 0,
+                 {9'999'990, 40, 0},
                  {{3, 7, 2}},
-                 Why::None,
-                 true,
-                 5,
-                 40,
-                 30,
-                 12,
-                 0,
-                 true},
-        PullCase{"FirstDealWaitsForItsSecond",
+                 {Why::None, true, 5, 40, 31},
+                 {12, 0, true}},
+        PullCase{"WaitsForItsSecondDeal",
                  1,
-                 1000,
-                 0,
-                 0,
+                 {1000, 0, 0},
                  {{1, 5, 9}},
-                 Why::None,
-                 true,
-                 5,
-                 0,
-                 0,
-                 10,
-                 25,
-                 false},
+                 {Why::None, true, 5},
+                 {10, 25, false}},
         PullCase{
-            "AllHeldIsOver", 1, 1000, 0, 0, {{2, 2, 2}}, Why::None, true, 5, 0, 0, 2, 1250, true},
-        PullCase{"SecondDealIsFree",
-                 1,
-                 1000,
-                 0,
-                 0,
-                 {{1, 5, 9}, {1, 5, 6}},
-                 Why::None,
-                 false,
-                 0,
-                 0,
-                 0,
-                 7,
-                 75,
-                 true},
-        PullCase{"ShortOfCredit", 0, 4, 0, 0, {}, Why::ShortOfCredit, false, 0, 0, 0, 0, 0, false},
-        // The win's part past the credit's limit has nowhere to go.
-        PullCase{"AccountFull",
-                 0,
-                 9'999'999,
-                 10,
-                 99'999'999,
-                 {},
-                 Why::WinPending,
-                 false,
-                 0,
-                 0,
-                 0,
-                 0,
-                 0,
-                 false}),
+            "AllHeldIsOver", 1, {1000, 0, 0}, {{2, 2, 2}}, {Why::None, true, 5}, {2, 1250, true}},
+        PullCase{"SecondDealIsFree", 1, {1000, 0, 0}, {{1, 5, 9}, {1, 5, 6}}, {}, {7, 75, true}},
+        PullCase{"ShortOfCredit", 0, {4, 0, 0}, {}, {Why::ShortOfCredit}, {}},
+        // The part of the win past the credit's limit has nowhere to go.
+        PullCase{"AccountFull", 0, {9'999'999, 10, 99'999'999}, {}, {Why::WinPending}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
