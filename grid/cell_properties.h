@@ -50,7 +50,7 @@ struct FontValues {
     std::uint32_t colour = 0;
     // Below 0: the character height in pixels; above 0: the height of the whole line.
     int height = -11;
-    std::string name = "MS Sans Serif";
+    std::string name = std::string(kTableFamily);
     FontPitch pitch = FontPitch::Default;
     std::uint8_t style = 0;
     friend bool operator==(const FontValues&, const FontValues&) = default;

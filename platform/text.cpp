@@ -34,11 +34,11 @@ bool sameFamily(std::string_view a, std::string_view b) {
            });
 }
 
-// The family the lookup is asked for. "MS Sans Serif" is a bitmap family no Linux desktop
+// The family the lookup is asked for. The table family is a bitmap family no Linux desktop
 // ships and fontconfig knows no metric twin for, so it is sent to the sans family the game's
 // other text uses.
 std::string lookupFamily(const std::string& family) {
-    if (sameFamily(family, "MS Sans Serif")) return "Liberation Sans";
+    if (sameFamily(family, kTableFamily)) return "Liberation Sans";
     return family;
 }
 

@@ -13,10 +13,14 @@
 
 namespace fruvana {
 
+// The two families the game's text asks for: one for its lines of text (the message line, the
+// intro line, the recall's session line), one for its tables and the account. The lookup maps
+// each to an installed family with the same metrics.
+inline constexpr std::string_view kLineFamily = "Arial";
+inline constexpr std::string_view kTableFamily = "MS Sans Serif";
+
 struct FontRequest {
-    // A family name as the game's design gives it ("Arial", "MS Sans Serif"); the lookup maps
-    // it to an installed family with the same metrics.
-    std::string family = "Arial";
+    std::string family = std::string(kLineFamily);
     int pixelHeight = 13;
     bool bold = false;
     bool italic = false;

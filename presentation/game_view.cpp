@@ -48,7 +48,7 @@ constexpr std::array<std::string_view, 14> kNeededSounds{
     sounds::kVerdictNotBad, sounds::kFarewell};
 
 FontRequest messageFont() {
-    return FontRequest{"Arial", 13, true, false};
+    return FontRequest{std::string(kLineFamily), 13, true, false};
 }
 
 }  // namespace

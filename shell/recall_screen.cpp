@@ -8,6 +8,7 @@
 #include "presentation/round_face.h"
 #include "shell/grid_layer.h"
 #include "shell/recall_text.h"
+#include "shell/table_look.h"
 
 namespace fruvana {
 
@@ -24,12 +25,7 @@ constexpr std::array<int, 9> kColumnWidths{96, 40, 88, 56, 88, 156, 60, 80, 80};
 constexpr int kFirstDealColumn = 2;
 constexpr int kSecondDealColumn = 4;
 constexpr int kRows = 1 + static_cast<int>(kRecalledGames);
-// The table's colours: those of the statistics table, which the player already knows.
-constexpr std::uint32_t kCellBackground = 5517839;
-constexpr std::uint32_t kHeaderBackground = 4926734;
-constexpr std::uint32_t kOddRowBackground = 5781009;
-constexpr std::uint32_t kHeaderText = 255;
-constexpr std::uint32_t kRowText = 33023;
+namespace T = table_look;
 constexpr Rgb kSessionColour{255, 208, 90};
 // The colour the symbols' layer shows through; no symbol picture has it.
 constexpr Rgb kSeeThrough{255, 0, 255};
@@ -108,9 +104,9 @@ bool RecallScreen::build(std::string& error) {
 
     const Rect sessionArea{origin_.x + L::kRecallSessionAt.x, origin_.y + L::kRecallSessionAt.y,
                            L::kRecallSession.w, L::kRecallSession.h};
-    auto session =
-        AntiAliasLabel::create(partName("session"), sessionArea,
-                               FontRequest{"Arial", 15, true, false}, kSessionColour, error);
+    auto session = AntiAliasLabel::create(partName("session"), sessionArea,
+                                          FontRequest{std::string(kLineFamily), 15, true, false},
+                                          kSessionColour, error);
     if (!session) return false;
     session->setVisible(false);
     session_ = session.get();
@@ -144,17 +140,18 @@ void RecallScreen::setUpTable() {
     g.setDefaultRowHeight(L::kRecallRowHeight);
     g.setPlace(origin_.x + L::kRecallTableAt.x, origin_.y + L::kRecallTableAt.y);
     g.setSize(L::kRecallTable.w, L::kRecallTable.h);
-    g.setColor(kCellBackground);
-    g.setFixedColor(kHeaderBackground);
-    g.Font().assign({kRowText, -11, "MS Sans Serif", FontPitch::Default, kStyleBold});
+    g.setColor(T::kCellBackground);
+    g.setFixedColor(T::kHeaderBackground);
+    g.Font().assign(
+        {T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, kStyleBold});
     g.setFlat(true);
     const std::array<const char*, 9> headings{"TIME",   "BET",  "1st DEAL", "HOLDS", "2nd DEAL",
                                               "RESULT", "PAID", "BEFORE",   "AFTER"};
     for (std::size_t c = 0; c < headings.size(); ++c) g.Cells(static_cast<int>(c), 0, headings[c]);
-    g.FontFixedRow(0).setColour(kHeaderText);
+    g.FontFixedRow(0).setColour(T::kHeaderText);
     g.FontFixedRow(0).setStyle(kStyleBold);
     for (std::uint16_t c : {1, 6, 7, 8}) g.AlignCol(c, CellAlign::alRight);
-    for (std::uint16_t r = 1; r < kRows; r += 2) g.ColorRow(r, kOddRowBackground);
+    for (std::uint16_t r = 1; r < kRows; r += 2) g.ColorRow(r, T::kOddRowBackground);
 }
 
 void RecallScreen::show(const GameRecall& games, const std::string& session) {

@@ -77,7 +77,7 @@ bool SettingsScreen::build(std::string& error) {
     const Rect accountArea{origin_.x + L::kAccountAt.x, origin_.y + L::kAccountAt.y, L::kAccount.w,
                            L::kAccount.h};
     auto account = AntiAliasLabel::create(partName("account"), accountArea,
-                                          FontRequest{"MS Sans Serif", 13, true, false},
+                                          FontRequest{std::string(kTableFamily), 13, true, false},
                                           kAccountColour, error);
     if (!account) return false;
     account->Alignment(AntiAliasLabel::Align::Right);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "presentation/cabinet_layout.h"
+#include "shell/table_look.h"
 
 namespace fruvana {
 
@@ -12,18 +13,7 @@ namespace {
 
 namespace L = layout;
 
-// Background of the number cells on even rows and of the grid around them.
-constexpr std::uint32_t kNumberBackground = 5517839;
-// Background of the header row and the label column.
-constexpr std::uint32_t kHeaderBackground = 4926734;
-// Background of the number cells on odd rows, so the rows read as stripes.
-constexpr std::uint32_t kOddNumberBackground = 5781009;
-// Background of the label cells on odd rows, the stripe of the label column.
-constexpr std::uint32_t kOddLabelBackground = 5189904;
-// Text colour of the column headers and row labels (red).
-constexpr std::uint32_t kHeaderText = 255;
-// Text colour of the numbers, also the grid's own font colour (orange).
-constexpr std::uint32_t kNumberText = 33023;
+namespace T = table_look;
 
 // Width in pixels of the label column and the three number columns.
 constexpr std::array<int, 4> kColumnWidths{125, 94, 94, 94};
@@ -46,12 +36,12 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
     g.setDefaultRowHeight(kRowHeight);
     g.setPlace(left, top);
     g.setSize(L::kStatistics.w, L::kStatistics.h);
-    g.setColor(kNumberBackground);
-    g.setFixedColor(kHeaderBackground);
-    g.Font().assign({kNumberText, -11, "MS Sans Serif", FontPitch::Default, 0});
+    g.setColor(T::kCellBackground);
+    g.setFixedColor(T::kHeaderBackground);
+    g.Font().assign({T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, 0});
     // The table's one stored group: the font of its rows, bold orange.
     const ListReadResult rowFonts = g.readPropertyList(
-        PropList::PropRow, {1, 6, 255, -11, std::string("MS Sans Serif"), 0, 317250561, 0});
+        PropList::PropRow, {1, 6, 255, -11, std::string(kTableFamily), 0, 317250561, 0});
 
     // The 3-D look off, the fixed texts, then the styling in its order.
     g.setFlat(true);
@@ -64,14 +54,15 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
     for (std::uint16_t c = 1; c <= 3; ++c) g.AlignCol(c, CellAlign::alRight);
     g.FixedAlignRow(0, CellAlign::alRight);
     g.AlignCell(0, 0, CellAlign::alLeft);
-    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.ColorRow(r, kOddNumberBackground);
-    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.ColorCell(0, r, kOddLabelBackground);
+    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.ColorRow(r, T::kOddRowBackground);
+    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2)
+        g.ColorCell(0, r, T::kOddLabelBackground);
     for (CellFont* f : {&g.FontFixedCol(0), &g.FontFixedRow(0)}) {
-        f->setColour(kHeaderText);
+        f->setColour(T::kHeaderText);
         f->setStyle(kStyleBold);
     }
     for (std::uint16_t r = 1; r <= kLastCountRow; ++r) {
-        g.FontRow(r).setColour(kNumberText);
+        g.FontRow(r).setColour(T::kValueText);
         g.FontRow(r).setStyle(kStyleBold);
     }
     if (rowFonts) return {};
