@@ -59,9 +59,18 @@ inline constexpr std::array<std::string_view, 7> kMeters{"credit", "win",    "be
                                                          "prize2", "prize3", "prize4"};
 inline constexpr std::string_view kMessageLine = "message_line";
 inline constexpr std::string_view kIntroLine = "intro_line";
-// The settings screen's layers all begin with this, so a point finds them apart from the
-// cabinet's.
+// The settings screen's and the recall's layers: their pictures' names and the parts below,
+// each behind its screen's prefix, so a point finds them apart from the cabinet's.
 inline constexpr std::string_view kSettingsPrefix = "settings.";
+inline constexpr std::string_view kRecallPrefix = "recall.";
+inline constexpr std::array<std::string_view, 5> kSwitches{"switch1", "switch2", "switch3",
+                                                           "switch4", "switch5"};
+inline constexpr std::string_view kAccountLine = "account";
+inline constexpr std::string_view kStatisticsTable = "statistics";
+inline constexpr std::string_view kRecallPanel = "panel";
+inline constexpr std::string_view kSessionLine = "session";
+inline constexpr std::string_view kRecallTable = "table";
+inline constexpr std::string_view kRecallSymbols = "symbols";
 }  // namespace layers
 
 }  // namespace fruvana

@@ -16,7 +16,6 @@ namespace {
 
 namespace L = layout;
 
-constexpr std::string_view kPrefix = "recall.";
 constexpr int kOkTravel = 4;
 constexpr L::Extent kOkBox{73, 69};
 
@@ -31,7 +30,7 @@ constexpr Rgb kSessionColour{255, 208, 90};
 constexpr Rgb kSeeThrough{255, 0, 255};
 
 std::string partName(std::string_view name) {
-    return std::string(kPrefix) + std::string(name);
+    return std::string(layers::kRecallPrefix) + std::string(name);
 }
 
 // Symbol s of the reel strip (cell s, 122 pixels square) shrunk to size x size, each pixel the
@@ -99,12 +98,12 @@ bool RecallScreen::build(std::string& error) {
         scene.add(std::move(layer));
         return added;
     };
-    panel_ = addPicture("panel", {0, 0}, L::kCabinet, std::move(*panel), false);
+    panel_ = addPicture(layers::kRecallPanel, {0, 0}, L::kCabinet, std::move(*panel), false);
     ok_ = addPicture(settings_pictures::kOkButton, L::kOkAt, kOkBox, std::move(*ok), false);
 
     const Rect sessionArea{origin_.x + L::kRecallSessionAt.x, origin_.y + L::kRecallSessionAt.y,
                            L::kRecallSession.w, L::kRecallSession.h};
-    auto session = AntiAliasLabel::create(partName("session"), sessionArea,
+    auto session = AntiAliasLabel::create(partName(layers::kSessionLine), sessionArea,
                                           FontRequest{std::string(kLineFamily), 15, true, false},
                                           kSessionColour, error);
     if (!session) return false;
@@ -112,7 +111,7 @@ bool RecallScreen::build(std::string& error) {
     session_ = session.get();
     scene.add(std::move(session));
 
-    auto table = std::make_unique<GridLayer>(partName("table"));
+    auto table = std::make_unique<GridLayer>(partName(layers::kRecallTable));
     table->setVisible(false);
     tableLayer_ = table.get();
     table_ = &table->grid();
@@ -125,7 +124,8 @@ bool RecallScreen::build(std::string& error) {
 
     Picture symbols(L::kRecallTable.w, L::kRecallTable.h);
     symbols.fill(kSeeThrough);
-    symbols_ = addPicture("symbols", L::kRecallTableAt, L::kRecallTable, std::move(symbols), true);
+    symbols_ = addPicture(layers::kRecallSymbols, L::kRecallTableAt, L::kRecallTable,
+                          std::move(symbols), true);
     return true;
 }
 

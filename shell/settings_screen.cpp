@@ -68,15 +68,14 @@ bool SettingsScreen::build(std::string& error) {
     };
     panel_ = addPicture(P::kPanel, {0, 0}, L::kCabinet, std::move(*panel));
     for (std::size_t i = 0; i < switches_.size(); ++i)
-        switches_[i] =
-            addPicture("switch" + std::to_string(i + 1), L::kSwitchesAt[i], L::kSwitch, switchOff_);
+        switches_[i] = addPicture(layers::kSwitches[i], L::kSwitchesAt[i], L::kSwitch, switchOff_);
     ok_ = addPicture(P::kOkButton, L::kOkAt, kOkBox, std::move(*ok));
     reset_ = addPicture(P::kResetButton, L::kResetAt, L::kSmallButton, std::move(*reset));
     recall_ = addPicture(P::kRecallButton, L::kRecallButtonAt, L::kSmallButton, std::move(*recall));
 
     const Rect accountArea{origin_.x + L::kAccountAt.x, origin_.y + L::kAccountAt.y, L::kAccount.w,
                            L::kAccount.h};
-    auto account = AntiAliasLabel::create(partName("account"), accountArea,
+    auto account = AntiAliasLabel::create(partName(layers::kAccountLine), accountArea,
                                           FontRequest{std::string(kTableFamily), 13, true, false},
                                           kAccountColour, error);
     if (!account) return false;
@@ -85,7 +84,7 @@ bool SettingsScreen::build(std::string& error) {
     accountLine_ = account.get();
     scene.add(std::move(account));
 
-    auto table = std::make_unique<GridLayer>(partName("statistics"));
+    auto table = std::make_unique<GridLayer>(partName(layers::kStatisticsTable));
     table->setVisible(false);
     tableLayer_ = table.get();
     table_ = &table->grid();
