@@ -37,7 +37,7 @@ RandomSources seededSources() {
 void firstDeal(benchmark::State& bench, QuotaChoice want) {
     RandomSources sources = seededSources();
     MachineState state = freshMachineState();
-    state.reelSymbol = {1, 2, 3};
+    state.reelSymbols = {1, 2, 3};
     OutcomePool pool;
     std::int64_t candidates = 0, deals = 0;
     long allocated = 0;
@@ -54,7 +54,7 @@ void firstDeal(benchmark::State& bench, QuotaChoice want) {
         allocated += allocations.load(std::memory_order_relaxed) - before;
         candidates += pool.lastFirstDeal().candidates;
         ++deals;
-        benchmark::DoNotOptimize(state.reelSymbol);
+        benchmark::DoNotOptimize(state.reelSymbols);
     }
     bench.counters["candidates"] = static_cast<double>(candidates) / static_cast<double>(deals);
     bench.counters["allocations"] = static_cast<double>(allocated);

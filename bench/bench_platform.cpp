@@ -54,13 +54,13 @@ void BM_ThreadedTimerJitter(benchmark::State& state) {
         std::vector<std::chrono::steady_clock::time_point> ticks;
         ticks.reserve(201);
         ThreadedTimer timer(loop);
-        timer.ThreadPriority(PriorityLevel::Highest);
-        timer.Interval(30);
-        timer.OnTimer = [&](FrameTimer& self) {
+        timer.setThreadPriority(PriorityLevel::Highest);
+        timer.setInterval(30);
+        timer.onTimer = [&](FrameTimer& self) {
             ticks.push_back(std::chrono::steady_clock::now());
-            if (ticks.size() == 201) self.Enabled(false);
+            if (ticks.size() == 201) self.setEnabled(false);
         };
-        timer.Enabled(true);
+        timer.setEnabled(true);
         while (ticks.size() < 201) loop.delay(50);
         std::vector<double> periods;
         for (std::size_t i = 1; i < ticks.size(); ++i) {

@@ -41,8 +41,8 @@ struct Headless {
 void BM_PrepareSpinStrips(benchmark::State& state) {
     Headless h;
     MachineState& s = h.program->game().state();
-    s.prevSymbol = {2, 5, 9};
-    s.reelSymbol = {10, 1, 3};
+    s.previousSymbols = {2, 5, 9};
+    s.reelSymbols = {10, 1, 3};
     for (auto _ : state) {
         h.program->view().prepareSpinStrips();
         benchmark::ClobberMemory();
@@ -239,7 +239,7 @@ BENCHMARK(BM_RecordGame)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteRecallFile(benchmark::State& state) {
     MachineState machine;
-    machine.homeDir = benchFolder();
+    machine.dataFolder = benchFolder();
     for (int i = 0; i < 10; ++i) machine.recall.push_back(benchGame(i));
     for (auto _ : state) saveRecall(machine);
 }

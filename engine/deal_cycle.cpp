@@ -234,7 +234,7 @@ void Game::endGame(bool unfinished) {
 }
 
 void Game::resume() {
-    for (std::uint8_t& symbol : state_.reelSymbol) symbol = drawSymbol(sources_, kSymbolCount);
+    for (std::uint8_t& symbol : state_.reelSymbols) symbol = drawSymbol(sources_, kSymbolCount);
     state_.paytableMultipliers = kPaytableMultipliers;
     // Deliberate: the saved win joins the credit as a banked win does, so a credit near its
     // limit cannot pass what its meter and file hold; a win the account cannot take stays

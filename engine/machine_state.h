@@ -65,15 +65,15 @@ struct MachineState {
     std::array<std::uint8_t, 3> holdPressed{0, 0, 0};
     std::uint8_t leverPressed = 0;
     std::uint8_t inputEnabled = 0;
-    Line reelSymbol{0, 0, 0};
-    Line prevSymbol{0, 0, 0};
+    Line reelSymbols{0, 0, 0};
+    Line previousSymbols{0, 0, 0};
     std::uint8_t firstDealClass = 0;
     Options options{};
     std::uint8_t secondDealAtOpen = 0;
     Statistics statistics{};
     // The last games played, newest first.
     GameRecall recall;
-    std::string homeDir;
+    std::string dataFolder;
 };
 
 // The options of a machine without an options file.

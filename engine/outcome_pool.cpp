@@ -41,7 +41,7 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     const bool stingy = mostlyStingy ? r <= 8 : r <= 5;
     const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
 
-    state.prevSymbol = state.reelSymbol;
+    state.previousSymbols = state.reelSymbols;
 
     PerClass<std::uint16_t> classCounts{};
     count_ = 0;
@@ -60,27 +60,27 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     }
 
     const std::int32_t k = sources.lcg.below(kSize) + 1;
-    state.reelSymbol = line(k);
+    state.reelSymbols = line(k);
     last_ = FirstDealRecord{stingy ? QuotaChoice::Stingy : QuotaChoice::Generous, candidates, k};
 }
 
 void OutcomePool::drawSecondDeal(MachineState& state, RandomSources& sources) {
     for (std::size_t n = 0; n < 3; ++n)
-        if (state.held[n] != 1) state.prevSymbol[n] = state.reelSymbol[n];
+        if (state.held[n] != 1) state.previousSymbols[n] = state.reelSymbols[n];
 
     auto redraw = [&] {
         for (std::size_t n = 0; n < 3; ++n)
-            if (state.held[n] != 1) state.reelSymbol[n] = drawSymbol(sources, kReels);
+            if (state.held[n] != 1) state.reelSymbols[n] = drawSymbol(sources, kReels);
     };
 
     if (playerAhead(state)) {
         redraw();
-        const int c1 = classifyLine(state.reelSymbol);
-        const Line first = state.reelSymbol;
+        const int c1 = classifyLine(state.reelSymbols);
+        const Line first = state.reelSymbols;
         redraw();
-        const int c2 = classifyLine(state.reelSymbol);
+        const int c2 = classifyLine(state.reelSymbols);
         // The poorer line (larger code) stands; on a tie the second line stands.
-        if (c2 < c1) state.reelSymbol = first;
+        if (c2 < c1) state.reelSymbols = first;
     } else {
         redraw();
     }

@@ -51,7 +51,7 @@ void Game::countResult(int slot) {
 int Game::evaluateLine() {
     state_.win = 0;
     countResult(kTotalSlot);
-    const int comboClass = classifyLine(state_.reelSymbol);
+    const int comboClass = classifyLine(state_.reelSymbols);
     if (comboClass == kNoWin) {
         screen_.drawMeter(0, Meter::Win, kMoneyMeterDigits);
         return comboClass;
@@ -60,7 +60,7 @@ int Game::evaluateLine() {
     // bet is 1 to 10 and the largest multiplier 500, so the pay stays far inside int32.
     state_.win = state_.paytableMultipliers[comboClass] * state_.bet;
     screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
-    const auto reels = winningReels(state_.reelSymbol, comboClass);
+    const auto reels = winningReels(state_.reelSymbols, comboClass);
     for (std::size_t n = 0; n < 3; ++n) {
         if (reels[n]) state_.held[n] = 1;
     }
@@ -75,7 +75,7 @@ void Game::speakVerdict(int comboClass) {
 }
 
 void Game::suggestHolds() {
-    const Line& s = state_.reelSymbol;
+    const Line& s = state_.reelSymbols;
     auto& held = state_.held;
     // Each test only ever adds holds.
     if (s[0] == s[1]) held[0] = held[1] = 1;
@@ -121,10 +121,10 @@ void Game::recordDeal(int comboClass) {
     if (!current_) return;
     const auto c = static_cast<std::uint8_t>(comboClass);
     if (state_.phase == 1) {
-        current_->firstLine = state_.reelSymbol;
+        current_->firstLine = state_.reelSymbols;
         current_->firstClass = c;
     } else {
-        current_->secondLine = state_.reelSymbol;
+        current_->secondLine = state_.reelSymbols;
         current_->secondClass = c;
     }
     // The latest deal's win is what the game pays, and a first deal's win collected before

@@ -84,7 +84,7 @@ void AlignGrid::setFixedRows(int count) {
     repaint();
 }
 
-int AlignGrid::ColWidths(int col) const {
+int AlignGrid::colWidth(int col) const {
     if (col < 0 || col >= colCount_) return 0;
     return colWidths_[static_cast<std::size_t>(col)];
 }
@@ -167,13 +167,13 @@ void AlignGrid::setWordwrap(WordWrapMode mode) {
 
 // ---- Texts --------------------------------------------------------------------------------
 
-const std::string& AlignGrid::Cells(int col, int row) const {
+const std::string& AlignGrid::cellText(int col, int row) const {
     static const std::string kNone;
     const auto it = texts_.find({col, row});
     return it == texts_.end() ? kNone : it->second;
 }
 
-void AlignGrid::Cells(int col, int row, std::string text) {
+void AlignGrid::setCellText(int col, int row, std::string text) {
     if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
     if (text.empty()) {
         texts_.erase({col, row});
@@ -185,37 +185,37 @@ void AlignGrid::Cells(int col, int row, std::string text) {
 
 // ---- Per-level properties -----------------------------------------------------------------
 
-CellProperties& AlignGrid::entry(PropList which, std::uint16_t a, std::uint16_t b) {
+CellProperties& AlignGrid::entry(PropertyLevel which, std::uint16_t a, std::uint16_t b) {
     switch (which) {
-        case PropList::PropCell:
+        case PropertyLevel::Cell:
             return stores_.cellProps[{a, b}];
-        case PropList::PropCol:
+        case PropertyLevel::Column:
             return stores_.colProps[a];
-        case PropList::PropRow:
+        case PropertyLevel::Row:
             return stores_.rowProps[a];
-        case PropList::PropFixedCol:
+        case PropertyLevel::FixedColumn:
             return stores_.fixedColProps[a];
-        case PropList::PropFixedRow:
+        case PropertyLevel::FixedRow:
             break;
     }
     return stores_.fixedRowProps[a];
 }
 
-const CellProperties* AlignGrid::find(PropList which, std::uint16_t a, std::uint16_t b) const {
+const CellProperties* AlignGrid::find(PropertyLevel which, std::uint16_t a, std::uint16_t b) const {
     auto lookIn = [](const auto& store, const auto& key) -> const CellProperties* {
         const auto it = store.find(key);
         return it == store.end() ? nullptr : &it->second;
     };
     switch (which) {
-        case PropList::PropCell:
+        case PropertyLevel::Cell:
             return lookIn(stores_.cellProps, std::pair{a, b});
-        case PropList::PropCol:
+        case PropertyLevel::Column:
             return lookIn(stores_.colProps, a);
-        case PropList::PropRow:
+        case PropertyLevel::Row:
             return lookIn(stores_.rowProps, a);
-        case PropList::PropFixedCol:
+        case PropertyLevel::FixedColumn:
             return lookIn(stores_.fixedColProps, a);
-        case PropList::PropFixedRow:
+        case PropertyLevel::FixedRow:
             break;
     }
     return lookIn(stores_.fixedRowProps, a);
@@ -251,84 +251,84 @@ void AlignGrid::setColour(CellProperties& props, std::uint32_t colour) {
     brush.setColour(colour);  // repaints when the colour changes
 }
 
-void AlignGrid::AlignCell(std::uint16_t col, std::uint16_t row, CellAlign align) {
-    setAlign(entry(PropList::PropCell, col, row), align);
+void AlignGrid::setCellAlignment(std::uint16_t col, std::uint16_t row, CellAlign align) {
+    setAlign(entry(PropertyLevel::Cell, col, row), align);
 }
 
-void AlignGrid::AlignCol(std::uint16_t col, CellAlign align) {
-    setAlign(entry(PropList::PropCol, col), align);
+void AlignGrid::setColumnAlignment(std::uint16_t col, CellAlign align) {
+    setAlign(entry(PropertyLevel::Column, col), align);
 }
 
-void AlignGrid::AlignRow(std::uint16_t row, CellAlign align) {
-    setAlign(entry(PropList::PropRow, row), align);
+void AlignGrid::setRowAlignment(std::uint16_t row, CellAlign align) {
+    setAlign(entry(PropertyLevel::Row, row), align);
 }
 
-void AlignGrid::FixedAlignCol(std::uint16_t col, CellAlign align) {
-    setAlign(entry(PropList::PropFixedCol, col), align);
+void AlignGrid::setFixedColumnAlignment(std::uint16_t col, CellAlign align) {
+    setAlign(entry(PropertyLevel::FixedColumn, col), align);
 }
 
-void AlignGrid::FixedAlignRow(std::uint16_t row, CellAlign align) {
-    setAlign(entry(PropList::PropFixedRow, row), align);
+void AlignGrid::setFixedRowAlignment(std::uint16_t row, CellAlign align) {
+    setAlign(entry(PropertyLevel::FixedRow, row), align);
 }
 
-void AlignGrid::ColorCell(std::uint16_t col, std::uint16_t row, std::uint32_t colour) {
-    setColour(entry(PropList::PropCell, col, row), colour);
+void AlignGrid::setCellColour(std::uint16_t col, std::uint16_t row, std::uint32_t colour) {
+    setColour(entry(PropertyLevel::Cell, col, row), colour);
 }
 
-void AlignGrid::ColorCol(std::uint16_t col, std::uint32_t colour) {
-    setColour(entry(PropList::PropCol, col), colour);
+void AlignGrid::setColumnColour(std::uint16_t col, std::uint32_t colour) {
+    setColour(entry(PropertyLevel::Column, col), colour);
 }
 
-void AlignGrid::ColorRow(std::uint16_t row, std::uint32_t colour) {
-    setColour(entry(PropList::PropRow, row), colour);
+void AlignGrid::setRowColour(std::uint16_t row, std::uint32_t colour) {
+    setColour(entry(PropertyLevel::Row, row), colour);
 }
 
-void AlignGrid::ColorFixedCol(std::uint16_t col, std::uint32_t colour) {
-    setColour(entry(PropList::PropFixedCol, col), colour);
+void AlignGrid::setFixedColumnColour(std::uint16_t col, std::uint32_t colour) {
+    setColour(entry(PropertyLevel::FixedColumn, col), colour);
 }
 
-void AlignGrid::ColorFixedRow(std::uint16_t row, std::uint32_t colour) {
-    setColour(entry(PropList::PropFixedRow, row), colour);
+void AlignGrid::setFixedRowColour(std::uint16_t row, std::uint32_t colour) {
+    setColour(entry(PropertyLevel::FixedRow, row), colour);
 }
 
-CellBrush& AlignGrid::BrushCell(std::uint16_t col, std::uint16_t row) {
-    return brushOf(entry(PropList::PropCell, col, row));
+CellBrush& AlignGrid::cellBrush(std::uint16_t col, std::uint16_t row) {
+    return brushOf(entry(PropertyLevel::Cell, col, row));
 }
 
-CellBrush& AlignGrid::BrushCol(std::uint16_t col) {
-    return brushOf(entry(PropList::PropCol, col));
+CellBrush& AlignGrid::columnBrush(std::uint16_t col) {
+    return brushOf(entry(PropertyLevel::Column, col));
 }
 
-CellBrush& AlignGrid::BrushRow(std::uint16_t row) {
-    return brushOf(entry(PropList::PropRow, row));
+CellBrush& AlignGrid::rowBrush(std::uint16_t row) {
+    return brushOf(entry(PropertyLevel::Row, row));
 }
 
-CellBrush& AlignGrid::BrushFixedCol(std::uint16_t col) {
-    return brushOf(entry(PropList::PropFixedCol, col));
+CellBrush& AlignGrid::fixedColumnBrush(std::uint16_t col) {
+    return brushOf(entry(PropertyLevel::FixedColumn, col));
 }
 
-CellBrush& AlignGrid::BrushFixedRow(std::uint16_t row) {
-    return brushOf(entry(PropList::PropFixedRow, row));
+CellBrush& AlignGrid::fixedRowBrush(std::uint16_t row) {
+    return brushOf(entry(PropertyLevel::FixedRow, row));
 }
 
-CellFont& AlignGrid::FontCell(std::uint16_t col, std::uint16_t row) {
-    return fontOf(entry(PropList::PropCell, col, row));
+CellFont& AlignGrid::cellFont(std::uint16_t col, std::uint16_t row) {
+    return fontOf(entry(PropertyLevel::Cell, col, row));
 }
 
-CellFont& AlignGrid::FontCol(std::uint16_t col) {
-    return fontOf(entry(PropList::PropCol, col));
+CellFont& AlignGrid::columnFont(std::uint16_t col) {
+    return fontOf(entry(PropertyLevel::Column, col));
 }
 
-CellFont& AlignGrid::FontRow(std::uint16_t row) {
-    return fontOf(entry(PropList::PropRow, row));
+CellFont& AlignGrid::rowFont(std::uint16_t row) {
+    return fontOf(entry(PropertyLevel::Row, row));
 }
 
-CellFont& AlignGrid::FontFixedCol(std::uint16_t col) {
-    return fontOf(entry(PropList::PropFixedCol, col));
+CellFont& AlignGrid::fixedColumnFont(std::uint16_t col) {
+    return fontOf(entry(PropertyLevel::FixedColumn, col));
 }
 
-CellFont& AlignGrid::FontFixedRow(std::uint16_t row) {
-    return fontOf(entry(PropList::PropFixedRow, row));
+CellFont& AlignGrid::fixedRowFont(std::uint16_t row) {
+    return fontOf(entry(PropertyLevel::FixedRow, row));
 }
 
 // ---- Lookup -------------------------------------------------------------------------------
@@ -341,22 +341,22 @@ CellLook AlignGrid::lookup(int col, int row) const {
     const auto r = static_cast<std::uint16_t>(indexable ? row : 0);
     const CellProperties* levels[3] = {};
     if (indexable) {
-        levels[0] = find(PropList::PropCell, c, r);
-        levels[1] = find(fixed ? PropList::PropFixedCol : PropList::PropCol, c);
-        levels[2] = find(fixed ? PropList::PropFixedRow : PropList::PropRow, r);
+        levels[0] = find(PropertyLevel::Cell, c, r);
+        levels[1] = find(fixed ? PropertyLevel::FixedColumn : PropertyLevel::Column, c);
+        levels[2] = find(fixed ? PropertyLevel::FixedRow : PropertyLevel::Row, r);
     }
 
     CellLook look;
-    look.align = alignment_ == CellAlign::alDefault ? CellAlign::alLeft : alignment_;
-    look.wordwrap = wordwrap_ == WordWrapMode::ww_default ? WordWrapMode::ww_none : wordwrap_;
+    look.align = alignment_ == CellAlign::NotSet ? CellAlign::Left : alignment_;
+    look.wordwrap = wordwrap_ == WordWrapMode::WrapNotSet ? WordWrapMode::Clip : wordwrap_;
     look.font = fixed ? &fixedFont_ : &font_;
     look.brush = fixed ? &fixedBrush_ : &background_;
     // From the last level to the first, so the first level that sets a field wins.
     for (int i = 2; i >= 0; --i) {
         const CellProperties* p = levels[i];
         if (!p) continue;
-        if (p->align != CellAlign::alDefault) look.align = p->align;
-        if (p->wordwrap != WordWrapMode::ww_default) look.wordwrap = p->wordwrap;
+        if (p->align != CellAlign::NotSet) look.align = p->align;
+        if (p->wordwrap != WordWrapMode::WrapNotSet) look.wordwrap = p->wordwrap;
         if (p->font) look.font = p->font.get();
         if (p->brush) look.brush = p->brush.get();
     }
@@ -365,7 +365,7 @@ CellLook AlignGrid::lookup(int col, int row) const {
 
 // ---- Stored lists -------------------------------------------------------------------------
 
-ListReadResult AlignGrid::readPropertyList(PropList which, const PropertyList& list) {
+ListReadResult AlignGrid::readPropertyList(PropertyLevel which, const PropertyList& list) {
     ParsedList parsed = parsePropertyList(which, list);
     if (parsed.error) return {false, parsed.error->position, std::move(parsed.error->message)};
     if (parsed.groups.empty()) return {};

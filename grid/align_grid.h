@@ -31,8 +31,8 @@ struct PropertyStores {
 // What the lookup decides for one cell. Alignment and word-wrap mode are never the not-set
 // values; font and brush point into the grid and stay valid until its properties change.
 struct CellLook {
-    CellAlign align = CellAlign::alLeft;
-    WordWrapMode wordwrap = WordWrapMode::ww_none;
+    CellAlign align = CellAlign::Left;
+    WordWrapMode wordwrap = WordWrapMode::Clip;
     const CellFont* font = nullptr;
     const CellBrush* brush = nullptr;
 };
@@ -64,8 +64,8 @@ class AlignGrid {
     std::function<void(const Rect&)> onInvalidate;
 
     // ---- Shape and place --------------------------------------------------------------
-    int ColCount() const { return colCount_; }
-    int RowCount() const { return rowCount_; }
+    int colCount() const { return colCount_; }
+    int rowCount() const { return rowCount_; }
     void setColCount(int count);
     void setRowCount(int count);
     int fixedCols() const { return fixedCols_; }
@@ -73,11 +73,11 @@ class AlignGrid {
     void setFixedCols(int count);
     void setFixedRows(int count);
     // Width of a column; columns without their own width have the default width.
-    int ColWidths(int col) const;
+    int colWidth(int col) const;
     void setColWidths(int col, int width);
-    int DefaultColWidth() const { return defaultColWidth_; }
+    int defaultColWidth() const { return defaultColWidth_; }
     void setDefaultColWidth(int width);
-    int DefaultRowHeight() const { return defaultRowHeight_; }
+    int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultRowHeight(int height);
 
     // The grid's place in window pixels. Its size is that of all its cells unless set; cells
@@ -97,46 +97,46 @@ class AlignGrid {
     void setColor(std::uint32_t colour);
     std::uint32_t FixedColor() const { return fixedBrush_.colour(); }
     void setFixedColor(std::uint32_t colour);
-    CellFont& Font() { return font_; }
-    const CellFont& Font() const { return font_; }
+    CellFont& font() { return font_; }
+    const CellFont& font() const { return font_; }
     const CellFont& fixedFont() const { return fixedFont_; }
-    CellAlign Alignment() const { return alignment_; }
+    CellAlign alignment() const { return alignment_; }
     void setAlignment(CellAlign align);
-    WordWrapMode Wordwrap() const { return wordwrap_; }
+    WordWrapMode wordwrap() const { return wordwrap_; }
     void setWordwrap(WordWrapMode mode);
 
     // ---- Texts ------------------------------------------------------------------------
     // The text of a cell; a cell outside the grid has none and setting it is ignored.
-    const std::string& Cells(int col, int row) const;
-    void Cells(int col, int row, std::string text);
+    const std::string& cellText(int col, int row) const;
+    void setCellText(int col, int row, std::string text);
 
     // ---- Per-level properties (each creates its entry when absent and repaints) ---------
-    void AlignCell(std::uint16_t col, std::uint16_t row, CellAlign align);
-    void AlignCol(std::uint16_t col, CellAlign align);
-    void AlignRow(std::uint16_t row, CellAlign align);
-    void FixedAlignCol(std::uint16_t col, CellAlign align);
-    void FixedAlignRow(std::uint16_t row, CellAlign align);
+    void setCellAlignment(std::uint16_t col, std::uint16_t row, CellAlign align);
+    void setColumnAlignment(std::uint16_t col, CellAlign align);
+    void setRowAlignment(std::uint16_t row, CellAlign align);
+    void setFixedColumnAlignment(std::uint16_t col, CellAlign align);
+    void setFixedRowAlignment(std::uint16_t row, CellAlign align);
 
     // Set the colour of the entry's brush, first made as a copy of the background brush.
-    void ColorCell(std::uint16_t col, std::uint16_t row, std::uint32_t colour);
-    void ColorCol(std::uint16_t col, std::uint32_t colour);
-    void ColorRow(std::uint16_t row, std::uint32_t colour);
-    void ColorFixedCol(std::uint16_t col, std::uint32_t colour);
-    void ColorFixedRow(std::uint16_t row, std::uint32_t colour);
+    void setCellColour(std::uint16_t col, std::uint16_t row, std::uint32_t colour);
+    void setColumnColour(std::uint16_t col, std::uint32_t colour);
+    void setRowColour(std::uint16_t row, std::uint32_t colour);
+    void setFixedColumnColour(std::uint16_t col, std::uint32_t colour);
+    void setFixedRowColour(std::uint16_t row, std::uint32_t colour);
 
     // The entry's brush, made as a copy of the background brush when absent.
-    CellBrush& BrushCell(std::uint16_t col, std::uint16_t row);
-    CellBrush& BrushCol(std::uint16_t col);
-    CellBrush& BrushRow(std::uint16_t row);
-    CellBrush& BrushFixedCol(std::uint16_t col);
-    CellBrush& BrushFixedRow(std::uint16_t row);
+    CellBrush& cellBrush(std::uint16_t col, std::uint16_t row);
+    CellBrush& columnBrush(std::uint16_t col);
+    CellBrush& rowBrush(std::uint16_t row);
+    CellBrush& fixedColumnBrush(std::uint16_t col);
+    CellBrush& fixedRowBrush(std::uint16_t row);
 
     // The entry's font, made as a copy of the grid's `Font` when absent; changing it repaints.
-    CellFont& FontCell(std::uint16_t col, std::uint16_t row);
-    CellFont& FontCol(std::uint16_t col);
-    CellFont& FontRow(std::uint16_t row);
-    CellFont& FontFixedCol(std::uint16_t col);
-    CellFont& FontFixedRow(std::uint16_t row);
+    CellFont& cellFont(std::uint16_t col, std::uint16_t row);
+    CellFont& columnFont(std::uint16_t col);
+    CellFont& rowFont(std::uint16_t row);
+    CellFont& fixedColumnFont(std::uint16_t col);
+    CellFont& fixedRowFont(std::uint16_t row);
 
     const PropertyStores& stores() const { return stores_; }
 
@@ -155,13 +155,13 @@ class AlignGrid {
     // ---- Stored lists -----------------------------------------------------------------
     // Reads one stored list into its store. On an error the stores keep exactly the entries
     // they had before the list, and the result names the position.
-    ListReadResult readPropertyList(PropList which, const PropertyList& list);
+    ListReadResult readPropertyList(PropertyLevel which, const PropertyList& list);
 
   private:
-    // A store's entry at a (and row b for PropCell), made when absent by entry(); null from
+    // A store's entry at a (and row b for Cell), made when absent by entry(); null from
     // find() then.
-    CellProperties& entry(PropList which, std::uint16_t a, std::uint16_t b = 0);
-    const CellProperties* find(PropList which, std::uint16_t a, std::uint16_t b = 0) const;
+    CellProperties& entry(PropertyLevel which, std::uint16_t a, std::uint16_t b = 0);
+    const CellProperties* find(PropertyLevel which, std::uint16_t a, std::uint16_t b = 0) const;
     CellBrush& brushOf(CellProperties& props);
     CellFont& fontOf(CellProperties& props);
     void setAlign(CellProperties& props, CellAlign align);
@@ -189,8 +189,8 @@ class AlignGrid {
     CellBrush fixedBrush_;
     CellFont font_;
     CellFont fixedFont_;
-    CellAlign alignment_ = CellAlign::alLeft;
-    WordWrapMode wordwrap_ = WordWrapMode::ww_none;
+    CellAlign alignment_ = CellAlign::Left;
+    WordWrapMode wordwrap_ = WordWrapMode::Clip;
 
     std::map<std::pair<int, int>, std::string> texts_;
     PropertyStores stores_;

@@ -81,7 +81,7 @@ void AlignGrid::drawCell(Picture& target, const Rect& area, int col, int row,
     if (look.brush->style() != kBrushClear) target.fill(visible, toRgb(look.brush->colour()));
     if (!flat_ && isFixed(col, row)) drawRaisedEdges(target, cell, visible);
 
-    const std::string& text = Cells(col, row);
+    const std::string& text = cellText(col, row);
     if (text.empty()) return;
     const Rect inner{cell.x + kTextInset, cell.y + kTextInset, cell.w - 2 * kTextInset,
                      cell.h - 2 * kTextInset};
@@ -103,8 +103,8 @@ void AlignGrid::drawCell(Picture& target, const Rect& area, int col, int row,
         if (y + lineHeight > textClip.y) {
             const TextMask mask = font->render(line, false);
             int x = inner.x;
-            if (look.align == CellAlign::alRight) x = inner.x + inner.w - mask.width;
-            if (look.align == CellAlign::alCenter) x = inner.x + (inner.w - mask.width) / 2;
+            if (look.align == CellAlign::Right) x = inner.x + inner.w - mask.width;
+            if (look.align == CellAlign::Centre) x = inner.x + (inner.w - mask.width) / 2;
             drawText(mask, target, x, y, colour, textClip);
         }
         y += lineHeight;

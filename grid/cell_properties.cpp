@@ -5,12 +5,12 @@
 namespace fruvana {
 
 CellAlign toCellAlign(std::int64_t value) {
-    if (value < 0 || value > 3) return CellAlign::alDefault;
+    if (value < 0 || value > 3) return CellAlign::NotSet;
     return static_cast<CellAlign>(value);
 }
 
 WordWrapMode toWordWrapMode(std::int64_t value) {
-    if (value < 0 || value > 3) return WordWrapMode::ww_default;
+    if (value < 0 || value > 3) return WordWrapMode::WrapNotSet;
     return static_cast<WordWrapMode>(value);
 }
 

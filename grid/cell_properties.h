@@ -15,13 +15,8 @@
 namespace fruvana {
 
 // The value 3 of both enumerations means "not set here".
-enum class CellAlign : std::uint8_t { alRight = 0, alLeft = 1, alCenter = 2, alDefault = 3 };
-enum class WordWrapMode : std::uint8_t {
-    ww_none = 0,
-    ww_wordwrap = 1,
-    ww_ellipsis = 2,
-    ww_default = 3
-};
+enum class CellAlign : std::uint8_t { Right = 0, Left = 1, Centre = 2, NotSet = 3 };
+enum class WordWrapMode : std::uint8_t { Clip = 0, Wrap = 1, Ellipsis = 2, WrapNotSet = 3 };
 
 // Integers from stored lists mapped onto the enumerations.
 // Deliberate: a value outside the enumeration becomes the not-set value, so a stray number can
@@ -123,8 +118,8 @@ class CellBrush {
 
 // One entry of a property store. Move-only: the fonts and brushes belong to the entry.
 struct CellProperties {
-    CellAlign align = CellAlign::alDefault;
-    WordWrapMode wordwrap = WordWrapMode::ww_default;
+    CellAlign align = CellAlign::NotSet;
+    WordWrapMode wordwrap = WordWrapMode::WrapNotSet;
     std::uint8_t editable = 0;  // 1 not editable, 2 editable, 0 not set
     std::unique_ptr<CellBrush> brush;
     std::unique_ptr<CellBrush> selectedBrush;

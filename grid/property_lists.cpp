@@ -7,18 +7,18 @@
 
 namespace fruvana {
 
-std::string_view propListName(PropList which) {
+std::string_view propListName(PropertyLevel which) {
     switch (which) {
-        case PropList::PropCell:
-            return "PropCell";
-        case PropList::PropCol:
-            return "PropCol";
-        case PropList::PropRow:
-            return "PropRow";
-        case PropList::PropFixedCol:
-            return "PropFixedCol";
-        case PropList::PropFixedRow:
-            return "PropFixedRow";
+        case PropertyLevel::Cell:
+            return "Cell";
+        case PropertyLevel::Column:
+            return "Column";
+        case PropertyLevel::Row:
+            return "Row";
+        case PropertyLevel::FixedColumn:
+            return "FixedColumn";
+        case PropertyLevel::FixedRow:
+            return "FixedRow";
     }
     return "property list";
 }
@@ -29,7 +29,7 @@ namespace {
 // callers need only check once per record.
 class Cursor {
   public:
-    Cursor(PropList which, const PropertyList& list) : which_(which), list_(list) {}
+    Cursor(PropertyLevel which, const PropertyList& list) : which_(which), list_(list) {}
 
     bool atEnd() const { return pos_ >= list_.size(); }
     bool failed() const { return error_.has_value(); }
@@ -70,7 +70,7 @@ class Cursor {
                                      std::to_string(pos_) + ": " + std::move(reason)};
     }
 
-    PropList which_;
+    PropertyLevel which_;
     const PropertyList& list_;
     std::size_t pos_ = 0;
     std::optional<ReadError> error_;
@@ -165,14 +165,14 @@ bool readRecord(Cursor& in, CellProperties& props) {
 
 }  // namespace
 
-ParsedList parsePropertyList(PropList which, const PropertyList& list) {
+ParsedList parsePropertyList(PropertyLevel which, const PropertyList& list) {
     ParsedList out;
     Cursor in(which, list);
     while (!in.atEnd()) {
         ParsedGroup group;
-        const auto first = in.integer(which == PropList::PropCell ? "the column" : "the index");
+        const auto first = in.integer(which == PropertyLevel::Cell ? "the column" : "the index");
         if (first) group.col = toIndex(*first);
-        if (which == PropList::PropCell) {
+        if (which == PropertyLevel::Cell) {
             if (const auto row = in.integer("the row")) group.row = toIndex(*row);
         }
         if (in.failed() || !readRecord(in, group.props)) {

@@ -19,15 +19,15 @@ namespace fruvana {
 using ListItem = std::variant<std::int64_t, std::string>;
 using PropertyList = std::vector<ListItem>;
 
-// The five lists and the store each one fills. `PropCell` groups start with a column and a row;
+// The five lists and the store each one fills. `Cell` groups start with a column and a row;
 // the others with one index.
-enum class PropList { PropCell, PropCol, PropRow, PropFixedCol, PropFixedRow };
+enum class PropertyLevel { Cell, Column, Row, FixedColumn, FixedRow };
 
-std::string_view propListName(PropList which);
+std::string_view propListName(PropertyLevel which);
 
 struct ParsedGroup {
-    std::uint16_t col = 0;  // the index for every list but PropCell
-    std::uint16_t row = 0;  // PropCell only
+    std::uint16_t col = 0;  // the index for every list but Cell
+    std::uint16_t row = 0;  // Cell only
     CellProperties props;
 };
 
@@ -43,6 +43,6 @@ struct ParsedList {
 };
 
 // Reads a whole list. Never throws and never reads past the list's end.
-ParsedList parsePropertyList(PropList which, const PropertyList& list);
+ParsedList parsePropertyList(PropertyLevel which, const PropertyList& list);
 
 }  // namespace fruvana

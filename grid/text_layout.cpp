@@ -94,14 +94,14 @@ std::vector<std::string> layoutLines(std::string_view text, int width, WordWrapM
     if (text.empty()) return out;
     for (std::string_view paragraph : splitParagraphs(text)) {
         switch (mode) {
-            case WordWrapMode::ww_wordwrap:
+            case WordWrapMode::Wrap:
                 wrap(paragraph, width, measure, out);
                 break;
-            case WordWrapMode::ww_ellipsis:
+            case WordWrapMode::Ellipsis:
                 out.push_back(ellipsize(paragraph, width, measure));
                 break;
-            case WordWrapMode::ww_none:
-            case WordWrapMode::ww_default:
+            case WordWrapMode::Clip:
+            case WordWrapMode::WrapNotSet:
                 out.emplace_back(paragraph);
                 break;
         }

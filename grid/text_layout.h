@@ -15,9 +15,9 @@ using MeasureText = std::function<int(std::string_view)>;
 
 // The lines of text for a box `width` pixels wide. A line feed starts a new line in every mode
 // (a carriage return before it is dropped).
-// - ww_wordwrap: lines break between words; a word wider than the box keeps a line of its own.
-// - ww_ellipsis: a line wider than the box is shortened to end in "..." within the width.
-// - ww_none (and ww_default): lines stay as they are; the caller's clip cuts them.
+// - Wrap: lines break between words; a word wider than the box keeps a line of its own.
+// - Ellipsis: a line wider than the box is shortened to end in "..." within the width.
+// - Clip (and WrapNotSet): lines stay as they are; the caller's clip cuts them.
 // Empty text gives no lines.
 std::vector<std::string> layoutLines(std::string_view text, int width, WordWrapMode mode,
                                      const MeasureText& measure);

@@ -126,13 +126,13 @@ void UiTimer::arm() {
     }
 }
 
-void UiTimer::Enabled(bool value) {
+void UiTimer::setEnabled(bool value) {
     if (value == enabled_) return;
     enabled_ = value;
     arm();
 }
 
-void UiTimer::Interval(std::uint32_t ms) {
+void UiTimer::setInterval(std::uint32_t ms) {
     if (ms == interval_) return;
     interval_ = ms;
     arm();
@@ -141,7 +141,7 @@ void UiTimer::Interval(std::uint32_t ms) {
 void UiTimer::fire() {
     arm();
     // The handler may destroy this timer: call a copy and touch nothing afterwards.
-    auto handler = OnTimer;
+    auto handler = onTimer;
     if (!handler) return;
     // A failing tick is reported; the timer keeps running.
     loop().runHandler("a timer tick was lost", [&] { handler(*this); });
@@ -153,7 +153,7 @@ LoopFrameTimer::~LoopFrameTimer() {
     *alive_ = false;
 }
 
-void LoopFrameTimer::Enabled(bool value) {
+void LoopFrameTimer::setEnabled(bool value) {
     if (value == enabled_) return;
     enabled_ = value;
     due_.reset();
@@ -161,17 +161,17 @@ void LoopFrameTimer::Enabled(bool value) {
     if (enabled_ && mayRun() && !inHandler_) due_ = loop().nowMs() + interval_;
 }
 
-void LoopFrameTimer::Interval(std::uint32_t ms) {
+void LoopFrameTimer::setInterval(std::uint32_t ms) {
     if (ms == interval_) return;
     const bool wasEnabled = enabled_;
-    Enabled(false);
+    setEnabled(false);
     interval_ = ms;
-    Enabled(wasEnabled);
+    setEnabled(wasEnabled);
 }
 
 void LoopFrameTimer::fire() {
     due_.reset();
-    auto handler = OnTimer;
+    auto handler = onTimer;
     if (!enabled_ || !handler) return;
     const std::shared_ptr<bool> alive = alive_;
     inHandler_ = true;

@@ -110,13 +110,13 @@ class UiTimer : public LoopTimer {
   public:
     explicit UiTimer(EventLoop& loop, std::uint32_t intervalMs = 1000);
 
-    bool Enabled() const { return enabled_; }
-    void Enabled(bool value);
-    std::uint32_t Interval() const { return interval_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool value);
+    std::uint32_t interval() const { return interval_; }
     // A change restarts the wait; 0 stops the ticks while keeping Enabled.
-    void Interval(std::uint32_t ms);
+    void setInterval(std::uint32_t ms);
 
-    std::function<void(UiTimer& sender)> OnTimer;
+    std::function<void(UiTimer& sender)> onTimer;
 
   private:
     void fire() override;
@@ -132,14 +132,14 @@ class LoopFrameTimer : public FrameTimer, public LoopTimer {
     explicit LoopFrameTimer(EventLoop& loop);
     ~LoopFrameTimer() override;
 
-    bool Enabled() const override { return enabled_; }
-    void Enabled(bool value) override;
-    std::uint32_t Interval() const override { return interval_; }
-    void Interval(std::uint32_t ms) override;
-    bool AllowZero() const override { return allowZero_; }
-    void AllowZero(bool value) override { allowZero_ = value; }
-    PriorityLevel ThreadPriority() const override { return priority_; }
-    void ThreadPriority(PriorityLevel level) override { priority_ = level; }
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool value) override;
+    std::uint32_t interval() const override { return interval_; }
+    void setInterval(std::uint32_t ms) override;
+    bool allowZero() const override { return allowZero_; }
+    void setAllowZero(bool value) override { allowZero_ = value; }
+    PriorityLevel threadPriority() const override { return priority_; }
+    void setThreadPriority(PriorityLevel level) override { priority_ = level; }
 
   private:
     void fire() override;

@@ -15,21 +15,21 @@ class FrameTimer {
   public:
     virtual ~FrameTimer() = default;
 
-    virtual bool Enabled() const = 0;
-    virtual void Enabled(bool value) = 0;
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool value) = 0;
     // Milliseconds from the end of one tick to the next; a change restarts the wait.
-    virtual std::uint32_t Interval() const = 0;
-    virtual void Interval(std::uint32_t ms) = 0;
+    virtual std::uint32_t interval() const = 0;
+    virtual void setInterval(std::uint32_t ms) = 0;
     // Whether an interval of 0 may run at all (as fast as ticks can be delivered).
-    virtual bool AllowZero() const = 0;
-    virtual void AllowZero(bool value) = 0;
-    virtual PriorityLevel ThreadPriority() const = 0;
-    virtual void ThreadPriority(PriorityLevel level) = 0;
+    virtual bool allowZero() const = 0;
+    virtual void setAllowZero(bool value) = 0;
+    virtual PriorityLevel threadPriority() const = 0;
+    virtual void setThreadPriority(PriorityLevel level) = 0;
 
     // Runs on the user-interface thread at every tick. Errors that escape it are passed over
     // with one line on stderr and the timer keeps running. It may disable, re-enable or even
     // destroy its own timer.
-    std::function<void(FrameTimer& sender)> OnTimer;
+    std::function<void(FrameTimer& sender)> onTimer;
 };
 
 }  // namespace fruvana

@@ -64,7 +64,7 @@ GameView::GameView(GameScreen& screen, EventLoop& loop, const MachineState& stat
 
 GameView::~GameView() {
     // No tick may reach a view that is going away.
-    spinFrames_.Enabled(false);
+    spinFrames_.setEnabled(false);
 }
 
 std::unique_ptr<GameView> GameView::create(GameScreen& screen, EventLoop& loop,
@@ -115,10 +115,10 @@ bool GameView::findParts(std::string& error) {
     // Both lines in one look: the font is found and opened once.
     std::shared_ptr<Font> font = Font::open(messageFont(), error);
     if (!font) return false;
-    auto messageLine = AntiAliasLabel::create(std::string(layers::kMessageLine), messageArea, font,
-                                              kMessageColour);
-    auto introLine = AntiAliasLabel::create(std::string(layers::kIntroLine), introArea,
-                                            std::move(font), kMessageColour);
+    auto messageLine =
+        TextLine::create(std::string(layers::kMessageLine), messageArea, font, kMessageColour);
+    auto introLine = TextLine::create(std::string(layers::kIntroLine), introArea, std::move(font),
+                                      kMessageColour);
     messageLine_ = messageLine.get();
     introLine_ = introLine.get();
     screen_.scene().insertBefore(GameScreen::kMessageLineBefore, std::move(messageLine));
@@ -128,9 +128,9 @@ bool GameView::findParts(std::string& error) {
         if (asset.kind != AssetKind::Sound) continue;
         auto player =
             std::make_unique<WavePlayer>(loop_.platform().audio(), std::string(asset.name));
-        player->Sound(asset.bytes());
-        player->Loop(std::find(kLoopingSounds.begin(), kLoopingSounds.end(), asset.name) !=
-                     kLoopingSounds.end());
+        player->setSound(asset.bytes());
+        player->setLoop(std::find(kLoopingSounds.begin(), kLoopingSounds.end(), asset.name) !=
+                        kLoopingSounds.end());
         sounds_.emplace(std::string(asset.name), std::move(player));
     }
     for (std::string_view needed : kNeededSounds) {
@@ -140,9 +140,9 @@ bool GameView::findParts(std::string& error) {
         }
     }
 
-    spinFrames_.Enabled(false);
-    spinFrames_.Interval(kSpinFrameIntervalMs);
-    spinFrames_.ThreadPriority(PriorityLevel::Highest);
+    spinFrames_.setEnabled(false);
+    spinFrames_.setInterval(kSpinFrameIntervalMs);
+    spinFrames_.setThreadPriority(PriorityLevel::Highest);
     return true;
 }
 
@@ -154,11 +154,11 @@ void GameView::drawMeter(std::int32_t value, Meter meter, int digits) {
 }
 
 void GameView::setMessage(std::string_view text) {
-    messageLine_->Caption(text);
+    messageLine_->setCaption(text);
 }
 
 void GameView::setIntroMessage(std::string_view text) {
-    introLine_->Caption(text);
+    introLine_->setCaption(text);
 }
 
 void GameView::delay(int ms) {
@@ -167,7 +167,7 @@ void GameView::delay(int ms) {
 
 void GameView::playSound(std::string_view name) {
     auto found = sounds_.find(name);
-    if (found != sounds_.end()) found->second->Play();
+    if (found != sounds_.end()) found->second->play();
 }
 
 void GameView::showLamp(int reel, LampLook look) {
@@ -243,18 +243,18 @@ void GameView::liftButton(Button button) {
 void GameView::prepareSpinStrips() {
     std::array<Picture, 3>& strips = screen_.spinStrips();
     for (std::size_t n = 0; n < 3; ++n)
-        shading_.paintSpinStrip(state_.prevSymbol[n], state_.reelSymbol[n], strips[n]);
+        shading_.paintSpinStrip(state_.previousSymbols[n], state_.reelSymbols[n], strips[n]);
 }
 
 void GameView::startSpin() {
     counters_.start();
     tick_ = 0;
     framesDrawn_.clear();
-    spinFrames_.Enabled(true);
+    spinFrames_.setEnabled(true);
 }
 
 void GameView::drawStillReel(std::size_t n) {
-    shading_.drawStill(state_.reelSymbol[n], reels_[n]->pixels());
+    shading_.drawStill(state_.reelSymbols[n], reels_[n]->pixels());
     reels_[n]->invalidate();
 }
 
@@ -275,7 +275,7 @@ bool GameView::paintSpinFrame() {
         framesDrawn_.push_back({tick_, static_cast<int>(n) + 1, c});
     }
     if (!result.spinOver) return false;
-    spinFrames_.Enabled(false);
+    spinFrames_.setEnabled(false);
     return true;
 }
 
@@ -301,7 +301,7 @@ void GameView::revealCabinet() {
     drawBetAndPrizes();
     const CabinetOrigin o = screen_.origin();
     messageLine_->moveTo(o.x + L::kMessageLineAt.x, o.y + L::kMessageLineAt.y);
-    messageLine_->Caption(kPlayText);
+    messageLine_->setCaption(kPlayText);
 }
 
 }  // namespace fruvana

@@ -18,7 +18,7 @@
 #include "engine/services.h"
 #include "platform/event_loop.h"
 #include "platform/frame_timer.h"
-#include "presentation/components/anti_alias_label.h"
+#include "presentation/components/text_line.h"
 #include "presentation/components/wave_player.h"
 #include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
@@ -83,8 +83,8 @@ class GameView final : public EngineServices, public ControlScreen {
     void setIntroMessage(std::string_view text);
 
     // --- for tests ---
-    const std::string& message() const { return messageLine_->Caption(); }
-    const std::string& introMessage() const { return introLine_->Caption(); }
+    const std::string& message() const { return messageLine_->caption(); }
+    const std::string& introMessage() const { return introLine_->caption(); }
     const ReelCounters& reelCounters() const { return counters_; }
     // The frames drawn since the last spin started, in order.
     const std::vector<FrameDraw>& framesDrawn() const { return framesDrawn_; }
@@ -116,8 +116,8 @@ class GameView final : public EngineServices, public ControlScreen {
     std::array<PictureLayer*, 7> meterLayers_{};
     std::array<PictureLayer*, kCabinetButtonCount> buttons_{};
     std::array<Rect, kCabinetButtonCount> buttonRest_{};
-    AntiAliasLabel* messageLine_ = nullptr;
-    AntiAliasLabel* introLine_ = nullptr;
+    TextLine* messageLine_ = nullptr;
+    TextLine* introLine_ = nullptr;
     Picture lampRed_;
     Picture lampGreen_;
 

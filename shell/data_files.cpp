@@ -23,7 +23,7 @@ namespace {
 constexpr int kStatisticsValueCount = 2 * kClassCount;
 
 std::string dataPath(const MachineState& state, std::string_view name) {
-    return state.homeDir + std::string(name);
+    return state.dataFolder + std::string(name);
 }
 
 struct Prefix {
@@ -153,17 +153,17 @@ std::string rewriteInPlace(const std::string& path, std::span<const std::uint8_t
     return why;
 }
 
-// Replaces the file name in homeDir with bytes, all or nothing; the result is empty when it
+// Replaces the file name in dataFolder with bytes, all or nothing; the result is empty when it
 // did, else the reason it did not.
 //
 // Deliberate: the record goes to a temporary file in the same folder, is flushed to disk and
 // renamed over the old file, which the kernel does in one step, so a crash, a kill or a full
 // disk in the middle of a save never leaves an empty or torn file; on any failure the
 // temporary file is removed and the old file stays as it was.
-std::string replace(const std::string& homeDir, std::string_view name,
+std::string replace(const std::string& dataFolder, std::string_view name,
                     std::span<const std::uint8_t> bytes) {
-    const std::string dir = homeDir.empty() ? std::string(".") : homeDir;
-    const std::string path = homeDir + std::string(name);
+    const std::string dir = dataFolder.empty() ? std::string(".") : dataFolder;
+    const std::string path = dataFolder + std::string(name);
     const std::string temp = path + std::string(kSaveTempSuffix);
 
     // A file the user marked read-only is left alone: a rename would replace it regardless of
@@ -225,7 +225,7 @@ void save(const MachineState& state, std::string_view name, std::span<const std:
     static std::mutex mutex;
     static std::map<std::string, std::string> said;  // path -> the reason last said
     std::string why;
-    const bool saved = replaceFile(state.homeDir, name, bytes, &why);
+    const bool saved = replaceFile(state.dataFolder, name, bytes, &why);
     const std::string path = dataPath(state, name);
     const std::lock_guard lock(mutex);
     if (saved) {
@@ -240,9 +240,9 @@ void save(const MachineState& state, std::string_view name, std::span<const std:
 
 }  // namespace
 
-bool replaceFile(const std::string& homeDir, std::string_view name,
+bool replaceFile(const std::string& dataFolder, std::string_view name,
                  std::span<const std::uint8_t> bytes, std::string* why) {
-    std::string problem = replace(homeDir, name, bytes);
+    std::string problem = replace(dataFolder, name, bytes);
     if (problem.empty()) return true;
     if (why != nullptr) *why = std::move(problem);
     return false;

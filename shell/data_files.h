@@ -20,7 +20,7 @@
 
 namespace fruvana {
 
-// Names in homeDir, and full sizes in bytes.
+// Names in dataFolder, and full sizes in bytes.
 inline constexpr std::string_view kCreditFileName = "fruvana.ini";
 inline constexpr std::string_view kOptionsFileName = "fruvana2.ini";
 inline constexpr std::string_view kStatisticsFileName = "stat.dat";
@@ -59,10 +59,10 @@ FileStatus loadCredit(MachineState& state);
 // not a whole, sound recall file.
 FileStatus loadRecall(MachineState& state);
 
-// Replaces the file name in homeDir with bytes, all or nothing: true when the file now holds
+// Replaces the file name in dataFolder with bytes, all or nothing: true when the file now holds
 // them. Otherwise the old file is as it was, and why (when given) is set to one line saying
 // what stopped the save, e.g. "rename /x/stat.dat.tmp: Permission denied".
-bool replaceFile(const std::string& homeDir, std::string_view name,
+bool replaceFile(const std::string& dataFolder, std::string_view name,
                  std::span<const std::uint8_t> bytes, std::string* why = nullptr);
 
 // Savers: a file the user marked read-only is left alone; in a folder that cannot take a new

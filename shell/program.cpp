@@ -41,8 +41,8 @@ std::string fileUrl(const std::string& path) {
 Program::Program(Platform& platform) : platform_(platform) {}
 
 Program::~Program() {
-    introTimer_.Enabled(false);
-    autoplayTimer_.Enabled(false);
+    introTimer_.setEnabled(false);
+    autoplayTimer_.setEnabled(false);
 }
 
 std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFactory& frames,
@@ -82,7 +82,7 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     // The player's files: beside the program when its folder can be written, else in the
     // user's data folder.
     const DataFolder folder = chooseDataFolder(currentPlaces(platform_.basePath()));
-    state_.homeDir = folder.path;
+    state_.dataFolder = folder.path;
     if (!folder.problem.empty())
         std::fprintf(stderr, "Fruvana: %s; money and statistics will not be kept\n",
                      folder.problem.c_str());
@@ -129,11 +129,11 @@ void Program::loadDataFiles() {
 
 void Program::connectEvents() {
     // The end of a spin reaches the engine from the frame tick that stops the last reel.
-    spinFrames_->OnTimer = [this](FrameTimer&) {
+    spinFrames_->onTimer = [this](FrameTimer&) {
         if (view_->paintSpinFrame()) game_->finishSpin();
     };
-    autoplayTimer_.OnTimer = [this](UiTimer&) { game_->autoplayTick(); };
-    introTimer_.OnTimer = [this](UiTimer&) { endIntro(); };
+    autoplayTimer_.onTimer = [this](UiTimer&) { game_->autoplayTick(); };
+    introTimer_.onTimer = [this](UiTimer&) { endIntro(); };
     loop_.onInput = [this](const InputEvent& event) { input_->route(event); };
     // A handler that throws: its reason on one line, and no more input; run() ends the game.
     loop_.onHandlerFailure = [this](const std::string& why) {
@@ -163,7 +163,7 @@ void Program::showWindow() {
         exitAfterIntro_ = true;
     }
     view_->playSound(sounds::kWelcome);
-    introTimer_.Enabled(true);
+    introTimer_.setEnabled(true);
 }
 
 int Program::run() {
@@ -175,10 +175,10 @@ int Program::run() {
     // takes no input, or one in a state no rule made, the game ends as its way out ends it.
     // It ends here, once every handler has returned, so no deal waiting further up goes on
     // after the files are written.
-    if (spinFrames_->Enabled()) {
+    if (spinFrames_->enabled()) {
         // The turning reels' line was drawn at the pull: they stop on it and it is paid, so
         // the game is recalled whole and no stake is lost.
-        spinFrames_->Enabled(false);
+        spinFrames_->setEnabled(false);
         loop_.runHandler("the turning reels were not stopped", [this] { game_->finishSpin(); });
     }
     loop_.runHandler("the files were not all saved", [this] { game_->quit(false); });
@@ -186,7 +186,7 @@ int Program::run() {
 }
 
 void Program::endIntro() {
-    introTimer_.Enabled(false);
+    introTimer_.setEnabled(false);
     if (exitAfterIntro_) {
         loop_.quit();
         return;

@@ -61,7 +61,7 @@ class Program final : public GameHost {
     void saveStatistics() override;
     void saveRecall() override;
     std::int64_t wallClock() override { return platform_.wallClock(); }
-    void runAutoplayTimer(bool running) override { autoplayTimer_.Enabled(running); }
+    void runAutoplayTimer(bool running) override { autoplayTimer_.setEnabled(running); }
     void openHelp() override;
     void showSettings() override;
     void hideSettings() override;

@@ -18,9 +18,9 @@ std::string runningProgramDir() {
 
 int printRecall(const std::string& programDir, std::ostream& out, std::ostream& err) {
     MachineState state;
-    state.homeDir = chooseDataFolder(currentPlaces(programDir)).path;
+    state.dataFolder = chooseDataFolder(currentPlaces(programDir)).path;
     if (loadRecall(state) == FileStatus::Unreadable) {
-        err << "Fruvana: the recall file " << state.homeDir << kRecallFileName
+        err << "Fruvana: the recall file " << state.dataFolder << kRecallFileName
             << " cannot be read\n";
         return 1;
     }

@@ -103,9 +103,9 @@ bool RecallScreen::build(std::string& error) {
 
     const Rect sessionArea{origin_.x + L::kRecallSessionAt.x, origin_.y + L::kRecallSessionAt.y,
                            L::kRecallSession.w, L::kRecallSession.h};
-    auto session = AntiAliasLabel::create(partName(layers::kSessionLine), sessionArea,
-                                          FontRequest{std::string(kLineFamily), 15, true, false},
-                                          kSessionColour, error);
+    auto session = TextLine::create(partName(layers::kSessionLine), sessionArea,
+                                    FontRequest{std::string(kLineFamily), 15, true, false},
+                                    kSessionColour, error);
     if (!session) return false;
     session->setVisible(false);
     session_ = session.get();
@@ -142,20 +142,21 @@ void RecallScreen::setUpTable() {
     g.setSize(L::kRecallTable.w, L::kRecallTable.h);
     g.setColor(T::kCellBackground);
     g.setFixedColor(T::kHeaderBackground);
-    g.Font().assign(
+    g.font().assign(
         {T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, kStyleBold});
     g.setFlat(true);
     const std::array<const char*, 9> headings{"TIME",   "BET",  "1st DEAL", "HOLDS", "2nd DEAL",
                                               "RESULT", "PAID", "BEFORE",   "AFTER"};
-    for (std::size_t c = 0; c < headings.size(); ++c) g.Cells(static_cast<int>(c), 0, headings[c]);
-    g.FontFixedRow(0).setColour(T::kHeaderText);
-    g.FontFixedRow(0).setStyle(kStyleBold);
-    for (std::uint16_t c : {1, 6, 7, 8}) g.AlignCol(c, CellAlign::alRight);
-    for (std::uint16_t r = 1; r < kRows; r += 2) g.ColorRow(r, T::kOddRowBackground);
+    for (std::size_t c = 0; c < headings.size(); ++c)
+        g.setCellText(static_cast<int>(c), 0, headings[c]);
+    g.fixedRowFont(0).setColour(T::kHeaderText);
+    g.fixedRowFont(0).setStyle(kStyleBold);
+    for (std::uint16_t c : {1, 6, 7, 8}) g.setColumnAlignment(c, CellAlign::Right);
+    for (std::uint16_t r = 1; r < kRows; r += 2) g.setRowColour(r, T::kOddRowBackground);
 }
 
 void RecallScreen::show(const GameRecall& games, const std::string& session) {
-    session_->Caption(session);
+    session_->setCaption(session);
     Picture& symbols = symbols_->pixels();
     symbols.fill(kSeeThrough);
     auto drawLine = [&](const Line& line, int column, int row) {
@@ -177,9 +178,9 @@ void RecallScreen::show(const GameRecall& games, const std::string& session) {
         const std::array<const std::string*, 9> cells{
             &c.time, nullptr, nullptr, &c.holds, nullptr, &c.result, &c.paid, &c.before, &c.after};
         for (std::size_t col = 0; col < cells.size(); ++col) {
-            if (cells[col] != nullptr) table_->Cells(static_cast<int>(col), r, *cells[col]);
+            if (cells[col] != nullptr) table_->setCellText(static_cast<int>(col), r, *cells[col]);
         }
-        table_->Cells(1, r, c.bet);
+        table_->setCellText(1, r, c.bet);
         if (!shown) continue;
         drawLine(games[i].firstLine, kFirstDealColumn, r);
         if (games[i].secondDealt) drawLine(games[i].secondLine, kSecondDealColumn, r);

@@ -12,7 +12,7 @@
 #include "engine/game_record.h"
 #include "grid/align_grid.h"
 #include "platform/event_loop.h"
-#include "presentation/components/anti_alias_label.h"
+#include "presentation/components/text_line.h"
 #include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
 
@@ -40,7 +40,7 @@ class RecallScreen final : public ControlScreen {
     void liftButton(Button button) override;
 
     const AlignGrid& table() const { return *table_; }
-    const AntiAliasLabel& sessionLabel() const { return *session_; }
+    const TextLine& sessionLabel() const { return *session_; }
 
   private:
     RecallScreen(GameScreen& screen, EventLoop& loop);
@@ -54,7 +54,7 @@ class RecallScreen final : public ControlScreen {
     PictureLayer* panel_ = nullptr;
     PictureLayer* ok_ = nullptr;
     PictureLayer* symbols_ = nullptr;
-    AntiAliasLabel* session_ = nullptr;
+    TextLine* session_ = nullptr;
     AlignGrid* table_ = nullptr;  // owned by its layer in the game window
     Layer* tableLayer_ = nullptr;
     // The ten reel symbols, small, for the table's lines.

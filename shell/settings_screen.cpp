@@ -75,11 +75,11 @@ bool SettingsScreen::build(std::string& error) {
 
     const Rect accountArea{origin_.x + L::kAccountAt.x, origin_.y + L::kAccountAt.y, L::kAccount.w,
                            L::kAccount.h};
-    auto account = AntiAliasLabel::create(partName(layers::kAccountLine), accountArea,
-                                          FontRequest{std::string(kTableFamily), 13, true, false},
-                                          kAccountColour, error);
+    auto account = TextLine::create(partName(layers::kAccountLine), accountArea,
+                                    FontRequest{std::string(kTableFamily), 13, true, false},
+                                    kAccountColour, error);
     if (!account) return false;
-    account->Alignment(AntiAliasLabel::Align::Right);
+    account->setAlignment(TextLine::Align::Right);
     account->setVisible(false);
     accountLine_ = account.get();
     scene.add(std::move(account));
@@ -137,7 +137,7 @@ void SettingsScreen::setPartsVisible(bool visible) {
 }
 
 void SettingsScreen::showAccountAndStatistics() {
-    accountLine_->Caption(std::to_string(state_.account));
+    accountLine_->setCaption(std::to_string(state_.account));
     showStatistics(*table_, state_.statistics, state_.paytableMultipliers);
 }
 

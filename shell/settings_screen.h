@@ -14,7 +14,7 @@
 #include "engine/machine_state.h"
 #include "grid/align_grid.h"
 #include "platform/event_loop.h"
-#include "presentation/components/anti_alias_label.h"
+#include "presentation/components/text_line.h"
 #include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
 
@@ -48,7 +48,7 @@ class SettingsScreen final : public ControlScreen {
     void showAccountAndStatistics();
 
     const AlignGrid& statisticsTable() const { return *table_; }
-    const AntiAliasLabel& accountLine() const { return *accountLine_; }
+    const TextLine& accountLine() const { return *accountLine_; }
     // Whether the switch of that row (0 to 4) shows the lit picture.
     bool switchLit(int row) const;
 
@@ -78,7 +78,7 @@ class SettingsScreen final : public ControlScreen {
     PictureLayer* ok_ = nullptr;
     PictureLayer* reset_ = nullptr;
     PictureLayer* recall_ = nullptr;
-    AntiAliasLabel* accountLine_ = nullptr;
+    TextLine* accountLine_ = nullptr;
     Picture switchOn_;
     Picture switchOff_;
 };

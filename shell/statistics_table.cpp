@@ -38,32 +38,32 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
     g.setSize(L::kStatistics.w, L::kStatistics.h);
     g.setColor(T::kCellBackground);
     g.setFixedColor(T::kHeaderBackground);
-    g.Font().assign({T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, 0});
+    g.font().assign({T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, 0});
     // The table's one stored group: the font of its rows, bold orange.
     const ListReadResult rowFonts = g.readPropertyList(
-        PropList::PropRow, {1, 6, 255, -11, std::string(kTableFamily), 0, 317250561, 0});
+        PropertyLevel::Row, {1, 6, 255, -11, std::string(kTableFamily), 0, 317250561, 0});
 
     // The 3-D look off, the fixed texts, then the styling in its order.
     g.setFlat(true);
-    g.Cells(0, 0, "LINE");
-    g.Cells(1, 0, "( X )");
-    g.Cells(2, 0, "1st DEAL");
-    g.Cells(3, 0, "2nd DEAL");
-    for (int r = 1; r <= kLastPayingRow; ++r) g.Cells(0, r, std::string(comboClassText(r)));
-    g.Cells(0, kLastCountRow, "total deals");
-    for (std::uint16_t c = 1; c <= 3; ++c) g.AlignCol(c, CellAlign::alRight);
-    g.FixedAlignRow(0, CellAlign::alRight);
-    g.AlignCell(0, 0, CellAlign::alLeft);
-    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.ColorRow(r, T::kOddRowBackground);
+    g.setCellText(0, 0, "LINE");
+    g.setCellText(1, 0, "( X )");
+    g.setCellText(2, 0, "1st DEAL");
+    g.setCellText(3, 0, "2nd DEAL");
+    for (int r = 1; r <= kLastPayingRow; ++r) g.setCellText(0, r, std::string(comboClassText(r)));
+    g.setCellText(0, kLastCountRow, "total deals");
+    for (std::uint16_t c = 1; c <= 3; ++c) g.setColumnAlignment(c, CellAlign::Right);
+    g.setFixedRowAlignment(0, CellAlign::Right);
+    g.setCellAlignment(0, 0, CellAlign::Left);
+    for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2) g.setRowColour(r, T::kOddRowBackground);
     for (std::uint16_t r = 1; r <= kLastPayingRow; r += 2)
-        g.ColorCell(0, r, T::kOddLabelBackground);
-    for (CellFont* f : {&g.FontFixedCol(0), &g.FontFixedRow(0)}) {
+        g.setCellColour(0, r, T::kOddLabelBackground);
+    for (CellFont* f : {&g.fixedColumnFont(0), &g.fixedRowFont(0)}) {
         f->setColour(T::kHeaderText);
         f->setStyle(kStyleBold);
     }
     for (std::uint16_t r = 1; r <= kLastCountRow; ++r) {
-        g.FontRow(r).setColour(T::kValueText);
-        g.FontRow(r).setStyle(kStyleBold);
+        g.rowFont(r).setColour(T::kValueText);
+        g.rowFont(r).setStyle(kStyleBold);
     }
     if (rowFonts) return {};
     return "the statistics table's row fonts are refused at " + std::to_string(rowFonts.position) +
@@ -72,10 +72,11 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
 
 void showStatistics(AlignGrid& grid, const Statistics& statistics,
                     const PerClass<std::int32_t>& multipliers) {
-    for (int r = 1; r <= kLastPayingRow; ++r) grid.Cells(1, r, std::to_string(multipliers[r]));
+    for (int r = 1; r <= kLastPayingRow; ++r)
+        grid.setCellText(1, r, std::to_string(multipliers[r]));
     for (int r = 1; r <= kLastCountRow; ++r) {
-        grid.Cells(2, r, std::to_string(statistics.firstDealCounts[r]));
-        grid.Cells(3, r, std::to_string(statistics.secondDealCounts[r]));
+        grid.setCellText(2, r, std::to_string(statistics.firstDealCounts[r]));
+        grid.setCellText(3, r, std::to_string(statistics.secondDealCounts[r]));
     }
 }
 

@@ -32,9 +32,9 @@ struct ThreadedTimer::Shared {
     // Runs on the user-interface thread for every tick the thread hands over.
     void dispatchTick() {
         ThreadedTimer* timer = owner;
-        if (timer != nullptr && timer->enabled_ && timer->OnTimer) {
+        if (timer != nullptr && timer->enabled_ && timer->onTimer) {
             // The handler may destroy the timer: call a copy and touch nothing of it afterwards.
-            auto handler = timer->OnTimer;
+            auto handler = timer->onTimer;
             // A failing tick is reported; the timer keeps running.
             loop.runHandler("a frame timer tick was lost", [&] { handler(*timer); });
         }
@@ -110,7 +110,7 @@ void ThreadedTimer::resume() {
     shared_->changed.notify_all();
 }
 
-void ThreadedTimer::Enabled(bool value) {
+void ThreadedTimer::setEnabled(bool value) {
     if (value == enabled_) return;
     enabled_ = value;
     if (!value) {
@@ -121,23 +121,23 @@ void ThreadedTimer::Enabled(bool value) {
     if (shared_->interval.load() != 0 || allowZero_) resume();
 }
 
-std::uint32_t ThreadedTimer::Interval() const {
+std::uint32_t ThreadedTimer::interval() const {
     return shared_->interval.load();
 }
 
-void ThreadedTimer::Interval(std::uint32_t ms) {
+void ThreadedTimer::setInterval(std::uint32_t ms) {
     if (ms == shared_->interval.load()) return;
     const bool wasEnabled = enabled_;
-    Enabled(false);
+    setEnabled(false);
     shared_->interval = ms;
-    Enabled(wasEnabled);
+    setEnabled(wasEnabled);
 }
 
-PriorityLevel ThreadedTimer::ThreadPriority() const {
+PriorityLevel ThreadedTimer::threadPriority() const {
     return shared_->priority.load();
 }
 
-void ThreadedTimer::ThreadPriority(PriorityLevel level) {
+void ThreadedTimer::setThreadPriority(PriorityLevel level) {
     shared_->priority = level;
     shared_->priorityChanged = true;
 }

@@ -22,14 +22,14 @@ class ThreadedTimer : public FrameTimer {
     ThreadedTimer(const ThreadedTimer&) = delete;
     ThreadedTimer& operator=(const ThreadedTimer&) = delete;
 
-    bool Enabled() const override { return enabled_; }
-    void Enabled(bool value) override;
-    std::uint32_t Interval() const override;
-    void Interval(std::uint32_t ms) override;
-    bool AllowZero() const override { return allowZero_; }
-    void AllowZero(bool value) override { allowZero_ = value; }
-    PriorityLevel ThreadPriority() const override;
-    void ThreadPriority(PriorityLevel level) override;
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool value) override;
+    std::uint32_t interval() const override;
+    void setInterval(std::uint32_t ms) override;
+    bool allowZero() const override { return allowZero_; }
+    void setAllowZero(bool value) override { allowZero_ = value; }
+    PriorityLevel threadPriority() const override;
+    void setThreadPriority(PriorityLevel level) override;
 
   private:
     struct Shared;

@@ -6,26 +6,26 @@ WavePlayer::WavePlayer(AudioOutput& audio, std::string name)
     : audio_(audio), name_(std::move(name)) {}
 
 WavePlayer::~WavePlayer() {
-    Stop();
+    stop();
 }
 
-void WavePlayer::Sound(std::span<const std::uint8_t> image) {
+void WavePlayer::setSound(std::span<const std::uint8_t> image) {
     sound_.assign(image.begin(), image.end());
     decoded_.reset();
     decodeFailed_ = false;
 }
 
-void WavePlayer::Active(bool value) {
+void WavePlayer::setActive(bool value) {
     if (value == active_) return;
     if (value) {
-        Play();
+        play();
     } else {
-        Stop();
+        stop();
     }
 }
 
-void WavePlayer::Play() {
-    Stop();
+void WavePlayer::play() {
+    stop();
     if (sound_.empty()) return;
     if (!decoded_ && !decodeFailed_) {
         decoded_ = decodeWav(sound_, name_);
@@ -40,7 +40,7 @@ void WavePlayer::Play() {
     active_ = started && loop_;
 }
 
-void WavePlayer::Stop() {
+void WavePlayer::stop() {
     active_ = false;
     audio_.stop();
 }

@@ -25,25 +25,25 @@ class WavePlayer {
     const std::string& name() const { return name_; }
 
     // The WAV file image, byte for byte as a file.
-    std::span<const std::uint8_t> Sound() const { return sound_; }
-    void Sound(std::span<const std::uint8_t> image);
-    bool Loop() const { return loop_; }
-    void Loop(bool value) { loop_ = value; }
+    std::span<const std::uint8_t> sound() const { return sound_; }
+    void setSound(std::span<const std::uint8_t> image);
+    bool loop() const { return loop_; }
+    void setLoop(bool value) { loop_ = value; }
     // False: the new sound may not interrupt one that is already audible.
-    bool StopOthers() const { return stopOthers_; }
-    void StopOthers(bool value) { stopOthers_ = value; }
+    bool stopOthers() const { return stopOthers_; }
+    void setStopOthers(bool value) { stopOthers_ = value; }
     // True: Play returns only once the sound has ended.
-    bool WaitToStop() const { return waitToStop_; }
-    void WaitToStop(bool value) { waitToStop_ = value; }
+    bool waitToStop() const { return waitToStop_; }
+    void setWaitToStop(bool value) { waitToStop_ = value; }
     // True after this player started a looping sound, until its next Play or Stop. Another
     // player cutting the loop off does not clear it.
-    bool Active() const { return active_; }
-    void Active(bool value);
+    bool active() const { return active_; }
+    void setActive(bool value);
 
     // Stops whatever plays, then starts this sound. A damaged image or no sound device: silence.
-    void Play();
+    void play();
     // Stops the sound the program is playing, whichever player started it.
-    void Stop();
+    void stop();
 
   private:
     AudioOutput& audio_;

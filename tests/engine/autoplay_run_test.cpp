@@ -94,7 +94,7 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
         if (!firstDeal) ++secondDeals;
         if (before.phase == 2 && before.held == Line{1, 1, 1}) ++collects;
 
-        const int comboClass = classifyLine(after.reelSymbol);
+        const int comboClass = classifyLine(after.reelSymbols);
         const std::int32_t pay = kPaytableMultipliers[comboClass] * betAtStop;
         ASSERT_EQ(after.win, pay);
         const std::int32_t stake = firstDeal ? betAtStop : 0;

@@ -160,10 +160,10 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     // Seed 1 puts 2, 10, 3 on the reels; a stake leaves the player behind, so the first deal
     // comes from the stingy table: 7, 8, 1, no win, the two sevens suggested.
     TestMachine t(1);
-    ASSERT_EQ(t.state.reelSymbol, (Line{2, 10, 3}));
+    ASSERT_EQ(t.state.reelSymbols, (Line{2, 10, 3}));
     t.pull();
-    EXPECT_EQ(t.state.reelSymbol, (Line{7, 8, 1}));
-    EXPECT_EQ(t.state.prevSymbol, (Line{2, 10, 3}));
+    EXPECT_EQ(t.state.reelSymbols, (Line{7, 8, 1}));
+    EXPECT_EQ(t.state.previousSymbols, (Line{2, 10, 3}));
     EXPECT_EQ(t.services.take(),
               concat(concat({"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
                              "meter credit 995 7", "save"},
@@ -181,9 +181,9 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
               (Calls{"lever down", "sound lever_pull", "delay 2", "lever rest", "delay 2",
                      "msg 2nd  DEAL", "pump", "sound spin_right_only", "strips", "spin"}));
     EXPECT_EQ(t.state.credit, 995);
-    EXPECT_EQ(t.state.reelSymbol[0], 7);
-    EXPECT_EQ(t.state.reelSymbol[1], 8);
-    EXPECT_EQ(t.state.prevSymbol[0], 2);  // held reels keep their earlier start
+    EXPECT_EQ(t.state.reelSymbols[0], 7);
+    EXPECT_EQ(t.state.reelSymbols[1], 8);
+    EXPECT_EQ(t.state.previousSymbols[0], 2);  // held reels keep their earlier start
     EXPECT_EQ(t.state.phase, 1);
     EXPECT_EQ(t.state.statistics.secondDealCounts[12], 1);
     EXPECT_EQ(t.state.statistics.firstDealCounts[12], 1);

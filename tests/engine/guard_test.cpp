@@ -76,7 +76,7 @@ TEST_P(VerdictEdges, SpeakOrKeepTheDealText) {
     m.state.options.secondDeal = c.secondDeal;
     m.state.phase = c.phase;
     m.state.firstDealClass = c.firstDealClass;
-    m.state.reelSymbol = c.line;
+    m.state.reelSymbols = c.line;
     m.services.setMessage("DEAL");
     m.game.finishSpin();
     EXPECT_EQ(m.services.message, c.message);
@@ -109,7 +109,7 @@ TEST_P(EveryClass, PaysLightsAndSpeaks) {
     TestMachine m;
     m.state.options = Options{0, 0, 0, 1, 1};
     m.state.bet = 3;
-    m.state.reelSymbol = c.line;
+    m.state.reelSymbols = c.line;
     m.services.setMessage("DEAL");
     m.services.take();
     m.game.finishSpin();

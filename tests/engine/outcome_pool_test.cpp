@@ -66,7 +66,7 @@ TEST(OutcomePool, AnySecondDealByteButZeroChoosesTheTableAsOn) {
     auto tableFor = [](std::uint32_t seed, std::uint8_t secondDeal) {
         RandomSources sources = seeded(seed);
         MachineState state = freshMachineState();
-        state.reelSymbol = {1, 2, 3};
+        state.reelSymbols = {1, 2, 3};
         state.account = 5000;  // ahead
         state.options.secondDeal = secondDeal;
         OutcomePool pool;
@@ -85,23 +85,23 @@ TEST(OutcomePool, AnySecondDealByteButZeroChoosesTheTableAsOn) {
 TEST(OutcomePool, WorkedExampleFromSeedOne) {
     RandomSources sources = seeded(1);
     MachineState state = freshMachineState();
-    for (auto& s : state.reelSymbol) s = drawSymbol(sources, 10);
-    ASSERT_EQ(state.reelSymbol, (Line{2, 10, 3}));
+    for (auto& s : state.reelSymbols) s = drawSymbol(sources, 10);
+    ASSERT_EQ(state.reelSymbols, (Line{2, 10, 3}));
     OutcomePool pool;
     pool.drawFirstDeal(state, sources);  // credit + account = 0: not ahead
     EXPECT_EQ(pool.lastFirstDeal().table, QuotaChoice::Stingy);
     EXPECT_EQ(pool.lastFirstDeal().candidates, 6099);
     EXPECT_EQ(pool.lastFirstDeal().pick, 334);
-    EXPECT_EQ(state.reelSymbol, (Line{7, 8, 1}));
-    EXPECT_EQ(state.prevSymbol, (Line{2, 10, 3}));
-    EXPECT_EQ(classifyLine(state.reelSymbol), 12);
+    EXPECT_EQ(state.reelSymbols, (Line{7, 8, 1}));
+    EXPECT_EQ(state.previousSymbols, (Line{2, 10, 3}));
+    EXPECT_EQ(classifyLine(state.reelSymbols), 12);
     EXPECT_EQ(sources.lcg.seed, 1434291500u);
 }
 
 TEST(OutcomePool, HoldsExactlyTheQuotaAfterEveryFill) {
     RandomSources sources = seeded(99);
     MachineState state = freshMachineState();
-    state.reelSymbol = {1, 1, 1};
+    state.reelSymbols = {1, 1, 1};
     OutcomePool pool;
     int seen[2] = {0, 0};
     for (int deal = 0; deal < 12; ++deal) {
@@ -114,7 +114,7 @@ TEST(OutcomePool, HoldsExactlyTheQuotaAfterEveryFill) {
         for (int n = 1; n <= OutcomePool::kSize; ++n) ++census[classifyLine(pool.line(n))];
         for (int c = 1; c <= kClassCount; ++c) EXPECT_EQ(census[c], quotas[c]) << "class " << c;
         EXPECT_EQ(pool.count(), 1000);
-        EXPECT_EQ(state.reelSymbol, pool.line(pool.lastFirstDeal().pick));
+        EXPECT_EQ(state.reelSymbols, pool.line(pool.lastFirstDeal().pick));
         EXPECT_GE(pool.lastFirstDeal().candidates, 1000);
     }
     EXPECT_GT(seen[0], 0);
@@ -135,7 +135,7 @@ TEST(OutcomePool, TableChoiceFollowsAheadAndSecondDeal) {
             LcgRandom probe = sources.lcg;
             const int r = probe.below(10);
             MachineState state = freshMachineState();
-            state.reelSymbol = {1, 2, 3};
+            state.reelSymbols = {1, 2, 3};
             state.credit = c.credit;
             state.account = c.account;
             state.options.secondDeal = c.secondDeal;
@@ -152,15 +152,15 @@ TEST(SecondDeal, RedrawsOnlyReelsNotHeld) {
     RandomSources sources = seeded(7);
     for (int trial = 0; trial < 50; ++trial) {
         MachineState state = freshMachineState();
-        state.prevSymbol = {4, 4, 4};
-        state.reelSymbol = {9, 2, 6};
+        state.previousSymbols = {4, 4, 4};
+        state.reelSymbols = {9, 2, 6};
         state.held = {1, 0, 1};
         OutcomePool::drawSecondDeal(state, sources);
-        EXPECT_EQ(state.reelSymbol[0], 9);
-        EXPECT_EQ(state.reelSymbol[2], 6);
-        EXPECT_EQ(state.prevSymbol, (Line{4, 2, 4}));
-        EXPECT_GE(state.reelSymbol[1], 1);
-        EXPECT_LE(state.reelSymbol[1], 10);
+        EXPECT_EQ(state.reelSymbols[0], 9);
+        EXPECT_EQ(state.reelSymbols[2], 6);
+        EXPECT_EQ(state.previousSymbols, (Line{4, 2, 4}));
+        EXPECT_GE(state.reelSymbols[1], 1);
+        EXPECT_LE(state.reelSymbols[1], 10);
     }
 }
 
@@ -173,17 +173,17 @@ TEST(SecondDeal, AheadKeepsThePoorerLineAndTiesGoToTheSecond) {
         MachineState state = freshMachineState();
         state.credit = 5000;
         state.account = 0;
-        state.reelSymbol = {1, 3, 9};
+        state.reelSymbols = {1, 3, 9};
         state.held = {0, 0, 0};
         const Line first = {drawSymbol(probe, 10), drawSymbol(probe, 10), drawSymbol(probe, 10)};
         const Line again = {drawSymbol(probe, 10), drawSymbol(probe, 10), drawSymbol(probe, 10)};
         OutcomePool::drawSecondDeal(state, sources);
         const int c1 = classifyLine(first), c2 = classifyLine(again);
         if (c2 < c1) {
-            ASSERT_EQ(state.reelSymbol, first);
+            ASSERT_EQ(state.reelSymbols, first);
             ++restored;
         } else {
-            ASSERT_EQ(state.reelSymbol, again);
+            ASSERT_EQ(state.reelSymbols, again);
             ++(c1 == c2 ? ties : second);
         }
         EXPECT_EQ(sources.lcg.seed, probe.lcg.seed);
@@ -197,11 +197,11 @@ TEST(SecondDeal, NotAheadDrawsOnce) {
     RandomSources sources = seeded(3);
     RandomSources probe = sources;
     MachineState state = freshMachineState();  // credit + account = 0
-    state.reelSymbol = {1, 1, 1};
+    state.reelSymbols = {1, 1, 1};
     state.held = {0, 1, 0};
     OutcomePool::drawSecondDeal(state, sources);
     const std::uint8_t r1 = drawSymbol(probe, 10), r3 = drawSymbol(probe, 10);
-    EXPECT_EQ(state.reelSymbol, (Line{r1, 1, r3}));
+    EXPECT_EQ(state.reelSymbols, (Line{r1, 1, r3}));
     EXPECT_EQ(sources.lcg.seed, probe.lcg.seed);
 }
 

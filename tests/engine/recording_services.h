@@ -98,7 +98,7 @@ class RecordingServices : public EngineServices, public GameHost {
             const Line line = scriptedLines.front();
             scriptedLines.pop_front();
             for (std::size_t n = 0; n < 3; ++n) {
-                if (state_.phase == 1 || state_.held[n] == 0) state_.reelSymbol[n] = line[n];
+                if (state_.phase == 1 || state_.held[n] == 0) state_.reelSymbols[n] = line[n];
             }
         }
         if (whileTurning) whileTurning();
@@ -160,7 +160,7 @@ class RecordingServices : public EngineServices, public GameHost {
 struct TestMachine {
     explicit TestMachine(std::uint32_t seed = 1) {
         seedRandomSources(sources, [seed] { return seed; });
-        for (auto& symbol : state.reelSymbol) symbol = drawSymbol(sources, kSymbolCount);
+        for (auto& symbol : state.reelSymbols) symbol = drawSymbol(sources, kSymbolCount);
         services.attach(game);
     }
 

@@ -34,7 +34,7 @@ class Evaluation : public ::testing::Test {
   protected:
     // A stopped line evaluated in the given phase, with the calls it made.
     Calls stop(const Line& line, std::uint8_t phase) {
-        m.state.reelSymbol = line;
+        m.state.reelSymbols = line;
         m.state.phase = phase;
         m.services.take();
         m.game.finishSpin();

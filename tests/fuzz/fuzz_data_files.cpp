@@ -78,8 +78,8 @@ MachineState stateBefore(std::uint64_t seed, const std::string& home) {
     for (auto& b : s.holdPressed) b = v.byte();
     s.leverPressed = v.byte();
     s.inputEnabled = v.byte();
-    for (auto& b : s.reelSymbol) b = v.byte();
-    for (auto& b : s.prevSymbol) b = v.byte();
+    for (auto& b : s.reelSymbols) b = v.byte();
+    for (auto& b : s.previousSymbols) b = v.byte();
     s.firstDealClass = v.byte();
     s.options = Options{v.byte(), v.byte(), v.byte(), v.byte(), v.byte()};
     s.secondDealAtOpen = v.byte();
@@ -91,15 +91,15 @@ MachineState stateBefore(std::uint64_t seed, const std::string& home) {
         g.paid = v.money();
         s.recall.push_back(g);
     }
-    s.homeDir = home;
+    s.dataFolder = home;
     return s;
 }
 
 auto fieldsOf(const MachineState& s) {
     return std::tie(s.bet, s.win, s.credit, s.account, s.paytableMultipliers, s.phase, s.held,
-                    s.holdsUntouched, s.holdPressed, s.leverPressed, s.inputEnabled, s.reelSymbol,
-                    s.prevSymbol, s.firstDealClass, s.options, s.secondDealAtOpen, s.statistics,
-                    s.recall, s.homeDir);
+                    s.holdsUntouched, s.holdPressed, s.leverPressed, s.inputEnabled, s.reelSymbols,
+                    s.previousSymbols, s.firstDealClass, s.options, s.secondDealAtOpen,
+                    s.statistics, s.recall, s.dataFolder);
 }
 
 // Byte b (0 lowest) of value replaced.

@@ -1,6 +1,7 @@
 // Fuzzes the grid's stored-list reader with lists decoded from the input.
 //
-// Input: byte 0 picks the list (its value mod 5, in PropList order) and the grid it is read into
+// Input: byte 0 picks the list (its value mod 5, in PropertyLevel order) and the grid it is read
+// into
 // ((value / 5) mod 3: a new grid, the statistics table as the settings screen shows it, or a
 // grid shaped by the next six bytes, with text in every cell). Then come the list's items, each
 // from a lead byte: its low 3 bits say what follows (0 to 2 the small integer lead >> 3, 3 a
@@ -237,24 +238,24 @@ class GrammarReader {
 
 using StoreView = std::map<Place, std::string>;
 
-StoreView viewOf(const AlignGrid& g, PropList which) {
+StoreView viewOf(const AlignGrid& g, PropertyLevel which) {
     StoreView out;
     const PropertyStores& s = g.stores();
-    if (which == PropList::PropCell) {
+    if (which == PropertyLevel::Cell) {
         for (const auto& [k, p] : s.cellProps) out[{k.first, k.second}] = describe(p);
         return out;
     }
-    const auto& store = which == PropList::PropCol        ? s.colProps
-                        : which == PropList::PropRow      ? s.rowProps
-                        : which == PropList::PropFixedCol ? s.fixedColProps
-                                                          : s.fixedRowProps;
+    const auto& store = which == PropertyLevel::Column        ? s.colProps
+                        : which == PropertyLevel::Row         ? s.rowProps
+                        : which == PropertyLevel::FixedColumn ? s.fixedColProps
+                                                              : s.fixedRowProps;
     for (const auto& [k, p] : store) out[{k, 0}] = describe(p);
     return out;
 }
 
 std::array<StoreView, 5> viewsOf(const AlignGrid& g) {
     std::array<StoreView, 5> views;
-    for (int w = 0; w < 5; ++w) views[static_cast<std::size_t>(w)] = viewOf(g, PropList(w));
+    for (int w = 0; w < 5; ++w) views[static_cast<std::size_t>(w)] = viewOf(g, PropertyLevel(w));
     return views;
 }
 
@@ -280,13 +281,13 @@ void shapeGrid(AlignGrid& g, int base, fuzzing::ByteReader& in) {
     g.setDefaultRowHeight(in.byte() % 64);
     const std::uint8_t place = in.byte();
     g.setPlace((place & 15) * 16 - 60, (place >> 4) * 16 - 60);
-    for (int r = 0; r < g.RowCount(); ++r) {
-        for (int c = 0; c < g.ColCount(); ++c)
-            g.Cells(c, r, (c + r) % 3 == 0 ? "Wide text that wraps" : std::to_string(c * r));
+    for (int r = 0; r < g.rowCount(); ++r) {
+        for (int c = 0; c < g.colCount(); ++c)
+            g.setCellText(c, r, (c + r) % 3 == 0 ? "Wide text that wraps" : std::to_string(c * r));
     }
 }
 
-const CellProperties* findIn(const AlignGrid& g, PropList which, int a, int b = 0) {
+const CellProperties* findIn(const AlignGrid& g, PropertyLevel which, int a, int b = 0) {
     const PropertyStores& s = g.stores();
     const auto a16 = static_cast<std::uint16_t>(a);
     const auto b16 = static_cast<std::uint16_t>(b);
@@ -295,15 +296,15 @@ const CellProperties* findIn(const AlignGrid& g, PropList which, int a, int b = 
         return it == store.end() ? nullptr : &it->second;
     };
     switch (which) {
-        case PropList::PropCell:
+        case PropertyLevel::Cell:
             return lookIn(s.cellProps, std::pair{a16, b16});
-        case PropList::PropCol:
+        case PropertyLevel::Column:
             return lookIn(s.colProps, a16);
-        case PropList::PropRow:
+        case PropertyLevel::Row:
             return lookIn(s.rowProps, a16);
-        case PropList::PropFixedCol:
+        case PropertyLevel::FixedColumn:
             return lookIn(s.fixedColProps, a16);
-        case PropList::PropFixedRow:
+        case PropertyLevel::FixedRow:
             break;
     }
     return lookIn(s.fixedRowProps, a16);
@@ -314,26 +315,26 @@ const CellProperties* findIn(const AlignGrid& g, PropList which, int a, int b = 
 void checkLookup(const AlignGrid& g, int col, int row) {
     const CellLook look = g.lookup(col, row);
     auto where = [&] { return "cell " + std::to_string(col) + "," + std::to_string(row); };
-    if (look.align == CellAlign::alDefault || look.wordwrap == WordWrapMode::ww_default ||
+    if (look.align == CellAlign::NotSet || look.wordwrap == WordWrapMode::WrapNotSet ||
         look.font == nullptr || look.brush == nullptr)
         fuzzing::broken(where() + ": the lookup left a field not set");
     const bool fixed = col < g.fixedCols() || row < g.fixedRows();
     std::array<const CellProperties*, 3> levels{};
     if (col >= 0 && row >= 0 && col < AlignGrid::kMaxCount && row < AlignGrid::kMaxCount) {
-        levels = {findIn(g, PropList::PropCell, col, row),
-                  findIn(g, fixed ? PropList::PropFixedCol : PropList::PropCol, col),
-                  findIn(g, fixed ? PropList::PropFixedRow : PropList::PropRow, row)};
+        levels = {findIn(g, PropertyLevel::Cell, col, row),
+                  findIn(g, fixed ? PropertyLevel::FixedColumn : PropertyLevel::Column, col),
+                  findIn(g, fixed ? PropertyLevel::FixedRow : PropertyLevel::Row, row)};
     }
-    CellAlign align = g.Alignment() == CellAlign::alDefault ? CellAlign::alLeft : g.Alignment();
+    CellAlign align = g.alignment() == CellAlign::NotSet ? CellAlign::Left : g.alignment();
     WordWrapMode wrap =
-        g.Wordwrap() == WordWrapMode::ww_default ? WordWrapMode::ww_none : g.Wordwrap();
-    const CellFont* font = fixed ? &g.fixedFont() : &g.Font();
+        g.wordwrap() == WordWrapMode::WrapNotSet ? WordWrapMode::Clip : g.wordwrap();
+    const CellFont* font = fixed ? &g.fixedFont() : &g.font();
     const CellBrush* brush = nullptr;
     for (auto it = levels.rbegin(); it != levels.rend(); ++it) {
         const CellProperties* p = *it;
         if (p == nullptr) continue;
-        if (p->align != CellAlign::alDefault) align = p->align;
-        if (p->wordwrap != WordWrapMode::ww_default) wrap = p->wordwrap;
+        if (p->align != CellAlign::NotSet) align = p->align;
+        if (p->wordwrap != WordWrapMode::WrapNotSet) wrap = p->wordwrap;
         if (p->font) font = p->font.get();
         if (p->brush) brush = p->brush.get();
     }
@@ -399,14 +400,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzzing::ByteReader in(data, size);
     const std::uint8_t pick = in.byte();
-    const auto which = static_cast<PropList>(pick % 5);
+    const auto which = static_cast<PropertyLevel>(pick % 5);
     AlignGrid grid;
     shapeGrid(grid, (pick / 5) % 3, in);
     const PropertyList list = decodeList(in);
     const std::string name(propListName(which));
 
     const auto before = viewsOf(grid);
-    const ListModel model = GrammarReader(list).read(which == PropList::PropCell);
+    const ListModel model = GrammarReader(list).read(which == PropertyLevel::Cell);
     const ParsedList parsed = parsePropertyList(which, list);
     const ListReadResult result = grid.readPropertyList(which, list);
 
@@ -435,8 +436,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(grid.readPropertyList(which, list).ok && viewsOf(grid) == expected,
             name + ": reading the list again changed the stores");
 
-    for (int row = -1; row <= std::min(grid.RowCount(), 20); ++row) {
-        for (int col = -1; col <= std::min(grid.ColCount(), 20); ++col) checkLookup(grid, col, row);
+    for (int row = -1; row <= std::min(grid.rowCount(), 20); ++row) {
+        for (int col = -1; col <= std::min(grid.colCount(), 20); ++col) checkLookup(grid, col, row);
     }
     // The places the list names, as a column and as a row.
     for (const auto& [place, entry] : model.groups) {

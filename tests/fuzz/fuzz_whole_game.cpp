@@ -408,7 +408,7 @@ class Session {
         checkedFiles_ = true;
         const MachineState& s = state();
         auto bytesOf = [&](std::string_view name) {
-            std::ifstream in(s.homeDir + std::string(name), std::ios::binary);
+            std::ifstream in(s.dataFolder + std::string(name), std::ios::binary);
             return std::string(std::istreambuf_iterator<char>(in), {});
         };
         auto le32 = [](std::string& out, std::int32_t v) {

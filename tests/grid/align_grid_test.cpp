@@ -34,7 +34,7 @@ TEST_P(StatisticsLookup, FindsAlignmentBackgroundAndFont) {
     const LookCase& c = GetParam();
     const CellLook look = grid.lookup(c.col, c.row);
     EXPECT_EQ(look.align, c.align);
-    EXPECT_EQ(look.wordwrap, WordWrapMode::ww_none);
+    EXPECT_EQ(look.wordwrap, WordWrapMode::Clip);
     EXPECT_EQ(look.brush->colour(), c.background);
     EXPECT_EQ(look.font->colour(), c.textColour);
     EXPECT_TRUE(look.font->bold());
@@ -45,14 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
     SettingsScreen, StatisticsLookup,
     testing::Values(
         // Header row: "LINE" by its own entry, the others by the fixed-row entry.
-        LookCase{0, 0, alLeft, kFixedColor, kRed}, LookCase{1, 0, alRight, kFixedColor, kRed},
-        LookCase{3, 0, alRight, kFixedColor, kRed},
+        LookCase{0, 0, Left, kFixedColor, kRed}, LookCase{1, 0, Right, kFixedColor, kRed},
+        LookCase{3, 0, Right, kFixedColor, kRed},
         // Row texts: left by the grid's default; the fixed-column font before the row font.
-        LookCase{0, 1, alLeft, kOddLabel, kRed}, LookCase{0, 2, alLeft, kFixedColor, kRed},
-        LookCase{0, 11, alLeft, kOddLabel, kRed}, LookCase{0, 12, alLeft, kFixedColor, kRed},
+        LookCase{0, 1, Left, kOddLabel, kRed}, LookCase{0, 2, Left, kFixedColor, kRed},
+        LookCase{0, 11, Left, kOddLabel, kRed}, LookCase{0, 12, Left, kFixedColor, kRed},
         // Numbers: right by the column entries, striped and orange by the row entries.
-        LookCase{1, 1, alRight, kOddRow, kOrange}, LookCase{2, 2, alRight, kColor, kOrange},
-        LookCase{3, 11, alRight, kOddRow, kOrange}, LookCase{3, 12, alRight, kColor, kOrange}));
+        LookCase{1, 1, Right, kOddRow, kOrange}, LookCase{2, 2, Right, kColor, kOrange},
+        LookCase{3, 11, Right, kOddRow, kOrange}, LookCase{3, 12, Right, kColor, kOrange}));
 
 struct TextCase {
     int col, row;
@@ -75,7 +75,7 @@ TEST_P(StatisticsTexts, ShowLabelsAndTheValuesOfTheirOwnClass) {
     }
     showStatistics(grid, counts, multipliers);
     EXPECT_EQ(grid.bounds(), (Rect{10, 20, 406, 312}));
-    EXPECT_EQ(grid.Cells(GetParam().col, GetParam().row), GetParam().text);
+    EXPECT_EQ(grid.cellText(GetParam().col, GetParam().row), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,27 +90,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AlignGridLookup, FixedCellsUseOnlyFixedStoresThenFixedFontAndBrush) {
     AlignGrid g;
-    g.setAlignment(alDefault);  // counts as left
-    g.setWordwrap(WordWrapMode::ww_default);
-    g.AlignCol(0, alCenter);
-    g.ColorRow(0, 123);
-    g.FontCol(0).setColour(77);
-    EXPECT_EQ(g.lookup(0, 0).align, alLeft);
-    EXPECT_EQ(g.lookup(0, 0).wordwrap, WordWrapMode::ww_none);
+    g.setAlignment(NotSet);  // counts as left
+    g.setWordwrap(WordWrapMode::WrapNotSet);
+    g.setColumnAlignment(0, Centre);
+    g.setRowColour(0, 123);
+    g.columnFont(0).setColour(77);
+    EXPECT_EQ(g.lookup(0, 0).align, Left);
+    EXPECT_EQ(g.lookup(0, 0).wordwrap, WordWrapMode::Clip);
     EXPECT_EQ(g.lookup(0, 0).brush->colour(), g.FixedColor());
     EXPECT_EQ(g.lookup(0, 0).font, &g.fixedFont());
-    g.FixedAlignCol(0, alCenter);
-    EXPECT_EQ(g.lookup(0, 3).align, alCenter);
-    EXPECT_EQ(g.lookup(1, 3).align, alLeft);
+    g.setFixedColumnAlignment(0, Centre);
+    EXPECT_EQ(g.lookup(0, 3).align, Centre);
+    EXPECT_EQ(g.lookup(1, 3).align, Left);
 }
 
 TEST(AlignGridLookup, NewFontsAndBrushesCopyTheGridsOwn) {
     AlignGrid g;
-    g.Font().assign({33023, -15, "Arial", FontPitch::Variable, kStyleItalic});
+    g.font().assign({33023, -15, "Arial", FontPitch::Variable, kStyleItalic});
     g.setColor(4242);
-    EXPECT_EQ(g.FontRow(3).values(), g.Font().values());
-    EXPECT_EQ(g.BrushCell(2, 2).colour(), 4242u);
-    g.ColorCol(1, 99);
+    EXPECT_EQ(g.rowFont(3).values(), g.font().values());
+    EXPECT_EQ(g.cellBrush(2, 2).colour(), 4242u);
+    g.setColumnColour(1, 99);
     EXPECT_EQ(g.lookup(1, 2).brush->colour(), 99u);
     EXPECT_EQ(g.lookup(2, 3).font, g.stores().rowProps.at(3).font.get());
 }
@@ -133,24 +133,24 @@ TEST_P(Repaints, InvalidatesTheGrid) {
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, Repaints,
-    testing::Values(Operation{"Cells", [](AlignGrid& g) { g.Cells(2, 5, "17"); }},
-                    Operation{"AlignCell", [](AlignGrid& g) { g.AlignCell(1, 1, alCenter); }},
-                    Operation{"AlignCol", [](AlignGrid& g) { g.AlignCol(2, alLeft); }},
-                    Operation{"FixedAlignRow", [](AlignGrid& g) { g.FixedAlignRow(0, alLeft); }},
-                    Operation{"ColorCellSameAsBackground",
-                              [](AlignGrid& g) { g.ColorCell(2, 2, kColor); }},
-                    Operation{"ColorRow", [](AlignGrid& g) { g.ColorRow(2, 1); }},
-                    Operation{"FontFixedCol", [](AlignGrid& g) { g.FontFixedCol(0).setColour(1); }},
-                    Operation{"FontFixedRow", [](AlignGrid& g) { g.FontFixedRow(0).setStyle(0); }},
-                    Operation{"FontRow", [](AlignGrid& g) { g.FontRow(4).setColour(1); }},
-                    // Row 1's font came from the stored list, not from FontRow.
-                    Operation{"FontFromList", [](AlignGrid& g) { g.FontRow(1).setColour(7); }},
-                    Operation{"Flat", [](AlignGrid& g) { g.setFlat(false); }},
-                    Operation{"FixedColor", [](AlignGrid& g) { g.setFixedColor(1); }},
-                    Operation{"ReadList",
-                              [](AlignGrid& g) {
-                                  (void)g.readPropertyList(PropList::PropCol, {2, 1, 2, 0});
-                              }}),
+    testing::Values(
+        Operation{"Cells", [](AlignGrid& g) { g.setCellText(2, 5, "17"); }},
+        Operation{"setCellAlignment", [](AlignGrid& g) { g.setCellAlignment(1, 1, Centre); }},
+        Operation{"setColumnAlignment", [](AlignGrid& g) { g.setColumnAlignment(2, Left); }},
+        Operation{"setFixedRowAlignment", [](AlignGrid& g) { g.setFixedRowAlignment(0, Left); }},
+        Operation{"ColorCellSameAsBackground", [](AlignGrid& g) { g.setCellColour(2, 2, kColor); }},
+        Operation{"setRowColour", [](AlignGrid& g) { g.setRowColour(2, 1); }},
+        Operation{"fixedColumnFont", [](AlignGrid& g) { g.fixedColumnFont(0).setColour(1); }},
+        Operation{"fixedRowFont", [](AlignGrid& g) { g.fixedRowFont(0).setStyle(0); }},
+        Operation{"rowFont", [](AlignGrid& g) { g.rowFont(4).setColour(1); }},
+        // Row 1's font came from the stored list, not from rowFont.
+        Operation{"FontFromList", [](AlignGrid& g) { g.rowFont(1).setColour(7); }},
+        Operation{"Flat", [](AlignGrid& g) { g.setFlat(false); }},
+        Operation{"FixedColor", [](AlignGrid& g) { g.setFixedColor(1); }},
+        Operation{"ReadList",
+                  [](AlignGrid& g) {
+                      (void)g.readPropertyList(PropertyLevel::Column, {2, 1, 2, 0});
+                  }}),
     [](const auto& info) { return std::string(info.param.first); });
 
 TEST(AlignGridCells, OutsideTheGridIsIgnored) {
@@ -160,8 +160,8 @@ TEST(AlignGridCells, OutsideTheGridIsIgnored) {
     int calls = 0;
     g.onInvalidate = [&calls](const Rect&) { ++calls; };
     for (auto [c, r] : {std::pair{-1, 0}, {0, -1}, {2, 0}, {0, 2}, {1 << 30, 1}}) {
-        g.Cells(c, r, "x");
-        EXPECT_EQ(g.Cells(c, r), "") << c << "," << r;
+        g.setCellText(c, r, "x");
+        EXPECT_EQ(g.cellText(c, r), "") << c << "," << r;
     }
     EXPECT_EQ(calls, 0);
 }
@@ -175,8 +175,8 @@ TEST(AlignGridShape, AbsurdValuesAreClampedAndPaintSafely) {
     g.setDefaultRowHeight(INT_MAX);
     g.setPlace(INT_MIN, INT_MIN);
     g.setColWidths(-1, 5);  // no such column
-    EXPECT_EQ(g.ColCount(), AlignGrid::kMaxCount);
-    EXPECT_EQ(g.ColWidths(AlignGrid::kMaxCount - 1), AlignGrid::kMaxExtent);
+    EXPECT_EQ(g.colCount(), AlignGrid::kMaxCount);
+    EXPECT_EQ(g.colWidth(AlignGrid::kMaxCount - 1), AlignGrid::kMaxExtent);
     const Rect last = g.cellRect(AlignGrid::kMaxCount - 1, AlignGrid::kMaxCount - 1);
     EXPECT_EQ(last.x + last.w,
               -AlignGrid::kMaxPlace + AlignGrid::kMaxCount * AlignGrid::kMaxExtent);

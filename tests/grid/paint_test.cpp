@@ -84,7 +84,7 @@ TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
         }
     }
     const Ink ink = inkIn(screen, cell, background);
-    EXPECT_EQ(ink.any(), !table.Cells(col, row).empty());
+    EXPECT_EQ(ink.any(), !table.cellText(col, row).empty());
     EXPECT_TRUE(!ink.any() || inside(ink, innerOf(table.cellRect(col, row))));
     EXPECT_EQ(table.fontError(), "");
 }
@@ -122,10 +122,10 @@ class OneCell : public testing::Test {
         grid.setDefaultColWidth(94);
         grid.setPlace(10, 20);
         grid.setColor(kColor);
-        grid.Font().assign({kOrange, -11, "MS Sans Serif", FontPitch::Default, kStyleBold});
+        grid.font().assign({kOrange, -11, "MS Sans Serif", FontPitch::Default, kStyleBold});
     }
     Ink paintCell(const std::string& text) {
-        grid.Cells(1, 1, text);
+        grid.setCellText(1, 1, text);
         picture = Picture(400, 200);
         picture.fill(kSentinel);
         grid.paint(picture, picture.bounds());
@@ -133,7 +133,7 @@ class OneCell : public testing::Test {
     }
     int lineHeight() {
         std::string error;
-        const auto font = Font::open(toFontRequest(grid.Font().values()), error);
+        const auto font = Font::open(toFontRequest(grid.font().values()), error);
         return font ? font->lineHeight() : 0;
     }
     Rect cell() const { return grid.cellRect(1, 1); }
@@ -158,9 +158,9 @@ class CellText : public OneCell, public testing::WithParamInterface<TextCase> {}
 TEST_P(CellText, FallsWhereAlignmentClipAndModeSay) {
     const TextCase& c = GetParam();
     grid.setDefaultRowHeight(c.expect == Expect::CutBelow ? 24 : 60);  // 60: no centring
-    grid.AlignCol(1, c.align);
+    grid.setColumnAlignment(1, c.align);
     grid.setWordwrap(c.mode);
-    grid.Font().setHeight(c.fontHeight);
+    grid.font().setHeight(c.fontHeight);
     const Ink ink = paintCell(c.text);
     ASSERT_TRUE(ink.any());
     const Rect in = innerOf(cell());
@@ -203,15 +203,14 @@ constexpr const char* kLong = "any three fruits and two bars";
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, CellText,
-    testing::Values(
-        TextCase{"Left", alLeft, ww_none, -11, "1234", Expect::Left},
-        TextCase{"Right", alRight, ww_none, -11, "2nd DEAL", Expect::Right},
-        TextCase{"Centre", alCenter, ww_none, -11, "( X )", Expect::Centred},
-        TextCase{"NoneCutAtInsetRight", alLeft, ww_none, -11, kLong, Expect::CutRight},
-        TextCase{"RightCutAtInsetLeft", alRight, ww_none, -11, kLong, Expect::Right},
-        TextCase{"TallFontCutAtInsetBottom", alLeft, ww_none, -40, kLong, Expect::CutBelow},
-        TextCase{"WordwrapBreaks", alLeft, ww_wordwrap, -11, kLong, Expect::SeveralLines},
-        TextCase{"EllipsisEndsInDots", alLeft, ww_ellipsis, -11, kLong, Expect::EndsInDots}),
+    testing::Values(TextCase{"Left", Left, Clip, -11, "1234", Expect::Left},
+                    TextCase{"Right", Right, Clip, -11, "2nd DEAL", Expect::Right},
+                    TextCase{"Centre", Centre, Clip, -11, "( X )", Expect::Centred},
+                    TextCase{"NoneCutAtInsetRight", Left, Clip, -11, kLong, Expect::CutRight},
+                    TextCase{"RightCutAtInsetLeft", Right, Clip, -11, kLong, Expect::Right},
+                    TextCase{"TallFontCutAtInsetBottom", Left, Clip, -40, kLong, Expect::CutBelow},
+                    TextCase{"WordwrapBreaks", Left, Wrap, -11, kLong, Expect::SeveralLines},
+                    TextCase{"EllipsisEndsInDots", Left, Ellipsis, -11, kLong, Expect::EndsInDots}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OneCell, AmpersandIsDrawnAsACharacter) {
@@ -223,7 +222,7 @@ TEST_F(OneCell, AmpersandIsDrawnAsACharacter) {
 
 TEST_F(OneCell, BrushStylesRaisedEdgesAndSpareRoom) {
     grid.setFixedCols(1);
-    grid.BrushCell(2, 1).setStyle(kBrushClear);
+    grid.cellBrush(2, 1).setStyle(kBrushClear);
     grid.setSize(400, 60);  // wider and higher than the cells
     paintCell("");
     const Rect fixed = grid.cellRect(0, 1);
@@ -239,7 +238,7 @@ TEST_F(OneCell, BrushStylesRaisedEdgesAndSpareRoom) {
 
 TEST_F(OneCell, MissingFontLeavesBackgroundAndSaysWhy) {
     EXPECT_TRUE(grid.openFonts());
-    grid.Font().setName("No Such Family Anywhere");
+    grid.font().setName("No Such Family Anywhere");
     EXPECT_FALSE(grid.openFonts());
     EXPECT_FALSE(paintCell("17").any());
     EXPECT_NE(grid.fontError().find("No Such Family Anywhere"), std::string::npos);

@@ -16,8 +16,8 @@ const ListItem kName = std::string("MS Sans Serif");
 // Every field of an entry, set ones only: "align 2 brush 12/0 font 255 -11 MS Sans Serif 0 1".
 std::string describe(const CellProperties& p) {
     std::ostringstream out;
-    if (p.align != CellAlign::alDefault) out << "align " << int(p.align) << ' ';
-    if (p.wordwrap != WordWrapMode::ww_default) out << "wrap " << int(p.wordwrap) << ' ';
+    if (p.align != CellAlign::NotSet) out << "align " << int(p.align) << ' ';
+    if (p.wordwrap != WordWrapMode::WrapNotSet) out << "wrap " << int(p.wordwrap) << ' ';
     if (p.editable) out << "edit " << int(p.editable) << ' ';
     for (auto [name, b] : {std::pair{"brush", p.brush.get()}, {"sbrush", p.selectedBrush.get()}}) {
         if (b) out << name << ' ' << b->colour() << '/' << b->style() << ' ';
@@ -54,7 +54,7 @@ class ReadsTag : public testing::TestWithParam<TagCase> {};
 TEST_P(ReadsTag, IntoItsField) {
     PropertyList list{7};
     list.insert(list.end(), GetParam().record.begin(), GetParam().record.end());
-    const ParsedList parsed = parsePropertyList(PropList::PropCol, list);
+    const ParsedList parsed = parsePropertyList(PropertyLevel::Column, list);
     ASSERT_FALSE(parsed.error) << parsed.error->message;
     ASSERT_EQ(parsed.groups.size(), 1u);
     EXPECT_EQ(parsed.groups[0].col, 7);
@@ -81,13 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PropertyLists, IndicesAreUnsigned16BitAndEmptyListsHoldNoGroup) {
-    const ParsedList cell = parsePropertyList(PropList::PropCell, {65537, -1, 0, 3, 4, 0});
+    const ParsedList cell = parsePropertyList(PropertyLevel::Cell, {65537, -1, 0, 3, 4, 0});
     ASSERT_FALSE(cell.error);
     ASSERT_EQ(cell.groups.size(), 2u);
     EXPECT_EQ(cell.groups[0].col, 1);
     EXPECT_EQ(cell.groups[0].row, 65535);
     EXPECT_EQ(cell.groups[1].col, 3);  // a second group starts right after the tag 0
-    const ParsedList empty = parsePropertyList(PropList::PropRow, {});
+    const ParsedList empty = parsePropertyList(PropertyLevel::Row, {});
     EXPECT_TRUE(empty.groups.empty());
     EXPECT_FALSE(empty.error);
 }
@@ -98,22 +98,22 @@ TEST(PropertyLists, ALaterGroupReplacesTheEntryAndAnEmptyEntryPassesTheLookupThr
     grid.setRowCount(4);
     // Column 2 centred (2), then a later group for column 2 that sets only word-wrap (2): the
     // later entry replaces the first whole, so the alignment falls back to the grid's (left).
-    ASSERT_TRUE(grid.readPropertyList(PropList::PropCol, {2, 1, 2, 0, 2, 2, 2, 0}));
-    EXPECT_EQ(grid.lookup(2, 3).align, CellAlign::alLeft);
-    EXPECT_EQ(grid.lookup(2, 3).wordwrap, WordWrapMode::ww_ellipsis);
+    ASSERT_TRUE(grid.readPropertyList(PropertyLevel::Column, {2, 1, 2, 0, 2, 2, 2, 0}));
+    EXPECT_EQ(grid.lookup(2, 3).align, CellAlign::Left);
+    EXPECT_EQ(grid.lookup(2, 3).wordwrap, WordWrapMode::Ellipsis);
     // Row 3 aligned right (0), and an empty entry at cell (2, 3): the cell takes the column's
     // word-wrap and the row's alignment, as if it had no entry.
-    ASSERT_TRUE(grid.readPropertyList(PropList::PropRow, {3, 1, 0, 0}));
-    ASSERT_TRUE(grid.readPropertyList(PropList::PropCell, {2, 3, 0}));
-    EXPECT_EQ(grid.lookup(2, 3).align, CellAlign::alRight);
-    EXPECT_EQ(grid.lookup(2, 3).wordwrap, WordWrapMode::ww_ellipsis);
+    ASSERT_TRUE(grid.readPropertyList(PropertyLevel::Row, {3, 1, 0, 0}));
+    ASSERT_TRUE(grid.readPropertyList(PropertyLevel::Cell, {2, 3, 0}));
+    EXPECT_EQ(grid.lookup(2, 3).align, CellAlign::Right);
+    EXPECT_EQ(grid.lookup(2, 3).wordwrap, WordWrapMode::Ellipsis);
 }
 
 // ---- Input that cannot be read -------------------------------------------------------------
 
 struct BadCase {
     const char* name;
-    PropList which;
+    PropertyLevel which;
     PropertyList list;  // a good group for index 40 first, then the fault
     std::size_t position;
     const char* says;
@@ -124,7 +124,7 @@ class RefusesList : public testing::TestWithParam<BadCase> {};
 TEST_P(RefusesList, WithItsPositionAndKeepsTheGrid) {
     const BadCase& c = GetParam();
     AlignGrid grid;
-    const bool cells = c.which == PropList::PropCell;
+    const bool cells = c.which == PropertyLevel::Cell;
     ASSERT_TRUE(grid.readPropertyList(
         c.which, cells ? PropertyList{1, 1, 1, 2, 0} : PropertyList{1, 1, 2, 0}));
     const std::string before = fingerprint(grid);
@@ -141,25 +141,25 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, RefusesList,
     testing::Values(
         BadCase{"EndsInsideRecord",
-                PropList::PropRow,
+                PropertyLevel::Row,
                 {40, 0, 1, 6, 255, -11, kName, 0},
                 8,
                 "font style"},
-        BadCase{"EndsBeforeTagZero", PropList::PropCol, {40, 0, 1, 1, 2}, 5, "property tag"},
+        BadCase{"EndsBeforeTagZero", PropertyLevel::Column, {40, 0, 1, 1, 2}, 5, "property tag"},
         BadCase{"StringForHeight",
-                PropList::PropRow,
+                PropertyLevel::Row,
                 {40, 0, 1, 6, 255, kName, kName, 0, 1, 0},
                 5,
                 "font height"},
         BadCase{"IntegerForName",
-                PropList::PropRow,
+                PropertyLevel::Row,
                 {40, 0, 1, 6, 255, -11, 5, 0, 1, 0},
                 6,
                 "font name"},
-        BadCase{"StringForIndex", PropList::PropCol, {40, 0, kName, 0}, 2, "index"},
-        BadCase{"StringForTag", PropList::PropCol, {40, 0, 1, kName}, 3, "property tag"},
-        BadCase{"CellWithoutRow", PropList::PropCell, {40, 40, 0, 3}, 4, "row"},
-        BadCase{"BrushWithoutStyle", PropList::PropCol, {40, 0, 1, 4, 9}, 5, "brush style"}),
+        BadCase{"StringForIndex", PropertyLevel::Column, {40, 0, kName, 0}, 2, "index"},
+        BadCase{"StringForTag", PropertyLevel::Column, {40, 0, 1, kName}, 3, "property tag"},
+        BadCase{"CellWithoutRow", PropertyLevel::Cell, {40, 40, 0, 3}, 4, "row"},
+        BadCase{"BrushWithoutStyle", PropertyLevel::Column, {40, 0, 1, 4, 9}, 5, "brush style"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Fuzz ----------------------------------------------------------------------------------
@@ -181,11 +181,11 @@ ListItem randomItem(std::mt19937& rng) {
 
 // Well-formed groups with huge and negative indices, then damaged: cut short, items swapped
 // for others, items added, or left whole.
-PropertyList randomList(std::mt19937& rng, PropList which) {
+PropertyList randomList(std::mt19937& rng, PropertyLevel which) {
     PropertyList list;
     for (int g = static_cast<int>(rng() % 4); g > 0; --g) {
         list.push_back(static_cast<std::int64_t>(rng() % 140000) - 70000);
-        if (which == PropList::PropCell) list.push_back(static_cast<std::int64_t>(rng() % 20));
+        if (which == PropertyLevel::Cell) list.push_back(static_cast<std::int64_t>(rng() % 20));
         for (int items = static_cast<int>(rng() % 4); items > 0; --items) {
             switch (rng() % 5) {
                 case 0:
@@ -236,7 +236,7 @@ TEST(PropertyListsFuzz, EveryListIsReadWholeOrRefusedWithoutChange) {
             grid = std::make_unique<AlignGrid>();
             current = fingerprint(*grid);
         }
-        const auto which = static_cast<PropList>(rng() % 5);
+        const auto which = static_cast<PropertyLevel>(rng() % 5);
         const PropertyList list = randomList(rng, which);
         const ListReadResult result = grid->readPropertyList(which, list);
         if (result) {

@@ -34,30 +34,25 @@ using enum WordWrapMode;
 INSTANTIATE_TEST_SUITE_P(
     Modes, Layout,
     testing::Values(
-        LayoutCase{"NoneKeepsLongLine", "three single bars", 60, ww_none, {"three single bars"}},
+        LayoutCase{"NoneKeepsLongLine", "three single bars", 60, Clip, {"three single bars"}},
         LayoutCase{
-            "DefaultKeepsLongLine", "three single bars", 60, ww_default, {"three single bars"}},
-        LayoutCase{"WrapOneWordPerLine",
-                   "three single bars",
-                   60,
-                   ww_wordwrap,
-                   {"three", "single", "bars"}},
+            "DefaultKeepsLongLine", "three single bars", 60, WrapNotSet, {"three single bars"}},
         LayoutCase{
-            "WrapFillsLines", "three single bars", 78, ww_wordwrap, {"three single", "bars"}},
-        LayoutCase{"WrapExactFit", "any two bars", 72, ww_wordwrap, {"any two bars"}},
-        LayoutCase{
-            "WrapLongWordOwnLine", "a verylongword b", 30, ww_wordwrap, {"a", "verylongword", "b"}},
-        LayoutCase{"WrapDropsSpacesAtBreak", "ab   cd  ", 24, ww_wordwrap, {"ab", "cd"}},
-        LayoutCase{"WrapKeepsLeadingSpaces", "  ab cd", 30, ww_wordwrap, {"  ab", "cd"}},
-        LayoutCase{"EllipsisCutsToFit", "three single bars", 60, ww_ellipsis, {"three s..."}},
-        LayoutCase{"EllipsisLeavesFittingLine", "three", 30, ww_ellipsis, {"three"}},
-        LayoutCase{"EllipsisAloneWhenNothingFits", "three", 12, ww_ellipsis, {"..."}},
+            "WrapOneWordPerLine", "three single bars", 60, Wrap, {"three", "single", "bars"}},
+        LayoutCase{"WrapFillsLines", "three single bars", 78, Wrap, {"three single", "bars"}},
+        LayoutCase{"WrapExactFit", "any two bars", 72, Wrap, {"any two bars"}},
+        LayoutCase{"WrapLongWordOwnLine", "a verylongword b", 30, Wrap, {"a", "verylongword", "b"}},
+        LayoutCase{"WrapDropsSpacesAtBreak", "ab   cd  ", 24, Wrap, {"ab", "cd"}},
+        LayoutCase{"WrapKeepsLeadingSpaces", "  ab cd", 30, Wrap, {"  ab", "cd"}},
+        LayoutCase{"EllipsisCutsToFit", "three single bars", 60, Ellipsis, {"three s..."}},
+        LayoutCase{"EllipsisLeavesFittingLine", "three", 30, Ellipsis, {"three"}},
+        LayoutCase{"EllipsisAloneWhenNothingFits", "three", 12, Ellipsis, {"..."}},
         // "a" then 2-byte letters: 2 bytes would fit before the dots, but that cuts a letter.
         LayoutCase{
-            "EllipsisCutsWholeCharacters", "a\xC3\xA9\xC3\xA9\xC3\xA9", 30, ww_ellipsis, {"a..."}},
-        LayoutCase{"LineFeedsBreakInEveryMode", "ab\r\ncd\n", 600, ww_none, {"ab", "cd", ""}},
-        LayoutCase{"AmpersandIsText", "R&D", 600, ww_ellipsis, {"R&D"}},
-        LayoutCase{"EmptyTextNoLines", "", 60, ww_wordwrap, {}}),
+            "EllipsisCutsWholeCharacters", "a\xC3\xA9\xC3\xA9\xC3\xA9", 30, Ellipsis, {"a..."}},
+        LayoutCase{"LineFeedsBreakInEveryMode", "ab\r\ncd\n", 600, Clip, {"ab", "cd", ""}},
+        LayoutCase{"AmpersandIsText", "R&D", 600, Ellipsis, {"R&D"}},
+        LayoutCase{"EmptyTextNoLines", "", 60, Wrap, {}}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -93,39 +93,39 @@ TEST_F(LoopTest, RunEndsOnQuit) {
 TEST_F(LoopTest, UiTimersTickOnTheirIntervalsOnlyWhileEnabled) {
     UiTimer autoplayTimer(loop, 4000);
     UiTimer introTimer(loop, 3500);
-    EXPECT_FALSE(autoplayTimer.Enabled());
-    EXPECT_FALSE(introTimer.Enabled());
+    EXPECT_FALSE(autoplayTimer.enabled());
+    EXPECT_FALSE(introTimer.enabled());
     std::vector<std::string> ticks;
-    autoplayTimer.OnTimer = [&](UiTimer&) { ticks.push_back("1@" + std::to_string(loop.nowMs())); };
-    introTimer.OnTimer = [&](UiTimer& self) {
+    autoplayTimer.onTimer = [&](UiTimer&) { ticks.push_back("1@" + std::to_string(loop.nowMs())); };
+    introTimer.onTimer = [&](UiTimer& self) {
         ticks.push_back("2@" + std::to_string(loop.nowMs()));
-        self.Enabled(false);  // the intro timer runs once
+        self.setEnabled(false);  // the intro timer runs once
     };
     loop.delay(10000);
     EXPECT_TRUE(ticks.empty());
-    autoplayTimer.Enabled(true);  // at 11000
-    introTimer.Enabled(true);
+    autoplayTimer.setEnabled(true);  // at 11000
+    introTimer.setEnabled(true);
     loop.delay(9000);
     EXPECT_EQ(ticks, (std::vector<std::string>{"2@14500", "1@15000", "1@19000"}));
     ticks.clear();
-    autoplayTimer.Interval(1000);  // a change restarts the wait from now (20000)
+    autoplayTimer.setInterval(1000);  // a change restarts the wait from now (20000)
     loop.delay(1500);
     EXPECT_EQ(ticks, (std::vector<std::string>{"1@21000"}));
     ticks.clear();
-    autoplayTimer.Interval(0);
+    autoplayTimer.setInterval(0);
     loop.delay(5000);
     EXPECT_TRUE(ticks.empty());
-    EXPECT_TRUE(autoplayTimer.Enabled());
+    EXPECT_TRUE(autoplayTimer.enabled());
 }
 
 TEST_F(LoopTest, UiTimerMayDestroyItselfInItsHandler) {
     auto timer = std::make_unique<UiTimer>(loop, 100);
     UiTimer other(loop, 100);
     int otherTicks = 0;
-    other.OnTimer = [&](UiTimer&) { ++otherTicks; };
-    other.Enabled(true);
-    timer->OnTimer = [&](UiTimer&) { timer.reset(); };
-    timer->Enabled(true);
+    other.onTimer = [&](UiTimer&) { ++otherTicks; };
+    other.setEnabled(true);
+    timer->onTimer = [&](UiTimer&) { timer.reset(); };
+    timer->setEnabled(true);
     loop.delay(350);
     EXPECT_FALSE(timer);
     EXPECT_EQ(otherTicks, 3);
@@ -138,67 +138,67 @@ class LoopFrameTimerTest : public LoopTest {
     std::vector<std::uint64_t> ticks;
     void SetUp() override {
         LoopTest::SetUp();
-        timer.Interval(30);
-        timer.OnTimer = [this](FrameTimer&) { ticks.push_back(loop.nowMs()); };
+        timer.setInterval(30);
+        timer.onTimer = [this](FrameTimer&) { ticks.push_back(loop.nowMs()); };
     }
 };
 
 TEST_F(LoopFrameTimerTest, FirstTickOneIntervalAfterEnablingThenAfterEachHandlerReturns) {
-    EXPECT_FALSE(timer.Enabled());
+    EXPECT_FALSE(timer.enabled());
     loop.delay(100);
     EXPECT_TRUE(ticks.empty());
-    timer.OnTimer = [this](FrameTimer&) {
+    timer.onTimer = [this](FrameTimer&) {
         ticks.push_back(loop.nowMs());
         loop.delay(10);  // a slow tick stretches the period; ticks never overlap or catch up
     };
-    timer.Enabled(true);  // at 1100
-    timer.Enabled(true);  // nothing: no restart
+    timer.setEnabled(true);  // at 1100
+    timer.setEnabled(true);  // nothing: no restart
     loop.delay(125);
     EXPECT_EQ(ticks, (std::vector<std::uint64_t>{1130, 1170, 1210}));
 }
 
 TEST_F(LoopFrameTimerTest, HandlerThatDisablesGetsNoFurtherTickUntilReenabled) {
-    timer.OnTimer = [this](FrameTimer& self) {
+    timer.onTimer = [this](FrameTimer& self) {
         ticks.push_back(loop.nowMs());
-        if (ticks.size() == 2) self.Enabled(false);
+        if (ticks.size() == 2) self.setEnabled(false);
     };
-    timer.Enabled(true);
+    timer.setEnabled(true);
     loop.delay(200);
     EXPECT_EQ(ticks, (std::vector<std::uint64_t>{1030, 1060}));
-    timer.Enabled(true);  // at 1200
+    timer.setEnabled(true);  // at 1200
     loop.delay(31);
     EXPECT_EQ(ticks.back(), 1230u);
 }
 
 TEST_F(LoopFrameTimerTest, IntervalChangeRestartsTheWait) {
-    timer.Enabled(true);
-    loop.delay(40);      // tick at 1030, next due at 1060
-    timer.Interval(30);  // same value: nothing
+    timer.setEnabled(true);
+    loop.delay(40);         // tick at 1030, next due at 1060
+    timer.setInterval(30);  // same value: nothing
     loop.delay(10);
-    timer.Interval(50);  // at 1050: the 1060 tick is dropped
+    timer.setInterval(50);  // at 1050: the 1060 tick is dropped
     loop.delay(60);
     EXPECT_EQ(ticks, (std::vector<std::uint64_t>{1030, 1100}));
 }
 
 TEST_F(LoopFrameTimerTest, ZeroIntervalRunsOnlyWhenAllowed) {
-    timer.Interval(0);
-    timer.Enabled(true);
+    timer.setInterval(0);
+    timer.setEnabled(true);
     loop.delay(100);
-    EXPECT_TRUE(timer.Enabled());
+    EXPECT_TRUE(timer.enabled());
     EXPECT_TRUE(ticks.empty());
-    timer.Enabled(false);
-    timer.AllowZero(true);
-    timer.Enabled(true);
+    timer.setEnabled(false);
+    timer.setAllowZero(true);
+    timer.setEnabled(true);
     loop.delay(10);
     EXPECT_GE(ticks.size(), 5u);
 }
 
 TEST_F(LoopFrameTimerTest, ThrowingHandlerKeepsTickingAndSaysSoAtEachTick) {
-    timer.OnTimer = [this](FrameTimer&) {
+    timer.onTimer = [this](FrameTimer&) {
         ticks.push_back(loop.nowMs());
         throw std::runtime_error("tick failed");
     };
-    timer.Enabled(true);
+    timer.setEnabled(true);
     testing::internal::CaptureStderr();
     loop.delay(100);
     const std::string said = testing::internal::GetCapturedStderr();
@@ -211,11 +211,11 @@ TEST_F(LoopFrameTimerTest, ThrowingHandlerKeepsTickingAndSaysSoAtEachTick) {
 TEST_F(LoopTest, AUiTimerWhoseHandlerThrowsAnythingLosesOnlyThatTick) {
     UiTimer timer(loop, 100);
     int ticks = 0;
-    timer.OnTimer = [&](UiTimer&) {
+    timer.onTimer = [&](UiTimer&) {
         ++ticks;
         throw 7;
     };
-    timer.Enabled(true);
+    timer.setEnabled(true);
     testing::internal::CaptureStderr();
     loop.delay(250);
     const std::string said = testing::internal::GetCapturedStderr();
@@ -227,13 +227,13 @@ TEST_F(LoopTest, AUiTimerWhoseHandlerThrowsAnythingLosesOnlyThatTick) {
 TEST_F(LoopTest, LoopFrameTimerMayBeDestroyedInsideItsHandler) {
     auto owned = std::make_unique<LoopFrameTimer>(loop);
     int ticks = 0;
-    owned->Interval(30);
-    owned->OnTimer = [&](FrameTimer& self) {
+    owned->setInterval(30);
+    owned->onTimer = [&](FrameTimer& self) {
         ++ticks;
-        self.Enabled(false);
+        self.setEnabled(false);
         owned.reset();
     };
-    owned->Enabled(true);
+    owned->setEnabled(true);
     loop.delay(200);
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(owned);

@@ -82,7 +82,7 @@ class DataFiles : public ::testing::Test {
         std::string pattern = (fs::temp_directory_path() / "fruvana-data-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir = pattern;
-        state.homeDir = dir.string() + "/";
+        state.dataFolder = dir.string() + "/";
     }
     void TearDown() override {
         fs::permissions(dir, fs::perms::owner_all);
@@ -152,7 +152,7 @@ TEST_F(DataFiles, AllThreeFilesRoundTripByteForByte) {
     EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "fruvana2.ini", "stat.dat"}));
 
     MachineState loaded;
-    loaded.homeDir = state.homeDir;
+    loaded.dataFolder = state.dataFolder;
     loadOptions(loaded);
     loadStatistics(loaded);
     loadCredit(loaded);
@@ -319,10 +319,10 @@ TEST_F(DataFiles, ReadOnlyFilesAreRead) {
     EXPECT_EQ(creditOf(state), (Credit{4, 10, 2000, 3000}));
     // The superuser may open anything for writing, so the load is also run as "nobody",
     // for whom a file opened for writing as well would count as unreadable.
-    const std::string home = state.homeDir;
+    const std::string home = state.dataFolder;
     const auto loaded = inChild(true, [home] {
         MachineState child;
-        child.homeDir = home;
+        child.dataFolder = home;
         loadCredit(child);
         loadOptions(child);
         return std::vector<std::int32_t>{child.bet, child.win, child.credit, child.account,
@@ -372,7 +372,7 @@ TEST_F(DataFiles, SavesLeaveAReadOnlyFileAlone) {
     // Permission bits do not stop the superuser, so the rule reads the bits themselves: a file
     // without any write bit is left alone by whoever runs the game.
     state = freshMachineState();
-    state.homeDir = dir.string() + "/";
+    state.dataFolder = dir.string() + "/";
     for (const auto& saver : savers()) {
         put(saver.name, Bytes{1, 2, 3});
         fs::permissions(file(saver.name), fs::perms::owner_read | fs::perms::group_read);
@@ -387,7 +387,7 @@ TEST_F(DataFiles, SavesLeaveAReadOnlyFileAlone) {
 
 TEST_F(DataFiles, AReadOnlyFolderGetsNoNewFileButItsWritableFileIsRewrittenInPlace) {
     state = freshMachineState();
-    state.homeDir = dir.string() + "/";
+    state.dataFolder = dir.string() + "/";
     put(kCreditFileName, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     for (const auto& saver : savers()) saver.save(state);
@@ -407,10 +407,10 @@ TEST_F(DataFiles, AFolderOfSomeoneElseStillHasItsSharedFileRewritten) {
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | ownerWrite |
                              fs::perms::group_read | fs::perms::group_exec |
                              fs::perms::others_read | fs::perms::others_exec);
-    const std::string home = state.homeDir;
+    const std::string home = state.dataFolder;
     const auto ran = inChild(true, [home] {
         MachineState child = freshMachineState();
-        child.homeDir = home;
+        child.dataFolder = home;
         saveCredit(child);
         return std::vector<std::int32_t>{};
     });
@@ -425,13 +425,13 @@ TEST_F(DataFiles, SaveCutShortByAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
         // 5 bytes of options and the 6 of an empty recall fit
         if (saver.name == kOptionsFileName || saver.name == kRecallFileName) continue;
         put(saver.name, Bytes{9, 8, 7});
-        const std::string home = state.homeDir;
+        const std::string home = state.dataFolder;
         const auto ran = inChild(false, [home, &saver] {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{10, 10};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             MachineState child = freshMachineState();
-            child.homeDir = home;
+            child.dataFolder = home;
             saver.save(child);
             return std::vector<std::int32_t>{};
         });
@@ -472,7 +472,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DataFiles, AFailingSaverSaysWhyOnceUntilItSavesAgain) {
-    state.homeDir = (dir / "later").string() + "/";
+    state.dataFolder = (dir / "later").string() + "/";
     auto saidBy = [&](int saves) {
         ::testing::internal::CaptureStderr();
         for (int i = 0; i < saves; ++i) saveCredit(state);
@@ -642,7 +642,7 @@ TEST_F(DataFiles, RandomFilesLoadWithinTheRules) {
 
     for (int round = 0; round < 1000; ++round) {
         MachineState before;
-        before.homeDir = state.homeDir;
+        before.dataFolder = state.dataFolder;
         before.bet = value();
         before.win = value();
         before.credit = value();
@@ -714,7 +714,7 @@ TEST_F(DataFiles, KilledSavesNeverTearTheCreditFile) {
     constexpr int kRounds = 300;
     std::mt19937 rng(7);
     state = freshMachineState();
-    state.homeDir = dir.string() + "/";
+    state.dataFolder = dir.string() + "/";
     const Credit first = crashRecord(0);
     state.bet = first.bet;
     state.win = first.win;

@@ -47,7 +47,7 @@ class Deal : public testing::WholeProgram {
 TEST_F(Deal, TheRevealShowsStillReelsEveryMeterAndThePlayText) {
     startAndReveal();
     for (std::size_t n = 0; n < 3; ++n)
-        EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbol[n])) << n;
+        EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbols[n])) << n;
     EXPECT_EQ(readMeter(cut(L::kCreditMeterAt, 91, 18), digitPicture, 7), "...1000");
     EXPECT_EQ(readMeter(cut(L::kWinMeterAt, 91, 18), digitPicture, 7), "......0");
     EXPECT_EQ(readMeter(cut(L::kBetMeterAt, 26, 18), digitPicture, 2), ".5");
@@ -104,7 +104,7 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     }
     // Still pictures of the new line, and the statistics counted it.
     for (std::size_t n = 0; n < 3; ++n)
-        EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbol[n])) << n;
+        EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbols[n])) << n;
     EXPECT_EQ(state().statistics.firstDealCounts[12], 1);
     // The lever, the spin, the stop; then the verdict's voice if the line won.
     std::vector<std::string> sounds = soundsPlayed();
@@ -113,7 +113,7 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
               (std::vector<std::string>{"lever_pull", "spin_from_left", "reels_stop"}));
     // The fixed seed's first line, 9 3 6, wins nothing: the deal's text stays and no voice
     // follows the stop (a winning deal's verdict is checked below).
-    EXPECT_EQ(state().reelSymbol, (Line{9, 3, 6}));
+    EXPECT_EQ(state().reelSymbols, (Line{9, 3, 6}));
     EXPECT_EQ(sounds.size(), 3u);
     EXPECT_EQ(view().message(), "1st  DEAL");
     // Phase 2: the suggested holds are lit in red.
@@ -142,7 +142,7 @@ TEST_F(Deal, AWinningDealSpeaksItsVerdict) {
         settle();
     } while (state().win == 0 && ++pulls < 100);
     ASSERT_GT(state().win, 0) << "no win in 100 pulls";
-    const int c = classifyLine(state().reelSymbol);
+    const int c = classifyLine(state().reelSymbols);
     EXPECT_EQ(soundsPlayed().back(), verdict(c).first) << c;
     EXPECT_EQ(view().message(), verdict(c).second) << c;
 }
@@ -215,14 +215,14 @@ TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
     for (std::size_t n = 1; n < 3; ++n)
         if (state().held[n]) click(onCabinet(lamps[n], 40, 7));
     ASSERT_EQ(state().held, (std::array<std::uint8_t, 3>{1, 0, 0}));
-    const Line before = state().reelSymbol;
+    const Line before = state().reelSymbols;
     pullLever();
     EXPECT_EQ(view().message(), "2nd  DEAL");
     settle();
     EXPECT_TRUE(framesOf(1).empty());
     EXPECT_EQ(framesOf(2).size(), 42u);
     EXPECT_EQ(lastTick(), 62);
-    EXPECT_EQ(state().reelSymbol[0], before[0]);
+    EXPECT_EQ(state().reelSymbols[0], before[0]);
     EXPECT_EQ(state().phase, 1);
     EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
     EXPECT_EQ(state().credit + state().win, 995 + state().win);

@@ -96,7 +96,7 @@ TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
     auto program = Program::start(
         *platform, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); }, error);
     ASSERT_TRUE(program) << error;
-    program->game().state().homeDir = folder.string() + "/";
+    program->game().state().dataFolder = folder.string() + "/";
     program->game().state().options.smartHold = 0;
     program->showWindow();
     program->loop().delay(kIntroMs + 50);

@@ -137,7 +137,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
             firstDeal ? before - state().bet + state().win : before - winBefore + state().win;
         ASSERT_EQ(money(), expectedMoney) << "deal " << dealt;
 
-        const int comboClass = classifyLine(state().reelSymbol);
+        const int comboClass = classifyLine(state().reelSymbols);
         auto& column = firstDeal ? expected.firstDealCounts : expected.secondDealCounts;
         ++column[12];
         if (comboClass != 12) ++column[comboClass];

@@ -339,7 +339,7 @@ TEST_F(Story, AHandlerThatThrowsMidDealEndsTheGameWholeWithItsFilesSaved) {
     EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, state().win, 995, -1000));
     EXPECT_EQ(fileBytes("fruvana2.ini"), (Bytes{0, 1, 0, 1, 1}));
     MachineState saved;
-    saved.homeDir = folder.string() + "/";
+    saved.dataFolder = folder.string() + "/";
     loadStatistics(saved);
     loadRecall(saved);
     EXPECT_EQ(saved.statistics.firstDealCounts[12], 1);  // the total of deals

@@ -54,15 +54,15 @@ TEST_F(Recall, ListsTheNewestTenAsTheDealsShowedThem) {
     for (int row = 1; row <= 10; ++row) {
         const Shown& s = shown[static_cast<std::size_t>(row - 1)];
         SCOPED_TRACE(row);
-        EXPECT_EQ(table().Cells(1, row), std::to_string(s.bet));
-        EXPECT_EQ(table().Cells(6, row), std::to_string(s.win));
-        EXPECT_EQ(table().Cells(7, row), std::to_string(s.before));
-        EXPECT_EQ(table().Cells(8, row), std::to_string(s.after));
-        EXPECT_EQ(table().Cells(3, row), "");  // no holds without a second deal
+        EXPECT_EQ(table().cellText(1, row), std::to_string(s.bet));
+        EXPECT_EQ(table().cellText(6, row), std::to_string(s.win));
+        EXPECT_EQ(table().cellText(7, row), std::to_string(s.before));
+        EXPECT_EQ(table().cellText(8, row), std::to_string(s.after));
+        EXPECT_EQ(table().cellText(3, row), "");  // no holds without a second deal
     }
     // The deals began at 12:00:03 on the virtual clock's day and took seconds each.
-    EXPECT_EQ(table().Cells(0, 10).substr(0, 9), "12-07 12:");
-    EXPECT_EQ(program->recall().sessionLabel().Caption(),
+    EXPECT_EQ(table().cellText(0, 10).substr(0, 9), "12-07 12:");
+    EXPECT_EQ(program->recall().sessionLabel().caption(),
               "This session: 0 min, 12 games, net " +
                   std::string(state().credit + state().win - 1000 > 0 ? "+" : "") +
                   std::to_string(state().credit + state().win - 1000));
@@ -155,9 +155,9 @@ TEST_F(Recall, ARestartShowsTheSameGamesACollectBetweenDealsAndAnUnfinishedOne) 
     startAndReveal();
     EXPECT_EQ(state().recall, saved);
     type(U'r');
-    EXPECT_EQ(table().Cells(5, 1), "unfinished");
-    EXPECT_EQ(table().Cells(5, 2).rfind("collected, ", 0), 0u) << table().Cells(5, 2);
-    EXPECT_EQ(program->recall().sessionLabel().Caption(), "This session: 0 min, 0 games, net 0");
+    EXPECT_EQ(table().cellText(5, 1), "unfinished");
+    EXPECT_EQ(table().cellText(5, 2).rfind("collected, ", 0), 0u) << table().cellText(5, 2);
+    EXPECT_EQ(program->recall().sessionLabel().caption(), "This session: 0 min, 0 games, net 0");
 }
 
 }  // namespace

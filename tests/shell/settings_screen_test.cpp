@@ -34,7 +34,7 @@ class Settings : public testing::WholeProgram {
     std::vector<std::string> column(int col) {
         std::vector<std::string> cells;
         for (int r = 1; r <= 12; ++r)
-            cells.push_back(program->settings().statisticsTable().Cells(col, r));
+            cells.push_back(program->settings().statisticsTable().cellText(col, r));
         return cells;
     }
 };
@@ -45,13 +45,13 @@ TEST_F(Settings, AFirstRunShowsTheDefaultsTheMultipliersAndZeros) {
     SettingsScreen& s = program->settings();
     const bool lit[] = {false, true, false, true, true};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(s.switchLit(i), lit[i]) << i;
-    EXPECT_EQ(s.accountLine().Caption(), "-1000");
+    EXPECT_EQ(s.accountLine().caption(), "-1000");
     EXPECT_EQ(column(1), (std::vector<std::string>{"500", "250", "100", "75", "50", "25", "15",
                                                    "10", "7", "5", "2", ""}));
     EXPECT_EQ(column(2), std::vector<std::string>(12, "0"));
     EXPECT_EQ(column(3), std::vector<std::string>(12, "0"));
-    EXPECT_EQ(s.statisticsTable().Cells(0, 12), "total deals");
-    EXPECT_EQ(s.statisticsTable().Cells(2, 0), "1st DEAL");
+    EXPECT_EQ(s.statisticsTable().cellText(0, 12), "total deals");
+    EXPECT_EQ(s.statisticsTable().cellText(2, 0), "1st DEAL");
     // The panel covers the cabinet exactly, the table at its place.
     EXPECT_EQ(s.area(), (Rect{112, 84, 800, 600}));
     EXPECT_EQ(s.statisticsTable().bounds(), (Rect{112 + 352, 84 + 141, 406, 312}));
@@ -120,7 +120,7 @@ TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) 
     EXPECT_EQ(state().credit, 1000);
     EXPECT_EQ(state().win, 0);
     EXPECT_EQ(state().statistics, Statistics{});
-    EXPECT_EQ(program->settings().accountLine().Caption(), "-1000");
+    EXPECT_EQ(program->settings().accountLine().caption(), "-1000");
     EXPECT_EQ(column(2), std::vector<std::string>(12, "0"));
     clickOk();
     EXPECT_EQ(state().phase, 2);

@@ -112,7 +112,7 @@ std::array<int, 1000> suggestedHoldMasks() {
     MachineState& state = machine.state;
     std::array<int, 1000> masks{};
     for (int index = 0; index < 1000; ++index) {
-        state.reelSymbol = lineOf(index);
+        state.reelSymbols = lineOf(index);
         state.phase = 1;
         machine.game.finishSpin();
         masks[static_cast<std::size_t>(index)] =

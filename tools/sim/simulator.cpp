@@ -80,13 +80,13 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     SimResult result;
     // The game's start-up chain, with the given seed in place of the clock.
     result.seeding = seedRandomSources(sources, [seed] { return seed; });
-    for (auto& symbol : state.reelSymbol) symbol = drawSymbol(sources, kSymbolCount);
-    result.startReels = state.reelSymbol;
+    for (auto& symbol : state.reelSymbols) symbol = drawSymbol(sources, kSymbolCount);
+    result.startReels = state.reelSymbols;
 
     LineBuffer line;
     if (trace) {
         line.text("seed=").number(result.seeding.seed).text(" kl=").number(result.seeding.kl);
-        line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbol);
+        line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbols);
         line.writeTo(*trace);
     }
     if (plot) plot->start(moneyOf(state).total());
@@ -144,7 +144,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             // The evaluation leaves the credit and the account alone, so they are still what
             // the deal was drawn under.
             record.ahead = playerAhead(state);
-            record.comboClass = classifyLine(state.reelSymbol);
+            record.comboClass = classifyLine(state.reelSymbols);
             record.money = moneyOf(state).total();
             record.coin = coin;
             record.overflowMove = overflowMove;
@@ -169,9 +169,9 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
                 line.text(" 2nd table=- cand=- pick=-");
             }
             line.text(" line=")
-                .reels(state.reelSymbol)
+                .reels(state.reelSymbols)
                 .text(" class=")
-                .number(classifyLine(state.reelSymbol));
+                .number(classifyLine(state.reelSymbols));
             line.text(" win=").number(state.win).text(" credit=").number(state.credit);
             line.text(" account=").number(state.account).text(" held=");
             for (std::uint8_t h : state.held) line.number(h);

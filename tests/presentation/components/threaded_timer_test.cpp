@@ -24,7 +24,7 @@ class ThreadedTimerTest : public testing::Test {
         ASSERT_TRUE(platform) << error;
         loop = std::make_unique<EventLoop>(*platform);
         timer = std::make_unique<ThreadedTimer>(*loop);
-        timer->OnTimer = [this](FrameTimer&) { ticks.push_back(elapsed()); };
+        timer->onTimer = [this](FrameTimer&) { ticks.push_back(elapsed()); };
         start = platform->ticksMs();
     }
     void TearDown() override {
@@ -41,10 +41,10 @@ class ThreadedTimerTest : public testing::Test {
 };
 
 TEST_F(ThreadedTimerTest, StartsDisabledWithItsDefaults) {
-    EXPECT_FALSE(timer->Enabled());
-    EXPECT_EQ(timer->Interval(), 1000u);
-    EXPECT_FALSE(timer->AllowZero());
-    EXPECT_EQ(timer->ThreadPriority(), PriorityLevel::Normal);
+    EXPECT_FALSE(timer->enabled());
+    EXPECT_EQ(timer->interval(), 1000u);
+    EXPECT_FALSE(timer->allowZero());
+    EXPECT_EQ(timer->threadPriority(), PriorityLevel::Normal);
     loop->delay(100);
     EXPECT_TRUE(ticks.empty());
 }
@@ -54,17 +54,17 @@ TEST_F(ThreadedTimerTest, TicksOnTheUserInterfaceThreadOneIntervalApartAndNeverO
     int depth = 0;
     int deepest = 0;
     bool elsewhere = false;
-    timer->OnTimer = [&](FrameTimer&) {
+    timer->onTimer = [&](FrameTimer&) {
         elsewhere |= std::this_thread::get_id() != uiThread;
         ticks.push_back(elapsed());
         deepest = std::max(deepest, ++depth);
         loop->delay(20);  // events go on being handled, but this timer does not tick again
         --depth;
     };
-    timer->Interval(30);
-    timer->Enabled(true);
+    timer->setInterval(30);
+    timer->setEnabled(true);
     loop->delay(600);
-    timer->Enabled(false);
+    timer->setEnabled(false);
     ASSERT_GE(ticks.size(), 3u);
     EXPECT_FALSE(elsewhere);
     EXPECT_EQ(deepest, 1);
@@ -77,10 +77,10 @@ TEST_F(ThreadedTimerTest, TicksOnTheUserInterfaceThreadOneIntervalApartAndNeverO
 // timer would miss by so much.
 TEST_F(ThreadedTimerTest, EnablingAndIntervalChangesRestartTheWaitOnlyWhenTheyChangeSomething) {
     // Enabling twice: the second does not restart the wait (broken: first tick at ~320 ms).
-    timer->Interval(200);
-    timer->Enabled(true);
+    timer->setInterval(200);
+    timer->setEnabled(true);
     loop->delay(120);
-    timer->Enabled(true);
+    timer->setEnabled(true);
     while (ticks.empty() && elapsed() < 2000) loop->delay(5);
     ASSERT_EQ(ticks.size(), 1u);
     EXPECT_GE(ticks[0], 195);
@@ -90,7 +90,7 @@ TEST_F(ThreadedTimerTest, EnablingAndIntervalChangesRestartTheWaitOnlyWhenTheyCh
     ticks.clear();
     const std::int64_t before = elapsed();
     loop->delay(80);
-    timer->Interval(200);
+    timer->setInterval(200);
     while (ticks.empty() && elapsed() < before + 2000) loop->delay(5);
     ASSERT_EQ(ticks.size(), 1u);
     EXPECT_LT(ticks[0] - before, 270);
@@ -100,34 +100,34 @@ TEST_F(ThreadedTimerTest, EnablingAndIntervalChangesRestartTheWaitOnlyWhenTheyCh
     ticks.clear();
     loop->delay(100);
     const std::int64_t changedAt = elapsed();
-    timer->Interval(400);
+    timer->setInterval(400);
     while (ticks.empty() && elapsed() < changedAt + 3000) loop->delay(5);
     ASSERT_EQ(ticks.size(), 1u);
     EXPECT_GE(ticks[0] - changedAt, 395);
 }
 
 TEST_F(ThreadedTimerTest, ZeroIntervalTicksOnlyWhenAllowed) {
-    timer->Interval(0);
-    timer->Enabled(true);
+    timer->setInterval(0);
+    timer->setEnabled(true);
     loop->delay(200);
-    EXPECT_TRUE(timer->Enabled());
+    EXPECT_TRUE(timer->enabled());
     EXPECT_TRUE(ticks.empty());
-    timer->Enabled(false);
-    timer->AllowZero(true);
-    timer->Enabled(true);
+    timer->setEnabled(false);
+    timer->setAllowZero(true);
+    timer->setEnabled(true);
     loop->delay(200);
-    timer->Enabled(false);
+    timer->setEnabled(false);
     EXPECT_GE(ticks.size(), 10u);
 }
 
 TEST_F(ThreadedTimerTest, AHandlerThatThrowsEveryTickKeepsTheTimerRunningAndSaysSo) {
-    timer->OnTimer = [&](FrameTimer&) {
+    timer->onTimer = [&](FrameTimer&) {
         ticks.push_back(elapsed());
         throw std::runtime_error("tick failed");
     };
-    timer->Interval(20);
+    timer->setInterval(20);
     testing::internal::CaptureStderr();
-    timer->Enabled(true);
+    timer->setEnabled(true);
     loop->delay(400);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_GE(ticks.size(), 3u);
@@ -137,24 +137,24 @@ TEST_F(ThreadedTimerTest, AHandlerThatThrowsEveryTickKeepsTheTimerRunningAndSays
 }
 
 TEST_F(ThreadedTimerTest, AHandlerThatDisablesStopsTheTicksUntilEnabledAgain) {
-    timer->OnTimer = [&](FrameTimer& self) {
+    timer->onTimer = [&](FrameTimer& self) {
         ticks.push_back(elapsed());
-        self.Enabled(false);
+        self.setEnabled(false);
     };
-    timer->Interval(30);
-    timer->Enabled(true);
+    timer->setInterval(30);
+    timer->setEnabled(true);
     loop->delay(300);
     ASSERT_EQ(ticks.size(), 1u);
     const std::int64_t enabledAt = elapsed();
-    timer->Enabled(true);
+    timer->setEnabled(true);
     while (ticks.size() < 2 && elapsed() < enabledAt + 2000) loop->delay(5);
     ASSERT_EQ(ticks.size(), 2u);
     EXPECT_GE(ticks[1] - enabledAt, 29);
 }
 
 TEST_F(ThreadedTimerTest, DestroyingAnEnabledTimerEndsItWithoutAFurtherTick) {
-    timer->Interval(10);
-    timer->Enabled(true);
+    timer->setInterval(10);
+    timer->setEnabled(true);
     loop->delay(100);
     timer.reset();
     const std::size_t count = ticks.size();
@@ -164,13 +164,13 @@ TEST_F(ThreadedTimerTest, DestroyingAnEnabledTimerEndsItWithoutAFurtherTick) {
 
 TEST_F(ThreadedTimerTest, ATimerMayBeDestroyedInsideItsOwnHandler) {
     int handled = 0;
-    timer->OnTimer = [&](FrameTimer& self) {
+    timer->onTimer = [&](FrameTimer& self) {
         ++handled;
-        self.Enabled(false);  // paused while its thread waits for this very tick
+        self.setEnabled(false);  // paused while its thread waits for this very tick
         timer.reset();
     };
-    timer->Interval(20);
-    timer->Enabled(true);
+    timer->setInterval(20);
+    timer->setEnabled(true);
     loop->delay(300);
     EXPECT_EQ(handled, 1);
     EXPECT_FALSE(timer);
@@ -180,15 +180,15 @@ TEST(ThreadedTimerPriority, TheThreadSetsItsOwnPriority) {
     HeadlessPlatform platform;
     EventLoop loop(platform);
     ThreadedTimer timer(loop);
-    timer.ThreadPriority(PriorityLevel::Highest);
-    EXPECT_EQ(timer.ThreadPriority(), PriorityLevel::Highest);
-    timer.Interval(5);
-    timer.Enabled(true);
+    timer.setThreadPriority(PriorityLevel::Highest);
+    EXPECT_EQ(timer.threadPriority(), PriorityLevel::Highest);
+    timer.setInterval(5);
+    timer.setEnabled(true);
     for (int i = 0; i < 400 && platform.priorityRequests().empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(platform.priorityRequests(), std::vector<PriorityLevel>{PriorityLevel::Highest});
-    timer.Enabled(false);
+    timer.setEnabled(false);
 }
 
 }  // namespace

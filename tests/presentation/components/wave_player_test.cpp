@@ -35,8 +35,8 @@ class WavePlayerTest : public testing::Test {
     WavePlayer click{audio, "click"};
 
     void SetUp() override {
-        for (WavePlayer* p : {&spin, &chime, &welcome, &click}) p->Sound(second);
-        spin.Loop(true);
+        for (WavePlayer* p : {&spin, &chime, &welcome, &click}) p->setSound(second);
+        spin.setLoop(true);
     }
     std::string current() const { return audio.current() ? audio.current()->name : "-"; }
     std::vector<std::string> actions() const {
@@ -51,14 +51,14 @@ class WavePlayerTest : public testing::Test {
 };
 
 TEST_F(WavePlayerTest, ANewSoundCutsOffTheLoopWhoseActiveStaysTrue) {
-    spin.Play();
+    spin.play();
     platform.advance(3000);
     EXPECT_EQ(current(), "spin");  // still looping after three seconds of a one-second sound
-    EXPECT_TRUE(spin.Active());
-    chime.Play();
+    EXPECT_TRUE(spin.active());
+    chime.play();
     EXPECT_EQ(current(), "chime");
-    EXPECT_TRUE(spin.Active());
-    EXPECT_FALSE(chime.Active());
+    EXPECT_TRUE(spin.active());
+    EXPECT_FALSE(chime.active());
     EXPECT_EQ(actions(),
               (std::vector<std::string>{"stop", "play spin loop", "stop", "play chime"}));
     platform.advance(1001);
@@ -66,45 +66,45 @@ TEST_F(WavePlayerTest, ANewSoundCutsOffTheLoopWhoseActiveStaysTrue) {
 }
 
 TEST_F(WavePlayerTest, AClickCutsOffAVoice) {
-    welcome.Play();
+    welcome.play();
     platform.advance(300);
-    click.Play();
+    click.play();
     EXPECT_EQ(current(), "click");
 }
 
 TEST_F(WavePlayerTest, ActiveStartsAndStopsOnlyOnAChange) {
-    spin.Active(true);
-    spin.Active(true);  // does not restart the loop
+    spin.setActive(true);
+    spin.setActive(true);  // does not restart the loop
     EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play spin loop"}));
-    spin.Active(false);
-    EXPECT_FALSE(spin.Active());
+    spin.setActive(false);
+    EXPECT_FALSE(spin.active());
     EXPECT_EQ(current(), "-");
     // A sound that does not loop plays once, and Active reads false again at once.
-    chime.Active(true);
-    EXPECT_FALSE(chime.Active());
+    chime.setActive(true);
+    EXPECT_FALSE(chime.active());
     EXPECT_EQ(current(), "chime");
 }
 
 TEST_F(WavePlayerTest, StopSilencesWhicheverPlayerStartedTheSound) {
-    spin.Play();
-    chime.Stop();
+    spin.play();
+    chime.stop();
     EXPECT_EQ(current(), "-");
-    EXPECT_TRUE(spin.Active());  // spin does not know
-    spin.Stop();
-    EXPECT_FALSE(spin.Active());
+    EXPECT_TRUE(spin.active());  // spin does not know
+    spin.stop();
+    EXPECT_FALSE(spin.active());
 }
 
 TEST_F(WavePlayerTest, WaitToStopReturnsWhenTheSoundHasEnded) {
-    welcome.WaitToStop(true);
+    welcome.setWaitToStop(true);
     const auto before = platform.ticksMs();
-    welcome.Play();
+    welcome.play();
     EXPECT_EQ(platform.ticksMs() - before, 1000u);
     EXPECT_EQ(current(), "-");
     // A loop that was asked to be waited for still returns at once.
-    spin.WaitToStop(true);
-    spin.Play();
+    spin.setWaitToStop(true);
+    spin.play();
     EXPECT_EQ(platform.ticksMs() - before, 1000u);
-    EXPECT_TRUE(spin.Active());
+    EXPECT_TRUE(spin.active());
 }
 
 struct BrokenSound {
@@ -120,18 +120,18 @@ class WavePlayerBroken : public WavePlayerTest, public testing::WithParamInterfa
 
 TEST_P(WavePlayerBroken, StopsWhatPlaysAndPlaysNothing) {
     WavePlayer broken(audio, "broken");
-    broken.Sound(GetParam().image);
-    broken.Loop(true);
-    spin.Play();
-    broken.Play();
+    broken.setSound(GetParam().image);
+    broken.setLoop(true);
+    spin.play();
+    broken.play();
     EXPECT_EQ(current(), "-");
-    EXPECT_FALSE(broken.Active());
+    EXPECT_FALSE(broken.active());
     EXPECT_EQ(actions(), (std::vector<std::string>{"stop", "play spin loop", "stop"}));
     // Given a good image, the same player plays again.
-    broken.Sound(second);
-    broken.Play();
+    broken.setSound(second);
+    broken.play();
     EXPECT_EQ(current(), "broken");
-    EXPECT_TRUE(broken.Active());
+    EXPECT_TRUE(broken.active());
 }
 
 std::vector<std::uint8_t> truncatedWav() {
@@ -152,21 +152,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WavePlayerNoDevice, StaysSilentAndInactive) {
     HeadlessPlatform platform(HeadlessOptions{.audioAvailable = false});
     WavePlayer spin(platform.audio(), "spin");
-    spin.Sound(test::stereoWav(test::rampSamples(100)));
-    spin.Loop(true);
-    spin.Play();
-    EXPECT_FALSE(spin.Active());
-    spin.Active(true);
-    EXPECT_FALSE(spin.Active());
+    spin.setSound(test::stereoWav(test::rampSamples(100)));
+    spin.setLoop(true);
+    spin.play();
+    EXPECT_FALSE(spin.active());
+    spin.setActive(true);
+    EXPECT_FALSE(spin.active());
 }
 
 TEST(WavePlayerDestruction, StopsTheSound) {
     HeadlessPlatform platform;
     {
         WavePlayer spin(platform.audio(), "spin");
-        spin.Sound(test::stereoWav(test::rampSamples(100)));
-        spin.Loop(true);
-        spin.Play();
+        spin.setSound(test::stereoWav(test::rampSamples(100)));
+        spin.setLoop(true);
+        spin.play();
         EXPECT_TRUE(platform.audio().busy());
     }
     EXPECT_FALSE(platform.audio().busy());
@@ -185,12 +185,12 @@ TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
     const auto samples = test::rampSamples(300, 1000);
     {
         WavePlayer spin(platform->audio(), "spin");
-        spin.Sound(test::stereoWav(samples));
-        spin.Loop(true);
-        spin.Play();
-        EXPECT_TRUE(spin.Active());
+        spin.setSound(test::stereoWav(samples));
+        spin.setLoop(true);
+        spin.play();
+        EXPECT_TRUE(spin.active());
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        spin.Stop();
+        spin.stop();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     platform.reset();
@@ -223,10 +223,10 @@ TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     ASSERT_TRUE(platform) << error;
     EXPECT_FALSE(platform->audio().available());
     WavePlayer spin(platform->audio(), "spin");
-    spin.Sound(test::stereoWav(test::rampSamples(100)));
-    spin.Loop(true);
-    spin.Play();
-    EXPECT_FALSE(spin.Active());
+    spin.setSound(test::stereoWav(test::rampSamples(100)));
+    spin.setLoop(true);
+    spin.play();
+    EXPECT_FALSE(spin.active());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
@@ -240,8 +240,8 @@ TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
     ASSERT_TRUE(platform) << error;
     {
         WavePlayer chime(platform->audio(), "chime");
-        chime.Sound(test::stereoWav(test::rampSamples(100)));
-        chime.Play();
+        chime.setSound(test::stereoWav(test::rampSamples(100)));
+        chime.play();
     }
     platform.reset();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");

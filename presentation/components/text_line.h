@@ -14,37 +14,36 @@
 
 namespace fruvana {
 
-class AntiAliasLabel final : public Layer {
+class TextLine final : public Layer {
   public:
     enum class Align { Left, Centre, Right };
 
     // Finds and opens the font once; null with a one-line reason in error when no installed
     // font answers the request.
-    static std::unique_ptr<AntiAliasLabel> create(std::string name, Rect area,
-                                                  const FontRequest& font, Rgb colour,
-                                                  std::string& error);
+    static std::unique_ptr<TextLine> create(std::string name, Rect area, const FontRequest& font,
+                                            Rgb colour, std::string& error);
     // A label on a font already open, which labels of one look share.
-    static std::unique_ptr<AntiAliasLabel> create(std::string name, Rect area,
-                                                  std::shared_ptr<fruvana::Font> font, Rgb colour);
+    static std::unique_ptr<TextLine> create(std::string name, Rect area,
+                                            std::shared_ptr<fruvana::Font> font, Rgb colour);
 
     // The text, one line of UTF-8. A different text repaints the label.
-    const std::string& Caption() const { return caption_; }
-    void Caption(std::string_view text);
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string_view text);
 
     // True (the default): grey-scale smoothed glyph edges; false: plain, fully on or off.
-    bool Antialiased() const { return antialiased_; }
-    void Antialiased(bool value);
+    bool antialiased() const { return antialiased_; }
+    void setAntialiased(bool value);
 
-    Rgb Colour() const { return colour_; }
-    void Colour(Rgb colour);
+    Rgb colour() const { return colour_; }
+    void setColour(Rgb colour);
 
     // Reopens the font only when the request differs; on failure the old font stays, and the
     // reason is in error.
-    const FontRequest& Font() const { return font_->request(); }
-    bool Font(const FontRequest& request, std::string& error);
+    const FontRequest& font() const { return font_->request(); }
+    bool setFont(const FontRequest& request, std::string& error);
 
-    Align Alignment() const { return align_; }
-    void Alignment(Align align);
+    Align alignment() const { return align_; }
+    void setAlignment(Align align);
 
     void moveTo(int x, int y);
     Rect bounds() const override { return area_; }
@@ -56,7 +55,7 @@ class AntiAliasLabel final : public Layer {
     std::size_t renderCount() const { return renderCount_; }
 
   private:
-    AntiAliasLabel(std::string name, Rect area, std::shared_ptr<fruvana::Font> font, Rgb colour);
+    TextLine(std::string name, Rect area, std::shared_ptr<fruvana::Font> font, Rgb colour);
     // The rendered line for the current text, font and quality; rendered on first need.
     const TextMask& mask() const;
     void forgetMask();

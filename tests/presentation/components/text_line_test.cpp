@@ -1,5 +1,5 @@
 // The label as the cabinet uses it: a layer of a scene over a picture, painted by the scene.
-#include "presentation/components/anti_alias_label.h"
+#include "presentation/components/text_line.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ class LabelTest : public ::testing::Test {
         back->setPicture(patterned(kWindow.w, kWindow.h));
         scene.add(std::move(back));
         std::string error;
-        auto made = AntiAliasLabel::create("message_line", kLabelArea, kArialBold, kOrange, error);
+        auto made = TextLine::create("message_line", kLabelArea, kArialBold, kOrange, error);
         ASSERT_NE(made, nullptr) << error;
         label = made.get();
         scene.add(std::move(made));
@@ -62,7 +62,7 @@ class LabelTest : public ::testing::Test {
                 const Rgb now = frame.pixel(x, y);
                 if (now == back.pixel(x, y)) continue;
                 ++k.pixels;
-                if (now != label->Colour()) ++k.blended;
+                if (now != label->colour()) ++k.blended;
                 const bool inside = x >= kLabelArea.x && x < kLabelArea.x + kLabelArea.w &&
                                     y >= kLabelArea.y && y < kLabelArea.y + kLabelArea.h;
                 if (!inside) ++k.outsideLabel;
@@ -78,8 +78,8 @@ class LabelTest : public ::testing::Test {
     // Pixels with some coverage in the platform's own rendition of the label's text.
     int coveredPixels() const {
         std::string error;
-        const auto font = Font::open(label->Font(), error);
-        const TextMask mask = font->render(label->Caption(), label->Antialiased());
+        const auto font = Font::open(label->font(), error);
+        const TextMask mask = font->render(label->caption(), label->antialiased());
         int n = 0;
         for (std::uint8_t v : mask.coverage) n += v != 0;
         return n;
@@ -87,31 +87,31 @@ class LabelTest : public ::testing::Test {
 
     Scene scene;
     Picture frame{kWindow.w, kWindow.h};
-    AntiAliasLabel* label = nullptr;
+    TextLine* label = nullptr;
 };
 
 TEST_F(LabelTest, AnEmptyLabelPaintsNothingAndRendersNothing) {
     EXPECT_EQ(ink().pixels, 0);
     EXPECT_EQ(label->renderCount(), 0u);
-    EXPECT_TRUE(label->Antialiased());
-    EXPECT_EQ(label->Alignment(), AntiAliasLabel::Align::Centre);
+    EXPECT_TRUE(label->antialiased());
+    EXPECT_EQ(label->alignment(), TextLine::Align::Centre);
 }
 
-TEST(AntiAliasLabel, AMissingFontIsOneLineOfReasonNotALabel) {
+TEST(TextLine, AMissingFontIsOneLineOfReasonNotALabel) {
     std::string error;
-    const auto made = AntiAliasLabel::create("message_line", kLabelArea,
-                                             {"Fruvana No Such Face", 13}, kOrange, error);
+    const auto made =
+        TextLine::create("message_line", kLabelArea, {"Fruvana No Such Face", 13}, kOrange, error);
     EXPECT_EQ(made, nullptr);
     EXPECT_NE(error.find("Fruvana No Such Face"), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
 
 TEST_F(LabelTest, AFontThatCannotBeFoundKeepsTheOldOne) {
-    label->Caption("Play Fruvana !");
+    label->setCaption("Play Fruvana !");
     std::string error;
-    EXPECT_FALSE(label->Font({"Fruvana No Such Face", 13}, error));
+    EXPECT_FALSE(label->setFont({"Fruvana No Such Face", 13}, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(label->Font(), kArialBold);
+    EXPECT_EQ(label->font(), kArialBold);
     EXPECT_GT(ink().pixels, 0);
 }
 
@@ -119,7 +119,7 @@ TEST_F(LabelTest, AFontThatCannotBeFoundKeepsTheOldOne) {
 struct QualityCase {
     const char* name;
     bool antialiased;
-    std::function<void(AntiAliasLabel&)> then;  // a change that must keep the quality
+    std::function<void(TextLine&)> then;  // a change that must keep the quality
 };
 
 void PrintTo(const QualityCase& c, std::ostream* os) {
@@ -130,8 +130,8 @@ class LabelQuality : public LabelTest, public ::testing::WithParamInterface<Qual
 
 TEST_P(LabelQuality, SmoothTextBlendsEdgesPlainTextDoesNotAndTheRestShowsThrough) {
     const QualityCase& c = GetParam();
-    label->Caption("Excellent !!!");
-    label->Antialiased(c.antialiased);
+    label->setCaption("Excellent !!!");
+    label->setAntialiased(c.antialiased);
     ink();
     c.then(*label);
     const Ink k = ink();
@@ -149,28 +149,28 @@ TEST_P(LabelQuality, SmoothTextBlendsEdgesPlainTextDoesNotAndTheRestShowsThrough
 std::string lookupError;  // reasons from the font changes inside the tables
 INSTANTIATE_TEST_SUITE_P(
     Cases, LabelQuality,
-    ::testing::Values(QualityCase{"Smooth", true, [](AntiAliasLabel&) {}},
-                      QualityCase{"Plain", false, [](AntiAliasLabel&) {}},
+    ::testing::Values(QualityCase{"Smooth", true, [](TextLine&) {}},
+                      QualityCase{"Plain", false, [](TextLine&) {}},
                       QualityCase{"SmoothAfterColour", true,
-                                  [](AntiAliasLabel& l) {
-                                      l.Colour({250, 250, 0});
+                                  [](TextLine& l) {
+                                      l.setColour({250, 250, 0});
                                   }},
                       QualityCase{"PlainAfterColour", false,
-                                  [](AntiAliasLabel& l) {
-                                      l.Colour({250, 250, 0});
+                                  [](TextLine& l) {
+                                      l.setColour({250, 250, 0});
                                   }},
                       QualityCase{"SmoothAfterSize", true,
-                                  [](AntiAliasLabel& l) {
-                                      EXPECT_TRUE(l.Font({"Arial", 20, true}, lookupError));
+                                  [](TextLine& l) {
+                                      EXPECT_TRUE(l.setFont({"Arial", 20, true}, lookupError));
                                   }},
                       QualityCase{"PlainAfterSize", false,
-                                  [](AntiAliasLabel& l) {
-                                      EXPECT_TRUE(l.Font({"Arial", 20, true}, lookupError));
+                                  [](TextLine& l) {
+                                      EXPECT_TRUE(l.setFont({"Arial", 20, true}, lookupError));
                                   }},
                       QualityCase{"PlainThenSmoothAgain", true,
-                                  [](AntiAliasLabel& l) {
-                                      l.Antialiased(false);
-                                      l.Antialiased(true);
+                                  [](TextLine& l) {
+                                      l.setAntialiased(false);
+                                      l.setAntialiased(true);
                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct PlaceCase {
     const char* name;
     const char* caption;
-    AntiAliasLabel::Align align;
+    TextLine::Align align;
 };
 
 void PrintTo(const PlaceCase& c, std::ostream* os) {
@@ -189,8 +189,8 @@ class LabelPlacement : public LabelTest, public ::testing::WithParamInterface<Pl
 
 TEST_P(LabelPlacement, TextSitsAtTheTopAlignedAndInsideTheLabel) {
     const PlaceCase& c = GetParam();
-    label->Alignment(c.align);
-    label->Caption(c.caption);
+    label->setAlignment(c.align);
+    label->setCaption(c.caption);
     const Ink k = ink();
     ASSERT_GT(k.pixels, 0);
     EXPECT_EQ(k.outsideLabel, 0);
@@ -202,13 +202,13 @@ TEST_P(LabelPlacement, TextSitsAtTheTopAlignedAndInsideTheLabel) {
     const int leftMargin = k.left - kLabelArea.x;
     const int rightMargin = kLabelArea.x + kLabelArea.w - 1 - k.right;
     switch (c.align) {
-        case AntiAliasLabel::Align::Centre:
+        case TextLine::Align::Centre:
             EXPECT_LE(std::abs(leftMargin - rightMargin), 1);
             break;
-        case AntiAliasLabel::Align::Left:
+        case TextLine::Align::Left:
             EXPECT_LE(leftMargin, 1);
             break;
-        case AntiAliasLabel::Align::Right:
+        case TextLine::Align::Right:
             EXPECT_LE(rightMargin, 1);
             break;
     }
@@ -219,18 +219,18 @@ constexpr const char* kTooWide =
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LabelPlacement,
-    ::testing::Values(PlaceCase{"CentredDeal", "1st  DEAL", AntiAliasLabel::Align::Centre},
-                      PlaceCase{"CentredWelcome", "Play Fruvana !", AntiAliasLabel::Align::Centre},
-                      PlaceCase{"CentredOneLetter", "I", AntiAliasLabel::Align::Centre},
-                      PlaceCase{"CentredTooWide", kTooWide, AntiAliasLabel::Align::Centre},
-                      PlaceCase{"Right", "123456", AntiAliasLabel::Align::Right},
-                      PlaceCase{"Left", "Auto play ON", AntiAliasLabel::Align::Left}),
+    ::testing::Values(PlaceCase{"CentredDeal", "1st  DEAL", TextLine::Align::Centre},
+                      PlaceCase{"CentredWelcome", "Play Fruvana !", TextLine::Align::Centre},
+                      PlaceCase{"CentredOneLetter", "I", TextLine::Align::Centre},
+                      PlaceCase{"CentredTooWide", kTooWide, TextLine::Align::Centre},
+                      PlaceCase{"Right", "123456", TextLine::Align::Right},
+                      PlaceCase{"Left", "Auto play ON", TextLine::Align::Left}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Work: what each change renders and which part of the window it repaints.
 struct WorkCase {
     const char* name;
-    std::function<void(AntiAliasLabel&)> change;
+    std::function<void(TextLine&)> change;
     std::size_t renders;  // text renderings the change costs, once painted
     bool repaints;        // the label's rectangle, and only it, is repainted
 };
@@ -243,7 +243,7 @@ class LabelWork : public LabelTest, public ::testing::WithParamInterface<WorkCas
 
 TEST_P(LabelWork, RendersOnlyWhenTheGlyphsChangeAndRepaintsOnlyItself) {
     const WorkCase& c = GetParam();
-    label->Caption("Play Fruvana !");
+    label->setCaption("Play Fruvana !");
     ink();
     const std::size_t before = label->renderCount();
     ASSERT_EQ(before, 1u);
@@ -260,30 +260,30 @@ TEST_P(LabelWork, RendersOnlyWhenTheGlyphsChangeAndRepaintsOnlyItself) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, LabelWork,
     ::testing::Values(
-        WorkCase{"NewCaption", [](AntiAliasLabel& l) { l.Caption("1st  DEAL"); }, 1, true},
-        WorkCase{"SameCaption", [](AntiAliasLabel& l) { l.Caption("Play Fruvana !"); }, 0, false},
-        WorkCase{"EmptyCaption", [](AntiAliasLabel& l) { l.Caption(""); }, 0, true},
+        WorkCase{"NewCaption", [](TextLine& l) { l.setCaption("1st  DEAL"); }, 1, true},
+        WorkCase{"SameCaption", [](TextLine& l) { l.setCaption("Play Fruvana !"); }, 0, false},
+        WorkCase{"EmptyCaption", [](TextLine& l) { l.setCaption(""); }, 0, true},
         WorkCase{"TwoCaptionsBeforeAPaint",
-                 [](AntiAliasLabel& l) {
-                     l.Caption("1st  DEAL");
-                     l.Caption("2nd  DEAL");
+                 [](TextLine& l) {
+                     l.setCaption("1st  DEAL");
+                     l.setCaption("2nd  DEAL");
                  },
                  1, true},
-        WorkCase{"SameQuality", [](AntiAliasLabel& l) { l.Antialiased(true); }, 0, false},
-        WorkCase{"OtherQuality", [](AntiAliasLabel& l) { l.Antialiased(false); }, 1, true},
+        WorkCase{"SameQuality", [](TextLine& l) { l.setAntialiased(true); }, 0, false},
+        WorkCase{"OtherQuality", [](TextLine& l) { l.setAntialiased(false); }, 1, true},
         WorkCase{"NewColour",
-                 [](AntiAliasLabel& l) {
-                     l.Colour({0, 255, 0});
+                 [](TextLine& l) {
+                     l.setColour({0, 255, 0});
                  },
                  0, true},
-        WorkCase{"SameColour", [](AntiAliasLabel& l) { l.Colour(kOrange); }, 0, false},
-        WorkCase{"NewAlignment",
-                 [](AntiAliasLabel& l) { l.Alignment(AntiAliasLabel::Align::Right); }, 0, true},
-        WorkCase{"SameFont",
-                 [](AntiAliasLabel& l) { EXPECT_TRUE(l.Font(kArialBold, lookupError)); }, 0, false},
+        WorkCase{"SameColour", [](TextLine& l) { l.setColour(kOrange); }, 0, false},
+        WorkCase{"NewAlignment", [](TextLine& l) { l.setAlignment(TextLine::Align::Right); }, 0,
+                 true},
+        WorkCase{"SameFont", [](TextLine& l) { EXPECT_TRUE(l.setFont(kArialBold, lookupError)); },
+                 0, false},
         WorkCase{"NewFontSize",
-                 [](AntiAliasLabel& l) {
-                     EXPECT_TRUE(l.Font({"Arial", 14, true}, lookupError));
+                 [](TextLine& l) {
+                     EXPECT_TRUE(l.setFont({"Arial", 14, true}, lookupError));
                  },
                  1, true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,4 +1,4 @@
-#include "presentation/components/anti_alias_label.h"
+#include "presentation/components/text_line.h"
 
 #include <algorithm>
 #include <climits>
@@ -6,32 +6,28 @@
 
 namespace fruvana {
 
-std::unique_ptr<AntiAliasLabel> AntiAliasLabel::create(std::string name, Rect area,
-                                                       const FontRequest& font, Rgb colour,
-                                                       std::string& error) {
+std::unique_ptr<TextLine> TextLine::create(std::string name, Rect area, const FontRequest& font,
+                                           Rgb colour, std::string& error) {
     std::shared_ptr<fruvana::Font> opened = fruvana::Font::open(font, error);
     if (!opened) return nullptr;
     return create(std::move(name), area, std::move(opened), colour);
 }
 
-std::unique_ptr<AntiAliasLabel> AntiAliasLabel::create(std::string name, Rect area,
-                                                       std::shared_ptr<fruvana::Font> font,
-                                                       Rgb colour) {
-    return std::unique_ptr<AntiAliasLabel>(
-        new AntiAliasLabel(std::move(name), area, std::move(font), colour));
+std::unique_ptr<TextLine> TextLine::create(std::string name, Rect area,
+                                           std::shared_ptr<fruvana::Font> font, Rgb colour) {
+    return std::unique_ptr<TextLine>(new TextLine(std::move(name), area, std::move(font), colour));
 }
 
-AntiAliasLabel::AntiAliasLabel(std::string name, Rect area, std::shared_ptr<fruvana::Font> font,
-                               Rgb colour)
+TextLine::TextLine(std::string name, Rect area, std::shared_ptr<fruvana::Font> font, Rgb colour)
     : Layer(std::move(name)), area_(area), font_(std::move(font)), colour_(colour) {}
 
-void AntiAliasLabel::Caption(std::string_view text) {
+void TextLine::setCaption(std::string_view text) {
     if (text == caption_) return;
     caption_ = text;
     forgetMask();
 }
 
-void AntiAliasLabel::Antialiased(bool value) {
+void TextLine::setAntialiased(bool value) {
     // Deliberate: the same quality again renders nothing and repaints nothing, so code that
     // sets it on every change costs no text rendering.
     if (value == antialiased_) return;
@@ -39,14 +35,14 @@ void AntiAliasLabel::Antialiased(bool value) {
     forgetMask();
 }
 
-void AntiAliasLabel::Colour(Rgb colour) {
+void TextLine::setColour(Rgb colour) {
     if (colour == colour_) return;
     // The mask holds coverage, not colour: a new colour only repaints.
     colour_ = colour;
     invalidate();
 }
 
-bool AntiAliasLabel::Font(const FontRequest& request, std::string& error) {
+bool TextLine::setFont(const FontRequest& request, std::string& error) {
     if (request == font_->request()) return true;
     std::shared_ptr<fruvana::Font> opened = fruvana::Font::open(request, error);
     if (!opened) return false;
@@ -56,13 +52,13 @@ bool AntiAliasLabel::Font(const FontRequest& request, std::string& error) {
     return true;
 }
 
-void AntiAliasLabel::Alignment(Align align) {
+void TextLine::setAlignment(Align align) {
     if (align == align_) return;
     align_ = align;
     invalidate();
 }
 
-void AntiAliasLabel::moveTo(int x, int y) {
+void TextLine::moveTo(int x, int y) {
     if (x == area_.x && y == area_.y) return;
     invalidate();
     area_.x = x;
@@ -70,13 +66,13 @@ void AntiAliasLabel::moveTo(int x, int y) {
     invalidate();
 }
 
-void AntiAliasLabel::forgetMask() {
+void TextLine::forgetMask() {
     maskValid_ = false;
     mask_ = TextMask{};
     invalidate();
 }
 
-const TextMask& AntiAliasLabel::mask() const {
+const TextMask& TextLine::mask() const {
     if (!maskValid_) {
         mask_ = font_->render(caption_, antialiased_);
         maskValid_ = true;
@@ -85,7 +81,7 @@ const TextMask& AntiAliasLabel::mask() const {
     return mask_;
 }
 
-void AntiAliasLabel::paint(Picture& target, const Rect& clip) const {
+void TextLine::paint(Picture& target, const Rect& clip) const {
     if (caption_.empty()) return;
     const TextMask& line = mask();
     if (line.width <= 0) return;
