@@ -27,7 +27,7 @@
 #include "presentation/layout.h"
 #include "presentation/reel_animation.h"
 #include "tests/golden/golden.h"
-#include "tests/presentation/picture_helpers.h"
+#include "tests/support/pictures.h"
 
 namespace fruvana {
 namespace {

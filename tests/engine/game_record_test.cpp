@@ -231,6 +231,9 @@ TEST(Recall, KeepsTheNewestTenAndCountsTheSession) {
     EXPECT_EQ(m.game.session().startedAt, 1'800'000'000);
     const auto calls = m.services.take();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "save recall"), 11);
+    // The money starts afresh, and the session's net stays the eleven stakes lost.
+    m.game.resetMoneyAndStatistics();
+    EXPECT_EQ(m.state.credit + m.state.account - m.game.session().moneyAtStart, -55);
 }
 
 }  // namespace
