@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "presentation/meters.h"
 #include "presentation/reel_animation.h"
 #include "tests/shell/program_fixture.h"
@@ -82,13 +84,13 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     EXPECT_EQ(framesOf(2).size(), 42u);
     EXPECT_EQ(framesOf(3).size(), 62u);
     // Reel 1 stops on tick 22 and reel 2 on tick 42.
-    for (const FrameDraw& d : view().framesDrawn()) {
-        if (d.reel == 1 && d.frame == 13) {
-            EXPECT_EQ(d.tick, 22);
-        }
-        if (d.reel == 2 && d.frame == 13) {
-            EXPECT_EQ(d.tick, 42);
-        }
+    const auto& draws = view().framesDrawn();
+    for (const auto& [reel, tick] : {std::pair{1, 22}, {2, 42}}) {
+        const auto stop = std::find_if(
+            draws.begin(), draws.end(),
+            [reel = reel](const FrameDraw& d) { return d.reel == reel && d.frame == 13; });
+        ASSERT_NE(stop, draws.end()) << reel;
+        EXPECT_EQ(stop->tick, tick) << reel;
     }
     // Still pictures of the new line, and the statistics counted it.
     for (std::size_t n = 0; n < 3; ++n)
