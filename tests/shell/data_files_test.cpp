@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -604,6 +605,19 @@ TEST_F(DataFiles, LeftoverTemporaryFileIsIgnoredByTheLoadAndReplacedByTheNextSav
     EXPECT_EQ(names(), (std::set<std::string>{"fruvana.ini", "outside"}));
 }
 
+// While set, the flush of a save lets another copy of the game put its own file under that
+// name first (see fsync below).
+fs::path takenAtFlush;
+
+TEST_F(DataFiles, ASaveWhoseTemporaryFileAnotherCopyTookRenamesNothing) {
+    put(kCreditFileName, le32({3, 0, 50, 60}));
+    takenAtFlush = file("fruvana.ini.tmp");
+    EXPECT_FALSE(replaceFile(state.homeDir, kCreditFileName, le32({4, 0, 50, 60}), nullptr));
+    takenAtFlush.clear();
+    EXPECT_EQ(get(kCreditFileName), le32({3, 0, 50, 60}));
+    EXPECT_EQ(get("fruvana.ini.tmp"), le32({9}));  // the other copy's file is left to it
+}
+
 // --- Random files ---------------------------------------------------------------------------
 
 TEST_F(DataFiles, RandomFilesLoadWithinTheRules) {
@@ -790,3 +804,11 @@ TEST_F(DataFiles, LoadersTellMissingReadAndUnreadableApart) {
 
 }  // namespace
 }  // namespace fruvana
+
+// The flush of every save: while takenAtFlush names a file, another copy of the game writes it
+// first.
+extern "C" int fsync(int fd) {
+    if (!fruvana::takenAtFlush.empty())
+        fruvana::testing::writeFile(fruvana::takenAtFlush, fruvana::testing::le32({9}));
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}

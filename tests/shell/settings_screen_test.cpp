@@ -99,6 +99,8 @@ TEST_F(Settings, ASwitchClicksOnlyWhenTheMainButtonIsLetGoOverIt) {
     program->input().route(InputEvent::mouseDown(x, y, MouseButton::Right));
     program->input().route(InputEvent::mouseUp(x, y, MouseButton::Right));
     program->input().route(InputEvent::mouseDown(x, y));
+    program->input().route(InputEvent::mouseUp(x, y, MouseButton::Right));
+    program->input().route(InputEvent::mouseDown(x, y));
     program->input().route(InputEvent::mouseUp(x + 100, y));
     EXPECT_EQ(state().options.autoBet, 0);
 }
