@@ -487,7 +487,8 @@ GameRecord recalledGame(int i) {
         g.secondLine = {3, 3, static_cast<std::uint8_t>(10 - i % 10)};
         g.secondClass = 12;
     }
-    g.paid = 5 * i;
+    g.collected = i == 2;  // a first deal's win collected: two top wins may be paid
+    g.paid = g.collected ? 2 * kWinMax : 5 * i;
     g.after = {kCreditMax - i, kWinMax, kAccountLimit};
     g.unfinished = i == 3;
     return g;
