@@ -8,25 +8,25 @@
 namespace fruvana {
 namespace {
 
-using test::putLe;
+using testing::appendLe;
 
 // A 2x2 24-bit bitmap as a file, rows bottom-up, each padded to 8 bytes.
 std::vector<std::uint8_t> tinyBmp() {
     std::vector<std::uint8_t> out{'B', 'M'};
-    putLe(out, 54 + 16, 4);
-    putLe(out, 0, 4);
-    putLe(out, 54, 4);
-    putLe(out, 40, 4);
-    putLe(out, 2, 4);
-    putLe(out, 2, 4);
-    putLe(out, 1, 2);
-    putLe(out, 24, 2);
-    putLe(out, 0, 4);
-    putLe(out, 16, 4);
-    putLe(out, 2835, 4);
-    putLe(out, 2835, 4);
-    putLe(out, 0, 4);
-    putLe(out, 0, 4);
+    appendLe(out, 54 + 16, 4);
+    appendLe(out, 0, 4);
+    appendLe(out, 54, 4);
+    appendLe(out, 40, 4);
+    appendLe(out, 2, 4);
+    appendLe(out, 2, 4);
+    appendLe(out, 1, 2);
+    appendLe(out, 24, 2);
+    appendLe(out, 0, 4);
+    appendLe(out, 16, 4);
+    appendLe(out, 2835, 4);
+    appendLe(out, 2835, 4);
+    appendLe(out, 0, 4);
+    appendLe(out, 0, 4);
     // bottom row: (B,G,R) = (1,2,3) then (4,5,6); top row: (7,8,9) then (10,11,12)
     for (int v : {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}) {
         out.push_back(static_cast<std::uint8_t>(v));
@@ -100,7 +100,7 @@ std::vector<std::uint8_t> firstBytes(std::size_t n) {
     return image;
 }
 
-class RefusedBitmap : public testing::TestWithParam<RefusedBmp> {};
+class RefusedBitmap : public ::testing::TestWithParam<RefusedBmp> {};
 
 TEST_P(RefusedBitmap, SaysWhyInOneLine) {
     std::string why;
@@ -111,7 +111,7 @@ TEST_P(RefusedBitmap, SaysWhyInOneLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedBitmap,
-    testing::Values(RefusedBmp{"Empty", {}, "empty"},
+    ::testing::Values(RefusedBmp{"Empty", {}, "empty"},
                     RefusedBmp{"NotABitmap", std::vector<std::uint8_t>(200, 0xAB), "not a BMP"},
                     RefusedBmp{"CutHeader", firstBytes(30), "truncated BMP header"},
                     RefusedBmp{"SevenBitsPerPixel", withBitDepth(7), "bit depth (7 bits"},

@@ -56,19 +56,24 @@ inline bool writeFile(const std::filesystem::path& path, std::string_view bytes)
                      std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
-// Little-endian 32-bit values in file order, and value i of such a record.
+// Little-endian values: one of so many bytes added to bytes, 32-bit ones in file order, and
+// the one of so many bytes at an offset.
+inline void appendLe(Bytes& bytes, std::uint32_t value, int size) {
+    for (int b = 0; b < size; ++b) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * b)));
+}
 inline Bytes le32(std::initializer_list<std::int32_t> values) {
     Bytes bytes;
-    for (const std::int32_t v : values) {
-        const auto bits = static_cast<std::uint32_t>(v);
-        for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * b)));
-    }
+    for (const std::int32_t v : values) appendLe(bytes, static_cast<std::uint32_t>(v), 4);
     return bytes;
 }
+inline std::uint32_t leAt(std::span<const std::uint8_t> bytes, std::size_t offset, int size) {
+    std::uint32_t value = 0;
+    for (int b = 0; b < size; ++b)
+        value |= std::uint32_t{bytes[offset + static_cast<std::size_t>(b)]} << (8 * b);
+    return value;
+}
 inline std::int32_t int32At(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    std::uint32_t bits = 0;
-    for (std::size_t b = 0; b < 4; ++b) bits |= std::uint32_t{bytes[offset + b]} << (8 * b);
-    return static_cast<std::int32_t>(bits);
+    return static_cast<std::int32_t>(leAt(bytes, offset, 4));
 }
 
 inline std::uint32_t fnv1a(std::span<const std::uint8_t> bytes) {

@@ -196,8 +196,7 @@ TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
     platform.reset();
     unsetenv("SDL_DISKAUDIOFILE");
 
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    const testing::Bytes bytes = testing::readFile(file);
     std::filesystem::remove(file);
     std::vector<std::int16_t> out(bytes.size() / 2);
     std::memcpy(out.data(), bytes.data(), out.size() * 2);
