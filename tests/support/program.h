@@ -15,11 +15,15 @@
 
 namespace fruvana::testing {
 
-// Starts the program; with reveal, also shows its window and lets the intro run out, so the
-// cabinet takes input. Null, with the reason in error, when it does not start.
-inline std::unique_ptr<Program> startProgram(Platform& platform, bool reveal, std::string& error) {
-    auto program = Program::start(
-        platform, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); }, error);
+// Starts the program (on the virtual clock's frame timer unless told otherwise); with reveal,
+// also shows its window and lets the intro run out, so the cabinet takes input. Null, with the
+// reason in error, when it does not start.
+inline std::unique_ptr<Program> startProgram(
+    Platform& platform, bool reveal, std::string& error,
+    const FrameTimerFactory& frames = [](EventLoop& loop) {
+        return std::make_unique<LoopFrameTimer>(loop);
+    }) {
+    auto program = Program::start(platform, frames, error);
     if (program && reveal) {
         program->showWindow();
         program->loop().delay(kIntroMs + 10);
