@@ -1,9 +1,12 @@
-// Replays every file of the folders named on the command line through a fuzz target's entry
-// point, in name order, as the fuzzer would run them; a broken promise stops it with its reason.
+// Replays every file of a corpus folder through a fuzz target's entry point, in name order, as
+// the fuzzer would run them, then as many inputs of random bytes as asked, from a fixed seed; a
+// broken promise stops it with its reason. Usage: replay FOLDER [RANDOM_INPUTS]
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "tests/support/files.h"
@@ -13,10 +16,10 @@ extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** arg
 
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize != nullptr) LLVMFuzzerInitialize(&argc, &argv);
+    if (argc < 2) return 2;
     std::vector<std::filesystem::path> inputs;
-    for (int i = 1; i < argc; ++i)
-        for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
-            inputs.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(argv[1]))
+        inputs.push_back(entry.path());
     std::sort(inputs.begin(), inputs.end());
     if (inputs.empty()) {
         std::fprintf(stderr, "replay: no inputs\n");
@@ -28,6 +31,14 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
-    std::printf("replay: %zu inputs kept their promises\n", inputs.size());
+    const int randomInputs = argc > 2 ? std::atoi(argv[2]) : 0;
+    std::mt19937 random(20240607);
+    for (int i = 0; i < randomInputs; ++i) {
+        fruvana::testing::Bytes bytes(random() % 600);
+        for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(random());
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    }
+    std::printf("replay: %zu inputs and %d random ones kept their promises\n", inputs.size(),
+                randomInputs);
     return 0;
 }
