@@ -1,6 +1,6 @@
 // Replays every file of a corpus folder through a fuzz target's entry point, in name order, as
-// the fuzzer would run them, then as many inputs of random bytes as asked, from a fixed seed; a
-// broken promise stops it with its reason. Usage: replay FOLDER [RANDOM_INPUTS]
+// the fuzzer would run them, then as many random variations of them as asked, from a fixed
+// seed; a broken promise stops it with its reason. Usage: replay FOLDER [RANDOM_INPUTS]
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -31,11 +31,20 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
+    // Each random input is a corpus file with one to four edits: a byte overwritten, the tail
+    // cut, or random bytes added, so that most keep the shape the target reads.
     const int randomInputs = argc > 2 ? std::atoi(argv[2]) : 0;
     std::mt19937 random(20240607);
     for (int i = 0; i < randomInputs; ++i) {
-        fruvana::testing::Bytes bytes(random() % 600);
-        for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(random());
+        fruvana::testing::Bytes bytes =
+            fruvana::testing::readFile(inputs[random() % inputs.size()]);
+        for (int edits = 1 + static_cast<int>(random() % 4); edits > 0; --edits) {
+            const auto kind = random() % 3;
+            if (kind == 0 && !bytes.empty())
+                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+            if (kind == 1 && !bytes.empty()) bytes.resize(random() % bytes.size());
+            if (kind == 2) bytes.push_back(static_cast<std::uint8_t>(random()));
+        }
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
     std::printf("replay: %zu inputs and %d random ones kept their promises\n", inputs.size(),
