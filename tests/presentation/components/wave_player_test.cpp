@@ -23,7 +23,7 @@ namespace {
 
 using Action = SoundLogEntry::Action;
 
-class WavePlayerTest : public testing::Test {
+class WavePlayerTest : public ::testing::Test {
   protected:
     HeadlessPlatform platform;
     HeadlessAudio& audio = platform.headlessAudio();
@@ -116,7 +116,8 @@ void PrintTo(const BrokenSound& c, std::ostream* os) {
     *os << c.name;
 }
 
-class WavePlayerBroken : public WavePlayerTest, public testing::WithParamInterface<BrokenSound> {};
+class WavePlayerBroken : public WavePlayerTest,
+                         public ::testing::WithParamInterface<BrokenSound> {};
 
 TEST_P(WavePlayerBroken, StopsWhatPlaysAndPlaysNothing) {
     WavePlayer broken(audio, "broken");
@@ -142,11 +143,11 @@ std::vector<std::uint8_t> truncatedWav() {
 
 INSTANTIATE_TEST_SUITE_P(
     Images, WavePlayerBroken,
-    testing::Values(BrokenSound{"empty", {}}, BrokenSound{"header_cut_short", truncatedWav()},
-                    BrokenSound{"not_a_wav", std::vector<std::uint8_t>(64, 0x42)},
-                    BrokenSound{"unknown_codec",
-                                test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
-                    BrokenSound{"no_sound_in_it", test::stereoWav({})}),
+    ::testing::Values(BrokenSound{"empty", {}}, BrokenSound{"header_cut_short", truncatedWav()},
+                      BrokenSound{"not_a_wav", std::vector<std::uint8_t>(64, 0x42)},
+                      BrokenSound{"unknown_codec",
+                                  test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
+                      BrokenSound{"no_sound_in_it", test::stereoWav({})}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WavePlayerNoDevice, StaysSilentAndInactive) {
@@ -215,8 +216,8 @@ TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
 
 TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     std::string error;
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStdout();
     auto platform =
         SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "no-such-driver"}, error);
     ASSERT_TRUE(platform) << error;
@@ -226,15 +227,15 @@ TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     spin.Loop(true);
     spin.Play();
     EXPECT_FALSE(spin.Active());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 // SDL's own choice of sound system: on a machine without sound (like a build server) the
 // system libraries it tries must not talk to the terminal either.
 TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
     std::string error;
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = ""}, error);
     ASSERT_TRUE(platform) << error;
     {
@@ -243,7 +244,7 @@ TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
         chime.Play();
     }
     platform.reset();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace
