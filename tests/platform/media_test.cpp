@@ -112,10 +112,10 @@ TEST_P(RefusedBitmap, SaysWhyInOneLine) {
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedBitmap,
     ::testing::Values(RefusedBmp{"Empty", {}, "empty"},
-                    RefusedBmp{"NotABitmap", std::vector<std::uint8_t>(200, 0xAB), "not a BMP"},
-                    RefusedBmp{"CutHeader", firstBytes(30), "truncated BMP header"},
-                    RefusedBmp{"SevenBitsPerPixel", withBitDepth(7), "bit depth (7 bits"},
-                    RefusedBmp{"CutPixels", firstBytes(60), "damaged BMP image"}),
+                      RefusedBmp{"NotABitmap", std::vector<std::uint8_t>(200, 0xAB), "not a BMP"},
+                      RefusedBmp{"CutHeader", firstBytes(30), "truncated BMP header"},
+                      RefusedBmp{"SevenBitsPerPixel", withBitDepth(7), "bit depth (7 bits"},
+                      RefusedBmp{"CutPixels", firstBytes(60), "damaged BMP image"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Wav, GameFormatDecodesSampleForSample) {

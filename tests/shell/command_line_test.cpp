@@ -97,7 +97,8 @@ TEST_P(RealProgram, ExitsAndPrintsAsDocumented) {
     for (const auto& [stream, want] : {std::pair{"out", c.out}, {"err", c.err}}) {
         const testing::Bytes got = testing::readFile(scratch.path / stream);
         std::string text(got.begin(), got.end()), expected(want);
-        if (expected.ends_with("...")) text = text.substr(0, expected.size() - 3) + "...";
+        if (expected.ends_with("...") && text.size() > expected.size() - 3)
+            text.replace(expected.size() - 3, std::string::npos, "...");
         EXPECT_EQ(text, expected) << stream;
     }
 }
