@@ -17,6 +17,7 @@
 #include "shell/data_files.h"
 #include "shell/program.h"
 #include "shell/recall_file.h"
+#include "tests/support/program.h"
 
 namespace fruvana {
 namespace {
@@ -30,9 +31,7 @@ std::string benchFolder() {
 struct Headless {
     Headless() : platform(HeadlessOptions{.basePath = benchFolder()}) {
         std::string error;
-        program = Program::start(
-            platform, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); },
-            error);
+        program = testing::startProgram(platform, false, error);
     }
     HeadlessPlatform platform;
     std::unique_ptr<Program> program;
@@ -80,8 +79,9 @@ BENCHMARK(BM_DrawMeter)->Unit(benchmark::kMicrosecond);
 
 std::unique_ptr<Program> sdlProgram(SdlPlatform& platform, benchmark::State& state) {
     std::string error;
-    auto program = Program::start(
-        platform, [](EventLoop& loop) { return std::make_unique<ThreadedTimer>(loop); }, error);
+    auto program = testing::startProgram(platform, false, error, [](EventLoop& loop) {
+        return std::make_unique<ThreadedTimer>(loop);
+    });
     if (!program) state.SkipWithError(error.c_str());
     return program;
 }

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
+#include "tests/support/files.h"
 
 namespace fruvana {
 namespace {
@@ -35,12 +36,6 @@ Picture game(std::string_view name) {
     return picture(AssetKind::GamePicture, name);
 }
 
-std::uint32_t le(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
-    return v;
-}
-
 struct SizeCase {
     AssetKind kind;
     const char* name;
@@ -55,8 +50,8 @@ TEST_P(PictureSize, IsExactAndStoredAs24BitBitmap) {
     auto bytes = findAsset(c.kind, c.name);
     ASSERT_TRUE(bytes);
     ASSERT_GE(bytes->size(), 54u);
-    EXPECT_EQ(le(*bytes, 28, 2), 24u) << "bits per pixel";
-    EXPECT_EQ(le(*bytes, 30, 4), 0u) << "compression";
+    EXPECT_EQ(testing::leAt(*bytes, 28, 2), 24u) << "bits per pixel";
+    EXPECT_EQ(testing::leAt(*bytes, 30, 4), 0u) << "compression";
     const Picture p = picture(c.kind, c.name);
     EXPECT_EQ(p.width(), c.w);
     EXPECT_EQ(p.height(), c.h);
@@ -534,10 +529,10 @@ TEST_P(Sound, IsStereo22050Hz16BitPcmOfItsLength) {
     ASSERT_GE(bytes->size(), 44u);
     EXPECT_EQ(std::memcmp(bytes->data(), "RIFF", 4), 0);
     EXPECT_EQ(std::memcmp(bytes->data() + 8, "WAVEfmt ", 8), 0);
-    EXPECT_EQ(le(*bytes, 20, 2), 1u) << "PCM";
-    EXPECT_EQ(le(*bytes, 22, 2), 2u) << "channels";
-    EXPECT_EQ(le(*bytes, 24, 4), 22050u);
-    EXPECT_EQ(le(*bytes, 34, 2), 16u);
+    EXPECT_EQ(testing::leAt(*bytes, 20, 2), 1u) << "PCM";
+    EXPECT_EQ(testing::leAt(*bytes, 22, 2), 2u) << "channels";
+    EXPECT_EQ(testing::leAt(*bytes, 24, 4), 22050u);
+    EXPECT_EQ(testing::leAt(*bytes, 34, 2), 16u);
     auto sound = decodeWav(*bytes, c.name);
     ASSERT_TRUE(sound);
     const double want = c.seconds * 22050;

@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "tests/support/files.h"
 
 extern char** environ;
 
@@ -19,22 +19,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::map<std::string, std::vector<char>> filesUnder(const fs::path& root) {
-    std::map<std::string, std::vector<char>> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[fs::relative(entry.path(), root).string()] =
-            std::vector<char>(std::istreambuf_iterator<char>(in), {});
-    }
+std::map<std::string, testing::Bytes> filesUnder(const fs::path& root) {
+    std::map<std::string, testing::Bytes> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = testing::readFile(entry.path());
     return files;
 }
 
 #ifdef FRUVANA_ASSETGEN_PATH
 TEST(Regeneration, GivesTheCommittedFilesByteForByte) {
-    char pattern[] = "/tmp/fruvana-assetgen-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path out = pattern;
+    const testing::ScratchFolder scratch;
+    const fs::path& out = scratch.path;
     std::string program = FRUVANA_ASSETGEN_PATH;
     std::string folder = out.string();
     char* argv[] = {program.data(), folder.data(), nullptr};
@@ -47,7 +43,6 @@ TEST(Regeneration, GivesTheCommittedFilesByteForByte) {
 
     const auto made = filesUnder(out);
     const auto committed = filesUnder(FRUVANA_ASSETS_DIR);
-    fs::remove_all(out);
     EXPECT_EQ(made.size(), committed.size());
     for (const auto& [name, bytes] : committed) {
         auto it = made.find(name);

@@ -17,6 +17,7 @@
 
 #include "platform/audio.h"
 #include "presentation/asset_catalogue.h"
+#include "tests/support/files.h"
 
 extern char** environ;
 
@@ -131,18 +132,12 @@ class VoiceRecognition : public ::testing::TestWithParam<VoiceCase> {
         if (!recogniser_ || !fs::exists(fs::path(kModel) / "mdef"))
             GTEST_SKIP() << "pocketsphinx and its English model are not installed "
                             "(apt-get install pocketsphinx pocketsphinx-en-us)";
-        char pattern[] = "/tmp/fruvana-voices-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         std::ofstream(folder_ / "verdicts.gram") << kGrammar;
         std::ofstream(folder_ / "verdicts.dict") << kDictionary;
     }
-    void TearDown() override {
-        if (!folder_.empty()) fs::remove_all(folder_);
-    }
-
     std::optional<fs::path> recogniser_;
-    fs::path folder_;
+    const testing::ScratchFolder scratch_;
+    const fs::path folder_ = scratch_.path;
 };
 
 TEST_P(VoiceRecognition, IsHeardAsItsOwnPhrase) {
@@ -153,14 +148,10 @@ TEST_P(VoiceRecognition, IsHeardAsItsOwnPhrase) {
     ASSERT_TRUE(sound);
     // the left channel as raw 16-bit samples at the sound's own rate
     const fs::path raw = folder_ / (std::string(c.name) + ".raw");
-    {
-        std::ofstream out(raw, std::ios::binary);
-        for (std::size_t i = 0; i < sound->frames(); ++i) {
-            const std::int16_t s = sound->samples[2 * i];
-            out.put(static_cast<char>(s & 0xff));
-            out.put(static_cast<char>((s >> 8) & 0xff));
-        }
-    }
+    testing::Bytes left;
+    for (std::size_t i = 0; i < sound->frames(); ++i)
+        testing::appendLe(left, static_cast<std::uint16_t>(sound->samples[2 * i]), 2);
+    ASSERT_TRUE(testing::writeFile(raw, left));
     const auto heard =
         run(*recogniser_, {"-infile", raw.string(), "-samprate", "22050", "-nfft", "1024", "-hmm",
                            kModel, "-jsgf", (folder_ / "verdicts.gram").string(), "-dict",

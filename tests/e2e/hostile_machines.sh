@@ -15,33 +15,9 @@
 #   hostile_machines.sh FRUVANA
 set -euo pipefail
 program=$1
-work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null || true
-  chmod -R u+rwx "$work" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/e2e_lib.sh"
 failures=0
 fail() { echo "FAIL $name: $*"; sed 's/^/  stderr: /' "$work/err.txt" 2>/dev/null || true; failures=$((failures + 1)); }
-
-# An X server with one screen of WxHxD; false when it cannot be made.
-x_server() {
-  [ -n "$xvfb" ] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true; xvfb=; }
-  rm -f "$work/display"
-  exec 3> "$work/display"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp < /dev/null > "$work/xvfb.txt" 2>&1 &
-  xvfb=$!
-  exec 3>&-
-  for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && { DISPLAY=:$(head -n1 "$work/display"); export DISPLAY; return 0; }
-    kill -0 "$xvfb" 2>/dev/null || { xvfb=; return 1; }
-    sleep 0.1
-  done
-  return 1
-}
 
 # A fresh copy of the game in its own folder: the files live beside it.
 fresh() {
@@ -99,7 +75,7 @@ play_and_quit() {
   finish 10 "$t0" || return
   [ "$status" = 0 ] || { fail "exit $status"; return; }
   local stats
-  read -r -a stats <<< "$(od -An -v -t d4 "$files/stat.dat" 2>/dev/null | tr -s ' \n' ' ')"
+  read -r -a stats <<< "$(int32s "$files/stat.dat" 2>/dev/null)"
   [ "${#stats[@]}" = 24 ] && [ "${stats[11]}" = 1 ] ||
     { fail "no deal counted in $files/stat.dat: ${stats[*]:-none}"; return; }
   [ "$(stat -c %s "$files/fruvana.ini")" = 16 ] || fail "credit file not 16 bytes"

@@ -15,30 +15,16 @@ kills=30
 kills=${FRUVANA_KILLS:-$kills}
 seed=${FRUVANA_KILL_SEED:-14}
 RANDOM=$seed
-work=$(mktemp -d)
-xvfb=
+source "$(dirname "$0")/e2e_lib.sh"
+fail_context="seed $seed"
 keys=
 game=
-cleanup() {
-  for pid in $keys $game $xvfb; do kill -KILL "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL (seed $seed): $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
 
 # The game keeps its files beside the program: a copy of its own in a fresh folder.
 cp "$program" "$work/fruvana"
 
-# One X server for the whole run; it writes its display number once it takes clients.
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp < /dev/null > "$work/xvfb.txt" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
+# One X server for the whole run.
+x_server 1024x768x24 || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
 
 # The pays of the table times a bet of 1 to 10: every win the game can hold.
 wins=" 0 "
@@ -46,7 +32,7 @@ for pay in 2 5 7 10 15 25 50 75 100 250 500; do
   for bet in $(seq 1 10); do wins+="$((pay * bet)) "; done
 done
 
-record() { od -An -v -t d4 "$work/fruvana.ini" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+record() { int32s "$work/fruvana.ini"; }
 
 check_record() {
   local when=$1 size

@@ -5,16 +5,13 @@
 # is read by screen_check, which compares it with the game's own drawing of reels and meters.
 set -euo pipefail
 program=$1
-check=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+export check=$2
+source "$(dirname "$0")/e2e_lib.sh"
 # The game keeps its files beside the program: a copy of its own in a fresh folder, under
 # another name, since docks know the window by its class, not by the program file's name.
 cp "$program" "$work/game"
 help=$(dirname "$program")/help.htm
 [ -f "$help" ] && cp "$help" "$work/"
-
-fail() { echo "FAIL: $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
 
 play() {
   local width=$1 height=$2 full=$3
@@ -22,19 +19,6 @@ play() {
   cat > "$work/inside.sh" <<INSIDE
 set -uo pipefail
 cd "$work"
-shot() { xwd -root -silent | convert xwd:- bmp3:"$work/\$1.bmp" 2>/dev/null && "$check" "$work/\$1.bmp" $width $height > "$work/\$1.txt"; }
-# Takes screenshots until the screen matches a pattern, for at most COUNT fifths of a second
-# (15 seconds by default); the last one stays in NAME.txt. Under load a step may take longer
-# than a player would notice.
-wait_for() {
-  local name=\$1 pattern=\$2 count=\${3:-75}
-  for _ in \$(seq 1 "\$count"); do
-    shot "\$name" && grep -Eq "\$pattern" "$work/\$name.txt" && return 0
-    kill -0 \$pid 2>/dev/null || return 1
-    sleep 0.2
-  done
-  return 1
-}
 # Does what follows NAME and PATTERN until the screen matches PATTERN, giving each try four
 # seconds: the game drops input while it finishes a step (the verdict after the reels stop,
 # a button's press), so a player on a slow machine presses again, and so does this test.
@@ -92,7 +76,8 @@ status=0
 wait \$pid || status=\$?
 echo "exit \$status" > "$work/status.txt"
 INSIDE
-  xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash "$work/inside.sh"
+  x_server "${width}x${height}x24" || fail "no X server: $(cat "$work/xvfb.txt")"
+  bash "$work/inside.sh"
   [ -f "$work/steps.txt" ] && fail "$(cat "$work/steps.txt")"
   [ "$(cat "$work/status.txt")" = "exit 0" ] || fail "${width}x${height}: $(cat "$work/status.txt")"
   local seen
@@ -104,7 +89,6 @@ INSIDE
 
 field() { awk -v k="$2" '{ for (i = 1; i < NF; i++) if ($i == k) print $(i + 1) }' "$work/$1.txt"; }
 reels() { awk '{ print $2, $3, $4 }' "$work/$1.txt"; }
-int32s() { od -An -v -t d4 "$work/$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 
 play 1024 768 yes
 a=$(reels first_a); b=$(reels first_b)
@@ -117,11 +101,11 @@ a=$(reels first_a); b=$(reels first_b)
   [ "$(field coin_and_bet m1)" = 3000 ] || fail "after coin and bet: $(cat "$work/coin_and_bet.txt")"
 echo "1024x768: played: $(cat "$work/first_a.txt") (still reels seen $(cat "$work/spin_ms.txt") ms after the click)"
 
-credit=$(int32s fruvana.ini)
+credit=$(int32s "$work/fruvana.ini")
 [[ "$credit" =~ ^6\ 0\ 1000\ -?[0-9]+$ ]] || fail "credit file: $credit"
 [ "$(od -An -v -t u1 "$work/fruvana2.ini" | tr -s ' ' | sed 's/^ //')" = "1 1 0 1 1" ] ||
   fail "options file: $(od -An -t u1 "$work/fruvana2.ini")"
-stats=($(int32s stat.dat))
+stats=($(int32s "$work/stat.dat"))
 [ "${#stats[@]}" = 24 ] && [ "${stats[11]}" = 1 ] && [ "${stats[23]}" = 1 ] ||
   fail "statistics file: ${stats[*]}"
 echo "1024x768: files: credit $credit, options 1 1 0 1 1, one first and one second deal counted"

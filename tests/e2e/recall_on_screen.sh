@@ -5,33 +5,19 @@
 # same ten games.
 set -euo pipefail
 program=$1
-check=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+export check=$2
+source "$(dirname "$0")/e2e_lib.sh"
 cp "$program" "$work/game"
 # Second deal off, Sound FX and Voice FX on: every Enter is one whole game.
 printf '\000\000\000\001\001' > "$work/fruvana2.ini"
 
-fail() { echo "FAIL: $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
-
 cat > "$work/inside.sh" <<INSIDE
 set -uo pipefail
 cd "$work"
-shot() { xwd -root -silent | convert xwd:- bmp3:"$work/\$1.bmp" 2>/dev/null && "$check" "$work/\$1.bmp" 1024 768 \${2:-} > "$work/\$1.txt"; }
-wait_for() {
-  local name=\$1 pattern=\$2 count=\${3:-75}
-  for _ in \$(seq 1 "\$count"); do
-    shot "\$name" "\${4:-}" && grep -Eq "\$pattern" "$work/\$name.txt" && return 0
-    kill -0 \$pid 2>/dev/null || return 1
-    sleep 0.2
-  done
-  echo "FAIL: \$name: \$(cat "$work/\$name.txt")" >> "$work/steps.txt"
-  return 1
-}
 still='^reels [0-9]+ [0-9]+ [0-9]+ '
 ./game > "$work/out.txt" 2>&1 &
 pid=\$!
-wait_for revealed "\$still"
+expect revealed "\$still"
 for deal in \$(seq 1 12); do
   # The reels must be seen turning before they count as the new deal's still reels; the game
   # drops a key while it finishes the last step, so the key comes again until they turn.
@@ -39,21 +25,22 @@ for deal in \$(seq 1 12); do
     xdotool key Return
     wait_for turning_\$deal '^reels [^c]*[?]' 20 && break
   done
-  wait_for deal_\$deal "\$still" || break
+  expect deal_\$deal "\$still" || break
   awk '{ print \$2 "." \$3 "." \$4 }' "$work/deal_\$deal.txt" >> "$work/dealt.txt"
 done
 sleep 1
 xdotool key r
-wait_for recall '^recall [0-9]' 25 recall
+expect recall '^recall [0-9]' 25 recall
 xdotool key Escape
-wait_for closed "\$still"
+expect closed "\$still"
 xdotool key x
 for _ in \$(seq 1 25); do kill -0 \$pid 2>/dev/null || break; sleep 0.2; done
 kill -0 \$pid 2>/dev/null && { echo "FAIL: X did not end the game" >> "$work/steps.txt"; kill -TERM \$pid; }
 wait \$pid
 ./game --recall > "$work/recall_text.txt"
 INSIDE
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/inside.sh"
+x_server 1024x768x24 || fail "no X server: $(cat "$work/xvfb.txt")"
+bash "$work/inside.sh"
 [ -f "$work/steps.txt" ] && fail "$(cat "$work/steps.txt")"
 [ "$(wc -l < "$work/dealt.txt")" = 12 ] || fail "deals seen: $(cat "$work/dealt.txt")"
 # The newest ten, newest first.

@@ -27,7 +27,8 @@
 #include "presentation/layout.h"
 #include "presentation/reel_animation.h"
 #include "tests/golden/golden.h"
-#include "tests/presentation/picture_helpers.h"
+#include "tests/support/files.h"
+#include "tests/support/pictures.h"
 
 namespace fruvana {
 namespace {
@@ -127,9 +128,7 @@ int run(int argc, char** argv) {
         std::fprintf(stderr, "usage: screen_check SHOT.bmp WIDTH HEIGHT [recall]\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-    const std::optional<Picture> shot = loadBmp(bytes);
+    const std::optional<Picture> shot = loadBmp(testing::readFile(argv[1]));
     if (!shot) {
         std::fprintf(stderr, "screen_check: %s is not a picture\n", argv[1]);
         return 2;

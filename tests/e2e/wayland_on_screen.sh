@@ -7,8 +7,7 @@ set -euo pipefail
 program=$1
 check=$2
 command -v weston >/dev/null || { echo "weston is not installed"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/e2e_lib.sh"
 cp "$program" "$work/fruvana"
 
 cat > "$work/inside.sh" <<INSIDE
@@ -41,11 +40,10 @@ echo "exit \$status" > status.txt
 kill \$weston 2>/dev/null
 wait \$weston 2>/dev/null
 INSIDE
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/inside.sh"
-if [ "$(cat "$work/seen.txt")" != yes ]; then
-  echo "FAIL: the cabinet never showed on Wayland: $(cat "$work/shot.txt" 2>/dev/null)"
-  cat "$work/game.txt"
-  exit 1
-fi
-[ "$(cat "$work/status.txt")" = "exit 0" ] || { echo "FAIL: $(cat "$work/status.txt")"; cat "$work/game.txt"; exit 1; }
+x_server 1024x768x24 || fail "no X server: $(cat "$work/xvfb.txt")"
+bash "$work/inside.sh"
+cp "$work/game.txt" "$work/out.txt"
+[ "$(cat "$work/seen.txt")" = yes ] ||
+  fail "the cabinet never showed on Wayland: $(cat "$work/shot.txt" 2>/dev/null)"
+[ "$(cat "$work/status.txt")" = "exit 0" ] || fail "$(cat "$work/status.txt")"
 echo "wayland: $(cat "$work/shot.txt"), clean exit"

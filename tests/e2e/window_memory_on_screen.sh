@@ -5,13 +5,10 @@
 # remembers that.
 set -euo pipefail
 program=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/e2e_lib.sh"
 cp "$program" "$work/game"
 mkdir -p "$work/config/fruvana"
 printf 'mode=window\nx=60\ny=50\n' > "$work/config/fruvana/window.conf"
-
-fail() { echo "FAIL: $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
 
 cat > "$work/inside.sh" <<INSIDE
 set -uo pipefail
@@ -35,11 +32,11 @@ for _ in \$(seq 1 25); do kill -0 \$pid 2>/dev/null || break; sleep 0.2; done
 kill -0 \$pid 2>/dev/null && { echo "FAIL: X did not end the game" >> "$work/steps.txt"; kill -TERM \$pid; }
 wait \$pid
 INSIDE
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/inside.sh"
 conf() { tr '\n' ' ' < "$work/config/fruvana/window.conf" 2>/dev/null; }
 run() {
   rm -f "$work/steps.txt"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/inside.sh" "$@"
+  x_server 1024x768x24 || fail "no X server: $(cat "$work/xvfb.txt")"
+  bash "$work/inside.sh" "$@"
   [ -f "$work/steps.txt" ] && fail "$(cat "$work/steps.txt")"
   return 0
 }

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "tests/engine/recording_services.h"
+#include "tests/support/ledger.h"
 
 namespace fruvana {
 namespace {
@@ -94,12 +95,9 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
         if (!firstDeal) ++secondDeals;
         if (before.phase == 2 && before.held == Line{1, 1, 1}) ++collects;
 
-        const int comboClass = classifyLine(after.reelSymbols);
-        const std::int32_t pay = kPaytableMultipliers[comboClass] * betAtStop;
-        ASSERT_EQ(after.win, pay);
-        const std::int32_t stake = firstDeal ? betAtStop : 0;
-        // A second deal's result replaces the first deal's win.
-        const std::int64_t movement = pay - winBeforeStop - stake;
+        const int comboClass = testing::ledger::classOf(after.reelSymbols);
+        const std::int64_t movement =
+            testing::ledger::dealMoves(firstDeal, betAtStop, comboClass, winBeforeStop);
 
         // A first deal banks the pending win; what passes the credit's limit goes to the
         // account, and no money is ever lost.

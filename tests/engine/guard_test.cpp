@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "tests/engine/recording_services.h"
+#include "tests/support/ledger.h"
 
 namespace fruvana {
 namespace {
@@ -113,7 +114,7 @@ TEST_P(EveryClass, PaysLightsAndSpeaks) {
     m.services.setMessage("DEAL");
     m.services.take();
     m.game.finishSpin();
-    EXPECT_EQ(m.state.win, kPaytableMultipliers[c.comboClass] * 3);
+    EXPECT_EQ(m.state.win, testing::ledger::pay(c.line) * 3);
     EXPECT_EQ(m.services.lamps, c.lamps);
     EXPECT_EQ(m.services.message, c.message);
     const auto calls = m.services.take();

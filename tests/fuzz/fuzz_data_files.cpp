@@ -11,7 +11,6 @@
 // refused whole (an empty recall) otherwise. Then the file is saved and loaded again, which
 // must give the same state back; a folder under the name must survive the save.
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +24,7 @@
 #include "shell/data_files.h"
 #include "shell/recall_file.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/files.h"
 
 namespace fruvana {
 namespace {
@@ -133,23 +133,21 @@ std::array<std::int32_t*, 24> statisticsValues(MachineState& s) {
 
 // ---- The recall file's layout, read here on its own -----------------------------------------
 
-std::uint32_t le32At(std::string_view f, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t b = 0; b < 4; ++b)
-        v |= std::uint32_t{static_cast<std::uint8_t>(f[at + b])} << (8 * b);
-    return v;
+std::span<const std::uint8_t> bytesOf(std::string_view f) {
+    return {reinterpret_cast<const std::uint8_t*>(f.data()), f.size()};
 }
-
+std::uint32_t le32At(std::string_view f, std::size_t at) {
+    return static_cast<std::uint32_t>(testing::int32At(bytesOf(f), at));
+}
 std::uint32_t fnv1a(std::string_view bytes) {
-    std::uint32_t hash = 2166136261u;
-    for (const char c : bytes) hash = (hash ^ static_cast<std::uint8_t>(c)) * 16777619u;
-    return hash;
+    return testing::fnv1a(bytesOf(bytes));
 }
 
 // The number of games in a whole, sound recall file: format 1, a count of at most 10, 52 bytes
 // per game, the checksum, and in every game a bet of 1 to 10, money in its ranges before and
 // after, lines of symbols 1 to 10 with a class of 1 to 12 (the second one all zero unless it
-// was dealt), no unknown flag, holds of 0 to 2, and a pay of 0 to 5000. Nothing otherwise.
+// was dealt), no unknown flag, holds of 0 to 2, and a pay of 0 to 5000 (10000 when the first deal's
+// win was collected). Nothing otherwise.
 std::optional<std::size_t> soundRecallGames(std::string_view f) {
     if (f.size() < 6 || f[0] != 1) return std::nullopt;
     const auto games = static_cast<std::size_t>(static_cast<std::uint8_t>(f[1]));
@@ -173,9 +171,9 @@ std::optional<std::size_t> soundRecallGames(std::string_view f) {
         const bool second = (flags & 1) != 0;
         const bool noSecond = le32At(f, r + 32) == 0;
         if (int32At(r + 8) < 1 || int32At(r + 8) > 10 || !moneyAt(r + 12) || !moneyAt(r + 40) ||
-            !lineAt(r + 24) || (flags & ~3) != 0 || byteAt(r + 29) > 2 || byteAt(r + 30) > 2 ||
+            !lineAt(r + 24) || (flags & ~7) != 0 || byteAt(r + 29) > 2 || byteAt(r + 30) > 2 ||
             byteAt(r + 31) > 2 || (second ? !lineAt(r + 32) : !noSecond) || int32At(r + 36) < 0 ||
-            int32At(r + 36) > 5000)
+            int32At(r + 36) > (flags & 4 ? 10000 : 5000))
             return std::nullopt;
     }
     return games;
@@ -285,18 +283,6 @@ std::size_t savedSize(DataFile file, const MachineState& s) {
     return 2 + 52 * s.recall.size() + 4;
 }
 
-void writeFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) broken("cannot write the input to " + path);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put <= 0) broken("cannot write the input to " + path);
-        done += static_cast<std::size_t>(put);
-    }
-    ::close(fd);
-}
-
 }  // namespace
 }  // namespace fruvana
 
@@ -314,7 +300,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::clearScratchFolder();
     const std::string& home = fuzzing::scratchFolder();
     const std::string path = home + std::string(nameOf(file));
-    if (under == Under::PlainFile) writeFile(path, bytes);
+    if (under == Under::PlainFile)
+        require(testing::writeFile(path, bytes), "cannot write the input to " + path);
     if (under == Under::Folder && ::mkdir(path.c_str(), 0755) != 0) broken("cannot make " + path);
 
     const MachineState before = stateBefore(seed, home);
@@ -338,12 +325,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MachineState expected = expectedAfter(before, file, under, bytes);
     if (file == DataFile::Recall) {
         expected.recall = after.recall;
-        const auto games = under == Under::PlainFile ? soundRecallGames(bytes) : std::nullopt;
-        fuzzing::require(after.recall.size() == games.value_or(0),
+        const std::size_t games =
+            under == Under::PlainFile ? soundRecallGames(bytes).value_or(0) : 0;
+        fuzzing::require(after.recall.size() == games,
                          what + ": the recall holds " + std::to_string(after.recall.size()) +
-                             " games where a sound file holds " +
-                             std::to_string(games.value_or(0)));
-        if (games && *games > 0) {
+                             " games where a sound file holds " + std::to_string(games));
+        if (games > 0) {
             const std::vector<std::uint8_t> again = encodeRecall(after.recall);
             fuzzing::require(std::string(again.begin(), again.end()) == bytes,
                              what + ": the recall loaded is not what the file holds");

@@ -379,15 +379,6 @@ void checkPaint(const AlignGrid& g, const Rect& clip) {
 }  // namespace
 }  // namespace fruvana
 
-// Keeps the font lookup's configuration loaded for the whole run, so each input does not load
-// it afresh when its grid's last font closes.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static std::shared_ptr<fruvana::Font> keptOpen;
-    std::string error;
-    keptOpen = fruvana::Font::open(fruvana::FontRequest{}, error);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fruvana;
     // The repaint rectangle comes from the tail, so the list's bytes stay at the front.

@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -40,6 +41,9 @@
 #include "shell/program.h"
 #include "shell/recall_file.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/files.h"
+#include "tests/support/ledger.h"
+#include "tests/support/program.h"
 
 namespace fruvana {
 namespace {
@@ -47,6 +51,10 @@ namespace {
 namespace L = layout;
 using fuzzing::broken;
 using fuzzing::require;
+using testing::Bytes;
+using testing::readFile;
+using testing::readMeter;
+namespace ledger = testing::ledger;
 
 // Bounds that keep one input to a few seconds at most: 200 steps, two minutes of play.
 constexpr int kMostSteps = 200;
@@ -57,10 +65,6 @@ constexpr std::uint32_t kSliceMs = 100;
 // The most one input event may move the clock: a key holds 200 ms, stopping autoplay waits
 // 1.5 s, the farewell 0.65 s, and an autoplay tick that finds no credit 1.5 s inside them.
 constexpr std::uint64_t kLongestEventMs = 10'000;
-constexpr std::uint32_t kIntroPassMs = 3510;
-
-// What each class pays per unit of bet, 1 to 12, as the pay table shows it.
-constexpr std::array<std::int64_t, 13> kPays{0, 500, 250, 100, 75, 50, 25, 15, 10, 7, 5, 2, 0};
 
 // ---- Places on the cabinet, the settings screen and the recall ------------------------------
 
@@ -148,110 +152,45 @@ int countedClass(const PerClass<std::int32_t>& before, const PerClass<std::int32
     return evaluations == 0 ? 0 : found != 0 ? found : 12;
 }
 
-// ---- The meters, read back from the screen --------------------------------------------------
-
-class MeterReader {
-  public:
-    MeterReader() {
-        std::string error;
-        const auto digits = loadPicture(AssetKind::GamePicture, pictures::kDigits, error);
-        if (!digits) broken("the digit picture cannot be loaded: " + error);
-        // Each digit as a meter cell shows it: the digit's pixels over the meter's ground,
-        // pure black letting the ground through; rows as the frame holds them.
-        for (int d = 0; d < 10; ++d) {
-            Picture cell(kDigitWidth, kDigitHeight);
-            for (int y = 0; y < kDigitHeight; ++y) {
-                for (int x = 0; x < kDigitWidth; ++x) {
-                    const Rgb z = digits->pixel(kDigitWidth * d + x, y);
-                    cell.setPixel(x, y, z == Rgb{0, 0, 0} ? kMeterBackground : z);
-                }
-            }
-            cells_[static_cast<std::size_t>(d)] = std::move(cell);
-        }
-        blank_ = Picture(kDigitWidth, kDigitHeight);
-        blank_.fill(kMeterBackground);
-    }
-
-    // The meter's cells: a digit, '.' for an empty cell, '?' for anything else.
-    std::string read(const Picture& frame, int left, int top, int digits) const {
-        if (left < 0 || top < 0 || left + digits * kDigitWidth > frame.width() ||
-            top + kDigitHeight > frame.height())
-            broken("a meter lies outside the frame");
-        std::string shown;
-        for (int k = 0; k < digits; ++k) {
-            const int x = left + k * kDigitWidth;
-            char c = '?';
-            if (sameCell(frame, x, top, blank_)) c = '.';
-            for (int d = 0; d < 10 && c == '?'; ++d) {
-                if (sameCell(frame, x, top, cells_[static_cast<std::size_t>(d)]))
-                    c = static_cast<char>('0' + d);
-            }
-            shown += c;
-        }
-        return shown;
-    }
-
-  private:
-    static bool sameCell(const Picture& frame, int x, int y, const Picture& cell) {
-        constexpr auto kRowBytes = std::size_t{kDigitWidth} * Picture::kBytesPerPixel;
-        for (int row = 0; row < kDigitHeight; ++row) {
-            const std::uint8_t* at =
-                frame.row(y + row) + static_cast<std::size_t>(x) * Picture::kBytesPerPixel;
-            if (std::memcmp(at, cell.row(row), kRowBytes) != 0) return false;
-        }
-        return true;
-    }
-
-    std::array<Picture, 10> cells_;
-    Picture blank_;
-};
-
-// A value as a meter of that many cells shows it: right-aligned, empty cells before it.
-std::string meterText(std::int32_t value, int digits) {
-    const std::string figures = std::to_string(value);
-    return std::string(static_cast<std::size_t>(digits) -
-                           std::min<std::size_t>(figures.size(), static_cast<std::size_t>(digits)),
-                       '.') +
-           figures;
-}
-
 // ---- One game ---------------------------------------------------------------------------------
 
 class Session {
   public:
-    Session(const HeadlessOptions& options, const MeterReader& meters)
-        : platform_(options), meters_(meters) {
+    explicit Session(const HeadlessOptions& options) {
+        game_.options = options;
         std::string error;
-        program_ = Program::start(
-            platform_, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); },
-            error);
-        if (!program_) broken("the program did not start: " + error);
-        program_->showWindow();
-        program_->loop().delay(kIntroPassMs);
-        require(!program_->ended() && cabinetShown(), "the cabinet is not shown after the intro");
-        startMs_ = platform_.ticksMs();
+        if (!game_.launch(false, error)) broken("the program did not start: " + error);
+        // The frame is composed only where the meters are read: the layers change as ever, and
+        // one paint before each reading brings all that changed onto the frame at once.
+        paint_ = std::exchange(game_.program->loop().onPaint, [] {});
+        game_.program->showWindow();
+        game_.program->loop().delay(kIntroMs + 10);
+        require(!game_.program->ended() && cabinetShown(),
+                "the cabinet is not shown after the intro");
+        startMs_ = game_.platform->ticksMs();
     }
 
-    ~Session() { program_.reset(); }
-
-    bool over() const { return program_->ended() || platform_.ticksMs() - startMs_ > kMostPlayMs; }
+    bool over() const {
+        return game_.program->ended() || game_.platform->ticksMs() - startMs_ > kMostPlayMs;
+    }
     void label(std::string what) { step_ = std::move(what); }
 
     void route(const InputEvent& event) {
-        const bool mayReset = event.kind == InputKind::MouseUp && program_->settings().visible();
-        unit([&] { program_->input().route(event); }, kLongestEventMs, mayReset);
+        const bool mayReset =
+            event.kind == InputKind::MouseUp && game_.program->settings().visible();
+        unit([&] { game_.program->input().route(event); }, kLongestEventMs, mayReset);
     }
     void wait(std::uint32_t ms) {
         if (ms == 0) return unit([] {}, kLongestEventMs, false);
-        while (ms > 0 && !program_->ended()) {
+        while (ms > 0 && !game_.program->ended()) {
             const std::uint32_t slice = std::min(ms, kSliceMs);
-            unit([&] { program_->loop().delay(slice); }, slice + kLongestEventMs, false);
+            unit([&] { game_.program->loop().delay(slice); }, slice + kLongestEventMs, false);
             ms -= slice;
         }
     }
     // Waits until the game takes input again, or 10 s.
     void settle() {
-        for (int i = 0; i < 100 && !program_->ended() && state().inputEnabled == 0; ++i)
+        for (int i = 0; i < 100 && !game_.program->ended() && state().inputEnabled == 0; ++i)
             wait(kSliceMs);
     }
 
@@ -261,41 +200,38 @@ class Session {
             const Snapshot now = snapshot();
             std::fprintf(stderr, "%s: %s, deals %d + %d%s%s\n", step_.c_str(), now.text().c_str(),
                          now.statistics.firstDealCounts[12], now.statistics.secondDealCounts[12],
-                         now.turning ? ", reels turning" : "", program_->ended() ? ", ended" : "");
+                         now.turning ? ", reels turning" : "",
+                         game_.program->ended() ? ", ended" : "");
         }
-        platform_.clearPresents();
-        platform_.headlessAudio().clearLog();
-        if (program_->ended()) return checkFilesAfterTheWayOut();
-        if (!cabinetShown() || program_->settings().visible() || program_->recall().visible() ||
-            state().inputEnabled == 0)
+        game_.platform->clearPresents();
+        game_.platform->headlessAudio().clearLog();
+        if (game_.program->ended()) return checkFilesAfterTheWayOut();
+        if (!cabinetShown() || game_.program->settings().visible() ||
+            game_.program->recall().visible() || state().inputEnabled == 0)
             return;
-        const Picture& frame = platform_.frame();
-        const CabinetOrigin o = program_->view().screen().origin();
+        paint_();
+        const Picture& frame = game_.platform->frame();
+        const CabinetOrigin o = game_.program->view().screen().origin();
         const MachineState& s = state();
         const std::string credit =
-            meters_.read(frame, o.x + L::kCreditMeterAt.x, o.y + L::kCreditMeterAt.y, 7);
-        const std::string win =
-            meters_.read(frame, o.x + L::kWinMeterAt.x, o.y + L::kWinMeterAt.y, 7);
-        const std::string bet =
-            meters_.read(frame, o.x + L::kBetMeterAt.x, o.y + L::kBetMeterAt.y, 2);
-        if (credit != meterText(s.credit, 7) || win != meterText(s.win, 7) ||
-            bet != meterText(s.bet, 2)) {
+            readMeter(frame, o.x + L::kCreditMeterAt.x, o.y + L::kCreditMeterAt.y, 7);
+        const std::string win = readMeter(frame, o.x + L::kWinMeterAt.x, o.y + L::kWinMeterAt.y, 7);
+        const std::string bet = readMeter(frame, o.x + L::kBetMeterAt.x, o.y + L::kBetMeterAt.y, 2);
+        if (credit != testing::meterText(s.credit, 7) || win != testing::meterText(s.win, 7) ||
+            bet != testing::meterText(s.bet, 2)) {
             broken(step_ + ": the meters show credit " + credit + ", win " + win + ", bet " + bet +
                    " for " + snapshot().text());
         }
     }
 
-    std::pair<int, int> onScreen(const Place& p) {
-        const CabinetOrigin o = program_->view().screen().origin();
-        return {o.x + p.at.x + p.x, o.y + p.at.y + p.y};
-    }
-    int screenWidth() const { return platform_.screen().width; }
-    int screenHeight() const { return platform_.screen().height; }
+    std::pair<int, int> onScreen(const Place& p) { return game_.onCabinet(p.at, p.x, p.y); }
+    int screenWidth() const { return game_.platform->screen().width; }
+    int screenHeight() const { return game_.platform->screen().height; }
 
   private:
-    MachineState& state() { return program_->game().state(); }
+    MachineState& state() { return game_.program->game().state(); }
     bool cabinetShown() const {
-        const PictureLayer* cabinet = program_->view().screen().layer(layers::kCabinet);
+        const PictureLayer* cabinet = game_.program->view().screen().layer(layers::kCabinet);
         return cabinet != nullptr && cabinet->visible();
     }
 
@@ -307,7 +243,7 @@ class Session {
         snap.credit = s.credit;
         snap.account = s.account;
         snap.statistics = s.statistics;
-        snap.turning = s.inputEnabled == 0 && !program_->ended();
+        snap.turning = s.inputEnabled == 0 && !game_.program->ended();
         snap.phase = s.phase;
         return snap;
     }
@@ -316,10 +252,10 @@ class Session {
     template <typename Action>
     void unit(Action action, std::uint64_t longestMs, bool mayReset) {
         const Snapshot before = snapshot();
-        const std::uint64_t startedAt = platform_.ticksMs();
+        const std::uint64_t startedAt = game_.platform->ticksMs();
         action();
-        program_->loop().pumpPending();
-        const std::uint64_t took = platform_.ticksMs() - startedAt;
+        game_.program->loop().pumpPending();
+        const std::uint64_t took = game_.platform->ticksMs() - startedAt;
         if (took > longestMs) {
             broken(step_ + ": the clock ran " + std::to_string(took) +
                    " ms, more than the step allows");
@@ -335,7 +271,7 @@ class Session {
         if (cleared && mayReset && a.credit == 1000 && a.win == 0 && a.account == -1000) {
             // The settings screen's reset: the money starts afresh, and a game waiting for its
             // second deal now ends on money it did not start with.
-            if (const auto& waiting = program_->game().gameInProgress())
+            if (const auto& waiting = game_.program->game().gameInProgress())
                 spannedReset_.emplace_back(waiting->startedAt, waiting->before);
             return;
         }
@@ -360,15 +296,16 @@ class Session {
         const std::int64_t bet = b.turning ? b.bet : a.bet;
         const std::int64_t stakes = std::int64_t{firstDeals} * a.bet;
         std::int64_t expected = -stakes;
-        if (first != 0) expected += kPays[static_cast<std::size_t>(first)] * bet;
-        if (second != 0) expected += kPays[static_cast<std::size_t>(second)] * bet - b.win;
+        if (first != 0) expected += ledger::kPayOfClass[static_cast<std::size_t>(first)] * bet;
+        if (second != 0)
+            expected += ledger::kPayOfClass[static_cast<std::size_t>(second)] * bet - b.win;
         if (a.money() - b.money() != expected) {
             broken(step_ + ": the money moved by " + std::to_string(a.money() - b.money()) +
                    " where stakes and pays make " + std::to_string(expected) + " (from " +
                    b.text() + " to " + a.text() + ")");
         }
         net_ += expected;
-        const std::int64_t sessionNet = a.money() - program_->game().session().moneyAtStart;
+        const std::int64_t sessionNet = a.money() - game_.program->game().session().moneyAtStart;
         if (sessionNet != net_) {
             broken(step_ + ": the session's net change is " + std::to_string(sessionNet) +
                    " where its stakes and pays make " + std::to_string(net_));
@@ -389,9 +326,11 @@ class Session {
         const auto first =
             static_cast<std::size_t>(g.collected && g.secondDealt ? g.firstClass : 12);
         if (g.bet < 1 || g.bet > 10 || last < 1 || last > 12 || first > 12 ||
-            g.paid != (kPays[static_cast<std::size_t>(last)] + kPays[first]) * g.bet)
+            g.paid !=
+                (ledger::kPayOfClass[static_cast<std::size_t>(last)] + ledger::kPayOfClass[first]) *
+                    g.bet)
             broken(step_ + ": the recalled game did not pay its last deal's prize");
-        if (g.unfinished && !program_->ended())
+        if (g.unfinished && !game_.program->ended())
             broken(step_ + ": a game was recalled as unfinished while the program runs");
         const bool spanned = std::find(spannedReset_.begin(), spannedReset_.end(),
                                        std::pair{g.startedAt, g.before}) != spannedReset_.end();
@@ -408,12 +347,12 @@ class Session {
         checkedFiles_ = true;
         const MachineState& s = state();
         auto bytesOf = [&](std::string_view name) {
-            std::ifstream in(s.dataFolder + std::string(name), std::ios::binary);
-            return std::string(std::istreambuf_iterator<char>(in), {});
+            const Bytes bytes = readFile(s.dataFolder + std::string(name));
+            return std::string(bytes.begin(), bytes.end());
         };
         auto le32 = [](std::string& out, std::int32_t v) {
-            for (int b = 0; b < 4; ++b)
-                out += static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * b));
+            const Bytes bytes = testing::le32({v});
+            out.append(bytes.begin(), bytes.end());
         };
         std::string credit;
         for (const std::int32_t v : {s.bet, s.win, s.credit, s.account}) le32(credit, v);
@@ -435,9 +374,8 @@ class Session {
                 step_ + ": the recall file does not hold the games the game ended with");
     }
 
-    HeadlessPlatform platform_;
-    const MeterReader& meters_;
-    std::unique_ptr<Program> program_;
+    testing::HeadlessGame game_;
+    std::function<void()> paint_;
     std::uint64_t startMs_ = 0;
     std::string step_ = "start-up";
     bool checkedFiles_ = false;
@@ -451,12 +389,6 @@ class Session {
 };
 
 // ---- Decoding ---------------------------------------------------------------------------------
-
-void writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) broken("cannot write " + path);
-}
 
 // A place from the table, or any point with any mouse button when arg is past its end.
 struct Point {
@@ -542,18 +474,8 @@ void playStep(int index, fuzzing::ByteReader& in, Session& game) {
 }  // namespace
 }  // namespace fruvana
 
-// Keeps the font lookup's configuration loaded for the whole run, so each new program does not
-// load it afresh when the last one's fonts closed.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static std::shared_ptr<fruvana::Font> keptOpen;
-    std::string error;
-    keptOpen = fruvana::Font::open(fruvana::FontRequest{}, error);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fruvana;
-    static const MeterReader meters;
     fuzzing::ByteReader in(data, size);
     const std::uint8_t setup = in.byte();
     HeadlessOptions options;
@@ -562,10 +484,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.audioAvailable = (setup & 8) == 0;
     fuzzing::clearScratchFolder();
     options.basePath = fuzzing::scratchFolder();
-    if (setup & 1) writeFile(options.basePath + std::string(kCreditFileName), in.take(16));
-    if (setup & 2) writeFile(options.basePath + std::string(kOptionsFileName), in.take(5));
+    if (setup & 1) testing::writeFile(options.basePath + std::string(kCreditFileName), in.take(16));
+    if (setup & 2) testing::writeFile(options.basePath + std::string(kOptionsFileName), in.take(5));
 
-    Session game(options, meters);
+    Session game(options);
     for (int step = 0; step < kMostSteps && !in.empty() && !game.over(); ++step)
         playStep(step, in, game);
     return 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "grid/align_grid.h"
 #include "shell/statistics_table.h"
@@ -227,7 +228,13 @@ TEST_F(OneCell, BrushStylesRaisedEdgesAndSpareRoom) {
     paintCell("");
     const Rect fixed = grid.cellRect(0, 1);
     constexpr Rgb kDefaultFixedGround{192, 192, 192};
-    EXPECT_NE(picture.pixel(fixed.x, fixed.y), kDefaultFixedGround);
+    // A raised frame: light along the top and left, shadow along the bottom and right.
+    const int right = fixed.x + fixed.w - 1, bottom = fixed.y + fixed.h - 1;
+    for (const auto& [x, y, look] : {std::tuple{fixed.x + 5, fixed.y, std::uint8_t{255}},
+                                     {fixed.x, fixed.y + 5, std::uint8_t{255}},
+                                     {fixed.x + 5, bottom, std::uint8_t{128}},
+                                     {right, fixed.y + 5, std::uint8_t{128}}})
+        EXPECT_EQ(picture.pixel(x, y), (Rgb{look, look, look})) << x << "," << y;
     EXPECT_EQ(picture.pixel(cell().x, cell().y), kNumberGround);
     EXPECT_EQ(picture.pixel(cell().x + 94, cell().y), kSentinel);  // the clear brush
     EXPECT_EQ(picture.pixel(10 + 3 * 94 + 5, 25), kNumberGround);  // beyond the last column

@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace fruvana::test {
+#include "tests/support/files.h"
 
-inline void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+namespace fruvana::test {
 
 // PCM samples as raw little-endian bytes; formatTag 1 is PCM.
 inline std::vector<std::uint8_t> wavImage(const std::vector<std::uint8_t>& data, int channels,
@@ -17,17 +15,17 @@ inline std::vector<std::uint8_t> wavImage(const std::vector<std::uint8_t>& data,
     std::vector<std::uint8_t> out;
     const std::uint32_t blockAlign = static_cast<std::uint32_t>(channels * bits / 8);
     for (char c : std::string("RIFF")) out.push_back(static_cast<std::uint8_t>(c));
-    putLe(out, static_cast<std::uint32_t>(36 + data.size()), 4);
+    testing::appendLe(out, static_cast<std::uint32_t>(36 + data.size()), 4);
     for (char c : std::string("WAVEfmt ")) out.push_back(static_cast<std::uint8_t>(c));
-    putLe(out, 16, 4);
-    putLe(out, static_cast<std::uint32_t>(formatTag), 2);
-    putLe(out, static_cast<std::uint32_t>(channels), 2);
-    putLe(out, static_cast<std::uint32_t>(rate), 4);
-    putLe(out, static_cast<std::uint32_t>(rate) * blockAlign, 4);
-    putLe(out, blockAlign, 2);
-    putLe(out, static_cast<std::uint32_t>(bits), 2);
+    testing::appendLe(out, 16, 4);
+    testing::appendLe(out, static_cast<std::uint32_t>(formatTag), 2);
+    testing::appendLe(out, static_cast<std::uint32_t>(channels), 2);
+    testing::appendLe(out, static_cast<std::uint32_t>(rate), 4);
+    testing::appendLe(out, static_cast<std::uint32_t>(rate) * blockAlign, 4);
+    testing::appendLe(out, blockAlign, 2);
+    testing::appendLe(out, static_cast<std::uint32_t>(bits), 2);
     for (char c : std::string("data")) out.push_back(static_cast<std::uint8_t>(c));
-    putLe(out, static_cast<std::uint32_t>(data.size()), 4);
+    testing::appendLe(out, static_cast<std::uint32_t>(data.size()), 4);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -35,7 +33,7 @@ inline std::vector<std::uint8_t> wavImage(const std::vector<std::uint8_t>& data,
 // The game's own format: 22050 Hz, 16-bit, stereo, from interleaved samples.
 inline std::vector<std::uint8_t> stereoWav(const std::vector<std::int16_t>& samples) {
     std::vector<std::uint8_t> data;
-    for (std::int16_t s : samples) putLe(data, static_cast<std::uint16_t>(s), 2);
+    for (std::int16_t s : samples) testing::appendLe(data, static_cast<std::uint16_t>(s), 2);
     return wavImage(data, 2, 22050, 16);
 }
 

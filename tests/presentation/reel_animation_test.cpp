@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/meters.h"
-#include "tests/presentation/picture_helpers.h"
+#include "tests/support/pictures.h"
 
 namespace fruvana {
 namespace {

@@ -3,6 +3,7 @@
 // superuser, so that permission bits stop it as they stop a player.
 
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +15,9 @@
 
 namespace fruvana::testing {
 
-// Runs body in a child process and returns the numbers it hands back, or nothing when the
-// child could not be set up or failed. With unprivileged, a child of the superuser first
-// becomes "nobody".
+// Runs body in a child process and returns the numbers it hands back. With unprivileged, a
+// child of the superuser first becomes "nobody"; a child that cannot (exit 77) skips the test,
+// and one that crashes, fails or hangs fails it: both return nothing.
 inline std::optional<std::vector<std::int32_t>> inChild(
     bool unprivileged, const std::function<std::vector<std::int32_t>()>& body,
     unsigned timeoutSeconds = 0) {
@@ -45,8 +46,14 @@ inline std::optional<std::vector<std::int32_t>> inChild(
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-    return result;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return result;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+        [] { GTEST_SKIP() << "cannot run a child without privileges"; }();
+    } else {
+        ADD_FAILURE() << "the child " << (WIFSIGNALED(status) ? "died of signal " : "exited with ")
+                      << (WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
+    }
+    return std::nullopt;
 }
 
 }  // namespace fruvana::testing

@@ -3,7 +3,10 @@
 
 #include "shell/command_line.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,7 +15,8 @@
 
 #include "shell/recall_command.h"
 #include "shell/window_memory.h"
-#include "tests/shell/program_fixture.h"
+#include "tests/support/files.h"
+#include "tests/support/known_game.h"
 
 namespace fruvana {
 namespace {
@@ -53,6 +57,74 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{{"play"}, Action::Refuse, std::nullopt, 2, "play"},
         OptionCase{{"--recall=yes"}, Action::Refuse, std::nullopt, 2, "Usage: fruvana"}));
 
+// The real program, copied into a folder of its own with a recall file or none: its exit code
+// and what it prints on each stream.
+struct RunCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    int recallFile;  // 0 none, 1 the known game, 2 the known game with a byte damaged
+    int exitCode;
+    const char* out;  // the whole of standard output, or its start when it ends in "..."
+    const char* err;
+};
+
+class RealProgram : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RealProgram, ExitsAndPrintsAsDocumented) {
+    const RunCase& c = GetParam();
+    const testing::ScratchFolder scratch;
+    const std::filesystem::path program = scratch.path / "fruvana";
+    std::filesystem::copy_file(FRUVANA_PROGRAM, program);
+    testing::Bytes recall = testing::kKnownGameFile;
+    recall[20] ^= 1;
+    if (c.recallFile != 0)
+        testing::writeFile(scratch.path / "recall.dat",
+                           c.recallFile == 1 ? testing::kKnownGameFile : recall);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("TZ", "UTC", 1);
+        const int out = ::open((scratch.path / "out").c_str(), O_WRONLY | O_CREAT, 0600);
+        const int err = ::open((scratch.path / "err").c_str(), O_WRONLY | O_CREAT, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& a : c.arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.exitCode);
+    for (const auto& [stream, want] : {std::pair{"out", c.out}, {"err", c.err}}) {
+        const testing::Bytes got = testing::readFile(scratch.path / stream);
+        std::string text(got.begin(), got.end()), expected(want);
+        if (expected.ends_with("...") && text.size() > expected.size() - 3)
+            text.replace(expected.size() - 3, std::string::npos, "...");
+        EXPECT_EQ(text, expected) << stream;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RealProgram,
+    ::testing::Values(
+        RunCase{"Help", {"--help"}, 0, 0, "Fruvana: a three-reel fruit machine...", ""},
+        RunCase{"Version", {"--version"}, 0, 0, "fruvana 0.1\n", ""},
+        RunCase{"UnknownOption", {"--windwed"}, 0, 2, "", "fruvana: ..."},
+        RunCase{"RecallWithoutAFile", {"--recall"}, 0, 0, "No games to recall yet.\n", ""},
+        RunCase{"RecallOfADamagedFile", {"--recall"}, 2, 0, "No games to recall yet.\n", ""},
+        RunCase{"RecallOfAKnownGame",
+                {"--recall"},
+                1,
+                0,
+                "TIME        BET 1st DEAL            HOLDS 2nd DEAL            RESULT            "
+                "PAID  BEFORE  AFTER\n"
+                "12-07 12:00 7   BAR 2BAR CHERRY     SC-   BAR 2BAR 3BAR       collected, any "
+                "three bars 140   1020    105\n",
+                ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct MemoryCase {
     const char* name;
     std::string text;
@@ -82,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WindowFile, RoundTripsThroughItsFolderAndKnowsWhereItLives) {
-    const std::filesystem::path folder = testing::freshFolder();
+    const testing::ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path;
     const std::string path = windowMemoryPath(folder.string(), "/home/nobody");
     EXPECT_EQ(path, folder.string() + "/fruvana/window.conf");
     EXPECT_EQ(windowMemoryPath("relative", "/home/p"), "/home/p/.config/fruvana/window.conf");
@@ -93,7 +166,13 @@ TEST(WindowFile, RoundTripsThroughItsFolderAndKnowsWhereItLives) {
     ASSERT_TRUE(saveWindowMemory(path, placed, why)) << why;
     EXPECT_EQ(loadWindowMemory(path), placed);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-    std::filesystem::remove_all(folder);
+    // A file where its folder must go: the save says why and leaves nothing behind.
+    std::ofstream(folder / "blocker") << "not a folder";
+    const std::string blocked = windowMemoryPath((folder / "blocker").string(), "");
+    why.clear();
+    EXPECT_FALSE(saveWindowMemory(blocked, placed, why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(loadWindowMemory(blocked), WindowMemory{});
 }
 
 // fruvana --recall where the recall file is missing, or is there but cannot be read.

@@ -3,13 +3,14 @@
 
 #include "shell/data_folder.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "tests/shell/program_fixture.h"
+#include "tests/support/files.h"
 
 namespace fruvana {
 namespace {
@@ -27,15 +28,10 @@ struct FolderCase {
 
 class DataFolderChoice : public ::testing::TestWithParam<FolderCase> {
   protected:
-    void SetUp() override {
-        root = testing::freshFolder();
-        fs::create_directories(root / "bin");
-    }
-    void TearDown() override {
-        fs::permissions(root / "bin", fs::perms::owner_all);
-        fs::remove_all(root);
-    }
-    fs::path root;
+    void SetUp() override { fs::create_directories(root / "bin"); }
+    void TearDown() override { fs::permissions(root / "bin", fs::perms::owner_all); }
+    testing::ScratchFolder scratch;
+    const fs::path root = scratch.path;
 };
 
 TEST_P(DataFolderChoice, PicksTheFolderAndMakesItPrivate) {
@@ -76,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DataFolder, NoPlaceForTheFilesIsSaidAndThePlayGoesOn) {
-    const fs::path root = testing::freshFolder();
+    const testing::ScratchFolder scratch;
+    const fs::path& root = scratch.path;
     fs::create_directories(root / "bin");
     std::ofstream(root / "blocker") << "a file where a folder must go";
     const std::string bin = (root / "bin").string() + "/";
@@ -85,7 +82,6 @@ TEST(DataFolder, NoPlaceForTheFilesIsSaidAndThePlayGoesOn) {
     EXPECT_NE(got.problem.find("cannot make"), std::string::npos) << got.problem;
     const DataFolder noHome = chooseDataFolder({bin, bin, "", ""});
     EXPECT_FALSE(noHome.problem.empty());
-    fs::remove_all(root);
 }
 
 }  // namespace

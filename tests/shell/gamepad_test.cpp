@@ -86,20 +86,17 @@ TEST_F(Gamepad, AutoplayRefusesWhatItsKeysRefuse) {
 
 // The real SDL back end with SDL's virtual controller: a deal by A and a hold by the D-pad.
 TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
-    const auto folder = testing::freshFolder();
+    const testing::ScratchFolder folder;
     std::string error;
     auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "dummy"}, error);
     ASSERT_TRUE(platform) << error;
     // The dummy driver's window never has the focus, without which SDL holds controller
     // events back.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    auto program = Program::start(
-        *platform, [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); }, error);
+    auto program = testing::startProgram(*platform, true, error);
     ASSERT_TRUE(program) << error;
-    program->game().state().dataFolder = folder.string() + "/";
+    program->game().state().dataFolder = folder.path.string() + "/";
     program->game().state().options.smartHold = 0;
-    program->showWindow();
-    program->loop().delay(kIntroMs + 50);
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
@@ -127,7 +124,6 @@ TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
     SDL_JoystickDetachVirtual(index);
     program.reset();
     platform.reset();
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

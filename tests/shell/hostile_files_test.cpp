@@ -20,7 +20,6 @@
 #include "shell/data_files.h"
 #include "tests/shell/child_process.h"
 #include "tests/shell/program_fixture.h"
-#include "tests/shell/records.h"
 
 namespace fruvana {
 namespace {
@@ -52,16 +51,6 @@ Bytes goodContents(std::string_view name) {
 class HostileFiles : public testing::WholeProgram,
                      public ::testing::WithParamInterface<HostileCase> {
   protected:
-    Bytes bytesOf(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    void write(const fs::path& path, const Bytes& bytes) {
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
-
     // Puts something of the case's kind under each name.
     void plant(Kind kind) {
         std::mt19937 random(14);
@@ -71,7 +60,7 @@ class HostileFiles : public testing::WholeProgram,
             switch (kind) {
                 case Kind::ReadOnly:
                 case Kind::Unreadable:
-                    write(path, good);
+                    testing::writeFile(path, good);
                     // Unreadable but writable: only the game's own rule keeps it.
                     fs::permissions(path, kind == Kind::ReadOnly
                                               ? fs::perms::owner_read | fs::perms::group_read |
@@ -85,22 +74,22 @@ class HostileFiles : public testing::WholeProgram,
                     ::mkfifo(path.c_str(), 0666);
                     break;
                 case Kind::Symlink:
-                    write(folder / "elsewhere" / name, good);
+                    testing::writeFile(folder / "elsewhere" / name, good);
                     fs::create_symlink(folder / "elsewhere" / name, path);
                     break;
                 case Kind::Short:
-                    write(path, Bytes(good.begin(), good.begin() + 3));
+                    testing::writeFile(path, Bytes(good.begin(), good.begin() + 3));
                     break;
                 case Kind::Long: {
                     Bytes longer = good;
                     longer.resize(good.size() + 40, 0xEE);
-                    write(path, longer);
+                    testing::writeFile(path, longer);
                     break;
                 }
                 case Kind::Random: {
                     Bytes junk(good.size());
                     for (std::uint8_t& b : junk) b = static_cast<std::uint8_t>(random());
-                    write(path, junk);
+                    testing::writeFile(path, junk);
                     break;
                 }
             }
@@ -108,19 +97,16 @@ class HostileFiles : public testing::WholeProgram,
     }
 
     // Starts, reveals, takes a coin, deals, and ends the game; the credit record as loaded and
-    // as left, and whether the game ended. Runs in a child; nothing on failure.
+    // as left, and whether the game ended. Runs in a child.
     std::optional<std::vector<std::int32_t>> playInChild() {
-        auto played = testing::inChild(
+        return testing::inChild(
             true,
             [this] {
-                std::vector<std::int32_t> out;
-                start();
-                if (!program) ::_exit(3);
-                out.insert(out.end(), {state().bet, state().win, state().credit, state().account});
-                program->showWindow();
-                program->loop().delay(kIntroMs + 10);
-                program->input().route(InputEvent::typed(U'c'));
-                settle();
+                std::string error;
+                if (!launch(true, error)) ::_exit(3);
+                std::vector<std::int32_t> out{state().bet, state().win, state().credit,
+                                              state().account};
+                type(U'c');
                 program->input().route(InputEvent::enter());
                 settle();
                 program->input().route(InputEvent::closeRequest());
@@ -129,8 +115,6 @@ class HostileFiles : public testing::WholeProgram,
                 return out;
             },
             60);
-        if (!played) ADD_FAILURE() << "the child could not play";
-        return played;
     }
 };
 
@@ -147,10 +131,10 @@ TEST_P(HostileFiles, NoCrashNoHangNoLostRecord) {
     std::map<std::string, Bytes> before;
     for (const std::string_view name : kNames)
         if (fs::is_regular_file(fs::symlink_status(folder / name)))
-            before[std::string(name)] = bytesOf(folder / name);
+            before[std::string(name)] = testing::readFile(folder / name);
 
     const auto played = playInChild();
-    ASSERT_TRUE(played);
+    if (!played) return;
     ASSERT_EQ(played->size(), 9u);
     const std::vector<std::int32_t>& r = *played;
     EXPECT_EQ((std::array{r[0], r[1], r[2], r[3]}), c.loaded);
@@ -175,17 +159,17 @@ TEST_P(HostileFiles, NoCrashNoHangNoLostRecord) {
                     break;
                 case Kind::Symlink:
                     EXPECT_TRUE(fs::is_symlink(status));
-                    EXPECT_EQ(bytesOf(folder / "elsewhere" / name), goodContents(name));
+                    EXPECT_EQ(testing::readFile(folder / "elsewhere" / name), goodContents(name));
                     break;
                 default:
-                    EXPECT_EQ(bytesOf(path), before[std::string(name)]);
+                    EXPECT_EQ(testing::readFile(path), before[std::string(name)]);
                     break;
             }
             continue;
         }
         // Rewritten whole: the credit file holds the state the game ended with.
         ASSERT_TRUE(fs::is_regular_file(status));
-        const Bytes now = bytesOf(path);
+        const Bytes now = testing::readFile(path);
         const std::size_t size = name == kCreditFileName    ? kCreditFileSize
                                  : name == kOptionsFileName ? kOptionsFileSize
                                                             : kStatisticsFileSize;

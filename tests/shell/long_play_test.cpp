@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/presentation/picture_helpers.h"
 #include "tests/shell/program_fixture.h"
+#include "tests/support/ledger.h"
 
 namespace fruvana {
 namespace {
@@ -35,12 +35,6 @@ long residentKb() {
     return resident * (::sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// A meter's value as its digit cells show it: right-aligned, empty cells as '.'.
-std::string shown(std::int32_t value, int digits) {
-    std::string text = std::to_string(value);
-    return std::string(static_cast<std::size_t>(digits) - text.size(), '.') + text;
-}
-
 struct LongCase {
     const char* name;
     std::uint8_t secondDeal;
@@ -48,32 +42,19 @@ struct LongCase {
 
 class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterface<LongCase> {
   protected:
-    std::int64_t money() { return std::int64_t{state().credit} + state().win + state().account; }
     std::int32_t deals() {
         return state().statistics.firstDealCounts[12] + state().statistics.secondDealCounts[12];
     }
-    void type(char32_t c) {
-        program->input().route(InputEvent::typed(c));
-        settle();
-    }
-    std::string meter(L::Offset at, int digits) {
-        const Picture& frame = composed();
-        const auto [x, y] = onCabinet(at, 0, 0);
-        Picture cell(13 * digits, 18);
-        blit(frame, Rect{x, y, 13 * digits, 18}, cell, 0, 0);
-        return testing::readMeter(cell, digitPicture, digits);
-    }
     // Every meter against the state; the pay panel shows the prizes of the bet.
     void expectMetersShowTheState() {
-        EXPECT_EQ(meter(L::kCreditMeterAt, 7), shown(state().credit, 7));
-        EXPECT_EQ(meter(L::kWinMeterAt, 7), shown(state().win, 7));
-        EXPECT_EQ(meter(L::kBetMeterAt, 2), shown(state().bet, 2));
+        EXPECT_EQ(meter(L::kCreditMeterAt, 7), testing::meterText(state().credit, 7));
+        EXPECT_EQ(meter(L::kWinMeterAt, 7), testing::meterText(state().win, 7));
+        EXPECT_EQ(meter(L::kBetMeterAt, 2), testing::meterText(state().bet, 2));
         for (std::size_t k = 0; k < 4; ++k) {
-            const int prize = kPaytableMultipliers[static_cast<int>(k) + 1] * state().bet;
-            EXPECT_EQ(meter(L::kPrizeMetersAt[k], 4), shown(prize, 4)) << "m" << k + 1;
+            const int prize = testing::ledger::kPayOfClass[k + 1] * state().bet;
+            EXPECT_EQ(meter(L::kPrizeMetersAt[k], 4), testing::meterText(prize, 4)) << k + 1;
         }
     }
-    Picture digitPicture = testing::gamePicture("digits");
 };
 
 TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
@@ -133,16 +114,15 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
         // A first deal takes the stake and banks the old win; a second deal is free and its
         // result replaces the first deal's win.
         const bool firstDeal = phaseBefore == 1 || allHeld;
-        const std::int64_t expectedMoney =
-            firstDeal ? before - state().bet + state().win : before - winBefore + state().win;
-        ASSERT_EQ(money(), expectedMoney) << "deal " << dealt;
+        const int comboClass = testing::ledger::classOf(state().reelSymbols);
+        ASSERT_EQ(money(), before + testing::ledger::dealMoves(firstDeal, state().bet, comboClass,
+                                                               winBefore))
+            << "deal " << dealt;
 
-        const int comboClass = classifyLine(state().reelSymbols);
         auto& column = firstDeal ? expected.firstDealCounts : expected.secondDealCounts;
         ++column[12];
         if (comboClass != 12) ++column[comboClass];
         ASSERT_EQ(state().statistics, expected) << "deal " << dealt;
-        ASSERT_EQ(state().win, kPaytableMultipliers[comboClass] * state().bet);
         expectMetersShowTheState();
         if (dealt + 1 == 100) kbAt100 = residentKb();
     }

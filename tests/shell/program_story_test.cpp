@@ -9,7 +9,6 @@
 #include <stdexcept>
 
 #include "tests/shell/program_fixture.h"
-#include "tests/shell/records.h"
 
 namespace fruvana {
 namespace {
@@ -21,30 +20,15 @@ using testing::le32;
 
 class Story : public testing::WholeProgram {
   protected:
-    Bytes fileBytes(std::string_view name) {
-        std::ifstream in(folder / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    void putFile(std::string_view name, const Bytes& bytes) {
-        std::ofstream(folder / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
+    Bytes fileBytes(std::string_view name) { return testing::readFile(folder / name); }
     bool exists(std::string_view name) { return fs::exists(folder / name); }
-    void type(char32_t c) {
-        program->input().route(InputEvent::typed(c));
-        settle();
-    }
     // A press and release on a button's picture at a point of its own.
     void clickButton(L::Offset at, int x, int y) { click(onCabinet(at, x, y)); }
-    Bytes credit(std::int32_t bet, std::int32_t win, std::int32_t credit, std::int32_t account) {
-        return le32({bet, win, credit, account});
-    }
 };
 
 TEST_F(Story, AFirstStartWritesOnlyTheCreditFileThenShowsTheIntro) {
     start();
-    EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 1000, -1000));
+    EXPECT_EQ(fileBytes("fruvana.ini"), le32({5, 0, 1000, -1000}));
     EXPECT_FALSE(exists("fruvana2.ini"));
     EXPECT_FALSE(exists("stat.dat"));
     EXPECT_EQ(platform->windowTitle(), "Fruvana");
@@ -67,7 +51,7 @@ TEST_F(Story, KeysAlreadyActOnTheGameDuringTheIntro) {
     program->showWindow();
     type(U'C');
     EXPECT_EQ(state().credit, 2000);
-    EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 2000, -2000));
+    EXPECT_EQ(fileBytes("fruvana.ini"), le32({5, 0, 2000, -2000}));
 }
 
 TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
@@ -116,14 +100,14 @@ TEST_P(MoneyKeys, ChangeTheMoneyAndTheCreditFileOrNothing) {
     EXPECT_EQ(state().credit, c.creditAfter);
     EXPECT_EQ(state().account, c.accountAfter);
     EXPECT_EQ(fileBytes("fruvana.ini"),
-              credit(c.betAfter, c.winAfter, c.creditAfter, c.accountAfter));
+              le32({c.betAfter, c.winAfter, c.creditAfter, c.accountAfter}));
     // every button is back at rest
-    for (std::string_view name :
-         {"bet_down_button", "bet_up_button", "coin_button", "collect_button"}) {
-        const Rect rest = program->view().screen().restPlace(name);
+    for (const auto& [name, at] : {std::pair{"bet_down_button", L::kBetDownAt},
+                                   {"bet_up_button", L::kBetUpAt},
+                                   {"coin_button", L::kCoinAt},
+                                   {"collect_button", L::kCollectAt}}) {
         const PictureLayer* layer = program->view().screen().layer(name);
-        EXPECT_EQ(layer->x(), rest.x) << name;
-        EXPECT_EQ(layer->y(), rest.y) << name;
+        EXPECT_EQ(std::pair(layer->x(), layer->y()), onCabinet(at, 0, 0)) << name;
     }
 }
 
@@ -286,7 +270,7 @@ TEST_F(Story, XInsideAKeysWaitEndsTheGameAndTheWaitingKeyActsNoMore) {
         program->input().route(waiting);
         program->loop().delay(5000);
         EXPECT_TRUE(program->ended());
-        EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, 0, 1000, -1000));
+        EXPECT_EQ(fileBytes("fruvana.ini"), le32({5, 0, 1000, -1000}));
         program.reset();
     }
 }
@@ -301,7 +285,7 @@ TEST_F(Story, TheWayOutWritesTheThreeFilesAndARestartShowsThem) {
     ASSERT_TRUE(program->ended());
     const MachineState saved = state();
     const Bytes creditFile = fileBytes("fruvana.ini");
-    EXPECT_EQ(creditFile, credit(saved.bet, saved.win, saved.credit, saved.account));
+    EXPECT_EQ(creditFile, le32({saved.bet, saved.win, saved.credit, saved.account}));
     EXPECT_EQ(fileBytes("fruvana2.ini"), (Bytes{1, 1, 0, 1, 1}));
     EXPECT_EQ(fileBytes("stat.dat").size(), 96u);
 
@@ -336,7 +320,7 @@ TEST_F(Story, AHandlerThatThrowsMidDealEndsTheGameWholeWithItsFilesSaved) {
     EXPECT_EQ(
         ::testing::internal::GetCapturedStderr(),
         "Fruvana: a frame was not painted: out of memory; the game ends and saves its files\n");
-    EXPECT_EQ(fileBytes("fruvana.ini"), credit(5, state().win, 995, -1000));
+    EXPECT_EQ(fileBytes("fruvana.ini"), le32({5, state().win, 995, -1000}));
     EXPECT_EQ(fileBytes("fruvana2.ini"), (Bytes{0, 1, 0, 1, 1}));
     MachineState saved;
     saved.dataFolder = folder.string() + "/";
@@ -410,7 +394,7 @@ TEST_F(Story, ASavedWinJoinsTheCreditWithoutPassingItsLimit) {
     options.screen = {1024, 768, 24};
     for (auto [creditIn, winIn, creditOut, accountOut] :
          {std::array{1000, 300, 1300, -1000}, std::array{9'999'000, 5000, 9'999'999, 3001}}) {
-        putFile("fruvana.ini", credit(5, winIn, creditIn, -1000));
+        testing::writeFile(folder / "fruvana.ini", le32({5, winIn, creditIn, -1000}));
         start();
         EXPECT_EQ(state().credit, creditOut) << creditIn;
         EXPECT_EQ(state().win, 0);

@@ -1,9 +1,6 @@
 // The settings screen in the whole program: its first-run look, the switches and the options
 // file, OK after Second deal was switched off, the reset, and the focus between the two forms.
 
-#include <fstream>
-#include <iterator>
-
 #include "tests/shell/program_fixture.h"
 
 namespace fruvana {
@@ -27,10 +24,7 @@ class Settings : public testing::WholeProgram {
     }
     void clickOk() { clickPanel(L::kOkAt.x + 26, L::kOkAt.y + 26); }
     void clickReset() { clickPanel(L::kResetAt.x + 16, L::kResetAt.y + 16); }
-    Bytes optionsFile() {
-        std::ifstream in(folder / "fruvana2.ini", std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    Bytes optionsFile() { return testing::readFile(folder / "fruvana2.ini"); }
     std::vector<std::string> column(int col) {
         std::vector<std::string> cells;
         for (int r = 1; r <= 12; ++r)
@@ -103,6 +97,8 @@ TEST_F(Settings, ASwitchClicksOnlyWhenTheMainButtonIsLetGoOverIt) {
     open();
     const auto [x, y] = onCabinet(L::kSwitchesAt[0], 10, 10);
     program->input().route(InputEvent::mouseDown(x, y, MouseButton::Right));
+    program->input().route(InputEvent::mouseUp(x, y, MouseButton::Right));
+    program->input().route(InputEvent::mouseDown(x, y));
     program->input().route(InputEvent::mouseUp(x, y, MouseButton::Right));
     program->input().route(InputEvent::mouseDown(x, y));
     program->input().route(InputEvent::mouseUp(x + 100, y));

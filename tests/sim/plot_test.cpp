@@ -102,7 +102,10 @@ TEST_P(PlotThinning, ColumnsHoldWhatEveryPullDid) {
     EXPECT_EQ(moves, r.result.overflowMoves);
     EXPECT_EQ(s.coins, coins);
     EXPECT_EQ(s.overflowMoves, moves);
-    if (!s.columns.empty() && r.result.staked > 0) {
+    // Only a run without pulls has no columns, and nothing staked.
+    ASSERT_EQ(s.columns.empty(), s.pulls == 0);
+    ASSERT_EQ(r.result.staked > 0, s.pulls > 0);
+    if (s.pulls > 0) {
         EXPECT_DOUBLE_EQ(s.columns.back().returnLast, static_cast<double>(r.result.returned) /
                                                           static_cast<double>(r.result.staked));
     }
@@ -119,9 +122,7 @@ TEST_P(PlotThinning, ColumnsHoldWhatEveryPullDid) {
         }
         EXPECT_EQ(t.observed[kClassCount], deals - wins);
         for (int k = 1; k <= kClassCount; ++k) expected += t.expected[k];
-        if (deals > 0) {
-            EXPECT_NEAR(expected, static_cast<double>(deals), 1e-6 * static_cast<double>(deals));
-        }
+        EXPECT_NEAR(expected, static_cast<double>(deals), 1e-6 * static_cast<double>(deals));
     };
     check(s.firstDeals, r.result.statistics.firstDealCounts, r.result.firstDeals);
     check(s.secondDeals, r.result.statistics.secondDealCounts, r.result.secondDeals);

@@ -23,7 +23,7 @@ namespace {
 
 using Action = SoundLogEntry::Action;
 
-class WavePlayerTest : public testing::Test {
+class WavePlayerTest : public ::testing::Test {
   protected:
     HeadlessPlatform platform;
     HeadlessAudio& audio = platform.headlessAudio();
@@ -116,7 +116,8 @@ void PrintTo(const BrokenSound& c, std::ostream* os) {
     *os << c.name;
 }
 
-class WavePlayerBroken : public WavePlayerTest, public testing::WithParamInterface<BrokenSound> {};
+class WavePlayerBroken : public WavePlayerTest,
+                         public ::testing::WithParamInterface<BrokenSound> {};
 
 TEST_P(WavePlayerBroken, StopsWhatPlaysAndPlaysNothing) {
     WavePlayer broken(audio, "broken");
@@ -142,11 +143,11 @@ std::vector<std::uint8_t> truncatedWav() {
 
 INSTANTIATE_TEST_SUITE_P(
     Images, WavePlayerBroken,
-    testing::Values(BrokenSound{"empty", {}}, BrokenSound{"header_cut_short", truncatedWav()},
-                    BrokenSound{"not_a_wav", std::vector<std::uint8_t>(64, 0x42)},
-                    BrokenSound{"unknown_codec",
-                                test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
-                    BrokenSound{"no_sound_in_it", test::stereoWav({})}),
+    ::testing::Values(BrokenSound{"empty", {}}, BrokenSound{"header_cut_short", truncatedWav()},
+                      BrokenSound{"not_a_wav", std::vector<std::uint8_t>(64, 0x42)},
+                      BrokenSound{"unknown_codec",
+                                  test::wavImage({1, 2, 3, 4}, 2, 22050, 16, 0x55AA)},
+                      BrokenSound{"no_sound_in_it", test::stereoWav({})}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WavePlayerNoDevice, StaysSilentAndInactive) {
@@ -196,8 +197,7 @@ TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
     platform.reset();
     unsetenv("SDL_DISKAUDIOFILE");
 
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    const testing::Bytes bytes = testing::readFile(file);
     std::filesystem::remove(file);
     std::vector<std::int16_t> out(bytes.size() / 2);
     std::memcpy(out.data(), bytes.data(), out.size() * 2);
@@ -216,8 +216,8 @@ TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
 
 TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     std::string error;
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStdout();
     auto platform =
         SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "no-such-driver"}, error);
     ASSERT_TRUE(platform) << error;
@@ -227,15 +227,15 @@ TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     spin.setLoop(true);
     spin.play();
     EXPECT_FALSE(spin.active());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 // SDL's own choice of sound system: on a machine without sound (like a build server) the
 // system libraries it tries must not talk to the terminal either.
 TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
     std::string error;
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = ""}, error);
     ASSERT_TRUE(platform) << error;
     {
@@ -244,7 +244,7 @@ TEST(WavePlayerSdl, TheDefaultSoundSystemSaysNothingWhetherOrNotItOpens) {
         chime.play();
     }
     platform.reset();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace
