@@ -79,18 +79,18 @@ void Game::deal() {
         return true;
     };
 
-    if (state_.options.secondDeal == 0) state_.phase = 1;
+    if (state_.options.secondDeal == 0) state_.phase = Phase::FirstDeal;
     state_.holdsUntouched = 1;
 
     // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
-    if (state_.phase == 2 && state_.held[0] && state_.held[1] && state_.held[2]) {
+    if (state_.phase == Phase::SecondDeal && state_.held[0] && state_.held[1] && state_.held[2]) {
         if (current_) current_->holds = holdSources();
         bank();
         host_.saveCredit();
-        state_.phase = 1;
+        state_.phase = Phase::FirstDeal;
     }
 
-    if (state_.phase == 1) {
+    if (state_.phase == Phase::FirstDeal) {
         // A game whose second deal never came (all reels held) ends here.
         if (current_) endGame();
         const Money before = money();
@@ -123,10 +123,10 @@ void Game::deal() {
         current_->secondDealt = true;
     }
 
-    screen_.setMessage(state_.phase == 1 ? kFirstDealText : kSecondDealText);
+    screen_.setMessage(state_.phase == Phase::FirstDeal ? kFirstDealText : kSecondDealText);
     screen_.pumpPending();
 
-    if (state_.phase == 1) {
+    if (state_.phase == Phase::FirstDeal) {
         pool_.drawFirstDeal(state_, sources_);
     } else {
         OutcomePool::drawSecondDeal(state_, sources_);
@@ -148,7 +148,7 @@ bool Game::bankWin() {
 void Game::pressHold(int reel) {
     if (!validReel(reel)) return;
     if (state_.inputEnabled == 0 || autoplayOn_) return;
-    if (state_.phase == 2) playIfSoundOn(sounds::kHoldButton);
+    if (state_.phase == Phase::SecondDeal) playIfSoundOn(sounds::kHoldButton);
     // Also in phase 1, where the release then does nothing.
     state_.holdPressed[reelIndex(reel)] = 1;
 }
@@ -162,7 +162,7 @@ void Game::releaseHold(int reel) {
     // the second deal) is dropped and the press is spent, so holds and lamps never change
     // under the turning reels after the draw has used them.
     if (state_.inputEnabled == 0) return;
-    if (state_.options.secondDeal == 0 || state_.phase != 2) return;
+    if (state_.options.secondDeal == 0 || state_.phase != Phase::SecondDeal) return;
 
     // Smart hold: the first pick of a reel that is not held replaces the suggested holds.
     if (state_.options.smartHold && state_.holdsUntouched && state_.held[n] == 0) {
@@ -179,7 +179,7 @@ void Game::releaseHold(int reel) {
 }
 
 void Game::showHoldLamps() {
-    const LampLook lit = state_.phase == 2 ? LampLook::Green : LampLook::Red;
+    const LampLook lit = state_.phase == Phase::SecondDeal ? LampLook::Green : LampLook::Red;
     for (int reel = 1; reel <= 3; ++reel) {
         screen_.showLamp(reel, state_.held[reelIndex(reel)] ? lit : LampLook::Blank);
     }
@@ -240,7 +240,7 @@ void Game::resume() {
     // limit cannot pass what its meter and file hold; a win the account cannot take stays
     // pending.
     moveWinOntoCredit(state_);
-    state_.phase = 1;
+    state_.phase = Phase::FirstDeal;
     state_.held = {0, 0, 0};
     state_.holdPressed = {0, 0, 0};
     state_.leverPressed = 0;

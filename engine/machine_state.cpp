@@ -32,7 +32,7 @@ MachineState freshMachineState() {
     state.credit = 1000;
     state.account = -1000;
     state.paytableMultipliers = kPaytableMultipliers;
-    state.phase = 1;
+    state.phase = Phase::FirstDeal;
     state.options = kDefaultOptions;
     state.inputEnabled = 1;
     return state;

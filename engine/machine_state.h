@@ -50,6 +50,10 @@ struct Statistics {
     friend bool operator==(const Statistics&, const Statistics&) = default;
 };
 
+// Where a game stands: waiting for or dealing its first deal, or between the first deal and the
+// free second deal (and dealing it). The numbers are those the game state has always held.
+enum class Phase : std::uint8_t { FirstDeal = 1, SecondDeal = 2 };
+
 // Money is in credit units (a coin is 1000); flags are bytes, 0 false and 1 true.
 // The record is created zeroed: start-up fills it, and a data file that cannot be read
 // leaves its fields as they were, so the zeroes matter.
@@ -59,7 +63,7 @@ struct MachineState {
     std::int32_t credit = 0;
     std::int32_t account = 0;
     PerClass<std::int32_t> paytableMultipliers{};
-    std::uint8_t phase = 0;
+    Phase phase = Phase::FirstDeal;
     std::array<std::uint8_t, 3> held{0, 0, 0};
     std::uint8_t holdsUntouched = 0;
     std::array<std::uint8_t, 3> holdPressed{0, 0, 0};

@@ -118,7 +118,7 @@ void Game::runButtonAction(Button button) {
 
 void Game::changeBet(int step) {
     // The bet of a first deal holds for its second deal.
-    if (state_.phase == 2) return;
+    if (state_.phase == Phase::SecondDeal) return;
     const std::int32_t bet = state_.bet + step;
     if (bet < kLowestBet || bet > kHighestBet) return;
     state_.bet = bet;
@@ -150,7 +150,7 @@ bool Game::collect() {
     host_.saveCredit();
     // Between a first and a second deal the phase and the holds stay: the free second deal is
     // still to come, and the first deal's win counts because it was collected.
-    if (state_.phase == 2 && current_) current_->collected = true;
+    if (state_.phase == Phase::SecondDeal && current_) current_->collected = true;
     return true;
 }
 
@@ -177,7 +177,7 @@ void Game::openSettings() {
 void Game::confirmSettings() {
     if (state_.options.secondDeal == 0 && state_.secondDealAtOpen != 0) {
         // Second deal was switched off during this visit: the pending second deal ends.
-        state_.phase = 1;
+        state_.phase = Phase::FirstDeal;
         state_.held = {0, 0, 0};
         // Deliberate: the win joins the credit as a banked win does, never past the credit's
         // limit; a win the account cannot take stays pending.

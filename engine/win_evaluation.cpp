@@ -42,8 +42,8 @@ Verdict verdictFor(int comboClass) {
 
 void Game::countResult(int slot) {
     if (slot < 1 || slot > kClassCount) return;
-    auto& counts =
-        state_.phase == 1 ? state_.statistics.firstDealCounts : state_.statistics.secondDealCounts;
+    auto& counts = state_.phase == Phase::FirstDeal ? state_.statistics.firstDealCounts
+                                                    : state_.statistics.secondDealCounts;
     // Counters loaded from a file may already stand at the top of their range.
     counts[slot] = saturatingAdd(counts[slot], 1);
 }
@@ -93,7 +93,7 @@ void Game::suggestHolds() {
 
 void Game::evaluateStop() {
     state_.held = {0, 0, 0};
-    if (state_.phase == 1 && state_.options.secondDeal) {
+    if (state_.phase == Phase::FirstDeal && state_.options.secondDeal) {
         const int comboClass = evaluateLine();
         state_.firstDealClass = static_cast<std::uint8_t>(comboClass);
         speakVerdict(comboClass);
@@ -101,18 +101,18 @@ void Game::evaluateStop() {
         recordDeal(comboClass);
         suggested_ = state_.held;
         showHoldLamps();  // still phase 1: the suggestion shows in red
-        state_.phase = 2;
+        state_.phase = Phase::SecondDeal;
         const bool allHeld = state_.held[0] && state_.held[1] && state_.held[2];
         if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, allHeld});
         return;
     }
     const int comboClass = evaluateLine();
     // A second deal that only repeats the first deal's kind of result earns no new verdict.
-    const bool repeat = state_.phase == 2 && comboClass == state_.firstDealClass;
+    const bool repeat = state_.phase == Phase::SecondDeal && comboClass == state_.firstDealClass;
     if (!repeat) speakVerdict(comboClass);
     recordDeal(comboClass);
     showHoldLamps();
-    state_.phase = 1;
+    state_.phase = Phase::FirstDeal;
     endGame();
     if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, true});
 }
@@ -120,7 +120,7 @@ void Game::evaluateStop() {
 void Game::recordDeal(int comboClass) {
     if (!current_) return;
     const auto c = static_cast<std::uint8_t>(comboClass);
-    if (state_.phase == 1) {
+    if (state_.phase == Phase::FirstDeal) {
         current_->firstLine = state_.reelSymbols;
         current_->firstClass = c;
     } else {
@@ -129,7 +129,7 @@ void Game::recordDeal(int comboClass) {
     }
     // The latest deal's win is what the game pays, and a first deal's win collected before
     // the second deal as well.
-    const bool firstWinCollected = state_.phase == 2 && current_->collected;
+    const bool firstWinCollected = state_.phase == Phase::SecondDeal && current_->collected;
     current_->paid = (firstWinCollected ? current_->paid : 0) + state_.win;
 }
 

@@ -50,7 +50,7 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
     std::int32_t betAtStop = 0;
     m.services.whileTurning = [&] {
         EXPECT_EQ(m.state.inputEnabled, 0);
-        firstDeal = m.state.phase == 1;
+        firstDeal = m.state.phase == Phase::FirstDeal;
         winBeforeStop = m.state.win;
         betAtStop = m.state.bet;
     };
@@ -93,7 +93,7 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
         ASSERT_EQ(m.services.spins, spinsBefore + 1);
         ++deals;
         if (!firstDeal) ++secondDeals;
-        if (before.phase == 2 && before.held == Line{1, 1, 1}) ++collects;
+        if (before.phase == Phase::SecondDeal && before.held == Line{1, 1, 1}) ++collects;
 
         const int comboClass = testing::ledger::classOf(after.reelSymbols);
         const std::int64_t movement =

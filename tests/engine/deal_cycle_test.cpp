@@ -145,7 +145,7 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
                       "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
                       "lamp 3 red", "pump", "save recall"}));
     EXPECT_EQ(m.state.win, 1000);
-    EXPECT_EQ(m.state.phase, 1);
+    EXPECT_EQ(m.state.phase, Phase::FirstDeal);
     EXPECT_EQ(m.state.inputEnabled, 1);
 
     // The next pull banks the win, takes a new stake and deals afresh.
@@ -171,7 +171,7 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
                      {"sound reels_stop", "delay 31", "still reels", "meter win 0 7", "lamp 1 red",
                       "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(t.services.message, "1st  DEAL");
-    EXPECT_EQ(t.state.phase, 2);
+    EXPECT_EQ(t.state.phase, Phase::SecondDeal);
     EXPECT_EQ(t.state.firstDealClass, 12);
     EXPECT_EQ(t.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
 
@@ -183,7 +183,7 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     EXPECT_EQ(t.state.reelSymbols[0], 7);
     EXPECT_EQ(t.state.reelSymbols[1], 8);
     EXPECT_EQ(t.state.previousSymbols[0], 2);  // held reels keep their earlier start
-    EXPECT_EQ(t.state.phase, 1);
+    EXPECT_EQ(t.state.phase, Phase::FirstDeal);
     EXPECT_EQ(t.state.statistics.secondDealCounts[12], 1);
     EXPECT_EQ(t.state.statistics.firstDealCounts[12], 1);
 }
@@ -206,7 +206,7 @@ TEST_F(DealCycle, SecondDealIsFreeAndReplacesTheFirstWin) {
 
 TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
     m.state.options.secondDeal = 1;
-    m.state.phase = 2;
+    m.state.phase = Phase::SecondDeal;
     m.state.held = {1, 1, 1};
     m.state.firstDealClass = 2;
     m.state.win = 1000;
@@ -223,7 +223,7 @@ TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
 }
 
 TEST_F(DealCycle, SecondDealSwitchedOffInPhaseTwoDealsAFirstDeal) {
-    m.state.phase = 2;
+    m.state.phase = Phase::SecondDeal;
     m.state.held = {1, 0, 0};
     m.state.win = 20;
     pressed();
@@ -245,7 +245,7 @@ TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
     };
     for (const auto& c : cases) {
         TestMachine t;
-        t.state.phase = 2;
+        t.state.phase = Phase::SecondDeal;
         t.state.held = c.held;
         t.state.leverPressed = 1;
         t.game.releaseLever();
@@ -268,7 +268,7 @@ class Holds : public DealCycle {
   protected:
     void SetUp() override {
         m.state.options = Options{0, 1, 1, 1, 1};  // Second deal and Smart hold on
-        m.state.phase = 2;
+        m.state.phase = Phase::SecondDeal;
         m.state.held = {1, 1, 0};  // suggested by the evaluation
         m.state.holdsUntouched = 1;
         m.services.lamps = {LampLook::Red, LampLook::Red, LampLook::Blank};
@@ -312,7 +312,10 @@ TEST_F(Holds, SmartHoldCallOrder) {
 }
 
 TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
-    const struct { std::uint8_t phase, secondDeal; } cases[] = {{1, 1}, {1, 0}, {2, 0}};
+    const struct {
+        Phase phase;
+        std::uint8_t secondDeal;
+    } cases[] = {{Phase::FirstDeal, 1}, {Phase::FirstDeal, 0}, {Phase::SecondDeal, 0}};
     for (const auto& c : cases) {
         SetUp();
         m.services.take();
@@ -322,7 +325,8 @@ TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
         EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
         EXPECT_EQ(m.state.holdPressed[2], 0);
         // The click sounds only in phase 2.
-        EXPECT_EQ(m.services.take(), c.phase == 2 ? Calls{"sound hold_button"} : Calls{});
+        EXPECT_EQ(m.services.take(),
+                  c.phase == Phase::SecondDeal ? Calls{"sound hold_button"} : Calls{});
     }
 }
 

@@ -64,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct VerdictEdge {
     const char* name;
-    std::uint8_t secondDeal, phase, firstDealClass;
+    std::uint8_t secondDeal;
+    Phase phase;
+    std::uint8_t firstDealClass;
     Line line;
     const char* message;  // what the line shows after the stop
 };
@@ -87,9 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
     Table, VerdictEdges,
     ::testing::Values(
         // A class left over from an earlier second deal must not mute a game without one.
-        VerdictEdge{"SecondDealOffAfterAnEarlierClass", 0, 1, 8, {7, 8, 3}, "Good job !!"},
-        VerdictEdge{"SecondDealRepeatsTheFirst", 1, 2, 8, {7, 8, 3}, "DEAL"},
-        VerdictEdge{"SecondDealBetterThanTheFirst", 1, 2, 10, {7, 8, 3}, "Good job !!"}),
+        VerdictEdge{
+            "SecondDealOffAfterAnEarlierClass", 0, Phase::FirstDeal, 8, {7, 8, 3}, "Good job !!"},
+        VerdictEdge{"SecondDealRepeatsTheFirst", 1, Phase::SecondDeal, 8, {7, 8, 3}, "DEAL"},
+        VerdictEdge{
+            "SecondDealBetterThanTheFirst", 1, Phase::SecondDeal, 10, {7, 8, 3}, "Good job !!"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Every class pays, lights its reels and speaks its verdict ----
@@ -153,14 +157,14 @@ TEST(SmartHold, EveryFirstDealStartsWithTheSuggestionUntouched) {
     ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
     for (int game = 1; game <= 2; ++game) {
         SCOPED_TRACE(game);
-        ASSERT_EQ(m.state.phase, 2);
+        ASSERT_EQ(m.state.phase, Phase::SecondDeal);
         ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
         // The first pick of a reel not held replaces the suggestion.
         m.game.pressHold(3);
         m.game.releaseHold(3);
         EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{0, 0, 1}));
         m.pull();  // the second deal
-        ASSERT_EQ(m.state.phase, 1);
+        ASSERT_EQ(m.state.phase, Phase::FirstDeal);
         if (game == 1) m.pull();  // the next game's first deal
     }
 }

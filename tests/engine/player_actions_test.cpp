@@ -65,10 +65,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Money actions at the edges of their limits ----
 
+constexpr Phase kFirst = Phase::FirstDeal;
+constexpr Phase kSecond = Phase::SecondDeal;
+
 struct MoneyCase {
     const char* name;
     Button button;
-    std::uint8_t phase;
+    Phase phase;
     std::int32_t bet, win, credit, account;
     std::int32_t betAfter, winAfter, creditAfter, accountAfter;
 };
@@ -99,27 +102,27 @@ TEST_P(MoneyActions, MoveTheMoneyAndSaveOrChangeNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MoneyActions,
-    ::testing::Values(MoneyCase{"CoinJustBelowTheLimit", Button::Coin, 1, 5, 0, 8'999'999, -1000, 5,
-                                0, 9'000'999, -2000},
-                      MoneyCase{"CoinAtTheLimit", Button::Coin, 1, 5, 0, 9'000'000, -1000, 5, 0,
-                                9'000'000, -1000},
-                      MoneyCase{"CoinWouldSinkTheAccount", Button::Coin, 1, 5, 0, 0, -99'999'000, 5,
-                                0, 0, -99'999'000},
-                      MoneyCase{"CoinDownToTheAccountsFloor", Button::Coin, 1, 5, 0, 0, -99'998'999,
-                                5, 0, 1000, -99'999'999},
-                      MoneyCase{"CoinInPhase2", Button::Coin, 2, 5, 40, 0, 0, 5, 40, 1000, -1000},
-                      MoneyCase{"CollectInPhase2", Button::Collect, 2, 5, 40, 250, -1000, 5, 0, 0,
-                                -710},
-                      // One past the top: 9,999,998 + 2 + 90,000,000.
-                      MoneyCase{"CollectOnePastTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'998,
-                                90'000'000, 5, 2, 9'999'998, 90'000'000},
-                      MoneyCase{"CollectUpToTheAccountsTop", Button::Collect, 1, 5, 2, 9'999'997,
-                                90'000'000, 5, 0, 0, 99'999'999},
-                      MoneyCase{"BetUpToTen", Button::BetUp, 1, 9, 0, 1000, 0, 10, 0, 1000, 0},
-                      MoneyCase{"BetUpAtTen", Button::BetUp, 1, 10, 0, 1000, 0, 10, 0, 1000, 0},
-                      MoneyCase{"BetDownToOne", Button::BetDown, 1, 2, 0, 1000, 0, 1, 0, 1000, 0},
-                      MoneyCase{"BetDownAtOne", Button::BetDown, 1, 1, 0, 1000, 0, 1, 0, 1000, 0},
-                      MoneyCase{"BetUpInPhase2", Button::BetUp, 2, 3, 0, 1000, 0, 3, 0, 1000, 0}),
+    ::testing::Values(
+        MoneyCase{"CoinJustBelowTheLimit", Button::Coin, kFirst, 5, 0, 8'999'999, -1000, 5, 0,
+                  9'000'999, -2000},
+        MoneyCase{"CoinAtTheLimit", Button::Coin, kFirst, 5, 0, 9'000'000, -1000, 5, 0, 9'000'000,
+                  -1000},
+        MoneyCase{"CoinWouldSinkTheAccount", Button::Coin, kFirst, 5, 0, 0, -99'999'000, 5, 0, 0,
+                  -99'999'000},
+        MoneyCase{"CoinDownToTheAccountsFloor", Button::Coin, kFirst, 5, 0, 0, -99'998'999, 5, 0,
+                  1000, -99'999'999},
+        MoneyCase{"CoinInPhase2", Button::Coin, kSecond, 5, 40, 0, 0, 5, 40, 1000, -1000},
+        MoneyCase{"CollectInPhase2", Button::Collect, kSecond, 5, 40, 250, -1000, 5, 0, 0, -710},
+        // One past the top: 9,999,998 + 2 + 90,000,000.
+        MoneyCase{"CollectOnePastTheAccountsTop", Button::Collect, kFirst, 5, 2, 9'999'998,
+                  90'000'000, 5, 2, 9'999'998, 90'000'000},
+        MoneyCase{"CollectUpToTheAccountsTop", Button::Collect, kFirst, 5, 2, 9'999'997, 90'000'000,
+                  5, 0, 0, 99'999'999},
+        MoneyCase{"BetUpToTen", Button::BetUp, kFirst, 9, 0, 1000, 0, 10, 0, 1000, 0},
+        MoneyCase{"BetUpAtTen", Button::BetUp, kFirst, 10, 0, 1000, 0, 10, 0, 1000, 0},
+        MoneyCase{"BetDownToOne", Button::BetDown, kFirst, 2, 0, 1000, 0, 1, 0, 1000, 0},
+        MoneyCase{"BetDownAtOne", Button::BetDown, kFirst, 1, 0, 1000, 0, 1, 0, 1000, 0},
+        MoneyCase{"BetUpInPhase2", Button::BetUp, kSecond, 3, 0, 1000, 0, 3, 0, 1000, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The settings screen ----
@@ -137,7 +140,7 @@ TEST_P(SettingsOk, EndsAPendingSecondDealOnlyWhenSecondDealWasSwitchedOff) {
     TestMachine m;
     m.state.options.secondDeal = c.secondDealAtOpen;
     m.game.openSettings();
-    m.state.phase = 2;
+    m.state.phase = Phase::SecondDeal;
     m.state.held = {1, 0, 1};
     m.state.win = 50;
     m.state.credit = 900;
@@ -145,7 +148,7 @@ TEST_P(SettingsOk, EndsAPendingSecondDealOnlyWhenSecondDealWasSwitchedOff) {
     m.services.take();
     m.game.pressButtonByKey(Button::SettingsOk);
     m.game.releaseButton(Button::SettingsOk);
-    EXPECT_EQ(m.state.phase, c.secondDealEnds ? 1 : 2);
+    EXPECT_EQ(m.state.phase, c.secondDealEnds ? Phase::FirstDeal : Phase::SecondDeal);
     EXPECT_EQ(m.state.credit, c.secondDealEnds ? 950 : 900);
     EXPECT_EQ(m.state.win, c.secondDealEnds ? 0 : 50);
     EXPECT_EQ(m.state.held, (c.secondDealEnds ? Line{0, 0, 0} : Line{1, 0, 1}));

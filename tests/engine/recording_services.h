@@ -98,7 +98,8 @@ class RecordingServices : public EngineServices, public GameHost {
             const Line line = scriptedLines.front();
             scriptedLines.pop_front();
             for (std::size_t n = 0; n < 3; ++n) {
-                if (state_.phase == 1 || state_.held[n] == 0) state_.reelSymbols[n] = line[n];
+                if (state_.phase == Phase::FirstDeal || state_.held[n] == 0)
+                    state_.reelSymbols[n] = line[n];
             }
         }
         if (whileTurning) whileTurning();

@@ -33,7 +33,7 @@ TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
 class Evaluation : public ::testing::Test {
   protected:
     // A stopped line evaluated in the given phase, with the calls it made.
-    Calls stop(const Line& line, std::uint8_t phase) {
+    Calls stop(const Line& line, Phase phase) {
         m.state.reelSymbols = line;
         m.state.phase = phase;
         m.services.take();
@@ -91,8 +91,8 @@ TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
         m.state.bet = c.bet;
         m.state.win = 77;  // an old win never adds to the new one
         m.state.statistics = {};
-        EXPECT_EQ(stop(c.line, 1), c.calls);
-        EXPECT_EQ(m.state.phase, 1);
+        EXPECT_EQ(stop(c.line, Phase::FirstDeal), c.calls);
+        EXPECT_EQ(m.state.phase, Phase::FirstDeal);
         EXPECT_EQ("meter win " + std::to_string(m.state.win) + " 7", c.calls.front());
         PerClass<std::int32_t> counts{};
         counts[12] = 1;
@@ -106,8 +106,9 @@ TEST_F(Evaluation, VoiceOffStillSetsTheText) {
     m.state.options.secondDeal = 0;
     m.state.options.voiceFx = 0;
     m.state.bet = 1;
-    EXPECT_EQ(stop({9, 9, 9}, 1), (Calls{"meter win 50 7", "msg Excellent !!!", "lamp 1 red",
-                                         "lamp 2 red", "lamp 3 red", "pump"}));
+    EXPECT_EQ(stop({9, 9, 9}, Phase::FirstDeal),
+              (Calls{"meter win 50 7", "msg Excellent !!!", "lamp 1 red", "lamp 2 red",
+                     "lamp 3 red", "pump"}));
 }
 
 TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
@@ -134,9 +135,9 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
             expected.push_back("lamp " + std::to_string(reel) +
                                (c.held[static_cast<std::size_t>(reel - 1)] ? " red" : " blank"));
         expected.push_back("pump");
-        EXPECT_EQ(stop(c.line, 1), expected);
+        EXPECT_EQ(stop(c.line, Phase::FirstDeal), expected);
         EXPECT_EQ(m.state.held, c.held);
-        EXPECT_EQ(m.state.phase, 2);
+        EXPECT_EQ(m.state.phase, Phase::SecondDeal);
         EXPECT_EQ(m.state.firstDealClass, 12);
         EXPECT_EQ(m.services.message, "1st  DEAL");
     }
@@ -145,11 +146,12 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
 TEST_F(Evaluation, WinningFirstDealMarksItsReelsAndSuggestsNothingMore) {
     m.state.options.secondDeal = 1;
     m.state.bet = 2;
-    EXPECT_EQ(stop({1, 5, 7}, 1), (Calls{"meter win 10 7", "sound verdict_not_bad", "msg Not bad !",
-                                         "lamp 1 red", "lamp 2 red", "lamp 3 blank", "pump"}));
+    EXPECT_EQ(stop({1, 5, 7}, Phase::FirstDeal),
+              (Calls{"meter win 10 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 red",
+                     "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(m.state.held, (Flags{1, 1, 0}));
     EXPECT_EQ(m.state.firstDealClass, 10);
-    EXPECT_EQ(m.state.phase, 2);
+    EXPECT_EQ(m.state.phase, Phase::SecondDeal);
 }
 
 TEST_F(Evaluation, SecondDealVerdicts) {
@@ -180,8 +182,8 @@ TEST_F(Evaluation, SecondDealVerdicts) {
         m.state.firstDealClass = static_cast<std::uint8_t>(c.firstClass);
         m.state.statistics = {};
         m.services.setMessage("2nd  DEAL");
-        EXPECT_EQ(stop(c.line, 2), c.calls);
-        EXPECT_EQ(m.state.phase, 1);
+        EXPECT_EQ(stop(c.line, Phase::SecondDeal), c.calls);
+        EXPECT_EQ(m.state.phase, Phase::FirstDeal);
         EXPECT_EQ(m.state.statistics.firstDealCounts, PerClass<std::int32_t>{});
         EXPECT_EQ(m.state.statistics.secondDealCounts[12], 1);
         if (c.calls.size() == 5) {
@@ -194,7 +196,7 @@ TEST_F(Evaluation, CountersStopAtTheTopOfTheirRange) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     m.state.statistics.firstDealCounts[12] = kMax;
     m.state.statistics.firstDealCounts[11] = kMax - 1;
-    m.state.phase = 1;
+    m.state.phase = Phase::FirstDeal;
     m.game.countResult(12);
     m.game.countResult(11);
     m.game.countResult(11);

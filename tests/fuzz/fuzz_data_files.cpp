@@ -72,7 +72,7 @@ MachineState stateBefore(std::uint64_t seed, const std::string& home) {
         s.statistics.firstDealCounts[k] = v.money();
         s.statistics.secondDealCounts[k] = v.money();
     }
-    s.phase = v.byte();
+    s.phase = v.byte() % 2 == 0 ? Phase::FirstDeal : Phase::SecondDeal;
     for (auto& b : s.held) b = v.byte();
     s.holdsUntouched = v.byte();
     for (auto& b : s.holdPressed) b = v.byte();

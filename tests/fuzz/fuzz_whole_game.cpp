@@ -123,11 +123,11 @@ struct Snapshot {
     std::int32_t account = 0;
     Statistics statistics;
     bool turning = false;  // a deal's reels turn: the game takes no input meanwhile
-    std::uint8_t phase = 0;
+    Phase phase = Phase::FirstDeal;
 
     std::int64_t money() const { return std::int64_t{credit} + win + account; }
-    bool firstDealTurning() const { return turning && phase == 1; }
-    bool secondDealTurning() const { return turning && phase == 2; }
+    bool firstDealTurning() const { return turning && phase == Phase::FirstDeal; }
+    bool secondDealTurning() const { return turning && phase == Phase::SecondDeal; }
     std::string text() const {
         return "bet " + std::to_string(bet) + ", win " + std::to_string(win) + ", credit " +
                std::to_string(credit) + ", account " + std::to_string(account);

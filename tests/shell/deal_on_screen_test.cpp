@@ -107,7 +107,7 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     EXPECT_EQ(sounds.size(), 3u);
     EXPECT_EQ(view().message(), "1st  DEAL");
     // Phase 2: the suggested holds are lit in red.
-    EXPECT_EQ(state().phase, 2);
+    EXPECT_EQ(state().phase, Phase::SecondDeal);
     const Picture lampRed = gamePicture("lamp_red");
     for (std::size_t n = 0; n < 3; ++n) {
         const PictureLayer* lamp = program->view().screen().layer("lamp" + std::to_string(n + 1));
@@ -172,7 +172,7 @@ TEST_P(HoldByClick, TogglesOnlyThatReel) {
     state().options.smartHold = 0;
     pullLever();
     settle();
-    ASSERT_EQ(state().phase, 2);
+    ASSERT_EQ(state().phase, Phase::SecondDeal);
     const auto before = state().held;
     platform->headlessAudio().clearLog();
     click(onCabinet(c.at, c.x, c.y));
@@ -198,7 +198,7 @@ TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
     state().options.smartHold = 0;
     pullLever();
     settle();
-    ASSERT_EQ(state().phase, 2);
+    ASSERT_EQ(state().phase, Phase::SecondDeal);
     // Hold reel 1 alone: a click on its picture, a click on a lamp to let the others go.
     const std::array<L::Offset, 3> lamps = L::kLampsAt;
     if (state().held[0] == 0) click(onCabinet(L::kReelsAt[0], 60, 60));
@@ -213,7 +213,7 @@ TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
     EXPECT_EQ(framesOf(2).size(), 42u);
     EXPECT_EQ(lastTick(), 62);
     EXPECT_EQ(state().reelSymbols[0], before[0]);
-    EXPECT_EQ(state().phase, 1);
+    EXPECT_EQ(state().phase, Phase::FirstDeal);
     EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
     EXPECT_EQ(state().credit, 995);
 }

@@ -53,7 +53,7 @@ TEST_F(Gamepad, TheDpadHoldsStartOpensHelpAndBackOpensAndClosesTheSettings) {
     startAndReveal();
     state().options.smartHold = 0;
     press(PadButton::A);
-    ASSERT_EQ(state().phase, 2);
+    ASSERT_EQ(state().phase, Phase::SecondDeal);
     const std::array<std::uint8_t, 3> before = state().held;
     press(PadButton::DpadLeft);
     press(PadButton::DpadUp);
@@ -117,7 +117,7 @@ TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
     tap(SDL_CONTROLLER_BUTTON_A);
     EXPECT_EQ(program->game().state().credit, 995);
     EXPECT_EQ(program->game().state().statistics.firstDealCounts[12], 1);
-    ASSERT_EQ(program->game().state().phase, 2);
+    ASSERT_EQ(program->game().state().phase, Phase::SecondDeal);
     const std::uint8_t held = program->game().state().held[1];
     tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
     EXPECT_NE(program->game().state().held[1], held);

@@ -85,7 +85,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
         }
         const std::int64_t before = money();
         const std::int32_t winBefore = state().win;
-        const std::uint8_t phaseBefore = state().phase;
+        const Phase phaseBefore = state().phase;
         const bool allHeld = state().held[0] && state().held[1] && state().held[2];
         const std::int32_t counted = deals();
         platform->headlessAudio().clearLog();
@@ -113,7 +113,7 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
 
         // A first deal takes the stake and banks the old win; a second deal is free and its
         // result replaces the first deal's win.
-        const bool firstDeal = phaseBefore == 1 || allHeld;
+        const bool firstDeal = phaseBefore == Phase::FirstDeal || allHeld;
         const int comboClass = testing::ledger::classOf(state().reelSymbols);
         ASSERT_EQ(money(), before + testing::ledger::dealMoves(firstDeal, state().bet, comboClass,
                                                                winBefore))

@@ -60,7 +60,7 @@ TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
     platform->headlessAudio().clearLog();
     program->input().route(InputEvent::enter());
     settle();
-    ASSERT_EQ(state().phase, 2);
+    ASSERT_EQ(state().phase, Phase::SecondDeal);
     EXPECT_EQ(soundsPlayed().front(), "spin_from_left");
     for (char32_t key : {U'1', U'2', U'3'}) {
         const std::size_t n = static_cast<std::size_t>(key - U'1');
@@ -69,7 +69,7 @@ TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
         EXPECT_NE(state().held[n], before) << n;
     }
     type(U' ');
-    EXPECT_EQ(state().phase, 1);
+    EXPECT_EQ(state().phase, Phase::FirstDeal);
     EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
 }
 
@@ -78,10 +78,13 @@ TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
 struct MoneyCase {
     const char* name;
     std::int32_t bet, win, credit, account;
-    std::uint8_t phase;
+    Phase phase;
     char32_t key;
     std::int32_t betAfter, winAfter, creditAfter, accountAfter;
 };
+
+constexpr Phase kFirst = Phase::FirstDeal;
+constexpr Phase kSecond = Phase::SecondDeal;
 
 class MoneyKeys : public Story, public ::testing::WithParamInterface<MoneyCase> {};
 
@@ -114,12 +117,13 @@ TEST_P(MoneyKeys, ChangeTheMoneyAndTheCreditFileOrNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Table, MoneyKeys,
     ::testing::Values(
-        MoneyCase{"CoinBelowTheLimit", 5, 0, 8'999'000, -1000, 1, U'c', 5, 0, 9'000'000, -2000},
-        MoneyCase{"CoinAtTheLimit", 5, 0, 9'000'000, -1000, 1, U'C', 5, 0, 9'000'000, -1000},
-        MoneyCase{"Collect", 5, 40, 250, -1000, 1, U'o', 5, 0, 0, -710},
-        MoneyCase{"CollectByZeroInPhase2", 5, 40, 250, -1000, 2, U'0', 5, 0, 0, -710},
-        MoneyCase{"BetUp", 3, 0, 1000, 0, 1, U'.', 4, 0, 1000, 0},
-        MoneyCase{"BetDownInPhase2", 3, 0, 1000, 0, 2, U',', 3, 0, 1000, 0}),
+        MoneyCase{"CoinBelowTheLimit", 5, 0, 8'999'000, -1000, kFirst, U'c', 5, 0, 9'000'000,
+                  -2000},
+        MoneyCase{"CoinAtTheLimit", 5, 0, 9'000'000, -1000, kFirst, U'C', 5, 0, 9'000'000, -1000},
+        MoneyCase{"Collect", 5, 40, 250, -1000, kFirst, U'o', 5, 0, 0, -710},
+        MoneyCase{"CollectByZeroInPhase2", 5, 40, 250, -1000, kSecond, U'0', 5, 0, 0, -710},
+        MoneyCase{"BetUp", 3, 0, 1000, 0, kFirst, U'.', 4, 0, 1000, 0},
+        MoneyCase{"BetDownInPhase2", 3, 0, 1000, 0, kSecond, U',', 3, 0, 1000, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Story, ACoinPressCountsOnlyInsideTheRoundFace) {

@@ -32,7 +32,7 @@ class Recall : public testing::WholeProgram {
         for (int i = 0; i < deals; ++i) {
             if (i == 4) type(U'.');  // a bet of 6 from the fifth deal on
             const std::int32_t before = state().credit + state().win;
-            const bool firstDeal = state().phase == 1;
+            const bool firstDeal = state().phase == Phase::FirstDeal;
             const std::int32_t winBefore = state().win;
             pullLever();
             settle();

@@ -10,7 +10,7 @@ namespace L = layout;
 
 struct Snapshot {
     std::int32_t bet, credit, account;
-    std::uint8_t phase;
+    Phase phase;
     std::array<std::uint8_t, 3> held;
     Statistics statistics;
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
@@ -42,7 +42,7 @@ TEST_P(RefusedDuringAutoplay, ChangesNothing) {
     state().options.smartHold = 0;
     if (GetParam().inSecondDeal) {
         after(InputEvent::enter());
-        ASSERT_EQ(state().phase, 2);
+        ASSERT_EQ(state().phase, Phase::SecondDeal);
     }
     after(InputEvent::typed(U'a'));
     ASSERT_TRUE(program->game().autoplayOn());

@@ -109,7 +109,7 @@ TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) 
     startAndReveal();
     pullLever();
     settle();
-    ASSERT_EQ(state().phase, 2);
+    ASSERT_EQ(state().phase, Phase::SecondDeal);
     open();
     clickReset();
     EXPECT_EQ(state().account, -1000);
@@ -119,7 +119,7 @@ TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) 
     EXPECT_EQ(program->settings().accountLine().caption(), "-1000");
     EXPECT_EQ(column(2), std::vector<std::string>(12, "0"));
     clickOk();
-    EXPECT_EQ(state().phase, 2);
+    EXPECT_EQ(state().phase, Phase::SecondDeal);
     pullLever();
     settle();
     EXPECT_EQ(state().statistics.secondDealCounts[12], 1);

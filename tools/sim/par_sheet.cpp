@@ -113,7 +113,7 @@ std::array<int, 1000> suggestedHoldMasks() {
     std::array<int, 1000> masks{};
     for (int index = 0; index < 1000; ++index) {
         state.reelSymbols = lineOf(index);
-        state.phase = 1;
+        state.phase = Phase::FirstDeal;
         machine.game.finishSpin();
         masks[static_cast<std::size_t>(index)] =
             (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0);

@@ -92,7 +92,8 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
-        const bool takesStake = state.options.secondDeal == 0 || state.phase == 1 || allHeld(state);
+        const bool takesStake =
+            state.options.secondDeal == 0 || state.phase == Phase::FirstDeal || allHeld(state);
         bool coin = false;
         if (options.coins && takesStake &&
             static_cast<std::int64_t>(state.credit) + state.win < state.bet && game.insertCoin()) {
