@@ -166,6 +166,19 @@ std::array<Vector, 2> shuffleTable(const Entry (&entries)[10]) {
     return halves;
 }
 
+// Entry p of a ten-entry table for every lane: one shuffle of the vector unit where the compiler
+// offers it, lane by lane where it does not.
+// (Vectors go by reference: passed by value they would take another calling convention on
+// processors without AVX.)
+template <typename Vector>
+void pick(const std::array<Vector, 2>& table, const LaneWords& p, Vector& entries) {
+#if defined(__clang__)
+    for (std::size_t k = 0; k < kWidth; ++k) entries[k] = table[p[k] / kWidth][p[k] % kWidth];
+#else
+    entries = __builtin_shuffle(table[0], table[1], p);
+#endif
+}
+
 // Every lane's symbols from the first generator's state: state, passes and sequence per step
 // and lane.
 FRUVANA_VECTOR_CLONES
@@ -188,10 +201,14 @@ void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state, std::int32_t
             // p = (next x 10) >> 32 in 32-bit parts: the upper half times ten, plus what the
             // lower half times ten carries into it.
             const LaneWords p = ((next >> 16) * 10u + (((next & 0xFFFFu) * 10u) >> 16)) >> 16;
-            x[v] =
-                __builtin_shuffle(mul[0], mul[1], p) * x[v] + __builtin_shuffle(add[0], add[1], p);
+            LaneWords jumpMul{}, jumpAdd{};
+            LaneCounts move{};
+            pick(mul, p, jumpMul);
+            pick(add, p, jumpAdd);
+            pick(moves, p, move);
+            x[v] = jumpMul * x[v] + jumpAdd;
             drawn[v] += reinterpret_cast<const LaneCounts&>(p) + 1;
-            const LaneCounts moved = steps[v] + __builtin_shuffle(moves[0], moves[1], p);
+            const LaneCounts moved = steps[v] + move;
             steps[v] = moved >= RanmarGenerator::kCm ? moved - RanmarGenerator::kCm : moved;
             const std::size_t at = t * kLanes + v * kWidth;
             std::memcpy(state + at, &x[v], sizeof x[v]);
