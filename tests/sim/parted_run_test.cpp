@@ -47,13 +47,6 @@ class Scratch {
     fs::path path_;
 };
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The two parted runs, small: 100 parts of 4 pulls, and 9 sessions of 30 pulls.
 const std::vector<std::string> kCertify{"--certify", "--pulls", "400", "--seed", "5"};
 const std::vector<std::string> kSessions{"--sessions", "9", "--session-pulls", "30",

@@ -1,9 +1,10 @@
 #include "tools/sim/simulator.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <array>
-#include <charconv>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -16,35 +17,14 @@ namespace fruvana::sim {
 
 namespace {
 
-// One trace line, built in place: a run may write millions of them.
-class LineBuffer {
-  public:
-    LineBuffer& text(std::string_view s) {
-        for (char ch : s) put(ch);
-        return *this;
-    }
-    LineBuffer& number(std::int64_t value) {
-        const auto [end, error] =
-            std::to_chars(buffer_.data() + size_, buffer_.data() + buffer_.size(), value);
-        if (error == std::errc{}) size_ = static_cast<std::size_t>(end - buffer_.data());
-        return *this;
-    }
-    LineBuffer& reels(const Line& line) {
-        return number(line[0]).text(",").number(line[1]).text(",").number(line[2]);
-    }
-    void writeTo(std::ostream& out) {
-        put('\n');
-        out.write(buffer_.data(), static_cast<std::streamsize>(size_));
-        size_ = 0;
-    }
-
-  private:
-    void put(char ch) {
-        if (size_ < buffer_.size()) buffer_[size_++] = ch;
-    }
-    std::array<char, 256> buffer_{};
-    std::size_t size_ = 0;
-};
+// Writes one trace line, formatted in place: a run may write millions of them.
+template <typename... Args>
+void traceLine(std::ostream& out, fmt::format_string<Args...> pattern, Args&&... args) {
+    fmt::memory_buffer line;
+    fmt::format_to(std::back_inserter(line), pattern, std::forward<Args>(args)...);
+    line.push_back('\n');
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
 
 std::string_view tableLetter(QuotaChoice choice) {
     switch (choice) {
@@ -88,12 +68,9 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     for (auto& symbol : state.reelSymbol) symbol = drawSymbol(sources, kSymbolCount);
     result.startReels = state.reelSymbol;
 
-    LineBuffer line;
-    if (trace) {
-        line.text("seed=").number(result.seeding.seed).text(" kl=").number(result.seeding.kl);
-        line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbol);
-        line.writeTo(*trace);
-    }
+    if (trace)
+        traceLine(*trace, "seed={} kl={} ij={} reels={}", result.seeding.seed, result.seeding.kl,
+                  result.seeding.ij, fmt::join(state.reelSymbol, ","));
     if (plot) plot->start(moneyOf(state));
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
@@ -162,25 +139,13 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         }
 
         if (trace) {
-            line.number(pull);
-            if (takesStake) {
-                const FirstDealRecord& deal = pool.lastFirstDeal();
-                line.text(" 1st table=")
-                    .text(tableLetter(deal.table))
-                    .text(" cand=")
-                    .number(deal.candidates);
-                line.text(" pick=").number(deal.pick);
-            } else {
-                line.text(" 2nd table=- cand=- pick=-");
-            }
-            line.text(" line=")
-                .reels(state.reelSymbol)
-                .text(" class=")
-                .number(classifyLine(state.reelSymbol));
-            line.text(" win=").number(state.win).text(" credit=").number(state.credit);
-            line.text(" account=").number(state.account).text(" held=");
-            for (std::uint8_t h : state.held) line.number(h);
-            line.writeTo(*trace);
+            const FirstDealRecord& deal = pool.lastFirstDeal();
+            traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={}", pull,
+                      takesStake ? fmt::format("1st table={} cand={} pick={}",
+                                               tableLetter(deal.table), deal.candidates, deal.pick)
+                                 : "2nd table=- cand=- pick=-",
+                      fmt::join(state.reelSymbol, ","), classifyLine(state.reelSymbol), state.win,
+                      state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
