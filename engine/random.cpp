@@ -257,7 +257,7 @@ SymbolLookahead::SymbolLookahead()
       stepped_(kMost),
       steppedSymbols_(kMost),
       stretches_(2 * kLanes + 2),
-      lagged_(2 * RanmarGenerator::kLags + 10 * kMost),
+      lagged_(2 * static_cast<std::size_t>(RanmarGenerator::kLags) + 10 * kMost),
       symbols_(kMost) {}
 
 std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources) {

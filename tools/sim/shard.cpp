@@ -33,13 +33,14 @@ Json header(const SimOptions& o, std::uint32_t seed) {
             {"last_part", parts.last}};
 }
 
-// One shard file as read: its run, its place among the shards, and its data.
+// One shard file as read: its run, its place among the shards, and its tally or outcomes.
 struct ShardFile {
     std::string path;
     bool certify = false;
     SimOptions options;
     std::int64_t index = 0, count = 0, first = 0, last = 0;
-    Json data;
+    CertifyTally tally;
+    std::vector<SessionOutcome> sessions;
 };
 
 // The run's settings as a shard file holds them; throws a ShardError naming a bad one.
@@ -104,7 +105,15 @@ ShardFile readShard(const std::string& path) {
     const char* data = shard.certify ? "tally" : "outcomes";
     if (!doc.contains(data))
         throw ShardError(shard.certify ? "it has no tally" : "it has no outcomes");
-    shard.data = doc.at(data);
+    if (shard.certify) {
+        shard.tally = doc.at(data).get<CertifyTally>();
+        return shard;
+    }
+    shard.sessions = sessionOutcomesFrom(doc.at(data));
+    if (static_cast<std::int64_t>(shard.sessions.size()) != shard.last - shard.first)
+        throw ShardError("it holds " + std::to_string(shard.sessions.size()) +
+                         " sessions, not the " + std::to_string(shard.last - shard.first) +
+                         " of its shard");
     return shard;
 }
 
@@ -181,21 +190,8 @@ std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std:
     run.options = firstRead->options;
     run.seed = *firstRead->options.seed;
     for (const auto& [index, shard] : byIndex) {
-        try {
-            if (shard.certify) {
-                run.certify.append(shard.data.get<CertifyTally>());
-                continue;
-            }
-            const std::vector<SessionOutcome> outcomes = sessionOutcomesFrom(shard.data);
-            if (static_cast<std::int64_t>(outcomes.size()) != shard.last - shard.first)
-                throw ShardError("it holds " + std::to_string(outcomes.size()) +
-                                 " sessions, not the " + std::to_string(shard.last - shard.first) +
-                                 " of its shard");
-            run.sessions.insert(run.sessions.end(), outcomes.begin(), outcomes.end());
-        } catch (const ShardError& e) {
-            error = about(shard.path, e.what());
-            return std::nullopt;
-        }
+        run.certify.append(shard.tally);
+        run.sessions.insert(run.sessions.end(), shard.sessions.begin(), shard.sessions.end());
     }
     return run;
 }
