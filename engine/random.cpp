@@ -273,10 +273,10 @@ std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources
     std::size_t t = 0;  // the lane step whose start is compared with `at`
     for (std::size_t l = 0; l < kLanes && count < kMost;) {
         const auto laneStart = static_cast<std::int64_t>(l * kLaneSpacing);
-        const auto boundary = [&](std::size_t t) {  // where lane step t - 1 ends
-            return t == 0
-                       ? laneStart
-                       : laneStart + passes_[(t - 1) * kLanes + l] + static_cast<std::int64_t>(t);
+        const auto boundary = [&](std::size_t step) {  // where lane step `step - 1` ends
+            return step == 0 ? laneStart
+                             : laneStart + passes_[(step - 1) * kLanes + l] +
+                                   static_cast<std::int64_t>(step);
         };
         while (t <= kSteps && boundary(t) < at) ++t;
         if (t > kSteps) {  // the true draws passed this lane by
@@ -285,14 +285,17 @@ std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources
             continue;
         }
         if (boundary(t) == at) {
-            // From here the lane's draws are the true ones.
+            // From here the lane's draws are the true ones, as many as the batch holds.
             const std::int32_t before = t == 0 ? 0 : passes_[(t - 1) * kLanes + l];
+            const std::size_t end = t + std::min(kSteps - t, kMost - count);
             laneBase_[l] = static_cast<std::int32_t>(numbers) - before;
-            stretches_[stretches++] = {l, t, kSteps, count};
-            count += kSteps - t;
-            numbers += passes_[(kSteps - 1) * kLanes + l] - before;
-            at = boundary(kSteps);
-            x = state_[(kSteps - 1) * kLanes + l];
+            stretches_[stretches++] = {l, t, end, count};
+            count += end - t;
+            if (end > t) {
+                numbers += passes_[(end - 1) * kLanes + l] - before;
+                at = boundary(end);
+                x = state_[(end - 1) * kLanes + l];
+            }
             ++l;
             t = 0;
             continue;
@@ -337,7 +340,8 @@ std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources
             continue;
         }
         const std::uint8_t* lane = laneSymbols_.data() + stretch.lane;
-        for (std::size_t t = stretch.from; t < stretch.to; ++t) *out++ = lane[t * kLanes];
+        for (std::size_t step = stretch.from; step < stretch.to; ++step)
+            *out++ = lane[step * kLanes];
     }
     stretchCount_ = stretches;
     return std::span(symbols_).first(count);

@@ -240,8 +240,8 @@ class SymbolLookahead {
     void moveOn(RandomSources& sources, std::size_t count) const;
 
   private:
-    // A stretch of the true draws: steps [from, kSteps) of a lane, or [from, to) of the draws
-    // stepped one by one; `symbol` is the place of its first in the true order.
+    // A stretch of the true draws: steps [from, to) of a lane, or of the draws stepped one by
+    // one; `symbol` is the place of its first in the true order.
     struct Stretch {
         std::size_t lane;  // kLanes for the draws stepped one by one
         std::size_t from;
