@@ -22,8 +22,6 @@ struct ClassTable {
 };
 constexpr ClassTable kClassOf;
 
-constexpr std::uint8_t kReels = 10;
-
 }  // namespace
 
 bool playerAhead(const MachineState& state) {
@@ -46,17 +44,24 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     PerClass<std::uint16_t> classCounts{};
     count_ = 0;
     std::int32_t candidates = 0;
+    // Candidate lines of three symbols each, reel 1 first, as drawSymbol(sources, 10) deals them,
+    // taken from a batch drawn ahead; the generators then move on past the last one used.
     while (count_ < kSize) {
-        const std::uint8_t s1 = drawSymbol(sources, kReels);
-        const std::uint8_t s2 = drawSymbol(sources, kReels);
-        const std::uint8_t s3 = drawSymbol(sources, kReels);
-        ++candidates;
-        const int c = kClassOf(s1, s2, s3);
-        if (classCounts[c] < quotas[c]) {
-            lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
-            ++count_;
-            ++classCounts[c];
+        const std::span<const std::uint8_t> symbols = ahead_.peek(sources);
+        std::size_t used = 0;
+        for (; used + 3 <= symbols.size() && count_ < kSize; used += 3) {
+            const std::uint8_t s1 = symbols[used];
+            const std::uint8_t s2 = symbols[used + 1];
+            const std::uint8_t s3 = symbols[used + 2];
+            ++candidates;
+            const int c = kClassOf(s1, s2, s3);
+            if (classCounts[c] < quotas[c]) {
+                lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
+                ++count_;
+                ++classCounts[c];
+            }
         }
+        ahead_.moveOn(sources, used);
     }
 
     const std::int32_t k = sources.lcg.below(kSize) + 1;
@@ -70,7 +75,7 @@ void OutcomePool::drawSecondDeal(MachineState& state, RandomSources& sources) {
 
     auto redraw = [&] {
         for (std::size_t n = 0; n < 3; ++n)
-            if (state.held[n] != 1) state.reelSymbols[n] = drawSymbol(sources, kReels);
+            if (state.held[n] != 1) state.reelSymbols[n] = drawSymbol(sources, kSymbolCount);
     };
 
     if (playerAhead(state)) {

@@ -47,6 +47,8 @@ class OutcomePool {
     std::array<Line, kSize> lines_{};
     std::int32_t count_ = 0;
     FirstDealRecord last_{};
+    // The fill's symbols, drawn ahead in bulk.
+    SymbolLookahead ahead_;
 };
 
 }  // namespace fruvana

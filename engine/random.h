@@ -9,8 +9,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace fruvana {
 
@@ -122,9 +124,7 @@ class RanmarGenerator {
     // Advance by k numbers whose values nobody needs.
     void skip(unsigned k) {
         requireReady();
-        // The sequence moves in whole steps of cd modulo cm, so k steps are one subtraction.
-        c_ -= k < detail::kJumps ? detail::kSequenceJumps[k] : detail::sequenceJump(k);
-        c_ += c_ < 0 ? kCm : 0;
+        skipSequence(k);
         if (k <= static_cast<unsigned>(cursor_)) {
             cursor_ -= static_cast<std::int32_t>(k);
             return;
@@ -137,6 +137,17 @@ class RanmarGenerator {
             k -= take;
         }
     }
+
+    // Looking ahead in bulk: fills lagged (at least 98 entries) with the table values the coming
+    // numbers are read from, in reading order, without moving on, and returns where the next
+    // number's value sits. Number i is (lagged[first + i] - c) masked to 24 bits, c being the
+    // sequence after i + 1 more steps; the entries are filled up to the end of the span.
+    std::size_t readAhead(std::span<std::int32_t> lagged) const;
+    // Leaves the generator as k calls of nextScaled would, with the table taken from the values
+    // readAhead wrote (first + k must lie inside them).
+    void moveOn(std::size_t k, std::span<const std::int32_t> lagged, std::size_t first);
+    // The sequence times 2^24.
+    std::int32_t scaledC() const { return c_; }
 
     bool ready() const { return ready_; }
     // The lag indices as the one-step-at-a-time algorithm holds them.
@@ -153,6 +164,11 @@ class RanmarGenerator {
     // with no wrap tests. cursor_ is the entry the next number is read from; 0 means the
     // current pass is used up.
     void sweep();
+    // The sequence moves in whole steps of cd modulo cm, so k steps are one subtraction.
+    void skipSequence(std::uint64_t k) {
+        c_ -= k < detail::kJumps ? detail::kSequenceJumps[k] : detail::sequenceJump(k);
+        c_ += c_ < 0 ? kCm : 0;
+    }
     void requireReady() const {
         if (!ready_) throw RandomError("!");
     }
@@ -170,13 +186,21 @@ struct RandomSources {
 };
 
 // w rounded to the nearest integer, an exact half to the even neighbour, where
-// w = a + 123117 x r and r = scaledR / 2^24. The double form of w is exact, and so is this.
+// w = a + 123117 x r and r = scaledR / 2^24. The double form of w is exact, and so is this: r is
+// taken in two 12-bit halves so that every product fits 32 bits, which keeps the arithmetic as
+// wide as the vector unit's lanes when the pool fill draws symbols in bulk.
 inline std::int32_t roundSymbolPass(std::int32_t a, std::int32_t scaledR) {
-    const std::int64_t w = (static_cast<std::int64_t>(a) << 24) + std::int64_t{123117} * scaledR;
-    // Adding just under a half, plus one more when the integer part is odd, carries into the
-    // integer part exactly when the fraction is above a half, or a half on an odd number.
-    constexpr std::int64_t half = RanmarGenerator::kScale / 2;
-    return static_cast<std::int32_t>((w + (half - 1) + ((w >> 24) & 1)) >> 24);
+    const auto r = static_cast<std::uint32_t>(scaledR);
+    const std::uint32_t high = 123117u * (r >> 12);                // in units of 2^-12, below 2^29
+    const std::uint32_t low = 123117u * (r & 0xFFFu);              // in units of 2^-24, below 2^29
+    const std::uint32_t fraction = ((high & 0xFFFu) << 12) + low;  // 2^-24 units
+    const std::uint32_t whole = static_cast<std::uint32_t>(a) + (high >> 12) + (fraction >> 24);
+    const std::uint32_t rest = fraction & 0xFFFFFFu;
+    constexpr std::uint32_t half = 1u << 23;
+    // Above a half rounds up, and so does a half on an odd number.
+    const std::uint32_t up = static_cast<std::uint32_t>(rest > half) |
+                             (static_cast<std::uint32_t>(rest == half) & whole);
+    return static_cast<std::int32_t>(whole + (up & 1u));
 }
 
 // One symbol from 1 to m, after 1 to 10 passes of both generators. m must be at least 1.
@@ -191,6 +215,66 @@ inline std::uint8_t drawSymbol(RandomSources& sources, std::uint8_t m) {
     const std::int32_t r = sources.ranmar.nextScaled();
     return static_cast<std::uint8_t>(roundSymbolPass(a, r) % m + 1);
 }
+
+// The symbols that coming calls of drawSymbol(sources, 10) give, computed in bulk without moving
+// the generators, for the pool fill that draws tens of thousands of them.
+//
+// One symbol's draws of the first generator hang on each other (the number of passes decides how
+// far the next symbol starts), so they are followed on kLanes lanes at once, lane l starting
+// kLaneSpacing steps after lane l - 1. Two walks that ever start a symbol at the same step of
+// the generator go on together from there, so the draws that come true are lane 0, then each
+// next lane from the first step it shares with them; where a lane shares none, the true draws
+// are stepped one by one until they meet the lane after.
+class SymbolLookahead {
+  public:
+    static constexpr std::size_t kLanes = 32;
+    static constexpr std::size_t kSteps = 160;  // symbols each lane draws
+    static constexpr std::size_t kMost = kLanes * kSteps;
+
+    SymbolLookahead();
+
+    // The next symbols in order, at least kSteps of them; the generators do not move.
+    std::span<const std::uint8_t> peek(const RandomSources& sources);
+    // Leaves sources as `count` calls of drawSymbol(sources, 10) would; count is at most the
+    // number of symbols the last peek gave.
+    void moveOn(RandomSources& sources, std::size_t count) const;
+
+  private:
+    // A stretch of the true draws: steps [from, to) of a lane, or of the draws stepped one by
+    // one; `symbol` is the place of its first in the true order.
+    struct Stretch {
+        std::size_t lane;  // kLanes for the draws stepped one by one
+        std::size_t from;
+        std::size_t to;
+        std::size_t symbol;
+    };
+    // The first generator's state after a symbol and the second generator's numbers drawn so
+    // far, for moveOn.
+    struct Drawn {
+        std::uint32_t state;
+        std::int64_t numbers;
+    };
+    Drawn drawnThrough(std::size_t symbol) const;
+
+    // Per step and lane: the state after the symbol, the passes since the lane's start, and
+    // the sequence's steps those passes make (times 2^24, modulo its modulus).
+    std::vector<std::uint32_t> state_;
+    std::vector<std::int32_t> passes_;
+    std::vector<std::int32_t> sequence_;
+    std::vector<std::uint8_t> laneSymbols_;
+    // Numbers of the second generator drawn before each lane's step 0 on the true path, and
+    // what that does to its sequence.
+    std::array<std::int32_t, kLanes> laneBase_{};
+    std::array<std::int32_t, kLanes> laneSequence_{};
+    // The draws stepped one by one.
+    std::vector<Drawn> stepped_;
+    std::vector<std::uint8_t> steppedSymbols_;
+    std::vector<Stretch> stretches_;
+    std::size_t stretchCount_ = 0;
+    std::vector<std::int32_t> lagged_;
+    std::size_t firstNumber_ = 0;
+    std::vector<std::uint8_t> symbols_;
+};
 
 // What seeding drew: the clock value and the two seeds of the second generator.
 struct SeedRecord {

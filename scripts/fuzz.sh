@@ -15,7 +15,7 @@ fail() { echo "fuzz: $*" >&2; exit 2; }
 seconds=${2:-$([[ ${FRUVANA_LONG:-0} == 1 ]] && echo 600 || echo 20)}
 [[ $seconds =~ ^[1-9][0-9]*$ ]] || fail "SECONDS must be a whole number above 0, not '$seconds'"
 source "$root/scripts/packages.sh"
-"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${TOOL_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 
 targets=(fuzz_data_files fuzz_property_lists fuzz_whole_game)
 # Longest input per target: a data file is at most 526 bytes (a recall of ten games) after its

@@ -6,10 +6,13 @@
 # install.
 PACKAGE_BUILD_DEPENDS=(cmake debhelper libcli11-dev libfontconfig-dev libsdl2-dev libsdl2-ttf-dev
                        pkg-config)
-# The game, and the tools beside it; Cairo draws the simulator's plots and the asset generator's
-# pictures, and the game itself never links it.
+# The game's own build; it reads its command line with CLI11.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-                fonts-liberation2 libcli11-dev libcairo2-dev)
+                fonts-liberation2 libcli11-dev)
+# The tools built beside the game, never linked into it: Cairo draws the asset generator's
+# pictures and the simulator's plots; the simulator writes and reads JSON with nlohmann-json,
+# takes its distributions from Boost.Math and formats with fmt.
+TOOL_PACKAGES=(libcairo2-dev nlohmann-json3-dev libboost-math-dev libfmt-dev)
 # The fuzz targets are built with clang's libFuzzer.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build)
 # The asset generator speaks with festival's HTS voice; its test hears the voices with pocketsphinx.

@@ -22,7 +22,7 @@ tests=(0 1 3 4 8 10 11 13 15 16 100 101 102 203 205)
 
 # shellcheck source=scripts/packages.sh
 source "$root/scripts/packages.sh"
-"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" dieharder
+"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${TOOL_PACKAGES[@]}" dieharder
 if [[ ! -f $build/build.ninja ]]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi

@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
-"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}"
+"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${TOOL_PACKAGES[@]}"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build/release"
 exec "$root/build/release/shell/fruvana" "$@"

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -187,6 +189,67 @@ TEST(DrawSymbol, MatchesStraightforwardDraw) {
     }
     EXPECT_EQ(sources.lcg.seed, lcg.seed);
 }
+
+// Numbers read ahead in bulk, then k of them taken: the generator goes on as after k numbers,
+// whether k ends inside a pass of the table, exactly at its end or several passes on.
+TEST(RanmarGenerator, ReadAheadThenMoveOn) {
+    for (const std::size_t k : {0u, 1u, 96u, 97u, 98u, 194u, 500u}) {
+        RanmarGenerator gen;
+        ReferenceRanmar ref;
+        gen.init(1802, 9373);
+        ref.init(1802, 9373);
+        for (int n = 0; n < 40; ++n) ASSERT_EQ(gen.next(), ref.next());  // mid-pass
+        std::vector<std::int32_t> lagged(2 * 97 + 600);
+        const std::size_t first = gen.readAhead(lagged);
+        for (std::size_t n = 0; n < k; ++n) ref.next();
+        gen.moveOn(k, lagged, first);
+        for (int n = 0; n < 300; ++n) ASSERT_EQ(gen.next(), ref.next()) << "k " << k;
+    }
+}
+
+// Symbols drawn ahead in bulk against the straightforward draws, with some of each batch taken
+// before the next: every symbol a batch shows is the draw's, and the generators go on from the
+// last one taken.
+struct BatchCase {
+    std::uint32_t seed;
+    int ij;
+    int kl;
+    std::size_t taken;  // of each batch, at most all of it
+};
+
+class SymbolBatches : public ::testing::TestWithParam<BatchCase> {};
+
+TEST_P(SymbolBatches, DrawAsOneByOne) {
+    const BatchCase& c = GetParam();
+    RandomSources sources;
+    sources.lcg.seed = c.seed;
+    sources.ranmar.init(c.ij, c.kl);
+    ReferenceLcg lcg{c.seed};
+    ReferenceRanmar ranmar;
+    ranmar.init(c.ij, c.kl);
+    SymbolLookahead ahead;
+    for (int batch = 0; batch < 3; ++batch) {
+        const std::span<const std::uint8_t> symbols = ahead.peek(sources);
+        ASSERT_GE(symbols.size(), SymbolLookahead::kSteps);
+        ReferenceLcg lcgAhead = lcg;
+        ReferenceRanmar ranmarAhead = ranmar;
+        for (std::size_t k = 0; k < symbols.size(); ++k)
+            ASSERT_EQ(symbols[k], referenceDrawSymbol(lcgAhead, ranmarAhead, 10))
+                << "batch " << batch << " symbol " << k;
+        const std::size_t taken = std::min(c.taken, symbols.size());
+        for (std::size_t k = 0; k < taken; ++k) referenceDrawSymbol(lcg, ranmar, 10);
+        ahead.moveOn(sources, taken);
+    }
+    for (int n = 0; n < 300; ++n)
+        ASSERT_EQ(drawSymbol(sources, 10), referenceDrawSymbol(lcg, ranmar, 10));
+    EXPECT_EQ(sources.lcg.seed, lcg.seed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SymbolBatches,
+                         ::testing::Values(BatchCase{12345, 777, 4242, 0},
+                                           BatchCase{1, 26950, 941, 1}, BatchCase{0, 982, 0, 3000},
+                                           BatchCase{4294967295u, 31328, 30081, 1000000},
+                                           BatchCase{20240601, 1802, 9373, 97}));
 
 TEST(DrawSymbol, RejectsZeroAndUnseeded) {
     RandomSources sources;

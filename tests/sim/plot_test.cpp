@@ -234,11 +234,6 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"run.png.svg", ImageKind::Svg}, KindCase{"png", ImageKind::Svg},
                       KindCase{"run", ImageKind::Svg}));
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::filesystem::path scratch(const std::string& name) {
     // The process id keeps test programs that run side by side off each other's files.
     return std::filesystem::path(::testing::TempDir()) /
@@ -293,7 +288,7 @@ TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
     const CommandRun run = runSim(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("amount returned"), std::string::npos);  // the summary as ever
-    const std::string bytes = readFile(path);
+    const std::string bytes = readFile(path.string());
 
     if (c.kind == ImageKind::Png) {
         cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
@@ -321,11 +316,11 @@ TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
 
     // Drawn again in the same program, the same run gives the same bytes; another run does not.
     ASSERT_EQ(runSim(args).exitCode, 0);
-    EXPECT_TRUE(readFile(path) == bytes);
+    EXPECT_TRUE(readFile(path.string()) == bytes);
     std::vector<std::string> other = args;
     other[1] = "6";
     ASSERT_EQ(runSim(other).exitCode, 0);
-    EXPECT_FALSE(readFile(path) == bytes);
+    EXPECT_FALSE(readFile(path.string()) == bytes);
     std::filesystem::remove(path);
 }
 

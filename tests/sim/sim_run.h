@@ -1,6 +1,8 @@
 #pragma once
 // Runs fruvana-sim in-process with the given arguments.
 
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -51,6 +53,12 @@ inline std::optional<SimOptions> optionsFor(const std::vector<std::string>& args
     const Argv argv(args);
     std::ostringstream out, err;
     return parseCommandLine(argv.argc(), argv.argv(), out, err).options;
+}
+
+// The whole of a file, byte for byte; empty when it cannot be read.
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::vector<std::string> linesOf(const std::string& text) {

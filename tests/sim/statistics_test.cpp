@@ -11,44 +11,34 @@
 namespace fruvana::sim {
 namespace {
 
-// Critical values from the printed chi-square table, each with the tail it leaves; and two
-// closed forms: df 2 gives exp(-x/2), df 1 gives erfc(sqrt(x/2)).
+// Textbook values of the tails the report prints as p-values: chi-square critical values at
+// 5 % and 1 %, and the normal quantiles at 95 % and 99 % (two-sided).
 struct TailCase {
+    const char* law;
     double x;
     double df;
     double p;
 };
 
-class ChiSquareTail : public ::testing::TestWithParam<TailCase> {};
+class TextbookTail : public ::testing::TestWithParam<TailCase> {};
 
-TEST_P(ChiSquareTail, MatchesTheTable) {
+TEST_P(TextbookTail, MatchesThePrintedTable) {
     const TailCase& c = GetParam();
-    EXPECT_NEAR(chiSquareUpperTail(c.x, c.df), c.p, c.p * 1e-9);
+    const double p = c.df > 0 ? chiSquareUpperTail(c.x, c.df) : normalTwoSided(c.x);
+    EXPECT_NEAR(p, c.p, c.p * 1e-9) << c.law;
+    if (c.df == 0) {
+        EXPECT_NEAR(normalQuantile(1 - c.p), std::abs(c.x), 1e-9) << c.law;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ChiSquareTail,
-    ::testing::Values(TailCase{3.841458820694124, 1, 0.05}, TailCase{6.634896601021214, 1, 0.01},
-                      TailCase{16.918977604620448, 9, 0.05}, TailCase{21.665994333461924, 9, 0.01},
-                      TailCase{23.209251158954356, 10, 0.01},
-                      TailCase{24.724970311318277, 11, 0.01}, TailCase{2.0, 2, 0.36787944117144233},
-                      TailCase{0.5, 1, 0.4795001221869535}));
-
-TEST(IncompleteGamma, BothFormsAgreeWithClosedForms) {
-    // a = 1: P = 1 - exp(-x); x = 0.5 takes the series, x = 3 the continued fraction.
-    EXPECT_NEAR(gammaP(1, 0.5), 1 - std::exp(-0.5), 1e-15);
-    EXPECT_NEAR(gammaQ(1, 3.0), std::exp(-3.0), 1e-15);
-    // a = 1/2: Q = erfc(sqrt(x)).
-    EXPECT_NEAR(gammaQ(0.5, 0.2), std::erfc(std::sqrt(0.2)), 1e-14);
-    EXPECT_NEAR(gammaQ(0.5, 9.0), std::erfc(3.0), 1e-18);
-    EXPECT_TRUE(std::isnan(gammaQ(0, 1)));
-}
-
-TEST(NormalTail, TwoSidedQuantiles) {
-    EXPECT_NEAR(normalTwoSided(1.959963984540054), 0.05, 1e-12);
-    EXPECT_NEAR(normalTwoSided(-kNormalQuantile99), 0.01, 1e-12);
-    EXPECT_EQ(normalTwoSided(0), 1.0);
-}
+INSTANTIATE_TEST_SUITE_P(Table, TextbookTail,
+                         ::testing::Values(TailCase{"chi2(1) 5 %", 3.841458820694124, 1, 0.05},
+                                           TailCase{"chi2(1) 1 %", 6.634896601021214, 1, 0.01},
+                                           TailCase{"chi2(9) 5 %", 16.918977604620448, 9, 0.05},
+                                           TailCase{"chi2(9) 1 %", 21.665994333461924, 9, 0.01},
+                                           TailCase{"chi2(11) 1 %", 24.724970311318277, 11, 0.01},
+                                           TailCase{"normal 95 %", 1.959963984540054, 0, 0.05},
+                                           TailCase{"normal 99 %", -2.5758293035489004, 0, 0.01}));
 
 TEST(ChiSquareFit, ADieRolledSixtyTimes) {
     // Faces seen 5, 8, 9, 8, 10, 20 times: chi-square 13.4 on 5 degrees of freedom, whose tail

@@ -1,6 +1,9 @@
 #include "tools/sim/certify.h"
 
+#include <fmt/format.h>
+
 #include <cmath>
+#include <limits>
 #include <ostream>
 #include <vector>
 
@@ -8,7 +11,6 @@
 #include "tools/sim/par_sheet.h"
 #include "tools/sim/plot_series.h"
 #include "tools/sim/simulator.h"
-#include "tools/sim/text_format.h"
 
 namespace fruvana::sim {
 
@@ -149,7 +151,7 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
         const double paid = static_cast<double>(t.paid);
         f.observed = paid / staked;
         f.par = expected / staked;
-        const double half = kNormalQuantile99 * std::sqrt(variance) / staked;
+        const double half = normalQuantile(1 - kSignificance) * std::sqrt(variance) / staked;
         f.low = f.observed - half;
         f.high = f.observed + half;
         TestResult r;
@@ -196,18 +198,18 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
 }
 
 std::string probabilityText(double p) {
-    return p >= 1e-4 || p == 0 ? format("%.6f", p) : format("%.3e", p);
+    return p >= 1e-4 || p == 0 ? fmt::format("{:.6f}", p) : fmt::format("{:.3e}", p);
 }
 
 std::string statisticText(const TestLine& line) {
     const double s = line.result.statistic;
     if (!std::isfinite(s)) return "inf";
-    if (s != 0 && std::abs(s) < 1e-3) return format("%.3e", s);
-    return format("%.4f", s);
+    if (s != 0 && std::abs(s) < 1e-3) return fmt::format("{:.3e}", s);
+    return fmt::format("{:.4f}", s);
 }
 
 std::string percent(double fraction) {
-    return format("%.2f %%", fraction * 100);
+    return fmt::format("{:.2f} %", fraction * 100);
 }
 
 }  // namespace
@@ -260,118 +262,148 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
     const std::string command = commandLineFor(options, seed);
 
     if (json) {
-        JsonWriter j(out);
-        j.beginObject().field("report", "certify").field("command", command);
-        j.field("parts", kCertifyParts).field("pulls", t.pulls);
-        j.field("first_deals", t.firstDeals).field("generous_table", generous);
-        j.field("stingy_table", stingy).field("second_deals", t.secondDeals);
-        j.field("settled_games", settled).field("symbol_draws", t.draws.draws);
-        j.field("replay_mismatches", t.replayMismatches);
-        j.key("tests").beginArray();
+        Json tests = Json::array();
         for (const TestLine& line : f.tests) {
-            j.beginObject().field("test", line.name).field("statistic", line.result.statistic);
-            j.key("df");
-            if (line.dfShown) {
-                j.value(line.result.df);
-            } else {
-                j.null();
-            }
-            j.field("p_value", line.result.pValue);
-            j.field("verdict", line.pass ? "PASS" : "FAIL").endObject();
+            tests.push_back({{"test", line.name},
+                             {"statistic", line.result.statistic},
+                             {"df", line.dfShown ? Json(line.result.df) : Json()},
+                             {"p_value", line.result.pValue},
+                             {"verdict", line.pass ? "PASS" : "FAIL"}});
         }
-        j.endArray();
-        j.key("return_to_player");
-        if (f.hasReturn) {
-            j.beginObject().field("observed", f.observed).field("par", f.par);
-            j.field("low_99", f.low).field("high_99", f.high).endObject();
-        } else {
-            j.null();
-        }
-        j.key("rarest_prize").beginObject().field("class", f.rarestClass);
-        j.field("name", comboClassText(f.rarestClass)).field("chance_per_game", f.rarestChance);
-        j.field("games", kPrizeGames).field("at_least_once", f.atLeastOnce).endObject();
-        j.field("tests_run", static_cast<std::int64_t>(f.tests.size())).field("passed", passed);
-        j.key("money_dependent_return").beginObject();
-        j.field("not_ahead", f.notAheadReturn).field("ahead", f.aheadReturn);
-        j.field("second_deal_off", f.secondDealOffReturn);
-        j.field("this_run_depends_on_money", options.secondDeal).endObject();
-        j.endObject();
+        const Json returnToPlayer = f.hasReturn ? Json{{"observed", f.observed},
+                                                       {"par", f.par},
+                                                       {"low_99", f.low},
+                                                       {"high_99", f.high}}
+                                                : Json();
+        const Json report = {{"report", "certify"},
+                             {"command", command},
+                             {"parts", kCertifyParts},
+                             {"pulls", t.pulls},
+                             {"first_deals", t.firstDeals},
+                             {"generous_table", generous},
+                             {"stingy_table", stingy},
+                             {"second_deals", t.secondDeals},
+                             {"settled_games", settled},
+                             {"symbol_draws", t.draws.draws},
+                             {"replay_mismatches", t.replayMismatches},
+                             {"tests", tests},
+                             {"return_to_player", returnToPlayer},
+                             {"rarest_prize",
+                              {{"class", f.rarestClass},
+                               {"name", comboClassText(f.rarestClass)},
+                               {"chance_per_game", f.rarestChance},
+                               {"games", kPrizeGames},
+                               {"at_least_once", f.atLeastOnce}}},
+                             {"tests_run", f.tests.size()},
+                             {"passed", passed},
+                             {"money_dependent_return",
+                              {{"not_ahead", f.notAheadReturn},
+                               {"ahead", f.aheadReturn},
+                               {"second_deal_off", f.secondDealOffReturn},
+                               {"this_run_depends_on_money", options.secondDeal}}}};
+        out << report.dump(2) << "\n";
         return;
     }
 
     out << command << "\n";
-    out << format(
-        "%lld parts, each from the machine above with its own seed (the upper half of\n"
+    out << fmt::format(
+        "{} parts, each from the machine above with its own seed (the upper half of\n"
         "splitmix64 of seed x 2^32 + part), a coin put in whenever the stake needs one.\n",
-        static_cast<long long>(kCertifyParts));
-    out << format(
-        "pulls %lld: first deals %lld (generous table %lld, stingy %lld), second deals "
-        "%lld\n",
-        static_cast<long long>(t.pulls), static_cast<long long>(t.firstDeals),
-        static_cast<long long>(generous), static_cast<long long>(stingy),
-        static_cast<long long>(t.secondDeals));
-    out << format(
-        "settled games %lld (a part's last game is left out while its second deal is "
-        "to come)\n",
-        static_cast<long long>(settled));
-    out << format(
-        "symbol draws %lld: the first %d draws of each pool fill, replayed from the\n"
-        "generators as the deal found them; %s\n\n",
-        static_cast<long long>(t.draws.draws), kReplayedDraws,
-        t.replayMismatches == 0 ? "every replay gave its pool's first line."
-                                : format("%lld replays did NOT give their pool's first line.",
-                                         static_cast<long long>(t.replayMismatches))
-                                      .c_str());
+        kCertifyParts);
+    out << fmt::format("pulls {}: first deals {} (generous table {}, stingy {}), second deals {}\n",
+                       t.pulls, t.firstDeals, generous, stingy, t.secondDeals);
+    out << fmt::format(
+        "settled games {} (a part's last game is left out while its second deal is to come)\n",
+        settled);
+    out << fmt::format(
+        "symbol draws {}: the first {} draws of each pool fill, replayed from the\n"
+        "generators as the deal found them; {}\n\n",
+        t.draws.draws, kReplayedDraws,
+        t.replayMismatches == 0
+            ? std::string("every replay gave its pool's first line.")
+            : fmt::format("{} replays did NOT give their pool's first line.", t.replayMismatches));
 
-    out << format("%-52s %12s %4s %12s  %s\n", "test", "statistic", "df", "p-value", "at 99 %");
+    const auto row = [&out](auto&&... columns) {
+        out << fmt::format("{:<52} {:>12} {:>4} {:>12}  {}\n", columns...);
+    };
+    row("test", "statistic", "df", "p-value", "at 99 %");
     for (const TestLine& line : f.tests) {
-        out << format("%-52s %12s %4s %12s  %s\n", line.name.c_str(), statisticText(line).c_str(),
-                      line.dfShown ? std::to_string(line.result.df).c_str() : "-",
-                      probabilityText(line.result.pValue).c_str(), line.pass ? "PASS" : "FAIL");
+        row(line.name, statisticText(line), line.dfShown ? std::to_string(line.result.df) : "-",
+            probabilityText(line.result.pValue), line.pass ? "PASS" : "FAIL");
     }
     out << "\n";
     if (f.hasReturn) {
-        out << format("return to player %s, 99 %% interval %s to %s, exact par %s: %s\n",
-                      percent(f.observed).c_str(), percent(f.low).c_str(), percent(f.high).c_str(),
-                      percent(f.par).c_str(),
-                      f.par >= f.low && f.par <= f.high ? "inside, PASS" : "outside, FAIL");
+        out << fmt::format("return to player {}, 99 % interval {} to {}, exact par {}: {}\n",
+                           percent(f.observed), percent(f.low), percent(f.high), percent(f.par),
+                           f.par >= f.low && f.par <= f.high ? "inside, PASS" : "outside, FAIL");
     }
-    out << format(
-        "rarest prize: %s, %.6f per game, %.0f expected in 100000000 games;\n"
-        "at least one with probability %s (the line's p-value column): %s\n",
-        std::string(comboClassText(f.rarestClass)).c_str(), f.rarestChance,
-        f.rarestChance * kPrizeGames, probabilityText(f.atLeastOnce).c_str(),
-        f.atLeastOnce >= 1 - kSignificance ? "PASS" : "FAIL");
-    out << format("%d of %zu tests pass at 99 %% (one true test in a hundred fails by chance).\n\n",
-                  passed, f.tests.size());
+    out << fmt::format(
+        "rarest prize: {}, {:.6f} per game, {:.0f} expected in 100000000 games;\n"
+        "at least one with probability {} (the line's p-value column): {}\n",
+        comboClassText(f.rarestClass), f.rarestChance, f.rarestChance * kPrizeGames,
+        probabilityText(f.atLeastOnce), f.atLeastOnce >= 1 - kSignificance ? "PASS" : "FAIL");
+    out << fmt::format(
+        "{} of {} tests pass at 99 % (one true test in a hundred fails by chance).\n\n", passed,
+        f.tests.size());
 
     out << "From the rules, not the run: the return depends on the player's money. A first deal\n"
            "takes the stingy quota table 9 times in 10 when credit plus account is above 2000\n"
            "with Second deal on, and 6 times in 10 otherwise; that far ahead, a second deal keeps\n"
            "the poorer of two lines. With the suggested holds the whole game returns\n";
-    out << format("  %s of the stake when the player is not ahead,\n",
-                  percent(f.notAheadReturn).c_str());
-    out << format("  %s when ahead, and\n", percent(f.aheadReturn).c_str());
-    out << format("  %s with Second deal off, whatever the money.\n",
-                  percent(f.secondDealOffReturn).c_str());
+    out << fmt::format("  {} of the stake when the player is not ahead,\n",
+                       percent(f.notAheadReturn));
+    out << fmt::format("  {} when ahead, and\n", percent(f.aheadReturn));
+    out << fmt::format("  {} with Second deal off, whatever the money.\n",
+                       percent(f.secondDealOffReturn));
     out << "A laboratory accepts no return that depends on the player's money: "
         << (options.secondDeal
                 ? "with Second deal on,\nas here, the machine cannot be certified.\n"
                 : "this run has Second\ndeal off, but the player may switch it on.\n");
 }
 
-void writeCertifyTally(JsonWriter& json, const CertifyTally& t) {
-    const auto list = [&json](const char* name, const auto& values) {
-        json.key(name).beginArray();
-        for (const std::int64_t v : values) json.value(v);
-        json.endArray();
+void to_json(Json& json, const CertifyTally& t) {
+    json = {{"symbol_counts", t.draws.counts},
+            {"lag_products", t.draws.lagProducts},
+            {"runs", t.draws.runs},
+            {"first_symbol", t.draws.first},
+            {"last_symbol", t.draws.last},
+            {"pulls", t.pulls},
+            {"first_deals", t.firstDeals},
+            {"second_deals", t.secondDeals},
+            {"replay_mismatches", t.replayMismatches},
+            {"first_generous", t.firstByTable[0].slots},
+            {"first_stingy", t.firstByTable[1].slots},
+            {"second_not_ahead", t.secondByAhead[0].slots},
+            {"second_ahead", t.secondByAhead[1].slots},
+            {"table_not_ahead", t.tableChoice[0]},
+            {"table_ahead", t.tableChoice[1]},
+            {"games", t.games},
+            {"stake", t.stake},
+            {"stake_squared", t.stakeSquared},
+            {"paid", t.paid}};
+}
+
+void from_json(const Json& json, CertifyTally& t) {
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    const auto count = [&json](const char* name) { return wholeMember(json, name, 0, kMost); };
+    const auto list = [&json](const char* name, auto& into) {
+        const std::string what = std::string("the tally has no list \"") + name + "\" of " +
+                                 std::to_string(into.size()) + " counts";
+        if (!json.contains(name) || !json.at(name).is_array() ||
+            json.at(name).size() != into.size())
+            throw ShardError(what);
+        for (std::size_t i = 0; i < into.size(); ++i)
+            into[i] = wholeNumber(json.at(name)[i], 0, kMost, what);
     };
-    json.beginObject();
     list("symbol_counts", t.draws.counts);
-    json.field("lag_products", t.draws.lagProducts).field("runs", t.draws.runs);
-    json.field("first_symbol", t.draws.first).field("last_symbol", t.draws.last);
-    json.field("pulls", t.pulls).field("first_deals", t.firstDeals);
-    json.field("second_deals", t.secondDeals).field("replay_mismatches", t.replayMismatches);
+    t.draws.lagProducts = count("lag_products");
+    t.draws.runs = count("runs");
+    const std::int64_t first = count("first_symbol");
+    const std::int64_t last = count("last_symbol");
+    t.pulls = count("pulls");
+    t.firstDeals = count("first_deals");
+    t.secondDeals = count("second_deals");
+    t.replayMismatches = count("replay_mismatches");
     list("first_generous", t.firstByTable[0].slots);
     list("first_stingy", t.firstByTable[1].slots);
     list("second_not_ahead", t.secondByAhead[0].slots);
@@ -381,61 +413,13 @@ void writeCertifyTally(JsonWriter& json, const CertifyTally& t) {
     list("games", t.games);
     list("stake", t.stake);
     list("stake_squared", t.stakeSquared);
-    json.field("paid", t.paid).endObject();
-}
-
-bool readCertifyTally(const JsonValue& value, CertifyTally& t, std::string& error) {
-    const auto number = [&](const char* name, std::int64_t& into) {
-        const JsonValue* v = value.find(name);
-        if (v == nullptr || v->number() == nullptr || *v->number() < 0) {
-            error = std::string("the tally has no count \"") + name + "\"";
-            return false;
-        }
-        into = *v->number();
-        return true;
-    };
-    const auto list = [&](const char* name, auto& into) {
-        const JsonValue* v = value.find(name);
-        const JsonValue::Array* items = v ? v->array() : nullptr;
-        if (items == nullptr || items->size() != into.size()) {
-            error = std::string("the tally has no list \"") + name + "\" of " +
-                    std::to_string(into.size()) + " counts";
-            return false;
-        }
-        for (std::size_t i = 0; i < into.size(); ++i) {
-            const std::int64_t* n = (*items)[i].number();
-            if (n == nullptr || *n < 0) {
-                error = std::string("the list \"") + name + "\" holds something but counts";
-                return false;
-            }
-            into[i] = *n;
-        }
-        return true;
-    };
-    std::int64_t first = 0, last = 0;
-    const bool whole =
-        list("symbol_counts", t.draws.counts) && number("lag_products", t.draws.lagProducts) &&
-        number("runs", t.draws.runs) && number("first_symbol", first) &&
-        number("last_symbol", last) && number("pulls", t.pulls) &&
-        number("first_deals", t.firstDeals) && number("second_deals", t.secondDeals) &&
-        number("replay_mismatches", t.replayMismatches) &&
-        list("first_generous", t.firstByTable[0].slots) &&
-        list("first_stingy", t.firstByTable[1].slots) &&
-        list("second_not_ahead", t.secondByAhead[0].slots) &&
-        list("second_ahead", t.secondByAhead[1].slots) &&
-        list("table_not_ahead", t.tableChoice[0]) && list("table_ahead", t.tableChoice[1]) &&
-        list("games", t.games) && list("stake", t.stake) && list("stake_squared", t.stakeSquared) &&
-        number("paid", t.paid);
-    if (!whole) return false;
+    t.paid = count("paid");
     t.draws.draws = 0;
     for (const std::int64_t c : t.draws.counts) t.draws.draws += c;
-    if (first > 10 || last > 10 || (t.draws.draws > 0) != (first > 0 && last > 0)) {
-        error = "the tally's first and last symbols are not 1 to 10";
-        return false;
-    }
+    if (first > 10 || last > 10 || (t.draws.draws > 0) != (first > 0 && last > 0))
+        throw ShardError("the tally's first and last symbols are not 1 to 10");
     t.draws.first = static_cast<int>(first);
     t.draws.last = static_cast<int>(last);
-    return true;
 }
 
 }  // namespace fruvana::sim

@@ -59,9 +59,9 @@ CertifyTally runCertify(const SimOptions& options, std::uint32_t seed, PartRange
 void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t seed,
                   const CertifyTally& tally, bool json);
 
-// The tally as a shard file holds it, and back; false with the reason for a tally that is
-// malformed.
-void writeCertifyTally(JsonWriter& json, const CertifyTally& tally);
-bool readCertifyTally(const JsonValue& value, CertifyTally& tally, std::string& error);
+// The tally as a shard file holds it, and back; reading throws a ShardError that says what is
+// wrong with a malformed tally.
+void to_json(Json& json, const CertifyTally& tally);
+void from_json(const Json& json, CertifyTally& tally);
 
 }  // namespace fruvana::sim

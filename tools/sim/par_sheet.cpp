@@ -1,14 +1,15 @@
 #include "tools/sim/par_sheet.h"
 
+#include <fmt/format.h>
+
+#include <boost/math/distributions/binomial.hpp>
 #include <cmath>
 #include <ostream>
-#include <vector>
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
 #include "tools/sim/json.h"
 #include "tools/sim/silent_services.h"
-#include "tools/sim/text_format.h"
 
 namespace fruvana::sim {
 
@@ -239,48 +240,17 @@ CountRange binomialRange(std::int64_t n, double p, double level) {
     if (n <= 0 || p <= 0) return {0, 0};
     if (p >= 1) return {n, n};
     const double tail = (1.0 - level) / 2.0;
-    const double dn = static_cast<double>(n);
-    auto mode = static_cast<std::int64_t>(std::floor((dn + 1) * p));
-    if (mode > n) mode = n;
-    const double dm = static_cast<double>(mode);
-    const double atMode =
-        std::exp(std::lgamma(dn + 1) - std::lgamma(dm + 1) - std::lgamma(dn - dm + 1) +
-                 dm * std::log(p) + (dn - dm) * std::log1p(-p));
-    // Beyond this the terms no longer matter to a tail of (1 - level) / 2.
-    const double negligible = atMode * 1e-25;
-
-    // Walk out from the mode by the ratio of neighbouring terms, then sum each tail from its
-    // far end.
-    std::vector<double> terms;
-    terms.push_back(atMode);
-    for (std::int64_t k = mode; k > 0 && terms.back() > negligible; --k) {
-        const double dk = static_cast<double>(k);
-        terms.push_back(terms.back() * dk / (dn - dk + 1) * (1 - p) / p);
-    }
-    CountRange range{0, mode};
-    double sum = 0;
-    for (std::size_t i = terms.size(); i-- > 0;) {
-        if (sum + terms[i] > tail) {
-            range.lo = mode - static_cast<std::int64_t>(i);
-            break;
-        }
-        sum += terms[i];
-    }
-
-    terms.assign(1, atMode);
-    for (std::int64_t k = mode; k < n && terms.back() > negligible; ++k) {
-        const double dk = static_cast<double>(k);
-        terms.push_back(terms.back() * (dn - dk) / (dk + 1) * p / (1 - p));
-    }
-    sum = 0;
-    for (std::size_t i = terms.size(); i-- > 0;) {
-        if (sum + terms[i] > tail) {
-            range.hi = mode + static_cast<std::int64_t>(i);
-            break;
-        }
-        sum += terms[i];
-    }
-    return range;
+    const boost::math::binomial counts(static_cast<double>(n), p);
+    // The quantiles are found by a search that may land one count off; the loops settle each
+    // end exactly: lo the smallest count with more than the tail at or below it, hi the largest
+    // with more than the tail at or above it.
+    auto lo = static_cast<std::int64_t>(boost::math::quantile(counts, tail));
+    while (lo > 0 && cdf(counts, static_cast<double>(lo - 1)) > tail) --lo;
+    while (cdf(counts, static_cast<double>(lo)) <= tail) ++lo;
+    auto hi = static_cast<std::int64_t>(boost::math::quantile(complement(counts, tail)));
+    while (hi < n && cdf(complement(counts, static_cast<double>(hi))) > tail) ++hi;
+    while (hi > 0 && cdf(complement(counts, static_cast<double>(hi - 1))) <= tail) --hi;
+    return {lo, hi};
 }
 
 namespace {
@@ -289,25 +259,27 @@ std::string_view rowLabel(int c) {
     return c == kNoWin ? "no win" : comboClassText(c);
 }
 
+// Exact decimals of ten-thousandths (never negative here): 61500 is 6.1500, or 615.00 %.
+std::string fourPlaces(std::int64_t tenThousandths) {
+    return fmt::format("{}.{:04}", tenThousandths / 10000, tenThousandths % 10000);
+}
 std::string percentOf(std::int64_t tenThousandths) {
-    return fixedPoint(tenThousandths, 2) + " %";
+    return fmt::format("{}.{:02} %", tenThousandths / 100, tenThousandths % 100);
 }
 std::string percentOf(double fraction) {
-    return format("%.4f %%", fraction * 100.0);
+    return fmt::format("{:.4f} %", fraction * 100.0);
 }
 
 void writeClassTable(std::ostream& out, const FirstDealFigures& left,
                      const FirstDealFigures& right) {
-    out << format("%-22s %5s  %-22s %s\n", "", "", std::string(left.mix.name).c_str(),
-                  std::string(right.mix.name).c_str());
-    out << format("%-22s %5s  %10s %11s %10s %11s\n", "class", "pays", "chance", "return", "chance",
-                  "return");
+    out << fmt::format("{:<22} {:>5}  {:<22} {}\n", "", "", left.mix.name, right.mix.name);
+    out << fmt::format("{:<22} {:>5}  {:>10} {:>11} {:>10} {:>11}\n", "class", "pays", "chance",
+                       "return", "chance", "return");
     for (int c = 1; c <= kClassCount; ++c) {
-        out << format("%2d %-19s %5d  %10s %11s %10s %11s\n", c, std::string(rowLabel(c)).c_str(),
-                      kPaytableMultipliers[c], fixedPoint(left.probability[c], 4).c_str(),
-                      fixedPoint(left.contribution[c], 4).c_str(),
-                      fixedPoint(right.probability[c], 4).c_str(),
-                      fixedPoint(right.contribution[c], 4).c_str());
+        out << fmt::format("{:2} {:<19} {:5}  {:>10} {:>11} {:>10} {:>11}\n", c, rowLabel(c),
+                           kPaytableMultipliers[c], fourPlaces(left.probability[c]),
+                           fourPlaces(left.contribution[c]), fourPlaces(right.probability[c]),
+                           fourPlaces(right.contribution[c]));
     }
     out << "\n";
 }
@@ -324,24 +296,25 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
     out << "First deal, by mix (ahead with Second deal on: 9 in 10 stingy; otherwise 6 in 10)\n";
     writeClassTable(out, aheadMix, otherwiseMix);
 
-    out << format("%-35s %13s %11s %9s\n", "First deal", "return", "hit rate", "std dev");
+    out << fmt::format("{:<35} {:>13} {:>11} {:>9}\n", "First deal", "return", "hit rate",
+                       "std dev");
     for (const FirstDealFigures& f : sheet.firstDeal) {
-        out << format("  %-33s %13s %11s %9.4f\n", std::string(f.mix.name).c_str(),
-                      percentOf(f.returnToPlayer).c_str(), percentOf(f.hitRate).c_str(),
-                      f.standardDeviation);
+        out << fmt::format("  {:<33} {:>13} {:>11} {:9.4f}\n", f.mix.name,
+                           percentOf(f.returnToPlayer), percentOf(f.hitRate), f.standardDeviation);
     }
     out << "\n";
 
     out << "Whole game: a first deal, then the free second deal unless all three reels are held\n"
            "(every first-deal line of a class equally likely, second-deal symbols equally likely;\n"
            "ahead, the second deal keeps the poorer of two lines)\n";
-    out << format("  %-33s %-15s %13s %11s %9s\n", "", "holds", "return", "hit rate", "std dev");
+    out << fmt::format("  {:<33} {:<15} {:>13} {:>11} {:>9}\n", "", "holds", "return", "hit rate",
+                       "std dev");
     for (const WholeGameFigures& w : sheet.wholeGame) {
-        const std::string who = w.ahead ? "ahead (9 in 10 stingy)" : "not ahead (6 in 10 stingy)";
+        const char* who = w.ahead ? "ahead (9 in 10 stingy)" : "not ahead (6 in 10 stingy)";
         const auto row = [&](const char* holds, const GameFigures& g) {
-            out << format("  %-33s %-15s %13s %11s %9.4f\n", who.c_str(), holds,
-                          percentOf(g.returnToPlayer).c_str(), percentOf(g.hitRate).c_str(),
-                          g.standardDeviation);
+            out << fmt::format("  {:<33} {:<15} {:>13} {:>11} {:9.4f}\n", who, holds,
+                               percentOf(g.returnToPlayer), percentOf(g.hitRate),
+                               g.standardDeviation);
         };
         row("suggested", w.suggestedHolds);
         row("best", w.bestHolds);
@@ -349,65 +322,71 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
     out << "  With Second deal off the whole game is the first deal under the 6 in 10 mix: "
         << percentOf(otherwiseMix.returnToPlayer) << ".\n\n";
 
-    out << format("First-deal counts in %lld first deals, 99.9 %% ranges\n",
-                  static_cast<long long>(deals));
-    out << format("%-22s %-23s %s\n", "class", std::string(aheadMix.mix.name).c_str(),
-                  std::string(otherwiseMix.mix.name).c_str());
+    out << fmt::format("First-deal counts in {} first deals, 99.9 % ranges\n", deals);
+    out << fmt::format("{:<22} {:<23} {}\n", "class", aheadMix.mix.name, otherwiseMix.mix.name);
     for (int c = 1; c <= kClassCount; ++c) {
         const auto range = [&](const FirstDealFigures& f) {
             const CountRange r =
                 binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
-            return format("%lld to %lld", static_cast<long long>(r.lo),
-                          static_cast<long long>(r.hi));
+            return fmt::format("{} to {}", r.lo, r.hi);
         };
-        out << format("%2d %-19s %-23s %s\n", c, std::string(rowLabel(c)).c_str(),
-                      range(aheadMix).c_str(), range(otherwiseMix).c_str());
+        out << fmt::format("{:2} {:<19} {:<23} {}\n", c, rowLabel(c), range(aheadMix),
+                           range(otherwiseMix));
     }
 }
 
 void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t deals) {
-    JsonWriter json(out);
-    json.beginObject().field("report", "par-sheet");
-    json.key("first_deal").beginArray();
+    // Exact ten-thousandths as JSON numbers: the shortest decimal of each double is the exact one.
+    const auto exact = [](std::int64_t tenThousandths) {
+        return static_cast<double>(tenThousandths) / 10000.0;
+    };
+    Json firstDeal = Json::array();
     for (const FirstDealFigures& f : sheet.firstDeal) {
-        json.beginObject().field("mix", f.mix.name).field("stingy_in_ten", f.mix.stingyTenths);
-        json.key("classes").beginArray();
+        Json classes = Json::array();
         for (int c = 1; c <= kClassCount; ++c) {
-            json.beginObject().field("class", c).field("name", rowLabel(c));
-            json.field("pays", kPaytableMultipliers[c]);
-            json.key("chance").decimal(fixedPoint(f.probability[c], 4));
-            json.key("return").decimal(fixedPoint(f.contribution[c], 4)).endObject();
+            classes.push_back({{"class", c},
+                               {"name", rowLabel(c)},
+                               {"pays", kPaytableMultipliers[c]},
+                               {"chance", exact(f.probability[c])},
+                               {"return", exact(f.contribution[c])}});
         }
-        json.endArray();
-        json.key("return").decimal(fixedPoint(f.returnToPlayer, 4));
-        json.key("hit_rate").decimal(fixedPoint(f.hitRate, 4));
-        json.field("std_dev", f.standardDeviation).endObject();
+        firstDeal.push_back({{"mix", f.mix.name},
+                             {"stingy_in_ten", f.mix.stingyTenths},
+                             {"classes", classes},
+                             {"return", exact(f.returnToPlayer)},
+                             {"hit_rate", exact(f.hitRate)},
+                             {"std_dev", f.standardDeviation}});
     }
-    json.endArray();
-    json.key("whole_game").beginArray();
+    Json wholeGame = Json::array();
     for (const WholeGameFigures& w : sheet.wholeGame) {
-        json.beginObject().field("ahead", w.ahead).field("mix", w.mix.name);
-        for (const auto& [name, g] : {std::pair{"suggested_holds", w.suggestedHolds},
-                                      std::pair{"best_holds", w.bestHolds}}) {
-            json.key(name).beginObject().field("return", g.returnToPlayer);
-            json.field("hit_rate", g.hitRate).field("std_dev", g.standardDeviation).endObject();
-        }
-        json.endObject();
+        const auto figures = [](const GameFigures& g) {
+            return Json{{"return", g.returnToPlayer},
+                        {"hit_rate", g.hitRate},
+                        {"std_dev", g.standardDeviation}};
+        };
+        wholeGame.push_back({{"ahead", w.ahead},
+                             {"mix", w.mix.name},
+                             {"suggested_holds", figures(w.suggestedHolds)},
+                             {"best_holds", figures(w.bestHolds)}});
     }
-    json.endArray();
-    json.key("count_ranges").beginObject().field("first_deals", deals).field("level", kRangeLevel);
-    json.key("classes").beginArray();
+    Json ranges = Json::array();
     for (int c = 1; c <= kClassCount; ++c) {
-        json.beginObject().field("class", c).field("name", rowLabel(c));
-        for (const FirstDealFigures* f : {&sheet.firstDeal[2], &sheet.firstDeal[3]}) {
+        const auto range = [&](const FirstDealFigures& f) {
             const CountRange r =
-                binomialRange(deals, static_cast<double>(f->probability[c]) / 10000.0, kRangeLevel);
-            json.key(f == &sheet.firstDeal[2] ? "ahead" : "otherwise").beginArray();
-            json.value(r.lo).value(r.hi).endArray();
-        }
-        json.endObject();
+                binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
+            return Json{r.lo, r.hi};
+        };
+        ranges.push_back({{"class", c},
+                          {"name", rowLabel(c)},
+                          {"ahead", range(sheet.firstDeal[2])},
+                          {"otherwise", range(sheet.firstDeal[3])}});
     }
-    json.endArray().endObject().endObject();
+    const Json report = {
+        {"report", "par-sheet"},
+        {"first_deal", firstDeal},
+        {"whole_game", wholeGame},
+        {"count_ranges", {{"first_deals", deals}, {"level", kRangeLevel}, {"classes", ranges}}}};
+    out << report.dump(2) << "\n";
 }
 
 }  // namespace fruvana::sim

@@ -2,6 +2,7 @@
 
 #include <cairo-svg.h>
 #include <cairo.h>
+#include <fmt/format.h>
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <vector>
 
 #include "tools/font_face.h"
-#include "tools/sim/text_format.h"
 
 namespace fruvana::sim {
 
@@ -420,7 +420,8 @@ void returnPanel(Painter& p, const PlotSeries& s) {
     const ValueAxis ys{b, lo, hi};
     const double step = tickStep(lo * 100, hi * 100, 5, 0.01) / 100;
     const int places = placesFor(step * 100);
-    valueTicks(p, ys, step, [places](double v) { return format("%.*f %%", places, v * 100); });
+    valueTicks(p, ys, step,
+               [places](double v) { return fmt::format("{:.{}f} %", v * 100, places); });
     p.verticalText(22, (b.top + b.bottom) / 2, "of the stake", 12);
     pullTicks(p, xs);
     if (last == nullptr) {
@@ -464,11 +465,11 @@ void returnPanel(Painter& p, const PlotSeries& s) {
 
     const double y = kFirstPanelTop + kPanelHeight + 16;
     double x = 380;
-    x = p.legend(x, y, format("this run: %.2f %%", last->returnLast * 100),
+    x = p.legend(x, y, fmt::format("this run: {:.2f} %", last->returnLast * 100),
                  [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kMoney, 2); });
-    x = p.legend(x, y, format("par sheet: %.2f %%", last->par * 100),
+    x = p.legend(x, y, fmt::format("par sheet: {:.2f} %", last->par * 100),
                  [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kPar, 2); });
-    p.legend(x, y, format("99.9 %% band: %.2f %% either side", last->band * 100),
+    p.legend(x, y, fmt::format("99.9 % band: {:.2f} % either side", last->band * 100),
              [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kBand); });
 }
 
@@ -498,7 +499,8 @@ void classPanel(Painter& p, const PlotSeries& s) {
     const double hi = std::max(std::ceil(std::log10(largest * 1.05)), lo + 1);
     const ValueAxis ys{b, lo, hi};  // in decades
     valueTicks(p, ys, 1, [](double v) {
-        return v < 0 ? format("%g", std::pow(10.0, v)) : grouped(std::llround(std::pow(10.0, v)));
+        return v < 0 ? fmt::format("{:g}", std::pow(10.0, v))
+                     : grouped(std::llround(std::pow(10.0, v)));
     });
     p.verticalText(22, (b.top + b.bottom) / 2, "deals (log scale)", 12);
     const auto yOf = [&](double count) { return ys.y(std::max(std::log10(count), lo)); };
@@ -583,8 +585,8 @@ constexpr Colour kPercentileMark{0.82, 0.40, 0.05};
 void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const SessionFigures& f,
                   const std::string& caption) {
     p.fillRect(0, 0, kPlotWidth, kSessionsPlotHeight, {1, 1, 1});
-    p.text(12, 24, format("Money at the end of %s sessions", grouped(f.sessions).c_str()), 18,
-           Align::Left, true);
+    p.text(12, 24, "Money at the end of " + grouped(f.sessions) + " sessions", 18, Align::Left,
+           true);
     p.text(12, 44, caption, 12);
     const Box b{kPlotLeft, 110, kPlotLeft + kPlotColumns, kSessionsPlotHeight - 70};
     p.verticalText(22, (b.top + b.bottom) / 2, "sessions", 12);
@@ -628,8 +630,8 @@ void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const Ses
     for (std::size_t k = 0; k < kPercentiles.size(); ++k) {
         const double at = x(static_cast<double>(f.percentile[k]));
         p.line(at, b.top, at, b.bottom, kPercentileMark, 1.4);
-        p.text(at, b.top - 6 - 14.0 * static_cast<double>(k % 2), format("%d %%", kPercentiles[k]),
-               12, Align::Centre, false, kPercentileMark);
+        p.text(at, b.top - 6 - 14.0 * static_cast<double>(k % 2),
+               fmt::format("{} %", kPercentiles[k]), 12, Align::Centre, false, kPercentileMark);
     }
     frame(p, b);
     const double y = 76;
@@ -638,10 +640,8 @@ void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const Ses
                   [&](double sx, double sy) { p.fillRect(sx, sy - 5, 16, 10, kSessions); });
     p.legend(
         lx, y,
-        format("percentiles of the money at the end; %s of sessions ended ahead",
-               format("%.1f %%",
-                      100.0 * static_cast<double>(f.ahead) / static_cast<double>(f.sessions))
-                   .c_str()),
+        fmt::format("percentiles of the money at the end; {:.1f} % of sessions ended ahead",
+                    100.0 * static_cast<double>(f.ahead) / static_cast<double>(f.sessions)),
         [&](double sx, double sy) { p.line(sx + 8, sy - 6, sx + 8, sy + 6, kPercentileMark, 2); });
 }
 

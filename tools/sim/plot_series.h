@@ -9,6 +9,7 @@
 
 #include "engine/symbols.h"
 #include "tools/sim/par_sheet.h"
+#include "tools/sim/statistics.h"
 
 namespace fruvana::sim {
 
@@ -16,7 +17,7 @@ namespace fruvana::sim {
 inline constexpr int kPlotColumns = 1064;
 
 // The normal quantile that leaves 0.05 % in each tail: a 99.9 % band.
-inline constexpr double kBandQuantile = 3.2905267314919;
+inline const double kBandQuantile = normalQuantile(kRangeLevel);
 
 // The par sheet's figures for a game begun in one state of the machine.
 struct GameReference {

@@ -1,10 +1,12 @@
 #include "tools/sim/sessions.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
+#include <limits>
 #include <ostream>
 
 #include "tools/sim/simulator.h"
-#include "tools/sim/text_format.h"
 
 namespace fruvana::sim {
 
@@ -35,9 +37,9 @@ std::int64_t nearestRank(const std::vector<std::int64_t>& sorted, int p) {
 }
 
 std::string share(std::int64_t part, std::int64_t whole) {
-    return whole == 0
-               ? "-"
-               : format("%.2f %%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+    return whole == 0 ? "-"
+                      : fmt::format("{:.2f} %",
+                                    100.0 * static_cast<double>(part) / static_cast<double>(whole));
 }
 
 }  // namespace
@@ -96,71 +98,72 @@ void writeSessions(std::ostream& out, const SimOptions& options, std::uint32_t s
     const SessionFigures f = sessionFigures(options, all);
     const std::string command = commandLineFor(options, seed);
     if (json) {
-        JsonWriter j(out);
-        j.beginObject().field("report", "sessions").field("command", command);
-        j.field("sessions", f.sessions).field("session_pulls", options.sessionPulls);
-        j.field("start_money", f.startMoney);
-        j.key("money_at_end").beginObject();
+        Json moneyAtEnd;
         for (std::size_t k = 0; k < kPercentiles.size(); ++k)
-            j.field("p" + std::to_string(kPercentiles[k]), f.percentile[k]);
-        j.field("lowest", f.lowest).field("highest", f.highest).endObject();
-        j.field("ended_ahead", f.ahead).field("needed_more_than_one_coin", f.moreCoins);
-        j.key("longest_losing_run").beginObject().field("games", f.longestLosingRun);
-        j.field("session", f.longestIn).field("median_per_session", f.medianLongest).endObject();
-        j.endObject();
+            moneyAtEnd["p" + std::to_string(kPercentiles[k])] = f.percentile[k];
+        moneyAtEnd["lowest"] = f.lowest;
+        moneyAtEnd["highest"] = f.highest;
+        const Json report = {{"report", "sessions"},
+                             {"command", command},
+                             {"sessions", f.sessions},
+                             {"session_pulls", options.sessionPulls},
+                             {"start_money", f.startMoney},
+                             {"money_at_end", moneyAtEnd},
+                             {"ended_ahead", f.ahead},
+                             {"needed_more_than_one_coin", f.moreCoins},
+                             {"longest_losing_run",
+                              {{"games", f.longestLosingRun},
+                               {"session", f.longestIn},
+                               {"median_per_session", f.medianLongest}}}};
+        out << report.dump(2) << "\n";
         return;
     }
     out << command << "\n";
-    out << format(
-        "%lld sessions of %lld pulls, each from the machine above with its own seed (the\n"
+    out << fmt::format(
+        "{} sessions of {} pulls, each from the machine above with its own seed (the\n"
         "upper half of splitmix64 of seed x 2^32 + session, counted from 0), a coin put\n"
         "in whenever the stake needs one.\n\n",
-        static_cast<long long>(f.sessions), static_cast<long long>(options.sessionPulls));
-    out << format("money at the end (credit + win + account; %lld at the start)\n",
-                  static_cast<long long>(f.startMoney));
+        f.sessions, options.sessionPulls);
+    out << fmt::format("money at the end (credit + win + account; {} at the start)\n",
+                       f.startMoney);
     for (std::size_t k = 0; k < kPercentiles.size(); ++k)
-        out << format("  %-28s %16lld\n",
-                      format("%d %% of sessions at most", kPercentiles[k]).c_str(),
-                      static_cast<long long>(f.percentile[k]));
-    out << format("  %-28s %16lld\n  %-28s %16lld\n\n", "lowest", static_cast<long long>(f.lowest),
-                  "highest", static_cast<long long>(f.highest));
-    out << format("%-46s %10s\n", "sessions ending ahead", share(f.ahead, f.sessions).c_str());
-    out << format("%-46s %10s\n", "sessions needing more than one coin",
-                  share(f.moreCoins, f.sessions).c_str());
+        out << fmt::format("  {:<28} {:>16}\n",
+                           fmt::format("{} % of sessions at most", kPercentiles[k]),
+                           f.percentile[k]);
+    out << fmt::format("  {:<28} {:>16}\n  {:<28} {:>16}\n\n", "lowest", f.lowest, "highest",
+                       f.highest);
+    out << fmt::format("{:<46} {:>10}\n", "sessions ending ahead", share(f.ahead, f.sessions));
+    out << fmt::format("{:<46} {:>10}\n", "sessions needing more than one coin",
+                       share(f.moreCoins, f.sessions));
     out << "  (the starting credit counts as the first coin)\n";
-    out << format("%-46s %10lld\n", "longest run of losing games",
-                  static_cast<long long>(f.longestLosingRun));
-    out << format("  (in session %lld; the median session's longest is %lld)\n",
-                  static_cast<long long>(f.longestIn), static_cast<long long>(f.medianLongest));
+    out << fmt::format("{:<46} {:>10}\n", "longest run of losing games", f.longestLosingRun);
+    out << fmt::format("  (in session {}; the median session's longest is {})\n", f.longestIn,
+                       f.medianLongest);
 }
 
-void writeSessionOutcomes(JsonWriter& json, const std::vector<SessionOutcome>& all) {
-    json.beginArray();
-    for (const SessionOutcome& o : all)
-        json.value(o.money).value(o.coins).value(o.longestLosingRun);
-    json.endArray();
-}
-
-bool readSessionOutcomes(const JsonValue& value, std::vector<SessionOutcome>& all,
-                         std::string& error) {
-    const JsonValue::Array* items = value.array();
-    if (items == nullptr || items->size() % 3 != 0) {
-        error = "the sessions are not a list of three numbers a session";
-        return false;
+Json sessionOutcomesJson(const std::vector<SessionOutcome>& all) {
+    Json list = Json::array();
+    for (const SessionOutcome& o : all) {
+        list.push_back(o.money);
+        list.push_back(o.coins);
+        list.push_back(o.longestLosingRun);
     }
-    all.assign(items->size() / 3, {});
+    return list;
+}
+
+std::vector<SessionOutcome> sessionOutcomesFrom(const Json& list) {
+    if (!list.is_array() || list.size() % 3 != 0)
+        throw ShardError("the sessions are not a list of three numbers a session");
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    std::vector<SessionOutcome> all(list.size() / 3);
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const std::int64_t* money = (*items)[3 * i].number();
-        const std::int64_t* coins = (*items)[3 * i + 1].number();
-        const std::int64_t* longest = (*items)[3 * i + 2].number();
-        if (money == nullptr || coins == nullptr || longest == nullptr || *coins < 0 ||
-            *longest < 0) {
-            error = "session " + std::to_string(i) + " of the file is not three whole numbers";
-            return false;
-        }
-        all[i] = {*money, *coins, *longest};
+        const std::string what =
+            "session " + std::to_string(i) + " of the file is not three whole numbers";
+        all[i] = {wholeNumber(list[3 * i], -kMost, kMost, what),
+                  wholeNumber(list[3 * i + 1], 0, kMost, what),
+                  wholeNumber(list[3 * i + 2], 0, kMost, what)};
     }
-    return true;
+    return all;
 }
 
 }  // namespace fruvana::sim

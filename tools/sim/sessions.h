@@ -50,9 +50,9 @@ SessionFigures sessionFigures(const SimOptions& options, const std::vector<Sessi
 void writeSessions(std::ostream& out, const SimOptions& options, std::uint32_t seed,
                    const std::vector<SessionOutcome>& all, bool json);
 
-// The outcomes as a shard file holds them (three numbers a session), and back.
-void writeSessionOutcomes(JsonWriter& json, const std::vector<SessionOutcome>& all);
-bool readSessionOutcomes(const JsonValue& value, std::vector<SessionOutcome>& all,
-                         std::string& error);
+// The outcomes as a shard file holds them, three numbers a session in one flat list, and back;
+// reading throws a ShardError that says what is wrong with a malformed list.
+Json sessionOutcomesJson(const std::vector<SessionOutcome>& all);
+std::vector<SessionOutcome> sessionOutcomesFrom(const Json& list);
 
 }  // namespace fruvana::sim

@@ -6,129 +6,115 @@
 #include <ostream>
 #include <sstream>
 
-#include "tools/sim/json.h"
-
 namespace fruvana::sim {
 
 namespace {
 
 constexpr std::int64_t kShardFormat = 1;
 
-void writeHeader(JsonWriter& json, const SimOptions& o, std::uint32_t seed) {
+Json header(const SimOptions& o, std::uint32_t seed) {
     const auto [index, count] = o.shard.value_or(std::pair<int, int>{1, 1});
     const PartRange parts = shardParts(partsOf(o), index, count);
-    json.beginObject().field("fruvana_sim_shard", kShardFormat);
-    json.field("kind", o.certify ? "certify" : "sessions");
-    json.key("settings").beginObject().field("seed", std::int64_t{seed});
-    json.field("pulls", o.pulls).field("sessions", o.sessions.value_or(0));
-    json.field("session_pulls", o.sessionPulls).field("bet", o.bet);
-    json.field("credit", o.credit).field("account", o.account);
-    json.field("second_deal", o.secondDeal ? 1 : 0).field("auto_bet", o.autoBet ? 1 : 0);
-    json.endObject();
-    json.field("shard", index).field("shards", count);
-    json.field("first_part", parts.first).field("last_part", parts.last);
+    return {{"fruvana_sim_shard", kShardFormat},
+            {"kind", o.certify ? "certify" : "sessions"},
+            {"settings",
+             {{"seed", seed},
+              {"pulls", o.pulls},
+              {"sessions", o.sessions.value_or(0)},
+              {"session_pulls", o.sessionPulls},
+              {"bet", o.bet},
+              {"credit", o.credit},
+              {"account", o.account},
+              {"second_deal", o.secondDeal ? 1 : 0},
+              {"auto_bet", o.autoBet ? 1 : 0}}},
+            {"shard", index},
+            {"shards", count},
+            {"first_part", parts.first},
+            {"last_part", parts.last}};
 }
 
-// One shard file as read: its run, its place among the shards, and its data.
+// One shard file as read: its run, its place among the shards, and its tally or outcomes.
 struct ShardFile {
     std::string path;
     bool certify = false;
     SimOptions options;
-    std::int64_t seed = 0;
     std::int64_t index = 0, count = 0, first = 0, last = 0;
-    JsonValue data;
+    CertifyTally tally;
+    std::vector<SessionOutcome> sessions;
 };
 
-// A whole number member of obj within [lo, hi]; false with the reason otherwise.
-bool member(const JsonValue& obj, const char* name, std::int64_t lo, std::int64_t hi,
-            std::int64_t& into, std::string& error) {
-    const JsonValue* v = obj.find(name);
-    if (v == nullptr || v->number() == nullptr || *v->number() < lo || *v->number() > hi) {
-        error = std::string("no \"") + name + "\" from " + std::to_string(lo) + " to " +
-                std::to_string(hi);
-        return false;
-    }
-    into = *v->number();
-    return true;
+// The run's settings as a shard file holds them; throws a ShardError naming a bad one.
+SimOptions settingsFrom(const Json& settings, bool certify) {
+    SimOptions o;
+    o.seed = static_cast<std::uint32_t>(
+        wholeMember(settings, "seed", 0, std::numeric_limits<std::uint32_t>::max()));
+    o.certify = certify;
+    o.pulls = wholeMember(settings, "pulls", 0, kMaxPulls);
+    const std::int64_t sessions =
+        wholeMember(settings, "sessions", certify ? 0 : 1, certify ? 0 : kMaxSessions);
+    if (!certify) o.sessions = sessions;
+    o.sessionPulls = wholeMember(settings, "session_pulls", 0, kMaxPulls);
+    o.bet = static_cast<std::int32_t>(wholeMember(settings, "bet", kMinBet, kMaxBet));
+    o.credit = static_cast<std::int32_t>(wholeMember(settings, "credit", 0, kCreditMax));
+    o.account =
+        static_cast<std::int32_t>(wholeMember(settings, "account", -kAccountLimit, kAccountLimit));
+    o.secondDeal = wholeMember(settings, "second_deal", 0, 1) == 1;
+    o.autoBet = wholeMember(settings, "auto_bet", 0, 1) == 1;
+    return o;
 }
 
-bool readShard(const std::string& path, ShardFile& shard, std::string& error) {
+// Reads one shard file; throws a ShardError with the reason when it is none.
+ShardFile readShard(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) {
-        error = "cannot read it";
-        return false;
+    if (!in || !(text << in.rdbuf())) throw ShardError("cannot read it");
+    Json doc;
+    try {
+        doc = Json::parse(text.str());
+    } catch (const Json::parse_error& e) {
+        throw ShardError(std::string("it is not JSON: ") + e.what());
     }
-    std::string why;
-    const std::optional<JsonValue> doc = parseJson(text.str(), why);
-    if (!doc) {
-        error = "it is not JSON: " + why;
-        return false;
+    try {
+        wholeMember(doc, "fruvana_sim_shard", kShardFormat, kShardFormat);
+    } catch (const ShardError&) {
+        throw ShardError("it is not a fruvana-sim --shard file");
     }
-    std::int64_t format = 0;
-    const JsonValue* kind = doc->find("kind");
-    if (!member(*doc, "fruvana_sim_shard", kShardFormat, kShardFormat, format, error) ||
-        kind == nullptr || kind->string() == nullptr ||
-        (*kind->string() != "certify" && *kind->string() != "sessions")) {
-        error = "it is not a fruvana-sim --shard file";
-        return false;
-    }
+    const auto kind = doc.find("kind");
+    if (kind == doc.end() || (*kind != "certify" && *kind != "sessions"))
+        throw ShardError("it is not a fruvana-sim --shard file");
+    ShardFile shard;
     shard.path = path;
-    shard.certify = *kind->string() == "certify";
-    const JsonValue* settings = doc->find("settings");
-    if (settings == nullptr) {
-        error = "it has no settings";
-        return false;
+    shard.certify = *kind == "certify";
+    if (!doc.contains("settings")) throw ShardError("it has no settings");
+    try {
+        shard.options = settingsFrom(doc.at("settings"), shard.certify);
+    } catch (const ShardError& e) {
+        throw ShardError(std::string("its settings have ") + e.what());
     }
-    std::int64_t pulls = 0, sessions = 0, sessionPulls = 0, bet = 0, credit = 0, account = 0,
-                 secondDeal = 0, autoBet = 0;
-    const std::string prefix = "its settings have ";
-    if (!member(*settings, "seed", 0, std::numeric_limits<std::uint32_t>::max(), shard.seed,
-                error) ||
-        !member(*settings, "pulls", 0, kMaxPulls, pulls, error) ||
-        !member(*settings, "sessions", shard.certify ? 0 : 1, shard.certify ? 0 : kMaxSessions,
-                sessions, error) ||
-        !member(*settings, "session_pulls", 0, kMaxPulls, sessionPulls, error) ||
-        !member(*settings, "bet", kMinBet, kMaxBet, bet, error) ||
-        !member(*settings, "credit", 0, kCreditMax, credit, error) ||
-        !member(*settings, "account", -kAccountLimit, kAccountLimit, account, error) ||
-        !member(*settings, "second_deal", 0, 1, secondDeal, error) ||
-        !member(*settings, "auto_bet", 0, 1, autoBet, error)) {
-        error = prefix + error;
-        return false;
-    }
-    SimOptions& o = shard.options;
-    o.seed = static_cast<std::uint32_t>(shard.seed);
-    o.certify = shard.certify;
-    o.pulls = pulls;
-    if (!shard.certify) o.sessions = sessions;
-    o.sessionPulls = sessionPulls;
-    o.bet = static_cast<std::int32_t>(bet);
-    o.credit = static_cast<std::int32_t>(credit);
-    o.account = static_cast<std::int32_t>(account);
-    o.secondDeal = secondDeal == 1;
-    o.autoBet = autoBet == 1;
 
-    const std::int64_t parts = partsOf(o);
-    if (!member(*doc, "shards", 1, kMaxShards, shard.count, error) ||
-        !member(*doc, "shard", 1, shard.count, shard.index, error) ||
-        !member(*doc, "first_part", 0, parts, shard.first, error) ||
-        !member(*doc, "last_part", 0, parts, shard.last, error))
-        return false;
+    const std::int64_t parts = partsOf(shard.options);
+    shard.count = wholeMember(doc, "shards", 1, kMaxShards);
+    shard.index = wholeMember(doc, "shard", 1, shard.count);
+    shard.first = wholeMember(doc, "first_part", 0, parts);
+    shard.last = wholeMember(doc, "last_part", 0, parts);
     const PartRange expected =
         shardParts(parts, static_cast<int>(shard.index), static_cast<int>(shard.count));
-    if (shard.first != expected.first || shard.last != expected.last) {
-        error = "it holds parts " + std::to_string(shard.first) + " to " +
-                std::to_string(shard.last) + ", not those of its shard";
-        return false;
+    if (shard.first != expected.first || shard.last != expected.last)
+        throw ShardError("it holds parts " + std::to_string(shard.first) + " to " +
+                         std::to_string(shard.last) + ", not those of its shard");
+    const char* data = shard.certify ? "tally" : "outcomes";
+    if (!doc.contains(data))
+        throw ShardError(shard.certify ? "it has no tally" : "it has no outcomes");
+    if (shard.certify) {
+        shard.tally = doc.at(data).get<CertifyTally>();
+        return shard;
     }
-    const JsonValue* data = doc->find(shard.certify ? "tally" : "outcomes");
-    if (data == nullptr) {
-        error = shard.certify ? "it has no tally" : "it has no outcomes";
-        return false;
-    }
-    shard.data = *data;
-    return true;
+    shard.sessions = sessionOutcomesFrom(doc.at(data));
+    if (static_cast<std::int64_t>(shard.sessions.size()) != shard.last - shard.first)
+        throw ShardError("it holds " + std::to_string(shard.sessions.size()) +
+                         " sessions, not the " + std::to_string(shard.last - shard.first) +
+                         " of its shard");
+    return shard;
 }
 
 // A refusal that names its file.
@@ -151,20 +137,16 @@ std::int64_t partsOf(const SimOptions& options) {
 
 void writeCertifyShard(std::ostream& out, const SimOptions& options, std::uint32_t seed,
                        const CertifyTally& tally) {
-    JsonWriter json(out, true);
-    writeHeader(json, options, seed);
-    json.key("tally");
-    writeCertifyTally(json, tally);
-    json.endObject();
+    Json shard = header(options, seed);
+    shard["tally"] = tally;
+    out << shard.dump() << "\n";
 }
 
 void writeSessionsShard(std::ostream& out, const SimOptions& options, std::uint32_t seed,
                         const std::vector<SessionOutcome>& outcomes) {
-    JsonWriter json(out, true);
-    writeHeader(json, options, seed);
-    json.key("outcomes");
-    writeSessionOutcomes(json, outcomes);
-    json.endObject();
+    Json shard = header(options, seed);
+    shard["outcomes"] = sessionOutcomesJson(outcomes);
+    out << shard.dump() << "\n";
 }
 
 std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std::string& error) {
@@ -172,9 +154,10 @@ std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std:
     const ShardFile* firstRead = nullptr;
     for (const std::string& path : files) {
         ShardFile shard;
-        std::string why;
-        if (!readShard(path, shard, why)) {
-            error = about(path, why);
+        try {
+            shard = readShard(path);
+        } catch (const ShardError& e) {
+            error = about(path, e.what());
             return std::nullopt;
         }
         if (firstRead != nullptr &&
@@ -205,30 +188,10 @@ std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std:
 
     MergedRun run;
     run.options = firstRead->options;
-    run.seed = static_cast<std::uint32_t>(firstRead->seed);
+    run.seed = *firstRead->options.seed;
     for (const auto& [index, shard] : byIndex) {
-        std::string why;
-        if (shard.certify) {
-            CertifyTally tally;
-            if (!readCertifyTally(shard.data, tally, why)) {
-                error = about(shard.path, why);
-                return std::nullopt;
-            }
-            run.certify.append(tally);
-        } else {
-            std::vector<SessionOutcome> outcomes;
-            if (!readSessionOutcomes(shard.data, outcomes, why)) {
-                error = about(shard.path, why);
-                return std::nullopt;
-            }
-            if (static_cast<std::int64_t>(outcomes.size()) != shard.last - shard.first) {
-                error = "'" + shard.path + "' holds " + std::to_string(outcomes.size()) +
-                        " sessions, not the " + std::to_string(shard.last - shard.first) +
-                        " of its shard";
-                return std::nullopt;
-            }
-            run.sessions.insert(run.sessions.end(), outcomes.begin(), outcomes.end());
-        }
+        run.certify.append(shard.tally);
+        run.sessions.insert(run.sessions.end(), shard.sessions.begin(), shard.sessions.end());
     }
     return run;
 }

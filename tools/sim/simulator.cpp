@@ -1,7 +1,10 @@
 #include "tools/sim/simulator.h"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
 #include <array>
-#include <charconv>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -9,41 +12,19 @@
 #include "engine/outcome_pool.h"
 #include "tools/sim/json.h"
 #include "tools/sim/silent_services.h"
-#include "tools/sim/text_format.h"
 
 namespace fruvana::sim {
 
 namespace {
 
-// One trace line, built in place: a run may write millions of them.
-class LineBuffer {
-  public:
-    LineBuffer& text(std::string_view s) {
-        for (char ch : s) put(ch);
-        return *this;
-    }
-    LineBuffer& number(std::int64_t value) {
-        const auto [end, error] =
-            std::to_chars(buffer_.data() + size_, buffer_.data() + buffer_.size(), value);
-        if (error == std::errc{}) size_ = static_cast<std::size_t>(end - buffer_.data());
-        return *this;
-    }
-    LineBuffer& reels(const Line& line) {
-        return number(line[0]).text(",").number(line[1]).text(",").number(line[2]);
-    }
-    void writeTo(std::ostream& out) {
-        put('\n');
-        out.write(buffer_.data(), static_cast<std::streamsize>(size_));
-        size_ = 0;
-    }
-
-  private:
-    void put(char ch) {
-        if (size_ < buffer_.size()) buffer_[size_++] = ch;
-    }
-    std::array<char, 256> buffer_{};
-    std::size_t size_ = 0;
-};
+// Writes one trace line, formatted in place: a run may write millions of them.
+template <typename... Args>
+void traceLine(std::ostream& out, fmt::format_string<Args...> pattern, Args&&... args) {
+    fmt::memory_buffer line;
+    fmt::format_to(std::back_inserter(line), pattern, std::forward<Args>(args)...);
+    line.push_back('\n');
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
 
 std::string_view tableLetter(QuotaChoice choice) {
     switch (choice) {
@@ -83,12 +64,9 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     for (auto& symbol : state.reelSymbols) symbol = drawSymbol(sources, kSymbolCount);
     result.startReels = state.reelSymbols;
 
-    LineBuffer line;
-    if (trace) {
-        line.text("seed=").number(result.seeding.seed).text(" kl=").number(result.seeding.kl);
-        line.text(" ij=").number(result.seeding.ij).text(" reels=").reels(state.reelSymbols);
-        line.writeTo(*trace);
-    }
+    if (trace)
+        traceLine(*trace, "seed={} kl={} ij={} reels={}", result.seeding.seed, result.seeding.kl,
+                  result.seeding.ij, fmt::join(state.reelSymbols, ","));
     if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
@@ -158,25 +136,13 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         }
 
         if (trace) {
-            line.number(pull);
-            if (takesStake) {
-                const FirstDealRecord& deal = pool.lastFirstDeal();
-                line.text(" 1st table=")
-                    .text(tableLetter(deal.table))
-                    .text(" cand=")
-                    .number(deal.candidates);
-                line.text(" pick=").number(deal.pick);
-            } else {
-                line.text(" 2nd table=- cand=- pick=-");
-            }
-            line.text(" line=")
-                .reels(state.reelSymbols)
-                .text(" class=")
-                .number(classifyLine(state.reelSymbols));
-            line.text(" win=").number(state.win).text(" credit=").number(state.credit);
-            line.text(" account=").number(state.account).text(" held=");
-            for (std::uint8_t h : state.held) line.number(h);
-            line.writeTo(*trace);
+            const FirstDealRecord& deal = pool.lastFirstDeal();
+            traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={}", pull,
+                      takesStake ? fmt::format("1st table={} cand={} pick={}",
+                                               tableLetter(deal.table), deal.candidates, deal.pick)
+                                 : "2nd table=- cand=- pick=-",
+                      fmt::join(state.reelSymbols, ","), classifyLine(state.reelSymbols), state.win,
+                      state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
@@ -191,96 +157,88 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
 }
 
 void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
-    out << format("seed %u%s: kl %d, ij %d, reels at the start %d,%d,%d\n", r.seeding.seed,
-                  seedFromClock ? " (from the clock)" : "", r.seeding.kl, r.seeding.ij,
-                  r.startReels[0], r.startReels[1], r.startReels[2]);
-    const auto row = [&out](const char* label, const std::string& value) {
-        out << format("%-24s %14s\n", label, value.c_str());
+    out << fmt::format("seed {}{}: kl {}, ij {}, reels at the start {},{},{}\n", r.seeding.seed,
+                       seedFromClock ? " (from the clock)" : "", r.seeding.kl, r.seeding.ij,
+                       r.startReels[0], r.startReels[1], r.startReels[2]);
+    const auto row = [&out](const char* label, const auto& value) {
+        out << fmt::format("{:<24} {:>14}\n", label, value);
     };
-    const auto count = [](std::int64_t n) { return std::to_string(n); };
 
-    row("pulls", count(r.pulls));
-    row("first deals", count(r.firstDeals));
-    row("second deals", count(r.secondDeals));
-    row("coins inserted", count(r.coinsInserted));
+    row("pulls", r.pulls);
+    row("first deals", r.firstDeals);
+    row("second deals", r.secondDeals);
+    row("coins inserted", r.coinsInserted);
     if (r.refused)
-        out << format("The run ended at pull %lld: %s.\n", static_cast<long long>(r.pulls) + 1,
-                      r.refusedWinPending
-                          ? "the account cannot take the win beyond the credit's limit"
-                          : "the credit does not cover the bet");
+        out << fmt::format("The run ended at pull {}: {}.\n", r.pulls + 1,
+                           r.refusedWinPending
+                               ? "the account cannot take the win beyond the credit's limit"
+                               : "the credit does not cover the bet");
     out << "\n";
 
-    out << format("%-24s %5s %10s %10s\n", "statistics", "( X )", "1st deal", "2nd deal");
+    out << fmt::format("{:<24} {:>5} {:>10} {:>10}\n", "statistics", "( X )", "1st deal",
+                       "2nd deal");
     for (int c = 1; c <= kClassCount; ++c) {
-        const std::string multiplier = c < kClassCount ? count(kPaytableMultipliers[c]) : "";
-        out << format("%2d %-21s %5s %10d %10d\n", c, std::string(comboClassText(c)).c_str(),
-                      multiplier.c_str(), r.statistics.firstDealCounts[c],
-                      r.statistics.secondDealCounts[c]);
+        const std::string multiplier =
+            c < kClassCount ? std::to_string(kPaytableMultipliers[c]) : "";
+        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", c, comboClassText(c), multiplier,
+                           r.statistics.firstDealCounts[c], r.statistics.secondDealCounts[c]);
     }
     out << "\n";
 
     const auto percent = [](std::int64_t part, std::int64_t whole) {
         if (whole == 0) return std::string("-");
-        return format("%.2f %%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+        return fmt::format("{:.2f} %",
+                           100.0 * static_cast<double>(part) / static_cast<double>(whole));
     };
-    row("amount staked", count(r.staked));
-    row("amount returned", count(r.returned));
+    row("amount staked", r.staked);
+    row("amount returned", r.returned);
     row("return to player", percent(r.returned, r.staked));
     row("hit rate", percent(r.paidGames, r.firstDeals));
-    row("credit overflow moves", count(r.overflowMoves));
-    if (r.overflowMoves > 0) row("  moved to the account", count(r.movedToAccount));
-    row("final credit", count(r.credit));
-    row("final account", count(r.account));
-    row("final win", count(r.win));
+    row("credit overflow moves", r.overflowMoves);
+    if (r.overflowMoves > 0) row("  moved to the account", r.movedToAccount);
+    row("final credit", r.credit);
+    row("final account", r.account);
+    row("final win", r.win);
 }
 
 void writeSummaryJson(std::ostream& out, const SimResult& r, bool seedFromClock) {
-    JsonWriter json(out);
-    json.beginObject().field("report", "simulation");
-    json.field("seed", std::int64_t{r.seeding.seed}).field("seed_from_clock", seedFromClock);
-    json.field("kl", r.seeding.kl).field("ij", r.seeding.ij);
-    json.key("start_reels").beginArray();
-    for (const std::uint8_t s : r.startReels) json.value(int{s});
-    json.endArray();
-    json.field("pulls", r.pulls).field("first_deals", r.firstDeals);
-    json.field("second_deals", r.secondDeals).field("coins_inserted", r.coinsInserted);
-    json.key("refused_at_pull");
-    if (r.refused) {
-        json.value(r.pulls + 1);
-        json.field("refusal", r.refusedWinPending
-                                  ? "the account cannot take the win beyond the credit's limit"
-                                  : "the credit does not cover the bet");
-    } else {
-        json.null();
-    }
-    json.key("statistics").beginArray();
+    Json statistics = Json::array();
     for (int c = 1; c <= kClassCount; ++c) {
-        json.beginObject().field("class", c).field("name", comboClassText(c));
-        json.key("pays");
-        if (c < kClassCount) {
-            json.value(kPaytableMultipliers[c]);
-        } else {
-            json.null();
-        }
-        json.field("first_deal", r.statistics.firstDealCounts[c]);
-        json.field("second_deal", r.statistics.secondDealCounts[c]).endObject();
+        statistics.push_back({{"class", c},
+                              {"name", comboClassText(c)},
+                              {"pays", c < kClassCount ? Json(kPaytableMultipliers[c]) : Json()},
+                              {"first_deal", r.statistics.firstDealCounts[c]},
+                              {"second_deal", r.statistics.secondDealCounts[c]}});
     }
-    json.endArray();
-    const auto fraction = [&json](const char* name, std::int64_t part, std::int64_t whole) {
-        json.key(name);
-        if (whole == 0) {
-            json.null();
-        } else {
-            json.value(static_cast<double>(part) / static_cast<double>(whole));
-        }
+    const auto fraction = [](std::int64_t part, std::int64_t whole) {
+        return whole == 0 ? Json() : Json(static_cast<double>(part) / static_cast<double>(whole));
     };
-    json.field("staked", r.staked).field("returned", r.returned);
-    fraction("return_to_player", r.returned, r.staked);
-    fraction("hit_rate", r.paidGames, r.firstDeals);
-    json.field("credit_overflow_moves", r.overflowMoves);
-    json.field("moved_to_account", r.movedToAccount);
-    json.field("final_credit", r.credit).field("final_account", r.account);
-    json.field("final_win", r.win).endObject();
+    Json report = {{"report", "simulation"},
+                   {"seed", r.seeding.seed},
+                   {"seed_from_clock", seedFromClock},
+                   {"kl", r.seeding.kl},
+                   {"ij", r.seeding.ij},
+                   {"start_reels", r.startReels},
+                   {"pulls", r.pulls},
+                   {"first_deals", r.firstDeals},
+                   {"second_deals", r.secondDeals},
+                   {"coins_inserted", r.coinsInserted},
+                   {"refused_at_pull", r.refused ? Json(r.pulls + 1) : Json()}};
+    if (r.refused)
+        report["refusal"] = r.refusedWinPending
+                                ? "the account cannot take the win beyond the credit's limit"
+                                : "the credit does not cover the bet";
+    report["statistics"] = statistics;
+    report["staked"] = r.staked;
+    report["returned"] = r.returned;
+    report["return_to_player"] = fraction(r.returned, r.staked);
+    report["hit_rate"] = fraction(r.paidGames, r.firstDeals);
+    report["credit_overflow_moves"] = r.overflowMoves;
+    report["moved_to_account"] = r.movedToAccount;
+    report["final_credit"] = r.credit;
+    report["final_account"] = r.account;
+    report["final_win"] = r.win;
+    out << report.dump(2) << "\n";
 }
 
 }  // namespace fruvana::sim

@@ -1,56 +1,15 @@
 #include "tools/sim/statistics.h"
 
 #include <algorithm>
+#include <boost/math/distributions/normal.hpp>
+#include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <vector>
 
 namespace fruvana::sim {
 
 namespace {
-
-constexpr double kEpsilon = 1e-15;
-constexpr int kMaxTerms = 100000;
-constexpr double kTiny = 1e-300;
-
-// a ln x - x - ln Gamma(a): the logarithm of the factor both forms share.
-double gammaPrefactor(double a, double x) {
-    return a * std::log(x) - x - std::lgamma(a);
-}
-
-// P(a, x) by its series, for x < a + 1.
-double lowerSeries(double a, double x) {
-    double term = 1.0 / a;
-    double sum = term;
-    for (int n = 1; n < kMaxTerms; ++n) {
-        term *= x / (a + n);
-        sum += term;
-        if (std::abs(term) < std::abs(sum) * kEpsilon) break;
-    }
-    return sum * std::exp(gammaPrefactor(a, x));
-}
-
-// Q(a, x) by its continued fraction (modified Lentz), for x >= a + 1.
-double upperFraction(double a, double x) {
-    double b = x + 1.0 - a;
-    double c = 1.0 / kTiny;
-    double d = 1.0 / b;
-    double h = d;
-    for (int i = 1; i < kMaxTerms; ++i) {
-        const double an = -i * (i - a);
-        b += 2.0;
-        d = an * d + b;
-        if (std::abs(d) < kTiny) d = kTiny;
-        c = b + an / c;
-        if (std::abs(c) < kTiny) c = kTiny;
-        d = 1.0 / d;
-        const double step = d * c;
-        h *= step;
-        if (std::abs(step - 1.0) < kEpsilon) break;
-    }
-    return std::exp(gammaPrefactor(a, x)) * h;
-}
 
 TestResult normalResult(double z) {
     TestResult r;
@@ -66,24 +25,16 @@ __extension__ using Wide = __int128;
 
 }  // namespace
 
-double gammaP(double a, double x) {
-    if (!(a > 0) || !(x >= 0)) return std::numeric_limits<double>::quiet_NaN();
-    if (x == 0) return 0.0;
-    return x < a + 1 ? lowerSeries(a, x) : 1.0 - upperFraction(a, x);
-}
-
-double gammaQ(double a, double x) {
-    if (!(a > 0) || !(x >= 0)) return std::numeric_limits<double>::quiet_NaN();
-    if (x == 0) return 1.0;
-    return x < a + 1 ? 1.0 - lowerSeries(a, x) : upperFraction(a, x);
-}
-
 double chiSquareUpperTail(double x, double df) {
-    return gammaQ(df / 2.0, x / 2.0);
+    return boost::math::gamma_q(df / 2.0, x / 2.0);
 }
 
 double normalTwoSided(double z) {
-    return std::erfc(std::abs(z) / std::numbers::sqrt2);
+    return 2 * cdf(complement(boost::math::normal(), std::abs(z)));
+}
+
+double normalQuantile(double level) {
+    return quantile(boost::math::normal(), 0.5 + level / 2);
 }
 
 TestResult chiSquareFit(std::span<const std::int64_t> observed,

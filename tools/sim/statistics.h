@@ -10,18 +10,12 @@ namespace fruvana::sim {
 
 // A test fails when its p-value falls below this: a verdict at 99 %.
 inline constexpr double kSignificance = 0.01;
-// The normal quantile that leaves half of kSignificance in each tail.
-inline constexpr double kNormalQuantile99 = 2.5758293035489004;
-
-// The regularized incomplete gamma functions P(a, x) and Q(a, x) = 1 - P(a, x), for a > 0 and
-// x >= 0: a series below x = a + 1, a continued fraction above, each where it converges fast.
-double gammaP(double a, double x);
-double gammaQ(double a, double x);
-
 // P(X >= x) for X chi-square with df degrees of freedom.
 double chiSquareUpperTail(double x, double df);
 // P(|Z| >= |z|) for a standard normal Z.
 double normalTwoSided(double z);
+// The z that leaves (1 - level) / 2 in each tail of the standard normal.
+double normalQuantile(double level);
 
 struct TestResult {
     bool valid = false;  // false: too little data for the test to say anything
