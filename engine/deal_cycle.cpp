@@ -83,7 +83,7 @@ void Game::deal() {
     state_.holdsUntouched = 1;
 
     // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
-    if (state_.phase == Phase::SecondDeal && state_.held[0] && state_.held[1] && state_.held[2]) {
+    if (state_.phase == Phase::SecondDeal && allHeld()) {
         if (current_) current_->holds = holdSources();
         bank();
         host_.saveCredit();
@@ -136,6 +136,10 @@ void Game::deal() {
     playIfSoundOn(spinSound(state_.held));
     screen_.prepareSpinStrips();
     screen_.startSpin();
+}
+
+bool Game::nextPullTakesStake() const {
+    return state_.options.secondDeal == 0 || state_.phase == Phase::FirstDeal || allHeld();
 }
 
 bool Game::bankWin() {

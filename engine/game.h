@@ -129,6 +129,9 @@ class Game {
 
     // Tells the observer (or none) what each pull and each result did.
     void observe(PlayObserver* observer) { observer_ = observer; }
+    // Whether the next pull would take a stake: a first deal, or all three reels held in place
+    // of a second deal.
+    bool nextPullTakesStake() const;
 
     // --- Time ---
     // The autoplay timer's tick.
@@ -155,6 +158,7 @@ class Game {
 
   private:
     static std::size_t index(Button b) { return static_cast<std::size_t>(b); }
+    bool allHeld() const { return state_.held[0] && state_.held[1] && state_.held[2]; }
     void deal();
     void evaluateStop();
     void speakVerdict(int comboClass);

@@ -102,8 +102,7 @@ void Game::evaluateStop() {
         suggested_ = state_.held;
         showHoldLamps();  // still phase 1: the suggestion shows in red
         state_.phase = Phase::SecondDeal;
-        const bool allHeld = state_.held[0] && state_.held[1] && state_.held[2];
-        if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, allHeld});
+        if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, allHeld()});
         return;
     }
     const int comboClass = evaluateLine();

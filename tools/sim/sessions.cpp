@@ -56,7 +56,7 @@ std::vector<SessionOutcome> runSessions(const SimOptions& options, std::uint32_t
             runSimulation(sessionOptions, partSeed(seed, static_cast<std::uint32_t>(session)),
                           nullptr, nullptr, &losing);
         SessionOutcome& o = all[static_cast<std::size_t>(session - range.first)];
-        o.money = std::int64_t{r.credit} + r.win + r.account;
+        o.money = Money{r.credit, r.win, r.account}.total();
         o.coins = r.coinsInserted;
         o.longestLosingRun = losing.longest();
     });
@@ -66,7 +66,7 @@ std::vector<SessionOutcome> runSessions(const SimOptions& options, std::uint32_t
 SessionFigures sessionFigures(const SimOptions& options, const std::vector<SessionOutcome>& all) {
     SessionFigures f;
     f.sessions = static_cast<std::int64_t>(all.size());
-    f.startMoney = std::int64_t{options.credit} + options.account;
+    f.startMoney = Money{options.credit, 0, options.account}.total();
     std::vector<std::int64_t> money, longest;
     money.reserve(all.size());
     longest.reserve(all.size());

@@ -54,7 +54,7 @@ SimOptions settingsFrom(const Json& settings, bool certify) {
         wholeMember(settings, "sessions", certify ? 0 : 1, certify ? 0 : kMaxSessions);
     if (!certify) o.sessions = sessions;
     o.sessionPulls = wholeMember(settings, "session_pulls", 0, kMaxPulls);
-    o.bet = static_cast<std::int32_t>(wholeMember(settings, "bet", kMinBet, kMaxBet));
+    o.bet = static_cast<std::int32_t>(wholeMember(settings, "bet", kLowestBet, kHighestBet));
     o.credit = static_cast<std::int32_t>(wholeMember(settings, "credit", 0, kCreditMax));
     o.account =
         static_cast<std::int32_t>(wholeMember(settings, "account", -kAccountLimit, kAccountLimit));

@@ -29,7 +29,6 @@ class SilentServices final : public EngineServices, public GameHost {
     void prepareSpinStrips() override {}
     // The reels stop at once, as the last frame tick would have them.
     void startSpin() override {
-        ++spins_;
         if (game_ != nullptr) game_->finishSpin();
     }
     void showStillReels() override {}
@@ -49,12 +48,8 @@ class SilentServices final : public EngineServices, public GameHost {
     void hideRecall() override {}
     void endProgram() override {}
 
-    // Spins started so far; a pull that starts none was refused.
-    std::int64_t spins() const { return spins_; }
-
   private:
     Game* game_ = nullptr;
-    std::int64_t spins_ = 0;
     bool leverAtRest_ = true;
 };
 

@@ -95,7 +95,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         ->capture_default_str();
     app.add_option("--bet", bet, "Stake of a first deal, 1 to 10")
         ->type_name("N")
-        ->check(wholeNumber(kMinBet, kMaxBet))
+        ->check(wholeNumber(kLowestBet, kHighestBet))
         ->capture_default_str();
     app.add_option("--credit", credit, "Money on the machine at the start, 0 to 9999999")
         ->type_name("N")
@@ -115,7 +115,13 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         ->capture_default_str();
     app.add_flag("--coins", options.coins,
                  "Put a coin in whenever the credit and the win do not cover the stake");
-    auto* trace = app.add_flag("--trace", options.trace, "One line per evaluated deal");
+    auto* trace = app.add_flag(
+        "--trace", options.trace,
+        "One line per evaluated deal. The first line gives the seed, kl and ij (the second "
+        "generator's two seeds) and the reels at start-up; then each deal: its number, 1st or "
+        "2nd, table (G generous, S stingy quotas), cand (candidate lines the pool fill drew), "
+        "pick (the pool line dealt), the line, its class (12: no win), win, credit, account and "
+        "held (1 for a held reel)");
     std::string plotFile;
     auto* plot =
         app.add_option("--plot", plotFile,

@@ -49,9 +49,7 @@ struct SimOptions {
 std::string commandLineFor(const SimOptions& options, std::uint32_t seed);
 
 // Limits of the options, the ranges the machine itself keeps for its money.
-inline constexpr std::int64_t kMaxPulls = 2'147'483'647;  // the statistics counters are 32-bit
-inline constexpr std::int32_t kMinBet = 1;
-inline constexpr std::int32_t kMaxBet = 10;
+inline constexpr std::int64_t kMaxPulls = 2'147'483'647;   // the statistics counters are 32-bit
 inline constexpr std::int64_t kCertifyPulls = 10'000'000;  // --certify without --pulls
 inline constexpr std::int64_t kMaxSessions = 10'000'000;
 inline constexpr int kMaxJobs = 64;

@@ -37,10 +37,6 @@ std::string_view tableLetter(QuotaChoice choice) {
     }
 }
 
-bool allHeld(const MachineState& state) {
-    return state.held[0] == 1 && state.held[1] == 1 && state.held[2] == 1;
-}
-
 }  // namespace
 
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
@@ -55,8 +51,16 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     MachineState& state = machine.state;
     RandomSources& sources = machine.sources;
     OutcomePool& pool = machine.pool;
-    SilentServices& services = machine.services;
     Game& game = machine.game;
+
+    // What the engine says each pull and each result did.
+    struct Reports final : PlayObserver {
+        void pulled(const PullReport& p) override { pull = p; }
+        void evaluated(const ResultReport& r) override { result = r; }
+        PullReport pull;
+        ResultReport result;
+    } reports;
+    game.observe(&reports);
 
     SimResult result;
     // The game's start-up chain, with the given seed in place of the clock.
@@ -70,8 +74,7 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
-        const bool takesStake =
-            state.options.secondDeal == 0 || state.phase == Phase::FirstDeal || allHeld(state);
+        const bool takesStake = game.nextPullTakesStake();
         bool coin = false;
         if (options.coins && takesStake &&
             static_cast<std::int64_t>(state.credit) + state.win < state.bet && game.insertCoin()) {
@@ -79,58 +82,50 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
             coin = true;
         }
 
-        const std::int32_t winBefore = state.win;
-        const std::int64_t creditAndWin = static_cast<std::int64_t>(state.credit) + state.win;
-        const std::int64_t spinsBefore = services.spins();
-
         // The lever pressed on its knob and let go.
         if (observer) observer->beforePull(sources);
+        reports.pull = PullReport{};
         game.pressLever(true);
         game.releaseLever();
-        const bool dealt = services.spins() != spinsBefore;
+        const PullReport& pulled = reports.pull;
 
-        // A pull that takes a stake banks the pending win first. A refused pull banked it too
-        // when the win is gone; it stays pending when the account could not take its excess.
-        const bool banked = takesStake && winBefore > 0 && (dealt || state.win == 0);
-        bool overflowMove = false;
-        if (banked) {
-            result.returned += winBefore;
+        // A pull that takes a stake banks the pending win first, even one refused afterwards
+        // for want of credit; what passes the credit's limit goes into the account.
+        const bool overflowMove = pulled.movedToAccount > 0;
+        if (pulled.banked > 0) {
+            result.returned += pulled.banked;
             ++result.paidGames;
-            if (creditAndWin > kCreditMax) {
-                // The credit stops at its limit and the rest goes into the account.
-                overflowMove = true;
-                ++result.overflowMoves;
-                result.movedToAccount += creditAndWin - kCreditMax;
-            }
+            result.overflowMoves += overflowMove ? 1 : 0;
+            result.movedToAccount += pulled.movedToAccount;
         }
-        if (!dealt) {
+        if (pulled.refused != PullReport::Refusal::None) {
             result.refused = true;
-            result.refusedWinPending = takesStake && winBefore > 0 && !banked;
+            result.refusedWinPending = pulled.refused == PullReport::Refusal::WinPending;
             break;
         }
         ++result.pulls;
-        if (takesStake) {
+        if (pulled.firstDeal) {
             ++result.firstDeals;
-            result.staked += state.bet;  // Auto bet may have lowered it to the credit
+            result.staked += pulled.stake;  // Auto bet may have lowered it to the credit
         } else {
             ++result.secondDeals;
         }
 
         if (plot || observer) {
             PullRecord record;
-            record.firstDeal = takesStake;
-            record.stake = takesStake ? state.bet : 0;
+            record.firstDeal = pulled.firstDeal;
+            record.stake = pulled.stake;
             // The evaluation leaves the credit and the account alone, so they are still what
             // the deal was drawn under.
             record.ahead = playerAhead(state);
-            record.comboClass = classifyLine(state.reelSymbols);
+            record.comboClass = reports.result.comboClass;
             record.money = moneyOf(state).total();
             record.coin = coin;
             record.overflowMove = overflowMove;
             record.returned = result.returned + state.win;
             record.staked = result.staked;
-            record.gameOver = !takesStake || state.options.secondDeal == 0 || allHeld(state);
-            record.pay = state.win;
+            record.gameOver = reports.result.gameOver;
+            record.pay = reports.result.win;
             if (plot) plot->add(record);
             if (observer) observer->afterPull(record, state, pool);
         }
@@ -138,10 +133,11 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         if (trace) {
             const FirstDealRecord& deal = pool.lastFirstDeal();
             traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={}", pull,
-                      takesStake ? fmt::format("1st table={} cand={} pick={}",
-                                               tableLetter(deal.table), deal.candidates, deal.pick)
-                                 : "2nd table=- cand=- pick=-",
-                      fmt::join(state.reelSymbols, ","), classifyLine(state.reelSymbols), state.win,
+                      pulled.firstDeal
+                          ? fmt::format("1st table={} cand={} pick={}", tableLetter(deal.table),
+                                        deal.candidates, deal.pick)
+                          : "2nd table=- cand=- pick=-",
+                      fmt::join(state.reelSymbols, ","), reports.result.comboClass, state.win,
                       state.credit, state.account, fmt::join(state.held, ""));
         }
     }
