@@ -18,7 +18,7 @@ std::size_t reelIndex(int reel) {
 
 // The spin sound tells which reels turn: the left one, the middle one first, or only the
 // right one.
-std::string_view spinSound(const std::array<std::uint8_t, 3>& held) {
+std::string_view spinSound(const Holds& held) {
     if (held[0] == 0) return sounds::kSpinFromLeft;
     if (held[1] == 0) return sounds::kSpinFromMiddle;
     if (held[2] == 0) return sounds::kSpinRightOnly;

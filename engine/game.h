@@ -184,7 +184,7 @@ class Game {
     // The game from its stake until it ends, and the holds the game suggested after its
     // first deal.
     std::optional<GameRecord> current_;
-    std::array<std::uint8_t, 3> suggested_{};
+    Holds suggested_{};
     SessionSummary session_;
     PlayObserver* observer_ = nullptr;
 };

@@ -6,24 +6,24 @@
 
 namespace fruvana {
 
-std::uint8_t& Options::at(int index) {
+bool& Options::at(int index) {
     if (index < 0 || index >= kCount) throw std::out_of_range("option index");
     return this->*kOptionPlaces[static_cast<std::size_t>(index)].field;
 }
 
-std::uint8_t Options::at(int index) const {
+bool Options::at(int index) const {
     return const_cast<Options*>(this)->at(index);
 }
 
-const std::uint8_t* optionOnScreenRow(const Options& options, int screenRow) {
+const bool* optionOnScreenRow(const Options& options, int screenRow) {
     for (const OptionPlace& place : kOptionPlaces) {
         if (place.screenRow == screenRow) return &(options.*place.field);
     }
     return nullptr;
 }
 
-std::uint8_t* optionOnScreenRow(Options& options, int screenRow) {
-    return const_cast<std::uint8_t*>(optionOnScreenRow(std::as_const(options), screenRow));
+bool* optionOnScreenRow(Options& options, int screenRow) {
+    return const_cast<bool*>(optionOnScreenRow(std::as_const(options), screenRow));
 }
 
 MachineState freshMachineState() {

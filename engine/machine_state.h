@@ -12,23 +12,23 @@ namespace fruvana {
 
 // The five on/off settings, in the order of the options file.
 struct Options {
-    std::uint8_t autoBet = 0;
-    std::uint8_t secondDeal = 0;
-    std::uint8_t smartHold = 0;
-    std::uint8_t voiceFx = 0;
-    std::uint8_t soundFx = 0;
+    bool autoBet = false;
+    bool secondDeal = false;
+    bool smartHold = false;
+    bool voiceFx = false;
+    bool soundFx = false;
 
     static constexpr int kCount = 5;
     // Access by file position 0 to 4.
-    std::uint8_t& at(int index);
-    std::uint8_t at(int index) const;
+    bool& at(int index);
+    bool at(int index) const;
     friend bool operator==(const Options&, const Options&) = default;
 };
 
 // Each option in file order, with the row of its switch on the settings screen (Sound FX
 // stands above Voice FX there, below it in the file).
 struct OptionPlace {
-    std::uint8_t Options::*field;
+    bool Options::*field;
     int screenRow;
 };
 inline constexpr std::array<OptionPlace, Options::kCount> kOptionPlaces{{
@@ -40,8 +40,8 @@ inline constexpr std::array<OptionPlace, Options::kCount> kOptionPlaces{{
 }};
 
 // The option whose switch is on that row of the settings screen, or null for no such row.
-std::uint8_t* optionOnScreenRow(Options& options, int screenRow);
-const std::uint8_t* optionOnScreenRow(const Options& options, int screenRow);
+bool* optionOnScreenRow(Options& options, int screenRow);
+const bool* optionOnScreenRow(const Options& options, int screenRow);
 
 struct Statistics {
     // Slot k (1 to 11) counts class k; slot 12 counts every evaluation.
@@ -54,6 +54,9 @@ struct Statistics {
 // free second deal (and dealing it). The numbers are those the game state has always held.
 enum class Phase : std::uint8_t { FirstDeal = 1, SecondDeal = 2 };
 
+// One flag for each of reels 1, 2, 3: held, or a hold pressed.
+using Holds = std::array<bool, 3>;
+
 // Money is in credit units (a coin is 1000); flags are bytes, 0 false and 1 true.
 // The record is created zeroed: start-up fills it, and a data file that cannot be read
 // leaves its fields as they were, so the zeroes matter.
@@ -64,16 +67,16 @@ struct MachineState {
     std::int32_t account = 0;
     PerClass<std::int32_t> paytableMultipliers{};
     Phase phase = Phase::FirstDeal;
-    std::array<std::uint8_t, 3> held{0, 0, 0};
-    std::uint8_t holdsUntouched = 0;
-    std::array<std::uint8_t, 3> holdPressed{0, 0, 0};
-    std::uint8_t leverPressed = 0;
-    std::uint8_t inputEnabled = 0;
+    Holds held{};
+    bool holdsUntouched = false;
+    Holds holdPressed{};
+    bool leverPressed = false;
+    bool inputEnabled = false;
     Line reelSymbols{0, 0, 0};
     Line previousSymbols{0, 0, 0};
     std::uint8_t firstDealClass = 0;
     Options options{};
-    std::uint8_t secondDealAtOpen = 0;
+    bool secondDealAtOpen = false;
     Statistics statistics{};
     // The last games played, newest first.
     GameRecall recall;

@@ -33,9 +33,7 @@ bool playerAhead(const MachineState& state) {
 
 void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     const std::int32_t r = sources.lcg.below(10);
-    // Deliberate: any option byte but 0 counts as on, here as everywhere else in the game, so a
-    // damaged options file cannot make this choice disagree with the rest of the deal.
-    const bool mostlyStingy = playerAhead(state) && state.options.secondDeal != 0;
+    const bool mostlyStingy = playerAhead(state) && state.options.secondDeal;
     const bool stingy = mostlyStingy ? r <= 8 : r <= 5;
     const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
 

@@ -204,11 +204,9 @@ void Game::resetMoneyAndStatistics() {
 }
 
 void Game::flipOption(int screenRow) {
-    std::uint8_t* option = optionOnScreenRow(state_.options, screenRow);
+    bool* option = optionOnScreenRow(state_.options, screenRow);
     if (option == nullptr) return;
-    // Deliberate: any byte but 0 reads as on, so a click turns it off; flipping only the low
-    // bit would leave a switch loaded as 2 lit whatever the player does.
-    *option = *option != 0 ? 0 : 1;
+    *option = !*option;
     host_.showOptionSwitch(screenRow);
     host_.saveOptions();
     // Sound FX as it now stands: switching it on clicks, switching it off does not.

@@ -92,7 +92,7 @@ void ReelShading::drawStill(int symbol, Picture& reel) const {
     copyFrame(frame(symbol, 13), reel, 0);
 }
 
-TickResult frameTick(ReelCounters& counters, const std::array<std::uint8_t, 3>& held) {
+TickResult frameTick(ReelCounters& counters, const Holds& held) {
     TickResult result;
     for (std::size_t n = 0; n < 3; ++n) {
         std::uint8_t& c = counters.frameCounter[n];

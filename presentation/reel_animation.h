@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/machine_state.h"
 #include "engine/symbols.h"
 #include "platform/picture.h"
 
@@ -74,6 +75,6 @@ struct TickResult {
 
 // One frame tick: held reels jump to stopped and are never drawn; a turning reel shows its
 // frame, loops over the blur pair while extra cycles remain, and counts on, also once stopped.
-TickResult frameTick(ReelCounters& counters, const std::array<std::uint8_t, 3>& held);
+TickResult frameTick(ReelCounters& counters, const Holds& held);
 
 }  // namespace fruvana

@@ -260,7 +260,9 @@ FileStatus loadOptions(MachineState& state) {
         state.options = kDefaultOptions;
         return read.status;
     }
-    for (std::size_t i = 0; i < read.count; ++i) state.options.at(static_cast<int>(i)) = bytes[i];
+    // Any byte but 0 reads as on.
+    for (std::size_t i = 0; i < read.count; ++i)
+        state.options.at(static_cast<int>(i)) = bytes[i] != 0;
     return read.status;
 }
 
@@ -325,7 +327,8 @@ void saveCredit(const MachineState& state) {
 
 void saveOptions(const MachineState& state) {
     std::array<std::uint8_t, kOptionsFileSize> bytes{};
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = state.options.at(static_cast<int>(i));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = state.options.at(static_cast<int>(i)) ? 1 : 0;
     save(state, kOptionsFileName, bytes);
 }
 

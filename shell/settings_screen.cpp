@@ -143,7 +143,7 @@ void SettingsScreen::showAccountAndStatistics() {
 
 void SettingsScreen::showSwitch(int row) {
     if (row < 0 || row >= 5) return;
-    const std::uint8_t* option = optionOnScreenRow(state_.options, row);
+    const bool* option = optionOnScreenRow(state_.options, row);
     switches_[static_cast<std::size_t>(row)]->setPicture(*option != 0 ? switchOn_ : switchOff_);
 }
 

@@ -93,7 +93,7 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
         ASSERT_EQ(m.services.spins, spinsBefore + 1);
         ++deals;
         if (!firstDeal) ++secondDeals;
-        if (before.phase == Phase::SecondDeal && before.held == Line{1, 1, 1}) ++collects;
+        if (before.phase == Phase::SecondDeal && before.held == Holds{1, 1, 1}) ++collects;
 
         const int comboClass = testing::ledger::classOf(after.reelSymbols);
         const std::int64_t movement =

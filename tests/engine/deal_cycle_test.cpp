@@ -94,7 +94,7 @@ TEST_F(DealCycle, ReleaseWithoutAcceptedPressOnlyPutsTheLeverBack) {
 TEST_F(DealCycle, PullRefusedForCredit) {
     const struct {
         std::int32_t credit, bet;
-        std::uint8_t autoBet;
+        bool autoBet;
     } cases[] = {{0, 5, 0}, {0, 5, 1}, {3, 5, 0}, {9, 10, 0}, {0, 1, 1}};
     for (const auto& c : cases) {
         TestMachine t;
@@ -173,7 +173,7 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     EXPECT_EQ(t.services.message, "1st  DEAL");
     EXPECT_EQ(t.state.phase, Phase::SecondDeal);
     EXPECT_EQ(t.state.firstDealClass, 12);
-    EXPECT_EQ(t.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    EXPECT_EQ(t.state.held, (Holds{1, 1, 0}));
 
     // The free second deal turns reel 3 only.
     t.pull();
@@ -194,7 +194,7 @@ TEST_F(DealCycle, SecondDealIsFreeAndReplacesTheFirstWin) {
     m.services.scriptedLines = {{1, 5, 2}, {1, 5, 9}};  // class 10 on reels 1 and 2, then again
     m.pull();
     EXPECT_EQ(m.state.win, 10);
-    EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    EXPECT_EQ(m.state.held, (Holds{1, 1, 0}));
     m.services.take();
     m.pull();
     const Calls calls = m.services.take();
@@ -236,7 +236,7 @@ TEST_F(DealCycle, SecondDealSwitchedOffInPhaseTwoDealsAFirstDeal) {
 
 TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
     const struct {
-        std::array<std::uint8_t, 3> held;
+        Holds held;
         const char* sound;
     } cases[] = {
         {{1, 0, 0}, "sound spin_from_middle"}, {{1, 0, 1}, "sound spin_from_middle"},
@@ -264,7 +264,7 @@ TEST_F(DealCycle, SpinSoundFollowsTheHolds) {
 
 // ---- Holds ----
 
-class Holds : public DealCycle {
+class HoldAreas : public DealCycle {
   protected:
     void SetUp() override {
         m.state.options = Options{0, 1, 1, 1, 1};  // Second deal and Smart hold on
@@ -279,11 +279,11 @@ class Holds : public DealCycle {
     }
 };
 
-TEST_F(Holds, SmartHoldReplacesTheSuggestionOnTheFirstNewPick) {
+TEST_F(HoldAreas, SmartHoldReplacesTheSuggestionOnTheFirstNewPick) {
     const struct {
         std::uint8_t smartHold;
         std::vector<int> clicks;
-        std::array<std::uint8_t, 3> held;
+        Holds held;
     } cases[] = {
         {1, {3}, {0, 0, 1}},     // a new pick drops the suggestion
         {1, {1}, {0, 1, 0}},     // picking a held reel just releases it
@@ -299,11 +299,11 @@ TEST_F(Holds, SmartHoldReplacesTheSuggestionOnTheFirstNewPick) {
         EXPECT_EQ(m.state.held, c.held);
         for (std::size_t n = 0; n < 3; ++n)
             EXPECT_EQ(m.services.lamps[n], c.held[n] ? LampLook::Red : LampLook::Blank);
-        EXPECT_EQ(m.state.holdPressed, (std::array<std::uint8_t, 3>{0, 0, 0}));
+        EXPECT_EQ(m.state.holdPressed, (Holds{0, 0, 0}));
     }
 }
 
-TEST_F(Holds, SmartHoldCallOrder) {
+TEST_F(HoldAreas, SmartHoldCallOrder) {
     click(3);
     EXPECT_EQ(m.services.take(),
               (Calls{"sound hold_button", "lamp 1 blank", "lamp 2 blank", "lamp 3 red"}));
@@ -311,10 +311,10 @@ TEST_F(Holds, SmartHoldCallOrder) {
     EXPECT_EQ(m.services.take(), (Calls{"sound hold_button", "lamp 3 blank"}));
 }
 
-TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
+TEST_F(HoldAreas, NothingToHoldOutsideTheSecondDeal) {
     const struct {
         Phase phase;
-        std::uint8_t secondDeal;
+        bool secondDeal;
     } cases[] = {{Phase::FirstDeal, 1}, {Phase::FirstDeal, 0}, {Phase::SecondDeal, 0}};
     for (const auto& c : cases) {
         SetUp();
@@ -322,7 +322,7 @@ TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
         m.state.phase = c.phase;
         m.state.options.secondDeal = c.secondDeal;
         click(3);
-        EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+        EXPECT_EQ(m.state.held, (Holds{1, 1, 0}));
         EXPECT_EQ(m.state.holdPressed[2], 0);
         // The click sounds only in phase 2.
         EXPECT_EQ(m.services.take(),
@@ -330,7 +330,7 @@ TEST_F(Holds, NothingToHoldOutsideTheSecondDeal) {
     }
 }
 
-TEST_F(Holds, PressRefusedWhileBusyOrOnAutoplay) {
+TEST_F(HoldAreas, PressRefusedWhileBusyOrOnAutoplay) {
     for (const bool busy : {true, false}) {
         SetUp();
         m.services.take();
@@ -340,32 +340,32 @@ TEST_F(Holds, PressRefusedWhileBusyOrOnAutoplay) {
         click(3);
         m.state.inputEnabled = 1;
         m.game.releaseHold(3);
-        EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+        EXPECT_EQ(m.state.held, (Holds{1, 1, 0}));
         EXPECT_TRUE(m.services.take().empty());
     }
 }
 
-TEST_F(Holds, ReleaseWithoutPressOrForAnotherReelDoesNothing) {
+TEST_F(HoldAreas, ReleaseWithoutPressOrForAnotherReelDoesNothing) {
     m.game.pressHold(1);
     m.game.releaseHold(3);
     m.game.releaseHold(0);
     m.game.releaseHold(4);
     m.game.pressHold(7);
-    EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
-    EXPECT_EQ(m.state.holdPressed, (std::array<std::uint8_t, 3>{1, 0, 0}));
+    EXPECT_EQ(m.state.held, (Holds{1, 1, 0}));
+    EXPECT_EQ(m.state.holdPressed, (Holds{1, 0, 0}));
 }
 
-TEST_F(Holds, LateReleaseWhileTheReelsTurnIsIgnored) {
+TEST_F(HoldAreas, LateReleaseWhileTheReelsTurnIsIgnored) {
     m.services.scriptedLines = {{1, 5, 2}};
     m.game.pressHold(3);  // pressed before the deal ...
-    std::array<std::uint8_t, 3> heldWhileTurning{};
+    Holds heldWhileTurning{};
     m.services.whileTurning = [&] {
         m.game.releaseHold(3);  // ... released while reel 3 turns
         heldWhileTurning = m.state.held;
     };
     pressed();
     m.game.releaseLever();
-    EXPECT_EQ(heldWhileTurning, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    EXPECT_EQ(heldWhileTurning, (Holds{1, 1, 0}));
     const Calls calls = m.services.take();
     const auto spin = std::find(calls.begin(), calls.end(), "spin");
     const auto ding = std::find(calls.begin(), calls.end(), "sound reels_stop");

@@ -22,7 +22,7 @@ struct CreditEdge {
     const char* name;
     Way way;
     std::int32_t credit, bet;
-    std::uint8_t autoBet;
+    bool autoBet;
     bool deals;
     std::int32_t creditAfter, betAfter;
 };
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct VerdictEdge {
     const char* name;
-    std::uint8_t secondDeal;
+    bool secondDeal;
     Phase phase;
     std::uint8_t firstDealClass;
     Line line;
@@ -154,15 +154,15 @@ TEST(SmartHold, EveryFirstDealStartsWithTheSuggestionUntouched) {
     // Two games: a losing first deal that suggests reels 1 and 2, and a losing second deal.
     m.services.scriptedLines = {{2, 2, 9}, {3, 7, 0}, {2, 2, 9}};
     m.pull();
-    ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+    ASSERT_EQ(m.state.held, (Holds{1, 1, 0}));
     for (int game = 1; game <= 2; ++game) {
         SCOPED_TRACE(game);
         ASSERT_EQ(m.state.phase, Phase::SecondDeal);
-        ASSERT_EQ(m.state.held, (std::array<std::uint8_t, 3>{1, 1, 0}));
+        ASSERT_EQ(m.state.held, (Holds{1, 1, 0}));
         // The first pick of a reel not held replaces the suggestion.
         m.game.pressHold(3);
         m.game.releaseHold(3);
-        EXPECT_EQ(m.state.held, (std::array<std::uint8_t, 3>{0, 0, 1}));
+        EXPECT_EQ(m.state.held, (Holds{0, 0, 1}));
         m.pull();  // the second deal
         ASSERT_EQ(m.state.phase, Phase::FirstDeal);
         if (game == 1) m.pull();  // the next game's first deal

@@ -63,7 +63,7 @@ TEST(PlayerAhead, ThresholdAndWrap) {
 }
 
 TEST(OutcomePool, AnySecondDealByteButZeroChoosesTheTableAsOn) {
-    auto tableFor = [](std::uint32_t seed, std::uint8_t secondDeal) {
+    auto tableFor = [](std::uint32_t seed, bool secondDeal) {
         RandomSources sources = seeded(seed);
         MachineState state = freshMachineState();
         state.reelSymbols = {1, 2, 3};
@@ -125,7 +125,7 @@ TEST(OutcomePool, HoldsExactlyTheQuotaAfterEveryFill) {
 TEST(OutcomePool, TableChoiceFollowsAheadAndSecondDeal) {
     struct Case {
         std::int32_t credit, account;
-        std::uint8_t secondDeal;
+        bool secondDeal;
         int stingyBelow;  // stingy when r < this
     };
     const Case cases[] = {{1000, 1000, 1, 6}, {1000, 1001, 1, 9}, {1000, 1001, 0, 6}, {0, 0, 0, 6}};

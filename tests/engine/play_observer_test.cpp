@@ -20,7 +20,7 @@ struct Reports : PlayObserver {
 
 struct PullCase {
     const char* name;
-    std::uint8_t secondDeal;
+    bool secondDeal;
     Money money;
     std::vector<Line> lines;  // what the reels stop on, pull by pull
     // The last pull's report and, when it dealt, its result.

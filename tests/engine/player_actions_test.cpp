@@ -94,7 +94,7 @@ TEST_P(MoneyActions, MoveTheMoneyAndSaveOrChangeNothing) {
     EXPECT_EQ(m.state.credit, c.creditAfter);
     EXPECT_EQ(m.state.account, c.accountAfter);
     EXPECT_EQ(m.state.phase, c.phase);  // a collect between the deals keeps the second deal
-    EXPECT_EQ(m.state.held, (Line{1, 0, 1}));
+    EXPECT_EQ(m.state.held, (Holds{1, 0, 1}));
     const bool changed = c.betAfter != c.bet || c.creditAfter != c.credit || c.winAfter != c.win ||
                          c.accountAfter != c.account;
     EXPECT_EQ(has(m.services.calls, "save"), changed);
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct OkCase {
     const char* name;
-    std::uint8_t secondDealAtOpen, secondDealAtOk;
+    bool secondDealAtOpen, secondDealAtOk;
     bool secondDealEnds;
 };
 
@@ -151,7 +151,7 @@ TEST_P(SettingsOk, EndsAPendingSecondDealOnlyWhenSecondDealWasSwitchedOff) {
     EXPECT_EQ(m.state.phase, c.secondDealEnds ? Phase::FirstDeal : Phase::SecondDeal);
     EXPECT_EQ(m.state.credit, c.secondDealEnds ? 950 : 900);
     EXPECT_EQ(m.state.win, c.secondDealEnds ? 0 : 50);
-    EXPECT_EQ(m.state.held, (c.secondDealEnds ? Line{0, 0, 0} : Line{1, 0, 1}));
+    EXPECT_EQ(m.state.held, (c.secondDealEnds ? Holds{0, 0, 0} : Holds{1, 0, 1}));
     const Calls calls = m.services.take();
     EXPECT_EQ(has(calls, "lamp 2 blank"), c.secondDealEnds);
     EXPECT_FALSE(has(calls, "save"));  // OK writes no credit file

@@ -10,7 +10,7 @@ namespace {
 
 using testing::TestMachine;
 using Calls = std::vector<std::string>;
-using Flags = std::array<std::uint8_t, 3>;
+using Flags = Holds;
 
 TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
     const struct {

@@ -81,7 +81,8 @@ MachineState stateBefore(std::uint64_t seed, const std::string& home) {
     for (auto& b : s.reelSymbols) b = v.byte();
     for (auto& b : s.previousSymbols) b = v.byte();
     s.firstDealClass = v.byte();
-    s.options = Options{v.byte(), v.byte(), v.byte(), v.byte(), v.byte()};
+    s.options = Options{v.byte() % 2 == 1, v.byte() % 2 == 1, v.byte() % 2 == 1, v.byte() % 2 == 1,
+                        v.byte() % 2 == 1};
     s.secondDealAtOpen = v.byte();
     // Games that no file holds: a load must replace them.
     for (int n = v.byte() % 3; n > 0; --n) {
@@ -209,11 +210,12 @@ MachineState expectedAfter(MachineState s, DataFile file, Under under, std::stri
             break;
         case DataFile::Options: {
             if (missing) s.options = Options{0, 1, 0, 1, 1};
-            std::array<std::uint8_t*, 5> order{&s.options.autoBet, &s.options.secondDeal,
-                                               &s.options.smartHold, &s.options.voiceFx,
-                                               &s.options.soundFx};
+            std::array<bool*, 5> order{&s.options.autoBet, &s.options.secondDeal,
+                                       &s.options.smartHold, &s.options.voiceFx,
+                                       &s.options.soundFx};
+            // Any byte but 0 is on.
             for (std::size_t i = 0; read && i < bytes.size() && i < order.size(); ++i)
-                *order[i] = static_cast<std::uint8_t>(bytes[i]);
+                *order[i] = bytes[i] != 0;
             break;
         }
         case DataFile::Statistics:

@@ -129,7 +129,7 @@ TEST_F(SpinStrips, PicturesOfAWrongSizeAreMadeRightBeforeTheyAreDrawnInto) {
 
 struct SpinCase {
     const char* name;
-    std::array<std::uint8_t, 3> held;
+    Holds held;
     int endTick;
     std::array<int, 3> framesDrawn;
 };

@@ -238,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"ShortKeepsTheRest", {1, 1, 1, 1, 1}, Bytes{0, 0}, {0, 0, 1, 1, 1}},
         OptionsCase{"Full", {}, Bytes{1, 0, 0, 1, 0}, {1, 0, 0, 1, 0}},
         OptionsCase{"LongIgnoresTheTail", {}, Bytes{0, 1, 1, 0, 1, 1, 1}, {0, 1, 1, 0, 1}},
-        OptionsCase{"BytesTakenUnchecked", {}, Bytes{2, 255, 0, 1, 9}, {2, 255, 0, 1, 9}}),
+        OptionsCase{"AnyByteButZeroIsOn", {}, Bytes{2, 255, 0, 1, 9}, {1, 1, 0, 1, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct StatisticsCase {

@@ -204,7 +204,7 @@ TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
     if (state().held[0] == 0) click(onCabinet(L::kReelsAt[0], 60, 60));
     for (std::size_t n = 1; n < 3; ++n)
         if (state().held[n]) click(onCabinet(lamps[n], 40, 7));
-    ASSERT_EQ(state().held, (std::array<std::uint8_t, 3>{1, 0, 0}));
+    ASSERT_EQ(state().held, (Holds{1, 0, 0}));
     const Line before = state().reelSymbols;
     pullLever();
     EXPECT_EQ(view().message(), "2nd  DEAL");

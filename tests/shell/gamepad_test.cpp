@@ -54,7 +54,7 @@ TEST_F(Gamepad, TheDpadHoldsStartOpensHelpAndBackOpensAndClosesTheSettings) {
     state().options.smartHold = 0;
     press(PadButton::A);
     ASSERT_EQ(state().phase, Phase::SecondDeal);
-    const std::array<std::uint8_t, 3> before = state().held;
+    const Holds before = state().held;
     press(PadButton::DpadLeft);
     press(PadButton::DpadUp);
     press(PadButton::DpadRight);

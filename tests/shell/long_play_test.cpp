@@ -37,7 +37,7 @@ long residentKb() {
 
 struct LongCase {
     const char* name;
-    std::uint8_t secondDeal;
+    bool secondDeal;
 };
 
 class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterface<LongCase> {

@@ -11,7 +11,7 @@ namespace L = layout;
 struct Snapshot {
     std::int32_t bet, credit, account;
     Phase phase;
-    std::array<std::uint8_t, 3> held;
+    Holds held;
     Statistics statistics;
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
 };
