@@ -6,7 +6,6 @@
 #include <array>
 #include <iterator>
 #include <ostream>
-#include <ranges>
 #include <string>
 
 #include "engine/game.h"
@@ -133,15 +132,13 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
 
         if (trace) {
             const FirstDealRecord& deal = pool.lastFirstDeal();
-            traceLine(
-                *trace, "{} {} line={} class={} win={} credit={} account={} held={}", pull,
-                pulled.firstDeal ? fmt::format("1st table={} cand={} pick={}",
-                                               tableLetter(deal.table), deal.candidates, deal.pick)
-                                 : "2nd table=- cand=- pick=-",
-                fmt::join(state.reelSymbols, ","), reports.result.comboClass, state.win,
-                state.credit, state.account,
-                fmt::join(state.held | std::views::transform([](bool h) { return h ? 1 : 0; }),
-                          ""));
+            traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={:d}", pull,
+                      pulled.firstDeal
+                          ? fmt::format("1st table={} cand={} pick={}", tableLetter(deal.table),
+                                        deal.candidates, deal.pick)
+                          : "2nd table=- cand=- pick=-",
+                      fmt::join(state.reelSymbols, ","), reports.result.comboClass, state.win,
+                      state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
