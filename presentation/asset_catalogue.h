@@ -16,6 +16,7 @@ namespace fruvana {
 enum class AssetKind : std::uint8_t {
     GamePicture,      // pictures of the game window (assets/game)
     SettingsPicture,  // pictures of the settings window (assets/settings)
+    RecallPicture,    // pictures of the game recall (assets/recall)
     Sound,            // sounds (assets/sounds)
     Icon,             // the window's icon (assets/icons)
 };

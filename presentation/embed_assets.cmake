@@ -4,7 +4,8 @@
 
 set(_assets ${PROJECT_SOURCE_DIR}/assets)
 file(GLOB FRUVANA_ASSET_FILES CONFIGURE_DEPENDS
-  ${_assets}/game/*.bmp ${_assets}/settings/*.bmp ${_assets}/sounds/*.wav ${_assets}/icons/*.bmp)
+  ${_assets}/game/*.bmp ${_assets}/settings/*.bmp ${_assets}/recall/*.bmp ${_assets}/sounds/*.wav
+  ${_assets}/icons/*.bmp)
 list(SORT FRUVANA_ASSET_FILES)
 if(NOT FRUVANA_ASSET_FILES)
   message(FATAL_ERROR "No pictures or sounds in ${_assets}")
@@ -24,6 +25,8 @@ foreach(_file IN LISTS FRUVANA_ASSET_FILES)
     set(_kind GamePicture)
   elseif(_folder STREQUAL "settings")
     set(_kind SettingsPicture)
+  elseif(_folder STREQUAL "recall")
+    set(_kind RecallPicture)
   elseif(_folder STREQUAL "icons")
     set(_kind Icon)
   else()

@@ -1,7 +1,7 @@
 #pragma once
 // The names of the game's pictures (as the asset catalogue knows them, from the files in
-// assets/game and assets/settings) and of the layers of the game window. Every other file names
-// a picture or a layer through these constants, so a name is spelt in one place.
+// assets/game, assets/settings and assets/recall) and of the layers of the game window. Every
+// other file names a picture or a layer through these constants, so a name is spelt in one place.
 
 #include <array>
 #include <string_view>
@@ -42,9 +42,13 @@ inline constexpr std::string_view kResetButton = "reset_button";
 inline constexpr std::string_view kSwitchOn = "switch_on";
 inline constexpr std::string_view kSwitchOff = "switch_off";
 inline constexpr std::string_view kRecallButton = "recall_button";
-// The game recall's panel, in the settings screen's finish.
-inline constexpr std::string_view kRecallPanel = "recall_panel";
 }  // namespace settings_pictures
+
+// Pictures of the game recall (assets/recall); its OK button is the settings screen's.
+namespace recall_pictures {
+// The panel behind the table, in the settings screen's finish.
+inline constexpr std::string_view kPanel = "panel";
+}  // namespace recall_pictures
 
 // Layers of the game window. A button's or the lever's layer has its picture's name.
 namespace layers {

@@ -79,7 +79,7 @@ std::unique_ptr<RecallScreen> RecallScreen::create(GameScreen& screen, EventLoop
 }
 
 bool RecallScreen::build(std::string& error) {
-    auto panel = loadPicture(AssetKind::SettingsPicture, settings_pictures::kRecallPanel, error);
+    auto panel = loadPicture(AssetKind::RecallPicture, recall_pictures::kPanel, error);
     auto ok = loadPicture(AssetKind::SettingsPicture, settings_pictures::kOkButton, error);
     auto strip = loadPicture(AssetKind::GamePicture, pictures::kReelStrip, error);
     if (!panel || !ok || !strip) return false;

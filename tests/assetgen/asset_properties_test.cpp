@@ -59,6 +59,7 @@ TEST_P(PictureSize, IsExactAndStoredAs24BitBitmap) {
 
 constexpr AssetKind G = AssetKind::GamePicture;
 constexpr AssetKind S = AssetKind::SettingsPicture;
+constexpr AssetKind R = AssetKind::RecallPicture;
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, PictureSize,
@@ -75,9 +76,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{S, "panel", 800, 600}, SizeCase{S, "ok_button", 63, 63},
                       SizeCase{S, "reset_button", 41, 41}, SizeCase{S, "switch_on", 20, 20},
                       SizeCase{S, "switch_off", 20, 20}, SizeCase{S, "recall_button", 41, 41},
-                      SizeCase{S, "recall_panel", 800, 600}),
+                      SizeCase{R, "panel", 800, 600}),
     [](const auto& info) {
-        return std::string(info.param.kind == G ? "game_" : "settings_") + info.param.name;
+        const AssetKind k = info.param.kind;
+        return std::string(k == G ? "game_" : k == S ? "settings_" : "recall_") + info.param.name;
     });
 
 TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {

@@ -16,6 +16,8 @@ struct NamedPicture {
 
 std::vector<NamedPicture> gamePictures();
 std::vector<NamedPicture> settingsPictures();
+// The game recall's panel, in the settings screen's finish.
+Canvas recallPanel();
 
 // The game's icon: the picture the window shows (64 x 64, see-through around the badge), and
 // the menu icons written as PNG files of 48, 64, 128 and 256 pixels and a scalable SVG.

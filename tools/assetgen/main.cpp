@@ -1,6 +1,6 @@
 // fruvana-assetgen: draws every picture and makes every sound of the game, and writes them
-// as BMP and WAV files under the given folder (game/, settings/, sounds/). The output is the
-// same, byte for byte, on every run.
+// as BMP and WAV files under the given folder (game/, settings/, recall/, sounds/). The output is
+// the same, byte for byte, on every run.
 
 #include <unistd.h>
 
@@ -49,16 +49,19 @@ int main(int argc, char** argv) {
     try {
         CLI::App app{"Regenerates the pictures and sounds of Fruvana"};
         fs::path out = "assets";
-        app.add_option("folder", out, "Folder that receives game/, settings/, sounds/ and icons/");
+        app.add_option("folder", out,
+                       "Folder that receives game/, settings/, recall/, sounds/ and icons/");
         CLI11_PARSE(app, argc, argv);
         fs::create_directories(out / "game");
         fs::create_directories(out / "settings");
+        fs::create_directories(out / "recall");
         fs::create_directories(out / "sounds");
         fs::create_directories(out / "icons");
         for (const NamedPicture& p : gamePictures())
             p.canvas.writeBmp(out / "game" / (p.name + ".bmp"));
         for (const NamedPicture& p : settingsPictures())
             p.canvas.writeBmp(out / "settings" / (p.name + ".bmp"));
+        recallPanel().writeBmp(out / "recall" / "panel.bmp");
         for (const NamedSound& s : effectSounds())
             writeWav(out / "sounds" / (s.name + ".wav"), s.signal);
         for (const NamedSound& s : voiceSounds())

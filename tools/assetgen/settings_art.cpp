@@ -153,38 +153,6 @@ Canvas makeBackground() {
     return c;
 }
 
-// The game recall: the settings screen's finish, a title band that says what it is, and one
-// black display for the table of games.
-Canvas makeRecallPanel() {
-    Canvas c = panelWithTitleBand();
-    cairo_t* cr = c.cr();
-    selectFont(cr, FontStyle::Bold, 26);
-    cairo_new_path(cr);
-    engrave(cr, "GAME RECALL", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
-
-    const double x = L::kRecallTableAt.x - 8;
-    const double y = L::kRecallTableAt.y - 8;
-    const double w = L::kRecallTable.w + 16;
-    const double h = L::kRecallTable.h + 16;
-    roundedRect(cr, x, y, w, h, 10);
-    setColor(cr, Rgb{4, 8, 16});
-    cairo_fill(cr);
-    bevelFrame(cr, x, y, w, h, 10, 2, true);
-    cairo_rectangle(cr, L::kRecallTableAt.x, L::kRecallTableAt.y, L::kRecallTable.w,
-                    L::kRecallTable.h);
-    setColor(cr, kMeterBlue);
-    cairo_fill(cr);
-
-    bluePanel(cr, 346, 484, 178, 98, 14);
-    buttonSocket(cr, L::kOkAt.x + L::kBigFaceCentre + 0.5, L::kOkAt.y + L::kBigFaceCentre + 0.5,
-                 L::kBigFaceRadius);
-    for (double sx : {40.0, 760.0})
-        for (double sy : {532.0, 572.0}) screw(cr, sx, sy);
-    cairo_rectangle(cr, 0, 0, 800, 600);
-    trimStroke(cr);
-    return c;
-}
-
 Canvas makeSwitch(bool on) {
     Canvas c(L::kSwitch.w, L::kSwitch.h);
     cairo_t* cr = c.cr();
@@ -223,12 +191,43 @@ std::vector<NamedPicture> settingsPictures() {
                L::kSmallFaceRadius, ButtonMark::List);
     out.push_back({"ok_button", std::move(ok)});
     out.push_back({"recall_button", std::move(recall)});
-    out.push_back({"recall_panel", makeRecallPanel()});
     out.push_back({"reset_button", std::move(reset)});
     out.push_back({"switch_on", makeSwitch(true)});
     out.push_back({"switch_off", makeSwitch(false)});
     out.push_back({"panel", std::move(background)});
     return out;
+}
+
+// The game recall: the settings screen's finish, a title band that says what it is, and one
+// black display for the table of games.
+Canvas recallPanel() {
+    Canvas c = panelWithTitleBand();
+    cairo_t* cr = c.cr();
+    selectFont(cr, FontStyle::Bold, 26);
+    cairo_new_path(cr);
+    engrave(cr, "GAME RECALL", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
+
+    const double x = L::kRecallTableAt.x - 8;
+    const double y = L::kRecallTableAt.y - 8;
+    const double w = L::kRecallTable.w + 16;
+    const double h = L::kRecallTable.h + 16;
+    roundedRect(cr, x, y, w, h, 10);
+    setColor(cr, Rgb{4, 8, 16});
+    cairo_fill(cr);
+    bevelFrame(cr, x, y, w, h, 10, 2, true);
+    cairo_rectangle(cr, L::kRecallTableAt.x, L::kRecallTableAt.y, L::kRecallTable.w,
+                    L::kRecallTable.h);
+    setColor(cr, kMeterBlue);
+    cairo_fill(cr);
+
+    bluePanel(cr, 346, 484, 178, 98, 14);
+    buttonSocket(cr, L::kOkAt.x + L::kBigFaceCentre + 0.5, L::kOkAt.y + L::kBigFaceCentre + 0.5,
+                 L::kBigFaceRadius);
+    for (double sx : {40.0, 760.0})
+        for (double sy : {532.0, 572.0}) screw(cr, sx, sy);
+    cairo_rectangle(cr, 0, 0, 800, 600);
+    trimStroke(cr);
+    return c;
 }
 
 }  // namespace fruvana::assetgen
