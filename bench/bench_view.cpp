@@ -216,11 +216,11 @@ GameRecord benchGame(int i) {
     g.bet = 5;
     g.before = {1000, 0, -1000};
     g.firstLine = {2, 2, 9};
-    g.firstClass = 12;
+    g.firstClass = ComboClass::NoWin;
     g.secondDealt = true;
     g.holds = {HoldSource::Suggested, HoldSource::Suggested, HoldSource::NotHeld};
     g.secondLine = {2, 2, 2};
-    g.secondClass = 2;
+    g.secondClass = ComboClass::ThreeBells;
     g.paid = 1250;
     g.after = {995, 1250, -1000};
     return g;

@@ -248,7 +248,7 @@ void Game::resume() {
     state_.held = {0, 0, 0};
     state_.holdPressed = {0, 0, 0};
     state_.leverPressed = 0;
-    state_.firstDealClass = 0;
+    state_.firstDealClass = ComboClass{};
     state_.inputEnabled = 1;
     startSession();
 }

@@ -27,17 +27,16 @@ inline constexpr std::string_view kAutoplayOffText = "Autoplay OFF";
 inline constexpr std::string_view kAutoplayButtonOnText = "Auto play ON";
 inline constexpr std::string_view kAutoplayButtonOffText = "Auto play OFF";
 
-// The reels a result of the given class pays on: all three for classes 1 to 9, the first bar
-// pair for class 10, the first fruit pair for class 11 (pairs tried as 1-2, 1-3, 2-3), none
-// for class 12.
-std::array<bool, 3> winningReels(const Line& line, int comboClass);
+// The reels a result pays on: all three for a three of a kind, the first bar pair for any two
+// bars, the first fruit pair for any two fruits (pairs tried as 1-2, 1-3, 2-3), none for no win.
+std::array<bool, 3> winningReels(const Line& line, ComboClass comboClass);
 
-// The voice and the text that greet a result, both empty for class 12.
+// The voice and the text that greet a result, both empty for no win.
 struct Verdict {
     std::string_view sound;
     std::string_view text;
 };
-Verdict verdictFor(int comboClass);
+Verdict verdictFor(ComboClass comboClass);
 
 // When a button takes a press, and what it sounds like.
 struct ButtonRule {
@@ -146,10 +145,10 @@ class Game {
     // Redraws the three lamps from the holds and the phase, then lets the window paint.
     void showHoldLamps();
     // Classifies the line, sets and shows the win, marks the winning reels, counts the result.
-    int evaluateLine();
-    // Adds 1 to a statistics slot (1 to 12) of the first-deal column in phase 1, else the
+    ComboClass evaluateLine();
+    // Counts the deal and its result in the first-deal column during a first deal, else in the
     // second-deal column.
-    void countResult(int slot);
+    void countResult(ComboClass comboClass);
 
     bool buttonPressed(Button button) const { return pressedButtons_[index(button)] != 0; }
     MachineState& state() { return state_; }
@@ -161,7 +160,7 @@ class Game {
     bool allHeld() const { return state_.held[0] && state_.held[1] && state_.held[2]; }
     void deal();
     void evaluateStop();
-    void speakVerdict(int comboClass);
+    void speakVerdict(ComboClass comboClass);
     void suggestHolds();
     void changeBet(int step);
     void runButtonAction(Button button);
@@ -170,7 +169,7 @@ class Game {
     // The game in progress has ended: it joins the recall, and the recall file is written.
     void endGame(bool unfinished = false);
     // Notes the line that stopped and its class in the game in progress.
-    void recordDeal(int comboClass);
+    void recordDeal(ComboClass comboClass);
     // Each held reel's hold, as the game suggested it or the player chose it.
     std::array<HoldSource, 3> holdSources() const;
 

@@ -30,11 +30,11 @@ struct GameRecord {
     std::int32_t bet = 0;
     Money before;  // when the lever was pulled, before the stake
     Line firstLine{0, 0, 0};
-    std::uint8_t firstClass = 0;
+    ComboClass firstClass{};  // zero until dealt
     bool secondDealt = false;
     std::array<HoldSource, 3> holds{};  // into the second deal
     Line secondLine{0, 0, 0};
-    std::uint8_t secondClass = 0;
+    ComboClass secondClass{};  // zero unless the second deal was dealt
     // Credit and win collected between the first and the second deal: the first deal's win
     // is then paid as well as the second deal's.
     bool collected = false;

@@ -52,17 +52,18 @@ bool moneyInRange(const Money& m) {
            m.account >= -kAccountLimit && m.account <= kAccountLimit;
 }
 
-bool realLine(const Line& line, std::uint8_t comboClass) {
+bool realLine(const Line& line, ComboClass comboClass) {
     for (const std::uint8_t s : line)
         if (s < 1 || s > kSymbolCount) return false;
-    return comboClass >= 1 && comboClass <= kClassCount;
+    return codeOf(comboClass) >= 1 && codeOf(comboClass) <= kClassCount;
 }
 
 }  // namespace
 
 bool isPlayableRecord(const GameRecord& g) {
-    const bool secondOk = g.secondDealt ? realLine(g.secondLine, g.secondClass)
-                                        : g.secondLine == Line{0, 0, 0} && g.secondClass == 0;
+    const bool secondOk = g.secondDealt
+                              ? realLine(g.secondLine, g.secondClass)
+                              : g.secondLine == Line{0, 0, 0} && g.secondClass == ComboClass{};
     // A first deal's win collected before the second deal is paid as well as the second's.
     const std::int32_t mostPaid = (g.collected ? 2 : 1) * kWinMax;
     return g.bet >= kLowestBet && g.bet <= kHighestBet && moneyInRange(g.before) &&

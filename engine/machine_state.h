@@ -43,10 +43,30 @@ inline constexpr std::array<OptionPlace, Options::kCount> kOptionPlaces{{
 bool* optionOnScreenRow(Options& options, int screenRow);
 const bool* optionOnScreenRow(const Options& options, int screenRow);
 
+// How the deals of one kind (first or second) ended: the count of each winning kind of result
+// (the no-win entry stays 0) and the count of every deal.
+struct DealCounts {
+    PerClass<std::int32_t> wins{};
+    std::int32_t deals = 0;
+
+    // The counts in the order the statistics table and its file list them: rows 1 to 11 the
+    // winning kinds of result by code, the last row every deal.
+    static constexpr int kRows = kClassCount;
+    std::int32_t& onRow(int row) {
+        return row == kRows ? deals : wins[static_cast<ComboClass>(row)];
+    }
+    const std::int32_t& onRow(int row) const {
+        return row == kRows ? deals : wins[static_cast<ComboClass>(row)];
+    }
+    friend bool operator==(const DealCounts&, const DealCounts&) = default;
+};
+
+// The statistics table's label for the count of every deal.
+inline constexpr std::string_view kEveryDealText = "total deals";
+
 struct Statistics {
-    // Slot k (1 to 11) counts class k; slot 12 counts every evaluation.
-    PerClass<std::int32_t> firstDealCounts{};
-    PerClass<std::int32_t> secondDealCounts{};
+    DealCounts firstDeal{};
+    DealCounts secondDeal{};
     friend bool operator==(const Statistics&, const Statistics&) = default;
 };
 
@@ -74,7 +94,7 @@ struct MachineState {
     bool inputEnabled = false;
     Line reelSymbols{0, 0, 0};
     Line previousSymbols{0, 0, 0};
-    std::uint8_t firstDealClass = 0;
+    ComboClass firstDealClass{};  // zero until the first deal is evaluated
     Options options{};
     bool secondDealAtOpen = false;
     Statistics statistics{};

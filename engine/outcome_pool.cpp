@@ -7,14 +7,13 @@ namespace {
 // classifyLine for every (s1, s2, s3) with codes 0 to 10, so the fill pays one load per line.
 struct ClassTable {
     static constexpr std::size_t kSide = 11;
-    std::array<std::uint8_t, kSide * kSide * kSide> codes{};
+    std::array<ComboClass, kSide * kSide * kSide> codes{};
     constexpr ClassTable() {
         for (int a = 1; a <= 10; ++a)
             for (int b = 1; b <= 10; ++b)
-                for (int c = 1; c <= 10; ++c)
-                    codes[index(a, b, c)] = static_cast<std::uint8_t>(classifyLine(a, b, c));
+                for (int c = 1; c <= 10; ++c) codes[index(a, b, c)] = classifyLine(a, b, c);
     }
-    constexpr int operator()(int a, int b, int c) const { return codes[index(a, b, c)]; }
+    constexpr ComboClass operator()(int a, int b, int c) const { return codes[index(a, b, c)]; }
     static constexpr std::size_t index(int a, int b, int c) {
         return (static_cast<std::size_t>(a) * kSide + static_cast<std::size_t>(b)) * kSide +
                static_cast<std::size_t>(c);
@@ -52,7 +51,7 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
             const std::uint8_t s2 = symbols[used + 1];
             const std::uint8_t s3 = symbols[used + 2];
             ++candidates;
-            const int c = kClassOf(s1, s2, s3);
+            const ComboClass c = kClassOf(s1, s2, s3);
             if (classCounts[c] < quotas[c]) {
                 lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
                 ++count_;
@@ -78,11 +77,11 @@ void OutcomePool::drawSecondDeal(MachineState& state, RandomSources& sources) {
 
     if (playerAhead(state)) {
         redraw();
-        const int c1 = classifyLine(state.reelSymbols);
+        const ComboClass c1 = classifyLine(state.reelSymbols);
         const Line first = state.reelSymbols;
         redraw();
-        const int c2 = classifyLine(state.reelSymbols);
-        // The poorer line (larger code) stands; on a tie the second line stands.
+        const ComboClass c2 = classifyLine(state.reelSymbols);
+        // The poorer line (later in best-paid order) stands; on a tie the second line stands.
         if (c2 < c1) state.reelSymbols = first;
     } else {
         redraw();

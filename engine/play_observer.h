@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "engine/symbols.h"
+
 namespace fruvana {
 
 // One lever pull that got past its press: what it banked, what it staked, or why it dealt
@@ -26,7 +28,7 @@ struct PullReport {
 
 // The result of a deal once the reels have stopped.
 struct ResultReport {
-    int comboClass = 0;
+    ComboClass comboClass = ComboClass::NoWin;
     std::int32_t win = 0;  // what it pays, waiting in the win meter
     // No second deal can follow: Second deal is off, this was the second deal, or all three
     // reels are held (the next pull banks the win and starts a new game).

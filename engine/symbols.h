@@ -33,7 +33,8 @@ constexpr bool inFruitGroup(int s) {
     return s == 4 || s == 9 || s == 10;
 }
 
-// Result codes, best-paid first. Per-class tables are indexed by the code itself.
+// The kinds of result a line can show, best-paid first. The codes are those the recall file
+// stores and the simulator prints.
 enum class ComboClass : std::uint8_t {
     ThreeSingleBars = 1,
     ThreeBells = 2,
@@ -51,68 +52,83 @@ enum class ComboClass : std::uint8_t {
 
 inline constexpr int kClassCount = 12;
 
-// A table with one entry per class code 1 to 12, indexed by the code itself.
+constexpr int codeOf(ComboClass c) {
+    return static_cast<int>(c);
+}
+
+// Every kind of result, best-paid first, for walking a per-class table.
+inline constexpr std::array<ComboClass, kClassCount> kEveryClass = [] {
+    std::array<ComboClass, kClassCount> every{};
+    for (int code = 1; code <= kClassCount; ++code) {
+        every[static_cast<std::size_t>(code - 1)] = static_cast<ComboClass>(code);
+    }
+    return every;
+}();
+
+// A table with one entry per kind of result.
 template <typename T>
 struct PerClass {
     std::array<T, kClassCount> slots{};
 
-    constexpr T& operator[](int code) { return slots[static_cast<std::size_t>(code - 1)]; }
-    constexpr const T& operator[](int code) const {
-        return slots[static_cast<std::size_t>(code - 1)];
+    constexpr T& operator[](ComboClass c) { return slots[static_cast<std::size_t>(codeOf(c) - 1)]; }
+    constexpr const T& operator[](ComboClass c) const {
+        return slots[static_cast<std::size_t>(codeOf(c) - 1)];
     }
     friend constexpr bool operator==(const PerClass&, const PerClass&) = default;
 };
 
-// Row labels of the statistics table; row 12 counts every evaluation.
-constexpr std::string_view comboClassText(int code) {
+// What each kind of result is called on screen and in reports.
+constexpr std::string_view comboClassText(ComboClass c) {
     constexpr std::array<std::string_view, kClassCount> texts = {
         "three single bars", "three bells",  "three yellow 7s", "three grapes",
         "three cherries",    "three melons", "any three bars",  "any three 7s",
-        "any three fruits",  "any two bars", "any two fruits",  "total deals",
+        "any three fruits",  "any two bars", "any two fruits",  "no win",
     };
+    const int code = codeOf(c);
     // cppcheck-suppress returnDanglingLifetime ; the views point into literals, not the array
     return (code >= 1 && code <= kClassCount) ? texts[static_cast<std::size_t>(code - 1)] : "";
 }
 
-// Pay per unit bet; class 12 pays nothing.
+// Pay per unit bet; a line without a win pays nothing.
 inline constexpr PerClass<std::int32_t> kPaytableMultipliers = {
     {500, 250, 100, 75, 50, 25, 15, 10, 7, 5, 2, 0}};
 
-// The one rule that maps a line of three symbols (reel 1 to 3) to its class code.
-constexpr int classifyLine(int s1, int s2, int s3) {
+// The one rule that maps a line of three symbols (reel 1 to 3) to its kind of result.
+constexpr ComboClass classifyLine(int s1, int s2, int s3) {
+    using enum ComboClass;
     if (s1 == s2 && s2 == s3) {
         switch (s1) {
             case 1:
-                return 1;
+                return ThreeSingleBars;
             case 2:
-                return 2;
+                return ThreeBells;
             case 3:
-                return 3;
+                return ThreeYellowSevens;
             case 4:
-                return 4;
+                return ThreeGrapes;
             case 9:
-                return 5;
+                return ThreeCherries;
             case 10:
-                return 6;
+                return ThreeMelons;
             default:
                 break;
         }
     }
-    if (inBarGroup(s1) && inBarGroup(s2) && inBarGroup(s3)) return 7;
-    if (inSevenGroup(s1) && inSevenGroup(s2) && inSevenGroup(s3)) return 8;
-    if (inFruitGroup(s1) && inFruitGroup(s2) && inFruitGroup(s3)) return 9;
+    if (inBarGroup(s1) && inBarGroup(s2) && inBarGroup(s3)) return AnyThreeBars;
+    if (inSevenGroup(s1) && inSevenGroup(s2) && inSevenGroup(s3)) return AnyThreeSevens;
+    if (inFruitGroup(s1) && inFruitGroup(s2) && inFruitGroup(s3)) return AnyThreeFruits;
     if ((inBarGroup(s1) && inBarGroup(s2)) || (inBarGroup(s1) && inBarGroup(s3)) ||
         (inBarGroup(s2) && inBarGroup(s3)))
-        return 10;
+        return AnyTwoBars;
     if ((inFruitGroup(s1) && inFruitGroup(s2)) || (inFruitGroup(s1) && inFruitGroup(s3)) ||
         (inFruitGroup(s2) && inFruitGroup(s3)))
-        return 11;
-    return 12;
+        return AnyTwoFruits;
+    return NoWin;
 }
 
 using Line = std::array<std::uint8_t, 3>;
 
-constexpr int classifyLine(const Line& line) {
+constexpr ComboClass classifyLine(const Line& line) {
     return classifyLine(line[0], line[1], line[2]);
 }
 

@@ -6,9 +6,6 @@ namespace fruvana {
 
 namespace {
 
-constexpr int kNoWin = static_cast<int>(ComboClass::NoWin);
-constexpr int kTotalSlot = 12;
-
 // The first of the pairs (1, 2), (1, 3), (2, 3) whose two reels are both in the group.
 template <typename InGroup>
 std::array<bool, 3> firstPair(const Line& line, InGroup inGroup) {
@@ -26,37 +23,38 @@ std::array<bool, 3> firstPair(const Line& line, InGroup inGroup) {
 
 }  // namespace
 
-std::array<bool, 3> winningReels(const Line& line, int comboClass) {
-    if (comboClass >= 1 && comboClass <= 9) return {true, true, true};
-    if (comboClass == 10) return firstPair(line, inBarGroup);
-    if (comboClass == 11) return firstPair(line, inFruitGroup);
+std::array<bool, 3> winningReels(const Line& line, ComboClass comboClass) {
+    if (comboClass <= ComboClass::AnyThreeFruits) return {true, true, true};
+    if (comboClass == ComboClass::AnyTwoBars) return firstPair(line, inBarGroup);
+    if (comboClass == ComboClass::AnyTwoFruits) return firstPair(line, inFruitGroup);
     return {false, false, false};
 }
 
-Verdict verdictFor(int comboClass) {
-    if (comboClass >= 1 && comboClass <= 6) return {sounds::kVerdictExcellent, "Excellent !!!"};
-    if (comboClass >= 7 && comboClass <= 9) return {sounds::kVerdictGood, "Good job !!"};
-    if (comboClass == 10 || comboClass == 11) return {sounds::kVerdictNotBad, "Not bad !"};
+Verdict verdictFor(ComboClass comboClass) {
+    if (comboClass <= ComboClass::ThreeMelons) return {sounds::kVerdictExcellent, "Excellent !!!"};
+    if (comboClass <= ComboClass::AnyThreeFruits) return {sounds::kVerdictGood, "Good job !!"};
+    if (comboClass <= ComboClass::AnyTwoFruits) return {sounds::kVerdictNotBad, "Not bad !"};
     return {};
 }
 
-void Game::countResult(int slot) {
-    if (slot < 1 || slot > kClassCount) return;
-    auto& counts = state_.phase == Phase::FirstDeal ? state_.statistics.firstDealCounts
-                                                    : state_.statistics.secondDealCounts;
+void Game::countResult(ComboClass comboClass) {
+    DealCounts& counts = state_.phase == Phase::FirstDeal ? state_.statistics.firstDeal
+                                                          : state_.statistics.secondDeal;
     // Counters loaded from a file may already stand at the top of their range.
-    counts[slot] = saturatingAdd(counts[slot], 1);
+    counts.deals = saturatingAdd(counts.deals, 1);
+    if (comboClass != ComboClass::NoWin) {
+        counts.wins[comboClass] = saturatingAdd(counts.wins[comboClass], 1);
+    }
 }
 
-int Game::evaluateLine() {
+ComboClass Game::evaluateLine() {
     state_.win = 0;
-    countResult(kTotalSlot);
-    const int comboClass = classifyLine(state_.reelSymbols);
-    if (comboClass == kNoWin) {
+    const ComboClass comboClass = classifyLine(state_.reelSymbols);
+    countResult(comboClass);
+    if (comboClass == ComboClass::NoWin) {
         screen_.drawMeter(0, Meter::Win, kMoneyMeterDigits);
         return comboClass;
     }
-    countResult(comboClass);
     // bet is 1 to 10 and the largest multiplier 500, so the pay stays far inside int32.
     state_.win = state_.paytableMultipliers[comboClass] * state_.bet;
     screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
@@ -67,7 +65,7 @@ int Game::evaluateLine() {
     return comboClass;
 }
 
-void Game::speakVerdict(int comboClass) {
+void Game::speakVerdict(ComboClass comboClass) {
     const Verdict verdict = verdictFor(comboClass);
     if (verdict.text.empty()) return;  // no win: the line keeps showing the deal's text
     if (state_.options.voiceFx) screen_.playSound(verdict.sound);
@@ -94,10 +92,10 @@ void Game::suggestHolds() {
 void Game::evaluateStop() {
     state_.held = {0, 0, 0};
     if (state_.phase == Phase::FirstDeal && state_.options.secondDeal) {
-        const int comboClass = evaluateLine();
-        state_.firstDealClass = static_cast<std::uint8_t>(comboClass);
+        const ComboClass comboClass = evaluateLine();
+        state_.firstDealClass = comboClass;
         speakVerdict(comboClass);
-        if (comboClass == kNoWin) suggestHolds();
+        if (comboClass == ComboClass::NoWin) suggestHolds();
         recordDeal(comboClass);
         suggested_ = state_.held;
         showHoldLamps();  // still phase 1: the suggestion shows in red
@@ -105,7 +103,7 @@ void Game::evaluateStop() {
         if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, allHeld()});
         return;
     }
-    const int comboClass = evaluateLine();
+    const ComboClass comboClass = evaluateLine();
     // A second deal that only repeats the first deal's kind of result earns no new verdict.
     const bool repeat = state_.phase == Phase::SecondDeal && comboClass == state_.firstDealClass;
     if (!repeat) speakVerdict(comboClass);
@@ -116,15 +114,14 @@ void Game::evaluateStop() {
     if (observer_ != nullptr) observer_->evaluated({comboClass, state_.win, true});
 }
 
-void Game::recordDeal(int comboClass) {
+void Game::recordDeal(ComboClass comboClass) {
     if (!current_) return;
-    const auto c = static_cast<std::uint8_t>(comboClass);
     if (state_.phase == Phase::FirstDeal) {
         current_->firstLine = state_.reelSymbols;
-        current_->firstClass = c;
+        current_->firstClass = comboClass;
     } else {
         current_->secondLine = state_.reelSymbols;
-        current_->secondClass = c;
+        current_->secondClass = comboClass;
     }
     // The latest deal's win is what the game pays, and a first deal's win collected before
     // the second deal as well.

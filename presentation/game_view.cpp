@@ -281,14 +281,20 @@ bool GameView::paintSpinFrame() {
 
 void GameView::drawBetAndPrizes() {
     drawMeter(state_.bet, Meter::Bet, kBetMeterDigits);
-    constexpr std::array<Meter, 4> kPrizes{Meter::Prize1, Meter::Prize2, Meter::Prize3,
-                                           Meter::Prize4};
-    for (int k = 1; k <= 4; ++k) {
+    // The four best-paid kinds of result, each with its prize meter.
+    constexpr std::array<std::pair<ComboClass, Meter>, 4> kPrizes{{
+        {ComboClass::ThreeSingleBars, Meter::Prize1},
+        {ComboClass::ThreeBells, Meter::Prize2},
+        {ComboClass::ThreeYellowSevens, Meter::Prize3},
+        {ComboClass::ThreeGrapes, Meter::Prize4},
+    }};
+    for (const auto& [comboClass, meter] : kPrizes) {
         // Wide, so a damaged multiplier cannot overflow; a prize too large for its meter is
         // refused there like any other.
-        const std::int64_t prize = std::int64_t{state_.paytableMultipliers[k]} * state_.bet;
-        drawMeter(static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, 10'000)),
-                  kPrizes[static_cast<std::size_t>(k - 1)], kPrizeMeterDigits);
+        const std::int64_t prize =
+            std::int64_t{state_.paytableMultipliers[comboClass]} * state_.bet;
+        drawMeter(static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, 10'000)), meter,
+                  kPrizeMeterDigits);
     }
 }
 

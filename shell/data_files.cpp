@@ -87,11 +87,12 @@ auto creditFields(State& state) {
     return std::array{&state.bet, &state.win, &state.credit, &state.account};
 }
 
-// Counter i of the statistics file: the twelve first-deal counters, then the second-deal ones.
+// Counter i of the statistics file: the first-deal column, then the second-deal one, each in
+// the statistics table's row order.
 template <typename Counts>
 auto& statisticsField(Counts& statistics, int i) {
-    auto& counts = i < kClassCount ? statistics.firstDealCounts : statistics.secondDealCounts;
-    return counts[i % kClassCount + 1];
+    auto& column = i < DealCounts::kRows ? statistics.firstDeal : statistics.secondDeal;
+    return column.onRow(i % DealCounts::kRows + 1);
 }
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {

@@ -37,9 +37,9 @@ class Writer {
         int32(m.win);
         int32(m.account);
     }
-    void line(const Line& line, std::uint8_t comboClass) {
+    void line(const Line& line, ComboClass comboClass) {
         for (const std::uint8_t s : line) byte(s);
-        byte(comboClass);
+        byte(static_cast<std::uint8_t>(comboClass));
     }
 
   private:
@@ -63,9 +63,10 @@ class Reader {
         m.account = int32();
         return m;
     }
-    void line(Line& line, std::uint8_t& comboClass) {
+    // The class byte is taken as it stands; the record's check refuses codes outside 1 to 12.
+    void line(Line& line, ComboClass& comboClass) {
         for (std::uint8_t& s : line) s = byte();
-        comboClass = byte();
+        comboClass = static_cast<ComboClass>(byte());
     }
 
   private:

@@ -8,8 +8,6 @@ namespace fruvana {
 
 namespace {
 
-constexpr std::int32_t kNoWin = 12;
-
 std::string lineOf(bool shown, const Line& line) {
     if (!shown) return "-";
     std::string out;
@@ -48,14 +46,8 @@ RecallColumns recallColumns(const GameRecord& game) {
         for (const HoldSource h : game.holds)
             c.holds += h == HoldSource::Suggested ? 'S' : h == HoldSource::Chosen ? 'C' : '-';
     }
-    const int decided = game.secondDealt ? game.secondClass : game.firstClass;
-    if (game.unfinished) {
-        c.result = "unfinished";
-    } else if (decided == kNoWin) {
-        c.result = "no win";
-    } else {
-        c.result = std::string(comboClassText(decided));
-    }
+    const ComboClass decided = game.secondDealt ? game.secondClass : game.firstClass;
+    c.result = game.unfinished ? "unfinished" : std::string(comboClassText(decided));
     // Credit and win taken out between the deals: the first deal's win is part of what was paid.
     if (game.collected) c.result = "collected, " + c.result;
     c.paid = std::to_string(game.paid);

@@ -21,9 +21,14 @@ constexpr std::array<int, 4> kColumnWidths{125, 94, 94, 94};
 constexpr int kTableRows = 13;
 // Height in pixels of every row.
 constexpr int kRowHeight = 24;
-// The last row with a pay multiplier and the last row with counts.
-constexpr int kLastPayingRow = 11;
-constexpr int kLastCountRow = 12;
+// Each winning kind of result has the row of its code (1 to 11, best-paid first); the count of
+// every deal is on the row below the last of them.
+constexpr int kLastPayingRow = codeOf(ComboClass::AnyTwoFruits);
+constexpr int kLastCountRow = DealCounts::kRows;
+
+constexpr ComboClass classOnRow(int row) {
+    return static_cast<ComboClass>(row);
+}
 
 }  // namespace
 
@@ -49,8 +54,9 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
     g.setCellText(1, 0, "( X )");
     g.setCellText(2, 0, "1st DEAL");
     g.setCellText(3, 0, "2nd DEAL");
-    for (int r = 1; r <= kLastPayingRow; ++r) g.setCellText(0, r, std::string(comboClassText(r)));
-    g.setCellText(0, kLastCountRow, "total deals");
+    for (int r = 1; r <= kLastPayingRow; ++r)
+        g.setCellText(0, r, std::string(comboClassText(classOnRow(r))));
+    g.setCellText(0, kLastCountRow, std::string(kEveryDealText));
     for (std::uint16_t c = 1; c <= 3; ++c) g.setColumnAlignment(c, CellAlign::Right);
     g.setFixedRowAlignment(0, CellAlign::Right);
     g.setCellAlignment(0, 0, CellAlign::Left);
@@ -73,10 +79,10 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
 void showStatistics(AlignGrid& grid, const Statistics& statistics,
                     const PerClass<std::int32_t>& multipliers) {
     for (int r = 1; r <= kLastPayingRow; ++r)
-        grid.setCellText(1, r, std::to_string(multipliers[r]));
+        grid.setCellText(1, r, std::to_string(multipliers[classOnRow(r)]));
     for (int r = 1; r <= kLastCountRow; ++r) {
-        grid.setCellText(2, r, std::to_string(statistics.firstDealCounts[r]));
-        grid.setCellText(3, r, std::to_string(statistics.secondDealCounts[r]));
+        grid.setCellText(2, r, std::to_string(statistics.firstDeal.onRow(r)));
+        grid.setCellText(3, r, std::to_string(statistics.secondDeal.onRow(r)));
     }
 }
 

@@ -114,8 +114,8 @@ TEST_P(AutoplayRun, MoneyMovesOnlyByStakesAndPays) {
 
     // Each spin was evaluated exactly once.
     const auto& stats = m.state.statistics;
-    EXPECT_EQ(stats.firstDealCounts[12] + stats.secondDealCounts[12], deals);
-    EXPECT_EQ(stats.secondDealCounts[12], secondDeals);
+    EXPECT_EQ(stats.firstDeal.deals + stats.secondDeal.deals, deals);
+    EXPECT_EQ(stats.secondDeal.deals, secondDeals);
     EXPECT_GE(deals, session.ticks * 9 / 10);
     if (session.options.secondDeal) {
         EXPECT_GT(secondDeals, 0);

@@ -154,8 +154,8 @@ TEST_F(DealCycle, FirstDealWithSecondDealOffStakesSavesAndEvaluates) {
         untilSpin(m.services.take()),
         concat(pulled({"meter win 0 7", "meter credit 1996 7", "meter credit 1992 7", "save"}),
                firstDealTail()));
-    EXPECT_EQ(m.state.statistics.firstDealCounts[12], 2);
-    EXPECT_EQ(m.state.statistics.firstDealCounts[2], 1);
+    EXPECT_EQ(m.state.statistics.firstDeal.deals, 2);
+    EXPECT_EQ(m.state.statistics.firstDeal.wins[ComboClass::ThreeBells], 1);
 }
 
 TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
@@ -172,7 +172,7 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
                       "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(t.services.message, "1st  DEAL");
     EXPECT_EQ(t.state.phase, Phase::SecondDeal);
-    EXPECT_EQ(t.state.firstDealClass, 12);
+    EXPECT_EQ(t.state.firstDealClass, ComboClass::NoWin);
     EXPECT_EQ(t.state.held, (Holds{1, 1, 0}));
 
     // The free second deal turns reel 3 only.
@@ -184,8 +184,8 @@ TEST_F(DealCycle, WholeGameFromAKnownSeedWithSecondDeal) {
     EXPECT_EQ(t.state.reelSymbols[1], 8);
     EXPECT_EQ(t.state.previousSymbols[0], 2);  // held reels keep their earlier start
     EXPECT_EQ(t.state.phase, Phase::FirstDeal);
-    EXPECT_EQ(t.state.statistics.secondDealCounts[12], 1);
-    EXPECT_EQ(t.state.statistics.firstDealCounts[12], 1);
+    EXPECT_EQ(t.state.statistics.secondDeal.deals, 1);
+    EXPECT_EQ(t.state.statistics.firstDeal.deals, 1);
 }
 
 TEST_F(DealCycle, SecondDealIsFreeAndReplacesTheFirstWin) {
@@ -208,7 +208,7 @@ TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
     m.state.options.secondDeal = 1;
     m.state.phase = Phase::SecondDeal;
     m.state.held = {1, 1, 1};
-    m.state.firstDealClass = 2;
+    m.state.firstDealClass = ComboClass::ThreeBells;
     m.state.win = 1000;
     m.state.credit = 500;
     m.state.bet = 4;
@@ -218,8 +218,8 @@ TEST_F(DealCycle, HoldingAllThreeCollectsTheWinAndDealsAFirstDeal) {
               concat({"delay 2", "meter win 0 7", "meter credit 1500 7", "save",
                       "meter credit 1496 7", "save"},
                      firstDealTail()));
-    EXPECT_EQ(m.state.statistics.secondDealCounts, PerClass<std::int32_t>{});
-    EXPECT_EQ(m.state.statistics.firstDealCounts[12], 1);
+    EXPECT_EQ(m.state.statistics.secondDeal, DealCounts{});
+    EXPECT_EQ(m.state.statistics.firstDeal.deals, 1);
 }
 
 TEST_F(DealCycle, SecondDealSwitchedOffInPhaseTwoDealsAFirstDeal) {

@@ -25,9 +25,9 @@ struct GameShape {
 // A record in one line: bet, money before (credit/win/account), the first deal's line and
 // class, the holds, the second deal's, what was paid, the money after, and the flags.
 std::string described(const GameRecord& g) {
-    auto line = [](const Line& l, int c) {
+    auto line = [](const Line& l, ComboClass c) {
         return std::to_string(l[0]) + "." + std::to_string(l[1]) + "." + std::to_string(l[2]) +
-               " c" + std::to_string(c);
+               " c" + std::to_string(codeOf(c));
     };
     auto money = [](const Money& m) {
         return std::to_string(m.credit) + "/" + std::to_string(m.win) + "/" +

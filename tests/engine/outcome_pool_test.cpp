@@ -32,7 +32,7 @@ TEST(ClassifyLine, ListedLines) {
         {{2, 2, 1}, 12},   {{2, 2, 9}, 12}, {{3, 7, 2}, 12},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(classifyLine(c.line), c.code)
+        EXPECT_EQ(codeOf(classifyLine(c.line)), c.code)
             << int(c.line[0]) << "," << int(c.line[1]) << "," << int(c.line[2]);
 }
 
@@ -40,7 +40,7 @@ TEST(ClassifyLine, ListedLines) {
 // last classes short. The fill itself is checked against each quota in HoldsExactlyTheQuota.
 constexpr int quotaSum(const QuotaTable& table) {
     int sum = 0;
-    for (int c = 1; c <= kClassCount; ++c) sum += table[c];
+    for (const ComboClass c : kEveryClass) sum += table[c];
     return sum;
 }
 static_assert(quotaSum(generousQuotas) == OutcomePool::kSize);
@@ -94,7 +94,7 @@ TEST(OutcomePool, WorkedExampleFromSeedOne) {
     EXPECT_EQ(pool.lastFirstDeal().pick, 334);
     EXPECT_EQ(state.reelSymbols, (Line{7, 8, 1}));
     EXPECT_EQ(state.previousSymbols, (Line{2, 10, 3}));
-    EXPECT_EQ(classifyLine(state.reelSymbols), 12);
+    EXPECT_EQ(classifyLine(state.reelSymbols), ComboClass::NoWin);
     EXPECT_EQ(sources.lcg.seed, 1434291500u);
 }
 
@@ -110,9 +110,9 @@ TEST(OutcomePool, HoldsExactlyTheQuotaAfterEveryFill) {
         const bool stingy = pool.lastFirstDeal().table == QuotaChoice::Stingy;
         ++seen[stingy];
         const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
-        PerClass<int> census{};
+        QuotaTable census{};
         for (int n = 1; n <= OutcomePool::kSize; ++n) ++census[classifyLine(pool.line(n))];
-        for (int c = 1; c <= kClassCount; ++c) EXPECT_EQ(census[c], quotas[c]) << "class " << c;
+        EXPECT_EQ(census, quotas);
         EXPECT_EQ(pool.count(), 1000);
         EXPECT_EQ(state.reelSymbols, pool.line(pool.lastFirstDeal().pick));
         EXPECT_GE(pool.lastFirstDeal().candidates, 1000);
@@ -178,7 +178,7 @@ TEST(SecondDeal, AheadKeepsThePoorerLineAndTiesGoToTheSecond) {
         const Line first = {drawSymbol(probe, 10), drawSymbol(probe, 10), drawSymbol(probe, 10)};
         const Line again = {drawSymbol(probe, 10), drawSymbol(probe, 10), drawSymbol(probe, 10)};
         OutcomePool::drawSecondDeal(state, sources);
-        const int c1 = classifyLine(first), c2 = classifyLine(again);
+        const ComboClass c1 = classifyLine(first), c2 = classifyLine(again);
         if (c2 < c1) {
             ASSERT_EQ(state.reelSymbols, first);
             ++restored;

@@ -10,6 +10,7 @@ namespace {
 
 using testing::TestMachine;
 using Why = PullReport::Refusal;
+using enum ComboClass;
 
 struct Reports : PlayObserver {
     void pulled(const PullReport& p) override { pulls.push_back(p); }
@@ -53,23 +54,36 @@ TEST_P(Observed, TheLastPull) {
 INSTANTIATE_TEST_SUITE_P(
     Table, Observed,
     ::testing::Values(
-        PullCase{
-            "OneDeal", 0, {1000, 0, -1000}, {{2, 2, 2}}, {Why::None, true, 5}, {2, 1250, true}},
+        PullCase{"OneDeal",
+                 0,
+                 {1000, 0, -1000},
+                 {{2, 2, 2}},
+                 {Why::None, true, 5},
+                 {ThreeBells, 1250, true}},
         PullCase{"BanksPastTheCreditsLimit",
                  0,
                  {9'999'990, 40, 0},
                  {{3, 7, 2}},
                  {Why::None, true, 5, 40, 31},
-                 {12, 0, true}},
+                 {NoWin, 0, true}},
         PullCase{"WaitsForItsSecondDeal",
                  1,
                  {1000, 0, 0},
                  {{1, 5, 9}},
                  {Why::None, true, 5},
-                 {10, 25, false}},
-        PullCase{
-            "AllHeldIsOver", 1, {1000, 0, 0}, {{2, 2, 2}}, {Why::None, true, 5}, {2, 1250, true}},
-        PullCase{"SecondDealIsFree", 1, {1000, 0, 0}, {{1, 5, 9}, {1, 5, 6}}, {}, {7, 75, true}},
+                 {AnyTwoBars, 25, false}},
+        PullCase{"AllHeldIsOver",
+                 1,
+                 {1000, 0, 0},
+                 {{2, 2, 2}},
+                 {Why::None, true, 5},
+                 {ThreeBells, 1250, true}},
+        PullCase{"SecondDealIsFree",
+                 1,
+                 {1000, 0, 0},
+                 {{1, 5, 9}, {1, 5, 6}},
+                 {},
+                 {AnyThreeBars, 75, true}},
         PullCase{"ShortOfCredit", 0, {4, 0, 0}, {}, {Why::ShortOfCredit}, {}},
         // The part of the win past the credit's limit has nowhere to go.
         PullCase{"AccountFull", 0, {9'999'999, 10, 99'999'999}, {}, {Why::WinPending}, {}}),

@@ -9,19 +9,24 @@ namespace fruvana {
 namespace {
 
 using testing::TestMachine;
+using enum ComboClass;
 using Calls = std::vector<std::string>;
 using Flags = Holds;
 
 TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
     const struct {
         Line line;
-        int comboClass;
+        ComboClass comboClass;
         std::array<bool, 3> reels;
     } cases[] = {
-        {{9, 10, 2}, 11, {true, true, false}}, {{2, 5, 1}, 10, {false, true, true}},
-        {{1, 4, 6}, 10, {true, false, true}},  {{4, 1, 5}, 10, {false, true, true}},
-        {{1, 5, 9}, 10, {true, true, false}},  {{9, 2, 4}, 11, {true, false, true}},
-        {{1, 5, 6}, 7, {true, true, true}},    {{2, 2, 9}, 12, {false, false, false}},
+        {{9, 10, 2}, AnyTwoFruits, {true, true, false}},
+        {{2, 5, 1}, AnyTwoBars, {false, true, true}},
+        {{1, 4, 6}, AnyTwoBars, {true, false, true}},
+        {{4, 1, 5}, AnyTwoBars, {false, true, true}},
+        {{1, 5, 9}, AnyTwoBars, {true, true, false}},
+        {{9, 2, 4}, AnyTwoFruits, {true, false, true}},
+        {{1, 5, 6}, AnyThreeBars, {true, true, true}},
+        {{2, 2, 9}, NoWin, {false, false, false}},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(classifyLine(c.line), c.comboClass);
@@ -52,41 +57,41 @@ TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
     const struct {
         Line line;
         std::int32_t bet;
-        int comboClass;
+        ComboClass comboClass;
         Calls calls;
     } cases[] = {
         {{2, 2, 2},
          4,
-         2,
+         ThreeBells,
          {"meter win 1000 7", "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red",
           "lamp 2 red", "lamp 3 red", "pump"}},
         {{1, 1, 1},
          10,
-         1,
+         ThreeSingleBars,
          {"meter win 5000 7", "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red",
           "lamp 2 red", "lamp 3 red", "pump"}},
         {{7, 8, 3},
          3,
-         8,
+         AnyThreeSevens,
          {"meter win 30 7", "sound verdict_good", "msg Good job !!", "lamp 1 red", "lamp 2 red",
           "lamp 3 red", "pump"}},
         {{9, 2, 10},
          5,
-         11,
+         AnyTwoFruits,
          {"meter win 10 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 red", "lamp 2 blank",
           "lamp 3 red", "pump"}},
         {{2, 5, 1},
          1,
-         10,
+         AnyTwoBars,
          {"meter win 5 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 blank", "lamp 2 red",
           "lamp 3 red", "pump"}},
         {{3, 7, 2},
          5,
-         12,
+         NoWin,
          {"meter win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.comboClass);
+        SCOPED_TRACE(codeOf(c.comboClass));
         m.state.options.secondDeal = 0;
         m.state.bet = c.bet;
         m.state.win = 77;  // an old win never adds to the new one
@@ -94,11 +99,10 @@ TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
         EXPECT_EQ(stop(c.line, Phase::FirstDeal), c.calls);
         EXPECT_EQ(m.state.phase, Phase::FirstDeal);
         EXPECT_EQ("meter win " + std::to_string(m.state.win) + " 7", c.calls.front());
-        PerClass<std::int32_t> counts{};
-        counts[12] = 1;
-        if (c.comboClass != 12) counts[c.comboClass] = 1;
-        EXPECT_EQ(m.state.statistics.firstDealCounts, counts);
-        EXPECT_EQ(m.state.statistics.secondDealCounts, PerClass<std::int32_t>{});
+        DealCounts counts{.deals = 1};
+        if (c.comboClass != NoWin) counts.wins[c.comboClass] = 1;
+        EXPECT_EQ(m.state.statistics.firstDeal, counts);
+        EXPECT_EQ(m.state.statistics.secondDeal, DealCounts{});
     }
 }
 
@@ -126,7 +130,7 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message()
                      << int(c.line[0]) << "," << int(c.line[1]) << "," << int(c.line[2]));
-        ASSERT_EQ(classifyLine(c.line), 12);
+        ASSERT_EQ(classifyLine(c.line), NoWin);
         m.state.options.secondDeal = 1;
         m.state.held = {1, 1, 1};  // last deal's marks are cleared first
         m.services.setMessage("1st  DEAL");
@@ -138,7 +142,7 @@ TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
         EXPECT_EQ(stop(c.line, Phase::FirstDeal), expected);
         EXPECT_EQ(m.state.held, c.held);
         EXPECT_EQ(m.state.phase, Phase::SecondDeal);
-        EXPECT_EQ(m.state.firstDealClass, 12);
+        EXPECT_EQ(m.state.firstDealClass, NoWin);
         EXPECT_EQ(m.services.message, "1st  DEAL");
     }
 }
@@ -150,42 +154,46 @@ TEST_F(Evaluation, WinningFirstDealMarksItsReelsAndSuggestsNothingMore) {
               (Calls{"meter win 10 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 red",
                      "lamp 2 red", "lamp 3 blank", "pump"}));
     EXPECT_EQ(m.state.held, (Flags{1, 1, 0}));
-    EXPECT_EQ(m.state.firstDealClass, 10);
+    EXPECT_EQ(m.state.firstDealClass, AnyTwoBars);
     EXPECT_EQ(m.state.phase, Phase::SecondDeal);
 }
 
 TEST_F(Evaluation, SecondDealVerdicts) {
     const struct {
-        int firstClass;
+        ComboClass firstClass;
         Line line;
         Calls calls;
     } cases[] = {
         // The same kind of result again: no voice, no text, the pair lit green.
-        {10, {1, 5, 2}, {"meter win 10 7", "lamp 1 green", "lamp 2 green", "lamp 3 blank", "pump"}},
+        {AnyTwoBars,
+         {1, 5, 2},
+         {"meter win 10 7", "lamp 1 green", "lamp 2 green", "lamp 3 blank", "pump"}},
         // A better result replaces the first one.
-        {10,
+        {AnyTwoBars,
          {1, 5, 6},
          {"meter win 30 7", "sound verdict_good", "msg Good job !!", "lamp 1 green", "lamp 2 green",
           "lamp 3 green", "pump"}},
         // A poorer one too, with its own verdict.
-        {8,
+        {AnyThreeSevens,
          {9, 10, 2},
          {"meter win 4 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 green", "lamp 2 green",
           "lamp 3 blank", "pump"}},
-        {12, {2, 2, 7}, {"meter win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
+        {NoWin,
+         {2, 2, 7},
+         {"meter win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.firstClass);
+        SCOPED_TRACE(codeOf(c.firstClass));
         m.state.options.secondDeal = 1;
         m.state.bet = 2;
         m.state.win = 999;
-        m.state.firstDealClass = static_cast<std::uint8_t>(c.firstClass);
+        m.state.firstDealClass = c.firstClass;
         m.state.statistics = {};
         m.services.setMessage("2nd  DEAL");
         EXPECT_EQ(stop(c.line, Phase::SecondDeal), c.calls);
         EXPECT_EQ(m.state.phase, Phase::FirstDeal);
-        EXPECT_EQ(m.state.statistics.firstDealCounts, PerClass<std::int32_t>{});
-        EXPECT_EQ(m.state.statistics.secondDealCounts[12], 1);
+        EXPECT_EQ(m.state.statistics.firstDeal, DealCounts{});
+        EXPECT_EQ(m.state.statistics.secondDeal.deals, 1);
         if (c.calls.size() == 5) {
             EXPECT_EQ(m.services.message, "2nd  DEAL");
         }
@@ -194,16 +202,13 @@ TEST_F(Evaluation, SecondDealVerdicts) {
 
 TEST_F(Evaluation, CountersStopAtTheTopOfTheirRange) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-    m.state.statistics.firstDealCounts[12] = kMax;
-    m.state.statistics.firstDealCounts[11] = kMax - 1;
+    m.state.statistics.firstDeal.deals = kMax;
+    m.state.statistics.firstDeal.wins[AnyTwoFruits] = kMax - 1;
     m.state.phase = Phase::FirstDeal;
-    m.game.countResult(12);
-    m.game.countResult(11);
-    m.game.countResult(11);
-    m.game.countResult(0);  // out of range: ignored
-    m.game.countResult(13);
-    EXPECT_EQ(m.state.statistics.firstDealCounts[12], kMax);
-    EXPECT_EQ(m.state.statistics.firstDealCounts[11], kMax);
+    m.game.countResult(AnyTwoFruits);
+    m.game.countResult(AnyTwoFruits);
+    EXPECT_EQ(m.state.statistics.firstDeal.deals, kMax);
+    EXPECT_EQ(m.state.statistics.firstDeal.wins[AnyTwoFruits], kMax);
 }
 
 }  // namespace

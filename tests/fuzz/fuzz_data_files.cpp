@@ -68,9 +68,9 @@ MachineState stateBefore(std::uint64_t seed, const std::string& home) {
     s.credit = v.money();
     s.account = v.money();
     for (int k = 1; k <= kClassCount; ++k) {
-        s.paytableMultipliers[k] = v.money();
-        s.statistics.firstDealCounts[k] = v.money();
-        s.statistics.secondDealCounts[k] = v.money();
+        s.paytableMultipliers.slots[static_cast<std::size_t>(k - 1)] = v.money();
+        s.statistics.firstDeal.onRow(k) = v.money();
+        s.statistics.secondDeal.onRow(k) = v.money();
     }
     s.phase = v.byte() % 2 == 0 ? Phase::FirstDeal : Phase::SecondDeal;
     for (auto& b : s.held) b = v.byte();
@@ -80,7 +80,7 @@ MachineState stateBefore(std::uint64_t seed, const std::string& home) {
     s.inputEnabled = v.byte();
     for (auto& b : s.reelSymbols) b = v.byte();
     for (auto& b : s.previousSymbols) b = v.byte();
-    s.firstDealClass = v.byte();
+    s.firstDealClass = static_cast<ComboClass>(v.byte());
     s.options = Options{v.byte() % 2 == 1, v.byte() % 2 == 1, v.byte() % 2 == 1, v.byte() % 2 == 1,
                         v.byte() % 2 == 1};
     s.secondDealAtOpen = v.byte();
@@ -126,8 +126,8 @@ std::array<std::int32_t*, 24> statisticsValues(MachineState& s) {
     std::array<std::int32_t*, 24> values{};
     for (int k = 1; k <= kClassCount; ++k) {
         const auto slot = static_cast<std::size_t>(k - 1);
-        values[slot] = &s.statistics.firstDealCounts[k];
-        values[slot + kClassCount] = &s.statistics.secondDealCounts[k];
+        values[slot] = &s.statistics.firstDeal.onRow(k);
+        values[slot + kClassCount] = &s.statistics.secondDeal.onRow(k);
     }
     return values;
 }

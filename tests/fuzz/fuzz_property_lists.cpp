@@ -264,8 +264,8 @@ void shapeGrid(AlignGrid& g, int base, fuzzing::ByteReader& in) {
         setUpStatisticsTable(g, 352, 141);
         Statistics counts;
         for (int k = 1; k <= kClassCount; ++k) {
-            counts.firstDealCounts[k] = k * 1234;
-            counts.secondDealCounts[k] = -k;
+            counts.firstDeal.onRow(k) = k * 1234;
+            counts.secondDeal.onRow(k) = -k;
         }
         showStatistics(g, counts, kPaytableMultipliers);
         return;

@@ -136,12 +136,11 @@ struct Snapshot {
 
 // The class an evaluation counted in one column (1 to 11, or 12 for no win), 0 when the column
 // did not move; a column that moved any other way breaks its promise.
-int countedClass(const PerClass<std::int32_t>& before, const PerClass<std::int32_t>& after,
-                 const std::string& what) {
-    const std::int64_t evaluations = std::int64_t{after[12]} - before[12];
+int countedClass(const DealCounts& before, const DealCounts& after, const std::string& what) {
+    const std::int64_t evaluations = std::int64_t{after.deals} - before.deals;
     int found = 0;
     for (int k = 1; k <= 11; ++k) {
-        const std::int64_t step = std::int64_t{after[k]} - before[k];
+        const std::int64_t step = std::int64_t{after.onRow(k)} - before.onRow(k);
         if (step == 0) continue;
         if (step != 1 || found != 0 || evaluations != 1)
             broken(what + ": the statistics moved other than by one evaluation");
@@ -199,7 +198,7 @@ class Session {
         if (trace_) {
             const Snapshot now = snapshot();
             std::fprintf(stderr, "%s: %s, deals %d + %d%s%s\n", step_.c_str(), now.text().c_str(),
-                         now.statistics.firstDealCounts[12], now.statistics.secondDealCounts[12],
+                         now.statistics.firstDeal.deals, now.statistics.secondDeal.deals,
                          now.turning ? ", reels turning" : "",
                          game_.program->ended() ? ", ended" : "");
         }
@@ -278,10 +277,10 @@ class Session {
         if (cleared && b.statistics != Statistics{})
             broken(step_ + ": the statistics were cleared without a reset");
 
-        const int first = countedClass(b.statistics.firstDealCounts, a.statistics.firstDealCounts,
-                                       step_ + " (first deals)");
-        const int second = countedClass(b.statistics.secondDealCounts,
-                                        a.statistics.secondDealCounts, step_ + " (second deals)");
+        const int first =
+            countedClass(b.statistics.firstDeal, a.statistics.firstDeal, step_ + " (first deals)");
+        const int second = countedClass(b.statistics.secondDeal, a.statistics.secondDeal,
+                                        step_ + " (second deals)");
         if (first != 0 && second != 0) broken(step_ + ": two deals were evaluated in one step");
         // Deals begun: evaluated ones, and those turning now but not before.
         const int firstDeals = (first != 0) + a.firstDealTurning() - b.firstDealTurning();
@@ -321,10 +320,10 @@ class Session {
         if (recall.empty() || (newest_ && recall.front() == *newest_)) return;
         newest_ = recall.front();
         const GameRecord& g = recall.front();
-        const int last = g.secondDealt ? g.secondClass : g.firstClass;
+        const int last = codeOf(g.secondDealt ? g.secondClass : g.firstClass);
         // A first deal's win collected before the second deal is paid too.
         const auto first =
-            static_cast<std::size_t>(g.collected && g.secondDealt ? g.firstClass : 12);
+            static_cast<std::size_t>(g.collected && g.secondDealt ? codeOf(g.firstClass) : 12);
         if (g.bet < 1 || g.bet > 10 || last < 1 || last > 12 || first > 12 ||
             g.paid !=
                 (ledger::kPayOfClass[static_cast<std::size_t>(last)] + ledger::kPayOfClass[first]) *
@@ -361,8 +360,8 @@ class Session {
                                   static_cast<char>(o.smartHold), static_cast<char>(o.voiceFx),
                                   static_cast<char>(o.soundFx)};
         std::string statistics;
-        for (const auto* column : {&s.statistics.firstDealCounts, &s.statistics.secondDealCounts})
-            for (int k = 1; k <= kClassCount; ++k) le32(statistics, (*column)[k]);
+        for (const DealCounts* column : {&s.statistics.firstDeal, &s.statistics.secondDeal})
+            for (int k = 1; k <= DealCounts::kRows; ++k) le32(statistics, column->onRow(k));
         require(bytesOf(kCreditFileName) == credit,
                 step_ + ": the credit file does not hold the money the game ended with");
         require(bytesOf(kOptionsFileName) == options,

@@ -69,9 +69,9 @@ TEST_P(StatisticsTexts, ShowLabelsAndTheValuesOfTheirOwnClass) {
     Statistics counts;
     PerClass<std::int32_t> multipliers;
     for (int r = 1; r <= 12; ++r) {
-        multipliers[r] = 10 * r;
-        counts.firstDealCounts[r] = 100 + r;
-        counts.secondDealCounts[r] = 200 + r;
+        multipliers.slots[static_cast<std::size_t>(r - 1)] = 10 * r;
+        counts.firstDeal.onRow(r) = 100 + r;
+        counts.secondDeal.onRow(r) = 200 + r;
     }
     showStatistics(grid, counts, multipliers);
     EXPECT_EQ(grid.bounds(), (Rect{10, 20, 406, 312}));

@@ -9,8 +9,8 @@ namespace fruvana::grid_testing {
 inline Statistics sampleStatistics(int seed) {
     Statistics counts;
     for (int r = 1; r <= 12; ++r) {
-        counts.firstDealCounts[r] = seed * 131 * r % 100000;
-        counts.secondDealCounts[r] = seed * 71 * r % 10000;
+        counts.firstDeal.onRow(r) = seed * 131 * r % 100000;
+        counts.secondDeal.onRow(r) = seed * 71 * r % 10000;
     }
     return counts;
 }

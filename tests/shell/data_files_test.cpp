@@ -119,10 +119,10 @@ TEST_F(DataFiles, AllThreeFilesRoundTripByteForByte) {
     state.account = kInt32Min;  // saved as it is; only the next load judges it
     state.options = Options{1, 0, 1, 0, 1};
     for (int k = 1; k <= kClassCount; ++k) {
-        state.statistics.firstDealCounts[k] = k * 1000 + 1;
-        state.statistics.secondDealCounts[k] = -k;
+        state.statistics.firstDeal.onRow(k) = k * 1000 + 1;
+        state.statistics.secondDeal.onRow(k) = -k;
     }
-    state.statistics.secondDealCounts[12] = kInt32Max;
+    state.statistics.secondDeal.deals = kInt32Max;
     saveCredit(state);
     saveOptions(state);
     saveStatistics(state);
@@ -259,16 +259,16 @@ TEST_P(StatisticsLoad, FillsCountersInFileOrder) {
     full.resize(std::max<std::size_t>(full.size(), c.length), 0xEE);
     put(kStatisticsFileName, prefix(full, c.length));
     for (int k = 1; k <= kClassCount; ++k) {
-        state.statistics.firstDealCounts[k] = c.before;
-        state.statistics.secondDealCounts[k] = c.before;
+        state.statistics.firstDeal.onRow(k) = c.before;
+        state.statistics.secondDeal.onRow(k) = c.before;
     }
     loadStatistics(state);
     for (int i = 0; i < 24; ++i) {
-        const auto& counts =
-            i < 12 ? state.statistics.firstDealCounts : state.statistics.secondDealCounts;
+        const DealCounts& counts =
+            i < 12 ? state.statistics.firstDeal : state.statistics.secondDeal;
         const std::int32_t expected =
             i < c.wholeCounters ? 101 + i : (i == c.wholeCounters ? c.cutCounter : c.before);
-        EXPECT_EQ(counts[i % 12 + 1], expected) << "counter " << i;
+        EXPECT_EQ(counts.onRow(i % 12 + 1), expected) << "counter " << i;
     }
 }
 
@@ -282,8 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DataFiles, MissingStatisticsFileClearsTheCounters) {
-    state.statistics.firstDealCounts[3] = 5;
-    state.statistics.secondDealCounts[12] = 9;
+    state.statistics.firstDeal.wins[ComboClass::ThreeYellowSevens] = 5;
+    state.statistics.secondDeal.deals = 9;
     loadStatistics(state);
     EXPECT_EQ(state.statistics, Statistics{});
 }
@@ -480,12 +480,12 @@ GameRecord recalledGame(int i) {
     g.bet = 1 + i % 10;
     g.before = {1000 + i, i % 3, -1000 - i};
     g.firstLine = {static_cast<std::uint8_t>(1 + i % 10), 2, 10};
-    g.firstClass = static_cast<std::uint8_t>(1 + i % 12);
+    g.firstClass = static_cast<ComboClass>(1 + i % 12);
     g.secondDealt = i % 2 == 0;
     if (g.secondDealt) {
         g.holds = {HoldSource::Suggested, HoldSource::NotHeld, HoldSource::Chosen};
         g.secondLine = {3, 3, static_cast<std::uint8_t>(10 - i % 10)};
-        g.secondClass = 12;
+        g.secondClass = ComboClass::NoWin;
     }
     g.collected = i == 2;  // a first deal's win collected: two top wins may be paid
     g.paid = g.collected ? 2 * kWinMax : 5 * i;

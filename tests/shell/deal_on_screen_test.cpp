@@ -95,7 +95,7 @@ TEST_F(Deal, APullTurnsTheReelsLeftToRightAndEndsOnTick62) {
     // Still pictures of the new line, and the statistics counted it.
     for (std::size_t n = 0; n < 3; ++n)
         EXPECT_EQ(cut(L::kReelsAt[n], 122, 122), stillOf(state().reelSymbols[n])) << n;
-    EXPECT_EQ(state().statistics.firstDealCounts[12], 1);
+    EXPECT_EQ(state().statistics.firstDeal.deals, 1);
     // The lever, the spin, the stop; then the verdict's voice if the line won.
     std::vector<std::string> sounds = soundsPlayed();
     ASSERT_GE(sounds.size(), 3u);
@@ -214,7 +214,7 @@ TEST_F(Deal, ASecondDealTurnsOnlyTheReelsNotHeld) {
     EXPECT_EQ(lastTick(), 62);
     EXPECT_EQ(state().reelSymbols[0], before[0]);
     EXPECT_EQ(state().phase, Phase::FirstDeal);
-    EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
+    EXPECT_EQ(state().statistics.secondDeal.deals, 1);
     EXPECT_EQ(state().credit, 995);
 }
 

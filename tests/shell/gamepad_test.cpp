@@ -116,7 +116,7 @@ TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
     };
     tap(SDL_CONTROLLER_BUTTON_A);
     EXPECT_EQ(program->game().state().credit, 995);
-    EXPECT_EQ(program->game().state().statistics.firstDealCounts[12], 1);
+    EXPECT_EQ(program->game().state().statistics.firstDeal.deals, 1);
     ASSERT_EQ(program->game().state().phase, Phase::SecondDeal);
     const std::uint8_t held = program->game().state().held[1];
     tap(SDL_CONTROLLER_BUTTON_DPAD_UP);

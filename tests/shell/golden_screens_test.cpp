@@ -38,8 +38,8 @@ TEST_F(GoldenScreen, TheSettingsScreenShowsKnownCounts) {
     startAndReveal();
     Statistics& counts = state().statistics;
     for (int k = 1; k <= kClassCount; ++k) {
-        counts.firstDealCounts[k] = 7 * k * k * k;   // 7 to 12096: every width of number
-        counts.secondDealCounts[k] = 1000 - 83 * k;  // 917 down to 4
+        counts.firstDeal.onRow(k) = 7 * k * k * k;   // 7 to 12096: every width of number
+        counts.secondDeal.onRow(k) = 1000 - 83 * k;  // 917 down to 4
     }
     program->input().route(InputEvent::typed(U's'));
     settle();

@@ -43,7 +43,7 @@ struct LongCase {
 class LongPlay : public testing::WholeProgram, public ::testing::WithParamInterface<LongCase> {
   protected:
     std::int32_t deals() {
-        return state().statistics.firstDealCounts[12] + state().statistics.secondDealCounts[12];
+        return state().statistics.firstDeal.deals + state().statistics.secondDeal.deals;
     }
     // Every meter against the state; the pay panel shows the prizes of the bet.
     void expectMetersShowTheState() {
@@ -119,9 +119,9 @@ TEST_P(LongPlay, MoneyMetersAndCountsHoldDealAfterDealAndAcrossARestart) {
                                                                winBefore))
             << "deal " << dealt;
 
-        auto& column = firstDeal ? expected.firstDealCounts : expected.secondDealCounts;
-        ++column[12];
-        if (comboClass != 12) ++column[comboClass];
+        DealCounts& column = firstDeal ? expected.firstDeal : expected.secondDeal;
+        ++column.deals;
+        if (comboClass != 12) ++column.onRow(comboClass);
         ASSERT_EQ(state().statistics, expected) << "deal " << dealt;
         expectMetersShowTheState();
         if (dealt + 1 == 100) kbAt100 = residentKb();

@@ -70,7 +70,7 @@ TEST_F(Story, EnterDealsWithoutTheLeversClackAndDigitsToggleHolds) {
     }
     type(U' ');
     EXPECT_EQ(state().phase, Phase::FirstDeal);
-    EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
+    EXPECT_EQ(state().statistics.secondDeal.deals, 1);
 }
 
 // Each money key reaches its action, writes the credit file and lets its button up; the
@@ -232,7 +232,7 @@ TEST_F(Story, AutoplaySaysSoWaitsAndRefusesOtherControls) {
     type(U'c');
     EXPECT_EQ(state().credit, 995);  // refused while autoplay runs; the deal took the stake
     settle();
-    EXPECT_EQ(state().statistics.firstDealCounts[12], 1);
+    EXPECT_EQ(state().statistics.firstDeal.deals, 1);
     const std::uint64_t t1 = platform->ticksMs();
     program->input().route(InputEvent::typed(U'A'));
     EXPECT_FALSE(program->game().autoplayOn());
@@ -330,7 +330,7 @@ TEST_F(Story, AHandlerThatThrowsMidDealEndsTheGameWholeWithItsFilesSaved) {
     saved.dataFolder = folder.string() + "/";
     loadStatistics(saved);
     loadRecall(saved);
-    EXPECT_EQ(saved.statistics.firstDealCounts[12], 1);  // the total of deals
+    EXPECT_EQ(saved.statistics.firstDeal.deals, 1);  // the total of deals
     EXPECT_EQ(saved.recall.size(), 1u);
 }
 

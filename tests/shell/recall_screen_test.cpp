@@ -78,7 +78,7 @@ TEST_F(Recall, DrawsEachSymbolSmall) {
         GameRecord g;
         g.bet = 1;
         g.firstLine = {s, s, s};
-        g.firstClass = 12;
+        g.firstClass = ComboClass::NoWin;
         state().recall.push_back(g);
     }
     type(U'r');

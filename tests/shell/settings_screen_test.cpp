@@ -122,7 +122,7 @@ TEST_F(Settings, ResetInPhase2RestartsTheBankAndTheCountsButKeepsTheSecondDeal) 
     EXPECT_EQ(state().phase, Phase::SecondDeal);
     pullLever();
     settle();
-    EXPECT_EQ(state().statistics.secondDealCounts[12], 1);
+    EXPECT_EQ(state().statistics.secondDeal.deals, 1);
     EXPECT_EQ(state().credit, 1000);  // the second deal is free
 }
 

@@ -18,9 +18,9 @@ TEST(CertifyReport, AHandMadeTallyFitsItsTablesExactly) {
     // The quotas per thousand of each table, ten thousand first deals each.
     const int generous[] = {1, 2, 7, 10, 15, 20, 35, 50, 75, 100, 200, 485};
     const int stingy[] = {1, 1, 2, 2, 3, 4, 5, 10, 20, 30, 50, 872};
-    for (int c = 1; c <= kClassCount; ++c) {
-        t.firstByTable[0][c] = std::int64_t{10} * generous[c - 1];
-        t.firstByTable[1][c] = std::int64_t{10} * stingy[c - 1];
+    for (std::size_t c = 0; c < kClassCount; ++c) {
+        t.firstByTable[0].slots[c] = std::int64_t{10} * generous[c];
+        t.firstByTable[1].slots[c] = std::int64_t{10} * stingy[c];
     }
     t.tableChoice[0] = {4000, 6000};
     SimOptions options;

@@ -23,13 +23,14 @@ TEST_P(FirstDealSheet, ReturnAndHitRateFromTheTables) {
     const FirstDealFigures f = firstDealFigures(want.mix);
     EXPECT_EQ(f.returnToPlayer, want.returnToPlayer);
     EXPECT_EQ(f.hitRate, want.hitRate);
-    EXPECT_EQ(f.probability[2], want.threeBells);
+    EXPECT_EQ(f.probability[ComboClass::ThreeBells], want.threeBells);
     std::int64_t total = 0, contributions = 0;
-    for (int c = 1; c <= kClassCount; ++c)
+    for (const ComboClass c : kEveryClass)
         total += f.probability[c], contributions += f.contribution[c];
     EXPECT_EQ(total, 10000);
     EXPECT_EQ(contributions, f.returnToPlayer);
-    EXPECT_EQ(f.probability[1], 10);  // three single bars: once per thousand under every table
+    EXPECT_EQ(f.probability[ComboClass::ThreeSingleBars],
+              10);  // three single bars: once per thousand under every table
     EXPECT_GT(f.standardDeviation, 0);
 }
 

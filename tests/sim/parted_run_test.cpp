@@ -172,9 +172,10 @@ TEST(Certify, TalliesWhatThePartDealt) {
     EXPECT_EQ(t.pulls, r.pulls);
     EXPECT_EQ(t.firstDeals, r.firstDeals);
     EXPECT_EQ(t.secondDeals, r.secondDeals);
-    for (int c = 1; c < kClassCount; ++c) {
-        EXPECT_EQ(t.firstByTable[0][c] + t.firstByTable[1][c], r.statistics.firstDealCounts[c]);
-        EXPECT_EQ(t.secondByAhead[0][c] + t.secondByAhead[1][c], r.statistics.secondDealCounts[c]);
+    for (const ComboClass c : kEveryClass) {
+        if (c == ComboClass::NoWin) continue;
+        EXPECT_EQ(t.firstByTable[0][c] + t.firstByTable[1][c], r.statistics.firstDeal.wins[c]);
+        EXPECT_EQ(t.secondByAhead[0][c] + t.secondByAhead[1][c], r.statistics.secondDeal.wins[c]);
     }
     EXPECT_EQ(t.tableChoice[0][0] + t.tableChoice[0][1] + t.tableChoice[1][0] + t.tableChoice[1][1],
               r.firstDeals);

@@ -110,22 +110,23 @@ TEST_P(PlotThinning, ColumnsHoldWhatEveryPullDid) {
                                                           static_cast<double>(r.result.staked));
     }
 
-    // The class counts are the run's own statistics; slot 12 counts the deals that paid nothing.
-    const auto check = [](const ClassTally& t, const PerClass<std::int32_t>& stats,
-                          std::int64_t deals) {
+    // The class counts are the run's own statistics; no win counts the deals that paid nothing.
+    const auto check = [](const ClassTally& t, const DealCounts& stats, std::int64_t deals) {
         EXPECT_EQ(t.deals, deals);
+        EXPECT_EQ(stats.deals, deals);
         std::int64_t wins = 0;
         double expected = 0;
-        for (int k = 1; k < kClassCount; ++k) {
-            EXPECT_EQ(t.observed[k], stats[k]) << "class " << k;
-            wins += stats[k];
+        for (const ComboClass k : kEveryClass) {
+            expected += t.expected[k];
+            if (k == ComboClass::NoWin) continue;
+            EXPECT_EQ(t.observed[k], stats.wins[k]) << "class " << codeOf(k);
+            wins += stats.wins[k];
         }
-        EXPECT_EQ(t.observed[kClassCount], deals - wins);
-        for (int k = 1; k <= kClassCount; ++k) expected += t.expected[k];
+        EXPECT_EQ(t.observed[ComboClass::NoWin], deals - wins);
         EXPECT_NEAR(expected, static_cast<double>(deals), 1e-6 * static_cast<double>(deals));
     };
-    check(s.firstDeals, r.result.statistics.firstDealCounts, r.result.firstDeals);
-    check(s.secondDeals, r.result.statistics.secondDealCounts, r.result.secondDeals);
+    check(s.firstDeals, r.result.statistics.firstDeal, r.result.firstDeals);
+    check(s.secondDeals, r.result.statistics.secondDeal, r.result.secondDeals);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -159,7 +160,7 @@ TEST(PlotPar, SecondDealOffIsTheFirstDealAlone) {
             kBandQuantile * f.standardDeviation / std::sqrt(static_cast<double>(col.lastPull)),
             1e-9);
     }
-    for (int k = 1; k <= kClassCount; ++k) {
+    for (const ComboClass k : kEveryClass) {
         EXPECT_NEAR(r.series.firstDeals.expected[k],
                     2000.0 * static_cast<double>(f.probability[k]) / 10000.0, 1e-6);
     }
@@ -176,15 +177,15 @@ TEST(PlotPar, SecondDealChancesAreADistribution) {
     for (bool ahead : {false, true}) {
         const PerClass<double> chances = secondDealClassChances(ahead);
         double total = 0;
-        for (int k = 1; k <= kClassCount; ++k) {
+        for (const ComboClass k : kEveryClass) {
             EXPECT_GE(chances[k], 0);
             total += chances[k];
         }
         EXPECT_NEAR(total, 1.0, 1e-12);
     }
     // Ahead, the second deal keeps the poorer of two lines: it pays nothing more often.
-    EXPECT_GT(secondDealClassChances(true)[kClassCount],
-              secondDealClassChances(false)[kClassCount]);
+    EXPECT_GT(secondDealClassChances(true)[ComboClass::NoWin],
+              secondDealClassChances(false)[ComboClass::NoWin]);
 }
 
 // Long runs: the counted classes of first and second deals lie in the plot's 99.9 % ranges,
@@ -198,9 +199,9 @@ TEST_P(PlotCountRanges, CountsInsideTheirRanges) {
     ASSERT_FALSE(r.result.refused);
     for (const ClassTally* t : {&r.series.firstDeals, &r.series.secondDeals}) {
         ASSERT_GT(t->deals, kLongRun / 3);
-        for (int k = 1; k <= kClassCount; ++k) {
-            EXPECT_GE(t->observed[k], t->range[k].lo) << "class " << k;
-            EXPECT_LE(t->observed[k], t->range[k].hi) << "class " << k;
+        for (const ComboClass k : kEveryClass) {
+            EXPECT_GE(t->observed[k], t->range[k].lo) << "class " << codeOf(k);
+            EXPECT_LE(t->observed[k], t->range[k].hi) << "class " << codeOf(k);
             EXPECT_LE(static_cast<double>(t->range[k].lo), t->expected[k]);
             EXPECT_GE(static_cast<double>(t->range[k].hi), t->expected[k]);
         }

@@ -126,8 +126,8 @@ TEST_P(MoneyIdentity, Balances) {
         EXPECT_EQ(r.pulls, o.pulls);
     }
     EXPECT_EQ(r.firstDeals + r.secondDeals, r.pulls);
-    EXPECT_EQ(r.statistics.firstDealCounts[12], r.firstDeals);
-    EXPECT_EQ(r.statistics.secondDealCounts[12], r.secondDeals);
+    EXPECT_EQ(r.statistics.firstDeal.deals, r.firstDeals);
+    EXPECT_EQ(r.statistics.secondDeal.deals, r.secondDeals);
     if (!o.secondDeal) {
         EXPECT_EQ(r.secondDeals, 0);
     }
@@ -204,18 +204,18 @@ TEST_P(FirstDealFrequencies, InsideTheParSheetRanges) {
     ASSERT_FALSE(r.refused);
 
     const FirstDealFigures f = firstDealFigures(c.mix);
-    const auto& counts = r.statistics.firstDealCounts;
+    const DealCounts& counts = r.statistics.firstDeal;
     std::int64_t wins = 0;
-    for (int k = 1; k <= kClassCount; ++k) {
-        std::int64_t observed = counts[k];
-        if (k == kClassCount)
-            observed = r.firstDeals - wins;  // slot 12 holds all deals
+    for (const ComboClass k : kEveryClass) {
+        std::int64_t observed = counts.wins[k];
+        if (k == ComboClass::NoWin)
+            observed = r.firstDeals - wins;
         else
             wins += observed;
         const CountRange range = binomialRange(
             r.firstDeals, static_cast<double>(f.probability[k]) / 10000.0, kRangeLevel);
-        EXPECT_GE(observed, range.lo) << "class " << k;
-        EXPECT_LE(observed, range.hi) << "class " << k;
+        EXPECT_GE(observed, range.lo) << "class " << codeOf(k);
+        EXPECT_LE(observed, range.hi) << "class " << codeOf(k);
     }
 }
 

@@ -14,12 +14,12 @@ inline GameRecord knownGame() {
     g.bet = 7;
     g.before = {1000, 20, -1000};
     g.firstLine = {1, 5, 9};
-    g.firstClass = 10;
+    g.firstClass = ComboClass::AnyTwoBars;
     g.secondDealt = true;
     g.collected = true;
     g.holds = {HoldSource::Suggested, HoldSource::Chosen, HoldSource::NotHeld};
     g.secondLine = {1, 5, 6};
-    g.secondClass = 7;
+    g.secondClass = ComboClass::AnyThreeBars;
     g.paid = 140;
     g.after = {0, 105, 33};
     return g;

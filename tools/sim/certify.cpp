@@ -94,7 +94,7 @@ struct Figures {
     bool hasReturn = false;
     double observed = 0, par = 0, low = 0, high = 0;
     // The rarest prize over every state the settings reach.
-    int rarestClass = 1;
+    ComboClass rarestClass = ComboClass::ThreeSingleBars;
     double rarestChance = 1;
     double atLeastOnce = 1;
     // The exact whole-game returns the rules give, by the player's money.
@@ -114,8 +114,8 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
     for (std::size_t stingy = 0; stingy < 2; ++stingy) {
         const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
         std::array<double, kClassCount> chance{};
-        for (int c = 1; c <= kClassCount; ++c)
-            chance[static_cast<std::size_t>(c - 1)] = quotas[c] / 1000.0;
+        for (const ComboClass c : kEveryClass)
+            chance[static_cast<std::size_t>(codeOf(c) - 1)] = quotas[c] / 1000.0;
         add(std::string("first-deal classes, ") + (stingy ? "stingy" : "generous") +
                 " table (chi-square)",
             chiSquareFit(t.firstByTable[stingy].slots, chance));
@@ -168,11 +168,12 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
     } else {
         const FirstDealFigures first = firstDealFigures(kOtherwiseMix);
         PerClass<double> chances{};
-        for (int c = 1; c <= kClassCount; ++c)
+        for (const ComboClass c : kEveryClass)
             chances[c] = static_cast<double>(first.probability[c]) / 10000.0;
         states = {chances};
     }
-    for (int c = 1; c < kClassCount; ++c) {
+    for (const ComboClass c : kEveryClass) {
+        if (c == ComboClass::NoWin) continue;
         for (const PerClass<double>& s : states) {
             if (s[c] < f.rarestChance) {
                 f.rarestChance = s[c];
@@ -289,7 +290,7 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
                              {"tests", tests},
                              {"return_to_player", returnToPlayer},
                              {"rarest_prize",
-                              {{"class", f.rarestClass},
+                              {{"class", codeOf(f.rarestClass)},
                                {"name", comboClassText(f.rarestClass)},
                                {"chance_per_game", f.rarestChance},
                                {"games", kPrizeGames},

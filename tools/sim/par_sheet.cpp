@@ -15,11 +15,10 @@ namespace fruvana::sim {
 
 namespace {
 
-constexpr int kNoWin = static_cast<int>(ComboClass::NoWin);
 // Hold sets are masks: bit n set when reel n + 1 is held.
 constexpr int kAllHeld = 0b111;
 
-double pay(int comboClass) {
+double pay(ComboClass comboClass) {
     return kPaytableMultipliers[comboClass];
 }
 
@@ -71,14 +70,14 @@ PerClass<double> secondDealChances(const Line& line, int heldMask, bool ahead) {
     if (ahead) {
         // P(poorer of two <= c) = P(one <= c) squared.
         std::int64_t below = 0;
-        for (int c = 1; c <= kClassCount; ++c) {
+        for (const ComboClass c : kEveryClass) {
             const std::int64_t upTo = below + counts[c];
             probability[c] = static_cast<double>(upTo * upTo - below * below) /
                              static_cast<double>(total * total);
             below = upTo;
         }
     } else {
-        for (int c = 1; c <= kClassCount; ++c)
+        for (const ComboClass c : kEveryClass)
             probability[c] = static_cast<double>(counts[c]) / static_cast<double>(total);
     }
     return probability;
@@ -87,19 +86,19 @@ PerClass<double> secondDealChances(const Line& line, int heldMask, bool ahead) {
 Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
     const PerClass<double> probability = secondDealChances(line, heldMask, ahead);
     Moments m;
-    for (int c = 1; c <= kClassCount; ++c) {
+    for (const ComboClass c : kEveryClass) {
         m.pay += probability[c] * pay(c);
         m.paySquared += probability[c] * pay(c) * pay(c);
     }
-    m.hit = 1.0 - probability[kNoWin];
+    m.hit = 1.0 - probability[ComboClass::NoWin];
     return m;
 }
 
 Moments gameMoments(const Line& line, int heldMask, bool ahead) {
     if ((heldMask & kAllHeld) == kAllHeld) {
         // Holding all three collects the first deal's win.
-        const int c = classifyLine(line);
-        return {pay(c), pay(c) * pay(c), c == kNoWin ? 0.0 : 1.0};
+        const ComboClass c = classifyLine(line);
+        return {pay(c), pay(c) * pay(c), c == ComboClass::NoWin ? 0.0 : 1.0};
     }
     return secondDealMoments(line, heldMask, ahead);
 }
@@ -137,14 +136,14 @@ FirstDealFigures firstDealFigures(TableMix mix) {
     FirstDealFigures f;
     f.mix = mix;
     double paySquared = 0;
-    for (int c = 1; c <= kClassCount; ++c) {
+    for (const ComboClass c : kEveryClass) {
         f.probability[c] =
             mix.stingyTenths * stingyQuotas[c] + (10 - mix.stingyTenths) * generousQuotas[c];
         f.contribution[c] = f.probability[c] * kPaytableMultipliers[c];
         f.returnToPlayer += f.contribution[c];
         paySquared += static_cast<double>(f.contribution[c]) * pay(c);
     }
-    f.hitRate = 10000 - f.probability[kNoWin];
+    f.hitRate = 10000 - f.probability[ComboClass::NoWin];
     const double mean = static_cast<double>(f.returnToPlayer) / 10000.0;
     f.standardDeviation = std::sqrt(paySquared / 10000.0 - mean * mean);
     return f;
@@ -161,7 +160,7 @@ WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     Moments bySuggestion, byBest;
     for (int index = 0; index < 1000; ++index) {
         const Line line = lineOf(index);
-        const int c = classifyLine(line);
+        const ComboClass c = classifyLine(line);
         // Lines of one class are equally likely; the class has its first-deal chance.
         const double weight =
             static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
@@ -197,15 +196,15 @@ PerClass<double> secondDealClassChances(bool ahead) {
         // Three held reels collect the first win; no second deal follows.
         if ((mask & kAllHeld) == kAllHeld) continue;
         const Line line = lineOf(index);
-        const int c = classifyLine(line);
+        const ComboClass c = classifyLine(line);
         const double weight =
             static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
         const PerClass<double> after = secondDealChances(line, mask, ahead);
-        for (int k = 1; k <= kClassCount; ++k) chances[k] += weight * after[k];
+        for (const ComboClass k : kEveryClass) chances[k] += weight * after[k];
         dealt += weight;
     }
     if (dealt > 0)
-        for (int k = 1; k <= kClassCount; ++k) chances[k] /= dealt;
+        for (const ComboClass k : kEveryClass) chances[k] /= dealt;
     return chances;
 }
 
@@ -217,7 +216,7 @@ PerClass<double> gameClassChances(bool ahead) {
     for (int index = 0; index < 1000; ++index) {
         const int mask = suggested[static_cast<std::size_t>(index)];
         const Line line = lineOf(index);
-        const int c = classifyLine(line);
+        const ComboClass c = classifyLine(line);
         const double weight =
             static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
         if ((mask & kAllHeld) == kAllHeld) {
@@ -225,7 +224,7 @@ PerClass<double> gameClassChances(bool ahead) {
             continue;
         }
         const PerClass<double> after = secondDealChances(line, mask, ahead);
-        for (int k = 1; k <= kClassCount; ++k) chances[k] += weight * after[k];
+        for (const ComboClass k : kEveryClass) chances[k] += weight * after[k];
     }
     return chances;
 }
@@ -255,10 +254,6 @@ CountRange binomialRange(std::int64_t n, double p, double level) {
 
 namespace {
 
-std::string_view rowLabel(int c) {
-    return c == kNoWin ? "no win" : comboClassText(c);
-}
-
 // Exact decimals of ten-thousandths (never negative here): 61500 is 6.1500, or 615.00 %.
 std::string fourPlaces(std::int64_t tenThousandths) {
     return fmt::format("{}.{:04}", tenThousandths / 10000, tenThousandths % 10000);
@@ -275,11 +270,11 @@ void writeClassTable(std::ostream& out, const FirstDealFigures& left,
     out << fmt::format("{:<22} {:>5}  {:<22} {}\n", "", "", left.mix.name, right.mix.name);
     out << fmt::format("{:<22} {:>5}  {:>10} {:>11} {:>10} {:>11}\n", "class", "pays", "chance",
                        "return", "chance", "return");
-    for (int c = 1; c <= kClassCount; ++c) {
-        out << fmt::format("{:2} {:<19} {:5}  {:>10} {:>11} {:>10} {:>11}\n", c, rowLabel(c),
-                           kPaytableMultipliers[c], fourPlaces(left.probability[c]),
-                           fourPlaces(left.contribution[c]), fourPlaces(right.probability[c]),
-                           fourPlaces(right.contribution[c]));
+    for (const ComboClass c : kEveryClass) {
+        out << fmt::format("{:2} {:<19} {:5}  {:>10} {:>11} {:>10} {:>11}\n", codeOf(c),
+                           comboClassText(c), kPaytableMultipliers[c],
+                           fourPlaces(left.probability[c]), fourPlaces(left.contribution[c]),
+                           fourPlaces(right.probability[c]), fourPlaces(right.contribution[c]));
     }
     out << "\n";
 }
@@ -324,13 +319,13 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
 
     out << fmt::format("First-deal counts in {} first deals, 99.9 % ranges\n", deals);
     out << fmt::format("{:<22} {:<23} {}\n", "class", aheadMix.mix.name, otherwiseMix.mix.name);
-    for (int c = 1; c <= kClassCount; ++c) {
+    for (const ComboClass c : kEveryClass) {
         const auto range = [&](const FirstDealFigures& f) {
             const CountRange r =
                 binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
             return fmt::format("{} to {}", r.lo, r.hi);
         };
-        out << fmt::format("{:2} {:<19} {:<23} {}\n", c, rowLabel(c), range(aheadMix),
+        out << fmt::format("{:2} {:<19} {:<23} {}\n", codeOf(c), comboClassText(c), range(aheadMix),
                            range(otherwiseMix));
     }
 }
@@ -343,9 +338,9 @@ void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t de
     Json firstDeal = Json::array();
     for (const FirstDealFigures& f : sheet.firstDeal) {
         Json classes = Json::array();
-        for (int c = 1; c <= kClassCount; ++c) {
-            classes.push_back({{"class", c},
-                               {"name", rowLabel(c)},
+        for (const ComboClass c : kEveryClass) {
+            classes.push_back({{"class", codeOf(c)},
+                               {"name", comboClassText(c)},
                                {"pays", kPaytableMultipliers[c]},
                                {"chance", exact(f.probability[c])},
                                {"return", exact(f.contribution[c])}});
@@ -370,14 +365,14 @@ void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t de
                              {"best_holds", figures(w.bestHolds)}});
     }
     Json ranges = Json::array();
-    for (int c = 1; c <= kClassCount; ++c) {
+    for (const ComboClass c : kEveryClass) {
         const auto range = [&](const FirstDealFigures& f) {
             const CountRange r =
                 binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
             return Json{r.lo, r.hi};
         };
-        ranges.push_back({{"class", c},
-                          {"name", rowLabel(c)},
+        ranges.push_back({{"class", codeOf(c)},
+                          {"name", comboClassText(c)},
                           {"ahead", range(sheet.firstDeal[2])},
                           {"otherwise", range(sheet.firstDeal[3])}});
     }

@@ -473,10 +473,6 @@ void returnPanel(Painter& p, const PlotSeries& s) {
              [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kBand); });
 }
 
-std::string classLabel(int c) {
-    return c == static_cast<int>(ComboClass::NoWin) ? "no win" : std::string(comboClassText(c));
-}
-
 void classPanel(Painter& p, const PlotSeries& s) {
     panelTitle(p, 2, "Deals of each class: counted and expected");
     Box b = plotBox(2);
@@ -485,7 +481,7 @@ void classPanel(Painter& p, const PlotSeries& s) {
     double smallest = std::numeric_limits<double>::infinity(), largest = 1;
     for (const ClassTally* t : {&s.firstDeals, &s.secondDeals}) {
         if (t->deals == 0) continue;
-        for (int c = 1; c <= kClassCount; ++c) {
+        for (const ComboClass c : kEveryClass) {
             for (double v :
                  {static_cast<double>(t->observed[c]), t->expected[c],
                   static_cast<double>(t->range[c].lo), static_cast<double>(t->range[c].hi)}) {
@@ -507,8 +503,8 @@ void classPanel(Painter& p, const PlotSeries& s) {
 
     const double group = b.width() / kClassCount;
     const double bar = 15;
-    for (int c = 1; c <= kClassCount; ++c) {
-        const double left = b.left + group * (c - 1) + (group - 4 * bar - 10) / 2;
+    for (const ComboClass c : kEveryClass) {
+        const double left = b.left + group * (codeOf(c) - 1) + (group - 4 * bar - 10) / 2;
         const auto pair = [&](const ClassTally& t, double x, const Colour& counted,
                               const Colour& expected) {
             if (t.deals == 0) return;
@@ -529,10 +525,10 @@ void classPanel(Painter& p, const PlotSeries& s) {
         pair(s.firstDeals, left, kFirstCounted, kFirstExpected);
         pair(s.secondDeals, left + 2 * bar + 10, kSecondCounted, kSecondExpected);
 
-        const std::string name = classLabel(c);
+        const std::string name = std::string(comboClassText(c));
         const std::size_t space = name.find(' ');
-        const double centre = b.left + group * (c - 0.5);
-        if (space == std::string::npos || c == static_cast<int>(ComboClass::NoWin)) {
+        const double centre = b.left + group * (codeOf(c) - 0.5);
+        if (space == std::string::npos || c == ComboClass::NoWin) {
             p.text(centre, b.bottom + 16, name, 12, Align::Centre);
         } else {
             p.text(centre, b.bottom + 16, name.substr(0, space), 12, Align::Centre);

@@ -9,7 +9,7 @@ namespace {
 
 PerClass<double> chancesOf(const FirstDealFigures& f) {
     PerClass<double> chances{};
-    for (int c = 1; c <= kClassCount; ++c)
+    for (const ComboClass c : kEveryClass)
         chances[c] = static_cast<double>(f.probability[c]) / 10000.0;
     return chances;
 }
@@ -32,10 +32,10 @@ GameReference referenceFor(bool secondDeal, bool ahead) {
     return g;
 }
 
-void countDeal(ClassTally& tally, const PerClass<double>& chances, int comboClass) {
+void countDeal(ClassTally& tally, const PerClass<double>& chances, ComboClass comboClass) {
     ++tally.deals;
-    if (comboClass >= 1 && comboClass <= kClassCount) ++tally.observed[comboClass];
-    for (int c = 1; c <= kClassCount; ++c) tally.expected[c] += chances[c];
+    ++tally.observed[comboClass];
+    for (const ComboClass c : kEveryClass) tally.expected[c] += chances[c];
 }
 
 // The columns are merged only with their neighbours, so the extremes survive any thinning.
@@ -131,7 +131,7 @@ PlotSeries PlotRecorder::series() const {
     s.firstDeals = first_;
     s.secondDeals = second_;
     for (ClassTally* tally : {&s.firstDeals, &s.secondDeals}) {
-        for (int c = 1; c <= kClassCount; ++c) {
+        for (const ComboClass c : kEveryClass) {
             // Deliberate: the deals of a run mix two sets of chances (ahead or not), and such a
             // mix is never more spread out than one binomial of the mean chance, so the range
             // of that binomial holds the count with at least the stated chance.

@@ -39,12 +39,12 @@ PlotReference plotReference(bool secondDeal);
 // One evaluated pull as the plot sees it.
 struct PullRecord {
     bool firstDeal = true;
-    std::int32_t stake = 0;     // taken by a first deal
-    bool ahead = false;         // when the deal was drawn
-    int comboClass = 0;         // of the line dealt, 12 for no win
-    std::int64_t money = 0;     // credit + win + account after the pull
-    bool coin = false;          // a coin went in before the pull
-    bool overflowMove = false;  // the pull's banking took the credit past its limit
+    std::int32_t stake = 0;                     // taken by a first deal
+    bool ahead = false;                         // when the deal was drawn
+    ComboClass comboClass = ComboClass::NoWin;  // of the line dealt
+    std::int64_t money = 0;                     // credit + win + account after the pull
+    bool coin = false;                          // a coin went in before the pull
+    bool overflowMove = false;                  // the pull's banking took the credit past its limit
     // Since the start: every win banked plus the one pending, and every stake.
     std::int64_t returned = 0;
     std::int64_t staked = 0;

@@ -5,8 +5,10 @@
 
 #include <array>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
@@ -35,6 +37,28 @@ std::string_view tableLetter(QuotaChoice choice) {
         default:
             return "-";
     }
+}
+
+// One row of the summary's statistics: each winning kind of result under its code, then the
+// count of every deal under the code after them.
+struct StatisticsRow {
+    int code;
+    std::string_view name;
+    std::optional<std::int32_t> pays;
+    std::int32_t firstDeal;
+    std::int32_t secondDeal;
+};
+
+std::vector<StatisticsRow> statisticsRows(const Statistics& s) {
+    std::vector<StatisticsRow> rows;
+    for (int row = 1; row <= DealCounts::kRows; ++row) {
+        const auto c = static_cast<ComboClass>(row);
+        const bool every = row == DealCounts::kRows;
+        rows.push_back({row, every ? kEveryDealText : comboClassText(c),
+                        every ? std::nullopt : std::optional(kPaytableMultipliers[c]),
+                        s.firstDeal.onRow(row), s.secondDeal.onRow(row)});
+    }
+    return rows;
 }
 
 }  // namespace
@@ -137,8 +161,8 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
                           ? fmt::format("1st table={} cand={} pick={}", tableLetter(deal.table),
                                         deal.candidates, deal.pick)
                           : "2nd table=- cand=- pick=-",
-                      fmt::join(state.reelSymbols, ","), reports.result.comboClass, state.win,
-                      state.credit, state.account, fmt::join(state.held, ""));
+                      fmt::join(state.reelSymbols, ","), codeOf(reports.result.comboClass),
+                      state.win, state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
@@ -173,11 +197,10 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
 
     out << fmt::format("{:<24} {:>5} {:>10} {:>10}\n", "statistics", "( X )", "1st deal",
                        "2nd deal");
-    for (int c = 1; c <= kClassCount; ++c) {
-        const std::string multiplier =
-            c < kClassCount ? std::to_string(kPaytableMultipliers[c]) : "";
-        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", c, comboClassText(c), multiplier,
-                           r.statistics.firstDealCounts[c], r.statistics.secondDealCounts[c]);
+    for (const StatisticsRow& s : statisticsRows(r.statistics)) {
+        const std::string multiplier = s.pays ? std::to_string(*s.pays) : "";
+        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", s.code, s.name, multiplier,
+                           s.firstDeal, s.secondDeal);
     }
     out << "\n";
 
@@ -199,12 +222,12 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
 
 void writeSummaryJson(std::ostream& out, const SimResult& r, bool seedFromClock) {
     Json statistics = Json::array();
-    for (int c = 1; c <= kClassCount; ++c) {
-        statistics.push_back({{"class", c},
-                              {"name", comboClassText(c)},
-                              {"pays", c < kClassCount ? Json(kPaytableMultipliers[c]) : Json()},
-                              {"first_deal", r.statistics.firstDealCounts[c]},
-                              {"second_deal", r.statistics.secondDealCounts[c]}});
+    for (const StatisticsRow& s : statisticsRows(r.statistics)) {
+        statistics.push_back({{"class", s.code},
+                              {"name", s.name},
+                              {"pays", s.pays ? Json(*s.pays) : Json()},
+                              {"first_deal", s.firstDeal},
+                              {"second_deal", s.secondDeal}});
     }
     const auto fraction = [](std::int64_t part, std::int64_t whole) {
         return whole == 0 ? Json() : Json(static_cast<double>(part) / static_cast<double>(whole));
