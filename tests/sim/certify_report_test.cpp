@@ -41,5 +41,32 @@ TEST(CertifyReport, AHandMadeTallyFitsItsTablesExactly) {
     EXPECT_NE(report.str().find("4 of 4 tests pass at 99 %"), std::string::npos);
 }
 
+// Ten thousand settled games at bet 1 with Second deal off, whose par is the first deal's under
+// the 6 in 10 mix (360.90 %, standard deviation 20.7388): the 99 % interval is the observed
+// return give or take 2.5758 x 20.7388 / 100 = 53.42 points.
+TEST(CertifyReport, TheReturnsIntervalAndItsVerdict) {
+    const struct {
+        std::int64_t paid;
+        const char* line;
+    } cases[] = {
+        {36090,
+         "return to player 360.90 %, 99 % interval 307.48 % to 414.32 %, exact par "
+         "360.90 %: inside, PASS"},
+        {42000,
+         "return to player 420.00 %, 99 % interval 366.58 % to 473.42 %, exact par "
+         "360.90 %: outside, FAIL"},
+    };
+    for (const auto& c : cases) {
+        CertifyTally t;
+        t.games[0] = t.stake[0] = t.stakeSquared[0] = 10000;
+        t.paid = c.paid;
+        SimOptions options;
+        options.secondDeal = false;
+        std::ostringstream report;
+        writeCertify(report, options, 5, t, false);
+        EXPECT_NE(report.str().find(std::string(c.line) + "\n"), std::string::npos) << report.str();
+    }
+}
+
 }  // namespace
 }  // namespace fruvana::sim
