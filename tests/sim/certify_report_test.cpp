@@ -15,13 +15,9 @@ namespace {
 
 TEST(CertifyReport, AHandMadeTallyFitsItsTablesExactly) {
     CertifyTally t;
-    // The quotas per thousand of each table, ten thousand first deals each.
-    const int generous[] = {1, 2, 7, 10, 15, 20, 35, 50, 75, 100, 200, 485};
-    const int stingy[] = {1, 1, 2, 2, 3, 4, 5, 10, 20, 30, 50, 872};
-    for (std::size_t c = 0; c < kClassCount; ++c) {
-        t.firstByTable[0].slots[c] = std::int64_t{10} * generous[c];
-        t.firstByTable[1].slots[c] = std::int64_t{10} * stingy[c];
-    }
+    // Ten thousand first deals from each table, each class ten times its quota per thousand.
+    t.firstByTable = {{{{10, 20, 70, 100, 150, 200, 350, 500, 750, 1000, 2000, 4850}},
+                       {{10, 10, 20, 20, 30, 40, 50, 100, 200, 300, 500, 8720}}}};
     t.tableChoice[0] = {4000, 6000};
     SimOptions options;
     options.pulls = 20000;
