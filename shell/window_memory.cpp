@@ -27,13 +27,17 @@ std::optional<int> number(const std::string& text) {
 
 }  // namespace
 
-std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home) {
-    // A relative XDG_CONFIG_HOME is ignored, as desktop programs do, so the file never lands
+std::string configFolder(const std::string& xdgConfigHome, const std::string& home) {
+    // A relative XDG_CONFIG_HOME is ignored, as desktop programs do, so the files never land
     // in whatever folder the game was started from.
-    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
-        return xdgConfigHome + "/fruvana/window.conf";
-    if (!home.empty()) return home + "/.config/fruvana/window.conf";
+    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') return xdgConfigHome + "/fruvana/";
+    if (!home.empty()) return home + "/.config/fruvana/";
     return {};
+}
+
+std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home) {
+    const std::string folder = configFolder(xdgConfigHome, home);
+    return folder.empty() ? folder : folder + "window.conf";
 }
 
 WindowMemory parseWindowMemory(const std::string& text) {
@@ -84,6 +88,10 @@ WindowMemory loadWindowMemory(const std::string& path) {
 }
 
 bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why) {
+    return writeConfigFile(path, formatWindowMemory(memory), why);
+}
+
+bool writeConfigFile(const std::string& path, const std::string& text, std::string& why) {
     namespace fs = std::filesystem;
     if (path.empty()) {
         why = "neither XDG_CONFIG_HOME nor HOME is set";
@@ -98,7 +106,6 @@ bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::
     }
     // The data files' saver: a temporary file written, flushed, closed and renamed over the
     // old one, each step checked, so the file is never left torn.
-    const std::string text = formatWindowMemory(memory);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     return replaceFile(file.parent_path().string() + "/", file.filename().string(),
                        {bytes, text.size()}, &why);

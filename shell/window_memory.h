@@ -21,8 +21,10 @@ struct WindowMemory {
     friend bool operator==(const WindowMemory&, const WindowMemory&) = default;
 };
 
-// The file's path from the environment's XDG_CONFIG_HOME and HOME (either may be empty); empty
-// when neither is set.
+// The game's folder of preferences, ending in '/', from the environment's XDG_CONFIG_HOME and
+// HOME (either may be empty); empty when neither is set.
+std::string configFolder(const std::string& xdgConfigHome, const std::string& home);
+// The file's path in that folder; empty when there is none.
 std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home);
 
 // Reads text as the file's contents: unknown keys and lines are passed over; a mode other than
@@ -34,5 +36,9 @@ WindowMemory loadWindowMemory(const std::string& path);
 // Writes the file whole, as the data files are saved (replaceFile), making its folder; false
 // with a one-line reason in why when it cannot.
 bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why);
+
+// Writes text as the file at path, whole (a temporary file renamed over it), making its folder;
+// false with a one-line reason in why when it cannot.
+bool writeConfigFile(const std::string& path, const std::string& text, std::string& why);
 
 }  // namespace fruvana

@@ -1,0 +1,226 @@
+#include "shell/preferences_file.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+namespace fruvana {
+
+namespace {
+
+// Far beyond any screen, and far from int's limits.
+constexpr std::int64_t kFarthest = 1 << 20;
+// A file far larger than any this game writes is damage, not something to read whole.
+constexpr std::streamsize kLargestFile = 64 * 1024;
+
+// One key of the file: where it sits, and how it is read into and written from the preferences.
+class Reader {
+  public:
+    explicit Reader(const toml::table& document) : document_(document) {}
+
+    // The complaints in the order of the file's lines.
+    void complaintsInto(std::vector<std::string>& complaints) {
+        std::stable_sort(complaints_.begin(), complaints_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& [line, text] : complaints_) complaints.push_back(std::move(text));
+    }
+
+    // The whole number at section.key, or nothing (with a complaint) when it is there but not
+    // a whole number accepted by ok.
+    template <typename Accepts>
+    std::optional<std::int64_t> number(std::string_view section, std::string_view key, Accepts ok,
+                                       std::string_view wanted) {
+        const toml::node* node = document_.at_path(path(section, key)).node();
+        if (node == nullptr) return std::nullopt;
+        const std::optional<std::int64_t> value = node->value_exact<std::int64_t>();
+        if (value && ok(*value)) return value;
+        complain(*node, section, key, wanted);
+        return std::nullopt;
+    }
+
+    // The word at section.key, or nothing (with a complaint) when it is there but is none of
+    // the words given.
+    std::optional<std::string> word(std::string_view section, std::string_view key,
+                                    std::initializer_list<std::string_view> words) {
+        const toml::node* node = document_.at_path(path(section, key)).node();
+        if (node == nullptr) return std::nullopt;
+        const std::optional<std::string> value = node->value_exact<std::string>();
+        if (value && std::find(words.begin(), words.end(), *value) != words.end()) return value;
+        std::string wanted = "one of";
+        for (std::string_view w : words) wanted += std::string(" \"") + std::string(w) + "\"";
+        complain(*node, section, key, wanted);
+        return std::nullopt;
+    }
+
+  private:
+    static std::string path(std::string_view section, std::string_view key) {
+        return std::string(section) + "." + std::string(key);
+    }
+    void complain(const toml::node& node, std::string_view section, std::string_view key,
+                  std::string_view wanted) {
+        const auto line = node.source().begin.line;
+        complaints_.emplace_back(line, std::string(kPreferencesFileName) + " line " +
+                                           std::to_string(line) + ": " + path(section, key) +
+                                           " must be " + std::string(wanted) +
+                                           "; its default is used");
+    }
+
+    const toml::table& document_;
+    std::vector<std::pair<toml::source_index, std::string>> complaints_;
+};
+
+// A limit that is 0 (off) or one of choices.
+template <std::size_t N>
+auto offOr(const std::array<int, N>& choices) {
+    return [&choices](std::int64_t v) {
+        return v == 0 || std::find(choices.begin(), choices.end(), v) != choices.end();
+    };
+}
+
+template <std::size_t N>
+std::string offOrText(const std::array<int, N>& choices) {
+    std::string text = "0 (off)";
+    for (std::size_t i = 0; i < N; ++i)
+        text += (i + 1 == N ? " or " : ", ") + std::to_string(choices[i]);
+    return text;
+}
+
+std::optional<int> limit(std::optional<std::int64_t> value) {
+    if (!value || *value == 0) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+// The table at key in document, made when it is not there (or is not a table).
+toml::table& section(toml::table& document, std::string_view key) {
+    if (toml::table* found = document[key].as_table()) return *found;
+    return *document.insert_or_assign(key, toml::table{}).first->second.as_table();
+}
+
+}  // namespace
+
+std::string preferencesPath(const std::string& xdgConfigHome, const std::string& home) {
+    const std::string folder = configFolder(xdgConfigHome, home);
+    return folder.empty() ? folder : folder + std::string(kPreferencesFileName);
+}
+
+StoredPreferences parsePreferences(const std::string& text, std::vector<std::string>& complaints) {
+    StoredPreferences stored;
+    stored.source = text;
+    toml::table document;
+    try {
+        document = toml::parse(text);
+    } catch (const toml::parse_error& error) {
+        complaints.push_back(std::string(kPreferencesFileName) + " line " +
+                             std::to_string(error.source().begin.line) + ": " +
+                             std::string(error.description()) +
+                             "; the defaults are used and the file is left as it is");
+        stored.writable = false;
+        return stored;
+    }
+    Reader read(document);
+    Preferences& p = stored.preferences;
+    const auto volume = [](std::int64_t v) { return v >= 0 && v <= 100 && v % kVolumeStep == 0; };
+    constexpr std::string_view kVolumeText = "0 to 100 in steps of 10";
+    p.effectsVolume = static_cast<int>(
+        read.number("sound", "effects_volume", volume, kVolumeText).value_or(p.effectsVolume));
+    p.voiceVolume = static_cast<int>(
+        read.number("sound", "voice_volume", volume, kVolumeText).value_or(p.voiceVolume));
+    if (const auto unfocused = read.word("window", "when_unfocused", {"nothing", "mute_and_pause"}))
+        p.whenUnfocused =
+            *unfocused == "nothing" ? WhenUnfocused::Nothing : WhenUnfocused::MuteAndPause;
+    p.autoplay.games = limit(read.number("autoplay", "stop_after_games", offOr(kAutoplayGameLimits),
+                                         offOrText(kAutoplayGameLimits)));
+    p.autoplay.winAtLeast = limit(read.number(
+        "autoplay", "stop_on_win_of", offOr(kAutoplayWinLimits), offOrText(kAutoplayWinLimits)));
+    p.autoplay.netLoss =
+        limit(read.number("autoplay", "stop_on_net_loss_of", offOr(kAutoplayLossLimits),
+                          offOrText(kAutoplayLossLimits)));
+    p.realityCheckMinutes =
+        limit(read.number("reality_check", "every_minutes", offOr(kRealityCheckMinutes),
+                          offOrText(kRealityCheckMinutes)));
+
+    if (const auto mode = read.word("window", "mode", {"window", "fullscreen"}))
+        stored.window.windowed = *mode == "window";
+    const auto onScreen = [](std::int64_t v) { return v >= -kFarthest && v <= kFarthest; };
+    const auto x = read.number("window", "x", onScreen, "a whole number of pixels");
+    const auto y = read.number("window", "y", onScreen, "a whole number of pixels");
+    if (x && y) {
+        stored.window.x = static_cast<int>(*x);
+        stored.window.y = static_cast<int>(*y);
+    }
+    read.complaintsInto(complaints);
+    return stored;
+}
+
+std::string formatPreferences(const StoredPreferences& stored) {
+    toml::table document;
+    if (stored.writable) {
+        try {
+            document = toml::parse(stored.source);
+        } catch (const toml::parse_error&) {
+            document = {};
+        }
+    }
+    const Preferences& p = stored.preferences;
+    toml::table& sound = section(document, "sound");
+    sound.insert_or_assign("effects_volume", p.effectsVolume);
+    sound.insert_or_assign("voice_volume", p.voiceVolume);
+
+    toml::table& window = section(document, "window");
+    window.insert_or_assign("mode", stored.window.windowed ? "window" : "fullscreen");
+    if (stored.window.x && stored.window.y) {
+        window.insert_or_assign("x", *stored.window.x);
+        window.insert_or_assign("y", *stored.window.y);
+    } else {
+        window.erase("x");
+        window.erase("y");
+    }
+    window.insert_or_assign(
+        "when_unfocused", p.whenUnfocused == WhenUnfocused::Nothing ? "nothing" : "mute_and_pause");
+
+    toml::table& autoplay = section(document, "autoplay");
+    autoplay.insert_or_assign("stop_after_games", p.autoplay.games.value_or(0));
+    autoplay.insert_or_assign("stop_on_win_of", p.autoplay.winAtLeast.value_or(0));
+    autoplay.insert_or_assign("stop_on_net_loss_of", p.autoplay.netLoss.value_or(0));
+    section(document, "reality_check")
+        .insert_or_assign("every_minutes", p.realityCheckMinutes.value_or(0));
+
+    std::ostringstream text;
+    text << document << '\n';
+    return text.str();
+}
+
+StoredPreferences loadPreferences(const std::string& path, const std::string& windowFile,
+                                  std::vector<std::string>& complaints) {
+    std::ifstream in(path);
+    if (!in) {
+        StoredPreferences stored;
+        stored.window = loadWindowMemory(windowFile);
+        return stored;
+    }
+    std::string text(static_cast<std::size_t>(kLargestFile), '\0');
+    in.read(text.data(), kLargestFile);
+    if (in.gcount() == kLargestFile) {
+        complaints.push_back(path +
+                             " is too large to be a preferences file; the defaults are "
+                             "used and the file is left as it is");
+        StoredPreferences stored;
+        stored.writable = false;
+        return stored;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return parsePreferences(text, complaints);
+}
+
+bool savePreferences(const std::string& path, const StoredPreferences& stored, std::string& why) {
+    if (!stored.writable) {
+        why = path + " could not be read, so it is left as it is";
+        return false;
+    }
+    return writeConfigFile(path, formatPreferences(stored), why);
+}
+
+}  // namespace fruvana
