@@ -200,11 +200,14 @@ void Game::toggleHoldByKey(int reel) {
 void Game::autoplayTick() {
     // Only the credit counts: a win not yet banked does not keep autoplay going.
     if (state_.credit < state_.bet) {
-        autoplayOn_ = false;
-        host_.runAutoplayTimer(false);
-        screen_.delay(1000);
-        screen_.setMessage(kAutoplayOffText);
-        screen_.delay(500);
+        stopAutoplay(kAutoplayOffText);
+        return;
+    }
+    const std::optional<std::string> limitReached =
+        autoplayStopText(autoplayLimits_, autoplayGames_, autoplayLastPaid_,
+                         money().total() - session_.moneyAtStart);
+    if (limitReached) {
+        stopAutoplay(*limitReached);
         return;
     }
     state_.leverPressed = 0;
@@ -233,6 +236,10 @@ void Game::endGame(bool unfinished) {
     state_.recall.push_front(*current_);
     if (state_.recall.size() > kRecalledGames) state_.recall.pop_back();
     ++session_.games;
+    if (autoplayOn_) {
+        ++autoplayGames_;
+        autoplayLastPaid_ = current_->paid;
+    }
     current_.reset();
     host_.saveRecall();
 }

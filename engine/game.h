@@ -8,12 +8,14 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/controls.h"
 #include "engine/machine_state.h"
 #include "engine/outcome_pool.h"
 #include "engine/play_observer.h"
+#include "engine/preferences.h"
 #include "engine/random.h"
 #include "engine/services.h"
 #include "engine/symbols.h"
@@ -37,6 +39,12 @@ struct Verdict {
     std::string_view text;
 };
 Verdict verdictFor(ComboClass comboClass);
+
+// The message line's text when autoplay stops by itself before its next deal, or nothing while
+// it plays on: once it has played its games, once a game paid at least the win limit, or once
+// the session's net has fallen to minus the loss limit (credits throughout).
+std::optional<std::string> autoplayStopText(const AutoplayLimits& limits, int games,
+                                            std::int32_t lastPaid, std::int64_t sessionNet);
 
 // When a button takes a press, and what it sounds like.
 struct ButtonRule {
@@ -94,8 +102,11 @@ class Game {
     // take them. Between a first and a second deal the free second deal stays.
     bool collect();
     void startAutoplay();
-    void stopAutoplay();
+    // Autoplay off, the message line saying why.
+    void stopAutoplay(std::string_view why = kAutoplayButtonOffText);
     bool autoplayOn() const { return autoplayOn_; }
+    // When autoplay stops by itself; never, unless the player chose limits.
+    void setAutoplayLimits(const AutoplayLimits& limits) { autoplayLimits_ = limits; }
     void openSettings();
     // The settings screen's OK: a pending second deal ends if Second deal was switched off
     // during the visit, then the screen closes.
@@ -179,6 +190,10 @@ class Game {
     EngineServices& screen_;
     GameHost& host_;
     bool autoplayOn_ = false;
+    AutoplayLimits autoplayLimits_;
+    // Games ended since autoplay was switched on, and what the last of them paid.
+    int autoplayGames_ = 0;
+    std::int32_t autoplayLastPaid_ = 0;
     std::array<std::uint8_t, kButtonCount> pressedButtons_{};
     // The game from its stake until it ends, and the holds the game suggested after its
     // first deal.

@@ -158,15 +158,29 @@ void Game::startAutoplay() {
     screen_.setMessage(kAutoplayButtonOnText);
     screen_.delay(500);
     autoplayOn_ = true;
+    autoplayGames_ = 0;
+    autoplayLastPaid_ = 0;
     host_.runAutoplayTimer(true);
 }
 
-void Game::stopAutoplay() {
+void Game::stopAutoplay(std::string_view why) {
     autoplayOn_ = false;
     host_.runAutoplayTimer(false);
     screen_.delay(1000);
-    screen_.setMessage(kAutoplayButtonOffText);
+    screen_.setMessage(why);
     screen_.delay(500);
+}
+
+std::optional<std::string> autoplayStopText(const AutoplayLimits& limits, int games,
+                                            std::int32_t lastPaid, std::int64_t sessionNet) {
+    const std::string off(kAutoplayOffText);
+    if (limits.games && games >= *limits.games)
+        return off + ": " + std::to_string(games) + " games";
+    if (limits.winAtLeast && lastPaid >= *limits.winAtLeast)
+        return off + ": won " + std::to_string(lastPaid);
+    if (limits.netLoss && sessionNet <= -*limits.netLoss)
+        return off + ": net " + std::to_string(sessionNet);
+    return std::nullopt;
 }
 
 void Game::openSettings() {

@@ -463,5 +463,43 @@ TEST_F(DealCycle, AutoplayTickWhileADealTurnsWaitsForTheNext) {
     EXPECT_EQ(m.state.credit, 1000);
 }
 
+// Each limit at its edge; with none set, autoplay never stops by itself.
+TEST(AutoplayLimits, StopAtTheirEdge) {
+    const AutoplayLimits every{10, 500, 1000};
+    const struct {
+        AutoplayLimits limits;
+        int games;
+        std::int32_t lastPaid;
+        std::int64_t net;
+        std::optional<std::string> text;
+    } cases[] = {
+        {every, 9, 499, -999, std::nullopt},
+        {every, 10, 0, 0, "Autoplay OFF: 10 games"},
+        {every, 3, 500, 0, "Autoplay OFF: won 500"},
+        {every, 3, 0, -1000, "Autoplay OFF: net -1000"},
+        {{}, 100000, 500000, -100000, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(autoplayStopText(c.limits, c.games, c.lastPaid, c.net), c.text) << c.games;
+}
+
+TEST_F(DealCycle, AutoplayStopsBeforeTheDealAfterABigWin) {
+    m.state.bet = 5;
+    m.game.setAutoplayLimits({std::nullopt, 1000, std::nullopt});
+    m.game.startAutoplay();
+    m.services.scriptedLines = {{2, 2, 2}};  // three bells: 250 x 5
+    m.game.autoplayTick();
+    m.game.finishSpin();
+    m.services.take();
+    m.game.autoplayTick();
+    EXPECT_EQ(m.services.take(), (Calls{"autoplay timer off", "delay 1000",
+                                        "msg Autoplay OFF: won 1250", "delay 500"}));
+    EXPECT_FALSE(m.game.autoplayOn());
+    // Switched on again, it counts afresh: the win before it stops nothing.
+    m.game.startAutoplay();
+    m.game.autoplayTick();
+    EXPECT_TRUE(m.game.autoplayOn());
+}
+
 }  // namespace
 }  // namespace fruvana
