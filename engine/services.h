@@ -49,6 +49,12 @@ inline constexpr std::string_view kVerdictExcellent = "verdict_excellent";
 inline constexpr std::string_view kVerdictGood = "verdict_good";
 inline constexpr std::string_view kVerdictNotBad = "verdict_not_bad";
 inline constexpr std::string_view kFarewell = "farewell";
+
+// The spoken sounds, which Voice FX switches and the voice volume sets; the rest are effects.
+constexpr bool isVoice(std::string_view sound) {
+    return sound == kWelcome || sound == kVerdictExcellent || sound == kVerdictGood ||
+           sound == kVerdictNotBad || sound == kFarewell;
+}
 }  // namespace sounds
 
 class EngineServices {

@@ -25,6 +25,13 @@ struct PcmSound {
     std::uint32_t durationMs() const;
 };
 
+// Volumes are per cent: 0 is silence, 100 the sound as it was made.
+inline constexpr int kFullVolume = 100;
+
+// The samples as the channel sends them out at a volume of 0 to 100: unchanged at full volume
+// (a plain copy), otherwise each scaled and rounded toward zero, so a quieter sound never clips.
+void copyAtVolume(std::span<std::int16_t> out, std::span<const std::int16_t> samples, int volume);
+
 // Decodes a complete WAV file image held in memory. A damaged, truncated or empty image gives
 // null, and why (when given) is set to one line saying what was wrong; nothing is printed. An
 // image of zero length of sound decodes to a sound without frames.
@@ -37,9 +44,11 @@ class AudioOutput {
 
     // False on a machine without sound or when the device could not be opened.
     virtual bool available() const = 0;
-    // Starts sound at once and reports whether it started. With interrupt false nothing
-    // starts while another sound is still audible; otherwise the new sound replaces it.
-    virtual bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt) = 0;
+    // Starts sound at once, at volume (0 to 100), and reports whether it started. With
+    // interrupt false nothing starts while another sound is still audible; otherwise the new
+    // sound replaces it.
+    virtual bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt,
+                      int volume) = 0;
     // Silences whatever plays; harmless when nothing does.
     virtual void stop() = 0;
     // True while a sound is audible (a looping one until it is stopped or replaced).

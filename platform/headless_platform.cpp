@@ -4,7 +4,8 @@
 
 namespace fruvana {
 
-bool HeadlessAudio::play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt) {
+bool HeadlessAudio::play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt,
+                         int volume) {
     const std::string name = sound ? sound->name : std::string();
     if (!available_ || !sound || (!interrupt && busy())) {
         log_.push_back({clock_, SoundLogEntry::Action::Refused, name, loop});
@@ -13,7 +14,7 @@ bool HeadlessAudio::play(std::shared_ptr<const PcmSound> sound, bool loop, bool 
     current_ = std::move(sound);
     loop_ = loop;
     startedAt_ = clock_;
-    log_.push_back({clock_, SoundLogEntry::Action::Played, name, loop});
+    log_.push_back({clock_, SoundLogEntry::Action::Played, name, loop, volume});
     return true;
 }
 

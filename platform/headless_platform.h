@@ -21,6 +21,7 @@ struct SoundLogEntry {
     Action action = Action::Played;
     std::string name;  // empty for Stopped
     bool loop = false;
+    int volume = kFullVolume;  // of a sound played
     friend bool operator==(const SoundLogEntry&, const SoundLogEntry&) = default;
 };
 
@@ -30,7 +31,8 @@ class HeadlessAudio : public AudioOutput {
     HeadlessAudio(std::uint64_t& clock, bool available) : clock_(clock), available_(available) {}
 
     bool available() const override { return available_; }
-    bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt) override;
+    bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt,
+              int volume) override;
     void stop() override;
     bool busy() const override;
     // Moves the virtual clock to the end of the sound, as a real wait would take that long.

@@ -16,6 +16,17 @@ std::uint32_t PcmSound::durationMs() const {
                                       AudioFormat::kFrequency);
 }
 
+void copyAtVolume(std::span<std::int16_t> out, std::span<const std::int16_t> samples, int volume) {
+    const std::size_t n = std::min(out.size(), samples.size());
+    if (volume >= kFullVolume) {
+        std::memcpy(out.data(), samples.data(), n * sizeof(std::int16_t));
+        return;
+    }
+    const int scale = std::max(volume, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = static_cast<std::int16_t>(samples[i] * scale / kFullVolume);
+}
+
 namespace {
 
 std::shared_ptr<const PcmSound> readWav(std::span<const std::uint8_t> image, std::string& name,
@@ -149,14 +160,14 @@ void SDLCALL SdlAudio::fill(void* userdata, Uint8* stream, int len) {
             channel.position = 0;
         }
         const std::size_t n = std::min(wanted, samples.size() - channel.position);
-        std::memcpy(out, samples.data() + channel.position, n * sizeof(std::int16_t));
+        copyAtVolume({out, n}, {samples.data() + channel.position, n}, channel.volume);
         out += n;
         wanted -= n;
         channel.position += n;
     }
 }
 
-bool SdlAudio::play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt) {
+bool SdlAudio::play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt, int volume) {
     if (!device_ || !sound) return false;
     std::shared_ptr<const PcmSound> previous;
     SDL_LockAudioDevice(device_.id());
@@ -165,6 +176,7 @@ bool SdlAudio::play(std::shared_ptr<const PcmSound> sound, bool loop, bool inter
         previous = std::exchange(channel_.sound, std::move(sound));
         channel_.position = 0;
         channel_.loop = loop;
+        channel_.volume = volume;
     }
     SDL_UnlockAudioDevice(device_.id());
     // previous is released here, outside the lock and off the audio thread.

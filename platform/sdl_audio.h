@@ -21,7 +21,8 @@ class SdlAudio : public AudioOutput {
     SdlAudio& operator=(const SdlAudio&) = delete;
 
     bool available() const override { return static_cast<bool>(device_); }
-    bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt) override;
+    bool play(std::shared_ptr<const PcmSound> sound, bool loop, bool interrupt,
+              int volume) override;
     void stop() override;
     bool busy() const override;
     void waitUntilQuiet() override;
@@ -32,6 +33,7 @@ class SdlAudio : public AudioOutput {
         std::shared_ptr<const PcmSound> sound;
         std::size_t position = 0;  // in samples
         bool loop = false;
+        int volume = kFullVolume;
         bool audible() const;
     };
     static void SDLCALL fill(void* userdata, Uint8* stream, int len);

@@ -165,6 +165,11 @@ void GameView::delay(int ms) {
     loop_.delay(static_cast<std::uint32_t>(std::max(ms, 0)));
 }
 
+void GameView::setVolumes(int effects, int voices) {
+    for (auto& [name, player] : sounds_)
+        player->setVolume(sounds::isVoice(name) ? voices : effects);
+}
+
 void GameView::playSound(std::string_view name) {
     auto found = sounds_.find(name);
     if (found != sounds_.end()) found->second->play();

@@ -81,6 +81,8 @@ class GameView final : public EngineServices, public ControlScreen {
     void revealCabinet();
     // The text of the intro line.
     void setIntroMessage(std::string_view text);
+    // How loud the effects and the voices play, 0 to 100 per cent each.
+    void setVolumes(int effects, int voices);
 
     // --- for tests ---
     const std::string& message() const { return messageLine_->caption(); }

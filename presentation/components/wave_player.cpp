@@ -25,6 +25,8 @@ void WavePlayer::setActive(bool value) {
 }
 
 void WavePlayer::play() {
+    // At no volume the sound is as good as switched off: it neither plays nor cuts another off.
+    if (volume_ <= 0) return;
     stop();
     if (sound_.empty()) return;
     if (!decoded_ && !decodeFailed_) {
@@ -33,7 +35,7 @@ void WavePlayer::play() {
     }
     // A damaged image, or one without a single frame of sound, plays nothing.
     if (!decoded_ || decoded_->samples.empty()) return;
-    const bool started = audio_.play(decoded_, loop_, stopOthers_);
+    const bool started = audio_.play(decoded_, loop_, stopOthers_, volume_);
     // Asked to wait for a looping sound, the desktop's sound call would refuse the loop or never
     // return; we loop without waiting so the game can go on.
     if (started && waitToStop_ && !loop_) audio_.waitUntilQuiet();

@@ -35,6 +35,9 @@ class WavePlayer {
     // True: Play returns only once the sound has ended.
     bool waitToStop() const { return waitToStop_; }
     void setWaitToStop(bool value) { waitToStop_ = value; }
+    // 0 to 100 per cent; at 0 Play does nothing at all.
+    int volume() const { return volume_; }
+    void setVolume(int percent) { volume_ = percent; }
     // True after this player started a looping sound, until its next Play or Stop. Another
     // player cutting the loop off does not clear it.
     bool active() const { return active_; }
@@ -54,6 +57,7 @@ class WavePlayer {
     bool loop_ = false;
     bool stopOthers_ = false;
     bool waitToStop_ = false;
+    int volume_ = kFullVolume;
     bool active_ = false;
 };
 

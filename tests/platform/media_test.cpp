@@ -128,6 +128,24 @@ TEST(Wav, GameFormatDecodesSampleForSample) {
     EXPECT_EQ(sound->durationMs(), 5u);  // 100 / 22050 s, rounded up
 }
 
+TEST(Volume, TheChannelScalesTowardZero) {
+    const std::vector<std::int16_t> samples{32767, -32768, 1, -1, 1000, -999};
+    const struct {
+        int volume;
+        std::vector<std::int16_t> out;
+    } cases[] = {
+        {100, samples},
+        {0, {0, 0, 0, 0, 0, 0}},
+        {50, {16383, -16384, 0, 0, 500, -499}},
+        {10, {3276, -3276, 0, 0, 100, -99}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::int16_t> out(samples.size(), 77);
+        copyAtVolume(out, samples, c.volume);
+        EXPECT_EQ(out, c.out) << c.volume << " %";
+    }
+}
+
 TEST(Wav, OtherFormatsAreConvertedToTheDeviceFormat) {
     // One second of 8-bit mono at 11025 Hz becomes one second of 16-bit stereo at 22050 Hz.
     const std::vector<std::uint8_t> data(11025, 200);
