@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/bench_sdl.h"
+#include "platform/audio.h"
 #include "platform/event_loop.h"
 #include "platform/placement.h"
 #include "platform/sdl_platform.h"
@@ -90,6 +91,21 @@ void BM_ScaleFullFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScaleFullFrame)->Unit(benchmark::kMillisecond);
+
+// What the sound channel does to each buffer the device asks for (2048 frames of stereo) at
+// a volume: at 100 % a plain copy, below it a scaled one.
+void BM_CopyAtVolume(benchmark::State& state) {
+    std::vector<std::int16_t> samples(4096);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(i * 37 % 65536 - 32768);
+    std::vector<std::int16_t> out(samples.size());
+    const int volume = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        copyAtVolume(out, samples, volume);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CopyAtVolume)->Arg(100)->Arg(50)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 }  // namespace fruvana
