@@ -9,9 +9,9 @@
 #include "platform/sdl_platform.h"
 #include "presentation/components/threaded_timer.h"
 #include "shell/command_line.h"
+#include "shell/preferences_file.h"
 #include "shell/program.h"
 #include "shell/recall_command.h"
-#include "shell/window_memory.h"
 
 namespace {
 
@@ -38,10 +38,17 @@ int main(int argc, char** argv) {
         case CommandLine::Action::Play:
             break;
     }
-    // The window as the player left it last time, unless the command line says otherwise.
-    const std::string memoryPath =
-        windowMemoryPath(environment("XDG_CONFIG_HOME"), environment("HOME"));
-    const WindowMemory remembered = loadWindowMemory(memoryPath);
+    // The preferences, and the window as the player left it last time unless the command line
+    // says otherwise.
+    const std::string xdgConfigHome = environment("XDG_CONFIG_HOME");
+    const std::string home = environment("HOME");
+    const std::string preferencesFile = preferencesPath(xdgConfigHome, home);
+    std::vector<std::string> complaints;
+    StoredPreferences stored =
+        loadPreferences(preferencesFile, windowMemoryPath(xdgConfigHome, home), complaints);
+    for (const std::string& complaint : complaints)
+        std::fprintf(stderr, "Fruvana: %s\n", complaint.c_str());
+    const WindowMemory& remembered = stored.window;
     SdlOptions options;
     options.startWindowed = line.windowed.value_or(remembered.windowed);
     if (remembered.x && remembered.y) options.windowPlace = std::pair{*remembered.x, *remembered.y};
@@ -58,21 +65,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Fruvana: %s\n", error.c_str());
         return 1;
     }
+    program->applyPreferences(stored.preferences);
     const int code = program->run();
     program.reset();
     // The mode the game ends in is the next start's, unless it is the one the command line
     // asked for this once.
     if (!line.windowed || *line.windowed != platform->windowed()) {
-        WindowMemory now;
-        now.windowed = platform->windowed();
+        stored.window = WindowMemory{};
+        stored.window.windowed = platform->windowed();
         if (const auto place = platform->windowPlace()) {
-            now.x = place->first;
-            now.y = place->second;
+            stored.window.x = place->first;
+            stored.window.y = place->second;
         }
-        if (!saveWindowMemory(memoryPath, now, error))
-            std::fprintf(stderr, "Fruvana: the window's mode is not remembered: %s\n",
-                         error.c_str());
     }
+    if (!savePreferences(preferencesFile, stored, error))
+        std::fprintf(stderr, "Fruvana: the preferences are not kept: %s\n", error.c_str());
     // Deliberate: the files are written and flushed before run() returns, and the window
     // system takes the window back the moment the process ends; SDL's orderly teardown of a
     // full-screen window waits up to 200 ms for a window manager's answer that may never come.

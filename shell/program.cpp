@@ -147,6 +147,11 @@ void Program::connectEvents() {
     };
 }
 
+void Program::applyPreferences(const Preferences& preferences) {
+    view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
+    game_->setAutoplayLimits(preferences.autoplay);
+}
+
 void Program::showWindow() {
     if (shown_) return;
     shown_ = true;

@@ -10,6 +10,7 @@
 #include "engine/game.h"
 #include "engine/machine_state.h"
 #include "engine/outcome_pool.h"
+#include "engine/preferences.h"
 #include "engine/random.h"
 #include "platform/event_loop.h"
 #include "platform/frame_timer.h"
@@ -44,6 +45,8 @@ class Program final : public GameHost {
     int run();
     // Shows the window: the display checks, the welcome voice and the intro timer.
     void showWindow();
+    // The player's preferences from now on: the volumes and autoplay's own stops.
+    void applyPreferences(const Preferences& preferences);
     bool ended() const { return loop_.quitRequested(); }
 
     // The seams the tests drive the game through: the input as the window delivers it, the

@@ -67,13 +67,6 @@ WindowMemory parseWindowMemory(const std::string& text) {
     return memory;
 }
 
-std::string formatWindowMemory(const WindowMemory& memory) {
-    std::string text = std::string("mode=") + (memory.windowed ? "window" : "fullscreen") + "\n";
-    if (memory.x && memory.y)
-        text += "x=" + std::to_string(*memory.x) + "\ny=" + std::to_string(*memory.y) + "\n";
-    return text;
-}
-
 WindowMemory loadWindowMemory(const std::string& path) {
     if (path.empty()) return {};
     std::ifstream in(path);
@@ -85,10 +78,6 @@ WindowMemory loadWindowMemory(const std::string& path) {
     if (in.gcount() == static_cast<std::streamsize>(sizeof buffer)) return {};
     text.write(buffer, in.gcount());
     return parseWindowMemory(text.str());
-}
-
-bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why) {
-    return writeConfigFile(path, formatWindowMemory(memory), why);
 }
 
 bool writeConfigFile(const std::string& path, const std::string& text, std::string& why) {

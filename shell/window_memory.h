@@ -1,7 +1,8 @@
 #pragma once
-// How the game window was left: full screen or a window, and the window's place. Kept in
-// $XDG_CONFIG_HOME/fruvana/window.conf (by default ~/.config/fruvana/window.conf) as plain
-// key=value lines, apart from the game's data files:
+// How the game window was left: full screen or a window, and the window's place. The
+// preferences file keeps it now; an older $XDG_CONFIG_HOME/fruvana/window.conf (by default
+// ~/.config/fruvana/window.conf) is still read when there is no preferences file. It holds plain
+// key=value lines:
 //
 //   mode=window        (or fullscreen)
 //   x=120
@@ -30,12 +31,7 @@ std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string
 // Reads text as the file's contents: unknown keys and lines are passed over; a mode other than
 // window or fullscreen, or a place that is not a whole number in range, is damage.
 WindowMemory parseWindowMemory(const std::string& text);
-std::string formatWindowMemory(const WindowMemory& memory);
-
 WindowMemory loadWindowMemory(const std::string& path);
-// Writes the file whole, as the data files are saved (replaceFile), making its folder; false
-// with a one-line reason in why when it cannot.
-bool saveWindowMemory(const std::string& path, const WindowMemory& memory, std::string& why);
 
 // Writes text as the file at path, whole (a temporary file renamed over it), making its folder;
 // false with a one-line reason in why when it cannot.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The remembered window on a virtual X display: a window.conf that says "window" at a place
-# starts the game framed there and is written back as it was after X; --fullscreen fills the
-# screen this once and leaves the file alone; without a file the game fills the screen and
-# remembers that.
+# The remembered window on a virtual X display: an older window.conf that says "window" at a
+# place starts the game framed there, and after X the preferences file holds that place while
+# window.conf is left as it was; --fullscreen fills the screen this once and leaves the place
+# alone; a damaged value is named on one line; without either file the game fills the screen
+# and remembers that.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/e2e_lib.sh"
@@ -32,7 +33,7 @@ for _ in \$(seq 1 25); do kill -0 \$pid 2>/dev/null || break; sleep 0.2; done
 kill -0 \$pid 2>/dev/null && { echo "FAIL: X did not end the game" >> "$work/steps.txt"; kill -TERM \$pid; }
 wait \$pid
 INSIDE
-conf() { tr '\n' ' ' < "$work/config/fruvana/window.conf" 2>/dev/null; }
+conf() { grep -E '^(mode|x|y) = ' "$work/config/fruvana/fruvana.conf" 2>/dev/null | tr '\n' ' '; }
 run() {
   rm -f "$work/steps.txt"
   x_server 1024x768x24 || fail "no X server: $(cat "$work/xvfb.txt")"
@@ -43,15 +44,20 @@ run() {
 run
 grep -q 'Position: 60,50 .*Geometry: 800x600' "$work/shown.txt" ||
   fail "not framed at the file's place: $(cat "$work/shown.txt")"
-[ "$(conf)" = "mode=window x=60 y=50 " ] || fail "the file after a framed game: $(conf)"
-echo "window memory: framed at the file's place ($(cat "$work/shown.txt"))"
+[ "$(conf)" = "mode = 'window' x = 60 y = 50 " ] || fail "the file after a framed game: $(conf)"
+[ "$(tr '\n' ' ' < "$work/config/fruvana/window.conf")" = "mode=window x=60 y=50 " ] ||
+  fail "window.conf was written"
+echo "window memory: framed at the older file's place ($(cat "$work/shown.txt"))"
+sed -i 's/^effects_volume = .*/effects_volume = 55/' "$work/config/fruvana/fruvana.conf"
 run --fullscreen
 grep -q 'Geometry: 1024x768' "$work/shown.txt" || fail "--fullscreen: $(cat "$work/shown.txt")"
-[ "$(conf)" = "mode=window x=60 y=50 " ] || fail "--fullscreen was remembered: $(conf)"
-echo "window memory: --fullscreen filled the screen this once"
-rm "$work/config/fruvana/window.conf"
+[ "$(conf)" = "mode = 'window' x = 60 y = 50 " ] || fail "--fullscreen was remembered: $(conf)"
+grep -q '^Fruvana: fruvana.conf line [0-9]*: sound.effects_volume must be 0 to 100 in steps of 10; its default is used$' "$work/out.txt" ||
+  fail "the damaged volume was not named: $(cat "$work/out.txt")"
+echo "window memory: --fullscreen filled the screen this once; a damaged volume was named"
+rm "$work/config/fruvana/window.conf" "$work/config/fruvana/fruvana.conf"
 run
 grep -q 'Geometry: 1024x768' "$work/shown.txt" || fail "without a file: $(cat "$work/shown.txt")"
-[ "$(conf)" = "mode=fullscreen " ] || fail "the file after a full-screen game: $(conf)"
+[ "$(conf)" = "mode = 'fullscreen' " ] || fail "the file after a full-screen game: $(conf)"
 echo "window memory: full screen without a file, and remembered"
 echo "end to end: passed"

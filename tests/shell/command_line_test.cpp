@@ -153,28 +153,6 @@ INSTANTIATE_TEST_SUITE_P(
         MemoryCase{"Binary", std::string("\0\xff=\n=\n", 6), WindowMemory{}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(WindowFile, RoundTripsThroughItsFolderAndKnowsWhereItLives) {
-    const testing::ScratchFolder scratch;
-    const std::filesystem::path& folder = scratch.path;
-    const std::string path = windowMemoryPath(folder.string(), "/home/nobody");
-    EXPECT_EQ(path, folder.string() + "/fruvana/window.conf");
-    EXPECT_EQ(windowMemoryPath("relative", "/home/p"), "/home/p/.config/fruvana/window.conf");
-    EXPECT_EQ(windowMemoryPath("", ""), "");
-    EXPECT_EQ(loadWindowMemory(path), WindowMemory{});  // no file yet
-    const WindowMemory placed{true, 40, 30};
-    std::string why;
-    ASSERT_TRUE(saveWindowMemory(path, placed, why)) << why;
-    EXPECT_EQ(loadWindowMemory(path), placed);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-    // A file where its folder must go: the save says why and leaves nothing behind.
-    std::ofstream(folder / "blocker") << "not a folder";
-    const std::string blocked = windowMemoryPath((folder / "blocker").string(), "");
-    why.clear();
-    EXPECT_FALSE(saveWindowMemory(blocked, placed, why));
-    EXPECT_FALSE(why.empty());
-    EXPECT_EQ(loadWindowMemory(blocked), WindowMemory{});
-}
-
 // fruvana --recall where the recall file is missing, or is there but cannot be read.
 struct RecallCommandCase {
     const char* name;

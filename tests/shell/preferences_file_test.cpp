@@ -136,6 +136,22 @@ TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
     EXPECT_NE(text.find("[mine]\nk = 1"), std::string::npos) << text;
 }
 
+TEST(WritePreferences, KnowsWhereItLivesAndSaysWhyItCannotBeWritten) {
+    const testing::ScratchFolder scratch;
+    const std::string folder = scratch.path.string();
+    EXPECT_EQ(preferencesPath(folder, "/home/p"), folder + "/fruvana/fruvana.conf");
+    EXPECT_EQ(preferencesPath("relative", "/home/p"), "/home/p/.config/fruvana/fruvana.conf");
+    EXPECT_EQ(preferencesPath("", ""), "");
+    std::string why;
+    EXPECT_FALSE(savePreferences("", StoredPreferences{}, why));
+    EXPECT_EQ(why, "neither XDG_CONFIG_HOME nor HOME is set");
+    // A file where its folder must go: the save says why and leaves nothing behind.
+    testing::writeFile(scratch.path / "blocker", "not a folder");
+    const std::string blocked = preferencesPath(folder + "/blocker", "");
+    EXPECT_FALSE(savePreferences(blocked, StoredPreferences{}, why));
+    EXPECT_EQ(why.rfind("cannot make the folder " + folder + "/blocker/fruvana", 0), 0u) << why;
+}
+
 TEST(WritePreferences, ANotTomlFileIsNeverWrittenOver) {
     const testing::ScratchFolder scratch;
     const std::string path = (scratch.path / "fruvana.conf").string();
