@@ -46,6 +46,10 @@ Verdict verdictFor(ComboClass comboClass);
 std::optional<std::string> autoplayStopText(const AutoplayLimits& limits, int games,
                                             std::int32_t lastPaid, std::int64_t sessionNet);
 
+// The reality check's words after whole minutes of play, the session's games and its net in
+// credits: "You have played 30 min: 118 games, net +350".
+std::string realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net);
+
 // When a button takes a press, and what it sounds like.
 struct ButtonRule {
     Button button;
@@ -107,6 +111,12 @@ class Game {
     bool autoplayOn() const { return autoplayOn_; }
     // When autoplay stops by itself; never, unless the player chose limits.
     void setAutoplayLimits(const AutoplayLimits& limits) { autoplayLimits_ = limits; }
+    // The reality check every so many minutes of the session, or never.
+    void setRealityCheck(std::optional<int> minutes) { realityCheckMinutes_ = minutes; }
+    // The reality check's text when one is due at wall-clock second now: an interval has passed
+    // since the session began or since the last check was shown, and no deal is turning. The
+    // next one falls due an interval after now.
+    std::optional<std::string> takeRealityCheck(std::int64_t now);
     void openSettings();
     // The settings screen's OK: a pending second deal ends if Second deal was switched off
     // during the visit, then the screen closes.
@@ -191,6 +201,8 @@ class Game {
     GameHost& host_;
     bool autoplayOn_ = false;
     AutoplayLimits autoplayLimits_;
+    std::optional<int> realityCheckMinutes_;
+    std::int64_t lastRealityCheck_ = 0;  // wall-clock second of the last check shown
     // Games ended since autoplay was switched on, and what the last of them paid.
     int autoplayGames_ = 0;
     std::int32_t autoplayLastPaid_ = 0;

@@ -2,6 +2,8 @@
 // screen's switches, OK and reset, and the way out. Each applies its own refusals and money
 // limits and tells the screen what changed.
 
+#include <algorithm>
+
 #include "engine/game.h"
 
 namespace fruvana {
@@ -169,6 +171,21 @@ void Game::stopAutoplay(std::string_view why) {
     screen_.delay(1000);
     screen_.setMessage(why);
     screen_.delay(500);
+}
+
+std::string realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net) {
+    const std::string sign = net > 0 ? "+" : "";
+    return "You have played " + std::to_string(minutes) + " min: " + std::to_string(games) +
+           " games, net " + sign + std::to_string(net);
+}
+
+std::optional<std::string> Game::takeRealityCheck(std::int64_t now) {
+    if (!realityCheckMinutes_ || !state_.inputEnabled) return std::nullopt;
+    const std::int64_t since = std::max(lastRealityCheck_, session_.startedAt);
+    if (now - since < std::int64_t{*realityCheckMinutes_} * 60) return std::nullopt;
+    lastRealityCheck_ = now;
+    return realityCheckText((now - session_.startedAt) / 60, session_.games,
+                            money().total() - session_.moneyAtStart);
 }
 
 std::optional<std::string> autoplayStopText(const AutoplayLimits& limits, int games,

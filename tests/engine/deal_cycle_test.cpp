@@ -483,6 +483,33 @@ TEST(AutoplayLimits, StopAtTheirEdge) {
         EXPECT_EQ(autoplayStopText(c.limits, c.games, c.lastPaid, c.net), c.text) << c.games;
 }
 
+// Checks fall due an interval after the session began, then an interval after the last one
+// shown, never while a deal turns.
+TEST_F(DealCycle, RealityChecksFallDueEveryIntervalOfPlay) {
+    m.services.clock = 1000;
+    m.game.startSession();
+    m.game.setRealityCheck(30);
+    m.state.credit = 1350;  // the session's net: 350 won since it began
+    const struct {
+        std::int64_t at;
+        bool dealTurning;
+        std::optional<std::string> text;
+    } steps[] = {
+        {1000 + 1799, false, std::nullopt},
+        {1000 + 1800, true, std::nullopt},
+        {1000 + 1830, false, "You have played 30 min: 0 games, net +350"},
+        {1000 + 1830 + 1799, false, std::nullopt},
+        {1000 + 1830 + 1800, false, "You have played 60 min: 0 games, net +350"},
+    };
+    for (const auto& step : steps) {
+        m.state.inputEnabled = !step.dealTurning;
+        EXPECT_EQ(m.game.takeRealityCheck(step.at), step.text) << step.at;
+    }
+    EXPECT_EQ(realityCheckText(15, 118, -120), "You have played 15 min: 118 games, net -120");
+    m.game.setRealityCheck(std::nullopt);
+    EXPECT_EQ(m.game.takeRealityCheck(1000 + 99999), std::nullopt);
+}
+
 TEST_F(DealCycle, AutoplayStopsBeforeTheDealAfterABigWin) {
     m.state.bet = 5;
     m.game.setAutoplayLimits({std::nullopt, 1000, std::nullopt});
