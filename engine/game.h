@@ -109,6 +109,8 @@ class Game {
     // Autoplay off, the message line saying why.
     void stopAutoplay(std::string_view why = kAutoplayButtonOffText);
     bool autoplayOn() const { return autoplayOn_; }
+    // Autoplay waits (its timer stopped, still on) while paused, and goes on when no longer.
+    void pauseAutoplay(bool paused);
     // When autoplay stops by itself; never, unless the player chose limits.
     void setAutoplayLimits(const AutoplayLimits& limits) { autoplayLimits_ = limits; }
     // The reality check every so many minutes of the session, or never.

@@ -173,6 +173,10 @@ void Game::stopAutoplay(std::string_view why) {
     screen_.delay(500);
 }
 
+void Game::pauseAutoplay(bool paused) {
+    if (autoplayOn_) host_.runAutoplayTimer(!paused);
+}
+
 std::string realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net) {
     const std::string sign = net > 0 ? "+" : "";
     return "You have played " + std::to_string(minutes) + " min: " + std::to_string(games) +

@@ -14,6 +14,8 @@ enum class InputKind : std::uint8_t {
     Wheel,         // one wheel step: +1 away from the player, -1 towards
     CloseRequest,  // the window's close button or the session asking us to quit; may be refused
     Gamepad,       // a game controller's button pressed
+    FocusLost,     // the window no longer takes the keyboard
+    FocusGained,   // and takes it again
 };
 
 // The game controller's buttons the game answers; positions as on a common controller.
@@ -54,6 +56,9 @@ struct InputEvent {
     static InputEvent wheelStep(int sign) { return {InputKind::Wheel, 0, 0, {}, 0, sign, {}}; }
     static InputEvent closeRequest() { return {InputKind::CloseRequest, 0, 0, {}, 0, 0, {}}; }
     static InputEvent padButton(PadButton b) { return {InputKind::Gamepad, 0, 0, {}, 0, 0, b}; }
+    static InputEvent focus(bool gained) {
+        return {gained ? InputKind::FocusGained : InputKind::FocusLost, 0, 0, {}, 0, 0, {}};
+    }
 
     friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };

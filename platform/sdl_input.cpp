@@ -125,6 +125,10 @@ void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out, std
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 out.push_back(InputEvent::closeRequest());
+            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                       event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                out.push_back(
+                    InputEvent::focus(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED));
             }
             break;
         default:

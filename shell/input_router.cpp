@@ -102,6 +102,9 @@ void InputRouter::route(const InputEvent& event) {
             return act(wheel(event.wheel < 0 ? -1 : +1));
         case InputKind::Gamepad:
             return act(pad(event.pad));
+        case InputKind::FocusLost:
+        case InputKind::FocusGained:
+            return;  // the program's business: see Program::focusChanged
     }
 }
 

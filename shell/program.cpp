@@ -134,7 +134,13 @@ void Program::connectEvents() {
     };
     autoplayTimer_.onTimer = [this](UiTimer&) { game_->autoplayTick(); };
     introTimer_.onTimer = [this](UiTimer&) { endIntro(); };
-    loop_.onInput = [this](const InputEvent& event) { input_->route(event); };
+    loop_.onInput = [this](const InputEvent& event) {
+        if (event.kind == InputKind::FocusLost || event.kind == InputKind::FocusGained) {
+            focusChanged(event.kind == InputKind::FocusGained);
+            return;
+        }
+        input_->route(event);
+    };
     // A handler that throws: its reason on one line, and no more input; run() ends the game.
     loop_.onHandlerFailure = [this](const std::string& why) {
         std::fprintf(stderr, "Fruvana: %s; the game ends and saves its files\n", why.c_str());
@@ -148,8 +154,21 @@ void Program::connectEvents() {
 }
 
 void Program::applyPreferences(const Preferences& preferences) {
+    preferences_ = preferences;
     view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
     game_->setAutoplayLimits(preferences.autoplay);
+    game_->setRealityCheck(preferences.realityCheckMinutes);
+}
+
+void Program::focusChanged(bool focused) {
+    if (preferences_.whenUnfocused != WhenUnfocused::MuteAndPause) return;
+    if (focused) {
+        view_->setVolumes(preferences_.effectsVolume, preferences_.voiceVolume);
+    } else {
+        view_->setVolumes(0, 0);
+        platform_.audio().stop();
+    }
+    game_->pauseAutoplay(!focused);
 }
 
 void Program::showWindow() {

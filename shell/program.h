@@ -45,8 +45,12 @@ class Program final : public GameHost {
     int run();
     // Shows the window: the display checks, the welcome voice and the intro timer.
     void showWindow();
-    // The player's preferences from now on: the volumes and autoplay's own stops.
+    // The player's preferences from now on: the volumes, autoplay's own stops and the reality
+    // check.
     void applyPreferences(const Preferences& preferences);
+    // The window lost or regained the focus: with "mute and pause" chosen, the sound goes
+    // silent and autoplay waits until it comes back.
+    void focusChanged(bool focused);
     bool ended() const { return loop_.quitRequested(); }
 
     // The seams the tests drive the game through: the input as the window delivers it, the
@@ -89,6 +93,7 @@ class Program final : public GameHost {
     // every timer that posts to it, the frame clock outlives the view that starts it, and the
     // game goes before the view it calls.
     Platform& platform_;
+    Preferences preferences_;
     EventLoop loop_{platform_};
     UiTimer introTimer_{loop_, kIntroMs};
     UiTimer autoplayTimer_{loop_, kAutoplayIntervalMs};

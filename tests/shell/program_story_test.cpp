@@ -240,6 +240,31 @@ TEST_F(Story, AutoplaySaysSoWaitsAndRefusesOtherControls) {
     EXPECT_GE(platform->ticksMs() - t1, 1700u);
 }
 
+// With "mute and pause" chosen, losing the focus silences the game and holds autoplay's next
+// deal until the focus comes back; with the default, nothing changes.
+TEST_F(Story, WithoutTheFocusAMutedGameWaitsForItsPlayer) {
+    for (const WhenUnfocused choice : {WhenUnfocused::MuteAndPause, WhenUnfocused::Nothing}) {
+        startAndReveal();
+        Preferences preferences;
+        preferences.whenUnfocused = choice;
+        program->applyPreferences(preferences);
+        program->input().route(InputEvent::typed(U'a'));
+        platform->headlessAudio().clearLog();
+        platform->scriptAfter(1, InputEvent::focus(false));
+        program->loop().delay(4500);  // past the first automatic deal's time
+        const bool paused = choice == WhenUnfocused::MuteAndPause;
+        EXPECT_EQ(state().statistics.firstDeal.deals + (state().inputEnabled ? 0 : 1),
+                  paused ? 0 : 1);
+        platform->scriptAfter(1, InputEvent::focus(true));
+        program->loop().delay(4100);
+        settle();
+        EXPECT_GE(state().statistics.firstDeal.deals, 1);
+        ASSERT_FALSE(soundsPlayed().empty());
+        EXPECT_EQ(soundsPlayed().front(), "lever_pull");
+        program.reset();
+    }
+}
+
 TEST_F(Story, SettingsOpenBySOrT) {
     for (char32_t key : {U's', U'T'}) {
         startAndReveal();
