@@ -16,6 +16,10 @@
 // stakes and pays, and each game the recall gains paid its last deal's prize and moved the
 // money by that less its bet. While the cabinet takes input, its credit, win and bet meters
 // show the state. When the program ends, its four files hold what it ended with.
+//
+// One program per screen size is started at the first input on that screen; every input after
+// plays on it started over, in a scratch folder emptied for it, and starts it over again when it
+// is done, so that it leaves behind no more than it found.
 
 #include <algorithm>
 #include <array>
@@ -154,15 +158,41 @@ int countedClass(const PerClass<std::int32_t>& before, const PerClass<std::int32
 
 // ---- One game ---------------------------------------------------------------------------------
 
+// A headless program for one screen size, and its painting, which the session runs itself.
+struct Machine {
+    testing::HeadlessGame game;
+    std::function<void()> paint;
+
+    void restart(const HeadlessOptions& options) {
+        game.options = options;
+        game.platform->restart(options);
+        game.program->restart();
+    }
+};
+
+// The program for the input's screen, started at the first input on that screen and started
+// over on its window for every input after, so that each input plays from the same fresh
+// start without decoding and shading every picture again.
+Machine& machineFor(const HeadlessOptions& options) {
+    static std::array<std::unique_ptr<Machine>, 2> machines;  // 1024 x 768, 800 x 600
+    std::unique_ptr<Machine>& machine = machines[options.screen.width == 800 ? 1 : 0];
+    if (machine) {
+        machine->restart(options);
+        return *machine;
+    }
+    machine = std::make_unique<Machine>();
+    machine->game.options = options;
+    std::string error;
+    if (!machine->game.launch(false, error)) broken("the program did not start: " + error);
+    // The frame is composed only where the meters are read: the layers change as ever, and one
+    // paint before each reading brings all that changed onto the frame at once.
+    machine->paint = std::exchange(machine->game.program->loop().onPaint, [] {});
+    return *machine;
+}
+
 class Session {
   public:
-    explicit Session(const HeadlessOptions& options) {
-        game_.options = options;
-        std::string error;
-        if (!game_.launch(false, error)) broken("the program did not start: " + error);
-        // The frame is composed only where the meters are read: the layers change as ever, and
-        // one paint before each reading brings all that changed onto the frame at once.
-        paint_ = std::exchange(game_.program->loop().onPaint, [] {});
+    explicit Session(Machine& machine) : game_(machine.game), paint_(machine.paint) {
         game_.program->showWindow();
         game_.program->loop().delay(kIntroMs + 10);
         require(!game_.program->ended() && cabinetShown(),
@@ -374,8 +404,8 @@ class Session {
                 step_ + ": the recall file does not hold the games the game ended with");
     }
 
-    testing::HeadlessGame game_;
-    std::function<void()> paint_;
+    testing::HeadlessGame& game_;
+    const std::function<void()>& paint_;
     std::uint64_t startMs_ = 0;
     std::string step_ = "start-up";
     bool checkedFiles_ = false;
@@ -487,8 +517,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (setup & 1) testing::writeFile(options.basePath + std::string(kCreditFileName), in.take(16));
     if (setup & 2) testing::writeFile(options.basePath + std::string(kOptionsFileName), in.take(5));
 
-    Session game(options);
-    for (int step = 0; step < kMostSteps && !in.empty() && !game.over(); ++step)
-        playStep(step, in, game);
+    Machine& machine = machineFor(options);
+    {
+        Session game(machine);
+        for (int step = 0; step < kMostSteps && !in.empty() && !game.over(); ++step)
+            playStep(step, in, game);
+    }
+    // What the input made goes before the next input, so each input ends holding just what a
+    // fresh start holds: more allocations than releases then means a leak (which libFuzzer
+    // looks for after every input, and which takes it a second run and a heap scan to rule
+    // out).
+    machine.restart(options);
     return 0;
 }
