@@ -1,6 +1,7 @@
 // The one input table against the key tables the players read (the README and the help page),
 // and what each screen says lies under a point.
 
+#include <array>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -13,49 +14,48 @@ namespace {
 namespace L = layout;
 using Kind = Command::Kind;
 
-// How each command reads in the tables, and how each input is spelt there.
+// How each command reads in the tables, in the order of the push buttons and of the other
+// kinds (empty: not a command of the input table), and how each input is spelt: controller
+// buttons, and the keys that are not their own capital letter or digit, as the README names
+// them and as the help page's key caps show them.
+constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{
+    "help page",       "",        "bet down", "bet up",
+    "insert a coin",   "collect", "settings", "autoplay on or off",
+    "their OK button", "",        "",         ""};
+constexpr std::array<std::string_view, 7> kKindPhrases{
+    "pull the lever", "hold or release", "", "", "game recall", "closes it", "save and quit"};
+const std::map<PadButton, std::string> kPadNames{
+    {PadButton::A, "A (bottom"},
+    {PadButton::B, "B (right"},
+    {PadButton::X, "X (left"},
+    {PadButton::Y, "Y (top"},
+    {PadButton::Back, "Back / Select"},
+    {PadButton::Start, "Start"},
+    {PadButton::Guide, "Guide (middle)"},
+    {PadButton::DpadLeft, "D-pad left"},
+    {PadButton::DpadUp, "up"},
+    {PadButton::DpadRight, "right"},
+    {PadButton::LeftShoulder, "left and right shoulder"},
+    {PadButton::RightShoulder, "left and right shoulder"}};
+const std::map<char32_t, std::pair<std::string, std::string>> kKeyNames{{U'\r', {"Enter", "Enter"}},
+                                                                        {U' ', {"Space", "Space"}},
+                                                                        {27, {"Escape", "Esc"}},
+                                                                        {U',', {"comma", ","}},
+                                                                        {U'.', {"full stop", "."}}};
+
 std::string phrase(const Command& c) {
-    static const std::map<Button, std::string> kButtons{{Button::BetDown, "bet down"},
-                                                        {Button::BetUp, "bet up"},
-                                                        {Button::Coin, "insert a coin"},
-                                                        {Button::Collect, "collect"},
-                                                        {Button::Autoplay, "autoplay on or off"},
-                                                        {Button::Settings, "settings"},
-                                                        {Button::Help, "help page"},
-                                                        {Button::SettingsOk, "their OK button"}};
-    static const std::map<Kind, std::string> kOthers{{Kind::Pull, "pull the lever"},
-                                                     {Kind::Hold, "hold or release"},
-                                                     {Kind::OpenRecall, "game recall"},
-                                                     {Kind::CloseRecall, "closes it"},
-                                                     {Kind::Quit, "save and quit"}};
-    return c.kind == Kind::Press || c.kind == Kind::Click ? kButtons.at(c.button)
-                                                          : kOthers.at(c.kind);
+    return std::string(c.kind == Kind::Press || c.kind == Kind::Click
+                           ? kButtonPhrases[static_cast<std::size_t>(c.button)]
+                           : kKindPhrases[static_cast<std::size_t>(c.kind)]);
 }
 std::string spelling(const Input& input, bool html) {
-    static const std::map<PadButton, std::string> kPads{
-        {PadButton::A, "A (bottom"},
-        {PadButton::B, "B (right"},
-        {PadButton::X, "X (left"},
-        {PadButton::Y, "Y (top"},
-        {PadButton::Back, "Back / Select"},
-        {PadButton::Start, "Start"},
-        {PadButton::Guide, "Guide (middle)"},
-        {PadButton::DpadLeft, "D-pad left"},
-        {PadButton::DpadUp, "up"},
-        {PadButton::DpadRight, "right"},
-        {PadButton::LeftShoulder, "left and right shoulder"},
-        {PadButton::RightShoulder, "left and right shoulder"}};
-    static const std::map<char32_t, std::string> kWords{
-        {U'\r', "Enter"}, {U' ', "Space"}, {U',', "comma"}, {U'.', "full stop"}, {27, "Escape"}};
-    static const std::map<char32_t, std::string> kKeyCaps{
-        {U'\r', "Enter"}, {U' ', "Space"}, {27, "Esc"}};
     if (input.kind == Input::Kind::Wheel) return "mouse wheel";
-    if (input.kind == Input::Kind::Pad) return kPads.at(input.pad);
-    const auto& names = html ? kKeyCaps : kWords;
+    if (input.kind == Input::Kind::Pad) return kPadNames.at(input.pad);
+    const auto named = kKeyNames.find(input.key);
     const std::string name =
-        names.contains(input.key)
-            ? names.at(input.key)
-            : std::string(1, static_cast<char>(std::toupper(static_cast<int>(input.key))));
+        named == kKeyNames.end()
+            ? std::string(1, static_cast<char>(std::toupper(static_cast<int>(input.key))))
+            : (html ? named->second.second : named->second.first);
     return html ? "<kbd>" + name + "</kbd>" : name;
 }
 
@@ -70,22 +70,18 @@ bool mentions(const std::string& text, const std::string& word) {
     return false;
 }
 
-// The table rows of a document, as lines: those of a Markdown table or an HTML one.
-std::vector<std::string> tableRows(const std::string& file) {
-    std::ifstream in(std::string(FRUVANA_SOURCE_DIR) + "/" + file);
-    std::vector<std::string> rows;
-    for (std::string line; std::getline(in, line);)
-        if (line.starts_with("| ") || line.find("<tr><td>") != std::string::npos)
-            rows.push_back(line);
-    return rows;
-}
-
 TEST(KeyTables, TheReadmeAndTheHelpPageTellEveryRowOfTheInputTable) {
     for (const auto& [file, html] : {std::pair{"README.md", false}, {"shell/help.htm", true}}) {
-        const std::vector<std::string> rows = tableRows(file);
+        // The document's table rows: those of a Markdown table or an HTML one.
+        std::ifstream in(std::string(FRUVANA_SOURCE_DIR) + "/" + file);
+        std::vector<std::string> rows;
+        for (std::string line; std::getline(in, line);)
+            if (line.starts_with("| ") || line.find("<tr><td>") != std::string::npos)
+                rows.push_back(line);
         ASSERT_GT(rows.size(), 20u) << file;
         for (const InputRow& row : inputTable()) {
             const std::string input = spelling(row.input, html), does = phrase(row.command);
+            ASSERT_FALSE(does.empty()) << input << " does what no table row says";
             const bool told = std::any_of(rows.begin(), rows.end(), [&](const std::string& r) {
                 return mentions(r, input) && r.find(does) != std::string::npos;
             });
@@ -122,30 +118,28 @@ TEST_P(ControlsUnder, APoint) {
     EXPECT_EQ(hit->onFace, c.onFace);
 }
 
-using CK = ControlKind;
+constexpr auto press = [](Button b) { return Control{ControlKind::Button, b}; };
+constexpr auto hold = [](int reel) { return Control{ControlKind::Hold, Button::Help, reel}; };
 INSTANTIATE_TEST_SUITE_P(
     Table, ControlsUnder,
     ::testing::Values(
-        PointCase{"KnobCentre", 0, L::kLeverAt, 26, 26, Control{CK::Lever}, true},
-        PointCase{"BesideTheKnob", 0, L::kLeverAt, 45, 45, Control{CK::Lever}, false},
-        PointCase{"CoinFaceTop", 0, L::kCoinAt, 26, 0, Control{CK::Button, Button::Coin}, true},
-        PointCase{"CoinCorner", 0, L::kCoinAt, 52, 52, Control{CK::Button, Button::Coin}, false},
-        PointCase{"BetUpFace", 0, L::kBetUpAt, 16, 16, Control{CK::Button, Button::BetUp}, true},
-        PointCase{"Reel2", 0, L::kReelsAt[1], 60, 60, Control{CK::Hold, Button::Help, 2}, true},
-        PointCase{"Lamp3", 0, L::kLampsAt[2], 10, 5, Control{CK::Hold, Button::Help, 3}, true},
+        PointCase{"KnobCentre", 0, L::kLeverAt, 26, 26, Control{ControlKind::Lever}, true},
+        PointCase{"BesideTheKnob", 0, L::kLeverAt, 45, 45, Control{ControlKind::Lever}, false},
+        PointCase{"CoinFaceTop", 0, L::kCoinAt, 26, 0, press(Button::Coin), true},
+        PointCase{"CoinCorner", 0, L::kCoinAt, 52, 52, press(Button::Coin), false},
+        PointCase{"BetUpFace", 0, L::kBetUpAt, 16, 16, press(Button::BetUp), true},
+        PointCase{"Reel2", 0, L::kReelsAt[1], 60, 60, hold(2), true},
+        PointCase{"Lamp3", 0, L::kLampsAt[2], 10, 5, hold(3), true},
         PointCase{"CreditMeter", 0, L::kCreditMeterAt, 5, 5, std::nullopt, true},
-        PointCase{"SettingsOk", U's', L::kOkAt, 26, 26, Control{CK::Button, Button::SettingsOk},
-                  true},
-        PointCase{"ResetCorner", U's', L::kResetAt, 40, 40,
-                  Control{CK::Button, Button::SettingsReset}, false},
+        PointCase{"SettingsOk", U's', L::kOkAt, 26, 26, press(Button::SettingsOk), true},
+        PointCase{"ResetCorner", U's', L::kResetAt, 40, 40, press(Button::SettingsReset), false},
         PointCase{"Switch3", U's', L::kSwitchesAt[3], 10, 10,
-                  Control{CK::OptionSwitch, Button::Help, 3}, true},
-        PointCase{"RecallButton", U's', L::kRecallButtonAt, 16, 16,
-                  Control{CK::Button, Button::SettingsRecall}, true},
+                  Control{ControlKind::OptionSwitch, Button::Help, 3}, true},
+        PointCase{"RecallButton", U's', L::kRecallButtonAt, 16, 16, press(Button::SettingsRecall),
+                  true},
         PointCase{"SettingsBeside", U's', L::kLeverAt, 26, 26, std::nullopt, true},
-        PointCase{"RecallOk", U'r', L::kOkAt, 26, 26, Control{CK::Button, Button::RecallOk}, true},
-        PointCase{"RecallOkCorner", U'r', L::kOkAt, 60, 60, Control{CK::Button, Button::RecallOk},
-                  false}),
+        PointCase{"RecallOk", U'r', L::kOkAt, 26, 26, press(Button::RecallOk), true},
+        PointCase{"RecallOkCorner", U'r', L::kOkAt, 60, 60, press(Button::RecallOk), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
