@@ -16,10 +16,7 @@
 // stakes and pays, and each game the recall gains paid its last deal's prize and moved the
 // money by that less its bet. While the cabinet takes input, its credit, win and bet meters
 // show the state. When the program ends, its four files hold what it ended with.
-//
-// One program per screen size is started at the first input on that screen; every input after
-// plays on it started over, in a scratch folder emptied for it, and starts it over again when it
-// is done, so that it leaves behind no more than it found.
+// Every input plays on a program started over in a scratch folder emptied for it.
 
 #include <algorithm>
 #include <array>
@@ -164,30 +161,27 @@ struct Machine {
     std::function<void()> paint;
 
     void restart(const HeadlessOptions& options) {
-        game.options = options;
         game.platform->restart(options);
         game.program->restart();
     }
 };
 
-// The program for the input's screen, started at the first input on that screen and started
-// over on its window for every input after, so that each input plays from the same fresh
-// start without decoding and shading every picture again.
+// The program for the input's screen (1024 x 768 or 800 x 600), started at the first input on
+// that screen and started over for every input after.
 Machine& machineFor(const HeadlessOptions& options) {
-    static std::array<std::unique_ptr<Machine>, 2> machines;  // 1024 x 768, 800 x 600
-    std::unique_ptr<Machine>& machine = machines[options.screen.width == 800 ? 1 : 0];
-    if (machine) {
-        machine->restart(options);
-        return *machine;
+    static std::array<Machine, 2> machines;
+    Machine& machine = machines[options.screen.width == 800 ? 1 : 0];
+    if (machine.game.program) {
+        machine.restart(options);
+        return machine;
     }
-    machine = std::make_unique<Machine>();
-    machine->game.options = options;
+    machine.game.options = options;
     std::string error;
-    if (!machine->game.launch(false, error)) broken("the program did not start: " + error);
+    if (!machine.game.launch(false, error)) broken("the program did not start: " + error);
     // The frame is composed only where the meters are read: the layers change as ever, and one
     // paint before each reading brings all that changed onto the frame at once.
-    machine->paint = std::exchange(machine->game.program->loop().onPaint, [] {});
-    return *machine;
+    machine.paint = std::exchange(machine.game.program->loop().onPaint, [] {});
+    return machine;
 }
 
 class Session {
@@ -523,10 +517,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int step = 0; step < kMostSteps && !in.empty() && !game.over(); ++step)
             playStep(step, in, game);
     }
-    // What the input made goes before the next input, so each input ends holding just what a
-    // fresh start holds: more allocations than releases then means a leak (which libFuzzer
-    // looks for after every input, and which takes it a second run and a heap scan to rule
-    // out).
+    // Started over again, the program holds no more than it did before the input: more
+    // allocations than releases then means a leak, which libFuzzer looks for after every input.
     machine.restart(options);
     return 0;
 }

@@ -14,48 +14,44 @@ namespace {
 namespace L = layout;
 using Kind = Command::Kind;
 
-// How each command reads in the tables, in the order of the push buttons and of the other
-// kinds (empty: not a command of the input table), and how each input is spelt: controller
-// buttons, and the keys that are not their own capital letter or digit, as the README names
-// them and as the help page's key caps show them.
+// How each command reads in the tables, by push button and by kind in their orders (empty:
+// none of the input table), and how each input is spelt there.
 constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{
     "help page",       "",        "bet down", "bet up",
     "insert a coin",   "collect", "settings", "autoplay on or off",
     "their OK button", "",        "",         ""};
 constexpr std::array<std::string_view, 7> kKindPhrases{
     "pull the lever", "hold or release", "", "", "game recall", "closes it", "save and quit"};
-const std::map<PadButton, std::string> kPadNames{
-    {PadButton::A, "A (bottom"},
-    {PadButton::B, "B (right"},
-    {PadButton::X, "X (left"},
-    {PadButton::Y, "Y (top"},
-    {PadButton::Back, "Back / Select"},
-    {PadButton::Start, "Start"},
-    {PadButton::Guide, "Guide (middle)"},
-    {PadButton::DpadLeft, "D-pad left"},
-    {PadButton::DpadUp, "up"},
-    {PadButton::DpadRight, "right"},
-    {PadButton::LeftShoulder, "left and right shoulder"},
-    {PadButton::RightShoulder, "left and right shoulder"}};
-const std::map<char32_t, std::pair<std::string, std::string>> kKeyNames{{U'\r', {"Enter", "Enter"}},
-                                                                        {U' ', {"Space", "Space"}},
-                                                                        {27, {"Escape", "Esc"}},
-                                                                        {U',', {"comma", ","}},
-                                                                        {U'.', {"full stop", "."}}};
-
 std::string phrase(const Command& c) {
-    return std::string(c.kind == Kind::Press || c.kind == Kind::Click
-                           ? kButtonPhrases[static_cast<std::size_t>(c.button)]
-                           : kKindPhrases[static_cast<std::size_t>(c.kind)]);
+    const bool button = c.kind == Kind::Press || c.kind == Kind::Click;
+    return std::string(button ? kButtonPhrases[static_cast<std::size_t>(c.button)]
+                              : kKindPhrases[static_cast<std::size_t>(c.kind)]);
 }
 std::string spelling(const Input& input, bool html) {
+    static const std::map<PadButton, std::string> kPads{
+        {PadButton::A, "A (bottom"},
+        {PadButton::B, "B (right"},
+        {PadButton::X, "X (left"},
+        {PadButton::Y, "Y (top"},
+        {PadButton::Back, "Back / Select"},
+        {PadButton::Start, "Start"},
+        {PadButton::Guide, "Guide (middle)"},
+        {PadButton::DpadLeft, "D-pad left"},
+        {PadButton::DpadUp, "up"},
+        {PadButton::DpadRight, "right"},
+        {PadButton::LeftShoulder, "left and right shoulder"},
+        {PadButton::RightShoulder, "left and right shoulder"}};
+    static const std::map<char32_t, std::string> kWords{
+        {U'\r', "Enter"}, {U' ', "Space"}, {U',', "comma"}, {U'.', "full stop"}, {27, "Escape"}};
+    static const std::map<char32_t, std::string> kKeyCaps{
+        {U'\r', "Enter"}, {U' ', "Space"}, {27, "Esc"}};
     if (input.kind == Input::Kind::Wheel) return "mouse wheel";
-    if (input.kind == Input::Kind::Pad) return kPadNames.at(input.pad);
-    const auto named = kKeyNames.find(input.key);
+    if (input.kind == Input::Kind::Pad) return kPads.at(input.pad);
+    const auto& names = html ? kKeyCaps : kWords;
     const std::string name =
-        named == kKeyNames.end()
-            ? std::string(1, static_cast<char>(std::toupper(static_cast<int>(input.key))))
-            : (html ? named->second.second : named->second.first);
+        names.contains(input.key)
+            ? names.at(input.key)
+            : std::string(1, static_cast<char>(std::toupper(static_cast<int>(input.key))));
     return html ? "<kbd>" + name + "</kbd>" : name;
 }
 
@@ -72,9 +68,8 @@ bool mentions(const std::string& text, const std::string& word) {
 
 TEST(KeyTables, TheReadmeAndTheHelpPageTellEveryRowOfTheInputTable) {
     for (const auto& [file, html] : {std::pair{"README.md", false}, {"shell/help.htm", true}}) {
-        // The document's table rows: those of a Markdown table or an HTML one.
         std::ifstream in(std::string(FRUVANA_SOURCE_DIR) + "/" + file);
-        std::vector<std::string> rows;
+        std::vector<std::string> rows;  // those of a Markdown table or an HTML one
         for (std::string line; std::getline(in, line);)
             if (line.starts_with("| ") || line.find("<tr><td>") != std::string::npos)
                 rows.push_back(line);
@@ -118,28 +113,30 @@ TEST_P(ControlsUnder, APoint) {
     EXPECT_EQ(hit->onFace, c.onFace);
 }
 
-constexpr auto press = [](Button b) { return Control{ControlKind::Button, b}; };
-constexpr auto hold = [](int reel) { return Control{ControlKind::Hold, Button::Help, reel}; };
+using CK = ControlKind;
 INSTANTIATE_TEST_SUITE_P(
     Table, ControlsUnder,
     ::testing::Values(
-        PointCase{"KnobCentre", 0, L::kLeverAt, 26, 26, Control{ControlKind::Lever}, true},
-        PointCase{"BesideTheKnob", 0, L::kLeverAt, 45, 45, Control{ControlKind::Lever}, false},
-        PointCase{"CoinFaceTop", 0, L::kCoinAt, 26, 0, press(Button::Coin), true},
-        PointCase{"CoinCorner", 0, L::kCoinAt, 52, 52, press(Button::Coin), false},
-        PointCase{"BetUpFace", 0, L::kBetUpAt, 16, 16, press(Button::BetUp), true},
-        PointCase{"Reel2", 0, L::kReelsAt[1], 60, 60, hold(2), true},
-        PointCase{"Lamp3", 0, L::kLampsAt[2], 10, 5, hold(3), true},
+        PointCase{"KnobCentre", 0, L::kLeverAt, 26, 26, Control{CK::Lever}, true},
+        PointCase{"BesideTheKnob", 0, L::kLeverAt, 45, 45, Control{CK::Lever}, false},
+        PointCase{"CoinFaceTop", 0, L::kCoinAt, 26, 0, Control{CK::Button, Button::Coin}, true},
+        PointCase{"CoinCorner", 0, L::kCoinAt, 52, 52, Control{CK::Button, Button::Coin}, false},
+        PointCase{"BetUpFace", 0, L::kBetUpAt, 16, 16, Control{CK::Button, Button::BetUp}, true},
+        PointCase{"Reel2", 0, L::kReelsAt[1], 60, 60, Control{CK::Hold, Button::Help, 2}, true},
+        PointCase{"Lamp3", 0, L::kLampsAt[2], 10, 5, Control{CK::Hold, Button::Help, 3}, true},
         PointCase{"CreditMeter", 0, L::kCreditMeterAt, 5, 5, std::nullopt, true},
-        PointCase{"SettingsOk", U's', L::kOkAt, 26, 26, press(Button::SettingsOk), true},
-        PointCase{"ResetCorner", U's', L::kResetAt, 40, 40, press(Button::SettingsReset), false},
-        PointCase{"Switch3", U's', L::kSwitchesAt[3], 10, 10,
-                  Control{ControlKind::OptionSwitch, Button::Help, 3}, true},
-        PointCase{"RecallButton", U's', L::kRecallButtonAt, 16, 16, press(Button::SettingsRecall),
+        PointCase{"SettingsOk", U's', L::kOkAt, 26, 26, Control{CK::Button, Button::SettingsOk},
                   true},
+        PointCase{"ResetCorner", U's', L::kResetAt, 40, 40,
+                  Control{CK::Button, Button::SettingsReset}, false},
+        PointCase{"Switch3", U's', L::kSwitchesAt[3], 10, 10,
+                  Control{CK::OptionSwitch, Button::Help, 3}, true},
+        PointCase{"RecallButton", U's', L::kRecallButtonAt, 16, 16,
+                  Control{CK::Button, Button::SettingsRecall}, true},
         PointCase{"SettingsBeside", U's', L::kLeverAt, 26, 26, std::nullopt, true},
-        PointCase{"RecallOk", U'r', L::kOkAt, 26, 26, press(Button::RecallOk), true},
-        PointCase{"RecallOkCorner", U'r', L::kOkAt, 60, 60, press(Button::RecallOk), false}),
+        PointCase{"RecallOk", U'r', L::kOkAt, 26, 26, Control{CK::Button, Button::RecallOk}, true},
+        PointCase{"RecallOkCorner", U'r', L::kOkAt, 60, 60, Control{CK::Button, Button::RecallOk},
+                  false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <tuple>
 
@@ -408,12 +409,13 @@ TEST_F(Story, ASavedWinJoinsTheCreditWithoutPassingItsLimit) {
     }
 }
 
-// A program started over on its window, however its last run was left, looks, sounds, plays
-// and saves as one started afresh on a new platform: the same frames, sounds, money, counts,
-// clock and credit file, after the intro and again after a deal.
+// A program started over on its window, however its last run was left (by a key, then a
+// button held down), looks, sounds, plays and saves as one started afresh: during the intro,
+// after it, and after a deal on the settings screen.
 struct LeftAs {
     const char* name;
-    void (*leave)(testing::HeadlessGame& game);
+    char32_t key;
+    std::optional<L::Offset> heldDown;
 };
 
 class StartedOver : public Story, public ::testing::WithParamInterface<LeftAs> {};
@@ -421,73 +423,52 @@ class StartedOver : public Story, public ::testing::WithParamInterface<LeftAs> {
 TEST_P(StartedOver, PlaysAsAFreshStart) {
     startAndReveal();
     type(U'c');
-    GetParam().leave(*this);
+    if (GetParam().key != 0) program->input().route(InputEvent::typed(GetParam().key));
+    if (const auto at = GetParam().heldDown) {
+        const auto [x, y] = onCabinet(*at, 26, 26);
+        program->input().route(InputEvent::mouseDown(x, y));
+    }
     for (const auto& entry : fs::directory_iterator(folder)) fs::remove(entry.path());
     platform->restart(options);
     program->restart();
-
-    testing::ScratchFolder freshFolder;
+    const testing::ScratchFolder freshFolder;
     testing::HeadlessGame fresh;
     fresh.options = options;
     fresh.options.basePath = freshFolder.path.string() + "/";
     std::string error;
     ASSERT_TRUE(fresh.launch(false, error)) << error;
 
-    auto both = [&](auto act) {
-        act(static_cast<testing::HeadlessGame&>(*this));
-        act(fresh);
-    };
-    auto looks = [](testing::HeadlessGame& g) {
-        const MachineState& s = g.state();
-        return std::tuple(s.credit, s.win, s.bet, s.account, s.statistics, s.options, s.reelSymbols,
-                          s.recall, s.inputEnabled, g.soundsPlayed(), g.platform->ticksMs(),
-                          testing::readFile(g.options.basePath + "fruvana.ini"));
-    };
-    auto expectSame = [&](const char* when) {
+    auto expectSameAfter = [&](const char* when, auto act) {
         SCOPED_TRACE(when);
-        EXPECT_TRUE(composed() == fresh.composed());
-        EXPECT_EQ(looks(*this), looks(fresh));
+        auto looks = [&](testing::HeadlessGame& g) {
+            act(g);
+            const MachineState& s = g.state();
+            return std::tuple(g.composed(), s.credit, s.win, s.bet, s.account, s.statistics,
+                              s.options, s.reelSymbols, s.recall, s.inputEnabled, g.soundsPlayed(),
+                              g.platform->ticksMs(),
+                              testing::readFile(g.options.basePath + "fruvana.ini"));
+        };
+        EXPECT_TRUE(looks(*this) == looks(fresh));
     };
-    both([](testing::HeadlessGame& g) {
+    expectSameAfter("the intro's first second", [](testing::HeadlessGame& g) {
         g.program->showWindow();
         g.program->loop().delay(1000);
     });
-    expectSame("during the intro");
-    both([](testing::HeadlessGame& g) { g.program->loop().delay(kIntroMs); });
-    expectSame("after the intro");
-    both([](testing::HeadlessGame& g) {
+    expectSameAfter("the intro",
+                    [](testing::HeadlessGame& g) { g.program->loop().delay(kIntroMs); });
+    expectSameAfter("a deal and the settings", [](testing::HeadlessGame& g) {
         g.pullLever();
         g.settle();
         g.type(U'c');
         g.type(U's');
     });
-    expectSame("after a deal, on the settings screen");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, StartedOver,
-    ::testing::Values(LeftAs{"ReelsTurning",
-                             [](testing::HeadlessGame& g) {
-                                 g.pullLever();
-                                 g.program->loop().delay(200);
-                             }},
-                      LeftAs{"LeverHeldDown",
-                             [](testing::HeadlessGame& g) {
-                                 const auto [x, y] = g.onCabinet(L::kLeverAt, 26, 26);
-                                 g.program->input().route(InputEvent::mouseDown(x, y));
-                             }},
-                      LeftAs{"AutoplayOn", [](testing::HeadlessGame& g) { g.type(U'a'); }},
-                      LeftAs{"SettingsOkHeld",
-                             [](testing::HeadlessGame& g) {
-                                 g.type(U's');
-                                 const auto [x, y] = g.onCabinet(L::kOkAt, 26, 26);
-                                 g.program->input().route(InputEvent::mouseDown(x, y));
-                             }},
-                      LeftAs{"RecallShown", [](testing::HeadlessGame& g) { g.type(U'r'); }},
-                      LeftAs{"Ended",
-                             [](testing::HeadlessGame& g) {
-                                 g.program->input().route(InputEvent::closeRequest());
-                             }}),
+    ::testing::Values(LeftAs{"ReelsTurning", U' ', {}}, LeftAs{"LeverHeldDown", 0, L::kLeverAt},
+                      LeftAs{"AutoplayOn", U'a', {}}, LeftAs{"SettingsOkHeld", U's', L::kOkAt},
+                      LeftAs{"RecallShown", U'r', {}}, LeftAs{"Ended", U'x', {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
