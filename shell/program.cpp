@@ -94,8 +94,8 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     if (!settings_) return false;
     recall_ = RecallScreen::create(*screen_, loop_, error);
     if (!recall_) return false;
-    startMachine();
     connectEvents();
+    startMachine();
     return true;
 }
 
