@@ -5,6 +5,7 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <cmath>
 #include <ostream>
+#include <vector>
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
@@ -84,7 +85,12 @@ PerClass<double> secondDealChances(const Line& line, int heldMask, bool ahead) {
     return probability;
 }
 
-Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
+Moments gameMoments(const Line& line, int heldMask, bool ahead) {
+    if ((heldMask & kAllHeld) == kAllHeld) {
+        // Holding all three collects the first deal's win.
+        const int c = classifyLine(line);
+        return {pay(c), pay(c) * pay(c), c == kNoWin ? 0.0 : 1.0};
+    }
     const PerClass<double> probability = secondDealChances(line, heldMask, ahead);
     Moments m;
     for (int c = 1; c <= kClassCount; ++c) {
@@ -93,15 +99,6 @@ Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
     }
     m.hit = 1.0 - probability[kNoWin];
     return m;
-}
-
-Moments gameMoments(const Line& line, int heldMask, bool ahead) {
-    if ((heldMask & kAllHeld) == kAllHeld) {
-        // Holding all three collects the first deal's win.
-        const int c = classifyLine(line);
-        return {pay(c), pay(c) * pay(c), c == kNoWin ? 0.0 : 1.0};
-    }
-    return secondDealMoments(line, heldMask, ahead);
 }
 
 // The holds the game itself suggests after a first deal: what its own evaluation leaves in
@@ -120,6 +117,51 @@ std::array<int, 1000> suggestedHoldMasks() {
             (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0);
     }
     return masks;
+}
+
+// A first-deal line as the game deals it to a player ahead or not: its class, its chance (lines
+// of one class equally likely, the class at its chance under the mix) and the suggested holds.
+struct DealtLine {
+    Line line;
+    int comboClass;
+    double chance;
+    int suggested;
+};
+
+std::vector<DealtLine> dealtLines(bool ahead) {
+    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
+    const PerClass<std::int64_t> census = naturalCensus();
+    const std::array<int, 1000> suggested = suggestedHoldMasks();
+    std::vector<DealtLine> lines;
+    for (int index = 0; index < 1000; ++index) {
+        const Line line = lineOf(index);
+        const int c = classifyLine(line);
+        lines.push_back(
+            {line, c,
+             static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]),
+             suggested[static_cast<std::size_t>(index)]});
+    }
+    return lines;
+}
+
+// The class a game ends with under the suggested holds: of every game (the first deal's class
+// when all three reels are held), or of the second deals alone, given that one is dealt.
+PerClass<double> suggestedHoldsClassChances(bool ahead, bool secondDealsOnly) {
+    PerClass<double> chances{};
+    double dealt = 0;
+    for (const DealtLine& d : dealtLines(ahead)) {
+        // Three held reels collect the first win; no second deal follows.
+        if ((d.suggested & kAllHeld) == kAllHeld) {
+            if (!secondDealsOnly) chances[d.comboClass] += d.chance;
+            continue;
+        }
+        const PerClass<double> after = secondDealChances(d.line, d.suggested, ahead);
+        for (int k = 1; k <= kClassCount; ++k) chances[k] += d.chance * after[k];
+        dealt += d.chance;
+    }
+    if (secondDealsOnly && dealt > 0)
+        for (int k = 1; k <= kClassCount; ++k) chances[k] /= dealt;
+    return chances;
 }
 
 GameFigures finish(const Moments& total) {
@@ -154,29 +196,20 @@ WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     WholeGameFigures figures;
     figures.mix = ahead ? kAheadMix : kOtherwiseMix;
     figures.ahead = ahead;
-    const FirstDealFigures first = firstDealFigures(figures.mix);
-    const PerClass<std::int64_t> census = naturalCensus();
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
-
     Moments bySuggestion, byBest;
-    for (int index = 0; index < 1000; ++index) {
-        const Line line = lineOf(index);
-        const int c = classifyLine(line);
-        // Lines of one class are equally likely; the class has its first-deal chance.
-        const double weight =
-            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
-        const auto add = [weight](Moments& sum, const Moments& m) {
-            sum.pay += weight * m.pay;
-            sum.paySquared += weight * m.paySquared;
-            sum.hit += weight * m.hit;
+    for (const DealtLine& d : dealtLines(ahead)) {
+        const auto add = [&d](Moments& sum, const Moments& m) {
+            sum.pay += d.chance * m.pay;
+            sum.paySquared += d.chance * m.paySquared;
+            sum.hit += d.chance * m.hit;
         };
-        add(bySuggestion, gameMoments(line, suggested[static_cast<std::size_t>(index)], ahead));
+        add(bySuggestion, gameMoments(d.line, d.suggested, ahead));
         if (!withBestHolds) continue;
 
         // On a tie the hold set with more reels held wins, keeping a sure win first.
-        Moments best = gameMoments(line, kAllHeld, ahead);
+        Moments best = gameMoments(d.line, kAllHeld, ahead);
         for (int mask = kAllHeld - 1; mask >= 0; --mask) {
-            const Moments m = gameMoments(line, mask, ahead);
+            const Moments m = gameMoments(d.line, mask, ahead);
             if (m.pay > best.pay) best = m;
         }
         add(byBest, best);
@@ -186,48 +219,20 @@ WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     return figures;
 }
 
-PerClass<double> secondDealClassChances(bool ahead) {
-    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
-    const PerClass<std::int64_t> census = naturalCensus();
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
+PerClass<double> firstDealChances(TableMix mix) {
+    const FirstDealFigures f = firstDealFigures(mix);
     PerClass<double> chances{};
-    double dealt = 0;
-    for (int index = 0; index < 1000; ++index) {
-        const int mask = suggested[static_cast<std::size_t>(index)];
-        // Three held reels collect the first win; no second deal follows.
-        if ((mask & kAllHeld) == kAllHeld) continue;
-        const Line line = lineOf(index);
-        const int c = classifyLine(line);
-        const double weight =
-            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
-        const PerClass<double> after = secondDealChances(line, mask, ahead);
-        for (int k = 1; k <= kClassCount; ++k) chances[k] += weight * after[k];
-        dealt += weight;
-    }
-    if (dealt > 0)
-        for (int k = 1; k <= kClassCount; ++k) chances[k] /= dealt;
+    for (int c = 1; c <= kClassCount; ++c)
+        chances[c] = static_cast<double>(f.probability[c]) / 10000.0;
     return chances;
 }
 
+PerClass<double> secondDealClassChances(bool ahead) {
+    return suggestedHoldsClassChances(ahead, true);
+}
+
 PerClass<double> gameClassChances(bool ahead) {
-    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
-    const PerClass<std::int64_t> census = naturalCensus();
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
-    PerClass<double> chances{};
-    for (int index = 0; index < 1000; ++index) {
-        const int mask = suggested[static_cast<std::size_t>(index)];
-        const Line line = lineOf(index);
-        const int c = classifyLine(line);
-        const double weight =
-            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
-        if ((mask & kAllHeld) == kAllHeld) {
-            chances[c] += weight;
-            continue;
-        }
-        const PerClass<double> after = secondDealChances(line, mask, ahead);
-        for (int k = 1; k <= kClassCount; ++k) chances[k] += weight * after[k];
-    }
-    return chances;
+    return suggestedHoldsClassChances(ahead, false);
 }
 
 ParSheet computeParSheet() {
@@ -268,6 +273,10 @@ std::string percentOf(std::int64_t tenThousandths) {
 }
 std::string percentOf(double fraction) {
     return fmt::format("{:.4f} %", fraction * 100.0);
+}
+
+CountRange firstDealRange(const FirstDealFigures& f, int c, std::int64_t deals) {
+    return binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
 }
 
 void writeClassTable(std::ostream& out, const FirstDealFigures& left,
@@ -326,8 +335,7 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
     out << fmt::format("{:<22} {:<23} {}\n", "class", aheadMix.mix.name, otherwiseMix.mix.name);
     for (int c = 1; c <= kClassCount; ++c) {
         const auto range = [&](const FirstDealFigures& f) {
-            const CountRange r =
-                binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
+            const CountRange r = firstDealRange(f, c, deals);
             return fmt::format("{} to {}", r.lo, r.hi);
         };
         out << fmt::format("{:2} {:<19} {:<23} {}\n", c, rowLabel(c), range(aheadMix),
@@ -372,8 +380,7 @@ void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t de
     Json ranges = Json::array();
     for (int c = 1; c <= kClassCount; ++c) {
         const auto range = [&](const FirstDealFigures& f) {
-            const CountRange r =
-                binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
+            const CountRange r = firstDealRange(f, c, deals);
             return Json{r.lo, r.hi};
         };
         ranges.push_back({{"class", c},

@@ -7,13 +7,6 @@ namespace fruvana::sim {
 
 namespace {
 
-PerClass<double> chancesOf(const FirstDealFigures& f) {
-    PerClass<double> chances{};
-    for (int c = 1; c <= kClassCount; ++c)
-        chances[c] = static_cast<double>(f.probability[c]) / 10000.0;
-    return chances;
-}
-
 GameReference referenceFor(bool secondDeal, bool ahead) {
     GameReference g;
     if (!secondDeal) {
@@ -21,13 +14,13 @@ GameReference referenceFor(bool secondDeal, bool ahead) {
         const FirstDealFigures f = firstDealFigures(kOtherwiseMix);
         g.returnToPlayer = static_cast<double>(f.returnToPlayer) / 10000.0;
         g.standardDeviation = f.standardDeviation;
-        g.firstDealChance = chancesOf(f);
+        g.firstDealChance = firstDealChances(kOtherwiseMix);
         return g;
     }
     const WholeGameFigures whole = wholeGameFigures(ahead, false);
     g.returnToPlayer = whole.suggestedHolds.returnToPlayer;
     g.standardDeviation = whole.suggestedHolds.standardDeviation;
-    g.firstDealChance = chancesOf(firstDealFigures(whole.mix));
+    g.firstDealChance = firstDealChances(whole.mix);
     g.secondDealChance = secondDealClassChances(ahead);
     return g;
 }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -21,32 +22,11 @@ std::optional<std::int64_t> parseDecimal(const std::string& text) {
     return value;
 }
 
-CLI::Validator wholeNumber(std::int64_t lo, std::int64_t hi) {
-    const std::string range = std::to_string(lo) + " to " + std::to_string(hi);
+// A check that takes the text `accepts` takes, and otherwise says what it is not.
+CLI::Validator accepting(std::function<bool(const std::string&)> accepts, std::string isNot) {
     return CLI::Validator(
-        [lo, hi, range](std::string& text) -> std::string {
-            const auto value = parseDecimal(text);
-            if (!value || *value < lo || *value > hi)
-                return "'" + text + "' is not a whole number from " + range;
-            return {};
-        },
-        "");
-}
-
-CLI::Validator onOff() {
-    return CLI::Validator(
-        [](std::string& text) -> std::string {
-            if (text == "on" || text == "off") return {};
-            return "'" + text + "' is neither on nor off";
-        },
-        "");
-}
-
-CLI::Validator streamName() {
-    return CLI::Validator(
-        [](std::string& text) -> std::string {
-            if (rngStreamNamed(text)) return {};
-            return "'" + text + "' is not lcg, ranmar or symbols";
+        [accepts, isNot](std::string& text) {
+            return accepts(text) ? std::string() : "'" + text + "' " + isNot;
         },
         "");
 }
@@ -63,8 +43,34 @@ std::optional<std::pair<int, int>> parseShard(const std::string& text) {
 
 template <typename T>
 T valueOf(const std::string& text) {
-    // Only called on text the validator accepted, so the value is present and in range.
+    // Only called on text the check accepted, so the value is present and in range.
     return static_cast<T>(*parseDecimal(text));
+}
+
+// An option of a whole number from lo to hi, kept as text until every check is done; its
+// default, unless none, shown in the help.
+CLI::Option* addNumber(CLI::App& app, const std::string& name, std::string& text,
+                       const std::string& help, const std::string& typeName, std::int64_t lo,
+                       std::int64_t hi) {
+    const auto inRange = [lo, hi](const std::string& t) {
+        const auto value = parseDecimal(t);
+        return value && *value >= lo && *value <= hi;
+    };
+    CLI::Option* option =
+        app.add_option(name, text, help)
+            ->type_name(typeName)
+            ->check(accepting(inRange, "is not a whole number from " + std::to_string(lo) + " to " +
+                                           std::to_string(hi)));
+    return text.empty() ? option : option->capture_default_str();
+}
+
+CLI::Option* addOnOff(CLI::App& app, const std::string& name, std::string& text,
+                      const std::string& help) {
+    return app.add_option(name, text, help)
+        ->type_name("on|off")
+        ->check(accepting([](const std::string& t) { return t == "on" || t == "off"; },
+                          "is neither on nor off"))
+        ->capture_default_str();
 }
 
 }  // namespace
@@ -85,34 +91,17 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     std::string autoBet = "off";
     SimOptions options;
 
-    app.add_option("--seed", seed,
-                   "Seed of the first generator in place of the clock, 0 to 4294967295")
-        ->type_name("N")
-        ->check(wholeNumber(0, std::numeric_limits<std::uint32_t>::max()));
-    app.add_option("--pulls", pulls, "Lever pulls to make")
-        ->type_name("N")
-        ->check(wholeNumber(0, kMaxPulls))
-        ->capture_default_str();
-    app.add_option("--bet", bet, "Stake of a first deal, 1 to 10")
-        ->type_name("N")
-        ->check(wholeNumber(kLowestBet, kHighestBet))
-        ->capture_default_str();
-    app.add_option("--credit", credit, "Money on the machine at the start, 0 to 9999999")
-        ->type_name("N")
-        ->check(wholeNumber(0, kCreditMax))
-        ->capture_default_str();
-    app.add_option("--account", account, "The player's bank at the start, -99999999 to 99999999")
-        ->type_name("N")
-        ->check(wholeNumber(-kAccountLimit, kAccountLimit))
-        ->capture_default_str();
-    app.add_option("--second-deal", secondDeal, "The Second deal option")
-        ->type_name("on|off")
-        ->check(onOff())
-        ->capture_default_str();
-    app.add_option("--auto-bet", autoBet, "The Auto bet option")
-        ->type_name("on|off")
-        ->check(onOff())
-        ->capture_default_str();
+    addNumber(app, "--seed", seed,
+              "Seed of the first generator in place of the clock, 0 to 4294967295", "N", 0,
+              std::numeric_limits<std::uint32_t>::max());
+    addNumber(app, "--pulls", pulls, "Lever pulls to make", "N", 0, kMaxPulls);
+    addNumber(app, "--bet", bet, "Stake of a first deal, 1 to 10", "N", kLowestBet, kHighestBet);
+    addNumber(app, "--credit", credit, "Money on the machine at the start, 0 to 9999999", "N", 0,
+              kCreditMax);
+    addNumber(app, "--account", account, "The player's bank at the start, -99999999 to 99999999",
+              "N", -kAccountLimit, kAccountLimit);
+    addOnOff(app, "--second-deal", secondDeal, "The Second deal option");
+    addOnOff(app, "--auto-bet", autoBet, "The Auto bet option");
     app.add_flag("--coins", options.coins,
                  "Put a coin in whenever the credit and the win do not cover the stake");
     auto* trace = app.add_flag(
@@ -131,8 +120,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     auto* parSheet =
         app.add_flag("--par-sheet", options.parSheet,
                      "No simulation: the exact figures from the quota tables and the pay table")
-            ->excludes(trace)
-            ->excludes(plot);
+            ->excludes(trace, plot);
 
     std::string stream;
     auto* rngStream =
@@ -145,66 +133,46 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
                        "symbols, drawSymbol(10) as the game seeds it, eight 4-bit symbols (1 to "
                        "10) a word, the first in the top bits")
             ->type_name("lcg|ranmar|symbols")
-            ->check(streamName())
-            ->excludes(trace)
-            ->excludes(plot)
-            ->excludes(parSheet);
+            ->check(accepting([](const std::string& t) { return rngStreamNamed(t).has_value(); },
+                              "is not lcg, ranmar or symbols"))
+            ->excludes(trace, plot, parSheet);
     std::string bytes;
-    app.add_option("--bytes", bytes, "With --rng-stream: stop after N bytes")
-        ->type_name("N")
-        ->check(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
+    addNumber(app, "--bytes", bytes, "With --rng-stream: stop after N bytes", "N", 0,
+              std::numeric_limits<std::int64_t>::max())
         ->needs(rngStream);
     auto* certify =
         app.add_flag("--certify", options.certify,
                      "The laboratory's tests over --pulls pulls (default 10000000) dealt in 100 "
                      "parts, each with its own seed: symbol draws, class counts, table choice, "
                      "return, prizes")
-            ->excludes(trace)
-            ->excludes(plot)
-            ->excludes(parSheet)
-            ->excludes(rngStream);
+            ->excludes(trace, plot, parSheet, rngStream);
     std::string sessions;
     std::string sessionPulls = "1000";
     auto* sessionsOption =
-        app.add_option("--sessions", sessions,
-                       "N sessions of --session-pulls pulls, session i seeded with the upper "
-                       "half of splitmix64(seed x 2^32 + i), coins as needed: the money at the "
-                       "end, shares ahead and needing coins, the longest losing run")
-            ->type_name("N")
-            ->check(wholeNumber(1, kMaxSessions))
-            ->excludes(trace)
-            ->excludes(parSheet)
-            ->excludes(rngStream)
-            ->excludes(certify);
-    app.add_option("--session-pulls", sessionPulls, "Pulls of each session")
-        ->type_name("M")
-        ->check(wholeNumber(0, kMaxPulls))
-        ->capture_default_str()
+        addNumber(app, "--sessions", sessions,
+                  "N sessions of --session-pulls pulls, session i seeded with the upper half of "
+                  "splitmix64(seed x 2^32 + i), coins as needed: the money at the end, shares "
+                  "ahead and needing coins, the longest losing run",
+                  "N", 1, kMaxSessions)
+            ->excludes(trace, parSheet, rngStream, certify);
+    addNumber(app, "--session-pulls", sessionPulls, "Pulls of each session", "M", 0, kMaxPulls)
         ->needs(sessionsOption);
     std::string jobs = "1";
-    auto* jobsOption = app.add_option("--jobs", jobs,
-                                      "Threads dealing the parts of --certify or --sessions; the "
-                                      "result does not depend on it")
-                           ->type_name("J")
-                           ->check(wholeNumber(1, kMaxJobs))
-                           ->capture_default_str();
+    auto* jobsOption = addNumber(app, "--jobs", jobs,
+                                 "Threads dealing the parts of --certify or --sessions; the "
+                                 "result does not depend on it",
+                                 "J", 1, kMaxJobs);
     app.add_flag("--json", options.json,
                  "The report as JSON: par sheet, summary, certify or sessions")
-        ->excludes(trace)
-        ->excludes(rngStream);
+        ->excludes(trace, rngStream);
     std::string shard;
     auto* shardOption =
         app.add_option("--shard", shard,
                        "Deal only the K-th of N equal shares of the parts of --certify or "
                        "--sessions (needs --seed) and write them as JSON for --merge")
             ->type_name("K/N")
-            ->check(CLI::Validator(
-                [](std::string& text) -> std::string {
-                    if (parseShard(text)) return {};
-                    return "'" + text +
-                           "' is not K/N with 1 <= K <= N <= " + std::to_string(kMaxShards);
-                },
-                ""))
+            ->check(accepting([](const std::string& t) { return parseShard(t).has_value(); },
+                              "is not K/N with 1 <= K <= N <= " + std::to_string(kMaxShards)))
             ->excludes(plot);
     auto* merge =
         app.add_option("--merge", options.mergeFiles,

@@ -152,6 +152,11 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     return result;
 }
 
+std::string shareText(std::int64_t part, std::int64_t whole) {
+    if (whole == 0) return "-";
+    return fmt::format("{:.2f} %", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+}
+
 void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     out << fmt::format("seed {}{}: kl {}, ij {}, reels at the start {},{},{}\n", r.seeding.seed,
                        seedFromClock ? " (from the clock)" : "", r.seeding.kl, r.seeding.ij,
@@ -181,15 +186,10 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     }
     out << "\n";
 
-    const auto percent = [](std::int64_t part, std::int64_t whole) {
-        if (whole == 0) return std::string("-");
-        return fmt::format("{:.2f} %",
-                           100.0 * static_cast<double>(part) / static_cast<double>(whole));
-    };
     row("amount staked", r.staked);
     row("amount returned", r.returned);
-    row("return to player", percent(r.returned, r.staked));
-    row("hit rate", percent(r.paidGames, r.firstDeals));
+    row("return to player", shareText(r.returned, r.staked));
+    row("hit rate", shareText(r.paidGames, r.firstDeals));
     row("credit overflow moves", r.overflowMoves);
     if (r.overflowMoves > 0) row("  moved to the account", r.movedToAccount);
     row("final credit", r.credit);
