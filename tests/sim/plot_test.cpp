@@ -255,21 +255,12 @@ TEST(PlotFullDisk, ExitsWithOneAndLeavesTheDevice) {
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
-struct PictureCase {
-    std::string name;
-    ImageKind kind;
-};
-
-void PrintTo(const PictureCase& c, std::ostream* os) {
-    *os << '"' << c.name << '"';
-}
-
-class PlotPicture : public ::testing::TestWithParam<PictureCase> {};
+class PlotPicture : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
-    const PictureCase& c = GetParam();
+    const KindCase& c = GetParam();
     const fruvana::testing::ScratchFolder folder;
-    const std::filesystem::path path = folder.path / c.name;
+    const std::filesystem::path path = folder.path / c.path;
     const std::vector<std::string> args{"--seed",  "5",      "--pulls",    "700",
                                         "--coins", "--plot", path.string()};
     const CommandRun run = runSim(args);
@@ -312,10 +303,10 @@ TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PlotPicture,
-                         ::testing::Values(PictureCase{"run.png", ImageKind::Png},
-                                           PictureCase{"run.PNG", ImageKind::Png},
-                                           PictureCase{"run.svg", ImageKind::Svg},
-                                           PictureCase{"run", ImageKind::Svg}));
+                         ::testing::Values(KindCase{"run.png", ImageKind::Png},
+                                           KindCase{"run.PNG", ImageKind::Png},
+                                           KindCase{"run.svg", ImageKind::Svg},
+                                           KindCase{"run", ImageKind::Svg}));
 
 #endif
 

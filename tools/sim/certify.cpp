@@ -17,36 +17,39 @@ namespace fruvana::sim {
 
 namespace {
 
-template <typename T, std::size_t N>
-void addInto(std::array<T, N>& into, const std::array<T, N>& from) {
-    for (std::size_t i = 0; i < N; ++i) into[i] += from[i];
-}
-void addInto(PerClass<std::int64_t>& into, const PerClass<std::int64_t>& from) {
-    addInto(into.slots, from.slots);
+// Adds a count, or a list of counts, into another.
+template <typename T>
+void addInto(T& into, const T& from) {
+    if constexpr (std::is_arithmetic_v<T>) {
+        into += from;
+    } else {
+        for (std::size_t i = 0; i < into.size(); ++i) into[i] += from[i];
+    }
 }
 
-// Every count of a tally under its name in a shard file, in the file's order.
-template <typename Tally, typename Visit>
-void eachCount(Tally& t, Visit&& visit) {
-    visit("symbol_counts", t.draws.counts);
-    visit("lag_products", t.draws.lagProducts);
-    visit("runs", t.draws.runs);
-    visit("first_symbol", t.draws.first);
-    visit("last_symbol", t.draws.last);
-    visit("pulls", t.pulls);
-    visit("first_deals", t.firstDeals);
-    visit("second_deals", t.secondDeals);
-    visit("replay_mismatches", t.replayMismatches);
-    visit("first_generous", t.firstByTable[0].slots);
-    visit("first_stingy", t.firstByTable[1].slots);
-    visit("second_not_ahead", t.secondByAhead[0].slots);
-    visit("second_ahead", t.secondByAhead[1].slots);
-    visit("table_not_ahead", t.tableChoice[0]);
-    visit("table_ahead", t.tableChoice[1]);
-    visit("games", t.games);
-    visit("stake", t.stake);
-    visit("stake_squared", t.stakeSquared);
-    visit("paid", t.paid);
+// Every count of the tallies under its name in a shard file, in the file's order: visit(name,
+// that count of each tally).
+template <typename Visit, typename... Tally>
+void eachCount(Visit&& visit, Tally&... t) {
+    visit("symbol_counts", t.draws.counts...);
+    visit("lag_products", t.draws.lagProducts...);
+    visit("runs", t.draws.runs...);
+    visit("first_symbol", t.draws.first...);
+    visit("last_symbol", t.draws.last...);
+    visit("pulls", t.pulls...);
+    visit("first_deals", t.firstDeals...);
+    visit("second_deals", t.secondDeals...);
+    visit("replay_mismatches", t.replayMismatches...);
+    visit("first_generous", t.firstByTable[0].slots...);
+    visit("first_stingy", t.firstByTable[1].slots...);
+    visit("second_not_ahead", t.secondByAhead[0].slots...);
+    visit("second_ahead", t.secondByAhead[1].slots...);
+    visit("table_not_ahead", t.tableChoice[0]...);
+    visit("table_ahead", t.tableChoice[1]...);
+    visit("games", t.games...);
+    visit("stake", t.stake...);
+    visit("stake_squared", t.stakeSquared...);
+    visit("paid", t.paid...);
 }
 
 // Tallies one part pull by pull.
@@ -237,20 +240,11 @@ std::int64_t certifyPartPulls(std::int64_t pulls, std::int64_t part) {
 }
 
 void CertifyTally::append(const CertifyTally& next) {
-    draws.append(next.draws);
-    pulls += next.pulls;
-    firstDeals += next.firstDeals;
-    secondDeals += next.secondDeals;
-    replayMismatches += next.replayMismatches;
-    for (std::size_t i = 0; i < 2; ++i) {
-        addInto(firstByTable[i], next.firstByTable[i]);
-        addInto(secondByAhead[i], next.secondByAhead[i]);
-        addInto(tableChoice[i], next.tableChoice[i]);
-    }
-    addInto(games, next.games);
-    addInto(stake, next.stake);
-    addInto(stakeSquared, next.stakeSquared);
-    paid += next.paid;
+    // The symbol draws join across their boundary; every other count adds up.
+    SymbolTally joined = draws;
+    joined.append(next.draws);
+    eachCount([](const char*, auto& into, const auto& from) { addInto(into, from); }, *this, next);
+    draws = joined;
 }
 
 CertifyTally runCertify(const SimOptions& options, std::uint32_t seed, PartRange parts, int jobs) {
@@ -381,12 +375,12 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
 
 void to_json(Json& json, const CertifyTally& t) {
     json = Json::object();
-    eachCount(t, [&json](const char* name, const auto& count) { json[name] = count; });
+    eachCount([&json](const char* name, const auto& count) { json[name] = count; }, t);
 }
 
 void from_json(const Json& json, CertifyTally& t) {
     constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
-    eachCount(t, [&json](const char* name, auto& into) {
+    const auto read = [&json](const char* name, auto& into) {
         using Count = std::remove_cvref_t<decltype(into)>;
         if constexpr (std::is_integral_v<Count>) {
             // A count too large for its member stays too large, for the symbols' check below.
@@ -401,7 +395,8 @@ void from_json(const Json& json, CertifyTally& t) {
             for (std::size_t i = 0; i < into.size(); ++i)
                 into[i] = wholeNumber(json.at(name)[i], 0, kMost, what);
         }
-    });
+    };
+    eachCount(read, t);
     t.draws.draws = 0;
     for (const std::int64_t c : t.draws.counts) t.draws.draws += c;
     const int first = t.draws.first, last = t.draws.last;

@@ -31,12 +31,6 @@ Line lineOf(int index) {
             static_cast<std::uint8_t>(index % 10 + 1)};
 }
 
-PerClass<std::int64_t> naturalCensus() {
-    PerClass<std::int64_t> census{};
-    for (int index = 0; index < 1000; ++index) ++census[classifyLine(lineOf(index))];
-    return census;
-}
-
 // Pay per unit bet of one game outcome: its mean, the mean of its square, and the chance of
 // any pay.
 struct Moments {
@@ -48,39 +42,27 @@ struct Moments {
 // The class chances of the second deal of the reels not in heldMask, symbols equally likely;
 // when ahead, the poorer (higher-coded) of two independent lines stands.
 PerClass<double> secondDealChances(const Line& line, int heldMask, bool ahead) {
+    // The lines the reels can show with the held reels' symbols kept, all equally likely.
     PerClass<std::int64_t> counts{};
     std::int64_t total = 0;
-    Line drawn = line;
-    const auto redraw = [&](auto&& self, std::size_t reel) -> void {
-        if (reel == 3) {
-            ++counts[classifyLine(drawn)];
-            ++total;
-            return;
-        }
-        if (heldMask & (1 << reel)) {
-            self(self, reel + 1);
-            return;
-        }
-        for (std::uint8_t s = 1; s <= kSymbolCount; ++s) {
-            drawn[reel] = s;
-            self(self, reel + 1);
-        }
-    };
-    redraw(redraw, 0);
-
+    for (int index = 0; index < 1000; ++index) {
+        const Line drawn = lineOf(index);
+        bool kept = true;
+        for (std::size_t reel = 0; reel < 3; ++reel)
+            if ((heldMask & (1 << reel)) != 0 && drawn[reel] != line[reel]) kept = false;
+        if (!kept) continue;
+        ++counts[classifyLine(drawn)];
+        ++total;
+    }
     PerClass<double> probability{};
-    if (ahead) {
-        // P(poorer of two <= c) = P(one <= c) squared.
-        std::int64_t below = 0;
-        for (int c = 1; c <= kClassCount; ++c) {
-            const std::int64_t upTo = below + counts[c];
-            probability[c] = static_cast<double>(upTo * upTo - below * below) /
-                             static_cast<double>(total * total);
-            below = upTo;
-        }
-    } else {
-        for (int c = 1; c <= kClassCount; ++c)
-            probability[c] = static_cast<double>(counts[c]) / static_cast<double>(total);
+    std::int64_t below = 0;
+    for (int c = 1; c <= kClassCount; ++c) {
+        // Ahead, P(poorer of two <= c) = P(one <= c) squared.
+        const std::int64_t upTo = below + counts[c];
+        probability[c] = ahead ? static_cast<double>(upTo * upTo - below * below) /
+                                     static_cast<double>(total * total)
+                               : static_cast<double>(counts[c]) / static_cast<double>(total);
+        below = upTo;
     }
     return probability;
 }
@@ -130,7 +112,8 @@ struct DealtLine {
 
 std::vector<DealtLine> dealtLines(bool ahead) {
     const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
-    const PerClass<std::int64_t> census = naturalCensus();
+    PerClass<std::int64_t> census{};  // lines of each class
+    for (int index = 0; index < 1000; ++index) ++census[classifyLine(lineOf(index))];
     const std::array<int, 1000> suggested = suggestedHoldMasks();
     std::vector<DealtLine> lines;
     for (int index = 0; index < 1000; ++index) {
@@ -241,6 +224,10 @@ ParSheet computeParSheet() {
             {wholeGameFigures(false), wholeGameFigures(true)}};
 }
 
+std::string_view classLabel(int c) {
+    return c == kNoWin ? "no win" : comboClassText(c);
+}
+
 CountRange binomialRange(std::int64_t n, double p, double level) {
     if (n <= 0 || p <= 0) return {0, 0};
     if (p >= 1) return {n, n};
@@ -259,10 +246,6 @@ CountRange binomialRange(std::int64_t n, double p, double level) {
 }
 
 namespace {
-
-std::string_view rowLabel(int c) {
-    return c == kNoWin ? "no win" : comboClassText(c);
-}
 
 // Exact decimals of ten-thousandths (never negative here): 61500 is 6.1500, or 615.00 %.
 std::string fourPlaces(std::int64_t tenThousandths) {
@@ -285,7 +268,7 @@ void writeClassTable(std::ostream& out, const FirstDealFigures& left,
     out << fmt::format("{:<22} {:>5}  {:>10} {:>11} {:>10} {:>11}\n", "class", "pays", "chance",
                        "return", "chance", "return");
     for (int c = 1; c <= kClassCount; ++c) {
-        out << fmt::format("{:2} {:<19} {:5}  {:>10} {:>11} {:>10} {:>11}\n", c, rowLabel(c),
+        out << fmt::format("{:2} {:<19} {:5}  {:>10} {:>11} {:>10} {:>11}\n", c, classLabel(c),
                            kPaytableMultipliers[c], fourPlaces(left.probability[c]),
                            fourPlaces(left.contribution[c]), fourPlaces(right.probability[c]),
                            fourPlaces(right.contribution[c]));
@@ -338,7 +321,7 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
             const CountRange r = firstDealRange(f, c, deals);
             return fmt::format("{} to {}", r.lo, r.hi);
         };
-        out << fmt::format("{:2} {:<19} {:<23} {}\n", c, rowLabel(c), range(aheadMix),
+        out << fmt::format("{:2} {:<19} {:<23} {}\n", c, classLabel(c), range(aheadMix),
                            range(otherwiseMix));
     }
 }
@@ -353,7 +336,7 @@ void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t de
         Json classes = Json::array();
         for (int c = 1; c <= kClassCount; ++c) {
             classes.push_back({{"class", c},
-                               {"name", rowLabel(c)},
+                               {"name", classLabel(c)},
                                {"pays", kPaytableMultipliers[c]},
                                {"chance", exact(f.probability[c])},
                                {"return", exact(f.contribution[c])}});
@@ -384,7 +367,7 @@ void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t de
             return Json{r.lo, r.hi};
         };
         ranges.push_back({{"class", c},
-                          {"name", rowLabel(c)},
+                          {"name", classLabel(c)},
                           {"ahead", range(sheet.firstDeal[2])},
                           {"otherwise", range(sheet.firstDeal[3])}});
     }

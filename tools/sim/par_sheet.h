@@ -72,6 +72,9 @@ PerClass<double> secondDealClassChances(bool ahead);
 // reels are held, else the second deal's.
 PerClass<double> gameClassChances(bool ahead);
 
+// A class's name in the reports: its name in the statistics, but "no win" for class 12.
+std::string_view classLabel(int c);
+
 struct ParSheet {
     std::array<FirstDealFigures, 4> firstDeal;  // generous, stingy, ahead mix, otherwise mix
     std::array<WholeGameFigures, 2> wholeGame;  // not ahead, ahead

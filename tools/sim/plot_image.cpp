@@ -444,10 +444,6 @@ void returnPanel(Painter& p, const PlotSeries& s) {
              p.patch(kBand));
 }
 
-std::string classLabel(int c) {
-    return c == static_cast<int>(ComboClass::NoWin) ? "no win" : std::string(comboClassText(c));
-}
-
 void classPanel(Painter& p, const PlotSeries& s) {
     panelTitle(p, 2, "Deals of each class: counted and expected");
     Box b = plotBox(2);
@@ -500,7 +496,7 @@ void classPanel(Painter& p, const PlotSeries& s) {
         pair(s.firstDeals, left, kFirstCounted, kFirstExpected);
         pair(s.secondDeals, left + 2 * bar + 10, kSecondCounted, kSecondExpected);
 
-        const std::string name = classLabel(c);
+        const std::string name(classLabel(c));
         const std::size_t space = name.find(' ');
         const double centre = b.left + group * (c - 0.5);
         if (space == std::string::npos || c == static_cast<int>(ComboClass::NoWin)) {
@@ -602,10 +598,6 @@ void drawSessions(Painter& p, const SessionFigures& f, const std::string& captio
                     100.0 * static_cast<double>(f.ahead) / static_cast<double>(f.sessions)),
         [&](double sx, double sy) { p.line(sx + 8, sy - 6, sx + 8, sy + 6, kPercentileMark, 2); });
 }
-
-}  // namespace
-
-namespace {
 
 // Draws a picture of the given size into PNG or SVG bytes.
 template <typename Draw>

@@ -1,10 +1,10 @@
 #include "tools/sim/simulator.h"
 
 #include <fmt/format.h>
+#include <fmt/ostream.h>
 #include <fmt/ranges.h>
 
 #include <array>
-#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -14,30 +14,6 @@
 #include "tools/sim/silent_services.h"
 
 namespace fruvana::sim {
-
-namespace {
-
-// Writes one trace line, formatted in place: a run may write millions of them.
-template <typename... Args>
-void traceLine(std::ostream& out, fmt::format_string<Args...> pattern, Args&&... args) {
-    fmt::memory_buffer line;
-    fmt::format_to(std::back_inserter(line), pattern, std::forward<Args>(args)...);
-    line.push_back('\n');
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-}
-
-std::string_view tableLetter(QuotaChoice choice) {
-    switch (choice) {
-        case QuotaChoice::Generous:
-            return "G";
-        case QuotaChoice::Stingy:
-            return "S";
-        default:
-            return "-";
-    }
-}
-
-}  // namespace
 
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
                         PlotRecorder* plot, PullObserver* observer) {
@@ -69,8 +45,8 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.startReels = state.reelSymbols;
 
     if (trace)
-        traceLine(*trace, "seed={} kl={} ij={} reels={}", result.seeding.seed, result.seeding.kl,
-                  result.seeding.ij, fmt::join(state.reelSymbols, ","));
+        fmt::print(*trace, "seed={} kl={} ij={} reels={}\n", result.seeding.seed, result.seeding.kl,
+                   result.seeding.ij, fmt::join(state.reelSymbols, ","));
     if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
@@ -132,13 +108,16 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
 
         if (trace) {
             const FirstDealRecord& deal = pool.lastFirstDeal();
-            traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={:d}", pull,
-                      pulled.firstDeal
-                          ? fmt::format("1st table={} cand={} pick={}", tableLetter(deal.table),
-                                        deal.candidates, deal.pick)
-                          : "2nd table=- cand=- pick=-",
-                      fmt::join(state.reelSymbols, ","), reports.result.comboClass, state.win,
-                      state.credit, state.account, fmt::join(state.held, ""));
+            const char* table = deal.table == QuotaChoice::Generous ? "G"
+                                : deal.table == QuotaChoice::Stingy ? "S"
+                                                                    : "-";
+            fmt::print(
+                *trace, "{} {} line={} class={} win={} credit={} account={} held={:d}\n", pull,
+                pulled.firstDeal
+                    ? fmt::format("1st table={} cand={} pick={}", table, deal.candidates, deal.pick)
+                    : "2nd table=- cand=- pick=-",
+                fmt::join(state.reelSymbols, ","), reports.result.comboClass, state.win,
+                state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
