@@ -202,7 +202,7 @@ WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     return figures;
 }
 
-PerClass<double> firstDealChances(TableMix mix) {
+PerClass<double> firstDealChances(const TableMix& mix) {
     const FirstDealFigures f = firstDealFigures(mix);
     PerClass<double> chances{};
     for (int c = 1; c <= kClassCount; ++c)

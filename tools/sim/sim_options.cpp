@@ -23,7 +23,8 @@ std::optional<std::int64_t> parseDecimal(const std::string& text) {
 }
 
 // A check that takes the text `accepts` takes, and otherwise says what it is not.
-CLI::Validator accepting(std::function<bool(const std::string&)> accepts, std::string isNot) {
+CLI::Validator accepting(const std::function<bool(const std::string&)>& accepts,
+                         const std::string& isNot) {
     return CLI::Validator(
         [accepts, isNot](std::string& text) {
             return accepts(text) ? std::string() : "'" + text + "' " + isNot;
