@@ -106,6 +106,10 @@ const ScratchFolder& mergeFiles() {
         writeFile(dir.path / "text", "seed 5");
         writeFile(dir.path / "other", R"({"kind":"sessions"})");
         writeFile(dir.path / "cut", a2.substr(0, a2.size() / 2));
+        // A whole certify run whose first symbol is 5 beyond 2^32, which no int holds.
+        Json whole = Json::parse(shard(kCertify, "1/1"));
+        whole["tally"]["first_symbol"] = (std::int64_t{1} << 32) + 5;
+        writeFile(dir.path / "symbol", whole.dump());
         return true;
     }();
     (void)made;
@@ -132,7 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MergeFault{"not json", {"text"}, "is not JSON"},
                       MergeFault{"not a shard", {"other"}, "not a fruvana-sim --shard file"},
                       MergeFault{"cut short", {"a1", "cut"}, "cut': it is not JSON"},
-                      MergeFault{"absent", {"nothing"}, "cannot read it"}),
+                      MergeFault{"absent", {"nothing"}, "cannot read it"},
+                      MergeFault{"symbol beyond 10", {"symbol"}, "symbols are not 1 to 10"}),
     [](const auto& info) { return caseName(info.param.name); });
 
 TEST(Certify, TalliesWhatThePartDealt) {

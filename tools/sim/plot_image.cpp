@@ -33,12 +33,6 @@ using Surface = std::unique_ptr<cairo_surface_t, Releaser<cairo_surface_destroy>
 using Context = std::unique_ptr<cairo_t, Releaser<cairo_destroy>>;
 using Face = std::unique_ptr<cairo_font_face_t, Releaser<cairo_font_face_destroy>>;
 
-// The face of Liberation Sans (or what fontconfig offers in its place) at the given weight.
-Face loadFace(int weight) {
-    std::string family;
-    return Face(tools::liberationSansFace(weight, FC_SLANT_ROMAN, family));
-}
-
 cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
@@ -605,8 +599,10 @@ std::optional<std::string> render(ImageKind kind, int height, std::string& error
     // Deliberate: declared first, so the configuration goes only after every face and surface
     // that used it, and a long session of plots leaves nothing of fontconfig behind.
     const FontconfigRelease fontconfig;
-    const Face regular = loadFace(FC_WEIGHT_REGULAR);
-    const Face bold = loadFace(FC_WEIGHT_BOLD);
+    // Liberation Sans, or what fontconfig offers in its place.
+    std::string family;
+    const Face regular(tools::liberationSansFace(FC_WEIGHT_REGULAR, FC_SLANT_ROMAN, family));
+    const Face bold(tools::liberationSansFace(FC_WEIGHT_BOLD, FC_SLANT_ROMAN, family));
     if (!regular || !bold) {
         error = "no font found for the labels (fonts-liberation2 gives Liberation Sans)";
         return std::nullopt;
