@@ -1,10 +1,10 @@
 #include "tools/sim/simulator.h"
 
 #include <fmt/format.h>
+#include <fmt/ostream.h>
 #include <fmt/ranges.h>
 
 #include <array>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,26 +18,6 @@
 namespace fruvana::sim {
 
 namespace {
-
-// Writes one trace line, formatted in place: a run may write millions of them.
-template <typename... Args>
-void traceLine(std::ostream& out, fmt::format_string<Args...> pattern, Args&&... args) {
-    fmt::memory_buffer line;
-    fmt::format_to(std::back_inserter(line), pattern, std::forward<Args>(args)...);
-    line.push_back('\n');
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-}
-
-std::string_view tableLetter(QuotaChoice choice) {
-    switch (choice) {
-        case QuotaChoice::Generous:
-            return "G";
-        case QuotaChoice::Stingy:
-            return "S";
-        default:
-            return "-";
-    }
-}
 
 // One row of the summary's statistics: each winning kind of result under its code, then the
 // count of every deal under the code after them.
@@ -93,8 +73,8 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.startReels = state.reelSymbols;
 
     if (trace)
-        traceLine(*trace, "seed={} kl={} ij={} reels={}", result.seeding.seed, result.seeding.kl,
-                  result.seeding.ij, fmt::join(state.reelSymbols, ","));
+        fmt::print(*trace, "seed={} kl={} ij={} reels={}\n", result.seeding.seed, result.seeding.kl,
+                   result.seeding.ij, fmt::join(state.reelSymbols, ","));
     if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
@@ -156,13 +136,16 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
 
         if (trace) {
             const FirstDealRecord& deal = pool.lastFirstDeal();
-            traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={:d}", pull,
-                      pulled.firstDeal
-                          ? fmt::format("1st table={} cand={} pick={}", tableLetter(deal.table),
-                                        deal.candidates, deal.pick)
-                          : "2nd table=- cand=- pick=-",
-                      fmt::join(state.reelSymbols, ","), codeOf(reports.result.comboClass),
-                      state.win, state.credit, state.account, fmt::join(state.held, ""));
+            const char* table = deal.table == QuotaChoice::Generous ? "G"
+                                : deal.table == QuotaChoice::Stingy ? "S"
+                                                                    : "-";
+            fmt::print(
+                *trace, "{} {} line={} class={} win={} credit={} account={} held={:d}\n", pull,
+                pulled.firstDeal
+                    ? fmt::format("1st table={} cand={} pick={}", table, deal.candidates, deal.pick)
+                    : "2nd table=- cand=- pick=-",
+                fmt::join(state.reelSymbols, ","), codeOf(reports.result.comboClass), state.win,
+                state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
@@ -174,6 +157,11 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.win = state.win;
     result.bet = state.bet;
     return result;
+}
+
+std::string shareText(std::int64_t part, std::int64_t whole) {
+    if (whole == 0) return "-";
+    return fmt::format("{:.2f} %", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
 }
 
 void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
@@ -204,15 +192,10 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     }
     out << "\n";
 
-    const auto percent = [](std::int64_t part, std::int64_t whole) {
-        if (whole == 0) return std::string("-");
-        return fmt::format("{:.2f} %",
-                           100.0 * static_cast<double>(part) / static_cast<double>(whole));
-    };
     row("amount staked", r.staked);
     row("amount returned", r.returned);
-    row("return to player", percent(r.returned, r.staked));
-    row("hit rate", percent(r.paidGames, r.firstDeals));
+    row("return to player", shareText(r.returned, r.staked));
+    row("hit rate", shareText(r.paidGames, r.firstDeals));
     row("credit overflow moves", r.overflowMoves);
     if (r.overflowMoves > 0) row("  moved to the account", r.movedToAccount);
     row("final credit", r.credit);
