@@ -5,10 +5,8 @@
 #include <fmt/ranges.h>
 
 #include <array>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
@@ -16,32 +14,6 @@
 #include "tools/sim/silent_services.h"
 
 namespace fruvana::sim {
-
-namespace {
-
-// One row of the summary's statistics: each winning kind of result under its code, then the
-// count of every deal under the code after them.
-struct StatisticsRow {
-    int code;
-    std::string_view name;
-    std::optional<std::int32_t> pays;
-    std::int32_t firstDeal;
-    std::int32_t secondDeal;
-};
-
-std::vector<StatisticsRow> statisticsRows(const Statistics& s) {
-    std::vector<StatisticsRow> rows;
-    for (int row = 1; row <= DealCounts::kRows; ++row) {
-        const auto c = static_cast<ComboClass>(row);
-        const bool every = row == DealCounts::kRows;
-        rows.push_back({row, every ? kEveryDealText : comboClassText(c),
-                        every ? std::nullopt : std::optional(kPaytableMultipliers[c]),
-                        s.firstDeal.onRow(row), s.secondDeal.onRow(row)});
-    }
-    return rows;
-}
-
-}  // namespace
 
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
                         PlotRecorder* plot, PullObserver* observer) {
@@ -185,10 +157,13 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
 
     out << fmt::format("{:<24} {:>5} {:>10} {:>10}\n", "statistics", "( X )", "1st deal",
                        "2nd deal");
-    for (const StatisticsRow& s : statisticsRows(r.statistics)) {
-        const std::string multiplier = s.pays ? std::to_string(*s.pays) : "";
-        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", s.code, s.name, multiplier,
-                           s.firstDeal, s.secondDeal);
+    for (int row = 1; row <= DealCounts::kRows; ++row) {
+        const bool paying = row < DealCounts::kRows;
+        const std::string multiplier =
+            paying ? std::to_string(kPaytableMultipliers[static_cast<ComboClass>(row)]) : "";
+        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", row, statisticsRowText(row),
+                           multiplier, r.statistics.firstDeal.onRow(row),
+                           r.statistics.secondDeal.onRow(row));
     }
     out << "\n";
 
@@ -205,12 +180,14 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
 
 void writeSummaryJson(std::ostream& out, const SimResult& r, bool seedFromClock) {
     Json statistics = Json::array();
-    for (const StatisticsRow& s : statisticsRows(r.statistics)) {
-        statistics.push_back({{"class", s.code},
-                              {"name", s.name},
-                              {"pays", s.pays ? Json(*s.pays) : Json()},
-                              {"first_deal", s.firstDeal},
-                              {"second_deal", s.secondDeal}});
+    for (int row = 1; row <= DealCounts::kRows; ++row) {
+        const bool paying = row < DealCounts::kRows;
+        statistics.push_back(
+            {{"class", row},
+             {"name", statisticsRowText(row)},
+             {"pays", paying ? Json(kPaytableMultipliers[static_cast<ComboClass>(row)]) : Json()},
+             {"first_deal", r.statistics.firstDeal.onRow(row)},
+             {"second_deal", r.statistics.secondDeal.onRow(row)}});
     }
     const auto fraction = [](std::int64_t part, std::int64_t whole) {
         return whole == 0 ? Json() : Json(static_cast<double>(part) / static_cast<double>(whole));
