@@ -86,7 +86,7 @@ Moments gameMoments(const Line& line, int heldMask, bool ahead) {
 // `held` when the reels stop (the winning reels, or for no win the suggestion).
 std::array<int, 1000> suggestedHoldMasks() {
     MachineState fresh = freshMachineState();
-    fresh.options.secondDeal = 1;
+    fresh.options.secondDeal = true;
     SilentMachine machine(fresh);
     MachineState& state = machine.state;
     std::array<int, 1000> masks{};

@@ -21,8 +21,8 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     fresh.bet = options.bet;
     fresh.credit = options.credit;
     fresh.account = options.account;
-    fresh.options.secondDeal = options.secondDeal ? 1 : 0;
-    fresh.options.autoBet = options.autoBet ? 1 : 0;
+    fresh.options.secondDeal = options.secondDeal;
+    fresh.options.autoBet = options.autoBet;
     SilentMachine machine(fresh);
     MachineState& state = machine.state;
     RandomSources& sources = machine.sources;
