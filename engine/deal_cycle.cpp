@@ -36,10 +36,10 @@ void Game::playIfSoundOn(std::string_view sound) {
 }
 
 void Game::pressLever(bool onKnob) {
-    state_.leverPressed = 0;
-    if (state_.inputEnabled == 0 || autoplayOn_) return;
+    state_.leverPressed = false;
+    if (!state_.inputEnabled || autoplayOn_) return;
     if (!onKnob) return;
-    state_.leverPressed = 1;
+    state_.leverPressed = true;
     if (screen_.leverAtRest()) screen_.moveLeverDown();
     playIfSoundOn(sounds::kLeverPull);
     screen_.delay(2);
@@ -50,9 +50,9 @@ void Game::releaseLever() {
 }
 
 void Game::pullByKey() {
-    state_.leverPressed = 0;
-    if (state_.inputEnabled == 0 || autoplayOn_) return;
-    state_.leverPressed = 1;
+    state_.leverPressed = false;
+    if (!state_.inputEnabled || autoplayOn_) return;
+    state_.leverPressed = true;
     if (screen_.leverAtRest()) screen_.moveLeverDown();
     screen_.delay(200);
     releaseLever();
@@ -62,11 +62,11 @@ void Game::deal() {
     if (!screen_.leverAtRest()) screen_.moveLeverToRest();
     screen_.delay(2);
     // The press flag stays set: the next press clears it before anything else.
-    if (state_.inputEnabled == 0 || state_.leverPressed == 0) return;
-    state_.inputEnabled = 0;
+    if (!state_.inputEnabled || !state_.leverPressed) return;
+    state_.inputEnabled = false;
     PullReport report;
     const auto refuse = [&](PullReport::Refusal why) {
-        state_.inputEnabled = 1;
+        state_.inputEnabled = true;
         report.refused = why;
         if (observer_ != nullptr) observer_->pulled(report);
     };
@@ -79,8 +79,8 @@ void Game::deal() {
         return true;
     };
 
-    if (state_.options.secondDeal == 0) state_.phase = Phase::FirstDeal;
-    state_.holdsUntouched = 1;
+    if (!state_.options.secondDeal) state_.phase = Phase::FirstDeal;
+    state_.holdsUntouched = true;
 
     // All three reels held in phase 2: the player keeps the first deal's win and plays anew.
     if (state_.phase == Phase::SecondDeal && allHeld()) {
@@ -100,7 +100,7 @@ void Game::deal() {
         if (state_.credit < state_.bet) {
             // The credit never goes below 0, but if it ever did, a refusal is safer than a
             // negative bet.
-            if (state_.credit <= 0 || state_.options.autoBet == 0)
+            if (state_.credit <= 0 || !state_.options.autoBet)
                 return refuse(PullReport::Refusal::ShortOfCredit);
             // Auto bet plays what is left; the pay panel keeps the prizes of the chosen bet
             // until a bet button is used.
@@ -116,7 +116,7 @@ void Game::deal() {
         current_->startedAt = host_.wallClock();
         current_->bet = state_.bet;
         current_->before = before;
-        state_.held = {0, 0, 0};
+        state_.held = {false, false, false};
         showHoldLamps();
     } else if (current_) {
         current_->holds = holdSources();
@@ -139,7 +139,7 @@ void Game::deal() {
 }
 
 bool Game::nextPullTakesStake() const {
-    return state_.options.secondDeal == 0 || state_.phase == Phase::FirstDeal || allHeld();
+    return !state_.options.secondDeal || state_.phase == Phase::FirstDeal || allHeld();
 }
 
 bool Game::bankWin() {
@@ -151,29 +151,29 @@ bool Game::bankWin() {
 
 void Game::pressHold(int reel) {
     if (!validReel(reel)) return;
-    if (state_.inputEnabled == 0 || autoplayOn_) return;
+    if (!state_.inputEnabled || autoplayOn_) return;
     if (state_.phase == Phase::SecondDeal) playIfSoundOn(sounds::kHoldButton);
     // Also in phase 1, where the release then does nothing.
-    state_.holdPressed[reelIndex(reel)] = 1;
+    state_.holdPressed[reelIndex(reel)] = true;
 }
 
 void Game::releaseHold(int reel) {
     if (!validReel(reel)) return;
     const std::size_t n = reelIndex(reel);
-    if (state_.holdPressed[n] == 0) return;
-    state_.holdPressed[n] = 0;
+    if (!state_.holdPressed[n]) return;
+    state_.holdPressed[n] = false;
     // Deliberate: a release that arrives while a deal runs (a press made before a key started
     // the second deal) is dropped and the press is spent, so holds and lamps never change
     // under the turning reels after the draw has used them.
-    if (state_.inputEnabled == 0) return;
-    if (state_.options.secondDeal == 0 || state_.phase != Phase::SecondDeal) return;
+    if (!state_.inputEnabled) return;
+    if (!state_.options.secondDeal || state_.phase != Phase::SecondDeal) return;
 
     // Smart hold: the first pick of a reel that is not held replaces the suggested holds.
-    if (state_.options.smartHold && state_.holdsUntouched && state_.held[n] == 0) {
-        state_.holdsUntouched = 0;
+    if (state_.options.smartHold && state_.holdsUntouched && !state_.held[n]) {
+        state_.holdsUntouched = false;
         for (int other = 1; other <= 3; ++other) {
             if (other == reel) continue;
-            state_.held[reelIndex(other)] = 0;
+            state_.held[reelIndex(other)] = false;
             screen_.showLamp(other, LampLook::Blank);
         }
     }
@@ -192,8 +192,8 @@ void Game::showHoldLamps() {
 
 void Game::toggleHoldByKey(int reel) {
     if (!validReel(reel)) return;
-    if (state_.inputEnabled == 0 || autoplayOn_) return;
-    state_.holdPressed[reelIndex(reel)] = 1;
+    if (!state_.inputEnabled || autoplayOn_) return;
+    state_.holdPressed[reelIndex(reel)] = true;
     releaseHold(reel);
 }
 
@@ -210,10 +210,10 @@ void Game::autoplayTick() {
         stopAutoplay(*limitReached);
         return;
     }
-    state_.leverPressed = 0;
+    state_.leverPressed = false;
     // A deal still turning: the next tick tries again.
-    if (state_.inputEnabled == 0) return;
-    state_.leverPressed = 1;
+    if (!state_.inputEnabled) return;
+    state_.leverPressed = true;
     if (screen_.leverAtRest()) screen_.moveLeverDown();
     playIfSoundOn(sounds::kLeverPull);
     screen_.delay(200);
@@ -223,8 +223,8 @@ void Game::autoplayTick() {
 std::array<HoldSource, 3> Game::holdSources() const {
     std::array<HoldSource, 3> holds{};
     for (std::size_t n = 0; n < 3; ++n) {
-        if (state_.held[n] == 0) continue;
-        holds[n] = suggested_[n] != 0 ? HoldSource::Suggested : HoldSource::Chosen;
+        if (!state_.held[n]) continue;
+        holds[n] = suggested_[n] ? HoldSource::Suggested : HoldSource::Chosen;
     }
     return holds;
 }
@@ -252,11 +252,11 @@ void Game::resume() {
     // pending.
     moveWinOntoCredit(state_);
     state_.phase = Phase::FirstDeal;
-    state_.held = {0, 0, 0};
-    state_.holdPressed = {0, 0, 0};
-    state_.leverPressed = 0;
+    state_.held = {false, false, false};
+    state_.holdPressed = {false, false, false};
+    state_.leverPressed = false;
     state_.firstDealClass = ComboClass{};
-    state_.inputEnabled = 1;
+    state_.inputEnabled = true;
     startSession();
 }
 
@@ -271,7 +271,7 @@ void Game::finishSpin() {
     }
     screen_.showStillReels();
     evaluateStop();
-    state_.inputEnabled = 1;
+    state_.inputEnabled = true;
 }
 
 }  // namespace fruvana

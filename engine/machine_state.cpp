@@ -34,7 +34,7 @@ MachineState freshMachineState() {
     state.paytableMultipliers = kPaytableMultipliers;
     state.phase = Phase::FirstDeal;
     state.options = kDefaultOptions;
-    state.inputEnabled = 1;
+    state.inputEnabled = true;
     return state;
 }
 

@@ -61,8 +61,11 @@ struct DealCounts {
     friend bool operator==(const DealCounts&, const DealCounts&) = default;
 };
 
-// The statistics table's label for the count of every deal.
-inline constexpr std::string_view kEveryDealText = "total deals";
+// The label of a row of the statistics table: the winning kind of result with that code, or on
+// the last row the count of every deal.
+constexpr std::string_view statisticsRowText(int row) {
+    return row == DealCounts::kRows ? "total deals" : comboClassText(static_cast<ComboClass>(row));
+}
 
 struct Statistics {
     DealCounts firstDeal{};

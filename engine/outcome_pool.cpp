@@ -68,11 +68,11 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
 
 void OutcomePool::drawSecondDeal(MachineState& state, RandomSources& sources) {
     for (std::size_t n = 0; n < 3; ++n)
-        if (state.held[n] != 1) state.previousSymbols[n] = state.reelSymbols[n];
+        if (!state.held[n]) state.previousSymbols[n] = state.reelSymbols[n];
 
     auto redraw = [&] {
         for (std::size_t n = 0; n < 3; ++n)
-            if (state.held[n] != 1) state.reelSymbols[n] = drawSymbol(sources, kSymbolCount);
+            if (!state.held[n]) state.reelSymbols[n] = drawSymbol(sources, kSymbolCount);
     };
 
     if (playerAhead(state)) {

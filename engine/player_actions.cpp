@@ -42,7 +42,7 @@ bool Game::pressButtonByKey(Button button) {
 
 bool Game::pressButtonByWheel(Button button) {
     const ButtonRule& rule = buttonRule(button);
-    if (rule.needsInput && state_.inputEnabled == 0) return false;
+    if (rule.needsInput && !state_.inputEnabled) return false;
     if (rule.refusedInAutoplay && autoplayOn_) return false;
     pressedButtons_[index(button)] = 1;
     return true;
@@ -65,12 +65,12 @@ bool Game::pressButton(Button button, bool onFace) {
 void Game::releaseButton(Button button) {
     if (pressedButtons_[index(button)] == 0) return;
     if (!buttonRule(button).needsInput) return runButtonAction(button);
-    if (state_.inputEnabled == 0) return;
+    if (!state_.inputEnabled) return;
     if (button == Button::Exit) return quit(true);
     // Nothing else acts while the action runs, though it may wait and so let events in.
-    state_.inputEnabled = 0;
+    state_.inputEnabled = false;
     runButtonAction(button);
-    state_.inputEnabled = 1;
+    state_.inputEnabled = true;
 }
 
 void Game::runButtonAction(Button button) {
@@ -210,10 +210,10 @@ void Game::openSettings() {
 }
 
 void Game::confirmSettings() {
-    if (state_.options.secondDeal == 0 && state_.secondDealAtOpen != 0) {
+    if (!state_.options.secondDeal && state_.secondDealAtOpen) {
         // Second deal was switched off during this visit: the pending second deal ends.
         state_.phase = Phase::FirstDeal;
-        state_.held = {0, 0, 0};
+        state_.held = {false, false, false};
         // Deliberate: the win joins the credit as a banked win does, never past the credit's
         // limit; a win the account cannot take stays pending.
         moveWinOntoCredit(state_);
@@ -249,7 +249,7 @@ void Game::flipOption(int screenRow) {
 }
 
 bool Game::openRecall() {
-    if (state_.inputEnabled == 0 || autoplayOn_) return false;
+    if (!state_.inputEnabled || autoplayOn_) return false;
     host_.showRecall();
     return true;
 }
@@ -259,12 +259,12 @@ void Game::closeRecall() {
 }
 
 void Game::requestQuit() {
-    if (state_.inputEnabled == 0) return;
+    if (!state_.inputEnabled) return;
     quit(false);
 }
 
 void Game::quit(bool farewell) {
-    state_.inputEnabled = 0;
+    state_.inputEnabled = false;
     if (farewell && state_.options.voiceFx) {
         screen_.playSound(sounds::kFarewell);
         screen_.delay(650);

@@ -60,7 +60,7 @@ ComboClass Game::evaluateLine() {
     screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
     const auto reels = winningReels(state_.reelSymbols, comboClass);
     for (std::size_t n = 0; n < 3; ++n) {
-        if (reels[n]) state_.held[n] = 1;
+        if (reels[n]) state_.held[n] = true;
     }
     return comboClass;
 }
@@ -76,21 +76,21 @@ void Game::suggestHolds() {
     const Line& s = state_.reelSymbols;
     auto& held = state_.held;
     // Each test only ever adds holds.
-    if (s[0] == s[1]) held[0] = held[1] = 1;
-    if (s[0] == s[2]) held[0] = held[2] = 1;
-    if (s[2] == s[1]) held[2] = held[1] = 1;
-    if (inSevenGroup(s[0]) && inSevenGroup(s[1])) held[0] = held[1] = 1;
-    if (inSevenGroup(s[0]) && inSevenGroup(s[2])) held[0] = held[2] = 1;
-    if (inSevenGroup(s[2]) && inSevenGroup(s[1])) held[2] = held[1] = 1;
+    if (s[0] == s[1]) held[0] = held[1] = true;
+    if (s[0] == s[2]) held[0] = held[2] = true;
+    if (s[2] == s[1]) held[2] = held[1] = true;
+    if (inSevenGroup(s[0]) && inSevenGroup(s[1])) held[0] = held[1] = true;
+    if (inSevenGroup(s[0]) && inSevenGroup(s[2])) held[0] = held[2] = true;
+    if (inSevenGroup(s[2]) && inSevenGroup(s[1])) held[2] = held[1] = true;
     if (!held[0] && !held[1] && !held[2]) {
         for (std::size_t n = 0; n < 3; ++n) {
-            if (inBarGroup(s[n])) held[n] = 1;
+            if (inBarGroup(s[n])) held[n] = true;
         }
     }
 }
 
 void Game::evaluateStop() {
-    state_.held = {0, 0, 0};
+    state_.held = {false, false, false};
     if (state_.phase == Phase::FirstDeal && state_.options.secondDeal) {
         const ComboClass comboClass = evaluateLine();
         state_.firstDealClass = comboClass;

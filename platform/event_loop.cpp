@@ -24,6 +24,12 @@ void EventLoop::post(std::function<void()> task) {
     platform_.wake();
 }
 
+void EventLoop::restart() {
+    quitRequested_ = false;
+    std::lock_guard lock(postedMutex_);
+    posted_.clear();
+}
+
 void EventLoop::handlerFailed(const std::string& why) {
     if (onHandlerFailure) {
         onHandlerFailure(why);

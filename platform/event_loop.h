@@ -48,6 +48,9 @@ class EventLoop {
     // Runs until quit() is called, then returns.
     void run();
     void quit() { quitRequested_ = true; }
+    // The loop as it was made: no quit asked for and no hand-over waiting (the timers keep
+    // their own state). Never from inside a handler.
+    void restart();
     bool quitRequested() const { return quitRequested_; }
 
     // Queues task to run on this thread during a later pumpPending(). Any thread may call it.

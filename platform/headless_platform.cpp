@@ -35,10 +35,35 @@ void HeadlessAudio::waitUntilQuiet() {
     clock_ = startedAt_ + current_->durationMs();
 }
 
+void HeadlessAudio::restart(bool available) {
+    available_ = available;
+    current_.reset();
+    loop_ = false;
+    startedAt_ = 0;
+    log_.clear();
+}
+
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
     : options_(std::move(options)),
       clock_(options_.startMs),
       audio_(clock_, options_.audioAvailable) {}
+
+void HeadlessPlatform::restart(HeadlessOptions options) {
+    if (windowOpen_) options.screen = options_.screen;
+    options_ = std::move(options);
+    clock_ = options_.startMs;
+    audio_.restart(options_.audioAvailable);
+    woken_ = false;
+    script_.clear();
+    shown_ = false;
+    presents_.clear();
+    urls_.clear();
+    {
+        std::lock_guard lock(prioritiesMutex_);
+        priorities_.clear();
+    }
+    waited_ = 0;
+}
 
 bool HeadlessPlatform::openWindow(const std::string& title) {
     if (windowOpen_) return true;

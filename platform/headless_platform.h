@@ -40,6 +40,8 @@ class HeadlessAudio : public AudioOutput {
 
     const std::vector<SoundLogEntry>& log() const { return log_; }
     void clearLog() { log_.clear(); }
+    // Silent, with an empty log, on a device there or not.
+    void restart(bool available);
     // The sound audible now, if any.
     std::shared_ptr<const PcmSound> current() const { return busy() ? current_ : nullptr; }
 
@@ -89,6 +91,10 @@ class HeadlessPlatform : public Platform {
     AudioOutput& audio() override { return audio_; }
 
     // --- for tests ---
+    // The machine switched on again with these options: the clock back at their start, no
+    // sound, no input waiting and nothing recorded. The window stays open on the screen it
+    // was opened on, whatever screen they give.
+    void restart(HeadlessOptions options);
     // Delivers event once the virtual clock reaches atMs (at once if it already has).
     void script(std::uint64_t atMs, InputEvent event);
     void scriptAfter(std::uint64_t afterMs, InputEvent event) {

@@ -61,15 +61,24 @@ void blit(const Picture& src, const Rect& from, Picture& dst, int x, int y,
     const int sx = source.x + (target.x - x);
     const int sy = source.y + (target.y - y);
     constexpr int bpp = Picture::kBytesPerPixel;
+    // Rows of two pictures never overlap; only a picture copied onto itself needs the slower
+    // copy that allows it.
+    const bool samePicture = &src == &dst;
+    const Rgb key = seeThrough.value_or(Rgb{});
     for (int row = 0; row < target.h; ++row) {
         const std::uint8_t* s = src.row(sy + row) + std::ptrdiff_t{sx} * bpp;
         std::uint8_t* d = dst.row(target.y + row) + std::ptrdiff_t{target.x} * bpp;
         if (!seeThrough) {
-            std::memmove(d, s, static_cast<std::size_t>(target.w) * bpp);
+            const auto bytes = static_cast<std::size_t>(target.w) * bpp;
+            if (samePicture) {
+                std::memmove(d, s, bytes);
+            } else {
+                std::memcpy(d, s, bytes);
+            }
             continue;
         }
         for (int col = 0; col < target.w; ++col, s += bpp, d += bpp) {
-            if (s[0] == seeThrough->b && s[1] == seeThrough->g && s[2] == seeThrough->r) continue;
+            if (s[0] == key.b && s[1] == key.g && s[2] == key.r) continue;
             d[0] = s[0];
             d[1] = s[1];
             d[2] = s[2];

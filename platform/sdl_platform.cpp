@@ -62,6 +62,7 @@ struct SdlPlatform::Impl {
     // How the window shows when it is first shown.
     bool startWindowed = false;
     std::optional<std::pair<int, int>> windowPlace;
+    std::string programFolder;
     // The last key-down was a held key's repeat, so the character it typed is one too.
     bool repeating = false;
     std::deque<InputEvent> pending;
@@ -318,6 +319,7 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(const SdlOptions& options, std:
     impl->audio = std::make_unique<SdlAudio>(options.audioDriver);
     impl->startWindowed = options.startWindowed;
     impl->windowPlace = options.windowPlace;
+    impl->programFolder = options.programFolder;
     // A controller plugged in now or later announces itself with an event.
     impl->pads = sdl::Subsystem(SDL_INIT_GAMECONTROLLER);
     SDL_StartTextInput();
@@ -484,6 +486,7 @@ std::uint64_t SdlPlatform::performanceCounter() const {
 }
 
 std::string SdlPlatform::basePath() const {
+    if (!impl_->programFolder.empty()) return impl_->programFolder;
     std::string problem;
     const sdl::CharPtr path(sdl::require(
         SDL_GetBasePath(), "the program's folder is unknown, the current one stands in", problem));

@@ -20,6 +20,9 @@ struct SdlOptions {
     // Show the window framed, at this place when one is given, rather than full screen.
     bool startWindowed = false;
     std::optional<std::pair<int, int>> windowPlace{};
+    // The folder that stands for the program's own, ending in '/'; empty: the one SDL finds the
+    // program in. Tests give a scratch folder, so the player's files go there.
+    std::string programFolder{};
 };
 
 class SdlPlatform : public Platform {

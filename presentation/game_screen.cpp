@@ -144,4 +144,16 @@ void GameScreen::showPlayArea() {
         if (PictureLayer* l = layer(name)) l->setVisible(true);
 }
 
+void GameScreen::showStartLook() {
+    for (const GameLayerSpec& spec : kSpecs) {
+        PictureLayer* l = layer(spec.name);
+        if (l == nullptr) continue;
+        l->setVisible(spec.visibleAtStart);
+        if (spec.name == layers::kBackground) continue;
+        l->moveTo(origin_.x + spec.x, origin_.y + spec.y);
+        if (spec.picture.empty()) l->clear();
+    }
+    scene_.invalidate({0, 0, screenWidth_, screenHeight_});
+}
+
 }  // namespace fruvana

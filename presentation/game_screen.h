@@ -61,6 +61,10 @@ class GameScreen {
     // Hides the intro picture and shows the cabinet, the lever, the push buttons and the three
     // reels, in that order.
     void showPlayArea();
+    // Every picture layer shown or hidden as at start-up and at its rest place, the meters and
+    // the lamps empty again, and the whole window to be repainted. The reels keep their
+    // pictures, which the reveal of the cabinet draws afresh.
+    void showStartLook();
 
   private:
     GameScreen(int screenWidth, int screenHeight);

@@ -315,4 +315,14 @@ void GameView::revealCabinet() {
     messageLine_->setCaption(kPlayText);
 }
 
+void GameView::returnToIntro() {
+    screen_.showStartLook();
+    introLine_->setVisible(true);
+    introLine_->setCaption("");
+    messageLine_->setCaption("");
+    counters_ = ReelCounters{};
+    tick_ = 0;
+    framesDrawn_.clear();
+}
+
 }  // namespace fruvana

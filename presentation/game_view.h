@@ -79,6 +79,10 @@ class GameView final : public EngineServices, public ControlScreen {
     void liftButton(Button button) override;
     // The end of the intro: the cabinet, the reels, all seven meters and "Play Fruvana !".
     void revealCabinet();
+    // The look of start-up again: the intro picture alone over the background, the meters and
+    // the lamps empty, both text lines blank, the lever and the push buttons at rest and the
+    // reels' counters stopped.
+    void returnToIntro();
     // The text of the intro line.
     void setIntroMessage(std::string_view text);
     // How loud the effects and the voices play, 0 to 100 per cent each.

@@ -79,14 +79,6 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
         error = "the game window cannot be opened" + (why.empty() ? "" : ": " + why);
         return false;
     }
-    // The player's files: beside the program when its folder can be written, else in the
-    // user's data folder.
-    const DataFolder folder = chooseDataFolder(currentPlaces(platform_.basePath()));
-    state_.dataFolder = folder.path;
-    if (!folder.problem.empty())
-        std::fprintf(stderr, "Fruvana: %s; money and statistics will not be kept\n",
-                     folder.problem.c_str());
-
     // The background, the reels' pictures, the layout and the spin strips.
     const ScreenInfo screen = platform_.screen();
     screen_ = GameScreen::create(screen.width, screen.height, error);
@@ -98,6 +90,23 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     }
     view_ = GameView::create(*screen_, loop_, state_, *spinFrames_, error);
     if (!view_) return false;
+    settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
+    if (!settings_) return false;
+    recall_ = RecallScreen::create(*screen_, loop_, error);
+    if (!recall_) return false;
+    connectEvents();
+    startMachine();
+    return true;
+}
+
+void Program::startMachine() {
+    // The player's files: beside the program when its folder can be written, else in the
+    // user's data folder.
+    const DataFolder folder = chooseDataFolder(currentPlaces(platform_.basePath()));
+    state_.dataFolder = folder.path;
+    if (!folder.problem.empty())
+        std::fprintf(stderr, "Fruvana: %s; money and statistics will not be kept\n",
+                     folder.problem.c_str());
 
     // The platform's fast counter seeds the game; the headless one is fixed, so tests repeat.
     seedRandomSources(
@@ -106,14 +115,32 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     loadDataFiles();
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
-    settings_ = SettingsScreen::create(*screen_, loop_, state_, error);
-    if (!settings_) return false;
-    recall_ = RecallScreen::create(*screen_, loop_, error);
-    if (!recall_) return false;
     input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_, loop_);
-    connectEvents();
     game_->resume();
-    return true;
+}
+
+void Program::restart() {
+    // Nothing of the last run may tick, or be handed over, into the new one.
+    introTimer_.setEnabled(false);
+    autoplayTimer_.setEnabled(false);
+    spinFrames_->setEnabled(false);
+    loop_.restart();
+    input_.reset();
+    game_.reset();
+    settings_->hide();
+    recall_->hide();
+    for (std::size_t b = 0; b < kButtonCount; ++b) {
+        settings_->liftButton(static_cast<Button>(b));
+        recall_->liftButton(static_cast<Button>(b));
+    }
+    view_->returnToIntro();
+    state_ = MachineState{};
+    sources_ = RandomSources{};
+    // The pool keeps its buffers: every first deal fills it afresh before it deals a line.
+    exitAfterIntro_ = false;
+    handlerFailed_ = false;
+    shown_ = false;
+    startMachine();
 }
 
 void Program::loadDataFiles() {

@@ -40,6 +40,12 @@ class Program final : public GameHost {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    // Starts the program over on the window it has, as start() left it: the machine state,
+    // the random sources and the pool made afresh and seeded from the platform's counter, the
+    // data folder chosen and its files read again, the timers stopped, the forms closed, and
+    // the cabinet back behind the intro until showWindow(). The pictures, the reel shading,
+    // the fonts and the sounds made at start-up are kept. Never from inside a handler.
+    void restart();
     // Shows the window (the intro begins) and runs until the program ends; the exit code, 1
     // when a handler threw and the game was ended for it.
     int run();
@@ -81,6 +87,9 @@ class Program final : public GameHost {
   private:
     explicit Program(Platform& platform);
     bool build(const FrameTimerFactory& frames, std::string& error);
+    // Chooses the data folder, seeds the random sources, reads the data files and makes the
+    // game and its input router on a fresh machine state.
+    void startMachine();
     void setWindowIcon();
     // Reads the data files, notes which may be written, and writes the credit file back in
     // range.

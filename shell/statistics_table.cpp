@@ -54,9 +54,7 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
     g.setCellText(1, 0, "( X )");
     g.setCellText(2, 0, "1st DEAL");
     g.setCellText(3, 0, "2nd DEAL");
-    for (int r = 1; r <= kLastPayingRow; ++r)
-        g.setCellText(0, r, std::string(comboClassText(classOnRow(r))));
-    g.setCellText(0, kLastCountRow, std::string(kEveryDealText));
+    for (int r = 1; r <= kLastCountRow; ++r) g.setCellText(0, r, std::string(statisticsRowText(r)));
     for (std::uint16_t c = 1; c <= 3; ++c) g.setColumnAlignment(c, CellAlign::Right);
     g.setFixedRowAlignment(0, CellAlign::Right);
     g.setCellAlignment(0, 0, CellAlign::Left);

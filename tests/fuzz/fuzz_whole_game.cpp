@@ -16,6 +16,7 @@
 // stakes and pays, and each game the recall gains paid its last deal's prize and moved the
 // money by that less its bet. While the cabinet takes input, its credit, win and bet meters
 // show the state. When the program ends, its four files hold what it ended with.
+// Every input plays on a program started over in a scratch folder emptied for it.
 
 #include <algorithm>
 #include <array>
@@ -153,15 +154,38 @@ int countedClass(const DealCounts& before, const DealCounts& after, const std::s
 
 // ---- One game ---------------------------------------------------------------------------------
 
+// A headless program for one screen size, and its painting, which the session runs itself.
+struct Machine {
+    testing::HeadlessGame game;
+    std::function<void()> paint;
+
+    void restart(const HeadlessOptions& options) {
+        game.platform->restart(options);
+        game.program->restart();
+    }
+};
+
+// The program for the input's screen (1024 x 768 or 800 x 600), started at the first input on
+// that screen and started over for every input after.
+Machine& machineFor(const HeadlessOptions& options) {
+    static std::array<Machine, 2> machines;
+    Machine& machine = machines[options.screen.width == 800 ? 1 : 0];
+    if (machine.game.program) {
+        machine.restart(options);
+        return machine;
+    }
+    machine.game.options = options;
+    std::string error;
+    if (!machine.game.launch(false, error)) broken("the program did not start: " + error);
+    // The frame is composed only where the meters are read: the layers change as ever, and one
+    // paint before each reading brings all that changed onto the frame at once.
+    machine.paint = std::exchange(machine.game.program->loop().onPaint, [] {});
+    return machine;
+}
+
 class Session {
   public:
-    explicit Session(const HeadlessOptions& options) {
-        game_.options = options;
-        std::string error;
-        if (!game_.launch(false, error)) broken("the program did not start: " + error);
-        // The frame is composed only where the meters are read: the layers change as ever, and
-        // one paint before each reading brings all that changed onto the frame at once.
-        paint_ = std::exchange(game_.program->loop().onPaint, [] {});
+    explicit Session(Machine& machine) : game_(machine.game), paint_(machine.paint) {
         game_.program->showWindow();
         game_.program->loop().delay(kIntroMs + 10);
         require(!game_.program->ended() && cabinetShown(),
@@ -373,8 +397,8 @@ class Session {
                 step_ + ": the recall file does not hold the games the game ended with");
     }
 
-    testing::HeadlessGame game_;
-    std::function<void()> paint_;
+    testing::HeadlessGame& game_;
+    const std::function<void()>& paint_;
     std::uint64_t startMs_ = 0;
     std::string step_ = "start-up";
     bool checkedFiles_ = false;
@@ -486,8 +510,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (setup & 1) testing::writeFile(options.basePath + std::string(kCreditFileName), in.take(16));
     if (setup & 2) testing::writeFile(options.basePath + std::string(kOptionsFileName), in.take(5));
 
-    Session game(options);
-    for (int step = 0; step < kMostSteps && !in.empty() && !game.over(); ++step)
-        playStep(step, in, game);
+    Machine& machine = machineFor(options);
+    {
+        Session game(machine);
+        for (int step = 0; step < kMostSteps && !in.empty() && !game.over(); ++step)
+            playStep(step, in, game);
+    }
+    // Started over again, the program holds no more than it did before the input: more
+    // allocations than releases then means a leak, which libFuzzer looks for after every input.
+    machine.restart(options);
     return 0;
 }

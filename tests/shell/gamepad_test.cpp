@@ -88,14 +88,16 @@ TEST_F(Gamepad, AutoplayRefusesWhatItsKeysRefuse) {
 TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
     const testing::ScratchFolder folder;
     std::string error;
-    auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "dummy"}, error);
+    auto platform = SdlPlatform::create({.videoDriver = "dummy",
+                                         .audioDriver = "dummy",
+                                         .programFolder = folder.path.string() + "/"},
+                                        error);
     ASSERT_TRUE(platform) << error;
     // The dummy driver's window never has the focus, without which SDL holds controller
     // events back.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     auto program = testing::startProgram(*platform, true, error);
     ASSERT_TRUE(program) << error;
-    program->game().state().dataFolder = folder.path.string() + "/";
     program->game().state().options.smartHold = 0;
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);

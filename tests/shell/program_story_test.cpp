@@ -6,7 +6,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
+#include <tuple>
 
 #include "tests/shell/program_fixture.h"
 
@@ -431,6 +433,68 @@ TEST_F(Story, ASavedWinJoinsTheCreditWithoutPassingItsLimit) {
         program.reset();
     }
 }
+
+// A program started over on its window, however its last run was left (by a key, then a
+// button held down), looks, sounds, plays and saves as one started afresh: during the intro,
+// after it, and after a deal on the settings screen.
+struct LeftAs {
+    const char* name;
+    char32_t key;
+    std::optional<L::Offset> heldDown;
+};
+
+class StartedOver : public Story, public ::testing::WithParamInterface<LeftAs> {};
+
+TEST_P(StartedOver, PlaysAsAFreshStart) {
+    startAndReveal();
+    type(U'c');
+    if (GetParam().key != 0) program->input().route(InputEvent::typed(GetParam().key));
+    if (const auto at = GetParam().heldDown) {
+        const auto [x, y] = onCabinet(*at, 26, 26);
+        program->input().route(InputEvent::mouseDown(x, y));
+    }
+    for (const auto& entry : fs::directory_iterator(folder)) fs::remove(entry.path());
+    platform->restart(options);
+    program->restart();
+    const testing::ScratchFolder freshFolder;
+    testing::HeadlessGame fresh;
+    fresh.options = options;
+    fresh.options.basePath = freshFolder.path.string() + "/";
+    std::string error;
+    ASSERT_TRUE(fresh.launch(false, error)) << error;
+
+    auto expectSameAfter = [&](const char* when, auto act) {
+        SCOPED_TRACE(when);
+        auto looks = [&](testing::HeadlessGame& g) {
+            act(g);
+            const MachineState& s = g.state();
+            return std::tuple(g.composed(), s.credit, s.win, s.bet, s.account, s.statistics,
+                              s.options, s.reelSymbols, s.recall, s.inputEnabled, g.soundsPlayed(),
+                              g.platform->ticksMs(),
+                              testing::readFile(g.options.basePath + "fruvana.ini"));
+        };
+        EXPECT_TRUE(looks(*this) == looks(fresh));
+    };
+    expectSameAfter("the intro's first second", [](testing::HeadlessGame& g) {
+        g.program->showWindow();
+        g.program->loop().delay(1000);
+    });
+    expectSameAfter("the intro",
+                    [](testing::HeadlessGame& g) { g.program->loop().delay(kIntroMs); });
+    expectSameAfter("a deal and the settings", [](testing::HeadlessGame& g) {
+        g.pullLever();
+        g.settle();
+        g.type(U'c');
+        g.type(U's');
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StartedOver,
+    ::testing::Values(LeftAs{"ReelsTurning", U' ', {}}, LeftAs{"LeverHeldDown", 0, L::kLeverAt},
+                      LeftAs{"AutoplayOn", U'a', {}}, LeftAs{"SettingsOkHeld", U's', L::kOkAt},
+                      LeftAs{"RecallShown", U'r', {}}, LeftAs{"Ended", U'x', {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace fruvana

@@ -4,10 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "tests/sim/sim_run.h"
+#include "tests/support/files.h"
 #include "tools/sim/certify.h"
 #include "tools/sim/json.h"
 #include "tools/sim/sessions.h"
@@ -16,8 +15,6 @@
 
 namespace fruvana::sim {
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(PartSeeds, SplitmixPublishedOutputs) {
     // The first two outputs of splitmix64 seeded with 1234567, and the first seeded with 0.
@@ -29,23 +26,7 @@ TEST(PartSeeds, SplitmixPublishedOutputs) {
     EXPECT_EQ(partSeed(0, 1234567), static_cast<std::uint32_t>(6457827717110365317u >> 32));
 }
 
-// A folder of its own for each test, gone afterwards.
-class Scratch {
-  public:
-    explicit Scratch(const std::string& name)
-        : path_(fs::temp_directory_path() /
-                ("fruvana-sim-" + name + "-" + std::to_string(::getpid()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~Scratch() { fs::remove_all(path_); }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
+using fruvana::testing::ScratchFolder;
 
 // The two parted runs, small: 100 parts of 4 pulls, and 9 sessions of 30 pulls.
 const std::vector<std::string> kCertify{"--certify", "--pulls", "400", "--seed", "5"};
@@ -71,19 +52,20 @@ TEST_P(PartedRun, SameBytesWhateverTheThreads) {
 }
 
 TEST_P(PartedRun, FourShardsThroughParallelMergeIntoTheSingleRun) {
-    const Scratch dir("shards");
+    const ScratchFolder dir;
     std::string words;
     for (const std::string& w : GetParam()) words += " " + w;
     const std::string sim = std::string("\"") + FRUVANA_SIM_BINARY + "\"";
     const std::string shards =
         "command -v parallel >/dev/null || { echo 'GNU parallel is not installed "
         "(scripts/packages.sh names it)' >&2; exit 3; }; parallel --will-cite " +
-        sim + words + " --shard {}/4 '>' '" + (dir / "shard") + "{}.json' ::: 1 2 3 4";
+        sim + words + " --shard {}/4 '>' '" + (dir.path / "shard").string() +
+        "{}.json' ::: 1 2 3 4";
     ASSERT_EQ(std::system(shards.c_str()), 0);
 
     std::vector<std::string> files;
     for (const char* k : {"3", "1", "4", "2"})
-        files.push_back(dir / ("shard" + std::string(k) + ".json"));
+        files.push_back((dir.path / ("shard" + std::string(k) + ".json")).string());
     for (const bool json : {false, true}) {
         std::vector<std::string> merge{"--merge"};
         merge.insert(merge.end(), files.begin(), files.end());
@@ -109,23 +91,25 @@ struct MergeFault {
 
 class MergeRefuses : public ::testing::TestWithParam<MergeFault> {};
 
-void writeShard(const Scratch& dir, const std::string& name, std::vector<std::string> args,
-                const std::string& shard) {
-    std::ofstream(dir / name) << runSim(with(std::move(args), {"--shard", shard})).out;
-}
-
 // The files the refusals read, made once.
-const Scratch& mergeFiles() {
-    static const Scratch dir("merge");
+const ScratchFolder& mergeFiles() {
+    static const ScratchFolder dir;
     static const bool made = [] {
-        const Scratch& d = dir;
-        writeShard(d, "a1", kSessions, "1/2");
-        writeShard(d, "a2", kSessions, "2/2");
-        writeShard(d, "b2", with(kSessions, {"--bet", "6"}), "2/2");
-        std::ofstream(d / "text") << "seed 5";
-        std::ofstream(d / "other") << R"({"kind":"sessions"})";
-        const std::string whole = readFile(d / "a2");
-        std::ofstream(d / "cut") << whole.substr(0, whole.size() / 2);
+        using fruvana::testing::writeFile;
+        const auto shard = [](std::vector<std::string> args, const std::string& k) {
+            return runSim(with(std::move(args), {"--shard", k})).out;
+        };
+        const std::string a2 = shard(kSessions, "2/2");
+        writeFile(dir.path / "a1", shard(kSessions, "1/2"));
+        writeFile(dir.path / "a2", a2);
+        writeFile(dir.path / "b2", shard(with(kSessions, {"--bet", "6"}), "2/2"));
+        writeFile(dir.path / "text", "seed 5");
+        writeFile(dir.path / "other", R"({"kind":"sessions"})");
+        writeFile(dir.path / "cut", a2.substr(0, a2.size() / 2));
+        // A whole certify run whose first symbol is 5 beyond 2^32, which no int holds.
+        Json whole = Json::parse(shard(kCertify, "1/1"));
+        whole["tally"]["first_symbol"] = (std::int64_t{1} << 32) + 5;
+        writeFile(dir.path / "symbol", whole.dump());
         return true;
     }();
     (void)made;
@@ -133,10 +117,10 @@ const Scratch& mergeFiles() {
 }
 
 TEST_P(MergeRefuses, WithItsReason) {
-    const Scratch& dir = mergeFiles();
+    const ScratchFolder& dir = mergeFiles();
 
     std::vector<std::string> args{"--merge"};
-    for (const std::string& f : GetParam().files) args.push_back(dir / f);
+    for (const std::string& f : GetParam().files) args.push_back((dir.path / f).string());
     const CommandRun run = runSim(args);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
@@ -152,13 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                       MergeFault{"not json", {"text"}, "is not JSON"},
                       MergeFault{"not a shard", {"other"}, "not a fruvana-sim --shard file"},
                       MergeFault{"cut short", {"a1", "cut"}, "cut': it is not JSON"},
-                      MergeFault{"absent", {"nothing"}, "cannot read it"}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& ch : name)
-            if (ch == ' ') ch = '_';
-        return name;
-    });
+                      MergeFault{"absent", {"nothing"}, "cannot read it"},
+                      MergeFault{"symbol beyond 10", {"symbol"}, "symbols are not 1 to 10"}),
+    [](const auto& info) { return caseName(info.param.name); });
 
 TEST(Certify, TalliesWhatThePartDealt) {
     // Part 0 of a run, and the same pulls as a plain run with the part's seed.

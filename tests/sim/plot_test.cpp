@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "tests/sim/sim_run.h"
+#include "tests/support/files.h"
 #include "tools/sim/plot_image.h"
 #include "tools/sim/plot_series.h"
 #include "tools/sim/simulator.h"
@@ -19,12 +17,6 @@
 
 namespace fruvana::sim {
 namespace {
-
-#ifdef FRUVANA_SIM_SHORT_RUNS
-constexpr std::int64_t kLongRun = 3000;
-#else
-constexpr std::int64_t kLongRun = 20000;
-#endif
 
 // Credit + win + account after each pull, read back from a trace.
 std::vector<std::int64_t> moneyFromTrace(const std::string& trace) {
@@ -235,12 +227,6 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"run.png.svg", ImageKind::Svg}, KindCase{"png", ImageKind::Svg},
                       KindCase{"run", ImageKind::Svg}));
 
-std::filesystem::path scratch(const std::string& name) {
-    // The process id keeps test programs that run side by side off each other's files.
-    return std::filesystem::path(::testing::TempDir()) /
-           ("fruvana_plot_" + std::to_string(getpid()) + "_" + name);
-}
-
 // A path that cannot take the picture fails at once: exit 1, a reason, and nothing dealt.
 class PlotBadPath : public ::testing::TestWithParam<std::string> {};
 
@@ -270,26 +256,18 @@ TEST(PlotFullDisk, ExitsWithOneAndLeavesTheDevice) {
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
-struct PictureCase {
-    std::string name;
-    ImageKind kind;
-};
-
-void PrintTo(const PictureCase& c, std::ostream* os) {
-    *os << '"' << c.name << '"';
-}
-
-class PlotPicture : public ::testing::TestWithParam<PictureCase> {};
+class PlotPicture : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
-    const PictureCase& c = GetParam();
-    const std::filesystem::path path = scratch(c.name);
+    const KindCase& c = GetParam();
+    const fruvana::testing::ScratchFolder folder;
+    const std::filesystem::path path = folder.path / c.path;
     const std::vector<std::string> args{"--seed",  "5",      "--pulls",    "700",
                                         "--coins", "--plot", path.string()};
     const CommandRun run = runSim(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("amount returned"), std::string::npos);  // the summary as ever
-    const std::string bytes = readFile(path.string());
+    const fruvana::testing::Bytes bytes = fruvana::testing::readFile(path);
 
     if (c.kind == ImageKind::Png) {
         cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
@@ -309,27 +287,27 @@ TEST_P(PlotPicture, OpensAndIsTheSameForTheSameRun) {
         EXPECT_GT(inked, kPlotWidth * kPlotHeight / 50);
         cairo_surface_destroy(image);
     } else {
-        EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\"", 0), 0u);
-        EXPECT_NE(bytes.find("<svg "), std::string::npos);
-        EXPECT_NE(bytes.find("width=\"1200px\" height=\"900px\""), std::string::npos);
-        EXPECT_EQ(bytes.substr(bytes.size() - 7), "</svg>\n");
+        const std::string svg(bytes.begin(), bytes.end());
+        EXPECT_EQ(svg.rfind("<?xml version=\"1.0\"", 0), 0u);
+        EXPECT_NE(svg.find("<svg "), std::string::npos);
+        EXPECT_NE(svg.find("width=\"1200px\" height=\"900px\""), std::string::npos);
+        EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
     }
 
     // Drawn again in the same program, the same run gives the same bytes; another run does not.
     ASSERT_EQ(runSim(args).exitCode, 0);
-    EXPECT_TRUE(readFile(path.string()) == bytes);
+    EXPECT_TRUE(fruvana::testing::readFile(path) == bytes);
     std::vector<std::string> other = args;
     other[1] = "6";
     ASSERT_EQ(runSim(other).exitCode, 0);
-    EXPECT_FALSE(readFile(path.string()) == bytes);
-    std::filesystem::remove(path);
+    EXPECT_FALSE(fruvana::testing::readFile(path) == bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PlotPicture,
-                         ::testing::Values(PictureCase{"run.png", ImageKind::Png},
-                                           PictureCase{"run.PNG", ImageKind::Png},
-                                           PictureCase{"run.svg", ImageKind::Svg},
-                                           PictureCase{"run", ImageKind::Svg}));
+                         ::testing::Values(KindCase{"run.png", ImageKind::Png},
+                                           KindCase{"run.PNG", ImageKind::Png},
+                                           KindCase{"run.svg", ImageKind::Svg},
+                                           KindCase{"run", ImageKind::Svg}));
 
 #endif
 

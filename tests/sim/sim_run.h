@@ -1,8 +1,7 @@
 #pragma once
 // Runs fruvana-sim in-process with the given arguments.
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -55,11 +54,18 @@ inline std::optional<SimOptions> optionsFor(const std::vector<std::string>& args
     return parseCommandLine(argv.argc(), argv.argv(), out, err).options;
 }
 
-// The whole of a file, byte for byte; empty when it cannot be read.
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// A parameterised case's name from its words, blanks made underscores.
+inline std::string caseName(std::string words) {
+    std::replace(words.begin(), words.end(), ' ', '_');
+    return words;
 }
+
+// Pulls of the long seeded runs, fewer when the sanitizers slow every draw down.
+#ifdef FRUVANA_SIM_SHORT_RUNS
+inline constexpr std::int64_t kLongRun = 3000;
+#else
+inline constexpr std::int64_t kLongRun = 20000;
+#endif
 
 inline std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;

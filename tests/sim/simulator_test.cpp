@@ -180,12 +180,6 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   true}));
 
-#ifdef FRUVANA_SIM_SHORT_RUNS
-constexpr std::int64_t kLongRun = 3000;
-#else
-constexpr std::int64_t kLongRun = 20000;
-#endif
-
 // The observed first-deal classes of a long seeded run lie in the par sheet's 99.9 % ranges.
 struct FrequencyCase {
     std::vector<std::string> args;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/random.h"
+#include "tests/sim/sim_run.h"
 
 namespace fruvana::sim {
 namespace {
@@ -156,12 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                      return s;
                  },
                  Verdict::Pass, Verdict::Fail, Verdict::Fail}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& ch : name)
-            if (ch == ' ') ch = '_';
-        return name;
-    });
+    [](const auto& info) { return caseName(info.param.name); });
 
 }  // namespace
 }  // namespace fruvana::sim

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <type_traits>
 #include <vector>
 
 #include "engine/outcome_pool.h"
@@ -16,12 +17,39 @@ namespace fruvana::sim {
 
 namespace {
 
-template <typename T, std::size_t N>
-void addInto(std::array<T, N>& into, const std::array<T, N>& from) {
-    for (std::size_t i = 0; i < N; ++i) into[i] += from[i];
+// Adds a count, or a list of counts, into another.
+template <typename T>
+void addInto(T& into, const T& from) {
+    if constexpr (std::is_arithmetic_v<T>) {
+        into += from;
+    } else {
+        for (std::size_t i = 0; i < into.size(); ++i) into[i] += from[i];
+    }
 }
-void addInto(PerClass<std::int64_t>& into, const PerClass<std::int64_t>& from) {
-    addInto(into.slots, from.slots);
+
+// Every count of the tallies under its name in a shard file, in the file's order: visit(name,
+// that count of each tally).
+template <typename Visit, typename... Tally>
+void eachCount(Visit&& visit, Tally&... t) {
+    visit("symbol_counts", t.draws.counts...);
+    visit("lag_products", t.draws.lagProducts...);
+    visit("runs", t.draws.runs...);
+    visit("first_symbol", t.draws.first...);
+    visit("last_symbol", t.draws.last...);
+    visit("pulls", t.pulls...);
+    visit("first_deals", t.firstDeals...);
+    visit("second_deals", t.secondDeals...);
+    visit("replay_mismatches", t.replayMismatches...);
+    visit("first_generous", t.firstByTable[0].slots...);
+    visit("first_stingy", t.firstByTable[1].slots...);
+    visit("second_not_ahead", t.secondByAhead[0].slots...);
+    visit("second_ahead", t.secondByAhead[1].slots...);
+    visit("table_not_ahead", t.tableChoice[0]...);
+    visit("table_ahead", t.tableChoice[1]...);
+    visit("games", t.games...);
+    visit("stake", t.stake...);
+    visit("stake_squared", t.stakeSquared...);
+    visit("paid", t.paid...);
 }
 
 // Tallies one part pull by pull.
@@ -112,13 +140,10 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
         add("symbol draws, lag-1 serial correlation (C)", serialCorrelation(t.draws), false);
     }
     for (std::size_t stingy = 0; stingy < 2; ++stingy) {
-        const QuotaTable& quotas = stingy ? stingyQuotas : generousQuotas;
-        std::array<double, kClassCount> chance{};
-        for (const ComboClass c : kEveryClass)
-            chance[static_cast<std::size_t>(codeOf(c) - 1)] = quotas[c] / 1000.0;
         add(std::string("first-deal classes, ") + (stingy ? "stingy" : "generous") +
                 " table (chi-square)",
-            chiSquareFit(t.firstByTable[stingy].slots, chance));
+            chiSquareFit(t.firstByTable[stingy].slots,
+                         firstDealChances(stingy ? kStingyOnly : kGenerousOnly).slots));
     }
     for (std::size_t mostly = 0; mostly < 2; ++mostly) {
         const double stingy = mostly ? 0.9 : 0.6;
@@ -166,11 +191,7 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
     if (options.secondDeal) {
         states = {gameClassChances(false), gameClassChances(true)};
     } else {
-        const FirstDealFigures first = firstDealFigures(kOtherwiseMix);
-        PerClass<double> chances{};
-        for (const ComboClass c : kEveryClass)
-            chances[c] = static_cast<double>(first.probability[c]) / 10000.0;
-        states = {chances};
+        states = {firstDealChances(kOtherwiseMix)};
     }
     for (const ComboClass c : kEveryClass) {
         if (c == ComboClass::NoWin) continue;
@@ -220,20 +241,11 @@ std::int64_t certifyPartPulls(std::int64_t pulls, std::int64_t part) {
 }
 
 void CertifyTally::append(const CertifyTally& next) {
-    draws.append(next.draws);
-    pulls += next.pulls;
-    firstDeals += next.firstDeals;
-    secondDeals += next.secondDeals;
-    replayMismatches += next.replayMismatches;
-    for (std::size_t i = 0; i < 2; ++i) {
-        addInto(firstByTable[i], next.firstByTable[i]);
-        addInto(secondByAhead[i], next.secondByAhead[i]);
-        addInto(tableChoice[i], next.tableChoice[i]);
-    }
-    addInto(games, next.games);
-    addInto(stake, next.stake);
-    addInto(stakeSquared, next.stakeSquared);
-    paid += next.paid;
+    // The symbol draws join across their boundary; every other count adds up.
+    SymbolTally joined = draws;
+    joined.append(next.draws);
+    eachCount([](const char*, auto& into, const auto& from) { addInto(into, from); }, *this, next);
+    draws = joined;
 }
 
 CertifyTally runCertify(const SimOptions& options, std::uint32_t seed, PartRange parts, int jobs) {
@@ -363,64 +375,34 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
 }
 
 void to_json(Json& json, const CertifyTally& t) {
-    json = {{"symbol_counts", t.draws.counts},
-            {"lag_products", t.draws.lagProducts},
-            {"runs", t.draws.runs},
-            {"first_symbol", t.draws.first},
-            {"last_symbol", t.draws.last},
-            {"pulls", t.pulls},
-            {"first_deals", t.firstDeals},
-            {"second_deals", t.secondDeals},
-            {"replay_mismatches", t.replayMismatches},
-            {"first_generous", t.firstByTable[0].slots},
-            {"first_stingy", t.firstByTable[1].slots},
-            {"second_not_ahead", t.secondByAhead[0].slots},
-            {"second_ahead", t.secondByAhead[1].slots},
-            {"table_not_ahead", t.tableChoice[0]},
-            {"table_ahead", t.tableChoice[1]},
-            {"games", t.games},
-            {"stake", t.stake},
-            {"stake_squared", t.stakeSquared},
-            {"paid", t.paid}};
+    json = Json::object();
+    eachCount([&json](const char* name, const auto& count) { json[name] = count; }, t);
 }
 
 void from_json(const Json& json, CertifyTally& t) {
     constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
-    const auto count = [&json](const char* name) { return wholeMember(json, name, 0, kMost); };
-    const auto list = [&json](const char* name, auto& into) {
-        const std::string what = std::string("the tally has no list \"") + name + "\" of " +
-                                 std::to_string(into.size()) + " counts";
-        if (!json.contains(name) || !json.at(name).is_array() ||
-            json.at(name).size() != into.size())
-            throw ShardError(what);
-        for (std::size_t i = 0; i < into.size(); ++i)
-            into[i] = wholeNumber(json.at(name)[i], 0, kMost, what);
+    const auto read = [&json](const char* name, auto& into) {
+        using Count = std::remove_cvref_t<decltype(into)>;
+        if constexpr (std::is_integral_v<Count>) {
+            // A count too large for its member stays too large, for the symbols' check below.
+            into = static_cast<Count>(std::min<std::int64_t>(wholeMember(json, name, 0, kMost),
+                                                             std::numeric_limits<Count>::max()));
+        } else {
+            const std::string what = std::string("the tally has no list \"") + name + "\" of " +
+                                     std::to_string(into.size()) + " counts";
+            if (!json.contains(name) || !json.at(name).is_array() ||
+                json.at(name).size() != into.size())
+                throw ShardError(what);
+            for (std::size_t i = 0; i < into.size(); ++i)
+                into[i] = wholeNumber(json.at(name)[i], 0, kMost, what);
+        }
     };
-    list("symbol_counts", t.draws.counts);
-    t.draws.lagProducts = count("lag_products");
-    t.draws.runs = count("runs");
-    const std::int64_t first = count("first_symbol");
-    const std::int64_t last = count("last_symbol");
-    t.pulls = count("pulls");
-    t.firstDeals = count("first_deals");
-    t.secondDeals = count("second_deals");
-    t.replayMismatches = count("replay_mismatches");
-    list("first_generous", t.firstByTable[0].slots);
-    list("first_stingy", t.firstByTable[1].slots);
-    list("second_not_ahead", t.secondByAhead[0].slots);
-    list("second_ahead", t.secondByAhead[1].slots);
-    list("table_not_ahead", t.tableChoice[0]);
-    list("table_ahead", t.tableChoice[1]);
-    list("games", t.games);
-    list("stake", t.stake);
-    list("stake_squared", t.stakeSquared);
-    t.paid = count("paid");
+    eachCount(read, t);
     t.draws.draws = 0;
     for (const std::int64_t c : t.draws.counts) t.draws.draws += c;
+    const int first = t.draws.first, last = t.draws.last;
     if (first > 10 || last > 10 || (t.draws.draws > 0) != (first > 0 && last > 0))
         throw ShardError("the tally's first and last symbols are not 1 to 10");
-    t.draws.first = static_cast<int>(first);
-    t.draws.last = static_cast<int>(last);
 }
 
 }  // namespace fruvana::sim

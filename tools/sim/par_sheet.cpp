@@ -5,6 +5,7 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <cmath>
 #include <ostream>
+#include <vector>
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
@@ -29,12 +30,6 @@ Line lineOf(int index) {
             static_cast<std::uint8_t>(index % 10 + 1)};
 }
 
-PerClass<std::int64_t> naturalCensus() {
-    PerClass<std::int64_t> census{};
-    for (int index = 0; index < 1000; ++index) ++census[classifyLine(lineOf(index))];
-    return census;
-}
-
 // Pay per unit bet of one game outcome: its mean, the mean of its square, and the chance of
 // any pay.
 struct Moments {
@@ -46,44 +41,37 @@ struct Moments {
 // The class chances of the second deal of the reels not in heldMask, symbols equally likely;
 // when ahead, the poorer (higher-coded) of two independent lines stands.
 PerClass<double> secondDealChances(const Line& line, int heldMask, bool ahead) {
+    // The lines the reels can show with the held reels' symbols kept, all equally likely.
     PerClass<std::int64_t> counts{};
     std::int64_t total = 0;
-    Line drawn = line;
-    const auto redraw = [&](auto&& self, std::size_t reel) -> void {
-        if (reel == 3) {
-            ++counts[classifyLine(drawn)];
-            ++total;
-            return;
-        }
-        if (heldMask & (1 << reel)) {
-            self(self, reel + 1);
-            return;
-        }
-        for (std::uint8_t s = 1; s <= kSymbolCount; ++s) {
-            drawn[reel] = s;
-            self(self, reel + 1);
-        }
-    };
-    redraw(redraw, 0);
-
+    for (int index = 0; index < 1000; ++index) {
+        const Line drawn = lineOf(index);
+        bool kept = true;
+        for (std::size_t reel = 0; reel < 3; ++reel)
+            if ((heldMask & (1 << reel)) != 0 && drawn[reel] != line[reel]) kept = false;
+        if (!kept) continue;
+        ++counts[classifyLine(drawn)];
+        ++total;
+    }
     PerClass<double> probability{};
-    if (ahead) {
-        // P(poorer of two <= c) = P(one <= c) squared.
-        std::int64_t below = 0;
-        for (const ComboClass c : kEveryClass) {
-            const std::int64_t upTo = below + counts[c];
-            probability[c] = static_cast<double>(upTo * upTo - below * below) /
-                             static_cast<double>(total * total);
-            below = upTo;
-        }
-    } else {
-        for (const ComboClass c : kEveryClass)
-            probability[c] = static_cast<double>(counts[c]) / static_cast<double>(total);
+    std::int64_t below = 0;
+    for (const ComboClass c : kEveryClass) {
+        // Ahead, P(poorer of two <= c) = P(one <= c) squared.
+        const std::int64_t upTo = below + counts[c];
+        probability[c] = ahead ? static_cast<double>(upTo * upTo - below * below) /
+                                     static_cast<double>(total * total)
+                               : static_cast<double>(counts[c]) / static_cast<double>(total);
+        below = upTo;
     }
     return probability;
 }
 
-Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
+Moments gameMoments(const Line& line, int heldMask, bool ahead) {
+    if ((heldMask & kAllHeld) == kAllHeld) {
+        // Holding all three collects the first deal's win.
+        const ComboClass c = classifyLine(line);
+        return {pay(c), pay(c) * pay(c), c == ComboClass::NoWin ? 0.0 : 1.0};
+    }
     const PerClass<double> probability = secondDealChances(line, heldMask, ahead);
     Moments m;
     for (const ComboClass c : kEveryClass) {
@@ -94,20 +82,11 @@ Moments secondDealMoments(const Line& line, int heldMask, bool ahead) {
     return m;
 }
 
-Moments gameMoments(const Line& line, int heldMask, bool ahead) {
-    if ((heldMask & kAllHeld) == kAllHeld) {
-        // Holding all three collects the first deal's win.
-        const ComboClass c = classifyLine(line);
-        return {pay(c), pay(c) * pay(c), c == ComboClass::NoWin ? 0.0 : 1.0};
-    }
-    return secondDealMoments(line, heldMask, ahead);
-}
-
 // The holds the game itself suggests after a first deal: what its own evaluation leaves in
 // `held` when the reels stop (the winning reels, or for no win the suggestion).
 std::array<int, 1000> suggestedHoldMasks() {
     MachineState fresh = freshMachineState();
-    fresh.options.secondDeal = 1;
+    fresh.options.secondDeal = true;
     SilentMachine machine(fresh);
     MachineState& state = machine.state;
     std::array<int, 1000> masks{};
@@ -119,6 +98,52 @@ std::array<int, 1000> suggestedHoldMasks() {
             (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0);
     }
     return masks;
+}
+
+// A first-deal line as the game deals it to a player ahead or not: its class, its chance (lines
+// of one class equally likely, the class at its chance under the mix) and the suggested holds.
+struct DealtLine {
+    Line line;
+    ComboClass comboClass;
+    double chance;
+    int suggested;
+};
+
+std::vector<DealtLine> dealtLines(bool ahead) {
+    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
+    PerClass<std::int64_t> census{};  // lines of each class
+    for (int index = 0; index < 1000; ++index) ++census[classifyLine(lineOf(index))];
+    const std::array<int, 1000> suggested = suggestedHoldMasks();
+    std::vector<DealtLine> lines;
+    for (int index = 0; index < 1000; ++index) {
+        const Line line = lineOf(index);
+        const ComboClass c = classifyLine(line);
+        lines.push_back(
+            {line, c,
+             static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]),
+             suggested[static_cast<std::size_t>(index)]});
+    }
+    return lines;
+}
+
+// The class a game ends with under the suggested holds: of every game (the first deal's class
+// when all three reels are held), or of the second deals alone, given that one is dealt.
+PerClass<double> suggestedHoldsClassChances(bool ahead, bool secondDealsOnly) {
+    PerClass<double> chances{};
+    double dealt = 0;
+    for (const DealtLine& d : dealtLines(ahead)) {
+        // Three held reels collect the first win; no second deal follows.
+        if ((d.suggested & kAllHeld) == kAllHeld) {
+            if (!secondDealsOnly) chances[d.comboClass] += d.chance;
+            continue;
+        }
+        const PerClass<double> after = secondDealChances(d.line, d.suggested, ahead);
+        for (const ComboClass k : kEveryClass) chances[k] += d.chance * after[k];
+        dealt += d.chance;
+    }
+    if (secondDealsOnly && dealt > 0)
+        for (const ComboClass k : kEveryClass) chances[k] /= dealt;
+    return chances;
 }
 
 GameFigures finish(const Moments& total) {
@@ -153,29 +178,20 @@ WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     WholeGameFigures figures;
     figures.mix = ahead ? kAheadMix : kOtherwiseMix;
     figures.ahead = ahead;
-    const FirstDealFigures first = firstDealFigures(figures.mix);
-    const PerClass<std::int64_t> census = naturalCensus();
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
-
     Moments bySuggestion, byBest;
-    for (int index = 0; index < 1000; ++index) {
-        const Line line = lineOf(index);
-        const ComboClass c = classifyLine(line);
-        // Lines of one class are equally likely; the class has its first-deal chance.
-        const double weight =
-            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
-        const auto add = [weight](Moments& sum, const Moments& m) {
-            sum.pay += weight * m.pay;
-            sum.paySquared += weight * m.paySquared;
-            sum.hit += weight * m.hit;
+    for (const DealtLine& d : dealtLines(ahead)) {
+        const auto add = [&d](Moments& sum, const Moments& m) {
+            sum.pay += d.chance * m.pay;
+            sum.paySquared += d.chance * m.paySquared;
+            sum.hit += d.chance * m.hit;
         };
-        add(bySuggestion, gameMoments(line, suggested[static_cast<std::size_t>(index)], ahead));
+        add(bySuggestion, gameMoments(d.line, d.suggested, ahead));
         if (!withBestHolds) continue;
 
         // On a tie the hold set with more reels held wins, keeping a sure win first.
-        Moments best = gameMoments(line, kAllHeld, ahead);
+        Moments best = gameMoments(d.line, kAllHeld, ahead);
         for (int mask = kAllHeld - 1; mask >= 0; --mask) {
-            const Moments m = gameMoments(line, mask, ahead);
+            const Moments m = gameMoments(d.line, mask, ahead);
             if (m.pay > best.pay) best = m;
         }
         add(byBest, best);
@@ -185,48 +201,20 @@ WholeGameFigures wholeGameFigures(bool ahead, bool withBestHolds) {
     return figures;
 }
 
-PerClass<double> secondDealClassChances(bool ahead) {
-    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
-    const PerClass<std::int64_t> census = naturalCensus();
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
+PerClass<double> firstDealChances(const TableMix& mix) {
+    const FirstDealFigures f = firstDealFigures(mix);
     PerClass<double> chances{};
-    double dealt = 0;
-    for (int index = 0; index < 1000; ++index) {
-        const int mask = suggested[static_cast<std::size_t>(index)];
-        // Three held reels collect the first win; no second deal follows.
-        if ((mask & kAllHeld) == kAllHeld) continue;
-        const Line line = lineOf(index);
-        const ComboClass c = classifyLine(line);
-        const double weight =
-            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
-        const PerClass<double> after = secondDealChances(line, mask, ahead);
-        for (const ComboClass k : kEveryClass) chances[k] += weight * after[k];
-        dealt += weight;
-    }
-    if (dealt > 0)
-        for (const ComboClass k : kEveryClass) chances[k] /= dealt;
+    for (const ComboClass c : kEveryClass)
+        chances[c] = static_cast<double>(f.probability[c]) / 10000.0;
     return chances;
 }
 
+PerClass<double> secondDealClassChances(bool ahead) {
+    return suggestedHoldsClassChances(ahead, true);
+}
+
 PerClass<double> gameClassChances(bool ahead) {
-    const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
-    const PerClass<std::int64_t> census = naturalCensus();
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
-    PerClass<double> chances{};
-    for (int index = 0; index < 1000; ++index) {
-        const int mask = suggested[static_cast<std::size_t>(index)];
-        const Line line = lineOf(index);
-        const ComboClass c = classifyLine(line);
-        const double weight =
-            static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]);
-        if ((mask & kAllHeld) == kAllHeld) {
-            chances[c] += weight;
-            continue;
-        }
-        const PerClass<double> after = secondDealChances(line, mask, ahead);
-        for (const ComboClass k : kEveryClass) chances[k] += weight * after[k];
-    }
-    return chances;
+    return suggestedHoldsClassChances(ahead, false);
 }
 
 ParSheet computeParSheet() {
@@ -263,6 +251,10 @@ std::string percentOf(std::int64_t tenThousandths) {
 }
 std::string percentOf(double fraction) {
     return fmt::format("{:.4f} %", fraction * 100.0);
+}
+
+CountRange firstDealRange(const FirstDealFigures& f, ComboClass c, std::int64_t deals) {
+    return binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
 }
 
 void writeClassTable(std::ostream& out, const FirstDealFigures& left,
@@ -321,8 +313,7 @@ void writeParSheet(std::ostream& out, const ParSheet& sheet, std::int64_t deals)
     out << fmt::format("{:<22} {:<23} {}\n", "class", aheadMix.mix.name, otherwiseMix.mix.name);
     for (const ComboClass c : kEveryClass) {
         const auto range = [&](const FirstDealFigures& f) {
-            const CountRange r =
-                binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
+            const CountRange r = firstDealRange(f, c, deals);
             return fmt::format("{} to {}", r.lo, r.hi);
         };
         out << fmt::format("{:2} {:<19} {:<23} {}\n", codeOf(c), comboClassText(c), range(aheadMix),
@@ -367,8 +358,7 @@ void writeParSheetJson(std::ostream& out, const ParSheet& sheet, std::int64_t de
     Json ranges = Json::array();
     for (const ComboClass c : kEveryClass) {
         const auto range = [&](const FirstDealFigures& f) {
-            const CountRange r =
-                binomialRange(deals, static_cast<double>(f.probability[c]) / 10000.0, kRangeLevel);
+            const CountRange r = firstDealRange(f, c, deals);
             return Json{r.lo, r.hi};
         };
         ranges.push_back({{"class", codeOf(c)},

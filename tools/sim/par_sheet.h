@@ -35,6 +35,8 @@ struct FirstDealFigures {
 };
 
 FirstDealFigures firstDealFigures(TableMix mix);
+// The chance of each class in one first deal under the mix.
+PerClass<double> firstDealChances(const TableMix& mix);
 
 // A whole game: the first deal and, unless all three reels are held, the free second deal
 // whose result replaces it. Fractions per unit bet.

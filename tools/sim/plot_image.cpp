@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <numbers>
+#include <regex>
 #include <vector>
 
 #include "tools/font_face.h"
@@ -23,24 +24,14 @@ namespace {
 
 // ---- Cairo handles ------------------------------------------------------------------------
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+// Cairo's objects, each released by its own destroy function.
+template <auto destroy>
+struct Releaser {
+    void operator()(auto* handle) const { destroy(handle); }
 };
-struct ContextDeleter {
-    void operator()(cairo_t* c) const { cairo_destroy(c); }
-};
-struct FaceDeleter {
-    void operator()(cairo_font_face_t* f) const { cairo_font_face_destroy(f); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
-using Face = std::unique_ptr<cairo_font_face_t, FaceDeleter>;
-
-// The face of Liberation Sans (or what fontconfig offers in its place) at the given weight.
-Face loadFace(int weight) {
-    std::string family;
-    return Face(tools::liberationSansFace(weight, FC_SLANT_ROMAN, family));
-}
+using Surface = std::unique_ptr<cairo_surface_t, Releaser<cairo_surface_destroy>>;
+using Context = std::unique_ptr<cairo_t, Releaser<cairo_destroy>>;
+using Face = std::unique_ptr<cairo_font_face_t, Releaser<cairo_font_face_destroy>>;
 
 cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -51,31 +42,18 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
 // root group would depend on how many pictures were drawn before; the ids are numbered again
 // in the order they appear, so the same run gives the same bytes.
 std::string stableSurfaceIds(const std::string& svg) {
-    static constexpr std::string_view kWord = "surface";
+    static const std::regex kId("([\"#])surface([0-9]+)");
     std::map<std::string, int> renumbered;
     std::string out;
-    out.reserve(svg.size());
-    std::size_t at = 0;
-    while (true) {
-        const std::size_t found = svg.find(kWord, at);
-        if (found == std::string::npos) break;
-        std::size_t end = found + kWord.size();
-        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9') ++end;
-        const bool isId = end > found + kWord.size() && found > 0 &&
-                          (svg[found - 1] == '"' || svg[found - 1] == '#');
-        out.append(svg, at, found - at);
-        if (isId) {
-            const std::string number = svg.substr(found + kWord.size(), end - found - kWord.size());
-            const auto [slot, added] =
-                renumbered.emplace(number, static_cast<int>(renumbered.size()) + 1);
-            out += kWord;
-            out += std::to_string(slot->second);
-        } else {
-            out.append(svg, found, end - found);
-        }
-        at = end;
+    auto copied = svg.begin();
+    for (std::sregex_iterator id(svg.begin(), svg.end(), kId), end; id != end; ++id) {
+        const auto [slot, added] =
+            renumbered.emplace((*id)[2].str(), static_cast<int>(renumbered.size()) + 1);
+        out.append(copied, (*id)[0].first);
+        out += (*id)[1].str() + "surface" + std::to_string(slot->second);
+        copied = (*id)[0].second;
     }
-    out.append(svg, at, std::string::npos);
+    out.append(copied, svg.end());
     return out;
 }
 
@@ -122,25 +100,23 @@ class Painter {
 
     void colour(const Colour& c) { cairo_set_source_rgb(cr_, c.r, c.g, c.b); }
 
-    void text(double x, double y, const std::string& s, double size, Align align = Align::Left,
-              bool bold = false, const Colour& c = kInk) {
-        cairo_set_font_face(cr_, bold ? bold_ : regular_);
-        cairo_set_font_size(cr_, size);
-        cairo_text_extents_t e;
-        cairo_text_extents(cr_, s.c_str(), &e);
-        if (align == Align::Centre) x -= e.x_advance / 2;
-        if (align == Align::Right) x -= e.x_advance;
-        colour(c);
-        cairo_move_to(cr_, x, y);
-        cairo_show_text(cr_, s.c_str());
-    }
-
+    // The width of the text, in the font and size it is then drawn in.
     double textWidth(const std::string& s, double size, bool bold = false) {
         cairo_set_font_face(cr_, bold ? bold_ : regular_);
         cairo_set_font_size(cr_, size);
         cairo_text_extents_t e;
         cairo_text_extents(cr_, s.c_str(), &e);
         return e.x_advance;
+    }
+
+    void text(double x, double y, const std::string& s, double size, Align align = Align::Left,
+              bool bold = false, const Colour& c = kInk) {
+        const double width = textWidth(s, size, bold);
+        if (align == Align::Centre) x -= width / 2;
+        if (align == Align::Right) x -= width;
+        colour(c);
+        cairo_move_to(cr_, x, y);
+        cairo_show_text(cr_, s.c_str());
     }
 
     // Text read from the bottom up, centred on (x, y).
@@ -179,6 +155,14 @@ class Painter {
         sample(x, y - 4);
         text(x + 22, y, words, 12);
         return x + 22 + textWidth(words, 12) + 18;
+    }
+    // Legend samples: a short stroke of a line's colour, and a patch of a fill's.
+    auto stroke(const Colour& c) {
+        return [this, c](double x, double y) { line(x, y, x + 16, y, c, 2); };
+    }
+    auto patch(const Colour& c, double height = 10) {
+        return
+            [this, c, height](double x, double y) { fillRect(x, y - height / 2, 16, height, c); };
     }
 
   private:
@@ -249,18 +233,19 @@ void frame(Painter& p, const Box& b) {
     cairo_stroke(p.cr());
 }
 
-void pullTicks(Painter& p, const PullAxis& axis) {
-    const Box& b = axis.box;
-    if (axis.pulls > 0) {
-        const double step = tickStep(0, static_cast<double>(axis.pulls), 8, 1);
-        for (double v : ticks(0, static_cast<double>(axis.pulls), step)) {
-            const double x = axis.x(v);
-            p.line(x, b.bottom, x, b.bottom + 4, kInk, 1);
-            p.text(x, b.bottom + 17, grouped(static_cast<std::int64_t>(std::llround(v))), 12,
-                   Align::Centre);
-        }
+// Ticks and their labels under a panel, about eight from lo to hi, placed by x.
+template <typename X>
+void bottomTicks(Painter& p, const Box& b, double lo, double hi, X&& x) {
+    for (double v : ticks(lo, hi, tickStep(lo, hi, 8, 1))) {
+        p.line(x(v), b.bottom, x(v), b.bottom + 4, kInk, 1);
+        p.text(x(v), b.bottom + 17, grouped(std::llround(v)), 12, Align::Centre);
     }
-    p.text(b.right, b.bottom + 34, "pulls", 12, Align::Right);
+}
+
+void pullTicks(Painter& p, const PullAxis& axis) {
+    const auto pulls = static_cast<double>(axis.pulls);
+    if (axis.pulls > 0) bottomTicks(p, axis.box, 0, pulls, [&](double v) { return axis.x(v); });
+    p.text(axis.box.right, axis.box.bottom + 34, "pulls", 12, Align::Right);
 }
 
 // Horizontal grid lines and their labels, values printed by `label`.
@@ -275,9 +260,18 @@ void valueTicks(Painter& p, const ValueAxis& axis, double step, Label&& label) {
     }
 }
 
+// An empty panel.
 void noPulls(Painter& p, const Box& b) {
     p.text((b.left + b.right) / 2, (b.top + b.bottom) / 2, "no pulls were dealt", 14,
            Align::Centre);
+    frame(p, b);
+}
+
+// A picture's white page, its title and its caption.
+void heading(Painter& p, int height, const std::string& title, const std::string& caption) {
+    p.fillRect(0, 0, kPlotWidth, height, {1, 1, 1});
+    p.text(12, 24, title, 18, Align::Left, true);
+    p.text(12, 44, caption, 12);
 }
 
 // ---- The panels ------------------------------------------------------------------------------
@@ -295,30 +289,38 @@ void panelTitle(Painter& p, int panel, const std::string& title) {
     p.text(12, kFirstPanelTop + panel * kPanelHeight + 16, title, 15, Align::Left, true);
 }
 
-// Envelopes of thinned columns: each column covers the pulls after the previous one's end.
-template <typename Low, typename High>
-void spread(Painter& p, const PullAxis& xs, const ValueAxis& ys,
-            const std::vector<const PlotColumn*>& columns, const Colour& c, Low&& low,
-            High&& high) {
-    p.colour(c);
-    for (const PlotColumn* column : columns) {
-        const PlotColumn& col = *column;
-        if (col.firstPull == col.lastPull) continue;  // a single pull has no spread
-        const double x0 = xs.x(static_cast<double>(col.firstPull - 1));
-        const double x1 = std::max(xs.x(static_cast<double>(col.lastPull)), x0 + 1);
-        const double y0 = ys.y(high(col));
-        const double y1 = std::max(ys.y(low(col)), y0 + 1);
+// The run in a panel: each thinned column's envelope (the pulls after the previous column's
+// end), under a line through the columns' last values that begins at `start` when given.
+template <typename T>
+void runSeries(Painter& p, const PullAxis& xs, const ValueAxis& ys,
+               const std::vector<const PlotColumn*>& columns, T PlotColumn::*low,
+               T PlotColumn::*high, T PlotColumn::*last, std::optional<T> start = {}) {
+    const auto y = [&ys](T value) { return ys.y(static_cast<double>(value)); };
+    p.colour(kMoneySpread);
+    for (const PlotColumn* col : columns) {
+        if (col->firstPull == col->lastPull) continue;  // a single pull has no spread
+        const double x0 = xs.x(static_cast<double>(col->firstPull - 1));
+        const double x1 = std::max(xs.x(static_cast<double>(col->lastPull)), x0 + 1);
+        const double y0 = y(col->*high);
+        const double y1 = std::max(y(col->*low), y0 + 1);
         cairo_rectangle(p.cr(), x0, y0, x1 - x0, y1 - y0);
     }
     cairo_fill(p.cr());
+    p.colour(kMoney);
+    cairo_set_line_width(p.cr(), 1.6);
+    cairo_set_line_join(p.cr(), CAIRO_LINE_JOIN_ROUND);
+    if (start) cairo_move_to(p.cr(), xs.x(0), y(*start));
+    for (const PlotColumn* col : columns)
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(col->lastPull)), y(col->*last));
+    cairo_stroke(p.cr());
 }
 
-// Adds a triangle to the path with its tip at (x, tipY) and its base on baseY, reaching `half`
-// to either side of x.
-void triangle(cairo_t* cr, double x, double tipY, double baseY, double half) {
+// Adds a triangle to the path with its tip at (x, tipY) and its base on baseY, reaching 5 to
+// either side of x.
+void triangle(cairo_t* cr, double x, double tipY, double baseY) {
     cairo_move_to(cr, x, tipY);
-    cairo_line_to(cr, x - half, baseY);
-    cairo_line_to(cr, x + half, baseY);
+    cairo_line_to(cr, x - 5, baseY);
+    cairo_line_to(cr, x + 5, baseY);
     cairo_close_path(cr);
 }
 
@@ -335,41 +337,25 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
     const double pad = std::max((vhi - vlo) * 0.06, 10.0);
     vlo -= pad;
     vhi += pad;
-    const double step = tickStep(vlo, vhi, 5, 1);
     const ValueAxis ys{b, vlo, vhi};
 
-    valueTicks(p, ys, step, [](double v) { return grouped(std::llround(v)); });
+    valueTicks(p, ys, tickStep(vlo, vhi, 5, 1), [](double v) { return grouped(std::llround(v)); });
     p.verticalText(22, (b.top + b.bottom) / 2, "credit units", 12);
     pullTicks(p, xs);
-    if (s.pulls == 0) {
-        noPulls(p, b);
-        frame(p, b);
-        return;
-    }
+    if (s.pulls == 0) return noPulls(p, b);
 
     std::vector<const PlotColumn*> all;
     for (const PlotColumn& c : s.columns) all.push_back(&c);
     p.clipTo(b);
-    spread(
-        p, xs, ys, all, kMoneySpread,
-        [](const PlotColumn& c) { return static_cast<double>(c.moneyLow); },
-        [](const PlotColumn& c) { return static_cast<double>(c.moneyHigh); });
-    p.colour(kMoney);
-    cairo_set_line_width(p.cr(), 1.6);
-    cairo_set_line_join(p.cr(), CAIRO_LINE_JOIN_ROUND);
-    cairo_move_to(p.cr(), xs.x(0), ys.y(static_cast<double>(s.startMoney)));
-    for (const PlotColumn& c : s.columns)
-        cairo_line_to(p.cr(), xs.x(static_cast<double>(c.lastPull)),
-                      ys.y(static_cast<double>(c.moneyLast)));
-    cairo_stroke(p.cr());
+    runSeries(p, xs, ys, all, &PlotColumn::moneyLow, &PlotColumn::moneyHigh, &PlotColumn::moneyLast,
+              std::optional(s.startMoney));
     // A mark at every column with coins in, standing on the bottom edge, and at every column
     // with an overflow move, hanging from the top one.
-    auto marks = [&](const Colour& colour, std::int32_t PlotColumn::*count, double tipY,
-                     double baseY) {
+    const auto marks = [&](const Colour& colour, std::int32_t PlotColumn::*count, double tipY,
+                           double baseY) {
         p.colour(colour);
         for (const PlotColumn& c : s.columns)
-            if (c.*count != 0)
-                triangle(p.cr(), xs.x(static_cast<double>(c.lastPull)), tipY, baseY, 5);
+            if (c.*count != 0) triangle(p.cr(), xs.x(static_cast<double>(c.lastPull)), tipY, baseY);
         cairo_fill(p.cr());
     };
     marks(kCoin, &PlotColumn::coins, b.bottom - 11, b.bottom - 2);
@@ -379,19 +365,17 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
 
     const double y = kFirstPanelTop + 16;
     double x = 380;
-    x = p.legend(x, y, "after the pull",
-                 [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kMoney, 2); });
-    x = p.legend(x, y, "lowest to highest within a column",
-                 [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kMoneySpread); });
+    x = p.legend(x, y, "after the pull", p.stroke(kMoney));
+    x = p.legend(x, y, "lowest to highest within a column", p.patch(kMoneySpread));
     x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", [&](double lx, double ly) {
         p.colour(kCoin);
-        triangle(p.cr(), lx + 8, ly - 5, ly + 4, 5);
+        triangle(p.cr(), lx + 8, ly - 5, ly + 4);
         cairo_fill(p.cr());
     });
     p.legend(x, y, "credit overflow move (" + grouped(s.overflowMoves) + ")",
              [&](double lx, double ly) {
                  p.colour(kOverflow);
-                 triangle(p.cr(), lx + 8, ly + 4, ly - 5, 5);
+                 triangle(p.cr(), lx + 8, ly + 4, ly - 5);
                  cairo_fill(p.cr());
              });
 }
@@ -405,10 +389,10 @@ void returnPanel(Painter& p, const PlotSeries& s) {
     const std::int64_t from = s.pulls / 20;
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
-    const PlotColumn* last = nullptr;
+    std::vector<const PlotColumn*> shown;
     for (const PlotColumn& c : s.columns) {
         if (!c.hasReturn) continue;
-        last = &c;
+        shown.push_back(&c);
         if (c.lastPull < from) continue;
         lo = std::min({lo, c.returnLow, c.par - c.band});
         hi = std::max({hi, c.returnHigh, c.par + c.band});
@@ -424,53 +408,34 @@ void returnPanel(Painter& p, const PlotSeries& s) {
                [places](double v) { return fmt::format("{:.{}f} %", v * 100, places); });
     p.verticalText(22, (b.top + b.bottom) / 2, "of the stake", 12);
     pullTicks(p, xs);
-    if (last == nullptr) {
-        noPulls(p, b);
-        frame(p, b);
-        return;
-    }
-
-    std::vector<const PlotColumn*> shown;
-    for (const PlotColumn& c : s.columns)
-        if (c.hasReturn) shown.push_back(&c);
+    if (shown.empty()) return noPulls(p, b);
 
     p.clipTo(b);
-    // The band, out along its top edge and back along its bottom.
+    // The band, out along its top edge and back along its bottom, and the par line through it.
+    const auto to = [&](const PlotColumn* c, double value) {
+        cairo_line_to(p.cr(), xs.x(static_cast<double>(c->lastPull)), ys.y(value));
+    };
     p.colour(kBand);
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        cairo_line_to(p.cr(), xs.x(static_cast<double>(shown[i]->lastPull)),
-                      ys.y(shown[i]->par + shown[i]->band));
-    for (std::size_t i = shown.size(); i-- > 0;)
-        cairo_line_to(p.cr(), xs.x(static_cast<double>(shown[i]->lastPull)),
-                      ys.y(shown[i]->par - shown[i]->band));
+    for (const PlotColumn* c : shown) to(c, c->par + c->band);
+    for (auto c = shown.rbegin(); c != shown.rend(); ++c) to(*c, (*c)->par - (*c)->band);
     cairo_close_path(p.cr());
     cairo_fill(p.cr());
     p.colour(kPar);
     cairo_set_line_width(p.cr(), 1.6);
-    for (const PlotColumn* c : shown)
-        cairo_line_to(p.cr(), xs.x(static_cast<double>(c->lastPull)), ys.y(c->par));
+    for (const PlotColumn* c : shown) to(c, c->par);
     cairo_stroke(p.cr());
-
-    spread(
-        p, xs, ys, shown, kMoneySpread, [](const PlotColumn& c) { return c.returnLow; },
-        [](const PlotColumn& c) { return c.returnHigh; });
-    p.colour(kMoney);
-    cairo_set_line_width(p.cr(), 1.6);
-    cairo_set_line_join(p.cr(), CAIRO_LINE_JOIN_ROUND);
-    for (const PlotColumn* c : shown)
-        cairo_line_to(p.cr(), xs.x(static_cast<double>(c->lastPull)), ys.y(c->returnLast));
-    cairo_stroke(p.cr());
+    runSeries(p, xs, ys, shown, &PlotColumn::returnLow, &PlotColumn::returnHigh,
+              &PlotColumn::returnLast);
     p.unclip();
     frame(p, b);
 
+    const PlotColumn& last = *shown.back();
     const double y = kFirstPanelTop + kPanelHeight + 16;
     double x = 380;
-    x = p.legend(x, y, fmt::format("this run: {:.2f} %", last->returnLast * 100),
-                 [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kMoney, 2); });
-    x = p.legend(x, y, fmt::format("par sheet: {:.2f} %", last->par * 100),
-                 [&](double lx, double ly) { p.line(lx, ly, lx + 16, ly, kPar, 2); });
-    p.legend(x, y, fmt::format("99.9 % band: {:.2f} % either side", last->band * 100),
-             [&](double lx, double ly) { p.fillRect(lx, ly - 5, 16, 10, kBand); });
+    x = p.legend(x, y, fmt::format("this run: {:.2f} %", last.returnLast * 100), p.stroke(kMoney));
+    x = p.legend(x, y, fmt::format("par sheet: {:.2f} %", last.par * 100), p.stroke(kPar));
+    p.legend(x, y, fmt::format("99.9 % band: {:.2f} % either side", last.band * 100),
+             p.patch(kBand));
 }
 
 void classPanel(Painter& p, const PlotSeries& s) {
@@ -525,7 +490,7 @@ void classPanel(Painter& p, const PlotSeries& s) {
         pair(s.firstDeals, left, kFirstCounted, kFirstExpected);
         pair(s.secondDeals, left + 2 * bar + 10, kSecondCounted, kSecondExpected);
 
-        const std::string name = std::string(comboClassText(c));
+        const std::string name(std::string(comboClassText(c)));
         const std::size_t space = name.find(' ');
         const double centre = b.left + group * (codeOf(c) - 0.5);
         if (space == std::string::npos || c == ComboClass::NoWin) {
@@ -539,14 +504,12 @@ void classPanel(Painter& p, const PlotSeries& s) {
 
     const double y = kFirstPanelTop + 2 * kPanelHeight + 16;
     double x = 420;
-    const auto swatch = [&](const Colour& c) {
-        return [&p, c](double lx, double ly) { p.fillRect(lx, ly - 6, 16, 12, c); };
-    };
-    x = p.legend(x, y, "first deals " + grouped(s.firstDeals.deals), swatch(kFirstCounted));
-    x = p.legend(x, y, "expected", swatch(kFirstExpected));
+    x = p.legend(x, y, "first deals " + grouped(s.firstDeals.deals), p.patch(kFirstCounted, 12));
+    x = p.legend(x, y, "expected", p.patch(kFirstExpected, 12));
     if (s.secondDeals.deals > 0) {
-        x = p.legend(x, y, "second deals " + grouped(s.secondDeals.deals), swatch(kSecondCounted));
-        x = p.legend(x, y, "expected", swatch(kSecondExpected));
+        x = p.legend(x, y, "second deals " + grouped(s.secondDeals.deals),
+                     p.patch(kSecondCounted, 12));
+        x = p.legend(x, y, "expected", p.patch(kSecondExpected, 12));
     }
     p.legend(x, y, "99.9 % range", [&](double lx, double ly) {
         p.line(lx + 8, ly - 6, lx + 8, ly + 6, kInk, 1.2);
@@ -556,9 +519,7 @@ void classPanel(Painter& p, const PlotSeries& s) {
 }
 
 void drawAll(Painter& p, const PlotSeries& s, const std::string& caption) {
-    p.fillRect(0, 0, kPlotWidth, kPlotHeight, {1, 1, 1});
-    p.text(12, 24, "What one run of the machine did, against the par sheet", 18, Align::Left, true);
-    p.text(12, 44, caption, 12);
+    heading(p, kPlotHeight, "What one run of the machine did, against the par sheet", caption);
     moneyPanel(p, s);
     returnPanel(p, s);
     classPanel(p, s);
@@ -578,20 +539,14 @@ struct FontconfigRelease {
 constexpr Colour kSessions{0.12, 0.33, 0.66};
 constexpr Colour kPercentileMark{0.82, 0.40, 0.05};
 
-void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const SessionFigures& f,
-                  const std::string& caption) {
-    p.fillRect(0, 0, kPlotWidth, kSessionsPlotHeight, {1, 1, 1});
-    p.text(12, 24, "Money at the end of " + grouped(f.sessions) + " sessions", 18, Align::Left,
-           true);
-    p.text(12, 44, caption, 12);
+void drawSessions(Painter& p, const SessionFigures& f, const std::string& caption) {
+    const std::vector<std::int64_t>& sorted = f.money;
+    heading(p, kSessionsPlotHeight, "Money at the end of " + grouped(f.sessions) + " sessions",
+            caption);
     const Box b{kPlotLeft, 110, kPlotLeft + kPlotColumns, kSessionsPlotHeight - 70};
     p.verticalText(22, (b.top + b.bottom) / 2, "sessions", 12);
     p.text(b.right, b.bottom + 40, "credit + win + account at the end", 12, Align::Right);
-    if (sorted.empty()) {
-        noPulls(p, b);
-        frame(p, b);
-        return;
-    }
+    if (sorted.empty()) return noPulls(p, b);
 
     // Bars of a whole, round width, about 80 of them from the lowest to the highest money.
     const auto lowest = static_cast<double>(sorted.front());
@@ -611,10 +566,7 @@ void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const Ses
                [](double v) { return grouped(std::llround(v)); });
     const double to = from + width * static_cast<double>(bars);
     const auto x = [&](double money) { return b.left + b.width() * (money - from) / (to - from); };
-    for (double v : ticks(from, to, tickStep(from, to, 8, 1))) {
-        p.line(x(v), b.bottom, x(v), b.bottom + 4, kInk, 1);
-        p.text(x(v), b.bottom + 17, grouped(std::llround(v)), 12, Align::Centre);
-    }
+    bottomTicks(p, b, from, to, x);
     for (std::size_t i = 0; i < bars; ++i) {
         if (counts[i] == 0) continue;
         const double left = x(from + width * static_cast<double>(i));
@@ -633,7 +585,7 @@ void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const Ses
     const double y = 76;
     double lx = 12;
     lx = p.legend(lx, y, "sessions per bar of " + grouped(std::llround(width)) + " credits",
-                  [&](double sx, double sy) { p.fillRect(sx, sy - 5, 16, 10, kSessions); });
+                  p.patch(kSessions));
     p.legend(
         lx, y,
         fmt::format("percentiles of the money at the end; {:.1f} % of sessions ended ahead",
@@ -641,18 +593,16 @@ void drawSessions(Painter& p, const std::vector<std::int64_t>& sorted, const Ses
         [&](double sx, double sy) { p.line(sx + 8, sy - 6, sx + 8, sy + 6, kPercentileMark, 2); });
 }
 
-}  // namespace
-
-namespace {
-
 // Draws a picture of the given size into PNG or SVG bytes.
 template <typename Draw>
 std::optional<std::string> render(ImageKind kind, int height, std::string& error, Draw&& draw) {
     // Deliberate: declared first, so the configuration goes only after every face and surface
     // that used it, and a long session of plots leaves nothing of fontconfig behind.
     const FontconfigRelease fontconfig;
-    const Face regular = loadFace(FC_WEIGHT_REGULAR);
-    const Face bold = loadFace(FC_WEIGHT_BOLD);
+    // Liberation Sans, or what fontconfig offers in its place.
+    std::string family;
+    const Face regular(tools::liberationSansFace(FC_WEIGHT_REGULAR, FC_SLANT_ROMAN, family));
+    const Face bold(tools::liberationSansFace(FC_WEIGHT_BOLD, FC_SLANT_ROMAN, family));
     if (!regular || !bold) {
         error = "no font found for the labels (fonts-liberation2 gives Liberation Sans)";
         return std::nullopt;
@@ -700,12 +650,11 @@ std::optional<std::string> drawPlot(const PlotSeries& series, const std::string&
                   [&](Painter& painter) { drawAll(painter, series, caption); });
 }
 
-std::optional<std::string> drawSessionsPlot(const std::vector<std::int64_t>& sortedMoney,
-                                            const SessionFigures& figures,
+std::optional<std::string> drawSessionsPlot(const SessionFigures& figures,
                                             const std::string& caption, ImageKind kind,
                                             std::string& error) {
     return render(kind, kSessionsPlotHeight, error,
-                  [&](Painter& painter) { drawSessions(painter, sortedMoney, figures, caption); });
+                  [&](Painter& painter) { drawSessions(painter, figures, caption); });
 }
 
 }  // namespace fruvana::sim

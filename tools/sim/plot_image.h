@@ -31,10 +31,9 @@ inline ImageKind imageKindFor(std::string_view path) {
 std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
                                     ImageKind kind, std::string& error);
 
-// The sessions' picture, 1200 x 600: a histogram of the money at the end (sortedMoney in rising
-// order) with the percentiles marked.
-std::optional<std::string> drawSessionsPlot(const std::vector<std::int64_t>& sortedMoney,
-                                            const SessionFigures& figures,
+// The sessions' picture, 1200 x 600: a histogram of the money at the end with the percentiles
+// marked.
+std::optional<std::string> drawSessionsPlot(const SessionFigures& figures,
                                             const std::string& caption, ImageKind kind,
                                             std::string& error);
 

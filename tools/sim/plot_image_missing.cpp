@@ -10,8 +10,8 @@ std::optional<std::string> drawPlot(const PlotSeries&, const std::string&, Image
     return std::nullopt;
 }
 
-std::optional<std::string> drawSessionsPlot(const std::vector<std::int64_t>&, const SessionFigures&,
-                                            const std::string&, ImageKind, std::string& error) {
+std::optional<std::string> drawSessionsPlot(const SessionFigures&, const std::string&, ImageKind,
+                                            std::string& error) {
     error = "this fruvana-sim was built without Cairo (libcairo2-dev), so it cannot draw";
     return std::nullopt;
 }

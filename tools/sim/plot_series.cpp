@@ -7,13 +7,6 @@ namespace fruvana::sim {
 
 namespace {
 
-PerClass<double> chancesOf(const FirstDealFigures& f) {
-    PerClass<double> chances{};
-    for (const ComboClass c : kEveryClass)
-        chances[c] = static_cast<double>(f.probability[c]) / 10000.0;
-    return chances;
-}
-
 GameReference referenceFor(bool secondDeal, bool ahead) {
     GameReference g;
     if (!secondDeal) {
@@ -21,13 +14,13 @@ GameReference referenceFor(bool secondDeal, bool ahead) {
         const FirstDealFigures f = firstDealFigures(kOtherwiseMix);
         g.returnToPlayer = static_cast<double>(f.returnToPlayer) / 10000.0;
         g.standardDeviation = f.standardDeviation;
-        g.firstDealChance = chancesOf(f);
+        g.firstDealChance = firstDealChances(kOtherwiseMix);
         return g;
     }
     const WholeGameFigures whole = wholeGameFigures(ahead, false);
     g.returnToPlayer = whole.suggestedHolds.returnToPlayer;
     g.standardDeviation = whole.suggestedHolds.standardDeviation;
-    g.firstDealChance = chancesOf(firstDealFigures(whole.mix));
+    g.firstDealChance = firstDealChances(whole.mix);
     g.secondDealChance = secondDealClassChances(ahead);
     return g;
 }
@@ -65,26 +58,27 @@ PlotReference plotReference(bool secondDeal) {
 
 PlotRecorder::PlotRecorder(const PlotReference& reference, int columns)
     : reference_(reference), capacity_(static_cast<std::size_t>(std::max(columns, 2))) {
-    columns_.reserve(capacity_);
+    series_.columns.reserve(capacity_);
 }
 
 void PlotRecorder::add(const PullRecord& pull) {
-    ++pulls_;
+    PlotSeries& s = series_;
+    ++s.pulls;
     const GameReference& game = reference_.byAhead[pull.ahead ? 1 : 0];
     if (pull.firstDeal) {
-        countDeal(first_, game.firstDealChance, pull.comboClass);
+        countDeal(s.firstDeals, game.firstDealChance, pull.comboClass);
         // A game's pay is settled by the state its first deal was drawn in.
         const double stake = pull.stake;
         expectedReturn_ += stake * game.returnToPlayer;
         returnVariance_ += stake * stake * game.standardDeviation * game.standardDeviation;
     } else {
-        countDeal(second_, game.secondDealChance, pull.comboClass);
+        countDeal(s.secondDeals, game.secondDealChance, pull.comboClass);
     }
-    if (pull.coin) ++coins_;
-    if (pull.overflowMove) ++overflowMoves_;
+    if (pull.coin) ++s.coins;
+    if (pull.overflowMove) ++s.overflowMoves;
 
     PlotColumn point;
-    point.firstPull = point.lastPull = pulls_;
+    point.firstPull = point.lastPull = s.pulls;
     point.moneyLow = point.moneyHigh = point.moneyLast = pull.money;
     if (pull.staked > 0) {
         const double staked = static_cast<double>(pull.staked);
@@ -97,39 +91,33 @@ void PlotRecorder::add(const PullRecord& pull) {
     point.coins = pull.coin ? 1 : 0;
     point.overflowMoves = pull.overflowMove ? 1 : 0;
 
-    if (!columns_.empty()) {
-        PlotColumn& last = columns_.back();
+    if (!s.columns.empty()) {
+        PlotColumn& last = s.columns.back();
         if (last.lastPull - last.firstPull + 1 < pullsPerColumn_) {
             absorb(last, point);
             return;
         }
     }
-    if (columns_.size() == capacity_) halveColumns();
-    columns_.push_back(point);
+    if (s.columns.size() == capacity_) halveColumns();
+    s.columns.push_back(point);
 }
 
 void PlotRecorder::halveColumns() {
     // Deliberate: neighbours merge in pairs and every column then holds twice as many pulls, so
     // a run of any length keeps at most one column per pixel and never stores each pull.
+    std::vector<PlotColumn>& columns = series_.columns;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < columns_.size(); i += 2) {
-        PlotColumn merged = columns_[i];
-        if (i + 1 < columns_.size()) absorb(merged, columns_[i + 1]);
-        columns_[kept++] = merged;
+    for (std::size_t i = 0; i < columns.size(); i += 2) {
+        PlotColumn merged = columns[i];
+        if (i + 1 < columns.size()) absorb(merged, columns[i + 1]);
+        columns[kept++] = merged;
     }
-    columns_.resize(kept);
+    columns.resize(kept);
     pullsPerColumn_ *= 2;
 }
 
 PlotSeries PlotRecorder::series() const {
-    PlotSeries s;
-    s.pulls = pulls_;
-    s.startMoney = startMoney_;
-    s.columns = columns_;
-    s.coins = coins_;
-    s.overflowMoves = overflowMoves_;
-    s.firstDeals = first_;
-    s.secondDeals = second_;
+    PlotSeries s = series_;
     for (ClassTally* tally : {&s.firstDeals, &s.secondDeals}) {
         for (const ComboClass c : kEveryClass) {
             // Deliberate: the deals of a run mix two sets of chances (ahead or not), and such a

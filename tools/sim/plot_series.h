@@ -96,7 +96,7 @@ class PlotRecorder {
   public:
     explicit PlotRecorder(const PlotReference& reference, int columns = kPlotColumns);
 
-    void start(std::int64_t money) { startMoney_ = money; }
+    void start(std::int64_t money) { series_.startMoney = money; }
     void add(const PullRecord& pull);
 
     // The panels' data so far, the counts' ranges included.
@@ -108,16 +108,10 @@ class PlotRecorder {
     PlotReference reference_;
     std::size_t capacity_;
     std::int64_t pullsPerColumn_ = 1;
-    std::int64_t pulls_ = 0;
-    std::int64_t startMoney_ = 0;
-    std::vector<PlotColumn> columns_;
-    std::int64_t coins_ = 0;
-    std::int64_t overflowMoves_ = 0;
+    PlotSeries series_;  // without the counts' ranges
     // Running sums for the par line: expected pay and its variance, in stake units.
     double expectedReturn_ = 0;
     double returnVariance_ = 0;
-    ClassTally first_;
-    ClassTally second_;
 };
 
 }  // namespace fruvana::sim

@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <vector>
+
+#include "engine/random.h"
+#include "engine/symbols.h"
 
 namespace fruvana::sim {
 
@@ -15,43 +17,6 @@ std::optional<RngStream> rngStreamNamed(std::string_view name) {
     if (name == "ranmar") return RngStream::Ranmar;
     if (name == "symbols") return RngStream::Symbols;
     return std::nullopt;
-}
-
-StreamWords::StreamWords(RngStream kind, std::uint32_t seed) : kind_(kind) {
-    if (kind == RngStream::Lcg) {
-        sources_.lcg.seed = seed;
-    } else {
-        seedRandomSources(sources_, [seed] { return seed; });
-    }
-}
-
-std::uint32_t StreamWords::word() {
-    switch (kind_) {
-        case RngStream::Lcg:
-            sources_.lcg.skip(1);
-            return sources_.lcg.seed;
-        case RngStream::Ranmar: {
-            while (spare_ < 32) {
-                pending_ =
-                    (pending_ << 24) | static_cast<std::uint32_t>(sources_.ranmar.nextScaled());
-                spare_ += 24;
-            }
-            spare_ -= 32;
-            const auto w = static_cast<std::uint32_t>(pending_ >> spare_);
-            pending_ &= (std::uint64_t{1} << spare_) - 1;
-            return w;
-        }
-        case RngStream::Symbols:
-        default: {
-            std::uint32_t w = 0;
-            for (int i = 0; i < 8; ++i) w = (w << 4) | drawSymbol(sources_, kSymbolCount);
-            return w;
-        }
-    }
-}
-
-void StreamWords::next(std::span<std::uint32_t> words) {
-    for (std::uint32_t& w : words) w = word();
 }
 
 SinkResult OstreamSink::write(const char* data, std::size_t size) {
@@ -80,17 +45,48 @@ SinkResult DescriptorSink::write(const char* data, std::size_t size) {
 
 bool writeStream(RngStream kind, std::uint32_t seed, std::optional<std::int64_t> bytes,
                  ByteSink& sink) {
-    constexpr std::size_t kWords = 16384;
-    StreamWords stream(kind, seed);
-    std::vector<std::uint32_t> words(kWords);
-    std::vector<char> buffer(kWords * 4);
+    RandomSources sources;
+    if (kind == RngStream::Lcg) {
+        sources.lcg.seed = seed;
+    } else {
+        seedRandomSources(sources, [seed] { return seed; });
+    }
+    // RANMAR's packing: bits drawn but not yet in a word, in the low `spare` bits.
+    std::uint64_t pending = 0;
+    int spare = 0;
+    const auto word = [&]() -> std::uint32_t {
+        switch (kind) {
+            case RngStream::Lcg:
+                sources.lcg.skip(1);
+                return sources.lcg.seed;
+            case RngStream::Ranmar: {
+                while (spare < 32) {
+                    pending =
+                        (pending << 24) | static_cast<std::uint32_t>(sources.ranmar.nextScaled());
+                    spare += 24;
+                }
+                spare -= 32;
+                const auto w = static_cast<std::uint32_t>(pending >> spare);
+                pending &= (std::uint64_t{1} << spare) - 1;
+                return w;
+            }
+            case RngStream::Symbols:
+            default: {
+                std::uint32_t w = 0;
+                for (int i = 0; i < 8; ++i) w = (w << 4) | drawSymbol(sources, kSymbolCount);
+                return w;
+            }
+        }
+    };
+
+    std::vector<char> buffer(std::size_t{16384} * 4);
     std::int64_t left = bytes.value_or(-1);
     sink.begin();
     while (left != 0) {
-        stream.next(words);
-        for (std::size_t i = 0; i < kWords; ++i) {
+        for (std::size_t i = 0; i < buffer.size(); i += 4) {
+            const std::uint32_t w = word();
             for (std::size_t b = 0; b < 4; ++b)
-                buffer[i * 4 + b] = static_cast<char>((words[i] >> (8 * b)) & 0xFF);
+                buffer[i + b] = static_cast<char>((w >> (8 * b)) & 0xFF);
         }
         std::size_t size = buffer.size();
         if (left > 0 && static_cast<std::uint64_t>(left) < size)

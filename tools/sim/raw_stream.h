@@ -17,35 +17,14 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
-#include <span>
 #include <string>
 #include <string_view>
-
-#include "engine/random.h"
-#include "engine/symbols.h"
 
 namespace fruvana::sim {
 
 enum class RngStream { Lcg, Ranmar, Symbols };
 
 std::optional<RngStream> rngStreamNamed(std::string_view name);
-
-// The words of one stream, in order, from its seed.
-class StreamWords {
-  public:
-    StreamWords(RngStream kind, std::uint32_t seed);
-    // Fills words with the next words of the stream.
-    void next(std::span<std::uint32_t> words);
-
-  private:
-    std::uint32_t word();
-
-    RngStream kind_;
-    RandomSources sources_;
-    // RANMAR's packing: bits drawn but not yet in a word, in the low `spare_` bits.
-    std::uint64_t pending_ = 0;
-    int spare_ = 0;
-};
 
 // Where the bytes go: it takes them, or says the reader has gone, or fails with a reason.
 enum class SinkResult { Taken, ReaderGone, Failed };

@@ -36,12 +36,6 @@ std::int64_t nearestRank(const std::vector<std::int64_t>& sorted, int p) {
     return sorted[static_cast<std::size_t>(rank - 1)];
 }
 
-std::string share(std::int64_t part, std::int64_t whole) {
-    return whole == 0 ? "-"
-                      : fmt::format("{:.2f} %",
-                                    100.0 * static_cast<double>(part) / static_cast<double>(whole));
-}
-
 }  // namespace
 
 std::vector<SessionOutcome> runSessions(const SimOptions& options, std::uint32_t seed,
@@ -67,12 +61,12 @@ SessionFigures sessionFigures(const SimOptions& options, const std::vector<Sessi
     SessionFigures f;
     f.sessions = static_cast<std::int64_t>(all.size());
     f.startMoney = Money{options.credit, 0, options.account}.total();
-    std::vector<std::int64_t> money, longest;
-    money.reserve(all.size());
+    std::vector<std::int64_t> longest;
+    f.money.reserve(all.size());
     longest.reserve(all.size());
     for (std::size_t i = 0; i < all.size(); ++i) {
         const SessionOutcome& o = all[i];
-        money.push_back(o.money);
+        f.money.push_back(o.money);
         longest.push_back(o.longestLosingRun);
         f.ahead += o.money > f.startMoney ? 1 : 0;
         f.moreCoins += o.coins > 0 ? 1 : 0;
@@ -81,14 +75,14 @@ SessionFigures sessionFigures(const SimOptions& options, const std::vector<Sessi
             f.longestIn = static_cast<std::int64_t>(i);
         }
     }
-    std::sort(money.begin(), money.end());
+    std::sort(f.money.begin(), f.money.end());
     std::sort(longest.begin(), longest.end());
     for (std::size_t k = 0; k < kPercentiles.size(); ++k)
-        f.percentile[k] = nearestRank(money, kPercentiles[k]);
+        f.percentile[k] = nearestRank(f.money, kPercentiles[k]);
     f.medianLongest = nearestRank(longest, 50);
-    if (!money.empty()) {
-        f.lowest = money.front();
-        f.highest = money.back();
+    if (!f.money.empty()) {
+        f.lowest = f.money.front();
+        f.highest = f.money.back();
     }
     return f;
 }
@@ -132,9 +126,9 @@ void writeSessions(std::ostream& out, const SimOptions& options, std::uint32_t s
                            f.percentile[k]);
     out << fmt::format("  {:<28} {:>16}\n  {:<28} {:>16}\n\n", "lowest", f.lowest, "highest",
                        f.highest);
-    out << fmt::format("{:<46} {:>10}\n", "sessions ending ahead", share(f.ahead, f.sessions));
+    out << fmt::format("{:<46} {:>10}\n", "sessions ending ahead", shareText(f.ahead, f.sessions));
     out << fmt::format("{:<46} {:>10}\n", "sessions needing more than one coin",
-                       share(f.moreCoins, f.sessions));
+                       shareText(f.moreCoins, f.sessions));
     out << "  (the starting credit counts as the first coin)\n";
     out << fmt::format("{:<46} {:>10}\n", "longest run of losing games", f.longestLosingRun);
     out << fmt::format("  (in session {}; the median session's longest is {})\n", f.longestIn,

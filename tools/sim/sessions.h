@@ -33,6 +33,7 @@ inline constexpr std::array<int, 7> kPercentiles{1, 5, 25, 50, 75, 95, 99};
 struct SessionFigures {
     std::int64_t sessions = 0;
     std::int64_t startMoney = 0;
+    std::vector<std::int64_t> money;  // at the end of each session, in rising order
     // The money at the end at each of kPercentiles: the nearest-rank value, the smallest that at
     // least that share of the sessions do not exceed.
     std::array<std::int64_t, kPercentiles.size()> percentile{};

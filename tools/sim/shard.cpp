@@ -135,21 +135,17 @@ std::int64_t partsOf(const SimOptions& options) {
     return options.certify ? kCertifyParts : options.sessions.value_or(0);
 }
 
-void writeCertifyShard(std::ostream& out, const SimOptions& options, std::uint32_t seed,
-                       const CertifyTally& tally) {
-    Json shard = header(options, seed);
-    shard["tally"] = tally;
+void writeShard(std::ostream& out, const PartedRun& share) {
+    Json shard = header(share.options, share.seed);
+    if (share.options.certify) {
+        shard["tally"] = share.certify;
+    } else {
+        shard["outcomes"] = sessionOutcomesJson(share.sessions);
+    }
     out << shard.dump() << "\n";
 }
 
-void writeSessionsShard(std::ostream& out, const SimOptions& options, std::uint32_t seed,
-                        const std::vector<SessionOutcome>& outcomes) {
-    Json shard = header(options, seed);
-    shard["outcomes"] = sessionOutcomesJson(outcomes);
-    out << shard.dump() << "\n";
-}
-
-std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std::string& error) {
+std::optional<PartedRun> mergeShards(const std::vector<std::string>& files, std::string& error) {
     std::map<std::int64_t, ShardFile> byIndex;
     const ShardFile* firstRead = nullptr;
     for (const std::string& path : files) {
@@ -186,7 +182,7 @@ std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std:
         }
     }
 
-    MergedRun run;
+    PartedRun run;
     run.options = firstRead->options;
     run.seed = *firstRead->options.seed;
     for (const auto& [index, shard] : byIndex) {

@@ -17,23 +17,22 @@ namespace fruvana::sim {
 // The parts of the whole run: kCertifyParts for --certify, one per session for --sessions.
 std::int64_t partsOf(const SimOptions& options);
 
-// A shard's file: the run's settings, which shard it is and the parts it dealt, and their
+// A run dealt in parts, whole or one shard's share: its settings and mode, its seed, and its
 // tally (certify) or outcomes (sessions).
-void writeCertifyShard(std::ostream& out, const SimOptions& options, std::uint32_t seed,
-                       const CertifyTally& tally);
-void writeSessionsShard(std::ostream& out, const SimOptions& options, std::uint32_t seed,
-                        const std::vector<SessionOutcome>& outcomes);
-
-// The whole run that the shards of one run make together.
-struct MergedRun {
-    SimOptions options;  // the run's settings and mode, as its shards were given them
+struct PartedRun {
+    SimOptions options;
     std::uint32_t seed = 0;
     CertifyTally certify;
     std::vector<SessionOutcome> sessions;
 };
 
-// Reads every shard of one run, in any order; none, with a one-line reason, when a file cannot
-// be read, is no shard, belongs to another run, or when a shard is missing or comes twice.
-std::optional<MergedRun> mergeShards(const std::vector<std::string>& files, std::string& error);
+// A shard's file: the run's settings, which shard it is and the parts it dealt, and their
+// tally or outcomes.
+void writeShard(std::ostream& out, const PartedRun& share);
+
+// Reads every shard of one run, in any order, into the whole run they make together; none,
+// with a one-line reason, when a file cannot be read, is no shard, belongs to another run, or
+// when a shard is missing or comes twice.
+std::optional<PartedRun> mergeShards(const std::vector<std::string>& files, std::string& error);
 
 }  // namespace fruvana::sim

@@ -56,8 +56,8 @@ class SilentServices final : public EngineServices, public GameHost {
 // A whole machine that nobody watches or hears, its spins ended by the silent services.
 struct SilentMachine {
     explicit SilentMachine(MachineState initial) : state(std::move(initial)) {
-        state.options.voiceFx = 0;
-        state.options.soundFx = 0;
+        state.options.voiceFx = false;
+        state.options.soundFx = false;
         services.attach(game);
     }
     SilentMachine(const SilentMachine&) = delete;

@@ -1,6 +1,5 @@
 #include "tools/sim/sim_command.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -34,10 +33,22 @@ void cannotWrite(std::ostream& err, const std::string& path, const std::string& 
     err << "fruvana-sim: cannot write the plot to '" << path << "': " << reason << "\n";
 }
 
-// Writes a drawn picture into the file opened for it; false, with the reason on err, when the
-// drawing or the writing failed.
-bool writeBytes(File file, const std::string& path, const std::optional<std::string>& bytes,
-                std::string error, std::ostream& err) {
+// Opens the picture's file, when there is one, before any work, so a bad path fails at once
+// rather than after a run of millions of pulls. False, with the reason on err, when it cannot.
+bool openPlot(const std::optional<std::string>& path, File& file, std::ostream& err) {
+    if (!path) return true;
+    errno = 0;
+    file.reset(std::fopen(path->c_str(), "wb"));
+    if (!file) cannotWrite(err, *path, errno != 0 ? std::strerror(errno) : "it cannot be opened");
+    return file != nullptr;
+}
+
+// Draws the picture, draw(kind, error), into the file opened for it; false, with the reason on
+// err, when the drawing or the writing failed.
+template <typename Draw>
+bool writePlot(File file, const std::string& path, std::ostream& err, Draw&& draw) {
+    std::string error;
+    const std::optional<std::string> bytes = draw(imageKindFor(path), error);
     if (bytes) {
         errno = 0;
         const bool written =
@@ -59,35 +70,13 @@ bool writeBytes(File file, const std::string& path, const std::optional<std::str
     return false;
 }
 
-// Draws the run's picture into the file opened for it.
-bool writePlot(File file, const std::string& path, const PlotSeries& series,
-               const std::string& caption, std::ostream& err) {
-    std::string error;
-    const std::optional<std::string> bytes = drawPlot(series, caption, imageKindFor(path), error);
-    return writeBytes(std::move(file), path, bytes, error, err);
-}
-
-// Opens the picture's file before any work, so a bad path fails at once rather than after a
-// run of millions of pulls. Null, with the reason on err, when it cannot be opened.
-File openPlot(const std::string& path, std::ostream& err) {
-    errno = 0;
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) cannotWrite(err, path, errno != 0 ? std::strerror(errno) : "it cannot be opened");
-    return file;
-}
-
 bool writeSessionsPlot(File file, const std::string& path, const SimOptions& options,
                        std::uint32_t seed, const std::vector<SessionOutcome>& outcomes,
                        std::ostream& err) {
-    std::vector<std::int64_t> money;
-    money.reserve(outcomes.size());
-    for (const SessionOutcome& o : outcomes) money.push_back(o.money);
-    std::sort(money.begin(), money.end());
-    std::string error;
-    const std::optional<std::string> bytes =
-        drawSessionsPlot(money, sessionFigures(options, outcomes), commandLineFor(options, seed),
-                         imageKindFor(path), error);
-    return writeBytes(std::move(file), path, bytes, error, err);
+    return writePlot(std::move(file), path, err, [&](ImageKind kind, std::string& error) {
+        return drawSessionsPlot(sessionFigures(options, outcomes), commandLineFor(options, seed),
+                                kind, error);
+    });
 }
 
 // The run's seed: the one given, or the clock's.
@@ -95,41 +84,43 @@ std::uint32_t seedOf(const SimOptions& options) {
     return options.seed ? *options.seed : steadyClockSeed();
 }
 
+// The report of a whole run of parts, and the sessions' picture when plotFile is open. False
+// when the picture failed.
+bool writeParted(std::ostream& out, const PartedRun& run, bool json, File plotFile,
+                 const std::optional<std::string>& plotPath, std::ostream& err) {
+    if (run.options.certify) {
+        writeCertify(out, run.options, run.seed, run.certify, json);
+        return true;
+    }
+    writeSessions(out, run.options, run.seed, run.sessions, json);
+    return !plotFile || writeSessionsPlot(std::move(plotFile), *plotPath, run.options, run.seed,
+                                          run.sessions, err);
+}
+
 // --certify and --sessions, whole or one shard. False when the picture failed.
 bool runParted(const SimOptions& options, std::ostream& out, std::ostream& err) {
     File plotFile;
-    if (options.plotFile) {
-        plotFile = openPlot(*options.plotFile, err);
-        if (!plotFile) return false;
-    }
-    const std::uint32_t seed = seedOf(options);
+    if (!openPlot(options.plotFile, plotFile, err)) return false;
+    PartedRun run;
+    run.options = options;
+    run.seed = seedOf(options);
     const auto [index, count] = options.shard.value_or(std::pair<int, int>{1, 1});
     const PartRange parts = shardParts(partsOf(options), index, count);
     if (options.certify) {
-        const CertifyTally tally = runCertify(options, seed, parts, options.jobs);
-        if (options.shard) {
-            writeCertifyShard(out, options, seed, tally);
-        } else {
-            writeCertify(out, options, seed, tally, options.json);
-        }
-        return true;
-    }
-    const std::vector<SessionOutcome> outcomes = runSessions(options, seed, parts, options.jobs);
-    if (options.shard) {
-        writeSessionsShard(out, options, seed, outcomes);
+        run.certify = runCertify(options, run.seed, parts, options.jobs);
     } else {
-        writeSessions(out, options, seed, outcomes, options.json);
+        run.sessions = runSessions(options, run.seed, parts, options.jobs);
     }
-    if (plotFile)
-        return writeSessionsPlot(std::move(plotFile), *options.plotFile, options, seed, outcomes,
-                                 err);
+    if (!options.shard)
+        return writeParted(out, run, options.json, std::move(plotFile), options.plotFile, err);
+    writeShard(out, run);
     return true;
 }
 
 // --merge. Returns the exit code.
 int runMerge(const SimOptions& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    const std::optional<MergedRun> run = mergeShards(options.mergeFiles, error);
+    const std::optional<PartedRun> run = mergeShards(options.mergeFiles, error);
     if (!run) {
         err << "fruvana-sim: cannot merge: " << error << "\n";
         return 1;
@@ -140,19 +131,8 @@ int runMerge(const SimOptions& options, std::ostream& out, std::ostream& err) {
         return 1;
     }
     File plotFile;
-    if (options.plotFile) {
-        plotFile = openPlot(*options.plotFile, err);
-        if (!plotFile) return 1;
-    }
-    if (run->options.certify) {
-        writeCertify(out, run->options, run->seed, run->certify, options.json);
-        return 0;
-    }
-    writeSessions(out, run->options, run->seed, run->sessions, options.json);
-    if (plotFile && !writeSessionsPlot(std::move(plotFile), *options.plotFile, run->options,
-                                       run->seed, run->sessions, err))
-        return 1;
-    return 0;
+    if (!openPlot(options.plotFile, plotFile, err)) return 1;
+    return writeParted(out, *run, options.json, std::move(plotFile), options.plotFile, err) ? 0 : 1;
 }
 
 }  // namespace
@@ -188,10 +168,7 @@ int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         code = runParted(options, out, err) ? 0 : 1;
     } else {
         File plotFile;
-        if (options.plotFile) {
-            plotFile = openPlot(*options.plotFile, err);
-            if (!plotFile) return 1;
-        }
+        if (!openPlot(options.plotFile, plotFile, err)) return 1;
         std::optional<PlotRecorder> recorder;
         if (plotFile) recorder.emplace(plotReference(options.secondDeal));
 
@@ -203,8 +180,11 @@ int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         } else if (!options.trace) {
             writeSummary(out, result, !options.seed);
         }
-        if (recorder && !writePlot(std::move(plotFile), *options.plotFile, recorder->series(),
-                                   commandLineFor(options, seed), err))
+        if (recorder && !writePlot(std::move(plotFile), *options.plotFile, err,
+                                   [&](ImageKind kind, std::string& error) {
+                                       return drawPlot(recorder->series(),
+                                                       commandLineFor(options, seed), kind, error);
+                                   }))
             code = 1;
     }
     out.flush();

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -21,32 +22,12 @@ std::optional<std::int64_t> parseDecimal(const std::string& text) {
     return value;
 }
 
-CLI::Validator wholeNumber(std::int64_t lo, std::int64_t hi) {
-    const std::string range = std::to_string(lo) + " to " + std::to_string(hi);
+// A check that takes the text `accepts` takes, and otherwise says what it is not.
+CLI::Validator accepting(const std::function<bool(const std::string&)>& accepts,
+                         const std::string& isNot) {
     return CLI::Validator(
-        [lo, hi, range](std::string& text) -> std::string {
-            const auto value = parseDecimal(text);
-            if (!value || *value < lo || *value > hi)
-                return "'" + text + "' is not a whole number from " + range;
-            return {};
-        },
-        "");
-}
-
-CLI::Validator onOff() {
-    return CLI::Validator(
-        [](std::string& text) -> std::string {
-            if (text == "on" || text == "off") return {};
-            return "'" + text + "' is neither on nor off";
-        },
-        "");
-}
-
-CLI::Validator streamName() {
-    return CLI::Validator(
-        [](std::string& text) -> std::string {
-            if (rngStreamNamed(text)) return {};
-            return "'" + text + "' is not lcg, ranmar or symbols";
+        [accepts, isNot](std::string& text) {
+            return accepts(text) ? std::string() : "'" + text + "' " + isNot;
         },
         "");
 }
@@ -61,10 +42,34 @@ std::optional<std::pair<int, int>> parseShard(const std::string& text) {
     return std::pair<int, int>{static_cast<int>(*k), static_cast<int>(*n)};
 }
 
+// An option of a whole number from lo to hi, with its default shown in the help or not.
+// Deliberate: the check writes an accepted number back in plain digits, because CLI11 itself
+// would read a leading 0 as octal.
 template <typename T>
-T valueOf(const std::string& text) {
-    // Only called on text the validator accepted, so the value is present and in range.
-    return static_cast<T>(*parseDecimal(text));
+CLI::Option* addNumber(CLI::App& app, const std::string& name, T& value, const std::string& help,
+                       const std::string& typeName, std::int64_t lo, std::int64_t hi,
+                       bool showDefault = true) {
+    const std::string isNot =
+        "is not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+    const auto check = [lo, hi, isNot](std::string& text) {
+        const auto number = parseDecimal(text);
+        if (!number || *number < lo || *number > hi) return "'" + text + "' " + isNot;
+        text = std::to_string(*number);
+        return std::string();
+    };
+    CLI::Option* option = app.add_option(name, value, help)
+                              ->type_name(typeName)
+                              ->transform(CLI::Validator(check, ""));
+    return showDefault ? option->capture_default_str() : option;
+}
+
+CLI::Option* addOnOff(CLI::App& app, const std::string& name, std::string& text,
+                      const std::string& help) {
+    return app.add_option(name, text, help)
+        ->type_name("on|off")
+        ->check(accepting([](const std::string& t) { return t == "on" || t == "off"; },
+                          "is neither on nor off"))
+        ->capture_default_str();
 }
 
 }  // namespace
@@ -76,43 +81,26 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         "game's own deal cycle, and sums up the money; or prints the exact par sheet."};
     app.name("fruvana-sim");
 
-    std::string seed;
-    std::string pulls = "1000";
-    std::string bet = "5";
-    std::string credit = "1000";
-    std::string account = "-1000";
+    SimOptions options;
+    std::uint32_t seed = 0;
+    std::int64_t bytes = 0, sessions = 0;
     std::string secondDeal = "on";
     std::string autoBet = "off";
-    SimOptions options;
 
-    app.add_option("--seed", seed,
-                   "Seed of the first generator in place of the clock, 0 to 4294967295")
-        ->type_name("N")
-        ->check(wholeNumber(0, std::numeric_limits<std::uint32_t>::max()));
-    app.add_option("--pulls", pulls, "Lever pulls to make")
-        ->type_name("N")
-        ->check(wholeNumber(0, kMaxPulls))
-        ->capture_default_str();
-    app.add_option("--bet", bet, "Stake of a first deal, 1 to 10")
-        ->type_name("N")
-        ->check(wholeNumber(kLowestBet, kHighestBet))
-        ->capture_default_str();
-    app.add_option("--credit", credit, "Money on the machine at the start, 0 to 9999999")
-        ->type_name("N")
-        ->check(wholeNumber(0, kCreditMax))
-        ->capture_default_str();
-    app.add_option("--account", account, "The player's bank at the start, -99999999 to 99999999")
-        ->type_name("N")
-        ->check(wholeNumber(-kAccountLimit, kAccountLimit))
-        ->capture_default_str();
-    app.add_option("--second-deal", secondDeal, "The Second deal option")
-        ->type_name("on|off")
-        ->check(onOff())
-        ->capture_default_str();
-    app.add_option("--auto-bet", autoBet, "The Auto bet option")
-        ->type_name("on|off")
-        ->check(onOff())
-        ->capture_default_str();
+    auto* seedOption = addNumber(
+        app, "--seed", seed, "Seed of the first generator in place of the clock, 0 to 4294967295",
+        "N", 0, std::numeric_limits<std::uint32_t>::max(), false);
+    auto* pulls =
+        addNumber(app, "--pulls", options.pulls, "Lever pulls to make", "N", 0, kMaxPulls);
+    addNumber(app, "--bet", options.bet, "Stake of a first deal, 1 to 10", "N", kLowestBet,
+              kHighestBet);
+    addNumber(app, "--credit", options.credit, "Money on the machine at the start, 0 to 9999999",
+              "N", 0, kCreditMax);
+    addNumber(app, "--account", options.account,
+              "The player's bank at the start, -99999999 to 99999999", "N", -kAccountLimit,
+              kAccountLimit);
+    addOnOff(app, "--second-deal", secondDeal, "The Second deal option");
+    addOnOff(app, "--auto-bet", autoBet, "The Auto bet option");
     app.add_flag("--coins", options.coins,
                  "Put a coin in whenever the credit and the win do not cover the stake");
     auto* trace = app.add_flag(
@@ -131,8 +119,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     auto* parSheet =
         app.add_flag("--par-sheet", options.parSheet,
                      "No simulation: the exact figures from the quota tables and the pay table")
-            ->excludes(trace)
-            ->excludes(plot);
+            ->excludes(trace, plot);
 
     std::string stream;
     auto* rngStream =
@@ -145,66 +132,43 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
                        "symbols, drawSymbol(10) as the game seeds it, eight 4-bit symbols (1 to "
                        "10) a word, the first in the top bits")
             ->type_name("lcg|ranmar|symbols")
-            ->check(streamName())
-            ->excludes(trace)
-            ->excludes(plot)
-            ->excludes(parSheet);
-    std::string bytes;
-    app.add_option("--bytes", bytes, "With --rng-stream: stop after N bytes")
-        ->type_name("N")
-        ->check(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
-        ->needs(rngStream);
+            ->check(accepting([](const std::string& t) { return rngStreamNamed(t).has_value(); },
+                              "is not lcg, ranmar or symbols"))
+            ->excludes(trace, plot, parSheet);
+    auto* bytesOption = addNumber(app, "--bytes", bytes, "With --rng-stream: stop after N bytes",
+                                  "N", 0, std::numeric_limits<std::int64_t>::max(), false)
+                            ->needs(rngStream);
     auto* certify =
         app.add_flag("--certify", options.certify,
                      "The laboratory's tests over --pulls pulls (default 10000000) dealt in 100 "
                      "parts, each with its own seed: symbol draws, class counts, table choice, "
                      "return, prizes")
-            ->excludes(trace)
-            ->excludes(plot)
-            ->excludes(parSheet)
-            ->excludes(rngStream);
-    std::string sessions;
-    std::string sessionPulls = "1000";
+            ->excludes(trace, plot, parSheet, rngStream);
     auto* sessionsOption =
-        app.add_option("--sessions", sessions,
-                       "N sessions of --session-pulls pulls, session i seeded with the upper "
-                       "half of splitmix64(seed x 2^32 + i), coins as needed: the money at the "
-                       "end, shares ahead and needing coins, the longest losing run")
-            ->type_name("N")
-            ->check(wholeNumber(1, kMaxSessions))
-            ->excludes(trace)
-            ->excludes(parSheet)
-            ->excludes(rngStream)
-            ->excludes(certify);
-    app.add_option("--session-pulls", sessionPulls, "Pulls of each session")
-        ->type_name("M")
-        ->check(wholeNumber(0, kMaxPulls))
-        ->capture_default_str()
+        addNumber(app, "--sessions", sessions,
+                  "N sessions of --session-pulls pulls, session i seeded with the upper half of "
+                  "splitmix64(seed x 2^32 + i), coins as needed: the money at the end, shares "
+                  "ahead and needing coins, the longest losing run",
+                  "N", 1, kMaxSessions, false)
+            ->excludes(trace, parSheet, rngStream, certify);
+    addNumber(app, "--session-pulls", options.sessionPulls, "Pulls of each session", "M", 0,
+              kMaxPulls)
         ->needs(sessionsOption);
-    std::string jobs = "1";
-    auto* jobsOption = app.add_option("--jobs", jobs,
-                                      "Threads dealing the parts of --certify or --sessions; the "
-                                      "result does not depend on it")
-                           ->type_name("J")
-                           ->check(wholeNumber(1, kMaxJobs))
-                           ->capture_default_str();
+    auto* jobsOption = addNumber(app, "--jobs", options.jobs,
+                                 "Threads dealing the parts of --certify or --sessions; the "
+                                 "result does not depend on it",
+                                 "J", 1, kMaxJobs);
     app.add_flag("--json", options.json,
                  "The report as JSON: par sheet, summary, certify or sessions")
-        ->excludes(trace)
-        ->excludes(rngStream);
+        ->excludes(trace, rngStream);
     std::string shard;
     auto* shardOption =
         app.add_option("--shard", shard,
                        "Deal only the K-th of N equal shares of the parts of --certify or "
                        "--sessions (needs --seed) and write them as JSON for --merge")
             ->type_name("K/N")
-            ->check(CLI::Validator(
-                [](std::string& text) -> std::string {
-                    if (parseShard(text)) return {};
-                    return "'" + text +
-                           "' is not K/N with 1 <= K <= N <= " + std::to_string(kMaxShards);
-                },
-                ""))
+            ->check(accepting([](const std::string& t) { return parseShard(t).has_value(); },
+                              "is not K/N with 1 <= K <= N <= " + std::to_string(kMaxShards)))
             ->excludes(plot);
     auto* merge =
         app.add_option("--merge", options.mergeFiles,
@@ -222,7 +186,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     }
 
     // Rules CLI11 cannot say: which modes --jobs and --shard go with.
-    const bool parted = options.certify || !sessions.empty();
+    const bool parted = options.certify || sessionsOption->count() > 0;
     const auto refuse = [&err](const std::string& why) {
         err << why << "\nRun with --help for more information.\n";
         return ParsedCommandLine{std::nullopt, 2};
@@ -240,23 +204,17 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         return refuse("--jobs works with --certify or --sessions");
     if (shardOption->count() > 0 && !parted)
         return refuse("--shard works with --certify or --sessions");
-    if (!sessions.empty() && app.get_option("--pulls")->count() > 0)
+    if (sessionsOption->count() > 0 && pulls->count() > 0)
         return refuse("--sessions deals --session-pulls pulls a session, not --pulls");
-    if (shardOption->count() > 0 && seed.empty())
+    if (shardOption->count() > 0 && seedOption->count() == 0)
         return refuse("--shard needs --seed, so that every shard deals the same run");
 
-    if (!seed.empty()) options.seed = valueOf<std::uint32_t>(seed);
-    options.pulls = valueOf<std::int64_t>(pulls);
-    if (options.certify && app.get_option("--pulls")->count() == 0) options.pulls = kCertifyPulls;
+    if (seedOption->count() > 0) options.seed = seed;
+    if (options.certify && pulls->count() == 0) options.pulls = kCertifyPulls;
     if (!stream.empty()) options.rngStream = rngStreamNamed(stream);
-    if (!bytes.empty()) options.streamBytes = valueOf<std::int64_t>(bytes);
-    if (!sessions.empty()) options.sessions = valueOf<std::int64_t>(sessions);
-    options.sessionPulls = valueOf<std::int64_t>(sessionPulls);
-    options.jobs = valueOf<int>(jobs);
+    if (bytesOption->count() > 0) options.streamBytes = bytes;
+    if (sessionsOption->count() > 0) options.sessions = sessions;
     if (!shard.empty()) options.shard = parseShard(shard);
-    options.bet = valueOf<std::int32_t>(bet);
-    options.credit = valueOf<std::int32_t>(credit);
-    options.account = valueOf<std::int32_t>(account);
     options.secondDeal = secondDeal == "on";
     options.autoBet = autoBet == "on";
     if (plot->count() > 0) options.plotFile = plotFile;

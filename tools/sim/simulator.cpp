@@ -1,14 +1,12 @@
 #include "tools/sim/simulator.h"
 
 #include <fmt/format.h>
+#include <fmt/ostream.h>
 #include <fmt/ranges.h>
 
 #include <array>
-#include <iterator>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "engine/game.h"
 #include "engine/outcome_pool.h"
@@ -17,60 +15,14 @@
 
 namespace fruvana::sim {
 
-namespace {
-
-// Writes one trace line, formatted in place: a run may write millions of them.
-template <typename... Args>
-void traceLine(std::ostream& out, fmt::format_string<Args...> pattern, Args&&... args) {
-    fmt::memory_buffer line;
-    fmt::format_to(std::back_inserter(line), pattern, std::forward<Args>(args)...);
-    line.push_back('\n');
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-}
-
-std::string_view tableLetter(QuotaChoice choice) {
-    switch (choice) {
-        case QuotaChoice::Generous:
-            return "G";
-        case QuotaChoice::Stingy:
-            return "S";
-        default:
-            return "-";
-    }
-}
-
-// One row of the summary's statistics: each winning kind of result under its code, then the
-// count of every deal under the code after them.
-struct StatisticsRow {
-    int code;
-    std::string_view name;
-    std::optional<std::int32_t> pays;
-    std::int32_t firstDeal;
-    std::int32_t secondDeal;
-};
-
-std::vector<StatisticsRow> statisticsRows(const Statistics& s) {
-    std::vector<StatisticsRow> rows;
-    for (int row = 1; row <= DealCounts::kRows; ++row) {
-        const auto c = static_cast<ComboClass>(row);
-        const bool every = row == DealCounts::kRows;
-        rows.push_back({row, every ? kEveryDealText : comboClassText(c),
-                        every ? std::nullopt : std::optional(kPaytableMultipliers[c]),
-                        s.firstDeal.onRow(row), s.secondDeal.onRow(row)});
-    }
-    return rows;
-}
-
-}  // namespace
-
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
                         PlotRecorder* plot, PullObserver* observer) {
     MachineState fresh = freshMachineState();
     fresh.bet = options.bet;
     fresh.credit = options.credit;
     fresh.account = options.account;
-    fresh.options.secondDeal = options.secondDeal ? 1 : 0;
-    fresh.options.autoBet = options.autoBet ? 1 : 0;
+    fresh.options.secondDeal = options.secondDeal;
+    fresh.options.autoBet = options.autoBet;
     SilentMachine machine(fresh);
     MachineState& state = machine.state;
     RandomSources& sources = machine.sources;
@@ -93,8 +45,8 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.startReels = state.reelSymbols;
 
     if (trace)
-        traceLine(*trace, "seed={} kl={} ij={} reels={}", result.seeding.seed, result.seeding.kl,
-                  result.seeding.ij, fmt::join(state.reelSymbols, ","));
+        fmt::print(*trace, "seed={} kl={} ij={} reels={}\n", result.seeding.seed, result.seeding.kl,
+                   result.seeding.ij, fmt::join(state.reelSymbols, ","));
     if (plot) plot->start(moneyOf(state).total());
 
     for (std::int64_t pull = 1; pull <= options.pulls; ++pull) {
@@ -156,13 +108,16 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
 
         if (trace) {
             const FirstDealRecord& deal = pool.lastFirstDeal();
-            traceLine(*trace, "{} {} line={} class={} win={} credit={} account={} held={:d}", pull,
-                      pulled.firstDeal
-                          ? fmt::format("1st table={} cand={} pick={}", tableLetter(deal.table),
-                                        deal.candidates, deal.pick)
-                          : "2nd table=- cand=- pick=-",
-                      fmt::join(state.reelSymbols, ","), codeOf(reports.result.comboClass),
-                      state.win, state.credit, state.account, fmt::join(state.held, ""));
+            const char* table = deal.table == QuotaChoice::Generous ? "G"
+                                : deal.table == QuotaChoice::Stingy ? "S"
+                                                                    : "-";
+            fmt::print(
+                *trace, "{} {} line={} class={} win={} credit={} account={} held={:d}\n", pull,
+                pulled.firstDeal
+                    ? fmt::format("1st table={} cand={} pick={}", table, deal.candidates, deal.pick)
+                    : "2nd table=- cand=- pick=-",
+                fmt::join(state.reelSymbols, ","), codeOf(reports.result.comboClass), state.win,
+                state.credit, state.account, fmt::join(state.held, ""));
         }
     }
 
@@ -174,6 +129,11 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.win = state.win;
     result.bet = state.bet;
     return result;
+}
+
+std::string shareText(std::int64_t part, std::int64_t whole) {
+    if (whole == 0) return "-";
+    return fmt::format("{:.2f} %", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
 }
 
 void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
@@ -197,22 +157,20 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
 
     out << fmt::format("{:<24} {:>5} {:>10} {:>10}\n", "statistics", "( X )", "1st deal",
                        "2nd deal");
-    for (const StatisticsRow& s : statisticsRows(r.statistics)) {
-        const std::string multiplier = s.pays ? std::to_string(*s.pays) : "";
-        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", s.code, s.name, multiplier,
-                           s.firstDeal, s.secondDeal);
+    for (int row = 1; row <= DealCounts::kRows; ++row) {
+        const bool paying = row < DealCounts::kRows;
+        const std::string multiplier =
+            paying ? std::to_string(kPaytableMultipliers[static_cast<ComboClass>(row)]) : "";
+        out << fmt::format("{:2} {:<21} {:>5} {:>10} {:>10}\n", row, statisticsRowText(row),
+                           multiplier, r.statistics.firstDeal.onRow(row),
+                           r.statistics.secondDeal.onRow(row));
     }
     out << "\n";
 
-    const auto percent = [](std::int64_t part, std::int64_t whole) {
-        if (whole == 0) return std::string("-");
-        return fmt::format("{:.2f} %",
-                           100.0 * static_cast<double>(part) / static_cast<double>(whole));
-    };
     row("amount staked", r.staked);
     row("amount returned", r.returned);
-    row("return to player", percent(r.returned, r.staked));
-    row("hit rate", percent(r.paidGames, r.firstDeals));
+    row("return to player", shareText(r.returned, r.staked));
+    row("hit rate", shareText(r.paidGames, r.firstDeals));
     row("credit overflow moves", r.overflowMoves);
     if (r.overflowMoves > 0) row("  moved to the account", r.movedToAccount);
     row("final credit", r.credit);
@@ -222,12 +180,14 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
 
 void writeSummaryJson(std::ostream& out, const SimResult& r, bool seedFromClock) {
     Json statistics = Json::array();
-    for (const StatisticsRow& s : statisticsRows(r.statistics)) {
-        statistics.push_back({{"class", s.code},
-                              {"name", s.name},
-                              {"pays", s.pays ? Json(*s.pays) : Json()},
-                              {"first_deal", s.firstDeal},
-                              {"second_deal", s.secondDeal}});
+    for (int row = 1; row <= DealCounts::kRows; ++row) {
+        const bool paying = row < DealCounts::kRows;
+        statistics.push_back(
+            {{"class", row},
+             {"name", statisticsRowText(row)},
+             {"pays", paying ? Json(kPaytableMultipliers[static_cast<ComboClass>(row)]) : Json()},
+             {"first_deal", r.statistics.firstDeal.onRow(row)},
+             {"second_deal", r.statistics.secondDeal.onRow(row)}});
     }
     const auto fraction = [](std::int64_t part, std::int64_t whole) {
         return whole == 0 ? Json() : Json(static_cast<double>(part) / static_cast<double>(whole));

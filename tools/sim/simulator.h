@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include "engine/machine_state.h"
 #include "engine/outcome_pool.h"
@@ -54,6 +55,9 @@ class PullObserver {
 // evaluated deal go there; with a plot recorder or an observer, every evaluated pull goes there.
 SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostream* trace,
                         PlotRecorder* plot = nullptr, PullObserver* observer = nullptr);
+
+// part of whole in per cent to two places, or "-" of nothing.
+std::string shareText(std::int64_t part, std::int64_t whole);
 
 void writeSummary(std::ostream& out, const SimResult& result, bool seedFromClock);
 void writeSummaryJson(std::ostream& out, const SimResult& result, bool seedFromClock);

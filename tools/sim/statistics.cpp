@@ -5,6 +5,7 @@
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 namespace fruvana::sim {
@@ -115,19 +116,15 @@ void SymbolTally::append(const SymbolTally& next) {
     draws += next.draws;
 }
 
-std::int64_t SymbolTally::low() const {
-    std::int64_t n = 0;
-    for (std::size_t i = 0; i < 5; ++i) n += counts[i];
-    return n;
-}
-
 TestResult uniformSymbols(const SymbolTally& tally) {
     const std::array<double, 10> equal{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1};
     return chiSquareFit(tally.counts, equal);
 }
 
 TestResult symbolRuns(const SymbolTally& tally) {
-    return runsTest(tally.low(), tally.draws - tally.low(), tally.runs);
+    const std::int64_t low = std::accumulate(tally.counts.begin(), tally.counts.begin() + 5,
+                                             std::int64_t{0});  // symbols 1 to 5
+    return runsTest(low, tally.draws - low, tally.runs);
 }
 
 TestResult serialCorrelation(const SymbolTally& tally) {

@@ -60,7 +60,6 @@ struct SymbolTally {
     // The tally of this stretch followed by `next`.
     void append(const SymbolTally& next);
 
-    std::int64_t low() const;  // symbols 1 to 5
     friend bool operator==(const SymbolTally&, const SymbolTally&) = default;
 };
 
