@@ -1,6 +1,8 @@
 #include "shell/input_router.h"
 
 #include <array>
+#include <cctype>
+#include <cstdio>
 #include <utility>
 
 namespace fruvana {
@@ -81,9 +83,99 @@ std::span<const InputRow> inputTable() {
     return kInputTable;
 }
 
+InputBindings::InputBindings() : rows_(kInputTable.begin(), kInputTable.end()) {}
+
+bool InputBindings::changeable(const InputRow& row) {
+    return row.where == Where::Game && row.input.kind != Input::Kind::Wheel;
+}
+
+bool InputBindings::rebind(std::size_t row, const Input& input, std::string& refusal) {
+    if (row >= rows_.size() || !changeable(rows_[row]) || input.kind != rows_[row].input.kind) {
+        refusal = "That cannot be changed here";
+        return false;
+    }
+    for (std::size_t other = 0; other < rows_.size(); ++other) {
+        if (other == row || rows_[other].input != input || rows_[other].where != Where::Game)
+            continue;
+        refusal = inputText(input) + " already does: " + actionText(rows_[other].command);
+        return false;
+    }
+    rows_[row].input = input;
+    return true;
+}
+
+void InputBindings::restoreDefaults() {
+    rows_.assign(kInputTable.begin(), kInputTable.end());
+}
+
+std::string actionText(const Command& command) {
+    switch (command.kind) {
+        case Command::Kind::Pull:
+            return "pull the lever";
+        case Command::Kind::Hold:
+            return "hold reel " + std::to_string(command.reel);
+        case Command::Kind::OpenRecall:
+        case Command::Kind::CloseRecall:
+            return "game recall";
+        case Command::Kind::Quit:
+            return "save and quit";
+        case Command::Kind::Press:
+        case Command::Kind::Click:
+            break;
+    }
+    constexpr std::array<std::string_view, kButtonCount> kButtons{
+        "help page",   "exit",     "bet down",           "bet up", "insert a coin",
+        "collect",     "settings", "autoplay on or off", "OK",     "reset",
+        "game recall", "OK"};
+    return std::string(kButtons[static_cast<std::size_t>(command.button)]);
+}
+
+std::string inputText(const Input& input) {
+    if (input.kind == Input::Kind::Wheel) return "the mouse wheel";
+    if (input.kind == Input::Kind::Pad) {
+        constexpr std::array<std::string_view, 12> kPads{"A",
+                                                         "B",
+                                                         "X",
+                                                         "Y",
+                                                         "Back",
+                                                         "Start",
+                                                         "D-pad left",
+                                                         "D-pad up",
+                                                         "D-pad right",
+                                                         "left shoulder",
+                                                         "right shoulder",
+                                                         "Guide"};
+        return std::string(kPads[static_cast<std::size_t>(input.pad)]);
+    }
+    switch (input.key) {
+        case U'\r':
+            return "Enter";
+        case U' ':
+            return "Space";
+        case kEscape:
+            return "Escape";
+        case U',':
+            return "comma";
+        case U'.':
+            return "full stop";
+        default:
+            break;
+    }
+    if (input.key < 0x80)
+        return std::string(1, static_cast<char>(std::toupper(static_cast<int>(input.key))));
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(input.key));
+    return code;
+}
+
 InputRouter::InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,
-                         EventLoop& loop)
-    : game_(game), view_(view), settings_(settings), recall_(recall), loop_(loop) {}
+                         EventLoop& loop, const InputBindings& bindings)
+    : game_(game),
+      view_(view),
+      settings_(settings),
+      recall_(recall),
+      loop_(loop),
+      bindings_(bindings) {}
 
 void InputRouter::route(const InputEvent& event) {
     if (loop_.quitRequested()) return;
@@ -148,7 +240,7 @@ bool InputRouter::applies(Where where) const {
 }
 
 void InputRouter::act(const Input& input) {
-    for (const InputRow& row : kInputTable) {
+    for (const InputRow& row : bindings_.rows()) {
         if (row.input != input || !applies(row.where)) continue;
         // Deliberate: inputs may act inside another's wait, as every handler may, but no
         // deeper than this, so a flood of keys cannot grow the stack without end.

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "engine/game.h"
 #include "platform/event_loop.h"
@@ -57,10 +59,35 @@ struct InputRow {
     Input input;
     Where where;
     Command command;
+    friend bool operator==(const InputRow&, const InputRow&) = default;
 };
 // The one table of the game's keys, controller buttons and wheel steps, in the order they are
 // tried: the first row whose input matches and whose place holds acts.
 std::span<const InputRow> inputTable();
+
+// The table the router reads: the game's own rows, with the player's keys and controller
+// buttons in place of some of the cabinet's.
+class InputBindings {
+  public:
+    InputBindings();
+    std::span<const InputRow> rows() const { return rows_; }
+    // Whether the player may change the row: a key or a controller button of the cabinet.
+    static bool changeable(const InputRow& row);
+    // Puts input in place of row's own. Refused (false, with the reason in one line) when the
+    // row may not change, the input is of the other kind, or another row of the cabinet already
+    // takes it.
+    bool rebind(std::size_t row, const Input& input, std::string& refusal);
+    void restoreDefaults();
+
+  private:
+    std::vector<InputRow> rows_;
+};
+
+// What a row of the cabinet does, as the player reads it ("insert a coin", "hold reel 2").
+std::string actionText(const Command& command);
+// How an input is named: a key by the character it types (Enter, Space, Escape, comma and full
+// stop by name), a controller button by its name.
+std::string inputText(const Input& input);
 
 // How long a key holds its button down, in milliseconds; a wheel step is a quick tap.
 inline constexpr int kKeyHoldMs = 200;
@@ -69,7 +96,7 @@ inline constexpr int kWheelHoldMs = 2;
 class InputRouter {
   public:
     InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,
-                EventLoop& loop);
+                EventLoop& loop, const InputBindings& bindings);
 
     // Handles one input event as the game window does.
     void route(const InputEvent& event);
@@ -105,6 +132,7 @@ class InputRouter {
     SettingsScreen& settings_;
     RecallScreen& recall_;
     EventLoop& loop_;
+    const InputBindings& bindings_;
     Form focus_ = Form::Game;
     // The form and the control that took the last pointer press; its release goes there
     // wherever the pointer is.

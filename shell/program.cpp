@@ -115,7 +115,7 @@ void Program::startMachine() {
     loadDataFiles();
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
-    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_, loop_);
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_, loop_, bindings_);
     game_->resume();
 }
 

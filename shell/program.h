@@ -62,6 +62,8 @@ class Program final : public GameHost {
     // The seams the tests drive the game through: the input as the window delivers it, the
     // engine, the clock, and what the two forms show.
     InputRouter& input() { return *input_; }
+    // The keys and controller buttons the player chose; the router reads them as they change.
+    InputBindings& bindings() { return bindings_; }
     Game& game() { return *game_; }
     EventLoop& loop() { return loop_; }
     GameView& view() { return *view_; }
@@ -115,6 +117,7 @@ class Program final : public GameHost {
     std::unique_ptr<Game> game_;
     std::unique_ptr<SettingsScreen> settings_;
     std::unique_ptr<RecallScreen> recall_;
+    InputBindings bindings_;
     std::unique_ptr<InputRouter> input_;
     // Whether each data file may be written: not when it exists but could not be read.
     bool creditWritable_ = true;

@@ -85,6 +85,63 @@ TEST(KeyTables, TheReadmeAndTheHelpPageTellEveryRowOfTheInputTable) {
     }
 }
 
+std::size_t rowOf(Input input, Where where) {
+    const auto rows = inputTable();
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const InputRow& r) {
+        return r.input == input && r.where == where;
+    });
+    return static_cast<std::size_t>(found - rows.begin());
+}
+
+// The player's own keys: a cabinet row takes a free key of its kind, a key in use is refused
+// with what it does, the recall's rows and the wheel stay, and the defaults come back whole.
+TEST(Bindings, TakeAFreeKeyAndRefuseOneInUse) {
+    InputBindings bindings;
+    const std::size_t coin = rowOf({Input::Kind::Key, U'c'}, Where::Game);
+    const struct {
+        std::size_t row;
+        Input input;
+        const char* refusal;  // empty: taken
+    } cases[] = {
+        {coin, {Input::Kind::Key, U'a'}, "A already does: autoplay on or off"},
+        {coin, {Input::Kind::Key, U' '}, "Space already does: pull the lever"},
+        {coin, {Input::Kind::Pad, 0, PadButton::Start}, "That cannot be changed here"},
+        {rowOf({Input::Kind::Key, 27}, Where::Recall),
+         {Input::Kind::Key, U'q'},
+         "That cannot be changed here"},
+        {rowOf({Input::Kind::Wheel, 0, PadButton::A, -1}, Where::Game),
+         {Input::Kind::Key, U'q'},
+         "That cannot be changed here"},
+        {coin, {Input::Kind::Key, U'k'}, ""},
+        {rowOf({Input::Kind::Pad, 0, PadButton::X}, Where::Game),
+         {Input::Kind::Pad, 0, PadButton::A},
+         "A already does: pull the lever"},
+    };
+    for (const auto& c : cases) {
+        std::string refusal;
+        EXPECT_EQ(bindings.rebind(c.row, c.input, refusal), *c.refusal == 0) << c.refusal;
+        EXPECT_EQ(refusal, c.refusal);
+    }
+    EXPECT_EQ(bindings.rows()[coin].input, (Input{Input::Kind::Key, U'k'}));
+    bindings.restoreDefaults();
+    EXPECT_TRUE(std::equal(bindings.rows().begin(), bindings.rows().end(), inputTable().begin(),
+                           inputTable().end()));
+}
+
+using KeyBindings = testing::WholeProgram;
+
+TEST_F(KeyBindings, ANewKeyActsAndItsOldOneNoLonger) {
+    startAndReveal();
+    const std::int32_t credit = state().credit;
+    std::string refusal;
+    ASSERT_TRUE(program->bindings().rebind(rowOf({Input::Kind::Key, U'c'}, Where::Game),
+                                           {Input::Kind::Key, U'k'}, refusal));
+    type(U'c');
+    EXPECT_EQ(state().credit, credit);
+    type(U'k');
+    EXPECT_EQ(state().credit, credit + 1000);
+}
+
 // What lies under a point of each screen, at an offset of the cabinet.
 struct PointCase {
     const char* name;
