@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <utility>
 
@@ -90,18 +91,38 @@ bool InputBindings::changeable(const InputRow& row) {
 }
 
 bool InputBindings::rebind(std::size_t row, const Input& input, std::string& refusal) {
-    if (row >= rows_.size() || !changeable(rows_[row]) || input.kind != rows_[row].input.kind) {
-        refusal = "That cannot be changed here";
-        return false;
+    const std::pair<std::size_t, Input> change{row, input};
+    return rebind({&change, 1}, refusal);
+}
+
+bool InputBindings::rebind(std::span<const std::pair<std::size_t, Input>> changes,
+                           std::string& refusal) {
+    std::vector<InputRow> rows = rows_;
+    for (const auto& [row, input] : changes) {
+        if (row >= rows.size() || !changeable(rows[row]) || input.kind != rows[row].input.kind) {
+            refusal = "That cannot be changed here";
+            return false;
+        }
+        rows[row].input = input;
     }
-    for (std::size_t other = 0; other < rows_.size(); ++other) {
-        if (other == row || rows_[other].input != input || rows_[other].where != Where::Game)
-            continue;
-        refusal = inputText(input) + " already does: " + actionText(rows_[other].command);
-        return false;
+    for (const auto& [row, input] : changes) {
+        for (std::size_t other = 0; other < rows.size(); ++other) {
+            if (other == row || rows[other].input != input || rows[other].where != Where::Game)
+                continue;
+            refusal = inputText(input) + " already does: " + actionText(rows[other].command);
+            return false;
+        }
     }
-    rows_[row].input = input;
+    rows_ = std::move(rows);
     return true;
+}
+
+std::vector<std::size_t> InputBindings::rowsOf(const Command& command, Input::Kind kind) const {
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (changeable(rows_[i]) && rows_[i].command == command && rows_[i].input.kind == kind)
+            found.push_back(i);
+    return found;
 }
 
 void InputBindings::restoreDefaults() {
@@ -166,6 +187,42 @@ std::string inputText(const Input& input) {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(input.key));
     return code;
+}
+
+std::optional<Input> inputNamed(std::string_view name, Input::Kind kind) {
+    if (kind == Input::Kind::Pad) {
+        for (int b = 0; b <= static_cast<int>(PadButton::Guide); ++b) {
+            const Input input = pad(static_cast<PadButton>(b));
+            if (inputText(input) == name) return input;
+        }
+        return std::nullopt;
+    }
+    if (kind != Input::Kind::Key) return std::nullopt;
+    for (const char32_t named : {U'\r', U' ', kEscape, U',', U'.'})
+        if (inputText(key(named)) == name) return key(named);
+    if (name.size() == 1 && name[0] > ' ' && name[0] < 0x7F)
+        return key(lower(static_cast<char32_t>(name[0])));
+    std::uint32_t code = 0;
+    const char* end = name.data() + name.size();
+    if (name.size() > 2 && name.starts_with("U+")) {
+        const auto [at, error] = std::from_chars(name.data() + 2, end, code, 16);
+        if (error == std::errc() && at == end && code > 0x7F && code <= 0x10FFFF)
+            return key(static_cast<char32_t>(code));
+    }
+    return std::nullopt;
+}
+
+std::string actionKey(const Command& command) {
+    std::string text = actionText(command);
+    if (command.kind == Command::Kind::Press) {
+        // The file's names are short: "coin" for "insert a coin", "autoplay" for its switch.
+        if (command.button == Button::Coin) text = "coin";
+        if (command.button == Button::Autoplay) text = "autoplay";
+    }
+    if (command.kind == Command::Kind::Pull) text = "pull";
+    if (command.kind == Command::Kind::Quit) text = "quit";
+    for (char& c : text) c = c == ' ' ? '_' : c;
+    return text;
 }
 
 InputRouter::InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,

@@ -77,7 +77,12 @@ class InputBindings {
     // row may not change, the input is of the other kind, or another row of the cabinet already
     // takes it.
     bool rebind(std::size_t row, const Input& input, std::string& refusal);
+    // Many rows at once, so two may trade their inputs; refused as a whole, with the reason,
+    // when a row may not change or one input would then do two things.
+    bool rebind(std::span<const std::pair<std::size_t, Input>> changes, std::string& refusal);
     void restoreDefaults();
+    // The rows the player may change that give command by inputs of kind, in table order.
+    std::vector<std::size_t> rowsOf(const Command& command, Input::Kind kind) const;
 
   private:
     std::vector<InputRow> rows_;
@@ -88,6 +93,10 @@ std::string actionText(const Command& command);
 // How an input is named: a key by the character it types (Enter, Space, Escape, comma and full
 // stop by name), a controller button by its name.
 std::string inputText(const Input& input);
+// The input of that kind a name stands for (letters in either case), or nothing.
+std::optional<Input> inputNamed(std::string_view name, Input::Kind kind);
+// A cabinet action's name in the preferences file: "pull", "hold_2", "bet_down", ...
+std::string actionKey(const Command& command);
 
 // How long a key holds its button down, in milliseconds; a wheel step is a quick tap.
 inline constexpr int kKeyHoldMs = 200;

@@ -66,7 +66,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     program->applyPreferences(stored.preferences);
+    program->bindings() = stored.bindings;
     const int code = program->run();
+    stored.bindings = program->bindings();
     program.reset();
     // The mode the game ends in is the next start's, unless it is the one the command line
     // asked for this once.

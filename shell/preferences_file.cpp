@@ -21,6 +21,11 @@ class Reader {
   public:
     explicit Reader(const toml::table& document) : document_(document) {}
 
+    // The node at section.key, or null.
+    const toml::node* at(std::string_view section, std::string_view key) const {
+        return document_.at_path(path(section, key)).node();
+    }
+
     // The complaints in the order of the file's lines.
     void complaintsInto(std::vector<std::string>& complaints) {
         std::stable_sort(complaints_.begin(), complaints_.end(),
@@ -55,10 +60,6 @@ class Reader {
         return std::nullopt;
     }
 
-  private:
-    static std::string path(std::string_view section, std::string_view key) {
-        return std::string(section) + "." + std::string(key);
-    }
     void complain(const toml::node& node, std::string_view section, std::string_view key,
                   std::string_view wanted) {
         const auto line = node.source().begin.line;
@@ -66,6 +67,11 @@ class Reader {
                                            std::to_string(line) + ": " + path(section, key) +
                                            " must be " + std::string(wanted) +
                                            "; its default is used");
+    }
+
+  private:
+    static std::string path(std::string_view section, std::string_view key) {
+        return std::string(section) + "." + std::string(key);
     }
 
     const toml::table& document_;
@@ -91,6 +97,58 @@ std::string offOrText(const std::array<int, N>& choices) {
 std::optional<int> limit(std::optional<std::int64_t> value) {
     if (!value || *value == 0) return std::nullopt;
     return static_cast<int>(*value);
+}
+
+// The sections of the cabinet's keys and of its controller buttons.
+constexpr std::array<std::pair<std::string_view, Input::Kind>, 2> kBindingSections{
+    {{"keys", Input::Kind::Key}, {"controller", Input::Kind::Pad}}};
+
+// Calls visit(section, action's name, its rows) for each action of the cabinet that has inputs
+// of a section's kind, in the table's order.
+template <typename Visit>
+void eachBoundAction(const InputBindings& bindings, Visit&& visit) {
+    for (const auto& [section, kind] : kBindingSections) {
+        std::vector<Command> seen;
+        for (const InputRow& row : bindings.rows()) {
+            if (!InputBindings::changeable(row) || row.input.kind != kind ||
+                std::find(seen.begin(), seen.end(), row.command) != seen.end())
+                continue;
+            seen.push_back(row.command);
+            visit(section, actionKey(row.command), bindings.rowsOf(row.command, kind), kind);
+        }
+    }
+}
+
+// The player's keys and buttons as the file lists them, each action a list of names; the
+// complaint when, taken together, they would give one input two actions.
+std::optional<std::string> readBindings(Reader& read, InputBindings& bindings) {
+    std::vector<std::pair<std::size_t, Input>> changes;
+    eachBoundAction(bindings, [&](std::string_view section, const std::string& action,
+                                  const std::vector<std::size_t>& rows, Input::Kind kind) {
+        const toml::node* node = read.at(section, action);
+        if (node == nullptr) return;
+        std::vector<std::pair<std::size_t, Input>> these;
+        if (const toml::array* names = node->as_array(); names && names->size() == rows.size()) {
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const auto name = (*names)[i].value_exact<std::string>();
+                const auto input = name ? inputNamed(*name, kind) : std::nullopt;
+                if (!input) break;
+                these.emplace_back(rows[i], *input);
+            }
+        }
+        if (these.size() == rows.size()) {
+            changes.insert(changes.end(), these.begin(), these.end());
+            return;
+        }
+        read.complain(*node, section, action,
+                      "a list of " + std::to_string(rows.size()) +
+                          (kind == Input::Kind::Key ? " key" : " button") +
+                          (rows.size() == 1 ? " name" : " names"));
+    });
+    std::string refusal;
+    if (changes.empty() || bindings.rebind(changes, refusal)) return std::nullopt;
+    return std::string(kPreferencesFileName) + ": " + refusal +
+           "; the game's own keys and buttons are used";
 }
 
 // The table at key in document, made when it is not there (or is not a table).
@@ -151,7 +209,9 @@ StoredPreferences parsePreferences(const std::string& text, std::vector<std::str
         stored.window.x = static_cast<int>(*x);
         stored.window.y = static_cast<int>(*y);
     }
+    const std::optional<std::string> clash = readBindings(read, stored.bindings);
     read.complaintsInto(complaints);
+    if (clash) complaints.push_back(*clash);
     return stored;
 }
 
@@ -187,6 +247,14 @@ std::string formatPreferences(const StoredPreferences& stored) {
     autoplay.insert_or_assign("stop_on_net_loss_of", p.autoplay.netLoss.value_or(0));
     section(document, "reality_check")
         .insert_or_assign("every_minutes", p.realityCheckMinutes.value_or(0));
+
+    eachBoundAction(stored.bindings, [&](std::string_view name, const std::string& action,
+                                         const std::vector<std::size_t>& rows, Input::Kind) {
+        toml::array names;
+        for (const std::size_t row : rows)
+            names.push_back(inputText(stored.bindings.rows()[row].input));
+        section(document, name).insert_or_assign(action, std::move(names));
+    });
 
     std::ostringstream text;
     text << document << '\n';

@@ -21,6 +21,13 @@
 //   [reality_check]
 //   every_minutes = 0            # 0 (off), 15, 30 or 60
 //
+//   [keys]                       # the cabinet's keys, each action's in order
+//   pull = ["Enter", "Space"]
+//   coin = ["C"]                 # ... every action of the cabinet
+//
+//   [controller]                 # its controller buttons
+//   pull = ["A"]
+//
 // A damaged value falls back to its default and is named with its line; the rest of the file
 // still counts. Keys this game does not know are written back as they were.
 
@@ -28,6 +35,7 @@
 #include <vector>
 
 #include "engine/preferences.h"
+#include "shell/input_router.h"
 #include "shell/window_memory.h"
 
 namespace fruvana {
@@ -37,6 +45,7 @@ inline constexpr std::string_view kPreferencesFileName = "fruvana.conf";
 struct StoredPreferences {
     Preferences preferences;
     WindowMemory window;
+    InputBindings bindings;
     // The file's text as read, so that what this game does not know is written back.
     std::string source;
     // False when the text could not be read as TOML at all: the file is then never written

@@ -120,6 +120,41 @@ INSTANTIATE_TEST_SUITE_P(
                   "is used"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The cabinet's keys and buttons, action by action: a list that names as many inputs as the
+// action has rows, in either case; anything else is named and leaves the game's own.
+TEST(ReadPreferences, KeysAndButtons) {
+    const auto coin = [](const StoredPreferences& s) {
+        return s.bindings
+            .rows()[s.bindings.rowsOf({Command::Kind::Press, Button::Coin}, Input::Kind::Key)[0]]
+            .input;
+    };
+    const struct {
+        const char* text;
+        Input coinKey;
+        std::vector<std::string> complaints;
+    } cases[] = {
+        {"[keys]\ncoin = [\"k\"]\n", {Input::Kind::Key, U'k'}, {}},
+        // Two actions may trade keys.
+        {"[keys]\ncoin = [\"A\"]\nautoplay = [\"C\"]\n", {Input::Kind::Key, U'a'}, {}},
+        {"[keys]\ncoin = \"K\"\n",
+         {Input::Kind::Key, U'c'},
+         {"fruvana.conf line 2: keys.coin must be a list of 1 key name; its default is used"}},
+        {"[keys]\n\npull = [\"Enter\", \"F13\"]\n",
+         {Input::Kind::Key, U'c'},
+         {"fruvana.conf line 3: keys.pull must be a list of 2 key names; its default is used"}},
+        {"[keys]\ncoin = [\"A\"]\n",
+         {Input::Kind::Key, U'c'},
+         {"fruvana.conf: A already does: autoplay on or off; the game's own keys and buttons "
+          "are used"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> complaints;
+        const StoredPreferences stored = parsePreferences(c.text, complaints);
+        EXPECT_EQ(coin(stored), c.coinKey) << c.text;
+        EXPECT_EQ(complaints, c.complaints);
+    }
+}
+
 TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
     std::vector<std::string> complaints;
     StoredPreferences stored = parsePreferences(
@@ -127,10 +162,14 @@ TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
     stored.preferences = everyLimit();
     stored.preferences.voiceVolume = 0;
     stored.window = {true, 3, 4};
+    std::string refusal;
+    ASSERT_TRUE(stored.bindings.rebind(0, {Input::Kind::Key, 0x1F600}, refusal)) << refusal;
     const std::string text = formatPreferences(stored);
     const StoredPreferences again = parsePreferences(text, complaints);
     EXPECT_EQ(again.preferences, stored.preferences);
     EXPECT_EQ(again.window, stored.window);
+    EXPECT_TRUE(std::equal(again.bindings.rows().begin(), again.bindings.rows().end(),
+                           stored.bindings.rows().begin(), stored.bindings.rows().end()));
     EXPECT_TRUE(complaints.empty());
     EXPECT_NE(text.find("favourite = 'bells'"), std::string::npos) << text;
     EXPECT_NE(text.find("[mine]\nk = 1"), std::string::npos) << text;
