@@ -8,8 +8,8 @@
 
 namespace fruvana {
 
-// The push buttons: the cabinet's eight, the settings screen's OK, reset and recall, and the
-// game recall's OK.
+// The push buttons: the cabinet's eight, the settings screen's OK, reset and recall, the game
+// recall's OK, and the settings screen's way to the preferences.
 enum class Button : std::uint8_t {
     Help,
     Exit,
@@ -23,8 +23,9 @@ enum class Button : std::uint8_t {
     SettingsReset,
     SettingsRecall,
     RecallOk,
+    SettingsPreferences,
 };
-inline constexpr std::size_t kButtonCount = 12;
+inline constexpr std::size_t kButtonCount = 13;
 // The cabinet's own buttons come first.
 inline constexpr std::size_t kCabinetButtonCount = 8;
 
@@ -38,11 +39,11 @@ constexpr bool rowsInButtonOrder(const Rows& rows) {
 }
 
 // Something a pointer can press on a screen.
-enum class ControlKind : std::uint8_t { Button, Lever, Hold, OptionSwitch };
+enum class ControlKind : std::uint8_t { Button, Lever, Hold, OptionSwitch, FormItem };
 struct Control {
     ControlKind kind = ControlKind::Button;
     Button button = Button::Help;  // for a push button
-    int index = 0;                 // a hold's reel (1 to 3), a switch's screen row (0 to 4)
+    int index = 0;  // a hold's reel (1 to 3), a switch's screen row (0 to 4), a form's item
     friend bool operator==(const Control&, const Control&) = default;
 };
 

@@ -131,6 +131,9 @@ class Game {
     // like any key. False when refused.
     bool openRecall();
     void closeRecall();
+    // Shows the preferences screen over whatever is shown; refused as the recall is. False when
+    // refused.
+    bool openPreferences();
     // The player asks to leave (the quit key, the window's close button); refused mid-deal.
     void requestQuit();
     // Writes the files and ends the program; the farewell voice first when asked for. Input

@@ -26,6 +26,7 @@ constexpr std::array<ButtonRule, kButtonCount> kButtonRules{{
     {Button::SettingsReset, sounds::kSmallButton, true, false},
     {Button::SettingsRecall, sounds::kSmallButton, false, false},
     {Button::RecallOk, sounds::kBigButton, false, false},
+    {Button::SettingsPreferences, sounds::kSmallButton, false, false},
 }};
 static_assert(rowsInButtonOrder(kButtonRules), "a button's rule is found by its number");
 
@@ -114,6 +115,9 @@ void Game::runButtonAction(Button button) {
             break;
         case Button::RecallOk:
             closeRecall();
+            break;
+        case Button::SettingsPreferences:
+            openPreferences();
             break;
     }
 }
@@ -256,6 +260,12 @@ bool Game::openRecall() {
 
 void Game::closeRecall() {
     host_.hideRecall();
+}
+
+bool Game::openPreferences() {
+    if (!state_.inputEnabled || autoplayOn_) return false;
+    host_.showPreferences();
+    return true;
 }
 
 void Game::requestQuit() {

@@ -119,6 +119,8 @@ class GameHost {
     // now stand), or hides it again.
     virtual void showRecall() = 0;
     virtual void hideRecall() = 0;
+    // Shows the preferences screen over whatever is shown.
+    virtual void showPreferences() = 0;
 
     // Ends the program once the handler that asked returns; the files are already written.
     virtual void endProgram() = 0;

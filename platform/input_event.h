@@ -16,7 +16,10 @@ enum class InputKind : std::uint8_t {
     Gamepad,       // a game controller's button pressed
     FocusLost,     // the window no longer takes the keyboard
     FocusGained,   // and takes it again
+    Arrow,         // an arrow key
 };
+
+enum class Arrow : std::uint8_t { Up, Down, Left, Right };
 
 // The game controller's buttons the game answers; positions as on a common controller.
 enum class PadButton : std::uint8_t {
@@ -32,7 +35,9 @@ enum class PadButton : std::uint8_t {
     LeftShoulder,
     RightShoulder,
     Guide,  // the button in the middle
+    DpadDown,
 };
+inline constexpr int kPadButtonCount = 13;
 
 enum class MouseButton : std::uint8_t { Left, Middle, Right, Other };
 
@@ -44,6 +49,7 @@ struct InputEvent {
     char32_t character = 0;
     int wheel = 0;
     PadButton pad = PadButton::A;
+    Arrow arrow = Arrow::Up;
 
     static InputEvent mouseDown(int x, int y, MouseButton b = MouseButton::Left) {
         return {InputKind::MouseDown, x, y, b, 0, 0, {}};
@@ -56,6 +62,7 @@ struct InputEvent {
     static InputEvent wheelStep(int sign) { return {InputKind::Wheel, 0, 0, {}, 0, sign, {}}; }
     static InputEvent closeRequest() { return {InputKind::CloseRequest, 0, 0, {}, 0, 0, {}}; }
     static InputEvent padButton(PadButton b) { return {InputKind::Gamepad, 0, 0, {}, 0, 0, b}; }
+    static InputEvent arrowKey(Arrow a) { return {InputKind::Arrow, 0, 0, {}, 0, 0, {}, a}; }
     static InputEvent focus(bool gained) {
         return {gained ? InputKind::FocusGained : InputKind::FocusLost, 0, 0, {}, 0, 0, {}};
     }

@@ -69,6 +69,8 @@ std::optional<PadButton> padButtonOf(Uint8 button) {
             return PadButton::RightShoulder;
         case SDL_CONTROLLER_BUTTON_GUIDE:
             return PadButton::Guide;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return PadButton::DpadDown;
         default:
             return std::nullopt;
     }
@@ -76,6 +78,21 @@ std::optional<PadButton> padButtonOf(Uint8 button) {
 
 bool isEnter(SDL_Keycode sym) {
     return sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
+}
+
+std::optional<Arrow> arrowOf(SDL_Keycode sym) {
+    switch (sym) {
+        case SDLK_UP:
+            return Arrow::Up;
+        case SDLK_DOWN:
+            return Arrow::Down;
+        case SDLK_LEFT:
+            return Arrow::Left;
+        case SDLK_RIGHT:
+            return Arrow::Right;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -107,6 +124,8 @@ void translateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out, std
             // Escape types no text; it arrives as the character it stands for.
             if (event.key.keysym.sym == SDLK_ESCAPE && event.key.repeat == 0)
                 out.push_back(InputEvent::typed(U'\x1b'));
+            if (const std::optional<Arrow> arrow = arrowOf(event.key.keysym.sym))
+                out.push_back(InputEvent::arrowKey(*arrow));
             break;
         case SDL_CONTROLLERBUTTONDOWN:
             if (const std::optional<PadButton> b = padButtonOf(event.cbutton.button))

@@ -14,11 +14,12 @@
 namespace fruvana {
 
 enum class AssetKind : std::uint8_t {
-    GamePicture,      // pictures of the game window (assets/game)
-    SettingsPicture,  // pictures of the settings window (assets/settings)
-    RecallPicture,    // pictures of the game recall (assets/recall)
-    Sound,            // sounds (assets/sounds)
-    Icon,             // the window's icon (assets/icons)
+    GamePicture,         // pictures of the game window (assets/game)
+    SettingsPicture,     // pictures of the settings window (assets/settings)
+    RecallPicture,       // pictures of the game recall (assets/recall)
+    PreferencesPicture,  // pictures of the preferences screen and the reality check
+    Sound,               // sounds (assets/sounds)
+    Icon,                // the window's icon (assets/icons)
 };
 
 struct EmbeddedAsset {

@@ -69,6 +69,8 @@ inline constexpr Offset kStatisticsAt{352, 141};
 inline constexpr Extent kStatistics{406, 312};
 // The small button that opens the game recall, under the account.
 inline constexpr Offset kRecallButtonAt{560, 536};
+// The settings screen's way to the preferences, in its title band.
+inline constexpr Offset kPreferencesButtonAt{322, 9};
 
 // The game recall, relative to its own top-left corner (laid over the cabinet like the
 // settings panel, its OK button where theirs is): the session line under the title band, then

@@ -4,7 +4,8 @@
 
 set(_assets ${PROJECT_SOURCE_DIR}/assets)
 file(GLOB FRUVANA_ASSET_FILES CONFIGURE_DEPENDS
-  ${_assets}/game/*.bmp ${_assets}/settings/*.bmp ${_assets}/recall/*.bmp ${_assets}/sounds/*.wav
+  ${_assets}/game/*.bmp ${_assets}/settings/*.bmp ${_assets}/recall/*.bmp ${_assets}/preferences/*.bmp
+  ${_assets}/sounds/*.wav
   ${_assets}/icons/*.bmp)
 list(SORT FRUVANA_ASSET_FILES)
 if(NOT FRUVANA_ASSET_FILES)
@@ -27,6 +28,8 @@ foreach(_file IN LISTS FRUVANA_ASSET_FILES)
     set(_kind SettingsPicture)
   elseif(_folder STREQUAL "recall")
     set(_kind RecallPicture)
+  elseif(_folder STREQUAL "preferences")
+    set(_kind PreferencesPicture)
   elseif(_folder STREQUAL "icons")
     set(_kind Icon)
   else()

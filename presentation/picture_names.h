@@ -42,6 +42,7 @@ inline constexpr std::string_view kResetButton = "reset_button";
 inline constexpr std::string_view kSwitchOn = "switch_on";
 inline constexpr std::string_view kSwitchOff = "switch_off";
 inline constexpr std::string_view kRecallButton = "recall_button";
+inline constexpr std::string_view kPreferencesButton = "preferences_button";
 }  // namespace settings_pictures
 
 // Pictures of the game recall (assets/recall); its OK button is the settings screen's.
@@ -49,6 +50,12 @@ namespace recall_pictures {
 // The panel behind the table, in the settings screen's finish.
 inline constexpr std::string_view kPanel = "panel";
 }  // namespace recall_pictures
+
+// Pictures of the preferences screen and the reality check (assets/preferences).
+namespace preferences_pictures {
+inline constexpr std::string_view kPanel = "panel";
+inline constexpr std::string_view kRealityCheck = "reality_check";
+}  // namespace preferences_pictures
 
 // Layers of the game window. A button's or the lever's layer has its picture's name.
 namespace layers {
@@ -67,6 +74,8 @@ inline constexpr std::string_view kIntroLine = "intro_line";
 // each behind its screen's prefix, so a point finds them apart from the cabinet's.
 inline constexpr std::string_view kSettingsPrefix = "settings.";
 inline constexpr std::string_view kRecallPrefix = "recall.";
+inline constexpr std::string_view kPreferencesPrefix = "preferences.";
+inline constexpr std::string_view kRealityCheckPrefix = "reality_check.";
 inline constexpr std::array<std::string_view, 5> kSwitches{"switch1", "switch2", "switch3",
                                                            "switch4", "switch5"};
 inline constexpr std::string_view kAccountLine = "account";

@@ -26,8 +26,14 @@ constexpr Command hold(int reel) {
 constexpr Command press(Button b) {
     return {Command::Kind::Press, b};
 }
+constexpr Input arrow(Arrow a) {
+    return {Input::Kind::Arrow, 0, PadButton::A, 0, a};
+}
 constexpr Command openRecall{Command::Kind::OpenRecall};
 constexpr Command closeRecall{Command::Kind::CloseRecall};
+constexpr Command form(FormMove move) {
+    return {Command::Kind::Form, Button::Help, 0, move};
+}
 
 constexpr char32_t kEscape = 27;
 
@@ -48,6 +54,7 @@ constexpr auto kInputTable = std::to_array<InputRow>({
     {key(U't'), Where::Game, press(Button::Settings)},
     {key(U'h'), Where::Game, press(Button::Help)},
     {key(U'r'), Where::Game, openRecall},
+    {key(U'p'), Where::Game, {Command::Kind::OpenPreferences}},
     {key(U'x'), Where::Game, {Command::Kind::Quit}},
     {wheel(-1), Where::Game, press(Button::BetDown)},
     {wheel(+1), Where::Game, press(Button::BetUp)},
@@ -72,6 +79,34 @@ constexpr auto kInputTable = std::to_array<InputRow>({
     {pad(PadButton::Back), Where::Game, press(Button::Settings)},
     {pad(PadButton::Start), Where::Game, press(Button::Help)},
     {pad(PadButton::Guide), Where::Game, openRecall},
+    {pad(PadButton::DpadDown), Where::Game, {Command::Kind::OpenPreferences}},
+    // The preferences screen and the reality check: arrows or the D-pad move, Enter, Space or
+    // A act, Escape, Back or B close (P too, on the preferences screen).
+    {arrow(Arrow::Up), Where::Preferences, form(FormMove::Up)},
+    {arrow(Arrow::Down), Where::Preferences, form(FormMove::Down)},
+    {arrow(Arrow::Left), Where::Preferences, form(FormMove::Left)},
+    {arrow(Arrow::Right), Where::Preferences, form(FormMove::Right)},
+    {pad(PadButton::DpadUp), Where::Preferences, form(FormMove::Up)},
+    {pad(PadButton::DpadDown), Where::Preferences, form(FormMove::Down)},
+    {pad(PadButton::DpadLeft), Where::Preferences, form(FormMove::Left)},
+    {pad(PadButton::DpadRight), Where::Preferences, form(FormMove::Right)},
+    {key(U'\r'), Where::Preferences, form(FormMove::Activate)},
+    {key(U' '), Where::Preferences, form(FormMove::Activate)},
+    {pad(PadButton::A), Where::Preferences, form(FormMove::Activate)},
+    {key(kEscape), Where::Preferences, form(FormMove::Close)},
+    {key(U'p'), Where::Preferences, form(FormMove::Close)},
+    {pad(PadButton::Back), Where::Preferences, form(FormMove::Close)},
+    {pad(PadButton::B), Where::Preferences, form(FormMove::Close)},
+    {arrow(Arrow::Left), Where::RealityCheck, form(FormMove::Left)},
+    {arrow(Arrow::Right), Where::RealityCheck, form(FormMove::Right)},
+    {pad(PadButton::DpadLeft), Where::RealityCheck, form(FormMove::Left)},
+    {pad(PadButton::DpadRight), Where::RealityCheck, form(FormMove::Right)},
+    {key(U'\r'), Where::RealityCheck, form(FormMove::Activate)},
+    {key(U' '), Where::RealityCheck, form(FormMove::Activate)},
+    {pad(PadButton::A), Where::RealityCheck, form(FormMove::Activate)},
+    {key(kEscape), Where::RealityCheck, form(FormMove::Close)},
+    {pad(PadButton::Back), Where::RealityCheck, form(FormMove::Close)},
+    {pad(PadButton::B), Where::RealityCheck, form(FormMove::Close)},
 });
 
 constexpr char32_t lower(char32_t c) {
@@ -140,6 +175,9 @@ std::string actionText(const Command& command) {
             return "game recall";
         case Command::Kind::Quit:
             return "save and quit";
+        case Command::Kind::OpenPreferences:
+            return "preferences";
+        case Command::Kind::Form:
         case Command::Kind::Press:
         case Command::Kind::Click:
             break;
@@ -147,25 +185,30 @@ std::string actionText(const Command& command) {
     constexpr std::array<std::string_view, kButtonCount> kButtons{
         "help page",   "exit",     "bet down",           "bet up", "insert a coin",
         "collect",     "settings", "autoplay on or off", "OK",     "reset",
-        "game recall", "OK"};
+        "game recall", "OK",       "preferences"};
     return std::string(kButtons[static_cast<std::size_t>(command.button)]);
 }
 
 std::string inputText(const Input& input) {
     if (input.kind == Input::Kind::Wheel) return "the mouse wheel";
+    if (input.kind == Input::Kind::Arrow) {
+        constexpr std::array<std::string_view, 4> kArrows{"Up", "Down", "Left", "Right"};
+        return std::string(kArrows[static_cast<std::size_t>(input.arrow)]);
+    }
     if (input.kind == Input::Kind::Pad) {
-        constexpr std::array<std::string_view, 12> kPads{"A",
-                                                         "B",
-                                                         "X",
-                                                         "Y",
-                                                         "Back",
-                                                         "Start",
-                                                         "D-pad left",
-                                                         "D-pad up",
-                                                         "D-pad right",
-                                                         "left shoulder",
-                                                         "right shoulder",
-                                                         "Guide"};
+        constexpr std::array<std::string_view, kPadButtonCount> kPads{"A",
+                                                                      "B",
+                                                                      "X",
+                                                                      "Y",
+                                                                      "Back",
+                                                                      "Start",
+                                                                      "D-pad left",
+                                                                      "D-pad up",
+                                                                      "D-pad right",
+                                                                      "left shoulder",
+                                                                      "right shoulder",
+                                                                      "Guide",
+                                                                      "D-pad down"};
         return std::string(kPads[static_cast<std::size_t>(input.pad)]);
     }
     switch (input.key) {
@@ -191,7 +234,7 @@ std::string inputText(const Input& input) {
 
 std::optional<Input> inputNamed(std::string_view name, Input::Kind kind) {
     if (kind == Input::Kind::Pad) {
-        for (int b = 0; b <= static_cast<int>(PadButton::Guide); ++b) {
+        for (int b = 0; b < kPadButtonCount; ++b) {
             const Input input = pad(static_cast<PadButton>(b));
             if (inputText(input) == name) return input;
         }
@@ -226,11 +269,14 @@ std::string actionKey(const Command& command) {
 }
 
 InputRouter::InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,
-                         EventLoop& loop, const InputBindings& bindings)
+                         FormScreen& preferences, FormScreen& realityCheck, EventLoop& loop,
+                         const InputBindings& bindings)
     : game_(game),
       view_(view),
       settings_(settings),
       recall_(recall),
+      preferences_(preferences),
+      realityCheck_(realityCheck),
       loop_(loop),
       bindings_(bindings) {}
 
@@ -251,10 +297,32 @@ void InputRouter::route(const InputEvent& event) {
             return act(wheel(event.wheel < 0 ? -1 : +1));
         case InputKind::Gamepad:
             return act(pad(event.pad));
+        case InputKind::Arrow:
+            return act(arrow(event.arrow));
         case InputKind::FocusLost:
         case InputKind::FocusGained:
             return;  // the program's business: see Program::focusChanged
     }
+}
+
+InputRouter::Form InputRouter::formBeneath() const {
+    if (realityCheck_.visible()) return Form::RealityCheck;
+    if (preferences_.visible()) return Form::Preferences;
+    if (recall_.visible()) return Form::Recall;
+    return settings_.visible() ? Form::Settings : Form::Game;
+}
+
+InputRouter::Form InputRouter::formAt(int x, int y) const {
+    if (realityCheck_.visible() && realityCheck_.area().contains(x, y)) return Form::RealityCheck;
+    if (preferences_.visible() && preferences_.area().contains(x, y)) return Form::Preferences;
+    if (recall_.visible() && recall_.area().contains(x, y)) return Form::Recall;
+    return settings_.visible() && settings_.area().contains(x, y) ? Form::Settings : Form::Game;
+}
+
+FormScreen* InputRouter::formScreen(Form form) {
+    if (form == Form::Preferences) return &preferences_;
+    if (form == Form::RealityCheck) return &realityCheck_;
+    return nullptr;
 }
 
 ControlScreen& InputRouter::screenOf(Form form) {
@@ -263,6 +331,10 @@ ControlScreen& InputRouter::screenOf(Form form) {
             return settings_;
         case Form::Recall:
             return recall_;
+        case Form::Preferences:
+            return preferences_;
+        case Form::RealityCheck:
+            return realityCheck_;
         case Form::Game:
             break;
     }
@@ -274,6 +346,7 @@ ControlScreen& InputRouter::screenOf(Button button) {
         case Button::SettingsOk:
         case Button::SettingsReset:
         case Button::SettingsRecall:
+        case Button::SettingsPreferences:
             return settings_;
         case Button::RecallOk:
             return recall_;
@@ -292,11 +365,18 @@ bool InputRouter::applies(Where where) const {
             return recall_.visible();
         case Where::SettingsShown:
             return settings_.visible();
+        case Where::Preferences:
+            return focus_ == Form::Preferences;
+        case Where::RealityCheck:
+            return focus_ == Form::RealityCheck;
     }
     return false;
 }
 
 void InputRouter::act(const Input& input) {
+    // A form awaiting a new key or button takes the next one, whatever it does elsewhere.
+    if (FormScreen* screen = formScreen(focus_); screen != nullptr && screen->capture(input))
+        return;
     for (const InputRow& row : bindings_.rows()) {
         if (row.input != input || !applies(row.where)) continue;
         // Deliberate: inputs may act inside another's wait, as every handler may, but no
@@ -334,15 +414,18 @@ void InputRouter::run(Command command, Input::Kind by) {
             return game_.closeRecall();
         case Command::Kind::Quit:
             return game_.requestQuit();
+        case Command::Kind::OpenPreferences:
+            game_.openPreferences();
+            return;
+        case Command::Kind::Form:
+            if (FormScreen* screen = formScreen(focus_)) screen->move(command.move);
+            return;
     }
 }
 
 void InputRouter::pointerDown(const InputEvent& event) {
     // A press on the topmost screen gives it the focus; a press beside it, the game.
-    const bool onRecall = recall_.visible() && recall_.area().contains(event.x, event.y);
-    const bool onSettings =
-        !onRecall && settings_.visible() && settings_.area().contains(event.x, event.y);
-    focus_ = pressedForm_ = onRecall ? Form::Recall : onSettings ? Form::Settings : Form::Game;
+    focus_ = pressedForm_ = formAt(event.x, event.y);
     pressed_ = screenOf(pressedForm_).controlAt(event.x, event.y);
     if (!pressed_) return;
     const Control& control = pressed_->control;
@@ -356,6 +439,8 @@ void InputRouter::pointerDown(const InputEvent& event) {
         case ControlKind::OptionSwitch:
             // A switch clicks only for the main button.
             if (event.button != MouseButton::Left) pressed_.reset();
+            return;
+        case ControlKind::FormItem:
             return;
     }
 }
@@ -377,6 +462,15 @@ void InputRouter::pointerUp(const InputEvent& event) {
             const std::optional<ControlHit> over =
                 screenOf(pressedForm_).controlAt(event.x, event.y);
             if (over && over->control == control) game_.flipOption(control.index);
+            return;
+        }
+        case ControlKind::FormItem: {
+            // An item acts when a button is let go over the item it went down on.
+            const std::optional<ControlHit> over =
+                screenOf(pressedForm_).controlAt(event.x, event.y);
+            FormScreen* screen = formScreen(pressedForm_);
+            if (screen != nullptr && over && over->control == control)
+                screen->click(control.index, event.button == MouseButton::Right);
             return;
         }
     }

@@ -19,6 +19,10 @@
 
 namespace fruvana {
 
+// What the player asks of the preferences screen or the reality check: a move of the focus, a
+// step of the focused value, the focused control's own action, or the form closed.
+enum class FormMove : std::uint8_t { Up, Down, Left, Right, Activate, Close };
+
 // What a row of the input table asks for.
 struct Command {
     enum class Kind : std::uint8_t {
@@ -29,10 +33,13 @@ struct Command {
         OpenRecall,   // the game recall, when the engine allows it
         CloseRecall,  // the game recall closed
         Quit,         // save and quit, when the engine allows it
+        OpenPreferences,  // the preferences screen, when the engine allows it
+        Form,             // a move on the preferences screen or the reality check
     };
     Kind kind = Kind::Pull;
-    Button button = Button::Help;  // for Press and Click
-    int reel = 0;                  // for Hold: 1 to 3
+    Button button = Button::Help;        // for Press and Click
+    int reel = 0;                        // for Hold: 1 to 3
+    FormMove move = FormMove::Activate;  // for Form
     friend bool operator==(const Command&, const Command&) = default;
 };
 
@@ -42,16 +49,20 @@ enum class Where : std::uint8_t {
     Recall,         // the game recall has the focus
     RecallShown,    // the game recall is shown, whatever has the focus
     SettingsShown,  // the settings screen is shown, whatever has the focus
+    Preferences,    // the preferences screen has the focus
+    RealityCheck,   // the reality check has the focus
 };
 
 // An input the table maps: a typed key (letters in lower case, either case typed; Enter as
-// '\r', Escape as 27), a controller button, or one wheel step (-1 towards the player, +1 away).
+// '\r', Escape as 27), a controller button, one wheel step (-1 towards the player, +1 away) or
+// an arrow key.
 struct Input {
-    enum class Kind : std::uint8_t { Key, Pad, Wheel };
+    enum class Kind : std::uint8_t { Key, Pad, Wheel, Arrow };
     Kind kind = Kind::Key;
     char32_t key = 0;
     PadButton pad = PadButton::A;
     int wheel = 0;
+    Arrow arrow = Arrow::Up;
     friend bool operator==(const Input&, const Input&) = default;
 };
 
@@ -61,6 +72,22 @@ struct InputRow {
     Command command;
     friend bool operator==(const InputRow&, const InputRow&) = default;
 };
+// A form over the cabinet that the keys and buttons move through: the preferences screen and
+// the reality check. It decides what a move or a click on one of its items does.
+class FormScreen : public ControlScreen {
+  public:
+    virtual bool visible() const = 0;
+    virtual Rect area() const = 0;
+    virtual void move(FormMove move) = 0;
+    // A click let go over the item it went down on; back for the other mouse button.
+    virtual void click(int item, bool back) = 0;
+    // While the form awaits a new key or button: the input the player pressed. False when it
+    // awaits none.
+    virtual bool capture(const Input& input) = 0;
+    void sinkButton(Button) override {}
+    void liftButton(Button) override {}
+};
+
 // The one table of the game's keys, controller buttons and wheel steps, in the order they are
 // tried: the first row whose input matches and whose place holds acts.
 std::span<const InputRow> inputTable();
@@ -105,7 +132,8 @@ inline constexpr int kWheelHoldMs = 2;
 class InputRouter {
   public:
     InputRouter(Game& game, GameView& view, SettingsScreen& settings, RecallScreen& recall,
-                EventLoop& loop, const InputBindings& bindings);
+                FormScreen& preferences, FormScreen& realityCheck, EventLoop& loop,
+                const InputBindings& bindings);
 
     // Handles one input event as the game window does.
     void route(const InputEvent& event);
@@ -115,13 +143,22 @@ class InputRouter {
     // The game recall was shown or hidden: it takes the focus, or gives it back to the form
     // beneath it.
     void recallShown() { focus_ = Form::Recall; }
-    void recallHidden() { focus_ = settings_.visible() ? Form::Settings : Form::Game; }
+    void recallHidden() { focus_ = formBeneath(); }
+    // The preferences screen or the reality check was shown or hidden, likewise.
+    void preferencesShown() { focus_ = Form::Preferences; }
+    void realityCheckShown() { focus_ = Form::RealityCheck; }
+    void formHidden() { focus_ = formBeneath(); }
     // Whether keys go to the settings screen (which ignores them) rather than the game.
     bool settingsHaveFocus() const { return focus_ == Form::Settings; }
 
   private:
-    enum class Form : std::uint8_t { Game, Settings, Recall };
+    enum class Form : std::uint8_t { Game, Settings, Recall, Preferences, RealityCheck };
+    // The topmost form still shown.
+    Form formBeneath() const;
+    // The topmost form shown under the window point.
+    Form formAt(int x, int y) const;
     ControlScreen& screenOf(Form form);
+    FormScreen* formScreen(Form form);
     // The screen a button is drawn on.
     ControlScreen& screenOf(Button button);
     bool applies(Where where) const;
@@ -140,6 +177,8 @@ class InputRouter {
     GameView& view_;
     SettingsScreen& settings_;
     RecallScreen& recall_;
+    FormScreen& preferences_;
+    FormScreen& realityCheck_;
     EventLoop& loop_;
     const InputBindings& bindings_;
     Form focus_ = Form::Game;

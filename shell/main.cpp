@@ -67,7 +67,16 @@ int main(int argc, char** argv) {
     }
     program->applyPreferences(stored.preferences);
     program->bindings() = stored.bindings;
+    auto keep = [&](const Preferences& preferences, const InputBindings& bindings) {
+        stored.preferences = preferences;
+        stored.bindings = bindings;
+        std::string why;
+        if (!savePreferences(preferencesFile, stored, why))
+            std::fprintf(stderr, "Fruvana: the preferences are not kept: %s\n", why.c_str());
+    };
+    program->onPreferencesClosed = keep;
     const int code = program->run();
+    stored.preferences = program->preferences();
     stored.bindings = program->bindings();
     program.reset();
     // The mode the game ends in is the next start's, unless it is the one the command line

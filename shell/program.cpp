@@ -43,6 +43,7 @@ Program::Program(Platform& platform) : platform_(platform) {}
 Program::~Program() {
     introTimer_.setEnabled(false);
     autoplayTimer_.setEnabled(false);
+    realityTimer_.setEnabled(false);
 }
 
 std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFactory& frames,
@@ -94,6 +95,10 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     if (!settings_) return false;
     recall_ = RecallScreen::create(*screen_, loop_, error);
     if (!recall_) return false;
+    preferencesScreen_ = PreferencesScreen::create(*screen_, loop_, preferences_, bindings_, error);
+    if (!preferencesScreen_) return false;
+    realityCheck_ = RealityCheckPanel::create(*screen_, loop_, error);
+    if (!realityCheck_) return false;
     connectEvents();
     startMachine();
     return true;
@@ -115,7 +120,8 @@ void Program::startMachine() {
     loadDataFiles();
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
-    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_, loop_, bindings_);
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_,
+                                           *preferencesScreen_, *realityCheck_, loop_, bindings_);
     game_->resume();
 }
 
@@ -123,12 +129,15 @@ void Program::restart() {
     // Nothing of the last run may tick, or be handed over, into the new one.
     introTimer_.setEnabled(false);
     autoplayTimer_.setEnabled(false);
+    realityTimer_.setEnabled(false);
     spinFrames_->setEnabled(false);
     loop_.restart();
     input_.reset();
     game_.reset();
     settings_->hide();
     recall_->hide();
+    preferencesScreen_->hide();
+    realityCheck_->hide();
     for (std::size_t b = 0; b < kButtonCount; ++b) {
         settings_->liftButton(static_cast<Button>(b));
         recall_->liftButton(static_cast<Button>(b));
@@ -161,6 +170,9 @@ void Program::connectEvents() {
     };
     autoplayTimer_.onTimer = [this](UiTimer&) { game_->autoplayTick(); };
     introTimer_.onTimer = [this](UiTimer&) { endIntro(); };
+    realityTimer_.onTimer = [this](UiTimer&) { checkReality(); };
+    preferencesScreen_->onChange = [this](PreferencesForm::Result r) { preferenceChanged(r); };
+    realityCheck_->onAnswer = [this](bool stop) { answerRealityCheck(stop); };
     loop_.onInput = [this](const InputEvent& event) {
         if (event.kind == InputKind::FocusLost || event.kind == InputKind::FocusGained) {
             focusChanged(event.kind == InputKind::FocusGained);
@@ -185,6 +197,53 @@ void Program::applyPreferences(const Preferences& preferences) {
     view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
     game_->setAutoplayLimits(preferences.autoplay);
     game_->setRealityCheck(preferences.realityCheckMinutes);
+    realityTimer_.setEnabled(preferences.realityCheckMinutes.has_value());
+}
+
+void Program::showPreferences() {
+    input_->preferencesShown();
+    preferencesScreen_->show();
+}
+
+void Program::preferenceChanged(PreferencesForm::Result result) {
+    using Result = PreferencesForm::Result;
+    if (result == Result::Value) {
+        const Setting changed = preferencesScreen_->form().changed();
+        if (changed != Setting::EffectsVolume && changed != Setting::VoiceVolume) return;
+        view_->setVolumes(preferences_.effectsVolume, preferences_.voiceVolume);
+        // Heard at the new level, as the game would play it: an effect only with Sound FX on,
+        // a voice only with Voice FX on.
+        const bool effects = changed == Setting::EffectsVolume;
+        if (effects ? state_.options.soundFx : state_.options.voiceFx)
+            view_->playSound(effects ? sounds::kSmallButton : sounds::kVerdictGood);
+        return;
+    }
+    if (result != Result::Closed) return;
+    preferencesScreen_->hide();
+    input_->formHidden();
+    applyPreferences(preferences_);
+    if (onPreferencesClosed) onPreferencesClosed(preferences_, bindings_);
+}
+
+void Program::checkReality() {
+    if (realityCheck_->visible() || preferencesScreen_->visible() || recall_->visible() ||
+        settings_->visible())
+        return;
+    const std::optional<std::string> text = game_->takeRealityCheck(platform_.wallClock());
+    if (!text) return;
+    game_->pauseAutoplay(true);
+    input_->realityCheckShown();
+    realityCheck_->show(*text);
+}
+
+void Program::answerRealityCheck(bool stop) {
+    realityCheck_->hide();
+    input_->formHidden();
+    if (stop) {
+        game_->requestQuit();
+    } else {
+        game_->pauseAutoplay(false);
+    }
 }
 
 void Program::focusChanged(bool focused) {

@@ -19,6 +19,8 @@
 #include "presentation/game_view.h"
 #include "shell/data_files.h"
 #include "shell/input_router.h"
+#include "shell/preferences_screen.h"
+#include "shell/reality_check_panel.h"
 #include "shell/recall_screen.h"
 #include "shell/settings_screen.h"
 
@@ -58,6 +60,10 @@ class Program final : public GameHost {
     // silent and autoplay waits until it comes back.
     void focusChanged(bool focused);
     bool ended() const { return loop_.quitRequested(); }
+    const Preferences& preferences() const { return preferences_; }
+    // Called with the preferences and the bindings whenever the preferences screen closes, to
+    // keep them.
+    std::function<void(const Preferences&, const InputBindings&)> onPreferencesClosed;
 
     // The seams the tests drive the game through: the input as the window delivers it, the
     // engine, the clock, and what the two forms show.
@@ -69,6 +75,8 @@ class Program final : public GameHost {
     GameView& view() { return *view_; }
     SettingsScreen& settings() { return *settings_; }
     RecallScreen& recall() { return *recall_; }
+    PreferencesScreen& preferencesScreen() { return *preferencesScreen_; }
+    RealityCheckPanel& realityCheck() { return *realityCheck_; }
 
     // --- the game's host ---
     void saveCredit() override;
@@ -84,6 +92,7 @@ class Program final : public GameHost {
     void showAccountAndStatistics() override { settings_->showAccountAndStatistics(); }
     void showRecall() override;
     void hideRecall() override;
+    void showPreferences() override;
     void endProgram() override { loop_.quit(); }
 
   private:
@@ -99,6 +108,12 @@ class Program final : public GameHost {
     // Hands the timers' ticks, the input and the painting to their handlers.
     void connectEvents();
     void endIntro();
+    // What a change on the preferences screen does at once: a volume heard at its new level,
+    // the screen closed and the preferences applied and kept.
+    void preferenceChanged(PreferencesForm::Result result);
+    // The reality check's clock tick: the panel, when a check is due and nothing else is shown.
+    void checkReality();
+    void answerRealityCheck(bool stop);
 
     // Declared in start-up order: built top-down, destroyed bottom-up, so the loop outlives
     // every timer that posts to it, the frame clock outlives the view that starts it, and the
@@ -108,6 +123,7 @@ class Program final : public GameHost {
     EventLoop loop_{platform_};
     UiTimer introTimer_{loop_, kIntroMs};
     UiTimer autoplayTimer_{loop_, kAutoplayIntervalMs};
+    UiTimer realityTimer_{loop_, 1000};
     MachineState state_;
     RandomSources sources_;
     OutcomePool pool_;
@@ -118,6 +134,8 @@ class Program final : public GameHost {
     std::unique_ptr<SettingsScreen> settings_;
     std::unique_ptr<RecallScreen> recall_;
     InputBindings bindings_;
+    std::unique_ptr<PreferencesScreen> preferencesScreen_;
+    std::unique_ptr<RealityCheckPanel> realityCheck_;
     std::unique_ptr<InputRouter> input_;
     // Whether each data file may be written: not when it exists but could not be read.
     bool creditWritable_ = true;

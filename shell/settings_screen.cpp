@@ -50,9 +50,10 @@ bool SettingsScreen::build(std::string& error) {
     auto ok = load(P::kOkButton);
     auto reset = load(P::kResetButton);
     auto recall = load(P::kRecallButton);
+    auto preferences = load(P::kPreferencesButton);
     auto on = load(P::kSwitchOn);
     auto off = load(P::kSwitchOff);
-    if (!panel || !ok || !reset || !recall || !on || !off) return false;
+    if (!panel || !ok || !reset || !recall || !preferences || !on || !off) return false;
     switchOn_ = std::move(*on);
     switchOff_ = std::move(*off);
 
@@ -72,6 +73,8 @@ bool SettingsScreen::build(std::string& error) {
     ok_ = addPicture(P::kOkButton, L::kOkAt, kOkBox, std::move(*ok));
     reset_ = addPicture(P::kResetButton, L::kResetAt, L::kSmallButton, std::move(*reset));
     recall_ = addPicture(P::kRecallButton, L::kRecallButtonAt, L::kSmallButton, std::move(*recall));
+    preferences_ = addPicture(P::kPreferencesButton, L::kPreferencesButtonAt, L::kSmallButton,
+                              std::move(*preferences));
 
     const Rect accountArea{origin_.x + L::kAccountAt.x, origin_.y + L::kAccountAt.y, L::kAccount.w,
                            L::kAccount.h};
@@ -132,6 +135,7 @@ void SettingsScreen::setPartsVisible(bool visible) {
     ok_->setVisible(visible);
     reset_->setVisible(visible);
     recall_->setVisible(visible);
+    preferences_->setVisible(visible);
     accountLine_->setVisible(visible);
     tableLayer_->setVisible(visible);
 }
@@ -155,6 +159,9 @@ SettingsScreen::ButtonPlace SettingsScreen::buttonPlace(Button button) const {
             return {reset_, origin_.y + L::kResetAt.y, kSmallTravel, L::kSmallFaceCentre};
         case Button::SettingsRecall:
             return {recall_, origin_.y + L::kRecallButtonAt.y, kSmallTravel, L::kSmallFaceCentre};
+        case Button::SettingsPreferences:
+            return {preferences_, origin_.y + L::kPreferencesButtonAt.y, kSmallTravel,
+                    L::kSmallFaceCentre};
         default:
             return {};
     }
@@ -176,8 +183,8 @@ std::optional<ControlHit> SettingsScreen::controlAt(int x, int y) const {
     const Layer* layer = screen_.scene().layerAt(x, y);
     if (layer == nullptr) return std::nullopt;
     // The round faces touch their pictures' top and left edges.
-    for (const Button button :
-         {Button::SettingsOk, Button::SettingsReset, Button::SettingsRecall}) {
+    for (const Button button : {Button::SettingsOk, Button::SettingsReset, Button::SettingsRecall,
+                                Button::SettingsPreferences}) {
         const ButtonPlace b = buttonPlace(button);
         if (layer == b.picture)
             return ControlHit{{ControlKind::Button, button},

@@ -1,7 +1,7 @@
 #pragma once
 // The settings screen: a second form drawn over the cabinet inside the game window, with the
 // five option switches, the account, the statistics table, an OK button, a reset button and
-// the button that opens the game recall.
+// the buttons that open the game recall and the preferences.
 // It is made once at start-up and then shown and hidden. It only shows: what a click does is
 // the engine's to decide, and which form has the focus is the input router's.
 
@@ -38,7 +38,7 @@ class SettingsScreen final : public ControlScreen {
     bool visible() const;
     // The screen's rectangle in window pixels: exactly the cabinet's.
     Rect area() const;
-    // Its OK, reset and recall buttons, and the five option switches.
+    // Its OK, reset, recall and preferences buttons, and the five option switches.
     std::optional<ControlHit> controlAt(int x, int y) const override;
     void sinkButton(Button button) override;
     void liftButton(Button button) override;
@@ -78,6 +78,7 @@ class SettingsScreen final : public ControlScreen {
     PictureLayer* ok_ = nullptr;
     PictureLayer* reset_ = nullptr;
     PictureLayer* recall_ = nullptr;
+    PictureLayer* preferences_ = nullptr;
     TextLine* accountLine_ = nullptr;
     Picture switchOn_;
     Picture switchOff_;

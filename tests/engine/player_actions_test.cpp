@@ -61,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         PressCase{Button::Coin, false, false}, PressCase{Button::Collect, false, false},
         PressCase{Button::Settings, false, false}, PressCase{Button::Autoplay, false, true},
         PressCase{Button::SettingsOk, false, true}, PressCase{Button::SettingsReset, false, true},
-        PressCase{Button::SettingsRecall, true, true}, PressCase{Button::RecallOk, true, true}));
+        PressCase{Button::SettingsRecall, true, true}, PressCase{Button::RecallOk, true, true},
+        PressCase{Button::SettingsPreferences, true, true}));
 
 // ---- Money actions at the edges of their limits ----
 

@@ -123,6 +123,7 @@ class RecordingServices : public EngineServices, public GameHost {
     void showAccountAndStatistics() override { record("account and statistics"); }
     void showRecall() override { record("recall shown"); }
     void hideRecall() override { record("recall hidden"); }
+    void showPreferences() override { record("preferences shown"); }
     void endProgram() override { record("end"); }
 
     // The calls since the last clear, and forgetting them.

@@ -113,7 +113,7 @@ constexpr std::array<Place, 31> kPlaces{{
 constexpr std::array<char32_t, 30> kKeys{
     U'\r', U' ', U'1', U'2', U'3', U',', U'.', U'c', U'C', U'o', U'O', U'0',  U'a', U'A', U's',
     U't',  U'T', U'h', U'r', U'R', U'x', 27,   U'4', U'z', U'-', U'+', U'\t', 0,    U'é', 0x1F600};
-constexpr int kPadButtons = static_cast<int>(PadButton::Guide) + 1;
+constexpr int kPadButtons = kPadButtonCount;
 
 // ---- The state as the checks see it ---------------------------------------------------------
 

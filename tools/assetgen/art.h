@@ -18,6 +18,9 @@ std::vector<NamedPicture> gamePictures();
 std::vector<NamedPicture> settingsPictures();
 // The game recall's panel, in the settings screen's finish.
 Canvas recallPanel();
+// The preferences screen's panel, in the same finish, and the reality check's small panel.
+Canvas preferencesPanel();
+Canvas realityCheckPanel();
 
 // The game's icon: the picture the window shows (64 x 64, see-through around the badge), and
 // the menu icons written as PNG files of 48, 64, 128 and 256 pixels and a scalable SVG.

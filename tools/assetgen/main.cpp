@@ -49,12 +49,14 @@ int main(int argc, char** argv) {
     try {
         CLI::App app{"Regenerates the pictures and sounds of Fruvana"};
         fs::path out = "assets";
-        app.add_option("folder", out,
-                       "Folder that receives game/, settings/, recall/, sounds/ and icons/");
+        app.add_option(
+            "folder", out,
+            "Folder that receives game/, settings/, recall/, preferences/, sounds/ and icons/");
         CLI11_PARSE(app, argc, argv);
         fs::create_directories(out / "game");
         fs::create_directories(out / "settings");
         fs::create_directories(out / "recall");
+        fs::create_directories(out / "preferences");
         fs::create_directories(out / "sounds");
         fs::create_directories(out / "icons");
         for (const NamedPicture& p : gamePictures())
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
         for (const NamedPicture& p : settingsPictures())
             p.canvas.writeBmp(out / "settings" / (p.name + ".bmp"));
         recallPanel().writeBmp(out / "recall" / "panel.bmp");
+        preferencesPanel().writeBmp(out / "preferences" / "panel.bmp");
+        realityCheckPanel().writeBmp(out / "preferences" / "reality_check.bmp");
         for (const NamedSound& s : effectSounds())
             writeWav(out / "sounds" / (s.name + ".wav"), s.signal);
         for (const NamedSound& s : voiceSounds())

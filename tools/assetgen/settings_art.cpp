@@ -115,6 +115,12 @@ Canvas makeBackground() {
     selectFont(cr, FontStyle::Bold, 15);
     cairo_new_path(cr);
     engrave(cr, "SETTINGS AND STATISTICS", 772, 36, Align::Right, Rgb{200, 214, 240}, 0.0);
+    buttonSocket(cr, L::kPreferencesButtonAt.x + L::kSmallFaceCentre + 0.5,
+                 L::kPreferencesButtonAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
+    selectFont(cr, FontStyle::Bold, 13);
+    cairo_new_path(cr);
+    engrave(cr, "PREFERENCES", L::kPreferencesButtonAt.x + 48, L::kPreferencesButtonAt.y + 26,
+            Align::Left, Rgb{200, 214, 240}, 0.0);
 
     switchPanel(cr);
     statisticsDisplay(cr);
@@ -189,7 +195,12 @@ std::vector<NamedPicture> settingsPictures() {
                            L::kSmallButton.w, L::kSmallButton.h);
     pushButton(recall.cr(), L::kSmallFaceCentre + 0.5, L::kSmallFaceCentre + 0.5,
                L::kSmallFaceRadius, ButtonMark::List);
+    Canvas preferences = cropOf(background, L::kPreferencesButtonAt.x, L::kPreferencesButtonAt.y,
+                                L::kSmallButton.w, L::kSmallButton.h);
+    pushButton(preferences.cr(), L::kSmallFaceCentre + 0.5, L::kSmallFaceCentre + 0.5,
+               L::kSmallFaceRadius, ButtonMark::Tilde);
     out.push_back({"ok_button", std::move(ok)});
+    out.push_back({"preferences_button", std::move(preferences)});
     out.push_back({"recall_button", std::move(recall)});
     out.push_back({"reset_button", std::move(reset)});
     out.push_back({"switch_on", makeSwitch(true)});
@@ -226,6 +237,59 @@ Canvas recallPanel() {
     for (double sx : {40.0, 760.0})
         for (double sy : {532.0, 572.0}) screw(cr, sx, sy);
     cairo_rectangle(cr, 0, 0, 800, 600);
+    trimStroke(cr);
+    return c;
+}
+
+// A flat plate a text control of a form lies on.
+void formPlate(cairo_t* cr, double x, double y, double w, double h) {
+    roundedRect(cr, x, y, w, h, 8);
+    setColor(cr, Rgb{4, 10, 26});
+    cairo_fill(cr);
+    bevelFrame(cr, x, y, w, h, 8, 2, false);
+}
+
+// The preferences screen: the settings screen's finish, its title, a plate for the
+// preferences, one for the controls, a strip for the message line and the two buttons' plates.
+Canvas preferencesPanel() {
+    Canvas c = panelWithTitleBand();
+    cairo_t* cr = c.cr();
+    selectFont(cr, FontStyle::Bold, 26);
+    cairo_new_path(cr);
+    engrave(cr, "PREFERENCES", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
+    bluePanel(cr, 24, 74, 372, 366, 14);
+    bluePanel(cr, 400, 74, 376, 366, 14);
+    roundedRect(cr, 24, 446, 752, 30, 8);
+    setColor(cr, Rgb{4, 8, 16});
+    cairo_fill(cr);
+    bevelFrame(cr, 24, 446, 752, 30, 8, 2, true);
+    bluePanel(cr, 400, 492, 376, 92, 14);
+    formPlate(cr, 426, 514, 140, 34);
+    formPlate(cr, 616, 514, 140, 34);
+    for (double sx : {40.0, 380.0})
+        for (double sy : {532.0, 572.0}) screw(cr, sx, sy);
+    cairo_rectangle(cr, 0, 0, 800, 600);
+    trimStroke(cr);
+    return c;
+}
+
+// The reality check: a small panel in the same finish with its title, a strip for its words and
+// the plates of its two buttons.
+Canvas realityCheckPanel() {
+    Canvas c(520, 200);
+    brushedMetal(c, 31);
+    cairo_t* cr = c.cr();
+    shadedBand(cr, 0, 0, 520, 44, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 44, Rgb{220, 226, 236}, 2);
+    selectFont(cr, FontStyle::Bold, 20);
+    cairo_new_path(cr);
+    engrave(cr, "REALITY CHECK", 260, 30, Align::Centre, Rgb{255, 208, 90}, 0.0);
+    roundedRect(cr, 20, 62, 480, 40, 8);
+    setColor(cr, Rgb{4, 8, 16});
+    cairo_fill(cr);
+    bevelFrame(cr, 20, 62, 480, 40, 8, 2, true);
+    formPlate(cr, 60, 132, 180, 36);
+    formPlate(cr, 280, 132, 180, 36);
+    cairo_rectangle(cr, 0, 0, 520, 200);
     trimStroke(cr);
     return c;
 }

@@ -46,6 +46,7 @@ class SilentServices final : public EngineServices, public GameHost {
     void showAccountAndStatistics() override {}
     void showRecall() override {}
     void hideRecall() override {}
+    void showPreferences() override {}
     void endProgram() override {}
 
   private:

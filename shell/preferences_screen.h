@@ -1,0 +1,55 @@
+#pragma once
+// The preferences screen: a form drawn over the cabinet, in the finish of the settings screen,
+// with the volumes, what happens without the focus, autoplay's own stops, the reality check,
+// every cabinet action's keys and controller button, Defaults and OK. The form decides what a
+// move does; the screen draws it and tells the program what changed.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/event_loop.h"
+#include "presentation/game_screen.h"
+#include "shell/form_panel.h"
+#include "shell/input_router.h"
+#include "shell/preferences_form.h"
+
+namespace fruvana {
+
+class PreferencesScreen final : public FormScreen {
+  public:
+    // Adds the screen's parts over the cabinet, hidden. Null with the reason in error.
+    static std::unique_ptr<PreferencesScreen> create(GameScreen& screen, EventLoop& loop,
+                                                     Preferences& preferences,
+                                                     InputBindings& bindings, std::string& error);
+
+    // Shows the screen with the preferences as they stand, the focus on the first control.
+    void show();
+    void hide();
+    bool visible() const override { return panel_->visible(); }
+    Rect area() const override { return panel_->area(); }
+    std::optional<ControlHit> controlAt(int x, int y) const override;
+    void move(FormMove move) override;
+    void click(int item, bool back) override;
+    bool capture(const Input& input) override;
+
+    // What a move changed: a value (which one in form().changed()), the bindings, or the screen
+    // asked to close.
+    std::function<void(PreferencesForm::Result)> onChange;
+
+    const PreferencesForm& form() const { return form_; }
+    const FormPanel& panel() const { return *panel_; }
+
+  private:
+    PreferencesScreen(EventLoop& loop, Preferences& preferences, InputBindings& bindings);
+    bool build(GameScreen& screen, std::string& error);
+    // Every item's text, the message and the focus as the form now has them.
+    void redraw();
+    void changed(PreferencesForm::Result result);
+
+    EventLoop& loop_;
+    PreferencesForm form_;
+    std::unique_ptr<FormPanel> panel_;
+};
+
+}  // namespace fruvana
