@@ -150,6 +150,9 @@ void Program::restart() {
     handlerFailed_ = false;
     shown_ = false;
     startMachine();
+    // The player's own choices are the caller's to give again, as after start().
+    bindings_.restoreDefaults();
+    applyPreferences(Preferences{});
 }
 
 void Program::loadDataFiles() {

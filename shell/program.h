@@ -44,8 +44,9 @@ class Program final : public GameHost {
 
     // Starts the program over on the window it has, as start() left it: the machine state,
     // the random sources and the pool made afresh and seeded from the platform's counter, the
-    // data folder chosen and its files read again, the timers stopped, the forms closed, and
-    // the cabinet back behind the intro until showWindow(). The pictures, the reel shading,
+    // data folder chosen and its files read again, the timers stopped, the forms closed, the
+    // preferences and keys the game's own, and the cabinet back behind the intro until
+    // showWindow(). The pictures, the reel shading,
     // the fonts and the sounds made at start-up are kept. Never from inside a handler.
     void restart();
     // Shows the window (the intro begins) and runs until the program ends; the exit code, 1

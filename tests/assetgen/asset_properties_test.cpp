@@ -60,6 +60,7 @@ TEST_P(PictureSize, IsExactAndStoredAs24BitBitmap) {
 constexpr AssetKind G = AssetKind::GamePicture;
 constexpr AssetKind S = AssetKind::SettingsPicture;
 constexpr AssetKind R = AssetKind::RecallPicture;
+constexpr AssetKind P = AssetKind::PreferencesPicture;
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, PictureSize,
@@ -76,10 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{S, "panel", 800, 600}, SizeCase{S, "ok_button", 63, 63},
                       SizeCase{S, "reset_button", 41, 41}, SizeCase{S, "switch_on", 20, 20},
                       SizeCase{S, "switch_off", 20, 20}, SizeCase{S, "recall_button", 41, 41},
-                      SizeCase{R, "panel", 800, 600}),
+                      SizeCase{S, "preferences_button", 41, 41}, SizeCase{R, "panel", 800, 600},
+                      SizeCase{P, "panel", 800, 600}, SizeCase{P, "reality_check", 520, 200}),
     [](const auto& info) {
         const AssetKind k = info.param.kind;
-        return std::string(k == G ? "game_" : k == S ? "settings_" : "recall_") + info.param.name;
+        return std::string(k == G   ? "game_"
+                           : k == S ? "settings_"
+                           : k == R ? "recall_"
+                                    : "preferences_") +
+               info.param.name;
     });
 
 TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
@@ -88,7 +94,7 @@ TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
         EXPECT_TRUE(seen.insert({a.kind, a.name}).second) << a.name;
         EXPECT_GT(a.bytes().size(), 44u) << a.name;
     }
-    EXPECT_EQ(seen.size(), 19u + 7u + 14u + 1u);  // and the window's icon
+    EXPECT_EQ(seen.size(), 19u + 7u + 1u + 2u + 14u + 1u);  // and the window's icon
     EXPECT_FALSE(findAsset(G, "reel2"));
     EXPECT_FALSE(findAsset(AssetKind::Sound, "cabinet"));
     EXPECT_FALSE(findAsset(G, ""));

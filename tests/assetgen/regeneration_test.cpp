@@ -59,8 +59,9 @@ TEST(Regeneration, GivesTheCommittedFilesByteForByte) {
 
 TEST(Regeneration, CommittedFilesAreThoseTheGameEmbeds) {
     const auto committed = filesUnder(FRUVANA_ASSETS_DIR);
-    // game pictures, settings pictures, sounds, and the icon in five forms plus the window's
-    EXPECT_EQ(committed.size(), 19u + 7u + 14u + 6u);
+    // game, settings and recall, preferences pictures, sounds, and the icon in five forms plus the
+    // window's
+    EXPECT_EQ(committed.size(), 19u + 8u + 2u + 14u + 6u);
 }
 
 }  // namespace

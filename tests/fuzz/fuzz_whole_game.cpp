@@ -75,7 +75,7 @@ struct Place {
     int y;
 };
 
-constexpr std::array<Place, 31> kPlaces{{
+constexpr std::array<Place, 32> kPlaces{{
     {L::kLeverAt, 26, 26},  // the knob
     {L::kLeverAt, 2, 2},    // the lever beside its knob
     {L::kReelsAt[0], 61, 61},
@@ -106,13 +106,14 @@ constexpr std::array<Place, 31> kPlaces{{
     {L::kAccountAt, 5, 5},
     {L::kStatisticsAt, 100, 100},
     {L::kRecallButtonAt, 16, 16},
+    {L::kPreferencesButtonAt, 16, 16},
     {{0, 0}, -5, -5},  // beside the cabinet, on a screen larger than it
 }};
 
 // Enter comes as its own event; the others as typed characters, the game's keys among them.
 constexpr std::array<char32_t, 30> kKeys{
     U'\r', U' ', U'1', U'2', U'3', U',', U'.', U'c', U'C', U'o', U'O', U'0',  U'a', U'A', U's',
-    U't',  U'T', U'h', U'r', U'R', U'x', 27,   U'4', U'z', U'-', U'+', U'\t', 0,    U'é', 0x1F600};
+    U't',  U'T', U'h', U'r', U'R', U'x', 27,   U'4', U'p', U'P', U'+', U'\t', 0,    U'é', 0x1F600};
 constexpr int kPadButtons = kPadButtonCount;
 
 // ---- The state as the checks see it ---------------------------------------------------------
@@ -230,7 +231,8 @@ class Session {
         game_.platform->headlessAudio().clearLog();
         if (game_.program->ended()) return checkFilesAfterTheWayOut();
         if (!cabinetShown() || game_.program->settings().visible() ||
-            game_.program->recall().visible() || state().inputEnabled == 0)
+            game_.program->recall().visible() || game_.program->preferencesScreen().visible() ||
+            game_.program->realityCheck().visible() || state().inputEnabled == 0)
             return;
         paint_();
         const Picture& frame = game_.platform->frame();
@@ -479,9 +481,12 @@ void playStep(int index, fuzzing::ByteReader& in, Session& game) {
             game.route(InputEvent::padButton(static_cast<PadButton>(arg % kPadButtons)));
             break;
         default:
-            if (arg < 16) {
+            if (arg < 8) {
                 game.label(at + " (wheel " + (arg % 2 ? "away" : "towards") + ")");
                 game.route(InputEvent::wheelStep(arg % 2 ? 1 : -1));
+            } else if (arg < 16) {
+                game.label(at + " (arrow " + std::to_string(arg % 4) + ")");
+                game.route(InputEvent::arrowKey(static_cast<Arrow>(arg % 4)));
             } else if (arg < 24) {
                 game.label(at + " (close request)");
                 game.route(InputEvent::closeRequest());

@@ -47,6 +47,30 @@ TEST_F(GoldenScreen, TheSettingsScreenShowsKnownCounts) {
     EXPECT_TRUE(matchesGolden(cabinet(), "settings_screen"));
 }
 
+// The preferences screen with a volume, an autoplay stop and a key changed, the focus on the
+// key; then the reality check over the cabinet.
+TEST_F(GoldenScreen, ThePreferencesScreenAndTheRealityCheck) {
+    startAndReveal();
+    const InputEvent down = InputEvent::arrowKey(Arrow::Down);
+    // 90 % effects, autoplay to stop after 25 games, and Q to pull the lever.
+    for (const InputEvent& e :
+         {InputEvent::typed(U'p'), InputEvent::arrowKey(Arrow::Left), down, down, down,
+          InputEvent::enter(), InputEvent::arrowKey(Arrow::Right), down, down, down, down,
+          InputEvent::enter(), InputEvent::typed(U'q')})
+        program->input().route(e);
+    settle();
+    ASSERT_TRUE(program->preferencesScreen().visible());
+    EXPECT_TRUE(matchesGolden(cabinet(), "preferences_screen"));
+    program->input().route(InputEvent::typed(27));
+    Preferences every15 = program->preferences();
+    every15.realityCheckMinutes = 15;
+    program->applyPreferences(every15);
+    platform->advance(15 * 60 * 1000);
+    program->loop().delay(1100);
+    ASSERT_TRUE(program->realityCheck().visible());
+    EXPECT_TRUE(matchesGolden(cabinet(), "reality_check"));
+}
+
 // The ten figures 0 to 9 and an empty cell, cut from the credit meter (158, 394) showing
 // 1234567 and the win meter (158, 464) showing 890: the picture the end-to-end screen reader
 // reads the meters with.

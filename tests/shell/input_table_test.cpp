@@ -16,14 +16,31 @@ using Kind = Command::Kind;
 
 // How each command reads in the tables, by push button and by kind in their orders (empty:
 // none of the input table), and how each input is spelt there.
-constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{
-    "help page",       "",        "bet down", "bet up",
-    "insert a coin",   "collect", "settings", "autoplay on or off",
-    "their OK button", "",        "",         ""};
-constexpr std::array<std::string_view, 7> kKindPhrases{
-    "pull the lever", "hold or release", "", "", "game recall", "closes it", "save and quit"};
+constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{"help page",
+                                                                    "",
+                                                                    "bet down",
+                                                                    "bet up",
+                                                                    "insert a coin",
+                                                                    "collect",
+                                                                    "settings",
+                                                                    "autoplay on or off",
+                                                                    "their OK button",
+                                                                    "",
+                                                                    "",
+                                                                    "",
+                                                                    ""};
+constexpr std::array<std::string_view, 9> kKindPhrases{
+    "pull the lever", "hold or release", "", "", "game recall", "closes it",
+    "save and quit",  "preferences",     ""};
+constexpr std::array<std::string_view, 6> kMovePhrases{"move the focus",
+                                                       "move the focus",
+                                                       "move the focus",
+                                                       "move the focus",
+                                                       "change or press the focused control",
+                                                       "closes it"};
 std::string phrase(const Command& c) {
     const bool button = c.kind == Kind::Press || c.kind == Kind::Click;
+    if (c.kind == Kind::Form) return std::string(kMovePhrases[static_cast<std::size_t>(c.move)]);
     return std::string(button ? kButtonPhrases[static_cast<std::size_t>(c.button)]
                               : kKindPhrases[static_cast<std::size_t>(c.kind)]);
 }
@@ -40,13 +57,19 @@ std::string spelling(const Input& input, bool html) {
         {PadButton::DpadUp, "up"},
         {PadButton::DpadRight, "right"},
         {PadButton::LeftShoulder, "left and right shoulder"},
-        {PadButton::RightShoulder, "left and right shoulder"}};
+        {PadButton::RightShoulder, "left and right shoulder"},
+        {PadButton::DpadDown, "D-pad down"}};
+    constexpr std::array<std::string_view, 4> kArrows{"Up", "Down", "Left", "Right"};
     static const std::map<char32_t, std::string> kWords{
         {U'\r', "Enter"}, {U' ', "Space"}, {U',', "comma"}, {U'.', "full stop"}, {27, "Escape"}};
     static const std::map<char32_t, std::string> kKeyCaps{
         {U'\r', "Enter"}, {U' ', "Space"}, {27, "Esc"}};
     if (input.kind == Input::Kind::Wheel) return "mouse wheel";
     if (input.kind == Input::Kind::Pad) return kPads.at(input.pad);
+    if (input.kind == Input::Kind::Arrow) {
+        const std::string name(kArrows[static_cast<std::size_t>(input.arrow)]);
+        return html ? "<kbd>" + name + "</kbd>" : name;
+    }
     const auto& names = html ? kKeyCaps : kWords;
     const std::string name =
         names.contains(input.key)

@@ -155,6 +155,19 @@ TEST(ReadPreferences, KeysAndButtons) {
     }
 }
 
+// The documented example reads without a complaint as the game's own defaults.
+TEST(ReadPreferences, TheDocumentedExampleIsTheDefaults) {
+    std::vector<std::string> complaints;
+    const testing::Bytes text =
+        testing::readFile(std::string(FRUVANA_SOURCE_DIR) + "/docs/fruvana.conf.example");
+    const StoredPreferences stored =
+        parsePreferences(std::string(text.begin(), text.end()), complaints);
+    EXPECT_TRUE(complaints.empty()) << complaints.front();
+    EXPECT_EQ(stored.preferences, Preferences{});
+    EXPECT_TRUE(std::ranges::equal(stored.bindings.rows(), inputTable()));
+    EXPECT_EQ(stored.window.x, 120);
+}
+
 TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
     std::vector<std::string> complaints;
     StoredPreferences stored = parsePreferences(

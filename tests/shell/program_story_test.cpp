@@ -267,6 +267,90 @@ TEST_F(Story, WithoutTheFocusAMutedGameWaitsForItsPlayer) {
     }
 }
 
+// The preferences screen opens by P, the controller or the settings screen's button; a volume
+// changed there is heard at once at its new level, and P, Escape or Back close it with the
+// preferences kept and the keys back with the cabinet.
+TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
+    const struct {
+        std::vector<InputEvent> open;
+        InputEvent close;
+    } cases[] = {
+        {{InputEvent::typed(U'p')}, InputEvent::typed(U'P')},
+        {{InputEvent::padButton(PadButton::DpadDown)}, InputEvent::padButton(PadButton::Back)},
+        {{InputEvent::typed(U's'), InputEvent::mouseDown(0, 0), InputEvent::mouseUp(0, 0)},
+         InputEvent::typed(27)},
+    };
+    for (const auto& c : cases) {
+        startAndReveal();
+        std::optional<Preferences> kept;
+        program->onPreferencesClosed = [&](const Preferences& p, const InputBindings&) {
+            kept = p;
+        };
+        for (InputEvent e : c.open) {
+            if (e.kind == InputKind::MouseDown || e.kind == InputKind::MouseUp)
+                std::tie(e.x, e.y) = onCabinet(layout::kPreferencesButtonAt, 20, 20);
+            program->input().route(e);
+        }
+        settle();
+        ASSERT_TRUE(program->preferencesScreen().visible());
+        platform->headlessAudio().clearLog();
+        program->input().route(InputEvent::arrowKey(Arrow::Left));
+        const auto& log = platform->headlessAudio().log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back().name, "small_button");
+        EXPECT_EQ(log.back().volume, 90);
+        EXPECT_FALSE(kept);
+        program->input().route(c.close);
+        EXPECT_FALSE(program->preferencesScreen().visible());
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->effectsVolume, 90);
+        EXPECT_EQ(program->preferences(), *kept);
+        // The keys go back to the screen beneath: the settings, or the cabinet.
+        const bool settingsBeneath = c.open.size() > 1;
+        EXPECT_EQ(program->settings().visible(), settingsBeneath);
+        const std::int32_t credit = state().credit;
+        type(U'c');
+        EXPECT_EQ(state().credit, credit + (settingsBeneath ? 0 : 1000));
+        program.reset();
+    }
+}
+
+// The reality check falls due an interval after the session began: autoplay waits under it,
+// Keep playing (or Escape) lets it go on, Stop saves and quits.
+TEST_F(Story, TheRealityCheckPausesAutoplayUntilAnswered) {
+    for (const bool stop : {false, true}) {
+        startAndReveal();
+        Preferences every15;
+        every15.realityCheckMinutes = 15;
+        program->applyPreferences(every15);
+        program->input().route(InputEvent::typed(U'a'));
+        platform->advance(15 * 60 * 1000 - 10'000);
+        program->loop().delay(3000);
+        EXPECT_FALSE(program->realityCheck().visible());
+        program->loop().delay(8000);
+        settle();
+        program->loop().delay(1100);
+        ASSERT_TRUE(program->realityCheck().visible());
+        const std::int32_t games = program->game().session().games;
+        EXPECT_TRUE(program->realityCheck().panel().message().starts_with(
+            "You have played 15 min: " + std::to_string(games) + " games, net "));
+        program->loop().delay(9000);
+        EXPECT_EQ(program->game().session().games, games);  // autoplay waits
+        if (stop) {
+            program->input().route(InputEvent::arrowKey(Arrow::Right));
+            program->input().route(InputEvent::enter());
+            EXPECT_TRUE(program->ended());
+        } else {
+            program->input().route(InputEvent::typed(27));
+            EXPECT_FALSE(program->realityCheck().visible());
+            program->loop().delay(8200);
+            settle();
+            EXPECT_GT(program->game().session().games, games);
+        }
+        program.reset();
+    }
+}
+
 TEST_F(Story, SettingsOpenBySOrT) {
     for (char32_t key : {U's', U'T'}) {
         startAndReveal();
@@ -453,6 +537,12 @@ TEST_P(StartedOver, PlaysAsAFreshStart) {
         const auto [x, y] = onCabinet(*at, 26, 26);
         program->input().route(InputEvent::mouseDown(x, y));
     }
+    // The player's own preferences and keys are not carried over either.
+    Preferences quiet;
+    quiet.effectsVolume = 50;
+    program->applyPreferences(quiet);
+    std::string refusal;
+    ASSERT_TRUE(program->bindings().rebind(0, {Input::Kind::Key, U'q'}, refusal));
     for (const auto& entry : fs::directory_iterator(folder)) fs::remove(entry.path());
     platform->restart(options);
     program->restart();
@@ -468,10 +558,12 @@ TEST_P(StartedOver, PlaysAsAFreshStart) {
         auto looks = [&](testing::HeadlessGame& g) {
             act(g);
             const MachineState& s = g.state();
-            return std::tuple(g.composed(), s.credit, s.win, s.bet, s.account, s.statistics,
-                              s.options, s.reelSymbols, s.recall, s.inputEnabled, g.soundsPlayed(),
-                              g.platform->ticksMs(),
-                              testing::readFile(g.options.basePath + "fruvana.ini"));
+            return std::tuple(
+                g.composed(), s.credit, s.win, s.bet, s.account, s.statistics, s.options,
+                s.reelSymbols, s.recall, s.inputEnabled, g.soundsPlayed(), g.platform->ticksMs(),
+                testing::readFile(g.options.basePath + "fruvana.ini"), g.program->preferences(),
+                std::vector<InputRow>(g.program->bindings().rows().begin(),
+                                      g.program->bindings().rows().end()));
         };
         EXPECT_TRUE(looks(*this) == looks(fresh));
     };
@@ -493,7 +585,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, StartedOver,
     ::testing::Values(LeftAs{"ReelsTurning", U' ', {}}, LeftAs{"LeverHeldDown", 0, L::kLeverAt},
                       LeftAs{"AutoplayOn", U'a', {}}, LeftAs{"SettingsOkHeld", U's', L::kOkAt},
-                      LeftAs{"RecallShown", U'r', {}}, LeftAs{"Ended", U'x', {}}),
+                      LeftAs{"RecallShown", U'r', {}}, LeftAs{"PreferencesShown", U'p', {}},
+                      LeftAs{"Ended", U'x', {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

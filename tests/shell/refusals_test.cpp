@@ -51,6 +51,7 @@ TEST_P(RefusedDuringAutoplay, ChangesNothing) {
     EXPECT_EQ(snapshot(), before);
     EXPECT_TRUE(program->game().autoplayOn());
     EXPECT_FALSE(program->settings().visible());
+    EXPECT_FALSE(program->preferencesScreen().visible());
     EXPECT_TRUE(platform->openedUrls().empty());
 }
 
@@ -62,7 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
                       DuringAutoplay{"BetUp", InputEvent::typed(U'.'), false},
                       DuringAutoplay{"Collect", InputEvent::typed(U'o'), false},
                       DuringAutoplay{"Settings", InputEvent::typed(U's'), false},
-                      DuringAutoplay{"Help", InputEvent::typed(U'h'), false}),
+                      DuringAutoplay{"Help", InputEvent::typed(U'h'), false},
+                      DuringAutoplay{"Preferences", InputEvent::typed(U'p'), false},
+                      DuringAutoplay{"PreferencesPad", InputEvent::padButton(PadButton::DpadDown),
+                                     false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Refusals, AButtonReleasedWhileTheReelsTurnDoesNothing) {

@@ -1,0 +1,123 @@
+// The preferences screen's controls without their pictures: where the focus goes, how a value
+// steps (stopping at its ends, or round them when activated), and how a new key is taken.
+
+#include "shell/preferences_form.h"
+
+#include <gtest/gtest.h>
+
+namespace fruvana {
+namespace {
+
+using Result = PreferencesForm::Result;
+
+struct Form {
+    Preferences preferences;
+    InputBindings bindings;
+    PreferencesForm form{preferences, bindings};
+
+    // U, D, L, R move, A activates, X closes; the last move's result.
+    Result play(std::string_view moves) {
+        Result last = Result::Nothing;
+        for (const char m : moves) {
+            const std::string_view kMoves = "UDLRAX";
+            last = form.move(static_cast<FormMove>(kMoves.find(m)));
+        }
+        return last;
+    }
+    std::string focused() const { return form.valueText(form.items()[form.focus()]); }
+};
+
+TEST(PreferencesForm, TheFocusMovesAndValuesStep) {
+    const struct {
+        const char* moves;
+        std::string focused;
+        Result last;
+    } cases[] = {
+        {"L", "90 %", Result::Value},
+        {"LLLLLLLLLLL", "0 %", Result::Nothing},  // stops at 0
+        {"R", "100 %", Result::Nothing},          // and at 100
+        {"A", "0 %", Result::Value},              // activated, it goes round
+        {"DA", "0 %", Result::Value},
+        {"DDA", "Mute and pause", Result::Value},
+        {"DDDA", "10 games", Result::Value},
+        {"DDDALLL", "Off", Result::Nothing},
+        {"DDDDRR", "of 500 or more", Result::Value},
+        {"DDDDDRRRR", "-10000", Result::Nothing},
+        {"DDDDDDR", "Every 15 min", Result::Value},
+        {"U", "Defaults", Result::Focus},  // round from the top to the buttons
+        {"URR", "OK", Result::Nothing},
+        {"DDDDDDD", "Enter", Result::Focus},  // the first action, its first key
+        {"DDDDDDDRR", "A", Result::Focus},
+        {"DDDDDDDRRRD", "D-pad left", Result::Focus},  // down the controller's column
+        {"DDDDDDDRD", "1", Result::Focus},             // a line without a second key
+        {"UU", "X", Result::Focus},                    // the last action, save and quit
+        {"UUD", "Defaults", Result::Focus},
+        {"UUUUUUUUUUUUUUUUUUUUUUD", "100 %", Result::Focus},
+        {"X", "100 %", Result::Closed},
+        {"URA", "OK", Result::Closed},
+    };
+    for (const auto& c : cases) {
+        Form f;
+        EXPECT_EQ(f.play(c.moves), c.last) << c.moves;
+        EXPECT_EQ(f.focused(), c.focused) << c.moves;
+    }
+}
+
+TEST(PreferencesForm, AClickStepsOnOrBackAndRoundTheEnds) {
+    Form f;
+    EXPECT_EQ(f.form.click(1, true), Result::Value);
+    EXPECT_EQ(f.preferences.voiceVolume, 90);
+    EXPECT_EQ(f.form.click(0, false), Result::Value);
+    EXPECT_EQ(f.preferences.effectsVolume, 0);
+    EXPECT_EQ(f.form.click(6, true), Result::Value);
+    EXPECT_EQ(f.preferences.realityCheckMinutes, 60);
+    EXPECT_EQ(f.form.focus(), 6u);
+}
+
+// On the pull's first key, and on the coin's controller button.
+TEST(PreferencesForm, ANewKeyOrButtonIsTakenOrRefused) {
+    const Input escape{Input::Kind::Key, 27};
+    const struct {
+        const char* moves;
+        Input pressed;
+        std::string focused;
+        std::string message;
+    } cases[] = {
+        {"DDDDDDDA", {Input::Kind::Key, U'q'}, "Q", "Q now does: pull the lever"},
+        {"DDDDDDDA", {Input::Kind::Key, U'a'}, "Enter", "A already does: autoplay on or off"},
+        {"DDDDDDDA", {Input::Kind::Pad, 0, PadButton::Y}, "Enter", "That cannot be changed here"},
+        {"DDDDDDDA", escape, "Enter",
+         "Arrows or D-pad move, Enter or A changes, Escape or Back closes"},
+        {"DDDDDDDDDDDDDRRA",
+         {Input::Kind::Pad, 0, PadButton::Guide},
+         "X",
+         "Guide already does: game recall"},
+        {"DDDDDDDDDDDDDRRA",
+         {Input::Kind::Pad, 0, PadButton::Start},
+         "X",
+         "Start already does: help page"},
+    };
+    for (const auto& c : cases) {
+        Form f;
+        EXPECT_EQ(f.play(c.moves), Result::Capturing) << c.moves;
+        EXPECT_TRUE(f.form.capturing());
+        EXPECT_EQ(f.form.capture(c.pressed), Result::Bindings);
+        EXPECT_FALSE(f.form.capturing());
+        EXPECT_EQ(f.focused(), c.focused) << c.message;
+        EXPECT_EQ(f.form.message(), c.message);
+    }
+    Form f;
+    f.play("DDDDDDDA");
+    EXPECT_EQ(f.form.message(), "Press the new key to pull the lever, or Escape to keep Enter");
+    f.form.capture({Input::Kind::Key, U'q'});
+    EXPECT_EQ(f.form.click(f.form.items().size() - 2, false), Result::Bindings);  // Defaults
+    EXPECT_EQ(f.bindings.rows()[0].input, (Input{Input::Kind::Key, U'\r'}));
+    // A move gives up waiting for a key.
+    f.play("DDDDDDDDA");
+    f.play("R");
+    EXPECT_FALSE(f.form.capturing());
+    EXPECT_EQ(f.form.capture({Input::Kind::Key, U'q'}), Result::Nothing);
+}
+
+}  // namespace
+}  // namespace fruvana
