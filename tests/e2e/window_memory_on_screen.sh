@@ -3,7 +3,8 @@
 # place starts the game framed there, and after X the preferences file holds that place while
 # window.conf is left as it was; --fullscreen fills the screen this once and leaves the place
 # alone; a damaged value is named on one line; without either file the game fills the screen
-# and remembers that.
+# and remembers that. Then the preferences screen by keys: a volume and the lever's key changed,
+# kept in the file, and the new key pulling the lever after a restart.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/e2e_lib.sh"
@@ -28,6 +29,9 @@ geometry() {
 pid=\$!
 sleep 5
 geometry > "$work/shown.txt"
+for key in \${KEYS:-}; do
+  case \$key in sleep*) sleep \${key#sleep} ;; *) xdotool key \$key; sleep 0.3 ;; esac
+done
 xdotool key x
 for _ in \$(seq 1 25); do kill -0 \$pid 2>/dev/null || break; sleep 0.2; done
 kill -0 \$pid 2>/dev/null && { echo "FAIL: X did not end the game" >> "$work/steps.txt"; kill -TERM \$pid; }
@@ -60,4 +64,13 @@ run
 grep -q 'Geometry: 1024x768' "$work/shown.txt" || fail "without a file: $(cat "$work/shown.txt")"
 [ "$(conf)" = "mode = 'fullscreen' " ] || fail "the file after a full-screen game: $(conf)"
 echo "window memory: full screen without a file, and remembered"
+KEYS="p Left Down Down Down Down Down Down Down Return q Escape" run
+grep -q "^effects_volume = 90$" "$work/config/fruvana/fruvana.conf" &&
+  grep -q "^pull = \[ 'Q', 'Space' \]$" "$work/config/fruvana/fruvana.conf" ||
+  fail "the preferences screen's changes were not kept: $(cat "$work/config/fruvana/fruvana.conf")"
+games=$("$work/game" --recall)
+KEYS="q sleep4 q sleep4" run
+[ "$("$work/game" --recall)" != "$games" ] || fail "the new key Q did not pull the lever after a restart"
+grep -q "^effects_volume = 90$" "$work/config/fruvana/fruvana.conf" || fail "the volume was lost"
+echo "preferences: a volume and the lever's key set by keys, kept, and the key pulls after a restart"
 echo "end to end: passed"
