@@ -14,33 +14,21 @@ namespace {
 namespace L = layout;
 using Kind = Command::Kind;
 
-// How each command reads in the tables, by push button and by kind in their orders (empty:
-// none of the input table), and how each input is spelt there.
-constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{"help page",
-                                                                    "",
-                                                                    "bet down",
-                                                                    "bet up",
-                                                                    "insert a coin",
-                                                                    "collect",
-                                                                    "settings",
-                                                                    "autoplay on or off",
-                                                                    "their OK button",
-                                                                    "",
-                                                                    "",
-                                                                    "",
-                                                                    ""};
+// How each command reads in the tables, by push button and by kind in their orders (empty, and
+// every button past the settings screen's OK: none of the input table), and how each input is
+// spelt there.
+constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{
+    "help page", "",         "bet down",           "bet up",         "insert a coin",
+    "collect",   "settings", "autoplay on or off", "their OK button"};
 constexpr std::array<std::string_view, 9> kKindPhrases{
     "pull the lever", "hold or release", "", "", "game recall", "closes it",
     "save and quit",  "preferences",     ""};
-constexpr std::array<std::string_view, 6> kMovePhrases{"move the focus",
-                                                       "move the focus",
-                                                       "move the focus",
-                                                       "move the focus",
-                                                       "change or press the focused control",
-                                                       "closes it"};
 std::string phrase(const Command& c) {
     const bool button = c.kind == Kind::Press || c.kind == Kind::Click;
-    if (c.kind == Kind::Form) return std::string(kMovePhrases[static_cast<std::size_t>(c.move)]);
+    if (c.kind == Kind::Form)
+        return c.move == FormMove::Activate ? "change or press the focused control"
+               : c.move == FormMove::Close  ? "closes it"
+                                            : "move the focus";
     return std::string(button ? kButtonPhrases[static_cast<std::size_t>(c.button)]
                               : kKindPhrases[static_cast<std::size_t>(c.kind)]);
 }
