@@ -14,7 +14,7 @@ namespace {
 // Far beyond any screen, and far from int's limits.
 constexpr std::int64_t kFarthest = 1 << 20;
 // A file far larger than any this game writes is damage, not something to read whole.
-constexpr std::streamsize kLargestFile = 64 * 1024;
+constexpr std::streamsize kLargestFile = std::streamsize{64} * 1024;
 
 // One key of the file: where it sits, and how it is read into and written from the preferences.
 class Reader {
@@ -52,7 +52,7 @@ class Reader {
                                     std::initializer_list<std::string_view> words) {
         const toml::node* node = document_.at_path(path(section, key)).node();
         if (node == nullptr) return std::nullopt;
-        const std::optional<std::string> value = node->value_exact<std::string>();
+        std::optional<std::string> value = node->value_exact<std::string>();
         if (value && std::find(words.begin(), words.end(), *value) != words.end()) return value;
         std::string wanted = "one of";
         for (std::string_view w : words) wanted += std::string(" \"") + std::string(w) + "\"";

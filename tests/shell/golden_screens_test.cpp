@@ -65,7 +65,7 @@ TEST_F(GoldenScreen, ThePreferencesScreenAndTheRealityCheck) {
     Preferences every15 = program->preferences();
     every15.realityCheckMinutes = 15;
     program->applyPreferences(every15);
-    platform->advance(15 * 60 * 1000);
+    platform->advance(std::uint64_t{15} * 60 * 1000);
     program->loop().delay(1100);
     ASSERT_TRUE(program->realityCheck().visible());
     EXPECT_TRUE(matchesGolden(cabinet(), "reality_check"));

@@ -324,7 +324,7 @@ TEST_F(Story, TheRealityCheckPausesAutoplayUntilAnswered) {
         every15.realityCheckMinutes = 15;
         program->applyPreferences(every15);
         program->input().route(InputEvent::typed(U'a'));
-        platform->advance(15 * 60 * 1000 - 10'000);
+        platform->advance(std::uint64_t{15} * 60 * 1000 - 10'000);
         program->loop().delay(3000);
         EXPECT_FALSE(program->realityCheck().visible());
         program->loop().delay(8000);
