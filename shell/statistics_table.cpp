@@ -26,10 +26,6 @@ constexpr int kRowHeight = 24;
 constexpr int kLastPayingRow = codeOf(ComboClass::AnyTwoFruits);
 constexpr int kLastCountRow = DealCounts::kRows;
 
-constexpr ComboClass classOnRow(int row) {
-    return static_cast<ComboClass>(row);
-}
-
 }  // namespace
 
 std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
@@ -77,7 +73,7 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
 void showStatistics(AlignGrid& grid, const Statistics& statistics,
                     const PerClass<std::int32_t>& multipliers) {
     for (int r = 1; r <= kLastPayingRow; ++r)
-        grid.setCellText(1, r, std::to_string(multipliers[classOnRow(r)]));
+        grid.setCellText(1, r, std::to_string(multipliers[static_cast<ComboClass>(r)]));
     for (int r = 1; r <= kLastCountRow; ++r) {
         grid.setCellText(2, r, std::to_string(statistics.firstDeal.onRow(r)));
         grid.setCellText(3, r, std::to_string(statistics.secondDeal.onRow(r)));

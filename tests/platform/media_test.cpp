@@ -1,6 +1,8 @@
 // Bitmaps and WAV images decoded from memory, including damaged ones.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/audio.h"
 #include "platform/platform.h"
 #include "tests/platform/wav_image.h"
@@ -13,20 +15,13 @@ using testing::appendLe;
 // A 2x2 24-bit bitmap as a file, rows bottom-up, each padded to 8 bytes.
 std::vector<std::uint8_t> tinyBmp() {
     std::vector<std::uint8_t> out{'B', 'M'};
-    appendLe(out, 54 + 16, 4);
-    appendLe(out, 0, 4);
-    appendLe(out, 54, 4);
-    appendLe(out, 40, 4);
-    appendLe(out, 2, 4);
-    appendLe(out, 2, 4);
-    appendLe(out, 1, 2);
-    appendLe(out, 24, 2);
-    appendLe(out, 0, 4);
-    appendLe(out, 16, 4);
-    appendLe(out, 2835, 4);
-    appendLe(out, 2835, 4);
-    appendLe(out, 0, 4);
-    appendLe(out, 0, 4);
+    // Each header field as (value, bytes): file size, reserved, pixel offset, header size,
+    // width, height, planes, bits per pixel, compression, pixel bytes, resolution x and y,
+    // colours used and important.
+    constexpr std::pair<std::uint32_t, int> kHeader[] = {
+        {54 + 16, 4}, {0, 4}, {54, 4}, {40, 4},   {2, 4},    {2, 4}, {1, 2},
+        {24, 2},      {0, 4}, {16, 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}};
+    for (const auto& [value, size] : kHeader) appendLe(out, value, size);
     // bottom row: (B,G,R) = (1,2,3) then (4,5,6); top row: (7,8,9) then (10,11,12)
     for (int v : {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}) {
         out.push_back(static_cast<std::uint8_t>(v));

@@ -109,12 +109,18 @@ Canvas panelWithTitleBand() {
     return c;
 }
 
-Canvas makeBackground() {
+// A panel in the settings screen's finish with its title engraved at the right of the band.
+Canvas titledPanel(const char* title, double size, double baseline, Rgb colour) {
     Canvas c = panelWithTitleBand();
+    selectFont(c.cr(), FontStyle::Bold, size);
+    cairo_new_path(c.cr());
+    engrave(c.cr(), title, 772, baseline, Align::Right, colour, 0.0);
+    return c;
+}
+
+Canvas makeBackground() {
+    Canvas c = titledPanel("SETTINGS AND STATISTICS", 15, 36, Rgb{200, 214, 240});
     cairo_t* cr = c.cr();
-    selectFont(cr, FontStyle::Bold, 15);
-    cairo_new_path(cr);
-    engrave(cr, "SETTINGS AND STATISTICS", 772, 36, Align::Right, Rgb{200, 214, 240}, 0.0);
     buttonSocket(cr, L::kPreferencesButtonAt.x + L::kSmallFaceCentre + 0.5,
                  L::kPreferencesButtonAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
     selectFont(cr, FontStyle::Bold, 13);
@@ -212,11 +218,8 @@ std::vector<NamedPicture> settingsPictures() {
 // The game recall: the settings screen's finish, a title band that says what it is, and one
 // black display for the table of games.
 Canvas recallPanel() {
-    Canvas c = panelWithTitleBand();
+    Canvas c = titledPanel("GAME RECALL", 26, 40, Rgb{255, 208, 90});
     cairo_t* cr = c.cr();
-    selectFont(cr, FontStyle::Bold, 26);
-    cairo_new_path(cr);
-    engrave(cr, "GAME RECALL", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
 
     const double x = L::kRecallTableAt.x - 8;
     const double y = L::kRecallTableAt.y - 8;
@@ -252,11 +255,8 @@ void formPlate(cairo_t* cr, double x, double y, double w, double h) {
 // The preferences screen: the settings screen's finish, its title, a plate for the
 // preferences, one for the controls, a strip for the message line and the two buttons' plates.
 Canvas preferencesPanel() {
-    Canvas c = panelWithTitleBand();
+    Canvas c = titledPanel("PREFERENCES", 26, 40, Rgb{255, 208, 90});
     cairo_t* cr = c.cr();
-    selectFont(cr, FontStyle::Bold, 26);
-    cairo_new_path(cr);
-    engrave(cr, "PREFERENCES", 772, 40, Align::Right, Rgb{255, 208, 90}, 0.0);
     bluePanel(cr, 24, 74, 372, 366, 14);
     bluePanel(cr, 400, 74, 376, 366, 14);
     roundedRect(cr, 24, 446, 752, 30, 8);
