@@ -99,9 +99,11 @@ void FormPanel::setFocus(int item) {
     bar_->moveTo(at.x - 4, at.y - 2);
 }
 
-std::optional<int> FormPanel::itemAt(int x, int y) const {
+std::optional<ControlHit> FormPanel::controlAt(int x, int y) const {
+    if (!visible()) return std::nullopt;
     for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i]->bounds().contains(x, y)) return static_cast<int>(i);
+        if (items_[i]->bounds().contains(x, y))
+            return ControlHit{{ControlKind::FormItem, Button::Help, static_cast<int>(i)}};
     return std::nullopt;
 }
 

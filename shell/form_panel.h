@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/controls.h"
 #include "platform/text.h"
 #include "presentation/components/text_line.h"
 #include "presentation/scene.h"
@@ -35,7 +36,8 @@ class FormPanel {
     // Moves the lit bar under the item.
     void setFocus(int item);
     int focus() const { return focus_; }
-    std::optional<int> itemAt(int x, int y) const;
+    // The item under the window point while the panel is shown, as a control of its form.
+    std::optional<ControlHit> controlAt(int x, int y) const;
 
     void setVisible(bool visible);
     bool visible() const { return panel_->visible(); }

@@ -112,13 +112,6 @@ void PreferencesScreen::redraw() {
     panel_->setFocus(static_cast<int>(form_.focus()));
 }
 
-std::optional<ControlHit> PreferencesScreen::controlAt(int x, int y) const {
-    if (!visible()) return std::nullopt;
-    const std::optional<int> item = panel_->itemAt(x, y);
-    if (!item) return std::nullopt;
-    return ControlHit{{ControlKind::FormItem, Button::Help, *item}};
-}
-
 void PreferencesScreen::move(FormMove move) {
     changed(form_.move(move));
 }

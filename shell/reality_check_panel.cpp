@@ -48,13 +48,6 @@ void RealityCheckPanel::hide() {
     panel_->setVisible(false);
 }
 
-std::optional<ControlHit> RealityCheckPanel::controlAt(int x, int y) const {
-    if (!visible()) return std::nullopt;
-    const std::optional<int> item = panel_->itemAt(x, y);
-    if (!item) return std::nullopt;
-    return ControlHit{{ControlKind::FormItem, Button::Help, *item}};
-}
-
 void RealityCheckPanel::move(FormMove move) {
     switch (move) {
         case FormMove::Left:

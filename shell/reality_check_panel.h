@@ -23,7 +23,9 @@ class RealityCheckPanel final : public FormScreen {
     void hide();
     bool visible() const override { return panel_->visible(); }
     Rect area() const override { return panel_->area(); }
-    std::optional<ControlHit> controlAt(int x, int y) const override;
+    std::optional<ControlHit> controlAt(int x, int y) const override {
+        return panel_->controlAt(x, y);
+    }
     void move(FormMove move) override;
     void click(int item, bool back) override;
     bool capture(const Input&) override { return false; }

@@ -299,11 +299,16 @@ TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back().name, "small_button");
         EXPECT_EQ(log.back().volume, 90);
+        // A right click on the voice volume's value steps it back.
+        const auto [vx, vy] = onCabinet({250, 160}, 65, 9);
+        program->input().route(InputEvent::mouseDown(vx, vy, MouseButton::Right));
+        program->input().route(InputEvent::mouseUp(vx, vy, MouseButton::Right));
         EXPECT_FALSE(kept);
         program->input().route(c.close);
         EXPECT_FALSE(program->preferencesScreen().visible());
         ASSERT_TRUE(kept);
         EXPECT_EQ(kept->effectsVolume, 90);
+        EXPECT_EQ(kept->voiceVolume, 90);
         EXPECT_EQ(program->preferences(), *kept);
         // The keys go back to the screen beneath: the settings, or the cabinet.
         const bool settingsBeneath = c.open.size() > 1;
