@@ -149,6 +149,7 @@ void Program::restart() {
     exitAfterIntro_ = false;
     handlerFailed_ = false;
     shown_ = false;
+    focused_ = true;
     startMachine();
     // The player's own choices are the caller's to give again, as after start().
     bindings_.restoreDefaults();
@@ -234,9 +235,9 @@ void Program::checkReality() {
         return;
     const std::optional<std::string> text = game_->takeRealityCheck(platform_.wallClock());
     if (!text) return;
-    game_->pauseAutoplay(true);
     input_->realityCheckShown();
     realityCheck_->show(*text);
+    holdAutoplay();
 }
 
 void Program::answerRealityCheck(bool stop) {
@@ -245,11 +246,12 @@ void Program::answerRealityCheck(bool stop) {
     if (stop) {
         game_->requestQuit();
     } else {
-        game_->pauseAutoplay(false);
+        holdAutoplay();
     }
 }
 
 void Program::focusChanged(bool focused) {
+    focused_ = focused;
     if (preferences_.whenUnfocused != WhenUnfocused::MuteAndPause) return;
     if (focused) {
         view_->setVolumes(preferences_.effectsVolume, preferences_.voiceVolume);
@@ -257,7 +259,12 @@ void Program::focusChanged(bool focused) {
         view_->setVolumes(0, 0);
         platform_.audio().stop();
     }
-    game_->pauseAutoplay(!focused);
+    holdAutoplay();
+}
+
+void Program::holdAutoplay() {
+    const bool away = !focused_ && preferences_.whenUnfocused == WhenUnfocused::MuteAndPause;
+    game_->pauseAutoplay(away || realityCheck_->visible());
 }
 
 void Program::showWindow() {

@@ -115,6 +115,9 @@ class Program final : public GameHost {
     // The reality check's clock tick: the panel, when a check is due and nothing else is shown.
     void checkReality();
     void answerRealityCheck(bool stop);
+    // Autoplay waits while the reality check is shown, or while the window is away with "mute
+    // and pause" chosen, and goes on when neither holds.
+    void holdAutoplay();
 
     // Declared in start-up order: built top-down, destroyed bottom-up, so the loop outlives
     // every timer that posts to it, the frame clock outlives the view that starts it, and the
@@ -147,6 +150,7 @@ class Program final : public GameHost {
     // A handler threw: the loop stops and run() ends the game with its files saved.
     bool handlerFailed_ = false;
     bool shown_ = false;
+    bool focused_ = true;
 };
 
 // The file:// URL of a path, every byte outside the unreserved characters and '/' written as

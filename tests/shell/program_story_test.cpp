@@ -321,12 +321,14 @@ TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
 }
 
 // The reality check falls due an interval after the session began: autoplay waits under it,
-// Keep playing (or Escape) lets it go on, Stop saves and quits.
+// even when the window's focus comes back, Keep playing (or Escape) lets it go on, Stop saves
+// and quits.
 TEST_F(Story, TheRealityCheckPausesAutoplayUntilAnswered) {
     for (const bool stop : {false, true}) {
         startAndReveal();
         Preferences every15;
         every15.realityCheckMinutes = 15;
+        every15.whenUnfocused = WhenUnfocused::MuteAndPause;
         program->applyPreferences(every15);
         program->input().route(InputEvent::typed(U'a'));
         platform->advance(std::uint64_t{15} * 60 * 1000 - 10'000);
@@ -339,6 +341,8 @@ TEST_F(Story, TheRealityCheckPausesAutoplayUntilAnswered) {
         const std::int32_t games = program->game().session().games;
         EXPECT_TRUE(program->realityCheck().panel().message().starts_with(
             "You have played 15 min: " + std::to_string(games) + " games, net "));
+        program->focusChanged(false);  // the focus coming back does not end the wait
+        program->focusChanged(true);
         program->loop().delay(9000);
         EXPECT_EQ(program->game().session().games, games);  // autoplay waits
         if (stop) {
