@@ -183,49 +183,53 @@ TEST(WavePlayerDestruction, StopsTheSound) {
 
 // SDL's disk driver writes what the device plays to a file: the loop must be in it, sample
 // for sample at full volume and halved at half volume, and after Stop only silence may follow.
-TEST(WavePlayerSdl, PlaysThroughTheRealAudioPath) {
-    for (const int volume : {100, 50}) {
-        SCOPED_TRACE(volume);
-        const auto file = std::filesystem::temp_directory_path() /
-                          ("fruvana-disk-audio-" + std::to_string(::getpid()) + ".raw");
-        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-        std::string error;
-        auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "disk"}, error);
-        ASSERT_TRUE(platform) << error;
-        ASSERT_TRUE(platform->audio().available());
-        const auto samples = test::rampSamples(300, 1000);
-        {
-            WavePlayer spin(platform->audio(), "spin");
-            spin.setSound(test::stereoWav(samples));
-            spin.setLoop(true);
-            spin.setVolume(volume);
-            spin.play();
-            EXPECT_TRUE(spin.active());
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            spin.stop();
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        }
-        platform.reset();
-        unsetenv("SDL_DISKAUDIOFILE");
+class WavePlayerOnDisk : public ::testing::TestWithParam<int> {};
 
-        const testing::Bytes bytes = testing::readFile(file);
-        std::filesystem::remove(file);
-        std::vector<std::int16_t> out(bytes.size() / 2);
-        std::memcpy(out.data(), bytes.data(), out.size() * 2);
-        const auto heard = [&](std::size_t i) {
-            return static_cast<std::int16_t>(samples[i % samples.size()] * volume / 100);
-        };
-        // Find where the sound starts, then check two whole rounds of the loop.
-        const auto first = std::find(out.begin(), out.end(), heard(0));
-        ASSERT_NE(first, out.end());
-        const std::size_t at = static_cast<std::size_t>(first - out.begin());
-        ASSERT_GE(out.size(), at + 2 * samples.size());
-        for (std::size_t i = 0; i < 2 * samples.size(); ++i) ASSERT_EQ(out[at + i], heard(i)) << i;
-        // The output ends in silence after Stop.
-        ASSERT_GE(out.size(), 256u);
-        EXPECT_TRUE(std::all_of(out.end() - 256, out.end(), [](std::int16_t s) { return s == 0; }));
+TEST_P(WavePlayerOnDisk, PlaysThroughTheRealAudioPath) {
+    const int volume = GetParam();
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("fruvana-disk-audio-" + std::to_string(::getpid()) + ".raw");
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    std::string error;
+    auto platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "disk"}, error);
+    ASSERT_TRUE(platform) << error;
+    ASSERT_TRUE(platform->audio().available());
+    const auto samples = test::rampSamples(300, 1000);
+    {
+        WavePlayer spin(platform->audio(), "spin");
+        spin.setSound(test::stereoWav(samples));
+        spin.setLoop(true);
+        spin.setVolume(volume);
+        spin.play();
+        EXPECT_TRUE(spin.active());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        spin.stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
+    platform.reset();
+    unsetenv("SDL_DISKAUDIOFILE");
+
+    const testing::Bytes bytes = testing::readFile(file);
+    std::filesystem::remove(file);
+    std::vector<std::int16_t> out(bytes.size() / 2);
+    std::memcpy(out.data(), bytes.data(), out.size() * 2);
+    const auto heard = [&](std::size_t i) {
+        return static_cast<std::int16_t>(samples[i % samples.size()] * volume / 100);
+    };
+    // Find where the sound starts, then check two whole rounds of the loop.
+    const auto first = std::find(out.begin(), out.end(), heard(0));
+    ASSERT_NE(first, out.end());
+    const std::size_t at = static_cast<std::size_t>(first - out.begin());
+    ASSERT_GE(out.size(), at + 2 * samples.size());
+    for (std::size_t i = 0; i < 2 * samples.size(); ++i) {
+        ASSERT_EQ(out[at + i], heard(i)) << i;
+    }
+    // The output ends in silence after Stop.
+    ASSERT_GE(out.size(), 256u);
+    EXPECT_TRUE(std::all_of(out.end() - 256, out.end(), [](std::int16_t s) { return s == 0; }));
 }
+
+INSTANTIATE_TEST_SUITE_P(FullAndHalf, WavePlayerOnDisk, ::testing::Values(100, 50));
 
 TEST(WavePlayerSdl, WithoutAnAudioDeviceEverythingElseGoesOn) {
     std::string error;
