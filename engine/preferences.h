@@ -36,6 +36,7 @@ struct Preferences {
     WhenUnfocused whenUnfocused = WhenUnfocused::Nothing;
     AutoplayLimits autoplay;
     std::optional<int> realityCheckMinutes;  // off when empty
+    bool lampShapes = false;                 // the hold lamps lit with a shape as well as a colour
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };
 

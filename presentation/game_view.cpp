@@ -100,11 +100,16 @@ bool GameView::findParts(std::string& error) {
         if ((buttons_[b] = find(kCabinetButtons[b].picture)) == nullptr) return false;
         buttonRest_[b] = screen_.restPlace(kCabinetButtons[b].picture);
     }
-    auto lampRed = loadPicture(AssetKind::GamePicture, P::kLampRed, error);
-    auto lampGreen = loadPicture(AssetKind::GamePicture, P::kLampGreen, error);
-    if (!lampRed || !lampGreen) return false;
-    lampRed_ = std::move(*lampRed);
-    lampGreen_ = std::move(*lampGreen);
+    // The two lit looks, by colour alone and by colour and shape.
+    const std::array<std::array<std::string_view, 2>, 2> kLitLamps{
+        {{P::kLampRed, P::kLampGreen}, {P::kLampRedShaped, P::kLampGreenShaped}}};
+    for (std::size_t shaped = 0; shaped < 2; ++shaped) {
+        for (std::size_t look = 0; look < 2; ++look) {
+            auto picture = loadPicture(AssetKind::GamePicture, kLitLamps[shaped][look], error);
+            if (!picture) return false;
+            litLamps_[shaped][look] = std::move(*picture);
+        }
+    }
 
     // The two text lines: the message line beneath the intro picture, the intro line on top.
     const CabinetOrigin o = screen_.origin();
@@ -177,18 +182,17 @@ void GameView::playSound(std::string_view name) {
 
 void GameView::showLamp(int reel, LampLook look) {
     if (reel < 1 || reel > 3) return;
-    PictureLayer& lamp = *lamps_[static_cast<std::size_t>(reel - 1)];
-    switch (look) {
-        case LampLook::Blank:
-            lamp.clear();
-            break;
-        case LampLook::Red:
-            lamp.setPicture(lampRed_);
-            break;
-        case LampLook::Green:
-            lamp.setPicture(lampGreen_);
-            break;
-    }
+    const auto n = static_cast<std::size_t>(reel - 1);
+    lampLooks_[n] = look;
+    PictureLayer& lamp = *lamps_[n];
+    if (look == LampLook::Blank) return lamp.clear();
+    lamp.setPicture(litLamps_[lampShapes_ ? 1 : 0][look == LampLook::Red ? 0 : 1]);
+}
+
+void GameView::setLampShapes(bool shapes) {
+    lampShapes_ = shapes;
+    for (int reel = 1; reel <= 3; ++reel)
+        showLamp(reel, lampLooks_[static_cast<std::size_t>(reel - 1)]);
 }
 
 bool GameView::leverAtRest() {

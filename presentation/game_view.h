@@ -87,6 +87,9 @@ class GameView final : public EngineServices, public ControlScreen {
     void setIntroMessage(std::string_view text);
     // How loud the effects and the voices play, 0 to 100 per cent each.
     void setVolumes(int effects, int voices);
+    // The hold lamps lit with a shape as well as a colour (square dots for red, rings for
+    // green), so that they read without telling the colours apart; lamps already lit change.
+    void setLampShapes(bool shapes);
 
     // --- for tests ---
     const std::string& message() const { return messageLine_->caption(); }
@@ -124,8 +127,10 @@ class GameView final : public EngineServices, public ControlScreen {
     std::array<Rect, kCabinetButtonCount> buttonRest_{};
     TextLine* messageLine_ = nullptr;
     TextLine* introLine_ = nullptr;
-    Picture lampRed_;
-    Picture lampGreen_;
+    // Red and green, by colour alone and with their shapes.
+    std::array<std::array<Picture, 2>, 2> litLamps_;
+    std::array<LampLook, 3> lampLooks_{LampLook::Blank, LampLook::Blank, LampLook::Blank};
+    bool lampShapes_ = false;
 
     std::map<std::string, std::unique_ptr<WavePlayer>, std::less<>> sounds_;
 };

@@ -32,6 +32,8 @@ inline constexpr std::string_view kAutoplayButton = "autoplay_button";
 inline constexpr std::string_view kDigits = "digits";
 inline constexpr std::string_view kLampRed = "lamp_red";
 inline constexpr std::string_view kLampGreen = "lamp_green";
+inline constexpr std::string_view kLampRedShaped = "lamp_red_shaped";
+inline constexpr std::string_view kLampGreenShaped = "lamp_green_shaped";
 }  // namespace pictures
 
 // Pictures of the settings screen (assets/settings).

@@ -200,6 +200,8 @@ StoredPreferences parsePreferences(const std::string& text, std::vector<std::str
         limit(read.number("reality_check", "every_minutes", offOr(kRealityCheckMinutes),
                           offOrText(kRealityCheckMinutes)));
 
+    if (const auto lamps = read.word("window", "hold_lamps", {"colour", "colour_and_shape"}))
+        p.lampShapes = *lamps == "colour_and_shape";
     if (const auto mode = read.word("window", "mode", {"window", "fullscreen"}))
         stored.window.windowed = *mode == "window";
     const auto onScreen = [](std::int64_t v) { return v >= -kFarthest && v <= kFarthest; };
@@ -240,6 +242,7 @@ std::string formatPreferences(const StoredPreferences& stored) {
     }
     window.insert_or_assign(
         "when_unfocused", p.whenUnfocused == WhenUnfocused::Nothing ? "nothing" : "mute_and_pause");
+    window.insert_or_assign("hold_lamps", p.lampShapes ? "colour_and_shape" : "colour");
 
     toml::table& autoplay = section(document, "autoplay");
     autoplay.insert_or_assign("stop_after_games", p.autoplay.games.value_or(0));

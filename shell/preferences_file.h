@@ -12,6 +12,7 @@
 //   x = 120                      # the window's place, both or neither
 //   y = 80
 //   when_unfocused = "nothing"   # or "mute_and_pause"
+//   hold_lamps = "colour"        # or "colour_and_shape"
 //
 //   [autoplay]                   # 0 is off
 //   stop_after_games = 0         # 10, 25, 50 or 100

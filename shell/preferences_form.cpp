@@ -58,13 +58,14 @@ int* volumeOf(Preferences& p, Setting setting) {
 
 int choiceCount(Preferences& p, Setting setting) {
     if (volumeOf(p, setting) != nullptr) return 100 / kVolumeStep + 1;
-    if (setting == Setting::WhenUnfocused) return 2;
+    if (setting == Setting::WhenUnfocused || setting == Setting::LampShapes) return 2;
     return static_cast<int>(optionalSetting(p, setting).offered.size()) + 1;
 }
 
 int choiceIndex(Preferences& p, Setting setting) {
     if (const int* volume = volumeOf(p, setting)) return *volume / kVolumeStep;
     if (setting == Setting::WhenUnfocused) return p.whenUnfocused == WhenUnfocused::Nothing ? 0 : 1;
+    if (setting == Setting::LampShapes) return p.lampShapes ? 1 : 0;
     const OptionalSetting o = optionalSetting(p, setting);
     return choiceOf(*o.value, o.offered);
 }
@@ -74,6 +75,8 @@ void setChoice(Preferences& p, Setting setting, int choice) {
         *volume = choice * kVolumeStep;
     } else if (setting == Setting::WhenUnfocused) {
         p.whenUnfocused = choice == 0 ? WhenUnfocused::Nothing : WhenUnfocused::MuteAndPause;
+    } else if (setting == Setting::LampShapes) {
+        p.lampShapes = choice == 1;
     } else {
         const OptionalSetting o = optionalSetting(p, setting);
         choose(*o.value, o.offered, choice);
@@ -88,13 +91,11 @@ constexpr int kPadColumn = 3;
 }  // namespace
 
 std::string settingLabel(Setting setting) {
-    constexpr std::array<std::string_view, kSettingCount> kLabels{"Effects volume",
-                                                                  "Voice volume",
-                                                                  "Without the focus",
-                                                                  "Autoplay stops after",
-                                                                  "Autoplay stops on a win",
-                                                                  "Autoplay stops at a net of",
-                                                                  "Reality check"};
+    constexpr std::array<std::string_view, kSettingCount> kLabels{
+        "Effects volume",          "Voice volume",
+        "Without the focus",       "Autoplay stops after",
+        "Autoplay stops on a win", "Autoplay stops at a net of",
+        "Reality check",           "Hold lamps"};
     return std::string(kLabels[static_cast<std::size_t>(setting)]);
 }
 
@@ -255,6 +256,8 @@ std::string PreferencesForm::valueText(const Item& item) const {
             return offOr(p.autoplay.netLoss, "-", "");
         case Setting::RealityCheck:
             return offOr(p.realityCheckMinutes, "Every ", " min");
+        case Setting::LampShapes:
+            return p.lampShapes ? "Colour and shape" : "Colour";
     }
     return {};
 }

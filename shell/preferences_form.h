@@ -23,8 +23,9 @@ enum class Setting : std::uint8_t {
     AutoplayWin,
     AutoplayLoss,
     RealityCheck,
+    LampShapes,
 };
-inline constexpr int kSettingCount = 7;
+inline constexpr int kSettingCount = 8;
 
 class PreferencesForm {
   public:

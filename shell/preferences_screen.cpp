@@ -18,7 +18,7 @@ using Item = PreferencesForm::Item;
 // Places on the panel, from the cabinet's top left corner.
 constexpr int kRowHeight = 18;
 constexpr int kSettingsTop = 116;
-constexpr int kSettingsStep = 44;
+constexpr int kSettingsStep = 40;
 constexpr int kActionsTop = 110;
 constexpr int kActionsStep = 23;
 // The controls' columns: the action's words, two keys, the controller button.

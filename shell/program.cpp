@@ -199,6 +199,7 @@ void Program::connectEvents() {
 void Program::applyPreferences(const Preferences& preferences) {
     preferences_ = preferences;
     view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
+    view_->setLampShapes(preferences.lampShapes);
     game_->setAutoplayLimits(preferences.autoplay);
     game_->setRealityCheck(preferences.realityCheckMinutes);
     realityTimer_.setEnabled(preferences.realityCheckMinutes.has_value());

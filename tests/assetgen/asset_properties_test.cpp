@@ -74,9 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{G, "settings_button", 41, 41},
                       SizeCase{G, "autoplay_button", 41, 41}, SizeCase{G, "digits", 130, 18},
                       SizeCase{G, "lamp_red", 93, 15}, SizeCase{G, "lamp_green", 93, 15},
-                      SizeCase{S, "panel", 800, 600}, SizeCase{S, "ok_button", 63, 63},
-                      SizeCase{S, "reset_button", 41, 41}, SizeCase{S, "switch_on", 20, 20},
-                      SizeCase{S, "switch_off", 20, 20}, SizeCase{S, "recall_button", 41, 41},
+                      SizeCase{G, "lamp_red_shaped", 93, 15},
+                      SizeCase{G, "lamp_green_shaped", 93, 15}, SizeCase{S, "panel", 800, 600},
+                      SizeCase{S, "ok_button", 63, 63}, SizeCase{S, "reset_button", 41, 41},
+                      SizeCase{S, "switch_on", 20, 20}, SizeCase{S, "switch_off", 20, 20},
+                      SizeCase{S, "recall_button", 41, 41},
                       SizeCase{S, "preferences_button", 41, 41}, SizeCase{R, "panel", 800, 600},
                       SizeCase{P, "panel", 800, 600}, SizeCase{P, "reality_check", 520, 200}),
     [](const auto& info) {
@@ -94,7 +96,7 @@ TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
         EXPECT_TRUE(seen.insert({a.kind, a.name}).second) << a.name;
         EXPECT_GT(a.bytes().size(), 44u) << a.name;
     }
-    EXPECT_EQ(seen.size(), 19u + 7u + 1u + 2u + 14u + 1u);  // and the window's icon
+    EXPECT_EQ(seen.size(), 21u + 7u + 1u + 2u + 14u + 1u);  // and the window's icon
     EXPECT_FALSE(findAsset(G, "reel2"));
     EXPECT_FALSE(findAsset(AssetKind::Sound, "cabinet"));
     EXPECT_FALSE(findAsset(G, ""));

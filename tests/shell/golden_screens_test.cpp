@@ -55,7 +55,7 @@ TEST_F(GoldenScreen, ThePreferencesScreenAndTheRealityCheck) {
     // 90 % effects, autoplay to stop after 25 games, and Q to pull the lever.
     for (const InputEvent& e :
          {InputEvent::typed(U'p'), InputEvent::arrowKey(Arrow::Left), down, down, down,
-          InputEvent::enter(), InputEvent::arrowKey(Arrow::Right), down, down, down, down,
+          InputEvent::enter(), InputEvent::arrowKey(Arrow::Right), down, down, down, down, down,
           InputEvent::enter(), InputEvent::typed(U'q')})
         program->input().route(e);
     settle();
@@ -69,6 +69,21 @@ TEST_F(GoldenScreen, ThePreferencesScreenAndTheRealityCheck) {
     program->loop().delay(1100);
     ASSERT_TRUE(program->realityCheck().visible());
     EXPECT_TRUE(matchesGolden(cabinet(), "reality_check"));
+}
+
+// The hold lamps with their shapes (a chosen hold's squares, a suggested hold's rings), changed
+// while lit and changed back.
+TEST_F(GoldenScreen, HoldLampsWithShapes) {
+    startAndReveal();
+    view().showLamp(1, LampLook::Red);
+    view().showLamp(2, LampLook::Green);
+    const Picture byColour = cabinet();
+    Preferences shapes;
+    shapes.lampShapes = true;
+    program->applyPreferences(shapes);
+    EXPECT_TRUE(matchesGolden(cabinet(), "hold_lamps_shaped"));
+    program->applyPreferences(Preferences{});
+    EXPECT_TRUE(cabinet() == byColour);
 }
 
 // The ten figures 0 to 9 and an empty cell, cut from the credit meter (158, 394) showing

@@ -46,16 +46,17 @@ TEST(PreferencesForm, TheFocusMovesAndValuesStep) {
         {"DDDDDRRRR", "-10000", Result::Nothing},
         {"DDDDDDR", "Every 15 min", Result::Value},
         {"DDDDDDB", "Every 60 min", Result::Value},  // a back click goes round the other way
+        {"DDDDDDDA", "Colour and shape", Result::Value},
         {"DB", "90 %", Result::Value},
         {"U", "Defaults", Result::Focus},  // round from the top to the buttons
         {"URR", "OK", Result::Nothing},
-        {"DDDDDDD", "Enter", Result::Focus},  // the first action, its first key
-        {"DDDDDDDRR", "A", Result::Focus},
-        {"DDDDDDDRRRD", "D-pad left", Result::Focus},  // down the controller's column
-        {"DDDDDDDRD", "1", Result::Focus},             // a line without a second key
-        {"UU", "X", Result::Focus},                    // the last action, save and quit
+        {"DDDDDDDD", "Enter", Result::Focus},  // the first action, its first key
+        {"DDDDDDDDRR", "A", Result::Focus},
+        {"DDDDDDDDRRRD", "D-pad left", Result::Focus},  // down the controller's column
+        {"DDDDDDDDRD", "1", Result::Focus},             // a line without a second key
+        {"UU", "X", Result::Focus},                     // the last action, save and quit
         {"UUD", "Defaults", Result::Focus},
-        {"UUUUUUUUUUUUUUUUUUUUUUD", "100 %", Result::Focus},
+        {"UUUUUUUUUUUUUUUUUUUUUUUD", "100 %", Result::Focus},
         {"X", "100 %", Result::Closed},
         {"URA", "OK", Result::Closed},
     };
@@ -75,15 +76,15 @@ TEST(PreferencesForm, ANewKeyOrButtonIsTakenOrRefused) {
         std::string focused;
         std::string message;
     } cases[] = {
-        {"DDDDDDDA", {Input::Kind::Key, U'q'}, "Q", "Q now does: pull the lever"},
-        {"DDDDDDDA", {Input::Kind::Pad, 0, PadButton::Y}, "Enter", "That cannot be changed here"},
-        {"DDDDDDDA", escape, "Enter",
+        {"DDDDDDDDA", {Input::Kind::Key, U'q'}, "Q", "Q now does: pull the lever"},
+        {"DDDDDDDDA", {Input::Kind::Pad, 0, PadButton::Y}, "Enter", "That cannot be changed here"},
+        {"DDDDDDDDA", escape, "Enter",
          "Arrows or D-pad move, Enter or A changes, Escape or Back closes"},
-        {"DDDDDDDDDDDDDRRA",
+        {"DDDDDDDDDDDDDDRRA",
          {Input::Kind::Pad, 0, PadButton::Guide},
          "X",
          "Guide already does: game recall"},
-        {"DDDDDDDDDDDDDRRA",
+        {"DDDDDDDDDDDDDDRRA",
          {Input::Kind::Pad, 0, PadButton::Start},
          "X",
          "Start already does: help page"},
@@ -98,13 +99,13 @@ TEST(PreferencesForm, ANewKeyOrButtonIsTakenOrRefused) {
         EXPECT_EQ(f.form.message(), c.message);
     }
     Form f;
-    f.play("DDDDDDDA");
+    f.play("DDDDDDDDA");
     EXPECT_EQ(f.form.message(), "Press the new key to pull the lever, or Escape to keep Enter");
     f.form.capture({Input::Kind::Key, U'q'});
     EXPECT_EQ(f.form.click(f.form.items().size() - 2, false), Result::Bindings);  // Defaults
     EXPECT_EQ(f.bindings.rows()[0].input, (Input{Input::Kind::Key, U'\r'}));
     // A move gives up waiting for a key.
-    f.play("DDDDDDDDA");
+    f.play("DDDDDDDDDA");
     f.play("R");
     EXPECT_FALSE(f.form.capturing());
     EXPECT_EQ(f.form.capture({Input::Kind::Key, U'q'}), Result::Nothing);

@@ -232,7 +232,28 @@ Rgb mixRgb(Rgb a, Rgb b, double t) {
     return {c(m(a.r, b.r)), c(m(a.g, b.g)), c(m(a.b, b.b))};
 }
 
-void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, bool paintOutside) {
+// The form of a lamp's dots: round, or for players who do not tell red from green, square dots
+// for one lit look and rings for the other, so the state reads from the shape alone.
+enum class DotShape { Round, Square, Ring };
+
+// How far a point at (dx, dy) from a dot's centre lies from its ink, measured as the round dot's
+// distance from its centre: up to kLampDotRadius is inside.
+double dotDistance(double dx, double dy, DotShape shape) {
+    const double round = std::sqrt(dx * dx + dy * dy);
+    switch (shape) {
+        case DotShape::Square:
+            return std::max(std::abs(dx), std::abs(dy)) * 1.15;
+        case DotShape::Ring:
+            // A band 2.2 pixels wide round a dark middle.
+            return std::abs(round - 3.3) * 4.4 / 1.1;
+        case DotShape::Round:
+            break;
+    }
+    return round;
+}
+
+void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, bool paintOutside,
+               DotShape shape = DotShape::Round) {
     const int w = L::kLamp.w;
     const int h = L::kLamp.h;
     const double firstDot = w / 2.0 - (kLampDots - 1) * kLampPitch / 2.0;
@@ -248,7 +269,7 @@ void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, boo
                 std::clamp(std::lround((px - firstDot) / kLampPitch), 0L, kLampDots - 1L));
             const double dx = px - (firstDot + i * kLampPitch);
             const double dy = py - h / 2.0;
-            const double d = std::sqrt(dx * dx + dy * dy);
+            const double d = dotDistance(dx, dy, shape);
             const double outsideDot = std::max(0.0, d - kLampDotRadius);
             const Rgb ground =
                 mixRgb(look.ground, look.halo, std::exp(-outsideDot * outsideDot / 3));
@@ -264,14 +285,14 @@ void paintLamp(Canvas& c, int ox, int oy, const LampLook& look, Rgb outside, boo
     }
 }
 
-Canvas makeLamp(bool green) {
+Canvas makeLamp(bool green, DotShape shape = DotShape::Round) {
     Canvas c(L::kLamp.w, L::kLamp.h);
     c.flush();
     const LampLook red{{64, 10, 4},   {170, 40, 12},  {255, 236, 170},
                        {236, 48, 18}, {250, 128, 30}, 0.55};
     const LampLook grn{{6, 46, 12},   {40, 170, 56}, {226, 255, 210},
                        {40, 208, 64}, {96, 230, 80}, 0.55};
-    paintLamp(c, 0, 0, green ? grn : red, kLampKey, true);
+    paintLamp(c, 0, 0, green ? grn : red, kLampKey, true, shape);
     c.markDirty();
     return c;
 }
@@ -774,6 +795,8 @@ std::vector<NamedPicture> gamePictures() {
     out.push_back({"digits", makeDigits()});
     out.push_back({"lamp_red", makeLamp(false)});
     out.push_back({"lamp_green", makeLamp(true)});
+    out.push_back({"lamp_red_shaped", makeLamp(false, DotShape::Square)});
+    out.push_back({"lamp_green_shaped", makeLamp(true, DotShape::Ring)});
     out.push_back({"reel_strip", std::move(strip)});
     out.push_back({"cabinet", std::move(cabinet)});
     return out;
