@@ -167,7 +167,8 @@ TEST(Certify, TalliesWhatThePartDealt) {
     EXPECT_LE(t.paid, r.returned);
 }
 
-// Parts split into shards: contiguous, in order, none lost, sizes within one of each other.
+// Parts split into shards, and a certify run's pulls into its parts: contiguous, in order, none
+// lost, sizes within one of each other.
 struct SplitCase {
     std::int64_t total;
     int shards;
@@ -191,19 +192,8 @@ TEST_P(ShardSplit, CoversEveryPartOnce) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ShardSplit,
                          ::testing::Values(SplitCase{100, 4}, SplitCase{100, 7}, SplitCase{3, 5},
-                                           SplitCase{10'000'000, 9999}));
-
-TEST(Certify, PartsShareThePullsEvenly) {
-    for (const std::int64_t pulls : {0LL, 99LL, 12'345LL, 2'147'483'647LL}) {
-        std::int64_t sum = 0;
-        for (std::int64_t p = 0; p < kCertifyParts; ++p) {
-            const std::int64_t n = certifyPartPulls(pulls, p);
-            EXPECT_LE(std::abs(n - pulls / kCertifyParts), 1);
-            sum += n;
-        }
-        EXPECT_EQ(sum, pulls);
-    }
-}
+                                           SplitCase{10'000'000, 9999}, SplitCase{99, 100},
+                                           SplitCase{2'147'483'647, 100}));
 
 // Nearest-rank percentiles of ten sessions worth -50, -40, ..., 40 (money 0 at the start): the
 // p-th is the value at rank ceil(10 p / 100).

@@ -490,15 +490,13 @@ void classPanel(Painter& p, const PlotSeries& s) {
         pair(s.firstDeals, left, kFirstCounted, kFirstExpected);
         pair(s.secondDeals, left + 2 * bar + 10, kSecondCounted, kSecondExpected);
 
+        // The name on two lines, broken at its first blank; "no win" stays on one.
         const std::string name(std::string(comboClassText(c)));
-        const std::size_t space = name.find(' ');
+        const std::size_t space = c == ComboClass::NoWin ? std::string::npos : name.find(' ');
         const double centre = b.left + group * (codeOf(c) - 0.5);
-        if (space == std::string::npos || c == ComboClass::NoWin) {
-            p.text(centre, b.bottom + 16, name, 12, Align::Centre);
-        } else {
-            p.text(centre, b.bottom + 16, name.substr(0, space), 12, Align::Centre);
+        p.text(centre, b.bottom + 16, name.substr(0, space), 12, Align::Centre);
+        if (space != std::string::npos)
             p.text(centre, b.bottom + 30, name.substr(space + 1), 12, Align::Centre);
-        }
     }
     frame(p, b);
 

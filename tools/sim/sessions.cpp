@@ -15,7 +15,6 @@ namespace {
 // Counts the settled games in a row that paid nothing.
 class LosingRuns final : public PullObserver {
   public:
-    void beforePull(const RandomSources&) override {}
     void afterPull(const PullRecord& pull, const MachineState&, const OutcomePool&) override {
         if (!pull.gameOver) return;
         current_ = pull.pay == 0 ? current_ + 1 : 0;
@@ -28,7 +27,8 @@ class LosingRuns final : public PullObserver {
     std::int64_t longest_ = 0;
 };
 
-// The nearest-rank percentile of sorted values: the value at rank ceil(p n / 100).
+// The nearest-rank percentile of sorted values: the value at rank ceil(p n / 100), or at
+// least 1, so that p = 0 gives the lowest and p = 100 the highest.
 std::int64_t nearestRank(const std::vector<std::int64_t>& sorted, int p) {
     if (sorted.empty()) return 0;
     const auto n = static_cast<std::int64_t>(sorted.size());
@@ -80,10 +80,8 @@ SessionFigures sessionFigures(const SimOptions& options, const std::vector<Sessi
     for (std::size_t k = 0; k < kPercentiles.size(); ++k)
         f.percentile[k] = nearestRank(f.money, kPercentiles[k]);
     f.medianLongest = nearestRank(longest, 50);
-    if (!f.money.empty()) {
-        f.lowest = f.money.front();
-        f.highest = f.money.back();
-    }
+    f.lowest = nearestRank(f.money, 0);
+    f.highest = nearestRank(f.money, 100);
     return f;
 }
 

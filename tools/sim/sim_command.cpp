@@ -70,15 +70,6 @@ bool writePlot(File file, const std::string& path, std::ostream& err, Draw&& dra
     return false;
 }
 
-bool writeSessionsPlot(File file, const std::string& path, const SimOptions& options,
-                       std::uint32_t seed, const std::vector<SessionOutcome>& outcomes,
-                       std::ostream& err) {
-    return writePlot(std::move(file), path, err, [&](ImageKind kind, std::string& error) {
-        return drawSessionsPlot(sessionFigures(options, outcomes), commandLineFor(options, seed),
-                                kind, error);
-    });
-}
-
 // The run's seed: the one given, or the clock's.
 std::uint32_t seedOf(const SimOptions& options) {
     return options.seed ? *options.seed : steadyClockSeed();
@@ -93,8 +84,11 @@ bool writeParted(std::ostream& out, const PartedRun& run, bool json, File plotFi
         return true;
     }
     writeSessions(out, run.options, run.seed, run.sessions, json);
-    return !plotFile || writeSessionsPlot(std::move(plotFile), *plotPath, run.options, run.seed,
-                                          run.sessions, err);
+    return !plotFile ||
+           writePlot(std::move(plotFile), *plotPath, err, [&](ImageKind kind, std::string& error) {
+               return drawSessionsPlot(sessionFigures(run.options, run.sessions),
+                                       commandLineFor(run.options, run.seed), kind, error);
+           });
 }
 
 // --certify and --sessions, whole or one shard. False when the picture failed.

@@ -45,7 +45,7 @@ class PullObserver {
   public:
     virtual ~PullObserver() = default;
     // Just before the lever is pressed (after any coin): the generators the deal will draw on.
-    virtual void beforePull(const RandomSources& sources) = 0;
+    virtual void beforePull(const RandomSources& /*sources*/) {}
     // After a pull that dealt and was evaluated.
     virtual void afterPull(const PullRecord& pull, const MachineState& state,
                            const OutcomePool& pool) = 0;
