@@ -367,17 +367,17 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
     double x = 380;
     x = p.legend(x, y, "after the pull", p.stroke(kMoney));
     x = p.legend(x, y, "lowest to highest within a column", p.patch(kMoneySpread));
-    x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", [&](double lx, double ly) {
-        p.colour(kCoin);
-        triangle(p.cr(), lx + 8, ly - 5, ly + 4);
-        cairo_fill(p.cr());
-    });
+    // A mark's sample: its triangle from tip to base, around the legend line.
+    const auto mark = [&p](const Colour& c, double tip, double base) {
+        return [&p, c, tip, base](double lx, double ly) {
+            p.colour(c);
+            triangle(p.cr(), lx + 8, ly + tip, ly + base);
+            cairo_fill(p.cr());
+        };
+    };
+    x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", mark(kCoin, -5, 4));
     p.legend(x, y, "credit overflow move (" + grouped(s.overflowMoves) + ")",
-             [&](double lx, double ly) {
-                 p.colour(kOverflow);
-                 triangle(p.cr(), lx + 8, ly + 4, ly - 5);
-                 cairo_fill(p.cr());
-             });
+             mark(kOverflow, 4, -5));
 }
 
 void returnPanel(Painter& p, const PlotSeries& s) {
@@ -516,13 +516,6 @@ void classPanel(Painter& p, const PlotSeries& s) {
     });
 }
 
-void drawAll(Painter& p, const PlotSeries& s, const std::string& caption) {
-    heading(p, kPlotHeight, "What one run of the machine did, against the par sheet", caption);
-    moneyPanel(p, s);
-    returnPanel(p, s);
-    classPanel(p, s);
-}
-
 // Fontconfig keeps the configuration it parsed for the life of the process unless told to let
 // go; the simulator uses it only while it draws.
 struct FontconfigRelease {
@@ -644,8 +637,12 @@ std::optional<std::string> render(ImageKind kind, int height, std::string& error
 
 std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
                                     ImageKind kind, std::string& error) {
-    return render(kind, kPlotHeight, error,
-                  [&](Painter& painter) { drawAll(painter, series, caption); });
+    return render(kind, kPlotHeight, error, [&](Painter& p) {
+        heading(p, kPlotHeight, "What one run of the machine did, against the par sheet", caption);
+        moneyPanel(p, series);
+        returnPanel(p, series);
+        classPanel(p, series);
+    });
 }
 
 std::optional<std::string> drawSessionsPlot(const SessionFigures& figures,

@@ -124,11 +124,13 @@ void writeSessions(std::ostream& out, const SimOptions& options, std::uint32_t s
                            f.percentile[k]);
     out << fmt::format("  {:<28} {:>16}\n  {:<28} {:>16}\n\n", "lowest", f.lowest, "highest",
                        f.highest);
-    out << fmt::format("{:<46} {:>10}\n", "sessions ending ahead", shareText(f.ahead, f.sessions));
-    out << fmt::format("{:<46} {:>10}\n", "sessions needing more than one coin",
-                       shareText(f.moreCoins, f.sessions));
+    const auto row = [&out](const char* label, const auto& value) {
+        out << fmt::format("{:<46} {:>10}\n", label, value);
+    };
+    row("sessions ending ahead", shareText(f.ahead, f.sessions));
+    row("sessions needing more than one coin", shareText(f.moreCoins, f.sessions));
     out << "  (the starting credit counts as the first coin)\n";
-    out << fmt::format("{:<46} {:>10}\n", "longest run of losing games", f.longestLosingRun);
+    row("longest run of losing games", f.longestLosingRun);
     out << fmt::format("  (in session {}; the median session's longest is {})\n", f.longestIn,
                        f.medianLongest);
 }

@@ -114,14 +114,13 @@ bool runParted(const SimOptions& options, std::ostream& out, std::ostream& err) 
 // --merge. Returns the exit code.
 int runMerge(const SimOptions& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    const std::optional<PartedRun> run = mergeShards(options.mergeFiles, error);
+    std::optional<PartedRun> run = mergeShards(options.mergeFiles, error);
+    if (run && options.plotFile && run->options.certify) {
+        run.reset();
+        error = "--plot draws sessions, and these shards are of --certify";
+    }
     if (!run) {
         err << "fruvana-sim: cannot merge: " << error << "\n";
-        return 1;
-    }
-    if (options.plotFile && run->options.certify) {
-        err << "fruvana-sim: cannot merge: --plot draws sessions, and these shards are of "
-               "--certify\n";
         return 1;
     }
     File plotFile;
@@ -153,11 +152,7 @@ int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     if (!options.mergeFiles.empty()) {
         code = runMerge(options, out, err);
     } else if (options.parSheet) {
-        if (options.json) {
-            writeParSheetJson(out, computeParSheet(), options.pulls);
-        } else {
-            writeParSheet(out, computeParSheet(), options.pulls);
-        }
+        (options.json ? writeParSheetJson : writeParSheet)(out, computeParSheet(), options.pulls);
     } else if (options.certify || options.sessions) {
         code = runParted(options, out, err) ? 0 : 1;
     } else {
