@@ -309,15 +309,12 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
         return;
     }
 
-    out << command << "\n";
     out << fmt::format(
-        "{} parts, each from the machine above with its own seed (the upper half of\n"
-        "splitmix64 of seed x 2^32 + part), a coin put in whenever the stake needs one.\n",
-        kCertifyParts);
-    out << fmt::format(
+        "{}\n{} parts, each from the machine above with its own seed (the upper half of\n"
+        "splitmix64 of seed x 2^32 + part), a coin put in whenever the stake needs one.\n"
         "pulls {}: first deals {} (generous table {}, stingy {}), second deals {}\n"
         "settled games {} (a part's last game is left out while its second deal is to come)\n",
-        t.pulls, t.firstDeals, generous, stingy, t.secondDeals, settled);
+        command, kCertifyParts, t.pulls, t.firstDeals, generous, stingy, t.secondDeals, settled);
     out << fmt::format(
         "symbol draws {}: the first {} draws of each pool fill, replayed from the\n"
         "generators as the deal found them; {}\n\n",

@@ -6,9 +6,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <memory>
@@ -328,18 +326,16 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
     panelTitle(p, 0, "Money: credit + win + account");
     const Box b = plotBox(0);
     const PullAxis xs{b, s.pulls};
-    std::int64_t lo = s.startMoney, hi = s.startMoney;
+    auto lo = static_cast<double>(s.startMoney), hi = lo;
     for (const PlotColumn& c : s.columns) {
-        lo = std::min(lo, c.moneyLow);
-        hi = std::max(hi, c.moneyHigh);
+        lo = std::min(lo, static_cast<double>(c.moneyLow));
+        hi = std::max(hi, static_cast<double>(c.moneyHigh));
     }
-    double vlo = static_cast<double>(lo), vhi = static_cast<double>(hi);
-    const double pad = std::max((vhi - vlo) * 0.06, 10.0);
-    vlo -= pad;
-    vhi += pad;
-    const ValueAxis ys{b, vlo, vhi};
+    const double pad = std::max((hi - lo) * 0.06, 10.0);
+    const ValueAxis ys{b, lo - pad, hi + pad};
 
-    valueTicks(p, ys, tickStep(vlo, vhi, 5, 1), [](double v) { return grouped(std::llround(v)); });
+    valueTicks(p, ys, tickStep(ys.lo, ys.hi, 5, 1),
+               [](double v) { return grouped(std::llround(v)); });
     p.verticalText(22, (b.top + b.bottom) / 2, "credit units", 12);
     pullTicks(p, xs);
     if (s.pulls == 0) return noPulls(p, b);

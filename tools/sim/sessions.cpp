@@ -110,14 +110,12 @@ void writeSessions(std::ostream& out, const SimOptions& options, std::uint32_t s
         out << report.dump(2) << "\n";
         return;
     }
-    out << command << "\n";
     out << fmt::format(
-        "{} sessions of {} pulls, each from the machine above with its own seed (the\n"
+        "{}\n{} sessions of {} pulls, each from the machine above with its own seed (the\n"
         "upper half of splitmix64 of seed x 2^32 + session, counted from 0), a coin put\n"
-        "in whenever the stake needs one.\n\n",
-        f.sessions, options.sessionPulls);
-    out << fmt::format("money at the end (credit + win + account; {} at the start)\n",
-                       f.startMoney);
+        "in whenever the stake needs one.\n\n"
+        "money at the end (credit + win + account; {} at the start)\n",
+        command, f.sessions, options.sessionPulls, f.startMoney);
     for (std::size_t k = 0; k < kPercentiles.size(); ++k)
         out << fmt::format("  {:<28} {:>16}\n",
                            fmt::format("{} % of sessions at most", kPercentiles[k]),

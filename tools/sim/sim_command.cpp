@@ -8,7 +8,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "tools/sim/certify.h"
 #include "tools/sim/par_sheet.h"

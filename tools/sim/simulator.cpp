@@ -4,7 +4,6 @@
 #include <fmt/ostream.h>
 #include <fmt/ranges.h>
 
-#include <array>
 #include <ostream>
 #include <string>
 
@@ -126,7 +125,6 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.credit = state.credit;
     result.account = state.account;
     result.win = state.win;
-    result.bet = state.bet;
     return result;
 }
 

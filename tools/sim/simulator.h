@@ -37,7 +37,6 @@ struct SimResult {
     std::int32_t credit = 0;
     std::int32_t account = 0;
     std::int32_t win = 0;
-    std::int32_t bet = 0;
 };
 
 // Watches a run pull by pull, for the reports that need more than its summary.

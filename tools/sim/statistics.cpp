@@ -58,17 +58,15 @@ TestResult chiSquareFit(std::span<const std::int64_t> observed,
     }
     std::sort(all.begin(), all.end(),
               [](const Cell& a, const Cell& b) { return a.expected < b.expected; });
-    std::vector<Cell> kept;
     Cell pool{0, 0};
-    std::size_t next = 0;
-    while (next < all.size() &&
-           (all[next].expected < 5 || (pool.expected > 0 && pool.expected < 5))) {
-        pool.expected += all[next].expected;
-        pool.observed += all[next].observed;
+    auto next = all.begin();
+    while (next != all.end() && (next->expected < 5 || (pool.expected > 0 && pool.expected < 5))) {
+        pool.expected += next->expected;
+        pool.observed += next->observed;
         ++next;
     }
-    if (pool.expected > 0) kept.push_back(pool);
-    for (; next < all.size(); ++next) kept.push_back(all[next]);
+    std::vector<Cell> kept(next, all.end());
+    if (pool.expected > 0) kept.insert(kept.begin(), pool);
     if (kept.size() < 2) return {};
 
     double chi = 0;
