@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <random>
 #include <sstream>
 
 #include "grid/align_grid.h"
