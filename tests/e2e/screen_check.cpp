@@ -18,8 +18,6 @@
 // for a symbol it does not know.
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 

@@ -23,12 +23,9 @@ struct Session {
     int ticks;
     // Keep the credit just under its top, so that wins push it over.
     bool nearTheTop;
+    // Names the session in test listings instead of dumping its bytes.
+    friend void PrintTo(const Session& session, std::ostream* os) { *os << session.name; }
 };
-
-// Names the session in test listings instead of dumping its bytes.
-void PrintTo(const Session& session, std::ostream* os) {
-    *os << session.name;
-}
 
 std::int64_t money(const MachineState& s) {
     return std::int64_t{s.credit} + s.account + s.win;

@@ -60,9 +60,6 @@ TEST_P(Recorded, AsItWasPlayed) {
 const Options kSecondDealOff{0, 0, 0, 1, 1};
 const Options kSecondDealOn{0, 1, 0, 1, 1};
 
-void pull(TestMachine& m) {
-    m.pull();
-}
 void pullTwice(TestMachine& m) {
     m.pull();
     m.pull();
@@ -102,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         GameShape{"FirstDealOnly",
                   kSecondDealOff,
                   {{2, 2, 2}},
-                  pull,
+                  [](TestMachine& m) { m.pull(); },
                   "bet 5 from 1000/0/-1000 first 2.2.2 c2 holds --- second 0.0.0 c0 paid 1250 "
                   "to 995/1250/-1000"},
         // A first deal of three cherries, all reels held: the win is banked and a new game

@@ -108,17 +108,6 @@ TEST(RanmarGenerator, PublishedCheckValues) {
     for (double e : expected) EXPECT_EQ(gen.next() * 16777216.0, e);
 }
 
-TEST(RanmarGenerator, FirstValuesFromZeroSeeds) {
-    RanmarGenerator gen;
-    gen.init(0, 0);
-    EXPECT_EQ(gen.c(), 362436.0 / 16777216.0);
-    EXPECT_EQ(gen.i97(), 97);
-    EXPECT_EQ(gen.j97(), 33);
-    EXPECT_EQ(gen.next() * 16777216.0, 5790094.0);
-    EXPECT_EQ(gen.next() * 16777216.0, 1344571.0);
-    EXPECT_EQ(gen.next() * 16777216.0, 2990437.0);
-}
-
 TEST(RanmarGenerator, SeedRangesAndErrors) {
     RanmarGenerator gen;
     try {
@@ -145,12 +134,12 @@ TEST(RanmarGenerator, SeedRangesAndErrors) {
 }
 
 TEST(RanmarGenerator, MatchesDoubleArithmeticAndSkip) {
-    for (int ij : {0, 1802, 31328}) {
+    for (auto [ij, kl] : {std::pair{0, 0}, {1802, 9373}, {31328, 9373}}) {
         RanmarGenerator gen, skipping;
         ReferenceRanmar ref;
-        gen.init(ij, 9373);
-        skipping.init(ij, 9373);
-        ref.init(ij, 9373);
+        gen.init(ij, kl);
+        skipping.init(ij, kl);
+        ref.init(ij, kl);
         for (int n = 1; n <= 97; ++n) ASSERT_EQ(gen.u(n), ref.u[n]);
         for (int n = 0; n < 5000; ++n) {
             const double want = ref.next();
@@ -167,10 +156,8 @@ TEST(RanmarGenerator, MatchesDoubleArithmeticAndSkip) {
 TEST(DrawSymbol, RoundsHalfToEven) {
     // a = 0, r = 0.5: w = 61558.5 rounds down to the even 61558; pass yields 9.
     EXPECT_EQ(roundSymbolPass(0, 1 << 23), 61558);
-    EXPECT_EQ(61558 % 10 + 1, 9);
     // The largest pass: w about 248594.9927 rounds to 248595, symbol 6.
     EXPECT_EQ(roundSymbolPass(125478, 16777215), 248595);
-    EXPECT_EQ(248595 % 10 + 1, 6);
     // An odd integer part with an exact half rounds up.
     EXPECT_EQ(roundSymbolPass(1, 1 << 23), 61560);  // 1 + 61558.5 = 61559.5 -> 61560
 }

@@ -22,36 +22,16 @@
 
 namespace fruvana::testing {
 
+// The names the calls are written with, in the order the enumerations declare.
 inline std::string_view meterName(Meter meter) {
-    switch (meter) {
-        case Meter::Credit:
-            return "credit";
-        case Meter::Win:
-            return "win";
-        case Meter::Bet:
-            return "bet";
-        case Meter::Prize1:
-            return "prize1";
-        case Meter::Prize2:
-            return "prize2";
-        case Meter::Prize3:
-            return "prize3";
-        case Meter::Prize4:
-            return "prize4";
-    }
-    return "?";
+    constexpr std::array<std::string_view, 7> kNames{"credit", "win",    "bet",   "prize1",
+                                                     "prize2", "prize3", "prize4"};
+    return kNames[static_cast<std::size_t>(meter)];
 }
 
 inline std::string_view lampName(LampLook look) {
-    switch (look) {
-        case LampLook::Blank:
-            return "blank";
-        case LampLook::Red:
-            return "red";
-        case LampLook::Green:
-            return "green";
-    }
-    return "?";
+    constexpr std::array<std::string_view, 3> kNames{"blank", "red", "green"};
+    return kNames[static_cast<std::size_t>(look)];
 }
 
 class RecordingServices : public EngineServices, public GameHost {

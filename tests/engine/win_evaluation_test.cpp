@@ -11,7 +11,6 @@ namespace {
 using testing::TestMachine;
 using enum ComboClass;
 using Calls = std::vector<std::string>;
-using Flags = Holds;
 
 TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
     const struct {
@@ -52,60 +51,6 @@ class Evaluation : public ::testing::Test {
     TestMachine m;
 };
 
-// With Second deal off every deal ends here in phase 1 and stays there.
-TEST_F(Evaluation, VerdictWinAndLampsWithSecondDealOff) {
-    const struct {
-        Line line;
-        std::int32_t bet;
-        ComboClass comboClass;
-        Calls calls;
-    } cases[] = {
-        {{2, 2, 2},
-         4,
-         ThreeBells,
-         {"meter win 1000 7", "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red",
-          "lamp 2 red", "lamp 3 red", "pump"}},
-        {{1, 1, 1},
-         10,
-         ThreeSingleBars,
-         {"meter win 5000 7", "sound verdict_excellent", "msg Excellent !!!", "lamp 1 red",
-          "lamp 2 red", "lamp 3 red", "pump"}},
-        {{7, 8, 3},
-         3,
-         AnyThreeSevens,
-         {"meter win 30 7", "sound verdict_good", "msg Good job !!", "lamp 1 red", "lamp 2 red",
-          "lamp 3 red", "pump"}},
-        {{9, 2, 10},
-         5,
-         AnyTwoFruits,
-         {"meter win 10 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 red", "lamp 2 blank",
-          "lamp 3 red", "pump"}},
-        {{2, 5, 1},
-         1,
-         AnyTwoBars,
-         {"meter win 5 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 blank", "lamp 2 red",
-          "lamp 3 red", "pump"}},
-        {{3, 7, 2},
-         5,
-         NoWin,
-         {"meter win 0 7", "lamp 1 blank", "lamp 2 blank", "lamp 3 blank", "pump"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(codeOf(c.comboClass));
-        m.state.options.secondDeal = 0;
-        m.state.bet = c.bet;
-        m.state.win = 77;  // an old win never adds to the new one
-        m.state.statistics = {};
-        EXPECT_EQ(stop(c.line, Phase::FirstDeal), c.calls);
-        EXPECT_EQ(m.state.phase, Phase::FirstDeal);
-        EXPECT_EQ("meter win " + std::to_string(m.state.win) + " 7", c.calls.front());
-        DealCounts counts{.deals = 1};
-        if (c.comboClass != NoWin) counts.wins[c.comboClass] = 1;
-        EXPECT_EQ(m.state.statistics.firstDeal, counts);
-        EXPECT_EQ(m.state.statistics.secondDeal, DealCounts{});
-    }
-}
-
 TEST_F(Evaluation, VoiceOffStillSetsTheText) {
     m.state.options.secondDeal = 0;
     m.state.options.voiceFx = 0;
@@ -118,7 +63,7 @@ TEST_F(Evaluation, VoiceOffStillSetsTheText) {
 TEST_F(Evaluation, SuggestedHoldsAfterALosingFirstDeal) {
     const struct {
         Line line;
-        Flags held;
+        Holds held;
     } cases[] = {
         {{2, 2, 9}, {1, 1, 0}},  // equal symbols, on each pair of reels
         {{3, 2, 2}, {0, 1, 1}}, {{2, 9, 2}, {1, 0, 1}}, {{3, 3, 2}, {1, 1, 0}},
@@ -153,7 +98,7 @@ TEST_F(Evaluation, WinningFirstDealMarksItsReelsAndSuggestsNothingMore) {
     EXPECT_EQ(stop({1, 5, 7}, Phase::FirstDeal),
               (Calls{"meter win 10 7", "sound verdict_not_bad", "msg Not bad !", "lamp 1 red",
                      "lamp 2 red", "lamp 3 blank", "pump"}));
-    EXPECT_EQ(m.state.held, (Flags{1, 1, 0}));
+    EXPECT_EQ(m.state.held, (Holds{1, 1, 0}));
     EXPECT_EQ(m.state.firstDealClass, AnyTwoBars);
     EXPECT_EQ(m.state.phase, Phase::SecondDeal);
 }

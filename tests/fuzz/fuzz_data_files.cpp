@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -38,13 +39,8 @@ enum class Under : std::uint8_t { PlainFile, Nothing, Folder };
 // A small generator for the state before the load: the same seed, the same state.
 class Values {
   public:
-    explicit Values(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
+    explicit Values(std::uint64_t seed) : random_(seed) {}
+    std::uint64_t next() { return random_(); }
     // Half the time a value at or beside a limit of the files, else any.
     std::int32_t money() {
         static constexpr std::array<std::int32_t, 16> kEdges{
@@ -57,7 +53,7 @@ class Values {
     std::uint8_t byte() { return static_cast<std::uint8_t>(next()); }
 
   private:
-    std::uint64_t state_;
+    std::mt19937_64 random_;
 };
 
 MachineState stateBefore(std::uint64_t seed, const std::string& home) {
@@ -228,61 +224,23 @@ MachineState expectedAfter(MachineState s, DataFile file, Under under, std::stri
     return s;
 }
 
-std::string_view nameOf(DataFile file) {
-    switch (file) {
-        case DataFile::Credit:
-            return kCreditFileName;
-        case DataFile::Options:
-            return kOptionsFileName;
-        case DataFile::Statistics:
-            return kStatisticsFileName;
-        case DataFile::Recall:
-            break;
-    }
-    return kRecallFileName;
-}
+// Each file's name, loader and saver, in the order of DataFile, and the size of the record a
+// save writes (a recall's depends on its games).
+struct FileHandling {
+    std::string_view name;
+    FileStatus (*load)(MachineState&);
+    void (*save)(const MachineState&);
+    std::size_t size;
+};
 
-FileStatus load(DataFile file, MachineState& s) {
-    switch (file) {
-        case DataFile::Credit:
-            return loadCredit(s);
-        case DataFile::Options:
-            return loadOptions(s);
-        case DataFile::Statistics:
-            return loadStatistics(s);
-        case DataFile::Recall:
-            break;
-    }
-    return loadRecall(s);
-}
+const std::array<FileHandling, 4> kFiles{{{kCreditFileName, loadCredit, saveCredit, 16},
+                                          {kOptionsFileName, loadOptions, saveOptions, 5},
+                                          {kStatisticsFileName, loadStatistics, saveStatistics, 96},
+                                          {kRecallFileName, loadRecall, saveRecall, 0}}};
 
-void save(DataFile file, const MachineState& s) {
-    switch (file) {
-        case DataFile::Credit:
-            return saveCredit(s);
-        case DataFile::Options:
-            return saveOptions(s);
-        case DataFile::Statistics:
-            return saveStatistics(s);
-        case DataFile::Recall:
-            break;
-    }
-    saveRecall(s);
-}
-
-// The size of the record a save writes: a recall's depends on its games.
 std::size_t savedSize(DataFile file, const MachineState& s) {
-    switch (file) {
-        case DataFile::Credit:
-            return 16;
-        case DataFile::Options:
-            return 5;
-        case DataFile::Statistics:
-            return 96;
-        case DataFile::Recall:
-            break;
-    }
-    return 2 + 52 * s.recall.size() + 4;
+    return file == DataFile::Recall ? 2 + 52 * s.recall.size() + 4
+                                    : kFiles[static_cast<std::size_t>(file)].size;
 }
 
 }  // namespace
@@ -293,6 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::ByteReader in(data, size);
     const std::uint8_t pick = in.byte();
     const auto file = static_cast<DataFile>(pick % 4);
+    const FileHandling& handling = kFiles[pick % 4];
     const int kind = (pick / 4) % 8;
     const Under under = kind < 6 ? Under::PlainFile : kind == 6 ? Under::Nothing : Under::Folder;
     const std::uint64_t seed = in.bits(8);
@@ -301,15 +260,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzzing::clearScratchFolder();
     const std::string& home = fuzzing::scratchFolder();
-    const std::string path = home + std::string(nameOf(file));
+    const std::string path = home + std::string(handling.name);
     if (under == Under::PlainFile)
         require(testing::writeFile(path, bytes), "cannot write the input to " + path);
     if (under == Under::Folder && ::mkdir(path.c_str(), 0755) != 0) broken("cannot make " + path);
 
     const MachineState before = stateBefore(seed, home);
     MachineState after = before;
-    const FileStatus status = load(file, after);
-    const std::string what = std::string(nameOf(file)) + " of " + std::to_string(bytes.size()) +
+    const FileStatus status = handling.load(after);
+    const std::string what = std::string(handling.name) + " of " + std::to_string(bytes.size()) +
                              " bytes" +
                              (under == Under::Nothing  ? " (missing)"
                               : under == Under::Folder ? " (a folder)"
@@ -342,7 +301,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      what + ": the state after the load is not what the loader promises");
 
     // What was loaded saves whole and loads back as it was; a folder stays a folder.
-    save(file, after);
+    handling.save(after);
     struct stat info {};
     const bool exists = ::lstat(path.c_str(), &info) == 0;
     if (under == Under::Folder) {
@@ -360,7 +319,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (file == DataFile::Statistics) reloaded.statistics = Statistics{};
     if (file == DataFile::Recall) reloaded.recall.assign(1, GameRecord{});
     fuzzing::require(
-        load(file, reloaded) == FileStatus::Read && fieldsOf(reloaded) == fieldsOf(after),
+        handling.load(reloaded) == FileStatus::Read && fieldsOf(reloaded) == fieldsOf(after),
         what + ": the saved record does not load back as it was");
     return 0;
 }

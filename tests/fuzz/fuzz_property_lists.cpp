@@ -22,7 +22,6 @@
 #include <cstring>
 #include <limits>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -238,18 +237,21 @@ class GrammarReader {
 
 using StoreView = std::map<Place, std::string>;
 
+// The store of a level whose entries are keyed by one index: a column or a row.
+const auto& lineStore(const PropertyStores& s, PropertyLevel which) {
+    return which == PropertyLevel::Column        ? s.colProps
+           : which == PropertyLevel::Row         ? s.rowProps
+           : which == PropertyLevel::FixedColumn ? s.fixedColProps
+                                                 : s.fixedRowProps;
+}
+
 StoreView viewOf(const AlignGrid& g, PropertyLevel which) {
     StoreView out;
-    const PropertyStores& s = g.stores();
     if (which == PropertyLevel::Cell) {
-        for (const auto& [k, p] : s.cellProps) out[{k.first, k.second}] = describe(p);
+        for (const auto& [k, p] : g.stores().cellProps) out[{k.first, k.second}] = describe(p);
         return out;
     }
-    const auto& store = which == PropertyLevel::Column        ? s.colProps
-                        : which == PropertyLevel::Row         ? s.rowProps
-                        : which == PropertyLevel::FixedColumn ? s.fixedColProps
-                                                              : s.fixedRowProps;
-    for (const auto& [k, p] : store) out[{k, 0}] = describe(p);
+    for (const auto& [k, p] : lineStore(g.stores(), which)) out[{k, 0}] = describe(p);
     return out;
 }
 
@@ -288,26 +290,14 @@ void shapeGrid(AlignGrid& g, int base, fuzzing::ByteReader& in) {
 }
 
 const CellProperties* findIn(const AlignGrid& g, PropertyLevel which, int a, int b = 0) {
-    const PropertyStores& s = g.stores();
-    const auto a16 = static_cast<std::uint16_t>(a);
-    const auto b16 = static_cast<std::uint16_t>(b);
     auto lookIn = [](const auto& store, const auto& key) -> const CellProperties* {
         const auto it = store.find(key);
         return it == store.end() ? nullptr : &it->second;
     };
-    switch (which) {
-        case PropertyLevel::Cell:
-            return lookIn(s.cellProps, std::pair{a16, b16});
-        case PropertyLevel::Column:
-            return lookIn(s.colProps, a16);
-        case PropertyLevel::Row:
-            return lookIn(s.rowProps, a16);
-        case PropertyLevel::FixedColumn:
-            return lookIn(s.fixedColProps, a16);
-        case PropertyLevel::FixedRow:
-            break;
-    }
-    return lookIn(s.fixedRowProps, a16);
+    const auto a16 = static_cast<std::uint16_t>(a);
+    if (which == PropertyLevel::Cell)
+        return lookIn(g.stores().cellProps, std::pair{a16, static_cast<std::uint16_t>(b)});
+    return lookIn(lineStore(g.stores(), which), a16);
 }
 
 // The cell's entry, then its column's, then its row's (the fixed stores for a fixed cell): the

@@ -23,11 +23,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -262,15 +258,9 @@ class Session {
 
     Snapshot snapshot() {
         const MachineState& s = state();
-        Snapshot snap;
-        snap.bet = s.bet;
-        snap.win = s.win;
-        snap.credit = s.credit;
-        snap.account = s.account;
-        snap.statistics = s.statistics;
-        snap.turning = s.inputEnabled == 0 && !game_.program->ended();
-        snap.phase = s.phase;
-        return snap;
+        return {s.bet,     s.win,        s.credit,
+                s.account, s.statistics, s.inputEnabled == 0 && !game_.program->ended(),
+                s.phase};
     }
 
     // Runs part of a step and checks the clock and the money across it.
@@ -371,31 +361,22 @@ class Session {
         if (checkedFiles_) return;
         checkedFiles_ = true;
         const MachineState& s = state();
-        auto bytesOf = [&](std::string_view name) {
-            const Bytes bytes = readFile(s.dataFolder + std::string(name));
-            return std::string(bytes.begin(), bytes.end());
+        auto holds = [&](std::string_view name, const Bytes& bytes) {
+            return readFile(s.dataFolder + std::string(name)) == bytes;
         };
-        auto le32 = [](std::string& out, std::int32_t v) {
-            const Bytes bytes = testing::le32({v});
-            out.append(bytes.begin(), bytes.end());
-        };
-        std::string credit;
-        for (const std::int32_t v : {s.bet, s.win, s.credit, s.account}) le32(credit, v);
         const Options& o = s.options;
-        const std::string options{static_cast<char>(o.autoBet), static_cast<char>(o.secondDeal),
-                                  static_cast<char>(o.smartHold), static_cast<char>(o.voiceFx),
-                                  static_cast<char>(o.soundFx)};
-        std::string statistics;
+        Bytes statistics;
         for (const DealCounts* column : {&s.statistics.firstDeal, &s.statistics.secondDeal})
-            for (int k = 1; k <= DealCounts::kRows; ++k) le32(statistics, column->onRow(k));
-        require(bytesOf(kCreditFileName) == credit,
+            for (int k = 1; k <= DealCounts::kRows; ++k)
+                testing::appendLe(statistics, static_cast<std::uint32_t>(column->onRow(k)), 4);
+        require(holds(kCreditFileName, testing::le32({s.bet, s.win, s.credit, s.account})),
                 step_ + ": the credit file does not hold the money the game ended with");
-        require(bytesOf(kOptionsFileName) == options,
+        require(holds(kOptionsFileName,
+                      Bytes{o.autoBet, o.secondDeal, o.smartHold, o.voiceFx, o.soundFx}),
                 step_ + ": the options file does not hold the options the game ended with");
-        require(bytesOf(kStatisticsFileName) == statistics,
+        require(holds(kStatisticsFileName, statistics),
                 step_ + ": the statistics file does not hold the counts the game ended with");
-        const std::vector<std::uint8_t> recall = encodeRecall(s.recall);
-        require(bytesOf(kRecallFileName) == std::string(recall.begin(), recall.end()),
+        require(holds(kRecallFileName, encodeRecall(s.recall)),
                 step_ + ": the recall file does not hold the games the game ended with");
     }
 

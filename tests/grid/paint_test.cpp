@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "grid/align_grid.h"
 #include "shell/statistics_table.h"
 #include "tests/grid/sample_statistics.h"
+#include "tests/support/pictures.h"
 
 namespace fruvana {
 namespace {
@@ -30,23 +30,8 @@ constexpr Rgb kOrangeText{255, 128, 0};  // kOrange on the screen
 
 using grid_testing::sampleStatistics;
 
-// The box around the pixels inside area that differ from background (right, bottom inclusive).
-struct Ink {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool any() const { return right >= 0; }
-};
-
-Ink inkIn(const Picture& p, const Rect& area, Rgb background) {
-    Ink ink;
-    for (int y = area.y; y < area.y + area.h; ++y) {
-        for (int x = area.x; x < area.x + area.w; ++x) {
-            if (p.pixel(x, y) == background) continue;
-            ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
-                   std::max(ink.bottom, y)};
-        }
-    }
-    return ink;
-}
+using testing::Ink;
+using testing::inkIn;
 
 Rect innerOf(const Rect& cell) {
     return {cell.x + 2, cell.y + 2, cell.w - 4, cell.h - 4};
@@ -58,7 +43,7 @@ bool inside(const Ink& ink, const Rect& r) {
 
 // ---- The statistics table -------------------------------------------------------------------
 
-class StatisticsPaint : public testing::TestWithParam<int> {};
+class StatisticsPaint : public ::testing::TestWithParam<int> {};
 
 // Only the cell's background and its font colour appear: no lines between cells, no raised
 // edges in the flat look, no focus rectangle; the text stays inside the 2-pixel inset. Odd
@@ -90,7 +75,7 @@ TEST_P(StatisticsPaint, CellShowsOnlyItsBackgroundAndTextColour) {
     EXPECT_EQ(table.fontError(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCells, StatisticsPaint, testing::Range(0, 52));
+INSTANTIATE_TEST_SUITE_P(AllCells, StatisticsPaint, ::testing::Range(0, 52));
 
 TEST(StatisticsPaintClip, PaintsOnlyInsideTheClipAndTheGrid) {
     AlignGrid g;
@@ -113,7 +98,7 @@ TEST(StatisticsPaintClip, PaintsOnlyInsideTheClipAndTheGrid) {
 // ---- One cell at a time ---------------------------------------------------------------------
 
 // A 3 x 2 grid without fixed cells; the cell under test is (1, 1), 94 pixels wide.
-class OneCell : public testing::Test {
+class OneCell : public ::testing::Test {
   protected:
     void SetUp() override {
         grid.setColCount(3);
@@ -154,7 +139,7 @@ struct TextCase {
     Expect expect;
 };
 
-class CellText : public OneCell, public testing::WithParamInterface<TextCase> {};
+class CellText : public OneCell, public ::testing::WithParamInterface<TextCase> {};
 
 TEST_P(CellText, FallsWhereAlignmentClipAndModeSay) {
     const TextCase& c = GetParam();
@@ -204,14 +189,15 @@ constexpr const char* kLong = "any three fruits and two bars";
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, CellText,
-    testing::Values(TextCase{"Left", Left, Clip, -11, "1234", Expect::Left},
-                    TextCase{"Right", Right, Clip, -11, "2nd DEAL", Expect::Right},
-                    TextCase{"Centre", Centre, Clip, -11, "( X )", Expect::Centred},
-                    TextCase{"NoneCutAtInsetRight", Left, Clip, -11, kLong, Expect::CutRight},
-                    TextCase{"RightCutAtInsetLeft", Right, Clip, -11, kLong, Expect::Right},
-                    TextCase{"TallFontCutAtInsetBottom", Left, Clip, -40, kLong, Expect::CutBelow},
-                    TextCase{"WordwrapBreaks", Left, Wrap, -11, kLong, Expect::SeveralLines},
-                    TextCase{"EllipsisEndsInDots", Left, Ellipsis, -11, kLong, Expect::EndsInDots}),
+    ::testing::Values(
+        TextCase{"Left", Left, Clip, -11, "1234", Expect::Left},
+        TextCase{"Right", Right, Clip, -11, "2nd DEAL", Expect::Right},
+        TextCase{"Centre", Centre, Clip, -11, "( X )", Expect::Centred},
+        TextCase{"NoneCutAtInsetRight", Left, Clip, -11, kLong, Expect::CutRight},
+        TextCase{"RightCutAtInsetLeft", Right, Clip, -11, kLong, Expect::Right},
+        TextCase{"TallFontCutAtInsetBottom", Left, Clip, -40, kLong, Expect::CutBelow},
+        TextCase{"WordwrapBreaks", Left, Wrap, -11, kLong, Expect::SeveralLines},
+        TextCase{"EllipsisEndsInDots", Left, Ellipsis, -11, kLong, Expect::EndsInDots}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OneCell, AmpersandIsDrawnAsACharacter) {

@@ -1,9 +1,11 @@
+// The stored lists a grid refuses: where reading stops, what the reason names, and the grid left
+// as it was. What a readable list puts in the stores is checked against the fuzz target's own
+// reading of the grammar, which the suite runs on its corpus and on random variations of it
+// (tests/fuzz/fuzz_property_lists.cpp).
 #include "grid/property_lists.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <random>
 #include <sstream>
 
 #include "grid/align_grid.h"
@@ -41,72 +43,6 @@ std::string fingerprint(const AlignGrid& g) {
         for (const auto& [k, p] : *store) out << k << describe(p);
     }
     return out.str();
-}
-
-struct TagCase {
-    const char* name;
-    PropertyList record;  // after the index, up to and with the tag 0
-    const char* fields;
-};
-
-class ReadsTag : public testing::TestWithParam<TagCase> {};
-
-TEST_P(ReadsTag, IntoItsField) {
-    PropertyList list{7};
-    list.insert(list.end(), GetParam().record.begin(), GetParam().record.end());
-    const ParsedList parsed = parsePropertyList(PropertyLevel::Column, list);
-    ASSERT_FALSE(parsed.error) << parsed.error->message;
-    ASSERT_EQ(parsed.groups.size(), 1u);
-    EXPECT_EQ(parsed.groups[0].col, 7);
-    EXPECT_EQ(describe(parsed.groups[0].props), GetParam().fields);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tags, ReadsTag,
-    testing::Values(
-        TagCase{"EmptyRecord", {0}, ""}, TagCase{"Align", {1, 2, 0}, "align 2 "},
-        TagCase{"AlignOutOfRangeStaysUnset", {1, 9, 0}, ""},
-        TagCase{"Wordwrap", {2, 2, 0}, "wrap 2 "}, TagCase{"Editable", {3, 2, 0}, "edit 2 "},
-        TagCase{"EditableOutOfRangeStaysUnset", {3, 7, 0}, ""},
-        TagCase{"Brush", {4, 5517839, 1, 0}, "brush 5517839/1 "},
-        TagCase{"SelectedBrush", {5, 12, 0, 0}, "sbrush 12/0 "},
-        // The table's own group: the style's high bits are ignored, leaving bold alone.
-        TagCase{"Font", {6, 255, -11, kName, 0, 317250561, 0}, "font 255 -11 MS Sans Serif 0 1 "},
-        TagCase{"SelectedFont",
-                {7, -1, 14, std::string("Arial"), 2, 258, 0},
-                "sfont 4294967295 14 Arial 2 2 "},
-        // A tag above 7 carries no values: the item after it is read as the next tag.
-        TagCase{"UnknownTagsPassedOver", {8, -5, 1, 0, 0}, "align 0 "},
-        TagCase{"LaterTagWins", {1, 0, 3, 1, 1, 1, 0}, "align 1 edit 1 "}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PropertyLists, IndicesAreUnsigned16BitAndEmptyListsHoldNoGroup) {
-    const ParsedList cell = parsePropertyList(PropertyLevel::Cell, {65537, -1, 0, 3, 4, 0});
-    ASSERT_FALSE(cell.error);
-    ASSERT_EQ(cell.groups.size(), 2u);
-    EXPECT_EQ(cell.groups[0].col, 1);
-    EXPECT_EQ(cell.groups[0].row, 65535);
-    EXPECT_EQ(cell.groups[1].col, 3);  // a second group starts right after the tag 0
-    const ParsedList empty = parsePropertyList(PropertyLevel::Row, {});
-    EXPECT_TRUE(empty.groups.empty());
-    EXPECT_FALSE(empty.error);
-}
-
-TEST(PropertyLists, ALaterGroupReplacesTheEntryAndAnEmptyEntryPassesTheLookupThrough) {
-    AlignGrid grid;
-    grid.setColCount(4);
-    grid.setRowCount(4);
-    // Column 2 centred (2), then a later group for column 2 that sets only word-wrap (2): the
-    // later entry replaces the first whole, so the alignment falls back to the grid's (left).
-    ASSERT_TRUE(grid.readPropertyList(PropertyLevel::Column, {2, 1, 2, 0, 2, 2, 2, 0}));
-    EXPECT_EQ(grid.lookup(2, 3).align, CellAlign::Left);
-    EXPECT_EQ(grid.lookup(2, 3).wordwrap, WordWrapMode::Ellipsis);
-    // Row 3 aligned right (0), and an empty entry at cell (2, 3): the cell takes the column's
-    // word-wrap and the row's alignment, as if it had no entry.
-    ASSERT_TRUE(grid.readPropertyList(PropertyLevel::Row, {3, 1, 0, 0}));
-    ASSERT_TRUE(grid.readPropertyList(PropertyLevel::Cell, {2, 3, 0}));
-    EXPECT_EQ(grid.lookup(2, 3).align, CellAlign::Right);
-    EXPECT_EQ(grid.lookup(2, 3).wordwrap, WordWrapMode::Ellipsis);
 }
 
 // ---- Input that cannot be read -------------------------------------------------------------

@@ -16,11 +16,8 @@ struct LayoutCase {
     int width;
     WordWrapMode mode;
     std::vector<std::string> lines;
+    friend void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 };
-
-void PrintTo(const LayoutCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class Layout : public testing::TestWithParam<LayoutCase> {};
 

@@ -34,11 +34,9 @@ struct BlitCase {
     int x;
     int y;
     Rect expectRed;  // where the 4x4 red source lands on the 8x8 blue destination
-};
 
-void PrintTo(const BlitCase& c, std::ostream* os) {
-    *os << c.name;
-}
+    friend void PrintTo(const BlitCase& c, std::ostream* os) { *os << c.name; }
+};
 
 class BlitClipping : public testing::TestWithParam<BlitCase> {};
 
@@ -60,22 +58,16 @@ TEST_P(BlitClipping, CopiesExactlyTheOverlap) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BlitClipping,
-    testing::Values(BlitCase{"inside", {0, 0, 4, 4}, 2, 3, {2, 3, 4, 4}},
-                    BlitCase{"left and top edges", {0, 0, 4, 4}, -2, -1, {0, 0, 2, 3}},
-                    BlitCase{"right and bottom edges", {0, 0, 4, 4}, 6, 7, {6, 7, 2, 1}},
-                    BlitCase{"entirely outside", {0, 0, 4, 4}, 8, 0, {0, 0, 0, 0}},
-                    BlitCase{"far negative", {0, 0, 4, 4}, -100000, -100000, {0, 0, 0, 0}},
-                    BlitCase{"part of the source", {1, 1, 2, 2}, 0, 0, {0, 0, 2, 2}},
-                    BlitCase{"source part beyond the source", {2, 2, 10, 10}, 0, 0, {0, 0, 2, 2}},
-                    BlitCase{"source part left of the source", {-2, 0, 4, 4}, 0, 0, {2, 0, 2, 4}},
-                    BlitCase{"empty part", {0, 0, 0, 4}, 0, 0, {0, 0, 0, 0}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& ch : name) {
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        }
-        return name;
-    });
+    testing::Values(BlitCase{"Inside", {0, 0, 4, 4}, 2, 3, {2, 3, 4, 4}},
+                    BlitCase{"LeftAndTopEdges", {0, 0, 4, 4}, -2, -1, {0, 0, 2, 3}},
+                    BlitCase{"RightAndBottomEdges", {0, 0, 4, 4}, 6, 7, {6, 7, 2, 1}},
+                    BlitCase{"EntirelyOutside", {0, 0, 4, 4}, 8, 0, {0, 0, 0, 0}},
+                    BlitCase{"FarNegative", {0, 0, 4, 4}, -100000, -100000, {0, 0, 0, 0}},
+                    BlitCase{"PartOfTheSource", {1, 1, 2, 2}, 0, 0, {0, 0, 2, 2}},
+                    BlitCase{"SourcePartBeyondTheSource", {2, 2, 10, 10}, 0, 0, {0, 0, 2, 2}},
+                    BlitCase{"SourcePartLeftOfTheSource", {-2, 0, 4, 4}, 0, 0, {2, 0, 2, 4}},
+                    BlitCase{"EmptyPart", {0, 0, 0, 4}, 0, 0, {0, 0, 0, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Picture, SeeThroughColourLeavesTheDestination) {
     Picture src(2, 2);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "platform/event_loop.h"
@@ -15,37 +16,30 @@
 namespace fruvana {
 namespace {
 
-// Sets environment variables for one test and puts them back afterwards.
+// Sets environment variables (null: unset) for one test and puts them back afterwards.
 class ScopedEnv {
   public:
     ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
         for (auto [name, value] : values) {
             const char* old = std::getenv(name);
-            saved_.push_back({name, old != nullptr, old != nullptr ? old : ""});
-            if (value != nullptr) {
-                setenv(name, value, 1);
-            } else {
-                unsetenv(name);
-            }
+            saved_.emplace_back(name,
+                                old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+            set(name, value);
         }
     }
     ~ScopedEnv() {
-        for (const auto& s : saved_) {
-            if (s.present) {
-                setenv(s.name, s.value.c_str(), 1);
-            } else {
-                unsetenv(s.name);
-            }
-        }
+        for (const auto& [name, value] : saved_) set(name, value ? value->c_str() : nullptr);
     }
 
   private:
-    struct Saved {
-        const char* name;
-        bool present;
-        std::string value;
-    };
-    std::vector<Saved> saved_;
+    static void set(const char* name, const char* value) {
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
 SDL_Event textInput(const char* text) {
@@ -103,11 +97,8 @@ struct TranslationCase {
     const char* name;
     SDL_Event event;
     std::vector<InputEvent> expected;
+    friend void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.name; }
 };
-
-void PrintTo(const TranslationCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class Translation : public testing::TestWithParam<TranslationCase> {};
 
@@ -187,6 +178,13 @@ class SdlDummy : public testing::Test {
         platform = SdlPlatform::create({.videoDriver = "dummy", .audioDriver = "dummy"}, error);
         ASSERT_TRUE(platform) << error;
     }
+    // Everything the platform has for the game once SDL's queue is empty.
+    std::vector<InputEvent> drain() {
+        std::vector<InputEvent> got;
+        platform->waitForInput(10);
+        while (auto e = platform->pollInput()) got.push_back(*e);
+        return got;
+    }
     std::unique_ptr<SdlPlatform> platform;
 };
 
@@ -213,9 +211,7 @@ TEST_F(SdlDummy, SpaceArrivesOnceThroughTheRealQueue) {
     SDL_Event text = textInput(" ");
     SDL_PushEvent(&down);
     SDL_PushEvent(&text);
-    std::vector<InputEvent> got;
-    while (auto e = platform->pollInput()) got.push_back(*e);
-    EXPECT_EQ(got, std::vector<InputEvent>{InputEvent::typed(U' ')});
+    EXPECT_EQ(drain(), std::vector<InputEvent>{InputEvent::typed(U' ')});
 }
 
 TEST_F(SdlDummy, AHeldKeysRepeatsAreDropped) {
@@ -227,9 +223,7 @@ TEST_F(SdlDummy, AHeldKeysRepeatsAreDropped) {
     SDL_Event text = textInput("c");
     SDL_Event fresh = keyDown(SDLK_c);
     for (SDL_Event* e : {&held, &text, &heldEnter, &fresh, &text}) SDL_PushEvent(e);
-    std::vector<InputEvent> got;
-    while (auto e = platform->pollInput()) got.push_back(*e);
-    EXPECT_EQ(got, std::vector<InputEvent>{InputEvent::typed(U'c')});
+    EXPECT_EQ(drain(), std::vector<InputEvent>{InputEvent::typed(U'c')});
 }
 
 TEST_F(SdlDummy, F11AndAltEnterSwitchToTheCabinetsWindowAndBackWithoutAnEventForTheGame) {
@@ -237,13 +231,6 @@ TEST_F(SdlDummy, F11AndAltEnterSwitchToTheCabinetsWindowAndBackWithoutAnEventFor
     platform->showWindow();
     const Rect frame = platform->backBuffer().bounds();
     const Rect cabinet = cabinetRect(frame);
-    // Everything the platform has for the game once SDL's queue is empty.
-    auto drain = [&] {
-        std::vector<InputEvent> got;
-        platform->waitForInput(10);
-        while (auto e = platform->pollInput()) got.push_back(*e);
-        return got;
-    };
     for (SDL_Event toggle : {keyDown(SDLK_F11), altEnter()}) {
         SDL_PushEvent(&toggle);
         EXPECT_TRUE(drain().empty());
@@ -277,12 +264,6 @@ TEST_F(SdlDummy, AVirtualControllerPluggedInIsTakenUpAndItsButtonsArrive) {
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
-    auto drain = [&] {
-        std::vector<InputEvent> got;
-        platform->waitForInput(10);
-        while (auto e = platform->pollInput()) got.push_back(*e);
-        return got;
-    };
     EXPECT_TRUE(drain().empty());  // the platform takes the controller up
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
     SDL_GameController* taken = SDL_GameControllerFromInstanceID(id);

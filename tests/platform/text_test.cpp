@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -17,11 +16,9 @@ struct LookupCase {
     const char* name;
     FontRequest request;
     const char* file;  // the chosen file's name starts with this; null when no font may answer
-};
 
-void PrintTo(const LookupCase& c, std::ostream* os) {
-    *os << c.name;
-}
+    friend void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
+};
 
 class FontLookup : public ::testing::TestWithParam<LookupCase> {};
 
@@ -65,13 +62,10 @@ struct Coverage {
 
 Coverage census(const TextMask& mask) {
     Coverage c;
-    for (std::uint8_t v : mask.coverage) {
-        if (v == 0)
-            ++c.none;
-        else if (v == 255)
-            ++c.full;
-        else
-            ++c.partial;
+    for (const std::uint8_t v : mask.coverage) {
+        c.none += v == 0;
+        c.partial += v != 0 && v != 255;
+        c.full += v == 255;
     }
     return c;
 }
@@ -127,11 +121,8 @@ struct BlendCase {
     Rect clip;
     // Expected red channel of the 4 x 1 destination after drawing.
     std::array<int, 4> red;
+    friend void PrintTo(const BlendCase& c, std::ostream* os) { *os << c.name; }
 };
-
-void PrintTo(const BlendCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class TextBlend : public ::testing::TestWithParam<BlendCase> {};
 

@@ -8,6 +8,7 @@
 #include "platform/headless_platform.h"
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
+#include "tests/support/pictures.h"
 
 namespace fruvana {
 namespace {
@@ -16,12 +17,7 @@ namespace {
 // is built from, so a wrong entry there shows here.
 using layout::Offset;
 
-Picture asset(std::string_view name) {
-    auto bytes = findAsset(AssetKind::GamePicture, name);
-    EXPECT_TRUE(bytes) << name;
-    auto p = bytes ? loadBmp(*bytes) : std::nullopt;
-    return p ? std::move(*p) : Picture();
-}
+using testing::gamePicture;
 
 struct ScreenCase {
     int w;
@@ -55,8 +51,8 @@ class ComposedScreen : public ::testing::TestWithParam<ScreenCase> {
 
     std::unique_ptr<HeadlessPlatform> platform;
     std::unique_ptr<GameScreen> screen;
-    Picture fond = asset("background_tile");
-    Picture cabinet = asset("cabinet");
+    Picture fond = gamePicture("background_tile");
+    Picture cabinet = gamePicture("cabinet");
 };
 
 TEST_P(ComposedScreen, StartsWithTheIntroOnTheTiledBackground) {
@@ -69,7 +65,7 @@ TEST_P(ComposedScreen, StartsWithTheIntroOnTheTiledBackground) {
     for (auto [x, y] : {std::pair{0, 0}, {c.w - 1, c.h - 1}, {c.w / 2, 10}, {151, c.h - 2}})
         EXPECT_EQ(frame.pixel(x, y), fond.pixel(x % 150, y % 150)) << x << "," << y;
     // the intro's plaque stands at its place (200, 150), its navy ground shows the background
-    const Picture intro = asset("intro");
+    const Picture intro = gamePicture("intro");
     const int ix = c.origin.x + 200;
     const int iy = c.origin.y + 150;
     EXPECT_EQ(frame.pixel(ix + 250, iy + 150), intro.pixel(250, 150));
@@ -106,7 +102,7 @@ TEST_P(ComposedScreen, ShowsThePlayAreaWithEveryPictureInPlace) {
           Placed{"bet_up_button", {95, 456}}, Placed{"coin_button", {730, 61}},
           Placed{"collect_button", {740, 146}}, Placed{"settings_button", {740, 216}},
           Placed{"autoplay_button", {740, 286}}}) {
-        const Picture pic = asset(p.name);
+        const Picture pic = gamePicture(p.name);
         for (auto [x, y] :
              {std::pair{26, 26}, {16, 16}, {10, 30}, {pic.width() - 1, pic.height() - 1}})
             EXPECT_EQ(at(p.at.x + x, p.at.y + y), pic.pixel(x, y))
@@ -129,7 +125,7 @@ TEST_P(ComposedScreen, ALitLampAndAMeterDrawOverTheCabinet) {
     screen->showPlayArea();
     PictureLayer* lamp = screen->layer("lamp2");
     ASSERT_NE(lamp, nullptr);
-    const Picture lampRed = asset("lamp_red");
+    const Picture lampRed = gamePicture("lamp_red");
     lamp->setPicture(lampRed);
     PictureLayer* credit = screen->layer("credit");
     ASSERT_NE(credit, nullptr);

@@ -1,5 +1,5 @@
-// The turning reels: the drum shading, every frame of a spin strip against a plain per-pixel
-// reference, the worked examples of a deal, and the frame tick's course for every set of holds.
+// The turning reels: the drum shading, every frame of a spin strip and the still pictures against
+// a plain per-pixel reference, and the frame tick's course for every set of holds.
 
 #include "presentation/reel_animation.h"
 
@@ -47,48 +47,20 @@ class SpinStrips : public ::testing::Test {
     Picture spin{122, 1708};
 };
 
+// The pairs take in the neighbouring cells at both ends of the strip (the melon above the single
+// bar, the single bar below the melon); the last frame is the still picture of the new symbol.
 TEST_F(SpinStrips, EveryFrameOfEverySymbolPairMatchesThePlainFormula) {
     for (auto [from, to] : {std::pair{2, 10}, {1, 1}, {10, 9}, {5, 6}}) {
         shading.paintSpinStrip(from, to, spin);
+        Picture still(122, 122);
+        shading.drawStill(to, still);
         for (int c = 0; c < 14; ++c)
             for (int j = 0; j < 122; ++j)
                 for (int x : {0, 40, 61, 121})
                     ASSERT_EQ(spin.pixel(x, 122 * c + j), expected(from, to, c, x, j))
                         << from << "->" << to << " frame " << c << " row " << j << " x " << x;
+        for (int j : {0, 61, 121}) EXPECT_EQ(still.pixel(50, j), expected(from, to, 13, 50, j));
     }
-}
-
-TEST_F(SpinStrips, BellToMelonShowsTheNeighbouringCellsAtTheEdges) {
-    shading.paintSpinStrip(2, 10, spin);
-    // Frames 0 to 5: the bottom 1, 2, 4, 6, 9, 12 rows of cell 1 above the bell.
-    const int leaving[] = {1, 2, 4, 6, 9, 12};
-    for (int c = 0; c < 6; ++c) {
-        const int edge = leaving[c];
-        EXPECT_EQ(spin.pixel(61, 122 * c + edge - 1), expected(2, 10, c, 61, edge - 1));
-        // The last row from cell 1 is row 243, the first from the bell row 244.
-        const Rgb top = strip.pixel(61, 244 - edge);
-        const int pct = shadePercent(0);
-        EXPECT_EQ(spin.pixel(61, 122 * c).g, top.g * pct / 100) << c;
-    }
-    // Frames 8 to 12: the top 11, 8, 5, 3, 1 rows of cell 11 fill the bottom edge.
-    const int arriving[] = {11, 8, 5, 3, 1};
-    for (int k = 0; k < 5; ++k) {
-        const int c = 8 + k;
-        const Rgb below = strip.pixel(30, 122 * 11 + arriving[k] - 1);
-        EXPECT_EQ(spin.pixel(30, 122 * c + 121).r, below.r * shadePercent(121) / 100) << c;
-    }
-    // Frame 13 is the still picture of the melon.
-    Picture still(122, 122);
-    shading.drawStill(10, still);
-    for (int j : {0, 61, 121}) EXPECT_EQ(spin.pixel(50, 122 * 13 + j), still.pixel(50, j));
-}
-
-TEST_F(SpinStrips, SingleBarLeavingShowsTheMelonOfCellZero) {
-    shading.paintSpinStrip(1, 4, spin);
-    // Frame 5 takes rows 110 to 231: its top 12 rows are the bottom of cell 0.
-    for (int j : {0, 11, 12}) EXPECT_EQ(spin.pixel(61, 122 * 5 + j), expected(1, 4, 5, 61, j)) << j;
-    const Rgb source = strip.pixel(61, 110);
-    EXPECT_EQ(spin.pixel(61, 122 * 5).b, source.b * 39 / 100);
 }
 
 TEST_F(SpinStrips, WhiteBecomesNinetyNineAtTheTopAndOneHundredTwoAtTheBottom) {

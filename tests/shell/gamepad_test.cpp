@@ -1,10 +1,8 @@
 // A game controller plays as the keyboard does: every button through the key map's handlers,
-// with the same refusals, and Back as the settings screen's OK while it is shown; on the SDL
-// back end a virtual controller deals and holds.
+// and Back as the settings screen's OK while it is shown. The refusals are the keys' own (the
+// same rows of the input table), and that the SDL back end hands a controller's buttons on is
+// tested with the platform.
 
-#include <SDL.h>
-
-#include "platform/sdl_platform.h"
 #include "tests/shell/program_fixture.h"
 
 namespace fruvana {
@@ -71,61 +69,6 @@ TEST_F(Gamepad, TheDpadHoldsStartOpensHelpAndBackOpensAndClosesTheSettings) {
     EXPECT_FALSE(program->settings().visible());
     press(PadButton::X);
     EXPECT_EQ(state().credit, 1995);
-}
-
-TEST_F(Gamepad, AutoplayRefusesWhatItsKeysRefuse) {
-    startAndReveal();
-    press(PadButton::Y);
-    for (PadButton refused : {PadButton::X, PadButton::B, PadButton::A, PadButton::RightShoulder})
-        press(refused);
-    EXPECT_EQ(state().credit, 1000);
-    EXPECT_EQ(state().bet, 5);
-    press(PadButton::Y);
-    EXPECT_FALSE(program->game().autoplayOn());
-}
-
-// The real SDL back end with SDL's virtual controller: a deal by A and a hold by the D-pad.
-TEST(GamepadOnSdl, AVirtualControllerDealsAndHolds) {
-    const testing::ScratchFolder folder;
-    std::string error;
-    auto platform = SdlPlatform::create({.videoDriver = "dummy",
-                                         .audioDriver = "dummy",
-                                         .programFolder = folder.path.string() + "/"},
-                                        error);
-    ASSERT_TRUE(platform) << error;
-    // The dummy driver's window never has the focus, without which SDL holds controller
-    // events back.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    auto program = testing::startProgram(*platform, true, error);
-    ASSERT_TRUE(program) << error;
-    program->game().state().options.smartHold = 0;
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
-                                                SDL_CONTROLLER_BUTTON_MAX, 0);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    program->loop().delay(50);  // the program takes the controller up
-    SDL_GameController* pad =
-        SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
-    ASSERT_NE(pad, nullptr);
-    auto tap = [&](SDL_GameControllerButton b) {
-        SDL_Joystick* stick = SDL_GameControllerGetJoystick(pad);
-        SDL_JoystickSetVirtualButton(stick, b, 1);
-        SDL_JoystickUpdate();
-        program->loop().delay(20);
-        SDL_JoystickSetVirtualButton(stick, b, 0);
-        SDL_JoystickUpdate();
-        for (int i = 0; i < 400 && program->game().state().inputEnabled == 0; ++i)
-            program->loop().delay(10);
-    };
-    tap(SDL_CONTROLLER_BUTTON_A);
-    EXPECT_EQ(program->game().state().credit, 995);
-    EXPECT_EQ(program->game().state().statistics.firstDeal.deals, 1);
-    ASSERT_EQ(program->game().state().phase, Phase::SecondDeal);
-    const std::uint8_t held = program->game().state().held[1];
-    tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
-    EXPECT_NE(program->game().state().held[1], held);
-    SDL_JoystickDetachVirtual(index);
-    program.reset();
-    platform.reset();
 }
 
 }  // namespace

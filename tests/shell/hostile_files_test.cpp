@@ -6,14 +6,9 @@
 // Each case runs in a child process, as "nobody" when the tests run as the superuser, whom
 // permission bits do not stop.
 
-#include <grp.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 

@@ -67,21 +67,6 @@ TEST_F(Settings, EachSwitchFlipsItsOptionAndRewritesTheOptionsFile) {
     }
 }
 
-TEST_F(Settings, AnyStoredByteButZeroIsOnAndAClickTurnsItOffKeepingTheOthersOn) {
-    {
-        std::ofstream out(folder / "fruvana2.ini", std::ios::binary);
-        out.write("\x09\x02\x00\x05\x01", 5);
-    }
-    startAndReveal();
-    open();
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(program->settings().switchLit(i), i != 2) << i;
-    clickSwitch(1);
-    EXPECT_FALSE(program->settings().switchLit(1));
-    EXPECT_EQ(optionsFile(), (Bytes{1, 0, 0, 1, 1}));
-    clickSwitch(1);
-    EXPECT_EQ(optionsFile(), (Bytes{1, 1, 0, 1, 1}));
-}
-
 TEST_F(Settings, SoundFxSwitchedOffIsSilentAndOnAgainClicks) {
     startAndReveal();
     open();

@@ -38,12 +38,14 @@ std::vector<std::string> with(std::vector<std::string> args, std::vector<std::st
     return args;
 }
 
+// The report as text, and as JSON.
+const std::vector<std::vector<std::string>> kForms{{}, {"--json"}};
+
 class PartedRun : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(PartedRun, SameBytesWhateverTheThreads) {
-    for (const bool json : {false, true}) {
-        std::vector<std::string> base = GetParam();
-        if (json) base.push_back("--json");
+    for (const std::vector<std::string>& form : kForms) {
+        const std::vector<std::string> base = with(GetParam(), form);
         const CommandRun one = runSim(with(base, {"--jobs", "1"}));
         const CommandRun two = runSim(with(base, {"--jobs", "2"}));
         ASSERT_EQ(one.exitCode, 0) << one.err;
@@ -63,20 +65,13 @@ TEST_P(PartedRun, FourShardsThroughParallelMergeIntoTheSingleRun) {
         "{}.json' ::: 1 2 3 4";
     ASSERT_EQ(std::system(shards.c_str()), 0);
 
-    std::vector<std::string> files;
+    std::vector<std::string> merge{"--merge"};
     for (const char* k : {"3", "1", "4", "2"})
-        files.push_back((dir.path / ("shard" + std::string(k) + ".json")).string());
-    for (const bool json : {false, true}) {
-        std::vector<std::string> merge{"--merge"};
-        merge.insert(merge.end(), files.begin(), files.end());
-        std::vector<std::string> single = GetParam();
-        if (json) {
-            merge.push_back("--json");
-            single.push_back("--json");
-        }
-        const CommandRun merged = runSim(merge);
+        merge.push_back((dir.path / ("shard" + std::string(k) + ".json")).string());
+    for (const std::vector<std::string>& form : kForms) {
+        const CommandRun merged = runSim(with(merge, form));
         ASSERT_EQ(merged.exitCode, 0) << merged.err;
-        EXPECT_EQ(merged.out, runSim(single).out);
+        EXPECT_EQ(merged.out, runSim(with(GetParam(), form)).out);
     }
 }
 
@@ -143,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Certify, TalliesWhatThePartDealt) {
     // Part 0 of a run, and the same pulls as a plain run with the part's seed.
     SimOptions options;
-    options.pulls = 300 * kCertifyParts;
+    options.pulls = std::int64_t{300} * kCertifyParts;
     const CertifyTally t = runCertify(options, 9, {0, 1}, 1);
     options.pulls = 300;
     options.coins = true;
@@ -167,7 +162,8 @@ TEST(Certify, TalliesWhatThePartDealt) {
     EXPECT_LE(t.paid, r.returned);
 }
 
-// Parts split into shards: contiguous, in order, none lost, sizes within one of each other.
+// Parts split into shards, and a certify run's pulls into its parts: contiguous, in order, none
+// lost, sizes within one of each other.
 struct SplitCase {
     std::int64_t total;
     int shards;
@@ -191,19 +187,8 @@ TEST_P(ShardSplit, CoversEveryPartOnce) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ShardSplit,
                          ::testing::Values(SplitCase{100, 4}, SplitCase{100, 7}, SplitCase{3, 5},
-                                           SplitCase{10'000'000, 9999}));
-
-TEST(Certify, PartsShareThePullsEvenly) {
-    for (const std::int64_t pulls : {0LL, 99LL, 12'345LL, 2'147'483'647LL}) {
-        std::int64_t sum = 0;
-        for (std::int64_t p = 0; p < kCertifyParts; ++p) {
-            const std::int64_t n = certifyPartPulls(pulls, p);
-            EXPECT_LE(std::abs(n - pulls / kCertifyParts), 1);
-            sum += n;
-        }
-        EXPECT_EQ(sum, pulls);
-    }
-}
+                                           SplitCase{10'000'000, 9999}, SplitCase{99, 100},
+                                           SplitCase{2'147'483'647, 100}));
 
 // Nearest-rank percentiles of ten sessions worth -50, -40, ..., 40 (money 0 at the start): the
 // p-th is the value at rank ceil(10 p / 100).

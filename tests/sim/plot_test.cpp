@@ -165,21 +165,6 @@ TEST(PlotPar, AheadThroughoutIsTheAheadWholeGame) {
     for (const PlotColumn& col : r.series.columns) EXPECT_NEAR(col.par, par, 1e-12);
 }
 
-TEST(PlotPar, SecondDealChancesAreADistribution) {
-    for (bool ahead : {false, true}) {
-        const PerClass<double> chances = secondDealClassChances(ahead);
-        double total = 0;
-        for (const ComboClass k : kEveryClass) {
-            EXPECT_GE(chances[k], 0);
-            total += chances[k];
-        }
-        EXPECT_NEAR(total, 1.0, 1e-12);
-    }
-    // Ahead, the second deal keeps the poorer of two lines: it pays nothing more often.
-    EXPECT_GT(secondDealClassChances(true)[ComboClass::NoWin],
-              secondDealClassChances(false)[ComboClass::NoWin]);
-}
-
 // Long runs: the counted classes of first and second deals lie in the plot's 99.9 % ranges,
 // ahead and far from it.
 class PlotCountRanges : public ::testing::TestWithParam<std::vector<std::string>> {};

@@ -71,17 +71,15 @@ TEST(ReferenceRanmar, PublishedCheckValues) {
         EXPECT_EQ(r.next24(), want);
 }
 
-// The game's seeding: kl below 30001 and ij below 31300 from the first generator.
+// The game's seeding: kl below 30001, then ij below 31300, from the first generator (the
+// members are initialised in the order they are declared).
 struct Seeded {
+    explicit Seeded(std::uint32_t seed)
+        : lcg{seed}, kl(lcg.below(30001)), ij(lcg.below(31300)), ranmar(ij, kl) {}
     ReferenceLcg lcg;
+    int kl, ij;
     ReferenceRanmar ranmar;
 };
-Seeded seeded(std::uint32_t seed) {
-    ReferenceLcg lcg{seed};
-    const int kl = lcg.below(30001);
-    const int ij = lcg.below(31300);
-    return {lcg, ReferenceRanmar(ij, kl)};
-}
 
 // 1 to 10 passes; each pass steps the first generator (a = its draw below 125479) and takes a
 // number r of the second; the last pass gives round-half-even(a + 123117 r) mod 10 + 1.
@@ -104,7 +102,7 @@ std::vector<std::uint32_t> referenceWords(const std::string& kind, std::uint32_t
         while (words.size() < count) words.push_back(lcg.step());
         return words;
     }
-    Seeded g = seeded(seed);
+    Seeded g(seed);
     while (words.size() < count) {
         if (kind == "ranmar") {
             // Four 24-bit numbers make three words, most significant bits first.

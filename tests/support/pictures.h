@@ -1,7 +1,8 @@
 #pragma once
-// Pictures for tests: the game's own from the catalogue, and the figures a meter shows, read
-// back from any picture cell by cell against the digit picture.
+// Pictures for tests: the game's own from the catalogue, the box a drawing's ink fills, and the
+// figures a meter shows, read back from any picture cell by cell against the digit picture.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -15,11 +16,33 @@
 
 namespace fruvana::testing {
 
-// The picture of that name, or an empty one when the catalogue has none.
-inline Picture gamePicture(std::string_view name) {
-    auto bytes = findAsset(AssetKind::GamePicture, name);
+// The picture of that kind and name, or an empty one when the catalogue has none.
+inline Picture assetPicture(AssetKind kind, std::string_view name) {
+    auto bytes = findAsset(kind, name);
     auto p = bytes ? loadBmp(*bytes) : std::nullopt;
     return p ? std::move(*p) : Picture();
+}
+inline Picture gamePicture(std::string_view name) {
+    return assetPicture(AssetKind::GamePicture, name);
+}
+
+// The box round the pixels of an area that differ from its background (right and bottom
+// inclusive); nothing differs when right is negative.
+struct Ink {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool any() const { return right >= 0; }
+};
+
+inline Ink inkIn(const Picture& p, const Rect& area, Rgb background) {
+    Ink ink;
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        for (int x = area.x; x < area.x + area.w; ++x) {
+            if (p.pixel(x, y) == background) continue;
+            ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
+                   std::max(ink.bottom, y)};
+        }
+    }
+    return ink;
 }
 
 // The meter of that many cells at (left, top): a digit per cell, '.' for an empty cell and '?'

@@ -179,20 +179,14 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
         const double half = normalQuantile(1 - kSignificance) * std::sqrt(variance) / staked;
         f.low = f.observed - half;
         f.high = f.observed + half;
-        TestResult r;
-        r.valid = true;
-        r.statistic = (paid - expected) / std::sqrt(variance);
-        r.pValue = normalTwoSided(r.statistic);
-        add("return to player against the par (z)", r, false);
+        const double z = (paid - expected) / std::sqrt(variance);
+        add("return to player against the par (z)", {true, z, 0, normalTwoSided(z)}, false);
     }
 
     // Whole-game chances of every prize in each state of the money the settings reach.
-    std::vector<PerClass<double>> states;
-    if (options.secondDeal) {
-        states = {gameClassChances(false), gameClassChances(true)};
-    } else {
-        states = {firstDealChances(kOtherwiseMix)};
-    }
+    const std::vector<PerClass<double>> states =
+        options.secondDeal ? std::vector{gameClassChances(false), gameClassChances(true)}
+                           : std::vector{firstDealChances(kOtherwiseMix)};
     for (const ComboClass c : kEveryClass) {
         if (c == ComboClass::NoWin) continue;
         for (const PerClass<double>& s : states) {
@@ -203,12 +197,10 @@ Figures computeFigures(const SimOptions& options, const CertifyTally& t) {
         }
     }
     f.atLeastOnce = -std::expm1(kPrizeGames * std::log1p(-f.rarestChance));
-    TestResult prize;
-    prize.valid = true;
-    prize.statistic = f.rarestChance;
-    prize.pValue = f.atLeastOnce;
     // Not a p-value: the verdict asks for a chance of at least 99 % of seeing every prize.
-    f.tests.push_back({"every prize at least once in 100000000 games", prize, false,
+    f.tests.push_back({"every prize at least once in 100000000 games",
+                       {true, f.rarestChance, 0, f.atLeastOnce},
+                       false,
                        f.atLeastOnce >= 1 - kSignificance});
 
     const PlotReference withSecondDeal = options.secondDeal ? reference : plotReference(true);
@@ -236,10 +228,6 @@ std::string percent(double fraction) {
 
 }  // namespace
 
-std::int64_t certifyPartPulls(std::int64_t pulls, std::int64_t part) {
-    return pulls * (part + 1) / kCertifyParts - pulls * part / kCertifyParts;
-}
-
 void CertifyTally::append(const CertifyTally& next) {
     // The symbol draws join across their boundary; every other count adds up.
     SymbolTally joined = draws;
@@ -252,7 +240,10 @@ CertifyTally runCertify(const SimOptions& options, std::uint32_t seed, PartRange
     std::vector<CertifyTally> tallies(static_cast<std::size_t>(parts.last - parts.first));
     forEachPart(parts.first, parts.last, jobs, [&](std::int64_t part) {
         SimOptions partOptions = options;
-        partOptions.pulls = certifyPartPulls(options.pulls, part);
+        // The run's pulls split as shards split parts: the parts differ by one at most.
+        const PartRange share =
+            shardParts(options.pulls, static_cast<int>(part) + 1, kCertifyParts);
+        partOptions.pulls = share.last - share.first;
         partOptions.coins = true;
         CertifyTally& tally = tallies[static_cast<std::size_t>(part - parts.first)];
         CertifyObserver observer(tally, options.secondDeal);
@@ -318,16 +309,12 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
         return;
     }
 
-    out << command << "\n";
     out << fmt::format(
-        "{} parts, each from the machine above with its own seed (the upper half of\n"
-        "splitmix64 of seed x 2^32 + part), a coin put in whenever the stake needs one.\n",
-        kCertifyParts);
-    out << fmt::format("pulls {}: first deals {} (generous table {}, stingy {}), second deals {}\n",
-                       t.pulls, t.firstDeals, generous, stingy, t.secondDeals);
-    out << fmt::format(
+        "{}\n{} parts, each from the machine above with its own seed (the upper half of\n"
+        "splitmix64 of seed x 2^32 + part), a coin put in whenever the stake needs one.\n"
+        "pulls {}: first deals {} (generous table {}, stingy {}), second deals {}\n"
         "settled games {} (a part's last game is left out while its second deal is to come)\n",
-        settled);
+        command, kCertifyParts, t.pulls, t.firstDeals, generous, stingy, t.secondDeals, settled);
     out << fmt::format(
         "symbol draws {}: the first {} draws of each pool fill, replayed from the\n"
         "generators as the deal found them; {}\n\n",
@@ -363,11 +350,10 @@ void writeCertify(std::ostream& out, const SimOptions& options, std::uint32_t se
            "takes the stingy quota table 9 times in 10 when credit plus account is above 2000\n"
            "with Second deal on, and 6 times in 10 otherwise; that far ahead, a second deal keeps\n"
            "the poorer of two lines. With the suggested holds the whole game returns\n";
-    out << fmt::format("  {} of the stake when the player is not ahead,\n",
-                       percent(f.notAheadReturn));
-    out << fmt::format("  {} when ahead, and\n", percent(f.aheadReturn));
-    out << fmt::format("  {} with Second deal off, whatever the money.\n",
-                       percent(f.secondDealOffReturn));
+    out << fmt::format(
+        "  {} of the stake when the player is not ahead,\n  {} when ahead, and\n"
+        "  {} with Second deal off, whatever the money.\n",
+        percent(f.notAheadReturn), percent(f.aheadReturn), percent(f.secondDealOffReturn));
     out << "A laboratory accepts no return that depends on the player's money: "
         << (options.secondDeal
                 ? "with Second deal on,\nas here, the machine cannot be certified.\n"

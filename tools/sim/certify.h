@@ -17,16 +17,12 @@ namespace fruvana::sim {
 
 // The run's pulls are dealt in this many parts, each from the machine the options describe,
 // with its own seed (partSeed of the run's seed and the part's index).
-inline constexpr std::int64_t kCertifyParts = 100;
+inline constexpr int kCertifyParts = 100;
 // Draws of each pool fill replayed for the symbol tests: its first 1000 candidate lines, which
 // every fill draws.
 inline constexpr int kReplayedDraws = 3000;
 // The number of games the prize line looks at.
 inline constexpr double kPrizeGames = 1e8;
-
-// Pulls of part `part` (0 to kCertifyParts - 1) of a run of `pulls`: the parts differ by one at
-// most.
-std::int64_t certifyPartPulls(std::int64_t pulls, std::int64_t part);
 
 // What the tests need, in whole numbers, so that parts join exactly in any grouping.
 struct CertifyTally {

@@ -82,26 +82,10 @@ Moments gameMoments(const Line& line, int heldMask, bool ahead) {
     return m;
 }
 
-// The holds the game itself suggests after a first deal: what its own evaluation leaves in
-// `held` when the reels stop (the winning reels, or for no win the suggestion).
-std::array<int, 1000> suggestedHoldMasks() {
-    MachineState fresh = freshMachineState();
-    fresh.options.secondDeal = true;
-    SilentMachine machine(fresh);
-    MachineState& state = machine.state;
-    std::array<int, 1000> masks{};
-    for (int index = 0; index < 1000; ++index) {
-        state.reelSymbols = lineOf(index);
-        state.phase = Phase::FirstDeal;
-        machine.game.finishSpin();
-        masks[static_cast<std::size_t>(index)] =
-            (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0);
-    }
-    return masks;
-}
-
 // A first-deal line as the game deals it to a player ahead or not: its class, its chance (lines
-// of one class equally likely, the class at its chance under the mix) and the suggested holds.
+// of one class equally likely, the class at its chance under the mix) and the holds the game
+// itself suggests, as its own evaluation leaves them in `held` when the reels stop (the winning
+// reels, or for no win the suggestion).
 struct DealtLine {
     Line line;
     ComboClass comboClass;
@@ -113,15 +97,21 @@ std::vector<DealtLine> dealtLines(bool ahead) {
     const FirstDealFigures first = firstDealFigures(ahead ? kAheadMix : kOtherwiseMix);
     PerClass<std::int64_t> census{};  // lines of each class
     for (int index = 0; index < 1000; ++index) ++census[classifyLine(lineOf(index))];
-    const std::array<int, 1000> suggested = suggestedHoldMasks();
+    MachineState fresh = freshMachineState();
+    fresh.options.secondDeal = true;
+    SilentMachine machine(fresh);
+    MachineState& state = machine.state;
     std::vector<DealtLine> lines;
     for (int index = 0; index < 1000; ++index) {
         const Line line = lineOf(index);
+        state.reelSymbols = line;
+        state.phase = Phase::FirstDeal;
+        machine.game.finishSpin();
         const ComboClass c = classifyLine(line);
         lines.push_back(
             {line, c,
              static_cast<double>(first.probability[c]) / 10000.0 / static_cast<double>(census[c]),
-             suggested[static_cast<std::size_t>(index)]});
+             (state.held[0] ? 1 : 0) | (state.held[1] ? 2 : 0) | (state.held[2] ? 4 : 0)});
     }
     return lines;
 }

@@ -6,9 +6,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <memory>
@@ -328,18 +326,16 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
     panelTitle(p, 0, "Money: credit + win + account");
     const Box b = plotBox(0);
     const PullAxis xs{b, s.pulls};
-    std::int64_t lo = s.startMoney, hi = s.startMoney;
+    auto lo = static_cast<double>(s.startMoney), hi = lo;
     for (const PlotColumn& c : s.columns) {
-        lo = std::min(lo, c.moneyLow);
-        hi = std::max(hi, c.moneyHigh);
+        lo = std::min(lo, static_cast<double>(c.moneyLow));
+        hi = std::max(hi, static_cast<double>(c.moneyHigh));
     }
-    double vlo = static_cast<double>(lo), vhi = static_cast<double>(hi);
-    const double pad = std::max((vhi - vlo) * 0.06, 10.0);
-    vlo -= pad;
-    vhi += pad;
-    const ValueAxis ys{b, vlo, vhi};
+    const double pad = std::max((hi - lo) * 0.06, 10.0);
+    const ValueAxis ys{b, lo - pad, hi + pad};
 
-    valueTicks(p, ys, tickStep(vlo, vhi, 5, 1), [](double v) { return grouped(std::llround(v)); });
+    valueTicks(p, ys, tickStep(ys.lo, ys.hi, 5, 1),
+               [](double v) { return grouped(std::llround(v)); });
     p.verticalText(22, (b.top + b.bottom) / 2, "credit units", 12);
     pullTicks(p, xs);
     if (s.pulls == 0) return noPulls(p, b);
@@ -367,17 +363,17 @@ void moneyPanel(Painter& p, const PlotSeries& s) {
     double x = 380;
     x = p.legend(x, y, "after the pull", p.stroke(kMoney));
     x = p.legend(x, y, "lowest to highest within a column", p.patch(kMoneySpread));
-    x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", [&](double lx, double ly) {
-        p.colour(kCoin);
-        triangle(p.cr(), lx + 8, ly - 5, ly + 4);
-        cairo_fill(p.cr());
-    });
+    // A mark's sample: its triangle from tip to base, around the legend line.
+    const auto mark = [&p](const Colour& c, double tip, double base) {
+        return [&p, c, tip, base](double lx, double ly) {
+            p.colour(c);
+            triangle(p.cr(), lx + 8, ly + tip, ly + base);
+            cairo_fill(p.cr());
+        };
+    };
+    x = p.legend(x, y, "coin in (" + grouped(s.coins) + ")", mark(kCoin, -5, 4));
     p.legend(x, y, "credit overflow move (" + grouped(s.overflowMoves) + ")",
-             [&](double lx, double ly) {
-                 p.colour(kOverflow);
-                 triangle(p.cr(), lx + 8, ly + 4, ly - 5);
-                 cairo_fill(p.cr());
-             });
+             mark(kOverflow, 4, -5));
 }
 
 void returnPanel(Painter& p, const PlotSeries& s) {
@@ -490,15 +486,13 @@ void classPanel(Painter& p, const PlotSeries& s) {
         pair(s.firstDeals, left, kFirstCounted, kFirstExpected);
         pair(s.secondDeals, left + 2 * bar + 10, kSecondCounted, kSecondExpected);
 
+        // The name on two lines, broken at its first blank; "no win" stays on one.
         const std::string name(std::string(comboClassText(c)));
-        const std::size_t space = name.find(' ');
+        const std::size_t space = c == ComboClass::NoWin ? std::string::npos : name.find(' ');
         const double centre = b.left + group * (codeOf(c) - 0.5);
-        if (space == std::string::npos || c == ComboClass::NoWin) {
-            p.text(centre, b.bottom + 16, name, 12, Align::Centre);
-        } else {
-            p.text(centre, b.bottom + 16, name.substr(0, space), 12, Align::Centre);
+        p.text(centre, b.bottom + 16, name.substr(0, space), 12, Align::Centre);
+        if (space != std::string::npos)
             p.text(centre, b.bottom + 30, name.substr(space + 1), 12, Align::Centre);
-        }
     }
     frame(p, b);
 
@@ -516,13 +510,6 @@ void classPanel(Painter& p, const PlotSeries& s) {
         p.line(lx + 4, ly - 6, lx + 12, ly - 6, kInk, 1.2);
         p.line(lx + 4, ly + 6, lx + 12, ly + 6, kInk, 1.2);
     });
-}
-
-void drawAll(Painter& p, const PlotSeries& s, const std::string& caption) {
-    heading(p, kPlotHeight, "What one run of the machine did, against the par sheet", caption);
-    moneyPanel(p, s);
-    returnPanel(p, s);
-    classPanel(p, s);
 }
 
 // Fontconfig keeps the configuration it parsed for the life of the process unless told to let
@@ -646,8 +633,12 @@ std::optional<std::string> render(ImageKind kind, int height, std::string& error
 
 std::optional<std::string> drawPlot(const PlotSeries& series, const std::string& caption,
                                     ImageKind kind, std::string& error) {
-    return render(kind, kPlotHeight, error,
-                  [&](Painter& painter) { drawAll(painter, series, caption); });
+    return render(kind, kPlotHeight, error, [&](Painter& p) {
+        heading(p, kPlotHeight, "What one run of the machine did, against the par sheet", caption);
+        moneyPanel(p, series);
+        returnPanel(p, series);
+        classPanel(p, series);
+    });
 }
 
 std::optional<std::string> drawSessionsPlot(const SessionFigures& figures,

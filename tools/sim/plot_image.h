@@ -1,7 +1,7 @@
 #pragma once
 // The picture of a run: three panels drawn from its plot series, 1200 x 900.
 
-#include <cctype>
+#include <boost/algorithm/string/predicate.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +20,7 @@ enum class ImageKind { Svg, Png };
 
 // PNG when the name ends in .png in any case, otherwise SVG.
 inline ImageKind imageKindFor(std::string_view path) {
-    if (path.size() < 4) return ImageKind::Svg;
-    std::string tail(path.substr(path.size() - 4));
-    for (char& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return tail == ".png" ? ImageKind::Png : ImageKind::Svg;
+    return boost::algorithm::iends_with(path, ".png") ? ImageKind::Png : ImageKind::Svg;
 }
 
 // The picture's bytes, the same for the same series and caption; none, with the reason in

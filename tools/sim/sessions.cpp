@@ -15,7 +15,6 @@ namespace {
 // Counts the settled games in a row that paid nothing.
 class LosingRuns final : public PullObserver {
   public:
-    void beforePull(const RandomSources&) override {}
     void afterPull(const PullRecord& pull, const MachineState&, const OutcomePool&) override {
         if (!pull.gameOver) return;
         current_ = pull.pay == 0 ? current_ + 1 : 0;
@@ -28,7 +27,8 @@ class LosingRuns final : public PullObserver {
     std::int64_t longest_ = 0;
 };
 
-// The nearest-rank percentile of sorted values: the value at rank ceil(p n / 100).
+// The nearest-rank percentile of sorted values: the value at rank ceil(p n / 100), or at
+// least 1, so that p = 0 gives the lowest and p = 100 the highest.
 std::int64_t nearestRank(const std::vector<std::int64_t>& sorted, int p) {
     if (sorted.empty()) return 0;
     const auto n = static_cast<std::int64_t>(sorted.size());
@@ -80,10 +80,8 @@ SessionFigures sessionFigures(const SimOptions& options, const std::vector<Sessi
     for (std::size_t k = 0; k < kPercentiles.size(); ++k)
         f.percentile[k] = nearestRank(f.money, kPercentiles[k]);
     f.medianLongest = nearestRank(longest, 50);
-    if (!f.money.empty()) {
-        f.lowest = f.money.front();
-        f.highest = f.money.back();
-    }
+    f.lowest = nearestRank(f.money, 0);
+    f.highest = nearestRank(f.money, 100);
     return f;
 }
 
@@ -112,25 +110,25 @@ void writeSessions(std::ostream& out, const SimOptions& options, std::uint32_t s
         out << report.dump(2) << "\n";
         return;
     }
-    out << command << "\n";
     out << fmt::format(
-        "{} sessions of {} pulls, each from the machine above with its own seed (the\n"
+        "{}\n{} sessions of {} pulls, each from the machine above with its own seed (the\n"
         "upper half of splitmix64 of seed x 2^32 + session, counted from 0), a coin put\n"
-        "in whenever the stake needs one.\n\n",
-        f.sessions, options.sessionPulls);
-    out << fmt::format("money at the end (credit + win + account; {} at the start)\n",
-                       f.startMoney);
+        "in whenever the stake needs one.\n\n"
+        "money at the end (credit + win + account; {} at the start)\n",
+        command, f.sessions, options.sessionPulls, f.startMoney);
     for (std::size_t k = 0; k < kPercentiles.size(); ++k)
         out << fmt::format("  {:<28} {:>16}\n",
                            fmt::format("{} % of sessions at most", kPercentiles[k]),
                            f.percentile[k]);
     out << fmt::format("  {:<28} {:>16}\n  {:<28} {:>16}\n\n", "lowest", f.lowest, "highest",
                        f.highest);
-    out << fmt::format("{:<46} {:>10}\n", "sessions ending ahead", shareText(f.ahead, f.sessions));
-    out << fmt::format("{:<46} {:>10}\n", "sessions needing more than one coin",
-                       shareText(f.moreCoins, f.sessions));
+    const auto row = [&out](const char* label, const auto& value) {
+        out << fmt::format("{:<46} {:>10}\n", label, value);
+    };
+    row("sessions ending ahead", shareText(f.ahead, f.sessions));
+    row("sessions needing more than one coin", shareText(f.moreCoins, f.sessions));
     out << "  (the starting credit counts as the first coin)\n";
-    out << fmt::format("{:<46} {:>10}\n", "longest run of losing games", f.longestLosingRun);
+    row("longest run of losing games", f.longestLosingRun);
     out << fmt::format("  (in session {}; the median session's longest is {})\n", f.longestIn,
                        f.medianLongest);
 }

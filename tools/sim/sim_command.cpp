@@ -8,7 +8,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "tools/sim/certify.h"
 #include "tools/sim/par_sheet.h"
@@ -70,15 +69,6 @@ bool writePlot(File file, const std::string& path, std::ostream& err, Draw&& dra
     return false;
 }
 
-bool writeSessionsPlot(File file, const std::string& path, const SimOptions& options,
-                       std::uint32_t seed, const std::vector<SessionOutcome>& outcomes,
-                       std::ostream& err) {
-    return writePlot(std::move(file), path, err, [&](ImageKind kind, std::string& error) {
-        return drawSessionsPlot(sessionFigures(options, outcomes), commandLineFor(options, seed),
-                                kind, error);
-    });
-}
-
 // The run's seed: the one given, or the clock's.
 std::uint32_t seedOf(const SimOptions& options) {
     return options.seed ? *options.seed : steadyClockSeed();
@@ -93,8 +83,11 @@ bool writeParted(std::ostream& out, const PartedRun& run, bool json, File plotFi
         return true;
     }
     writeSessions(out, run.options, run.seed, run.sessions, json);
-    return !plotFile || writeSessionsPlot(std::move(plotFile), *plotPath, run.options, run.seed,
-                                          run.sessions, err);
+    return !plotFile ||
+           writePlot(std::move(plotFile), *plotPath, err, [&](ImageKind kind, std::string& error) {
+               return drawSessionsPlot(sessionFigures(run.options, run.sessions),
+                                       commandLineFor(run.options, run.seed), kind, error);
+           });
 }
 
 // --certify and --sessions, whole or one shard. False when the picture failed.
@@ -120,14 +113,13 @@ bool runParted(const SimOptions& options, std::ostream& out, std::ostream& err) 
 // --merge. Returns the exit code.
 int runMerge(const SimOptions& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    const std::optional<PartedRun> run = mergeShards(options.mergeFiles, error);
+    std::optional<PartedRun> run = mergeShards(options.mergeFiles, error);
+    if (run && options.plotFile && run->options.certify) {
+        run.reset();
+        error = "--plot draws sessions, and these shards are of --certify";
+    }
     if (!run) {
         err << "fruvana-sim: cannot merge: " << error << "\n";
-        return 1;
-    }
-    if (options.plotFile && run->options.certify) {
-        err << "fruvana-sim: cannot merge: --plot draws sessions, and these shards are of "
-               "--certify\n";
         return 1;
     }
     File plotFile;
@@ -159,11 +151,7 @@ int runCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     if (!options.mergeFiles.empty()) {
         code = runMerge(options, out, err);
     } else if (options.parSheet) {
-        if (options.json) {
-            writeParSheetJson(out, computeParSheet(), options.pulls);
-        } else {
-            writeParSheet(out, computeParSheet(), options.pulls);
-        }
+        (options.json ? writeParSheetJson : writeParSheet)(out, computeParSheet(), options.pulls);
     } else if (options.certify || options.sessions) {
         code = runParted(options, out, err) ? 0 : 1;
     } else {

@@ -42,6 +42,8 @@ struct SimOptions {
     std::optional<std::pair<int, int>> shard;
     // --merge: the shard files to join.
     std::vector<std::string> mergeFiles;
+
+    friend bool operator==(const SimOptions&, const SimOptions&) = default;
 };
 
 // The command line that makes the same report again: the settings, and the mode for

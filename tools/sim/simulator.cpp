@@ -4,7 +4,6 @@
 #include <fmt/ostream.h>
 #include <fmt/ranges.h>
 
-#include <array>
 #include <ostream>
 #include <string>
 
@@ -88,20 +87,19 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
         }
 
         if (plot || observer) {
-            PullRecord record;
-            record.firstDeal = pulled.firstDeal;
-            record.stake = pulled.stake;
             // The evaluation leaves the credit and the account alone, so they are still what
-            // the deal was drawn under.
-            record.ahead = playerAhead(state);
-            record.comboClass = reports.result.comboClass;
-            record.money = moneyOf(state).total();
-            record.coin = coin;
-            record.overflowMove = overflowMove;
-            record.returned = result.returned + state.win;
-            record.staked = result.staked;
-            record.gameOver = reports.result.gameOver;
-            record.pay = reports.result.win;
+            // the deal was drawn under: playerAhead sees the player as the deal did.
+            const PullRecord record{.firstDeal = pulled.firstDeal,
+                                    .stake = pulled.stake,
+                                    .ahead = playerAhead(state),
+                                    .comboClass = reports.result.comboClass,
+                                    .money = moneyOf(state).total(),
+                                    .coin = coin,
+                                    .overflowMove = overflowMove,
+                                    .returned = result.returned + state.win,
+                                    .staked = result.staked,
+                                    .gameOver = reports.result.gameOver,
+                                    .pay = reports.result.win};
             if (plot) plot->add(record);
             if (observer) observer->afterPull(record, state, pool);
         }
@@ -127,9 +125,18 @@ SimResult runSimulation(const SimOptions& options, std::uint32_t seed, std::ostr
     result.credit = state.credit;
     result.account = state.account;
     result.win = state.win;
-    result.bet = state.bet;
     return result;
 }
+
+namespace {
+
+// Why the game refused the pull that ended a run.
+const char* refusal(const SimResult& r) {
+    return r.refusedWinPending ? "the account cannot take the win beyond the credit's limit"
+                               : "the credit does not cover the bet";
+}
+
+}  // namespace
 
 std::string shareText(std::int64_t part, std::int64_t whole) {
     if (whole == 0) return "-";
@@ -148,11 +155,7 @@ void writeSummary(std::ostream& out, const SimResult& r, bool seedFromClock) {
     row("first deals", r.firstDeals);
     row("second deals", r.secondDeals);
     row("coins inserted", r.coinsInserted);
-    if (r.refused)
-        out << fmt::format("The run ended at pull {}: {}.\n", r.pulls + 1,
-                           r.refusedWinPending
-                               ? "the account cannot take the win beyond the credit's limit"
-                               : "the credit does not cover the bet");
+    if (r.refused) out << fmt::format("The run ended at pull {}: {}.\n", r.pulls + 1, refusal(r));
     out << "\n";
 
     out << fmt::format("{:<24} {:>5} {:>10} {:>10}\n", "statistics", "( X )", "1st deal",
@@ -203,10 +206,7 @@ void writeSummaryJson(std::ostream& out, const SimResult& r, bool seedFromClock)
                    {"second_deals", r.secondDeals},
                    {"coins_inserted", r.coinsInserted},
                    {"refused_at_pull", r.refused ? Json(r.pulls + 1) : Json()}};
-    if (r.refused)
-        report["refusal"] = r.refusedWinPending
-                                ? "the account cannot take the win beyond the credit's limit"
-                                : "the credit does not cover the bet";
+    if (r.refused) report["refusal"] = refusal(r);
     report["statistics"] = statistics;
     report["staked"] = r.staked;
     report["returned"] = r.returned;

@@ -37,7 +37,6 @@ struct SimResult {
     std::int32_t credit = 0;
     std::int32_t account = 0;
     std::int32_t win = 0;
-    std::int32_t bet = 0;
 };
 
 // Watches a run pull by pull, for the reports that need more than its summary.
@@ -45,7 +44,7 @@ class PullObserver {
   public:
     virtual ~PullObserver() = default;
     // Just before the lever is pressed (after any coin): the generators the deal will draw on.
-    virtual void beforePull(const RandomSources& sources) = 0;
+    virtual void beforePull(const RandomSources& /*sources*/) {}
     // After a pull that dealt and was evaluated.
     virtual void afterPull(const PullRecord& pull, const MachineState& state,
                            const OutcomePool& pool) = 0;

@@ -13,11 +13,8 @@ namespace fruvana::sim {
 namespace {
 
 TestResult normalResult(double z) {
-    TestResult r;
-    r.valid = std::isfinite(z);
-    r.statistic = z;
-    r.pValue = r.valid ? normalTwoSided(z) : 1.0;
-    return r;
+    if (!std::isfinite(z)) return {false, z, 0, 1.0};
+    return {true, z, 0, normalTwoSided(z)};
 }
 
 // Deliberate: the exact products of counts near 10^10 overflow 64 bits, and their differences
@@ -40,11 +37,10 @@ double normalQuantile(double level) {
 
 TestResult chiSquareFit(std::span<const std::int64_t> observed,
                         std::span<const double> probability) {
-    TestResult r;
     const std::size_t cells = std::min(observed.size(), probability.size());
     double n = 0;
     for (std::size_t i = 0; i < cells; ++i) n += static_cast<double>(observed[i]);
-    if (n <= 0) return r;
+    if (n <= 0) return {};
 
     // Each cell as (expected, observed); cells of probability 0 take no part unless one was hit,
     // which no chance can explain.
@@ -55,41 +51,29 @@ TestResult chiSquareFit(std::span<const std::int64_t> observed,
     std::vector<Cell> all;
     for (std::size_t i = 0; i < cells; ++i) {
         const auto seen = static_cast<double>(observed[i]);
-        if (probability[i] <= 0) {
-            if (seen > 0) {
-                r.valid = true;
-                r.statistic = std::numeric_limits<double>::infinity();
-                r.df = static_cast<int>(cells) - 1;
-                r.pValue = 0;
-                return r;
-            }
-            continue;
-        }
-        all.push_back({probability[i] * n, seen});
+        if (probability[i] > 0)
+            all.push_back({probability[i] * n, seen});
+        else if (seen > 0)
+            return {true, std::numeric_limits<double>::infinity(), static_cast<int>(cells) - 1, 0};
     }
     std::sort(all.begin(), all.end(),
               [](const Cell& a, const Cell& b) { return a.expected < b.expected; });
-    std::vector<Cell> kept;
     Cell pool{0, 0};
-    std::size_t next = 0;
-    while (next < all.size() &&
-           (all[next].expected < 5 || (pool.expected > 0 && pool.expected < 5))) {
-        pool.expected += all[next].expected;
-        pool.observed += all[next].observed;
+    auto next = all.begin();
+    while (next != all.end() && (next->expected < 5 || (pool.expected > 0 && pool.expected < 5))) {
+        pool.expected += next->expected;
+        pool.observed += next->observed;
         ++next;
     }
-    if (pool.expected > 0) kept.push_back(pool);
-    for (; next < all.size(); ++next) kept.push_back(all[next]);
-    if (kept.size() < 2) return r;
+    std::vector<Cell> kept(next, all.end());
+    if (pool.expected > 0) kept.insert(kept.begin(), pool);
+    if (kept.size() < 2) return {};
 
     double chi = 0;
     for (const Cell& c : kept)
         chi += (c.observed - c.expected) * (c.observed - c.expected) / c.expected;
-    r.valid = true;
-    r.statistic = chi;
-    r.df = static_cast<int>(kept.size()) - 1;
-    r.pValue = chiSquareUpperTail(chi, r.df);
-    return r;
+    const int df = static_cast<int>(kept.size()) - 1;
+    return {true, chi, df, chiSquareUpperTail(chi, df)};
 }
 
 TestResult runsTest(std::int64_t n1, std::int64_t n2, std::int64_t runs) {

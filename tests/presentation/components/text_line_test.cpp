@@ -12,6 +12,9 @@ constexpr Rgb kOrange{201, 78, 22};
 constexpr Rect kWindow{0, 0, 300, 60};
 constexpr Rect kLabelArea{40, 10, 220, 29};
 const FontRequest kArialBold{"Arial", 13, true, false};
+// A colour and a size the label changes to: red 250 as the background below requires.
+constexpr Rgb kYellow{250, 250, 0};
+const FontRequest kArialLarger{"Arial", 20, true};
 
 // A background that differs from pixel to pixel, with red at most 69 so that the text colours
 // used here (red 201 and 250) change at least the red channel even at the faintest coverage.
@@ -120,11 +123,9 @@ struct QualityCase {
     const char* name;
     bool antialiased;
     std::function<void(TextLine&)> then;  // a change that must keep the quality
-};
 
-void PrintTo(const QualityCase& c, std::ostream* os) {
-    *os << c.name;
-}
+    friend void PrintTo(const QualityCase& c, std::ostream* os) { *os << c.name; }
+};
 
 class LabelQuality : public LabelTest, public ::testing::WithParamInterface<QualityCase> {};
 
@@ -149,29 +150,20 @@ TEST_P(LabelQuality, SmoothTextBlendsEdgesPlainTextDoesNotAndTheRestShowsThrough
 std::string lookupError;  // reasons from the font changes inside the tables
 INSTANTIATE_TEST_SUITE_P(
     Cases, LabelQuality,
-    ::testing::Values(QualityCase{"Smooth", true, [](TextLine&) {}},
-                      QualityCase{"Plain", false, [](TextLine&) {}},
-                      QualityCase{"SmoothAfterColour", true,
-                                  [](TextLine& l) {
-                                      l.setColour({250, 250, 0});
-                                  }},
-                      QualityCase{"PlainAfterColour", false,
-                                  [](TextLine& l) {
-                                      l.setColour({250, 250, 0});
-                                  }},
-                      QualityCase{"SmoothAfterSize", true,
-                                  [](TextLine& l) {
-                                      EXPECT_TRUE(l.setFont({"Arial", 20, true}, lookupError));
-                                  }},
-                      QualityCase{"PlainAfterSize", false,
-                                  [](TextLine& l) {
-                                      EXPECT_TRUE(l.setFont({"Arial", 20, true}, lookupError));
-                                  }},
-                      QualityCase{"PlainThenSmoothAgain", true,
-                                  [](TextLine& l) {
-                                      l.setAntialiased(false);
-                                      l.setAntialiased(true);
-                                  }}),
+    ::testing::Values(
+        QualityCase{"Smooth", true, [](TextLine&) {}},
+        QualityCase{"Plain", false, [](TextLine&) {}},
+        QualityCase{"SmoothAfterColour", true, [](TextLine& l) { l.setColour(kYellow); }},
+        QualityCase{"PlainAfterColour", false, [](TextLine& l) { l.setColour(kYellow); }},
+        QualityCase{"SmoothAfterSize", true,
+                    [](TextLine& l) { EXPECT_TRUE(l.setFont(kArialLarger, lookupError)); }},
+        QualityCase{"PlainAfterSize", false,
+                    [](TextLine& l) { EXPECT_TRUE(l.setFont(kArialLarger, lookupError)); }},
+        QualityCase{"PlainThenSmoothAgain", true,
+                    [](TextLine& l) {
+                        l.setAntialiased(false);
+                        l.setAntialiased(true);
+                    }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Placement: drawn from the top, aligned across the label, cut off at its edges.
@@ -179,11 +171,8 @@ struct PlaceCase {
     const char* name;
     const char* caption;
     TextLine::Align align;
+    friend void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 };
-
-void PrintTo(const PlaceCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class LabelPlacement : public LabelTest, public ::testing::WithParamInterface<PlaceCase> {};
 
@@ -233,11 +222,9 @@ struct WorkCase {
     std::function<void(TextLine&)> change;
     std::size_t renders;  // text renderings the change costs, once painted
     bool repaints;        // the label's rectangle, and only it, is repainted
-};
 
-void PrintTo(const WorkCase& c, std::ostream* os) {
-    *os << c.name;
-}
+    friend void PrintTo(const WorkCase& c, std::ostream* os) { *os << c.name; }
+};
 
 class LabelWork : public LabelTest, public ::testing::WithParamInterface<WorkCase> {};
 
@@ -271,11 +258,7 @@ INSTANTIATE_TEST_SUITE_P(
                  1, true},
         WorkCase{"SameQuality", [](TextLine& l) { l.setAntialiased(true); }, 0, false},
         WorkCase{"OtherQuality", [](TextLine& l) { l.setAntialiased(false); }, 1, true},
-        WorkCase{"NewColour",
-                 [](TextLine& l) {
-                     l.setColour({0, 255, 0});
-                 },
-                 0, true},
+        WorkCase{"NewColour", [](TextLine& l) { l.setColour(kYellow); }, 0, true},
         WorkCase{"SameColour", [](TextLine& l) { l.setColour(kOrange); }, 0, false},
         WorkCase{"NewAlignment", [](TextLine& l) { l.setAlignment(TextLine::Align::Right); }, 0,
                  true},
