@@ -253,7 +253,8 @@ void formPlate(cairo_t* cr, double x, double y, double w, double h) {
 }
 
 // The preferences screen: the settings screen's finish, its title, a plate for the
-// preferences, one for the controls, a strip for the message line and the two buttons' plates.
+// preferences, one for the controls, a strip for the message line, the two buttons' plates and
+// the settings screen's fruit plaque.
 Canvas preferencesPanel() {
     Canvas c = titledPanel("PREFERENCES", 26, 40, Rgb{255, 208, 90});
     cairo_t* cr = c.cr();
@@ -266,8 +267,7 @@ Canvas preferencesPanel() {
     bluePanel(cr, 400, 492, 376, 92, 14);
     formPlate(cr, 426, 514, 140, 34);
     formPlate(cr, 616, 514, 140, 34);
-    for (double sx : {40.0, 380.0})
-        for (double sy : {532.0, 572.0}) screw(cr, sx, sy);
+    fruitPlaque(cr);
     cairo_rectangle(cr, 0, 0, 800, 600);
     trimStroke(cr);
     return c;
