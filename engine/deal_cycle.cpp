@@ -180,6 +180,7 @@ void Game::releaseHold(int reel) {
 
     state_.held[n] = state_.held[n] ? 0 : 1;
     screen_.showLamp(reel, state_.held[n] ? LampLook::Red : LampLook::Blank);
+    if (observer_ != nullptr) observer_->holdsChanged(state_.held);
 }
 
 void Game::showHoldLamps() {

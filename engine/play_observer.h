@@ -1,9 +1,12 @@
 #pragma once
-// What the engine tells an observer about each lever pull and each result, so that whatever
-// counts the play (the simulator) takes the rules' answers instead of deriving them again.
+// What the engine tells an observer about each lever pull, each result and each change the
+// player makes to the holds or the meters, so that whatever counts or tells the play (the
+// simulator, the spoken messages) takes the rules' answers instead of deriving them again.
 
 #include <cstdint>
 
+#include "engine/machine_state.h"
+#include "engine/services.h"
 #include "engine/symbols.h"
 
 namespace fruvana {
@@ -41,6 +44,13 @@ class PlayObserver {
     virtual ~PlayObserver() = default;
     virtual void pulled(const PullReport& pull) = 0;
     virtual void evaluated(const ResultReport& result) = 0;
+    // The holds changed between the deals: the player picked or dropped a reel (a pick that
+    // replaced the suggested holds included), or ending a second deal cleared them. The holds
+    // a deal sets come with its result instead.
+    virtual void holdsChanged(const Holds& held) { (void)held; }
+    // A coin, a collect or a bet step changed the meters; changed is the credit meter for the
+    // first two and the bet meter for the last.
+    virtual void metersChanged(Meter changed) { (void)changed; }
 };
 
 }  // namespace fruvana

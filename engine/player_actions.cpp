@@ -130,6 +130,7 @@ void Game::changeBet(int step) {
     state_.bet = bet;
     screen_.drawBetAndPrizes();
     host_.saveCredit();
+    if (observer_ != nullptr) observer_->metersChanged(Meter::Bet);
 }
 
 bool Game::insertCoin() {
@@ -141,6 +142,7 @@ bool Game::insertCoin() {
     state_.account -= kCoinValue;
     screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
     host_.saveCredit();
+    if (observer_ != nullptr) observer_->metersChanged(Meter::Credit);
     return true;
 }
 
@@ -157,6 +159,7 @@ bool Game::collect() {
     // Between a first and a second deal the phase and the holds stay: the free second deal is
     // still to come, and the first deal's win counts because it was collected.
     if (state_.phase == Phase::SecondDeal && current_) current_->collected = true;
+    if (observer_ != nullptr) observer_->metersChanged(Meter::Credit);
     return true;
 }
 
@@ -225,6 +228,7 @@ void Game::confirmSettings() {
         screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);
         for (int reel = 1; reel <= 3; ++reel) screen_.showLamp(reel, LampLook::Blank);
         endGame();
+        if (observer_ != nullptr) observer_->holdsChanged(state_.held);
     }
     host_.hideSettings();
 }

@@ -37,6 +37,7 @@ struct Preferences {
     AutoplayLimits autoplay;
     std::optional<int> realityCheckMinutes;  // off when empty
     bool lampShapes = false;                 // the hold lamps lit with a shape as well as a colour
+    bool speech = false;                     // the play told in short spoken messages
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };
 

@@ -46,13 +46,15 @@ void HeadlessAudio::restart(bool available) {
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
     : options_(std::move(options)),
       clock_(options_.startMs),
-      audio_(clock_, options_.audioAvailable) {}
+      audio_(clock_, options_.audioAvailable),
+      speech_(options_.speechAvailable) {}
 
 void HeadlessPlatform::restart(HeadlessOptions options) {
     if (windowOpen_) options.screen = options_.screen;
     options_ = std::move(options);
     clock_ = options_.startMs;
     audio_.restart(options_.audioAvailable);
+    speech_.restart(options_.speechAvailable);
     woken_ = false;
     script_.clear();
     shown_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 // The machine as tests see it: a virtual clock that moves only when the loop waits, scripted
-// input delivered at given times, the composed frame kept in memory, and a log of every sound
-// and URL the program asked for. It does what it is asked and records it.
+// input delivered at given times, the composed frame kept in memory, and a log of every sound,
+// URL and spoken message the program asked for. It does what it is asked and records it.
 
 #include <atomic>
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -54,9 +55,35 @@ class HeadlessAudio : public AudioOutput {
     std::vector<SoundLogEntry> log_;
 };
 
+// The headless speech: says nothing aloud, but keeps every message it was given, in order.
+class HeadlessSpeech : public SpeechOutput {
+  public:
+    explicit HeadlessSpeech(bool available) : available_(available) {}
+
+    bool available() override { return available_; }
+    std::string problem() const override {
+        return available_ ? std::string() : std::string("no speech server could be reached");
+    }
+    void say(std::string_view text) override {
+        if (available_) said_.emplace_back(text);
+    }
+
+    const std::vector<std::string>& said() const { return said_; }
+    // Nothing said, with speech there or not.
+    void restart(bool available) {
+        available_ = available;
+        said_.clear();
+    }
+
+  private:
+    bool available_;
+    std::vector<std::string> said_;
+};
+
 struct HeadlessOptions {
     ScreenInfo screen{1024, 768, 32};
     bool audioAvailable = true;
+    bool speechAvailable = true;
     std::string basePath = "./";
     std::uint64_t startMs = 0;
     std::uint64_t performanceCounter = 0x5eed;
@@ -89,6 +116,7 @@ class HeadlessPlatform : public Platform {
     bool openUrl(const std::string& url) override;
     bool setCurrentThreadPriority(PriorityLevel priority) override;
     AudioOutput& audio() override { return audio_; }
+    SpeechOutput& speech() override { return speech_; }
 
     // --- for tests ---
     // The machine switched on again with these options: the clock back at their start, no
@@ -113,6 +141,7 @@ class HeadlessPlatform : public Platform {
     // Forgets the presents recorded so far, so a long run keeps a flat memory.
     void clearPresents() { presents_.clear(); }
     HeadlessAudio& headlessAudio() { return audio_; }
+    HeadlessSpeech& headlessSpeech() { return speech_; }
     const std::vector<std::string>& openedUrls() const { return urls_; }
     std::vector<PriorityLevel> priorityRequests() const {
         std::lock_guard lock(prioritiesMutex_);
@@ -129,6 +158,7 @@ class HeadlessPlatform : public Platform {
     HeadlessOptions options_;
     std::uint64_t clock_;
     HeadlessAudio audio_;
+    HeadlessSpeech speech_;
     std::atomic<bool> woken_ = false;
     std::deque<Scripted> script_;
     bool windowOpen_ = false;

@@ -10,6 +10,7 @@
 #include "platform/audio.h"
 #include "platform/input_event.h"
 #include "platform/picture.h"
+#include "platform/speech.h"
 
 namespace fruvana {
 
@@ -75,6 +76,8 @@ class Platform {
 
     // The program's one sound channel.
     virtual AudioOutput& audio() = 0;
+    // The spoken messages, when the player wants them.
+    virtual SpeechOutput& speech() = 0;
 };
 
 // 24-bit bitmap images held in memory, read and written by SDL. Any bitmap SDL can read is

@@ -13,6 +13,7 @@
 #include "platform/sdl_audio.h"
 #include "platform/sdl_handles.h"
 #include "platform/sdl_input.h"
+#include "platform/speechd_output.h"
 
 namespace fruvana {
 
@@ -51,6 +52,7 @@ struct SdlPlatform::Impl {
     Uint32 wakeEvent = 0;
     std::atomic<bool> wakePending = false;
     std::unique_ptr<SdlAudio> audio;
+    SpeechdOutput speech;
     sdl::WindowPtr window;
     // The game's frame, in its own pixels; the part of it the window shows (all of it in full
     // screen, the cabinet in a window) and how that part is scaled into the window.
@@ -509,6 +511,10 @@ bool SdlPlatform::setCurrentThreadPriority(PriorityLevel priority) {
 
 AudioOutput& SdlPlatform::audio() {
     return *impl_->audio;
+}
+
+SpeechOutput& SdlPlatform::speech() {
+    return impl_->speech;
 }
 
 }  // namespace fruvana

@@ -53,6 +53,7 @@ class SdlPlatform : public Platform {
     bool openUrl(const std::string& url) override;
     bool setCurrentThreadPriority(PriorityLevel priority) override;
     AudioOutput& audio() override;
+    SpeechOutput& speech() override;
 
     // Whether the game shows in a framed window rather than full screen (F11, Alt+Enter).
     bool windowed() const;

@@ -5,11 +5,11 @@
 # fails when the two disagree, so a package build never meets a dependency the scripts did not
 # install.
 PACKAGE_BUILD_DEPENDS=(cmake debhelper libcli11-dev libfontconfig-dev libsdl2-dev libsdl2-ttf-dev
-                       libtomlplusplus-dev pkg-config)
+                       libspeechd-dev libtomlplusplus-dev pkg-config)
 # The game's own build; it reads its command line with CLI11 and its preferences file with
-# toml++.
+# toml++, and speaks through speech-dispatcher's client library.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-                fonts-liberation2 libcli11-dev libtomlplusplus-dev)
+                fonts-liberation2 libcli11-dev libtomlplusplus-dev libspeechd-dev)
 # The tools built beside the game, never linked into it: Cairo draws the asset generator's
 # pictures and the simulator's plots; the simulator writes and reads JSON with nlohmann-json,
 # takes its distributions from Boost.Math and formats with fmt.
@@ -17,8 +17,10 @@ TOOL_PACKAGES=(libcairo2-dev nlohmann-json3-dev libboost-math-dev libfmt-dev)
 # The fuzz targets are built with clang's libFuzzer.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build)
 # The asset generator speaks with festival's HTS voice; its test hears the voices with pocketsphinx.
+# The end-to-end run hears the game's spoken messages through a private speech-dispatcher server
+# with its dummy output module.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev festival festvox-us-slt-hts
-               pocketsphinx pocketsphinx-en-us
+               pocketsphinx pocketsphinx-en-us speech-dispatcher
                xvfb xauth xdotool x11-apps x11-utils imagemagick clang-format clang-tidy cppcheck
                dpkg-dev desktop-file-utils appstream lintian weston parallel git python3
                "${FUZZ_PACKAGES[@]}")

@@ -429,6 +429,8 @@ void InputRouter::pointerDown(const InputEvent& event) {
     pressed_ = screenOf(pressedForm_).controlAt(event.x, event.y);
     if (!pressed_) return;
     const Control& control = pressed_->control;
+    if ((pressedForm_ == Form::Settings || pressedForm_ == Form::Recall) && onFormControlPressed)
+        onFormControlPressed(control);
     switch (control.kind) {
         case ControlKind::Button:
             return pressButton(control.button, pressed_->onFace);

@@ -5,6 +5,7 @@
 // lies under a point, and whether an action may happen is the engine's to decide.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -150,6 +151,9 @@ class InputRouter {
     void formHidden() { focus_ = formBeneath(); }
     // Whether keys go to the settings screen (which ignores them) rather than the game.
     bool settingsHaveFocus() const { return focus_ == Form::Settings; }
+    // A pointer press met a control of the settings screen or the game recall, which has the
+    // focus from then on.
+    std::function<void(const Control&)> onFormControlPressed;
 
   private:
     enum class Form : std::uint8_t { Game, Settings, Recall, Preferences, RealityCheck };

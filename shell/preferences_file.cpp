@@ -200,6 +200,7 @@ StoredPreferences parsePreferences(const std::string& text, std::vector<std::str
         limit(read.number("reality_check", "every_minutes", offOr(kRealityCheckMinutes),
                           offOrText(kRealityCheckMinutes)));
 
+    if (const auto speech = read.word("sound", "speech", {"off", "on"})) p.speech = *speech == "on";
     if (const auto lamps = read.word("window", "hold_lamps", {"colour", "colour_and_shape"}))
         p.lampShapes = *lamps == "colour_and_shape";
     if (const auto mode = read.word("window", "mode", {"window", "fullscreen"}))
@@ -230,6 +231,7 @@ std::string formatPreferences(const StoredPreferences& stored) {
     toml::table& sound = section(document, "sound");
     sound.insert_or_assign("effects_volume", p.effectsVolume);
     sound.insert_or_assign("voice_volume", p.voiceVolume);
+    sound.insert_or_assign("speech", p.speech ? "on" : "off");
 
     toml::table& window = section(document, "window");
     window.insert_or_assign("mode", stored.window.windowed ? "window" : "fullscreen");

@@ -1,6 +1,7 @@
 #include "shell/preferences_form.h"
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <span>
 #include <utility>
@@ -58,7 +59,9 @@ int* volumeOf(Preferences& p, Setting setting) {
 
 int choiceCount(Preferences& p, Setting setting) {
     if (volumeOf(p, setting) != nullptr) return 100 / kVolumeStep + 1;
-    if (setting == Setting::WhenUnfocused || setting == Setting::LampShapes) return 2;
+    if (setting == Setting::WhenUnfocused || setting == Setting::LampShapes ||
+        setting == Setting::Speech)
+        return 2;
     return static_cast<int>(optionalSetting(p, setting).offered.size()) + 1;
 }
 
@@ -66,6 +69,7 @@ int choiceIndex(Preferences& p, Setting setting) {
     if (const int* volume = volumeOf(p, setting)) return *volume / kVolumeStep;
     if (setting == Setting::WhenUnfocused) return p.whenUnfocused == WhenUnfocused::Nothing ? 0 : 1;
     if (setting == Setting::LampShapes) return p.lampShapes ? 1 : 0;
+    if (setting == Setting::Speech) return p.speech ? 1 : 0;
     const OptionalSetting o = optionalSetting(p, setting);
     return choiceOf(*o.value, o.offered);
 }
@@ -77,6 +81,8 @@ void setChoice(Preferences& p, Setting setting, int choice) {
         p.whenUnfocused = choice == 0 ? WhenUnfocused::Nothing : WhenUnfocused::MuteAndPause;
     } else if (setting == Setting::LampShapes) {
         p.lampShapes = choice == 1;
+    } else if (setting == Setting::Speech) {
+        p.speech = choice == 1;
     } else {
         const OptionalSetting o = optionalSetting(p, setting);
         choose(*o.value, o.offered, choice);
@@ -91,16 +97,21 @@ constexpr int kPadColumn = 3;
 }  // namespace
 
 std::string settingLabel(Setting setting) {
-    constexpr std::array<std::string_view, kSettingCount> kLabels{
-        "Effects volume",          "Voice volume",
-        "Without the focus",       "Autoplay stops after",
-        "Autoplay stops on a win", "Autoplay stops at a net of",
-        "Reality check",           "Hold lamps"};
+    constexpr std::array<std::string_view, kSettingCount> kLabels{"Effects volume",
+                                                                  "Voice volume",
+                                                                  "Without the focus",
+                                                                  "Autoplay stops after",
+                                                                  "Autoplay stops on a win",
+                                                                  "Autoplay stops at a net of",
+                                                                  "Reality check",
+                                                                  "Hold lamps",
+                                                                  "Speech"};
     return std::string(kLabels[static_cast<std::size_t>(setting)]);
 }
 
-PreferencesForm::PreferencesForm(Preferences& preferences, InputBindings& bindings)
-    : preferences_(preferences), bindings_(bindings) {
+PreferencesForm::PreferencesForm(Preferences& preferences, InputBindings& bindings,
+                                 SpeechOutput* speech)
+    : preferences_(preferences), bindings_(bindings), speech_(speech) {
     for (int s = 0; s < kSettingCount; ++s)
         items_.push_back({Item::Kind::Setting, static_cast<Setting>(s), 0, s, 0});
     for (const InputRow& row : bindings_.rows()) {
@@ -177,6 +188,11 @@ PreferencesForm::Result PreferencesForm::click(std::size_t item, bool back) {
 }
 
 PreferencesForm::Result PreferencesForm::step(const Item& item, int direction, bool wrap) {
+    if (item.setting == Setting::Speech && !speechAvailable()) {
+        message_ = "Speech is unavailable: " +
+                   (speech_ != nullptr ? speech_->problem() : std::string("no speech here"));
+        return Result::Message;
+    }
     const int count = choiceCount(preferences_, item.setting);
     int choice = choiceIndex(preferences_, item.setting) + direction;
     if (wrap) choice = (choice + count) % count;
@@ -258,8 +274,35 @@ std::string PreferencesForm::valueText(const Item& item) const {
             return offOr(p.realityCheckMinutes, "Every ", " min");
         case Setting::LampShapes:
             return p.lampShapes ? "Colour and shape" : "Colour";
+        case Setting::Speech:
+            if (!speechAvailable()) return "Unavailable";
+            return p.speech ? "On" : "Off";
     }
     return {};
+}
+
+bool PreferencesForm::speechAvailable() const {
+    return speech_ != nullptr && speech_->available();
+}
+
+std::string PreferencesForm::focusText() const {
+    const Item& at = items_[focus_];
+    switch (at.kind) {
+        case Item::Kind::Setting:
+            return settingLabel(at.setting) + ", " + valueText(at);
+        case Item::Kind::Input: {
+            const InputRow& row = bindings_.rows()[at.row];
+            std::string action = actionText(row.command);
+            if (!action.empty())
+                action[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(action[0])));
+            const bool key = row.input.kind == Input::Kind::Key;
+            return action + (key ? ", key " : ", controller ") + valueText(at);
+        }
+        case Item::Kind::Defaults:
+        case Item::Kind::Ok:
+            break;
+    }
+    return valueText(at);
 }
 
 }  // namespace fruvana

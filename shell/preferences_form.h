@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/preferences.h"
+#include "platform/speech.h"
 #include "shell/input_router.h"
 
 namespace fruvana {
@@ -24,8 +25,9 @@ enum class Setting : std::uint8_t {
     AutoplayLoss,
     RealityCheck,
     LampShapes,
+    Speech,
 };
-inline constexpr int kSettingCount = 8;
+inline constexpr int kSettingCount = 9;
 
 class PreferencesForm {
   public:
@@ -40,9 +42,20 @@ class PreferencesForm {
         int column = 0;
     };
     // What a move changed, for the screen to redraw and the program to apply.
-    enum class Result : std::uint8_t { Nothing, Focus, Value, Capturing, Bindings, Closed };
+    // Message: only the message line changed (a value that cannot be chosen says why).
+    enum class Result : std::uint8_t {
+        Nothing,
+        Focus,
+        Value,
+        Capturing,
+        Bindings,
+        Message,
+        Closed
+    };
 
-    PreferencesForm(Preferences& preferences, InputBindings& bindings);
+    // Without speech (null), the speech preference reads as unavailable.
+    PreferencesForm(Preferences& preferences, InputBindings& bindings,
+                    SpeechOutput* speech = nullptr);
 
     const std::vector<Item>& items() const { return items_; }
     // The cabinet's actions the player may give other inputs, one per line of the controls.
@@ -63,15 +76,20 @@ class PreferencesForm {
     Setting changed() const { return changed_; }
 
     std::string valueText(const Item& item) const;
+    // The focused control as speech names it: "Effects volume, 100 %", "Insert a coin, key C",
+    // "OK".
+    std::string focusText() const;
     // The line under the controls: a hint, the key awaited, or why one was refused.
     const std::string& message() const { return message_; }
 
   private:
     Result step(const Item& item, int direction, bool wrap);
+    bool speechAvailable() const;
     Result activate(const Item& item);
 
     Preferences& preferences_;
     InputBindings& bindings_;
+    SpeechOutput* speech_;
     std::vector<Command> actions_;
     std::vector<Item> items_;
     std::size_t focus_ = 0;

@@ -18,7 +18,7 @@ using Item = PreferencesForm::Item;
 // Places on the panel, from the cabinet's top left corner.
 constexpr int kRowHeight = 18;
 constexpr int kSettingsTop = 116;
-constexpr int kSettingsStep = 40;
+constexpr int kSettingsStep = 36;
 constexpr int kActionsTop = 110;
 constexpr int kActionsStep = 23;
 // The controls' columns: the action's words, two keys, the controller button.
@@ -39,14 +39,16 @@ std::string capitalised(std::string text) {
 }  // namespace
 
 PreferencesScreen::PreferencesScreen(EventLoop& loop, Preferences& preferences,
-                                     InputBindings& bindings)
-    : loop_(loop), form_(preferences, bindings) {}
+                                     InputBindings& bindings, SpeechOutput* speech)
+    : loop_(loop), form_(preferences, bindings, speech) {}
 
 std::unique_ptr<PreferencesScreen> PreferencesScreen::create(GameScreen& screen, EventLoop& loop,
                                                              Preferences& preferences,
                                                              InputBindings& bindings,
+                                                             SpeechOutput* speech,
                                                              std::string& error) {
-    std::unique_ptr<PreferencesScreen> made(new PreferencesScreen(loop, preferences, bindings));
+    std::unique_ptr<PreferencesScreen> made(
+        new PreferencesScreen(loop, preferences, bindings, speech));
     if (!made->build(screen, error)) return nullptr;
     return made;
 }

@@ -21,7 +21,8 @@ class PreferencesScreen final : public FormScreen {
     // Adds the screen's parts over the cabinet, hidden. Null with the reason in error.
     static std::unique_ptr<PreferencesScreen> create(GameScreen& screen, EventLoop& loop,
                                                      Preferences& preferences,
-                                                     InputBindings& bindings, std::string& error);
+                                                     InputBindings& bindings, SpeechOutput* speech,
+                                                     std::string& error);
 
     // Shows the screen with the preferences as they stand, the focus on the first control.
     void show();
@@ -43,7 +44,8 @@ class PreferencesScreen final : public FormScreen {
     const FormPanel& panel() const { return *panel_; }
 
   private:
-    PreferencesScreen(EventLoop& loop, Preferences& preferences, InputBindings& bindings);
+    PreferencesScreen(EventLoop& loop, Preferences& preferences, InputBindings& bindings,
+                      SpeechOutput* speech);
     bool build(GameScreen& screen, std::string& error);
     // Every item's text, the message and the focus as the form now has them.
     void redraw();

@@ -95,7 +95,8 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     if (!settings_) return false;
     recall_ = RecallScreen::create(*screen_, loop_, error);
     if (!recall_) return false;
-    preferencesScreen_ = PreferencesScreen::create(*screen_, loop_, preferences_, bindings_, error);
+    preferencesScreen_ = PreferencesScreen::create(*screen_, loop_, preferences_, bindings_,
+                                                   &platform_.speech(), error);
     if (!preferencesScreen_) return false;
     realityCheck_ = RealityCheckPanel::create(*screen_, loop_, error);
     if (!realityCheck_) return false;
@@ -120,8 +121,12 @@ void Program::startMachine() {
     loadDataFiles();
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
+    game_->observe(&spokenPlay_);
     input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_,
                                            *preferencesScreen_, *realityCheck_, loop_, bindings_);
+    input_->onFormControlPressed = [this](const Control& control) {
+        spokenPlay_.say(controlSentence(control, state_.options));
+    };
     game_->resume();
 }
 
@@ -200,6 +205,7 @@ void Program::applyPreferences(const Preferences& preferences) {
     preferences_ = preferences;
     view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
     view_->setLampShapes(preferences.lampShapes);
+    spokenPlay_.setEnabled(preferences.speech);
     game_->setAutoplayLimits(preferences.autoplay);
     game_->setRealityCheck(preferences.realityCheckMinutes);
     realityTimer_.setEnabled(preferences.realityCheckMinutes.has_value());
@@ -208,12 +214,21 @@ void Program::applyPreferences(const Preferences& preferences) {
 void Program::showPreferences() {
     input_->preferencesShown();
     preferencesScreen_->show();
+    spokenPlay_.say("Preferences. " + preferencesScreen_->form().focusText());
 }
 
 void Program::preferenceChanged(PreferencesForm::Result result) {
     using Result = PreferencesForm::Result;
+    const PreferencesForm& form = preferencesScreen_->form();
+    if (result != Result::Closed) {
+        // Speech switched on is heard at once saying so; switched off, it says nothing more.
+        if (result == Result::Value && form.changed() == Setting::Speech)
+            spokenPlay_.setEnabled(preferences_.speech);
+        const bool moved = result == Result::Focus || result == Result::Value;
+        spokenPlay_.say(moved ? form.focusText() : form.message());
+    }
     if (result == Result::Value) {
-        const Setting changed = preferencesScreen_->form().changed();
+        const Setting changed = form.changed();
         if (changed != Setting::EffectsVolume && changed != Setting::VoiceVolume) return;
         view_->setVolumes(preferences_.effectsVolume, preferences_.voiceVolume);
         // Heard at the new level, as the game would play it: an effect only with Sound FX on,
@@ -318,6 +333,13 @@ void Program::endIntro() {
 void Program::showSettings() {
     input_->settingsShown();
     settings_->show();
+    spokenPlay_.say("Settings and statistics.");
+}
+
+void Program::showOptionSwitch(int screenRow) {
+    settings_->showSwitch(screenRow);
+    spokenPlay_.say(
+        controlSentence({ControlKind::OptionSwitch, Button{}, screenRow}, state_.options));
 }
 
 void Program::hideSettings() {
@@ -327,8 +349,10 @@ void Program::hideSettings() {
 
 void Program::showRecall() {
     input_->recallShown();
-    recall_->show(state_.recall,
-                  sessionLine(game_->session(), platform_.wallClock(), moneyOf(state_).total()));
+    const std::string session =
+        sessionLine(game_->session(), platform_.wallClock(), moneyOf(state_).total());
+    recall_->show(state_.recall, session);
+    spokenPlay_.say("Game recall. " + session);
 }
 
 void Program::hideRecall() {

@@ -23,6 +23,7 @@
 #include "shell/reality_check_panel.h"
 #include "shell/recall_screen.h"
 #include "shell/settings_screen.h"
+#include "shell/spoken_play.h"
 
 namespace fruvana {
 
@@ -78,6 +79,7 @@ class Program final : public GameHost {
     RecallScreen& recall() { return *recall_; }
     PreferencesScreen& preferencesScreen() { return *preferencesScreen_; }
     RealityCheckPanel& realityCheck() { return *realityCheck_; }
+    SpokenPlay& spokenPlay() { return spokenPlay_; }
 
     // --- the game's host ---
     void saveCredit() override;
@@ -89,7 +91,7 @@ class Program final : public GameHost {
     void openHelp() override;
     void showSettings() override;
     void hideSettings() override;
-    void showOptionSwitch(int screenRow) override { settings_->showSwitch(screenRow); }
+    void showOptionSwitch(int screenRow) override;
     void showAccountAndStatistics() override { settings_->showAccountAndStatistics(); }
     void showRecall() override;
     void hideRecall() override;
@@ -129,6 +131,7 @@ class Program final : public GameHost {
     UiTimer autoplayTimer_{loop_, kAutoplayIntervalMs};
     UiTimer realityTimer_{loop_, 1000};
     MachineState state_;
+    SpokenPlay spokenPlay_{state_, platform_.speech()};
     RandomSources sources_;
     OutcomePool pool_;
     std::unique_ptr<GameScreen> screen_;

@@ -64,7 +64,7 @@ run
 grep -q 'Geometry: 1024x768' "$work/shown.txt" || fail "without a file: $(cat "$work/shown.txt")"
 [ "$(conf)" = "mode = 'fullscreen' " ] || fail "the file after a full-screen game: $(conf)"
 echo "window memory: full screen without a file, and remembered"
-KEYS="p Left Down Down Down Down Down Down Down Down Return q Escape" run
+KEYS="p Left Down Down Down Down Down Down Down Down Down Return q Escape" run
 grep -q "^effects_volume = 90$" "$work/config/fruvana/fruvana.conf" &&
   grep -q "^pull = \[ 'Q', 'Space' \]$" "$work/config/fruvana/fruvana.conf" ||
   fail "the preferences screen's changes were not kept: $(cat "$work/config/fruvana/fruvana.conf")"

@@ -56,7 +56,7 @@ TEST_F(GoldenScreen, ThePreferencesScreenAndTheRealityCheck) {
     for (const InputEvent& e :
          {InputEvent::typed(U'p'), InputEvent::arrowKey(Arrow::Left), down, down, down,
           InputEvent::enter(), InputEvent::arrowKey(Arrow::Right), down, down, down, down, down,
-          InputEvent::enter(), InputEvent::typed(U'q')})
+          down, InputEvent::enter(), InputEvent::typed(U'q')})
         program->input().route(e);
     settle();
     ASSERT_TRUE(program->preferencesScreen().visible());

@@ -174,6 +174,7 @@ TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
         "[sound]\nfavourite = \"bells\"\neffects_volume = 70\n[mine]\nk = 1\n", complaints);
     stored.preferences = everyLimit();
     stored.preferences.voiceVolume = 0;
+    stored.preferences.speech = true;
     stored.window = {true, 3, 4};
     std::string refusal;
     ASSERT_TRUE(stored.bindings.rebind(0, {Input::Kind::Key, 0x1F600}, refusal)) << refusal;

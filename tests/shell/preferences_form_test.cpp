@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/headless_platform.h"
+
 namespace fruvana {
 namespace {
 
@@ -13,7 +15,8 @@ using Result = PreferencesForm::Result;
 struct Form {
     Preferences preferences;
     InputBindings bindings;
-    PreferencesForm form{preferences, bindings};
+    HeadlessSpeech speech{true};
+    PreferencesForm form{preferences, bindings, &speech};
 
     // U, D, L, R move, A activates, X closes, B is a back click on the focus; the last result.
     Result play(std::string_view moves) {
@@ -47,16 +50,18 @@ TEST(PreferencesForm, TheFocusMovesAndValuesStep) {
         {"DDDDDDR", "Every 15 min", Result::Value},
         {"DDDDDDB", "Every 60 min", Result::Value},  // a back click goes round the other way
         {"DDDDDDDA", "Colour and shape", Result::Value},
+        {"DDDDDDDDA", "On", Result::Value},
+        {"DDDDDDDDAB", "Off", Result::Value},
         {"DB", "90 %", Result::Value},
         {"U", "Defaults", Result::Focus},  // round from the top to the buttons
         {"URR", "OK", Result::Nothing},
-        {"DDDDDDDD", "Enter", Result::Focus},  // the first action, its first key
-        {"DDDDDDDDRR", "A", Result::Focus},
-        {"DDDDDDDDRRRD", "D-pad left", Result::Focus},  // down the controller's column
-        {"DDDDDDDDRD", "1", Result::Focus},             // a line without a second key
-        {"UU", "X", Result::Focus},                     // the last action, save and quit
+        {"DDDDDDDDD", "Enter", Result::Focus},  // the first action, its first key
+        {"DDDDDDDDDRR", "A", Result::Focus},
+        {"DDDDDDDDDRRRD", "D-pad left", Result::Focus},  // down the controller's column
+        {"DDDDDDDDDRD", "1", Result::Focus},             // a line without a second key
+        {"UU", "X", Result::Focus},                      // the last action, save and quit
         {"UUD", "Defaults", Result::Focus},
-        {"UUUUUUUUUUUUUUUUUUUUUUUD", "100 %", Result::Focus},
+        {"UUUUUUUUUUUUUUUUUUUUUUUUD", "100 %", Result::Focus},
         {"X", "100 %", Result::Closed},
         {"URA", "OK", Result::Closed},
     };
@@ -65,6 +70,29 @@ TEST(PreferencesForm, TheFocusMovesAndValuesStep) {
         EXPECT_EQ(f.play(c.moves), c.last) << c.moves;
         EXPECT_EQ(f.focused(), c.focused) << c.moves;
     }
+}
+
+// What speech says as the focus lands on a control; unavailable speech says why it cannot be
+// chosen, and leaves the preference as it was.
+TEST(PreferencesForm, TheFocusIsNamedAndUnavailableSpeechSaysWhy) {
+    const std::pair<const char*, std::string> named[] = {
+        {"", "Effects volume, 100 %"},
+        {"DDDDDDDD", "Speech, Off"},
+        {"DDDDDDDDD", "Pull the lever, key Enter"},
+        {"DDDDDDDDDRR", "Pull the lever, controller A"},
+        {"URR", "OK"},
+    };
+    for (const auto& [moves, text] : named) {
+        Form f;
+        f.play(moves);
+        EXPECT_EQ(f.form.focusText(), text) << moves;
+    }
+    Form f;
+    f.speech.restart(false);
+    EXPECT_EQ(f.play("DDDDDDDDA"), Result::Message);
+    EXPECT_EQ(f.form.focusText(), "Speech, Unavailable");
+    EXPECT_EQ(f.form.message(), "Speech is unavailable: no speech server could be reached");
+    EXPECT_FALSE(f.preferences.speech);
 }
 
 // On the pull's first key, and on the coin's controller button.
@@ -76,15 +104,15 @@ TEST(PreferencesForm, ANewKeyOrButtonIsTakenOrRefused) {
         std::string focused;
         std::string message;
     } cases[] = {
-        {"DDDDDDDDA", {Input::Kind::Key, U'q'}, "Q", "Q now does: pull the lever"},
-        {"DDDDDDDDA", {Input::Kind::Pad, 0, PadButton::Y}, "Enter", "That cannot be changed here"},
-        {"DDDDDDDDA", escape, "Enter",
+        {"DDDDDDDDDA", {Input::Kind::Key, U'q'}, "Q", "Q now does: pull the lever"},
+        {"DDDDDDDDDA", {Input::Kind::Pad, 0, PadButton::Y}, "Enter", "That cannot be changed here"},
+        {"DDDDDDDDDA", escape, "Enter",
          "Arrows or D-pad move, Enter or A changes, Escape or Back closes"},
-        {"DDDDDDDDDDDDDDRRA",
+        {"DDDDDDDDDDDDDDDRRA",
          {Input::Kind::Pad, 0, PadButton::Guide},
          "X",
          "Guide already does: game recall"},
-        {"DDDDDDDDDDDDDDRRA",
+        {"DDDDDDDDDDDDDDDRRA",
          {Input::Kind::Pad, 0, PadButton::Start},
          "X",
          "Start already does: help page"},
@@ -99,13 +127,13 @@ TEST(PreferencesForm, ANewKeyOrButtonIsTakenOrRefused) {
         EXPECT_EQ(f.form.message(), c.message);
     }
     Form f;
-    f.play("DDDDDDDDA");
+    f.play("DDDDDDDDDA");
     EXPECT_EQ(f.form.message(), "Press the new key to pull the lever, or Escape to keep Enter");
     f.form.capture({Input::Kind::Key, U'q'});
     EXPECT_EQ(f.form.click(f.form.items().size() - 2, false), Result::Bindings);  // Defaults
     EXPECT_EQ(f.bindings.rows()[0].input, (Input{Input::Kind::Key, U'\r'}));
     // A move gives up waiting for a key.
-    f.play("DDDDDDDDDA");
+    f.play("DDDDDDDDDDA");
     f.play("R");
     EXPECT_FALSE(f.form.capturing());
     EXPECT_EQ(f.form.capture({Input::Kind::Key, U'q'}), Result::Nothing);

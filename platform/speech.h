@@ -1,0 +1,26 @@
+#pragma once
+// Short spoken messages for a player who listens to the game: the speech server reads them
+// aloud while the game goes on. Nothing here ever waits for speech, so the game's timing is the
+// same with speech as without it.
+
+#include <string>
+#include <string_view>
+
+namespace fruvana {
+
+class SpeechOutput {
+  public:
+    virtual ~SpeechOutput() = default;
+
+    // False once no speech can be had: no speech server could be reached, or the connection
+    // was lost and could not be made again. The first call may start connecting in the
+    // background; it never waits, and speech counts as available until an attempt has failed.
+    virtual bool available() = 0;
+    // Why speech is unavailable, in a few words for the player; empty while it is available.
+    virtual std::string problem() const = 0;
+    // Speaks text in place of whatever is being said or still waits to be said. Returns at once;
+    // when speech is unavailable nothing is said.
+    virtual void say(std::string_view text) = 0;
+};
+
+}  // namespace fruvana
