@@ -1,11 +1,13 @@
 # What the end-to-end scripts share, sourced by each: a scratch folder ($work) that goes at
-# exit with the processes they started (in $keys, $game, $pid and $xvfb), an X server of their
-# own, screenshots read by screen_check, a data file's 32-bit values, and a failure that says
-# what went wrong and what the game printed.
+# exit with the processes they started (in $keys, $game, $pid, $xvfb and $speechd), an X server
+# of their own, screenshots read by screen_check, a data file's 32-bit values, and a failure that
+# says what went wrong and what the game printed.
 work=$(mktemp -d)
 e2e_cleanup() {
   local p
-  for p in ${keys:-} ${game:-} ${pid:-} ${xvfb:-}; do kill -KILL "$p" 2>/dev/null || true; done
+  for p in ${keys:-} ${game:-} ${pid:-} ${xvfb:-} ${speechd:-}; do
+    kill -KILL "$p" 2>/dev/null || true
+  done
   wait 2>/dev/null || true
   chmod -R u+rwx "$work" 2>/dev/null || true
   rm -rf "$work"
