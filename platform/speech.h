@@ -3,6 +3,7 @@
 // aloud while the game goes on. Nothing here ever waits for speech, so the game's timing is the
 // same with speech as without it.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ class SpeechOutput {
     // Speaks text in place of whatever is being said or still waits to be said. Returns at once;
     // when speech is unavailable nothing is said.
     virtual void say(std::string_view text) = 0;
+    // handler runs once, on another thread, when speech that counted as available turns out not
+    // to be; an empty function stops it, and no call of it is still running once this returns.
+    virtual void onUnavailable(std::function<void()> handler) { (void)handler; }
 };
 
 }  // namespace fruvana

@@ -73,6 +73,13 @@ void SpeechdOutput::giveUp(const std::string& why) {
     std::lock_guard lock(mutex_);
     problem_ = "no speech server could be reached";
     waiting_.reset();
+    // Under the lock, so a handler being cleared is never called after.
+    if (unavailable_) unavailable_();
+}
+
+void SpeechdOutput::onUnavailable(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
+    unavailable_ = std::move(handler);
 }
 
 void SpeechdOutput::work() {

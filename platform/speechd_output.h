@@ -24,6 +24,7 @@ class SpeechdOutput final : public SpeechOutput {
     bool available() override;
     std::string problem() const override;
     void say(std::string_view text) override;
+    void onUnavailable(std::function<void()> handler) override;
 
   private:
     // Starts the worker once; the caller holds mutex_.
@@ -41,6 +42,7 @@ class SpeechdOutput final : public SpeechOutput {
     std::optional<std::string> waiting_;
     bool stopping_ = false;
     std::string problem_;
+    std::function<void()> unavailable_;
     std::thread worker_;
 };
 

@@ -27,6 +27,8 @@ class PreferencesScreen final : public FormScreen {
     // Shows the screen with the preferences as they stand, the focus on the first control.
     void show();
     void hide();
+    // Draws every value again, as one that the form does not change (speech's) may have.
+    void refresh() { redraw(); }
     bool visible() const override { return panel_->visible(); }
     Rect area() const override { return panel_->area(); }
     std::optional<ControlHit> controlAt(int x, int y) const override {

@@ -41,6 +41,7 @@ std::string fileUrl(const std::string& path) {
 Program::Program(Platform& platform) : platform_(platform) {}
 
 Program::~Program() {
+    platform_.speech().onUnavailable({});
     introTimer_.setEnabled(false);
     autoplayTimer_.setEnabled(false);
     realityTimer_.setEnabled(false);
@@ -182,6 +183,12 @@ void Program::connectEvents() {
     realityTimer_.onTimer = [this](UiTimer&) { checkReality(); };
     preferencesScreen_->onChange = [this](PreferencesForm::Result r) { preferenceChanged(r); };
     realityCheck_->onAnswer = [this](bool stop) { answerRealityCheck(stop); };
+    // Speech found missing while the preferences screen is shown reads Unavailable at once.
+    platform_.speech().onUnavailable([this] {
+        loop_.post([this] {
+            if (preferencesScreen_->visible()) preferencesScreen_->refresh();
+        });
+    });
     loop_.onInput = [this](const InputEvent& event) {
         if (event.kind == InputKind::FocusLost || event.kind == InputKind::FocusGained) {
             focusChanged(event.kind == InputKind::FocusGained);
