@@ -53,7 +53,8 @@ std::string SpeechdOutput::problem() const {
 void SpeechdOutput::say(std::string_view text) {
     {
         std::lock_guard lock(mutex_);
-        if (!problem_.empty()) return;
+        wanted_ = true;
+        if (!problem_.empty()) return reportOnce();
         startWorker();
         waiting_ = std::string(text);
     }
@@ -64,15 +65,21 @@ void SpeechdOutput::startWorker() {
     if (!worker_.joinable() && !stopping_) worker_ = std::thread([this] { work(); });
 }
 
+void SpeechdOutput::reportOnce() {
+    if (!wanted_ || reported_) return;
+    reported_ = true;
+    std::fprintf(stderr, "Fruvana: speech is unavailable: %s\n", why_.c_str());
+}
+
 void SpeechdOutput::giveUp(const std::string& why) {
-    // The library's reason runs over several lines; the terminal gets it on one.
-    std::string line = why;
-    for (char& c : line)
-        if (c == '\n' || c == '\r') c = ' ';
-    std::fprintf(stderr, "Fruvana: speech is unavailable: %s\n", line.c_str());
     std::lock_guard lock(mutex_);
+    // The library's reason runs over several lines; the terminal gets it on one.
+    why_ = why;
+    for (char& c : why_)
+        if (c == '\n' || c == '\r') c = ' ';
     problem_ = "no speech server could be reached";
     waiting_.reset();
+    reportOnce();
     // Under the lock, so a handler being cleared is never called after.
     if (unavailable_) unavailable_();
 }

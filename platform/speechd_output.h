@@ -30,9 +30,12 @@ class SpeechdOutput final : public SpeechOutput {
     // Starts the worker once; the caller holds mutex_.
     void startWorker();
     void work();
-    // Speech is given up for this run: the reason on standard error once, and kept for the
-    // preferences screen.
+    // Speech is given up for this run, with the server's reason; the preferences screen keeps
+    // a short one.
     void giveUp(const std::string& why);
+    // The reason on standard error, once, and only when the player wants speech: a player who
+    // never chose it is not told it is missing. The caller holds mutex_.
+    void reportOnce();
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -42,6 +45,9 @@ class SpeechdOutput final : public SpeechOutput {
     std::optional<std::string> waiting_;
     bool stopping_ = false;
     std::string problem_;
+    std::string why_;
+    bool wanted_ = false;  // something was given to say
+    bool reported_ = false;
     std::function<void()> unavailable_;
     std::thread worker_;
 };
