@@ -20,8 +20,9 @@ AudioOutputMethod "alsa"
 AudioALSADevice "null"
 LogLevel 5
 CONF
+# Its own pid file too, so a player's server already running does not stop it starting.
 speech-dispatcher -s -t 60 -l 5 -c unix_socket -S "$work/speech/sock" -C "$work/speech/conf" \
-  -L "$work/speech/log" > "$work/speech/server.txt" 2>&1 &
+  -L "$work/speech/log" -P "$work/speech/pid" > "$work/speech/server.txt" 2>&1 &
 speechd=$!
 for _ in $(seq 1 50); do [ -S "$work/speech/sock" ] && break; sleep 0.1; done
 [ -S "$work/speech/sock" ] || { echo "SKIP: no speech server:"; cat "$work/speech/server.txt"; exit 77; }
