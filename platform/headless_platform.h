@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -67,6 +68,10 @@ class HeadlessSpeech : public SpeechOutput {
     void say(std::string_view text) override {
         if (available_) said_.emplace_back(text);
     }
+    // Its speech never turns unavailable by itself; the handler is only kept.
+    void onUnavailable(std::function<void()> handler) override {
+        unavailable_ = std::move(handler);
+    }
 
     const std::vector<std::string>& said() const { return said_; }
     // Nothing said, with speech there or not.
@@ -78,6 +83,7 @@ class HeadlessSpeech : public SpeechOutput {
   private:
     bool available_;
     std::vector<std::string> said_;
+    std::function<void()> unavailable_;
 };
 
 struct HeadlessOptions {

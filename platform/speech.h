@@ -24,7 +24,7 @@ class SpeechOutput {
     virtual void say(std::string_view text) = 0;
     // handler runs once, on another thread, when speech that counted as available turns out not
     // to be; an empty function stops it, and no call of it is still running once this returns.
-    virtual void onUnavailable(std::function<void()> handler) { (void)handler; }
+    virtual void onUnavailable(std::function<void()> handler) = 0;
 };
 
 }  // namespace fruvana
