@@ -29,6 +29,11 @@ Calls concat(Calls a, const Calls& b) {
     return a;
 }
 
+std::optional<std::string> englishOf(const std::optional<GameText>& text) {
+    if (!text) return std::nullopt;
+    return text->english();
+}
+
 // The calls up to and including the spin, leaving out what the stop of the reels adds.
 Calls untilSpin(const Calls& calls) {
     const auto spin = std::find(calls.begin(), calls.end(), "spin");
@@ -464,6 +469,24 @@ TEST_F(DealCycle, AutoplayTickWhileADealTurnsWaitsForTheNext) {
 }
 
 // Each limit at its edge; with none set, autoplay never stops by itself.
+// A translation is data: only the conversions that have a value are filled in, in the order the
+// words give, and anything else stays as written.
+TEST(GameTextFilling, PutsEachValueWhereTheWordsSay) {
+    const struct {
+        std::string_view words;
+        std::array<std::string, 3> values;
+        std::string expected;
+    } cases[] = {
+        {"%s games", {"25"}, "25 games"},
+        {"%2$s, %1$s and %3$s", {"a", "b", "c"}, "b, a and c"},
+        {"100 %% of %s", {"x"}, "100 % of x"},
+        {"%d %s%s%s%s %n", {"x", "y", "z"}, "%d xyz%s %n"},
+        {"%4$s %0$s %1$d %", {"x"}, "%4$s %0$s %1$d %"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GameText(c.words, c.values).english(), c.expected) << c.words;
+}
+
 TEST(AutoplayLimits, StopAtTheirEdge) {
     const AutoplayLimits every{10, 500, 1000};
     const struct {
@@ -480,7 +503,8 @@ TEST(AutoplayLimits, StopAtTheirEdge) {
         {{}, 100000, 500000, -100000, std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(autoplayStopText(c.limits, c.games, c.lastPaid, c.net), c.text) << c.games;
+        EXPECT_EQ(englishOf(autoplayStopText(c.limits, c.games, c.lastPaid, c.net)), c.text)
+            << c.games;
 }
 
 // Checks fall due an interval after the session began, then an interval after the last one
@@ -503,9 +527,10 @@ TEST_F(DealCycle, RealityChecksFallDueEveryIntervalOfPlay) {
     };
     for (const auto& step : steps) {
         m.state.inputEnabled = !step.dealTurning;
-        EXPECT_EQ(m.game.takeRealityCheck(step.at), step.text) << step.at;
+        EXPECT_EQ(englishOf(m.game.takeRealityCheck(step.at)), step.text) << step.at;
     }
-    EXPECT_EQ(realityCheckText(15, 118, -120), "You have played 15 min: 118 games, net -120");
+    EXPECT_EQ(realityCheckText(15, 118, -120).english(),
+              "You have played 15 min: 118 games, net -120");
     m.game.setRealityCheck(std::nullopt);
     EXPECT_EQ(m.game.takeRealityCheck(1000 + 99999), std::nullopt);
 }
