@@ -29,11 +29,6 @@ Calls concat(Calls a, const Calls& b) {
     return a;
 }
 
-std::optional<std::string> englishOf(const std::optional<GameText>& text) {
-    if (!text) return std::nullopt;
-    return text->english();
-}
-
 // The calls up to and including the spin, leaving out what the stop of the reels adds.
 Calls untilSpin(const Calls& calls) {
     const auto spin = std::find(calls.begin(), calls.end(), "spin");
@@ -468,7 +463,6 @@ TEST_F(DealCycle, AutoplayTickWhileADealTurnsWaitsForTheNext) {
     EXPECT_EQ(m.state.credit, 1000);
 }
 
-// Each limit at its edge; with none set, autoplay never stops by itself.
 // A translation is data: only the conversions that have a value are filled in, in the order the
 // words give, and anything else stays as written.
 TEST(GameTextFilling, PutsEachValueWhereTheWordsSay) {
@@ -487,6 +481,7 @@ TEST(GameTextFilling, PutsEachValueWhereTheWordsSay) {
         EXPECT_EQ(GameText(c.words, c.values).english(), c.expected) << c.words;
 }
 
+// Each limit at its edge; with none set, autoplay never stops by itself.
 TEST(AutoplayLimits, StopAtTheirEdge) {
     const AutoplayLimits every{10, 500, 1000};
     const struct {
@@ -494,7 +489,7 @@ TEST(AutoplayLimits, StopAtTheirEdge) {
         int games;
         std::int32_t lastPaid;
         std::int64_t net;
-        std::optional<std::string> text;
+        std::optional<GameText> text;
     } cases[] = {
         {every, 9, 499, -999, std::nullopt},
         {every, 10, 0, 0, "Autoplay OFF: 10 games"},
@@ -503,8 +498,7 @@ TEST(AutoplayLimits, StopAtTheirEdge) {
         {{}, 100000, 500000, -100000, std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(englishOf(autoplayStopText(c.limits, c.games, c.lastPaid, c.net)), c.text)
-            << c.games;
+        EXPECT_EQ(autoplayStopText(c.limits, c.games, c.lastPaid, c.net), c.text) << c.games;
 }
 
 // Checks fall due an interval after the session began, then an interval after the last one
@@ -517,7 +511,7 @@ TEST_F(DealCycle, RealityChecksFallDueEveryIntervalOfPlay) {
     const struct {
         std::int64_t at;
         bool dealTurning;
-        std::optional<std::string> text;
+        std::optional<GameText> text;
     } steps[] = {
         {1000 + 1799, false, std::nullopt},
         {1000 + 1800, true, std::nullopt},
@@ -527,7 +521,7 @@ TEST_F(DealCycle, RealityChecksFallDueEveryIntervalOfPlay) {
     };
     for (const auto& step : steps) {
         m.state.inputEnabled = !step.dealTurning;
-        EXPECT_EQ(englishOf(m.game.takeRealityCheck(step.at)), step.text) << step.at;
+        EXPECT_EQ(m.game.takeRealityCheck(step.at), step.text) << step.at;
     }
     EXPECT_EQ(realityCheckText(15, 118, -120).english(),
               "You have played 15 min: 118 games, net -120");
