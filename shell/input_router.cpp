@@ -147,7 +147,7 @@ bool InputBindings::rebind(std::span<const std::pair<std::size_t, Input>> change
             if (other == row || rows[other].input != input || rows[other].where != Where::Game)
                 continue;
             refusal = tr(GameText{translatable("%s already does: %s"),
-                                  {tr(inputText(input)), tr(actionText(rows[other].command))}});
+                                  {tr(inputText(input)), actionWords(rows[other].command)}});
             return false;
         }
     }
@@ -167,19 +167,21 @@ void InputBindings::restoreDefaults() {
     rows_.assign(kInputTable.begin(), kInputTable.end());
 }
 
-std::string actionText(const Command& command) {
+namespace {
+
+GameText actionName(const Command& command) {
     switch (command.kind) {
         case Command::Kind::Pull:
-            return std::string(translatable("pull the lever"));
+            return translatable("pull the lever");
         case Command::Kind::Hold:
-            return GameText{translatable("hold reel %s"), {std::to_string(command.reel)}}.english();
+            return {translatable("hold reel %s"), {std::to_string(command.reel)}};
         case Command::Kind::OpenRecall:
         case Command::Kind::CloseRecall:
-            return std::string(translatable("game recall"));
+            return translatable("game recall");
         case Command::Kind::Quit:
-            return std::string(translatable("save and quit"));
+            return translatable("save and quit");
         case Command::Kind::OpenPreferences:
-            return std::string(translatable("preferences"));
+            return translatable("preferences");
         case Command::Kind::Form:
         case Command::Kind::Press:
         case Command::Kind::Click:
@@ -199,7 +201,17 @@ std::string actionText(const Command& command) {
         translatable("game recall"),
         translatable("OK"),
         translatable("preferences")};
-    return std::string(kButtons[static_cast<std::size_t>(command.button)]);
+    return kButtons[static_cast<std::size_t>(command.button)];
+}
+
+}  // namespace
+
+std::string actionText(const Command& command) {
+    return actionName(command).english();
+}
+
+std::string actionWords(const Command& command) {
+    return tr(actionName(command));
 }
 
 std::string inputText(const Input& input) {

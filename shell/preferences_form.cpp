@@ -128,7 +128,7 @@ PreferencesForm::PreferencesForm(Preferences& preferences, InputBindings& bindin
 void PreferencesForm::reset() {
     focus_ = 0;
     capturing_.reset();
-    message_ = kHint;
+    message_ = tr(kHint);
 }
 
 PreferencesForm::Result PreferencesForm::move(FormMove move) {
@@ -199,7 +199,7 @@ PreferencesForm::Result PreferencesForm::activate(const Item& item) {
             const GameText prompt{
                 key ? translatable("Press the new key to %s, or Escape to keep %s")
                     : translatable("Press the new button to %s, or Escape to keep %s"),
-                {tr(actionText(row.command)), tr(inputText(row.input))}};
+                {actionWords(row.command), tr(inputText(row.input))}};
             message_ = tr(prompt);
             return Result::Capturing;
         }
@@ -224,7 +224,7 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
     if (bindings_.rebind(row, input, refusal)) {
         const InputRow& changed = bindings_.rows()[row];
         message_ = tr(GameText{translatable("%s now does: %s"),
-                               {tr(inputText(changed.input)), tr(actionText(changed.command))}});
+                               {tr(inputText(changed.input)), actionWords(changed.command)}});
     } else {
         message_ = refusal;
     }

@@ -71,7 +71,7 @@ bool PreferencesScreen::build(GameScreen& screen, std::string& error) {
                          settingLabel(static_cast<Setting>(s)), Align::Left, false);
     for (std::size_t a = 0; a < form_.actions().size(); ++a)
         panel_->addLabel(at(kColumns[0], kActionsTop + static_cast<int>(a) * kActionsStep),
-                         capitalised(tr(actionText(form_.actions()[a]))), Align::Left, false);
+                         capitalised(actionWords(form_.actions()[a])), Align::Left, false);
     for (const Item& item : form_.items()) {
         switch (item.kind) {
             case Item::Kind::Setting:
