@@ -7,11 +7,12 @@ po=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$po")
 template=${1:-$po/fruvana.pot}
 cd "$root"
-mapfile -t sources < <(grep -rlE '\b(tr|translatable)\(' engine grid presentation shell \
-                         --include='*.cpp' --include='*.h' | grep -v translation | sort)
+mapfile -t sources < <(grep -rlE '\b(tr|translatable|words)\(' engine grid presentation shell \
+                         tools/assetgen --include='*.cpp' --include='*.h' |
+                         grep -v -e translation -e assetgen/language | sort)
 common=(--from-code=UTF-8 --add-location=file --package-name=Fruvana --sort-by-file
         --add-comments=Translators: --output="$template")
-xgettext "${common[@]}" --language=C++ --keyword=tr --keyword=translatable "${sources[@]}"
+xgettext "${common[@]}" --language=C++ --keyword=tr --keyword=translatable --keyword=words "${sources[@]}"
 xgettext "${common[@]}" --join-existing --language=Desktop packaging/fruvana.desktop.in
 its=$(ls /usr/share/gettext-*/its/metainfo.its | head -n 1)  # the gettext package's own rules
 xgettext "${common[@]}" --join-existing --its="$its" \

@@ -5,6 +5,8 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "presentation/asset_catalogue.h"
+
 namespace fruvana {
 namespace {
 constexpr const char* kDomain = "fruvana";
@@ -31,6 +33,7 @@ void startTranslations(const std::string& folder) {
     bindtextdomain(kDomain, folder.c_str());
     bind_textdomain_codeset(kDomain, "UTF-8");
     textdomain(kDomain);
+    usePictureLanguage(translationLanguage());
 }
 
 std::string translationLanguage() {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "presentation/asset_catalogue.h"
 #include "presentation/components/text_line.h"
 #include "tests/shell/program_fixture.h"
 
@@ -52,7 +53,8 @@ class InLanguage : public WholeProgram, public ::testing::WithParamInterface<con
 };
 
 // The longest texts each place takes: the message line's every text, each preference at every
-// value, the key prompts and refusals, and the reality check; and the help page that opens.
+// value, the key prompts and refusals, and the reality check; the pictures' words and the help
+// page in the language.
 TEST_P(InLanguage, EveryTextFitsItsPlace) {
     std::vector<GameText> messages{kFirstDealText, kSecondDealText, kAutoplayOffText,
                                    kAutoplayButtonOnText, kAutoplayButtonOffText};
@@ -84,6 +86,15 @@ TEST_P(InLanguage, EveryTextFitsItsPlace) {
     program->realityCheck().show(tr(realityCheckText(600, 99999, -9999999)));
     EXPECT_EQ(cutOff(), std::vector<std::string>{});
     program->realityCheck().hide();
+
+    // The cabinet's engraved words: drawn over in every language but English.
+    std::string error;
+    const std::optional<Picture> shown = loadPicture(AssetKind::GamePicture, "cabinet", error);
+    usePictureLanguage("");
+    const std::optional<Picture> english = loadPicture(AssetKind::GamePicture, "cabinet", error);
+    usePictureLanguage(translationLanguage());
+    ASSERT_TRUE(shown && english) << error;
+    EXPECT_EQ(*shown == *english, language() == "en");
 
     type('h');
     ASSERT_FALSE(platform->openedUrls().empty());
