@@ -204,7 +204,7 @@ void Game::autoplayTick() {
         stopAutoplay(kAutoplayOffText);
         return;
     }
-    const std::optional<std::string> limitReached =
+    const std::optional<GameText> limitReached =
         autoplayStopText(autoplayLimits_, autoplayGames_, autoplayLastPaid_,
                          money().total() - session_.moneyAtStart);
     if (limitReached) {

@@ -23,11 +23,11 @@
 namespace fruvana {
 
 // The game's own texts on the message line.
-inline constexpr std::string_view kFirstDealText = "1st  DEAL";
-inline constexpr std::string_view kSecondDealText = "2nd  DEAL";
-inline constexpr std::string_view kAutoplayOffText = "Autoplay OFF";
-inline constexpr std::string_view kAutoplayButtonOnText = "Auto play ON";
-inline constexpr std::string_view kAutoplayButtonOffText = "Auto play OFF";
+inline constexpr std::string_view kFirstDealText = translatable("1st  DEAL");
+inline constexpr std::string_view kSecondDealText = translatable("2nd  DEAL");
+inline constexpr std::string_view kAutoplayOffText = translatable("Autoplay OFF");
+inline constexpr std::string_view kAutoplayButtonOnText = translatable("Auto play ON");
+inline constexpr std::string_view kAutoplayButtonOffText = translatable("Auto play OFF");
 
 // The reels a result pays on: all three for a three of a kind, the first bar pair for any two
 // bars, the first fruit pair for any two fruits (pairs tried as 1-2, 1-3, 2-3), none for no win.
@@ -43,12 +43,12 @@ Verdict verdictFor(ComboClass comboClass);
 // The message line's text when autoplay stops by itself before its next deal, or nothing while
 // it plays on: once it has played its games, once a game paid at least the win limit, or once
 // the session's net has fallen to minus the loss limit (credits throughout).
-std::optional<std::string> autoplayStopText(const AutoplayLimits& limits, int games,
-                                            std::int32_t lastPaid, std::int64_t sessionNet);
+std::optional<GameText> autoplayStopText(const AutoplayLimits& limits, int games,
+                                         std::int32_t lastPaid, std::int64_t sessionNet);
 
 // The reality check's words after whole minutes of play, the session's games and its net in
 // credits: "You have played 30 min: 118 games, net +350".
-std::string realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net);
+GameText realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net);
 
 // When a button takes a press, and what it sounds like.
 struct ButtonRule {
@@ -107,7 +107,7 @@ class Game {
     bool collect();
     void startAutoplay();
     // Autoplay off, the message line saying why.
-    void stopAutoplay(std::string_view why = kAutoplayButtonOffText);
+    void stopAutoplay(const GameText& why = kAutoplayButtonOffText);
     bool autoplayOn() const { return autoplayOn_; }
     // Autoplay waits (its timer stopped, still on) while paused, and goes on when no longer.
     void pauseAutoplay(bool paused);
@@ -118,7 +118,7 @@ class Game {
     // The reality check's text when one is due at wall-clock second now: an interval has passed
     // since the session began or since the last check was shown, and no deal is turning. The
     // next one falls due an interval after now.
-    std::optional<std::string> takeRealityCheck(std::int64_t now);
+    std::optional<GameText> takeRealityCheck(std::int64_t now);
     void openSettings();
     // The settings screen's OK: a pending second deal ends if Second deal was switched off
     // during the visit, then the screen closes.

@@ -64,7 +64,8 @@ struct DealCounts {
 // The label of a row of the statistics table: the winning kind of result with that code, or on
 // the last row the count of every deal.
 constexpr std::string_view statisticsRowText(int row) {
-    return row == DealCounts::kRows ? "total deals" : comboClassText(static_cast<ComboClass>(row));
+    return row == DealCounts::kRows ? translatable("total deals")
+                                    : comboClassText(static_cast<ComboClass>(row));
 }
 
 struct Statistics {

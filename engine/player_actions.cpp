@@ -172,7 +172,7 @@ void Game::startAutoplay() {
     host_.runAutoplayTimer(true);
 }
 
-void Game::stopAutoplay(std::string_view why) {
+void Game::stopAutoplay(const GameText& why) {
     autoplayOn_ = false;
     host_.runAutoplayTimer(false);
     screen_.delay(1000);
@@ -184,13 +184,13 @@ void Game::pauseAutoplay(bool paused) {
     if (autoplayOn_) host_.runAutoplayTimer(!paused);
 }
 
-std::string realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net) {
+GameText realityCheckText(std::int64_t minutes, std::int32_t games, std::int64_t net) {
     const std::string sign = net > 0 ? "+" : "";
-    return "You have played " + std::to_string(minutes) + " min: " + std::to_string(games) +
-           " games, net " + sign + std::to_string(net);
+    return {translatable("You have played %s min: %s games, net %s"),
+            {std::to_string(minutes), std::to_string(games), sign + std::to_string(net)}};
 }
 
-std::optional<std::string> Game::takeRealityCheck(std::int64_t now) {
+std::optional<GameText> Game::takeRealityCheck(std::int64_t now) {
     if (!realityCheckMinutes_ || !state_.inputEnabled) return std::nullopt;
     const std::int64_t since = std::max(lastRealityCheck_, session_.startedAt);
     if (now - since < std::int64_t{*realityCheckMinutes_} * 60) return std::nullopt;
@@ -199,15 +199,14 @@ std::optional<std::string> Game::takeRealityCheck(std::int64_t now) {
                             money().total() - session_.moneyAtStart);
 }
 
-std::optional<std::string> autoplayStopText(const AutoplayLimits& limits, int games,
-                                            std::int32_t lastPaid, std::int64_t sessionNet) {
-    const std::string off(kAutoplayOffText);
+std::optional<GameText> autoplayStopText(const AutoplayLimits& limits, int games,
+                                         std::int32_t lastPaid, std::int64_t sessionNet) {
     if (limits.games && games >= *limits.games)
-        return off + ": " + std::to_string(games) + " games";
+        return GameText{translatable("Autoplay OFF: %s games"), {std::to_string(games)}};
     if (limits.winAtLeast && lastPaid >= *limits.winAtLeast)
-        return off + ": won " + std::to_string(lastPaid);
+        return GameText{translatable("Autoplay OFF: won %s"), {std::to_string(lastPaid)}};
     if (limits.netLoss && sessionNet <= -*limits.netLoss)
-        return off + ": net " + std::to_string(sessionNet);
+        return GameText{translatable("Autoplay OFF: net %s"), {std::to_string(sessionNet)}};
     return std::nullopt;
 }
 

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/game_text.h"
+
 namespace fruvana {
 
 // The seven meters drawn from digit pictures: credit and win with 7 digits, bet with 2, the
@@ -65,8 +67,9 @@ class EngineServices {
     virtual void drawMeter(std::int32_t value, Meter meter, int digits) = 0;
     // The bet meter and the four prizes of the pay panel for the current bet.
     virtual void drawBetAndPrizes() = 0;
-    // Replaces the text of the message line; it is painted at the next pumpPending.
-    virtual void setMessage(std::string_view text) = 0;
+    // Replaces the text of the message line, in the player's language; it is painted at the
+    // next pumpPending.
+    virtual void setMessage(const GameText& text) = 0;
     // Handles every pending window event once (input, painting, due timers), then returns.
     virtual void pumpPending() = 0;
     // Waits at least ms milliseconds while handling events; handlers may run nested inside.

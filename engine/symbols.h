@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/game_text.h"
+
 namespace fruvana {
 
 // Reel symbol codes; symbol s is drawn from cell s of the reel strip picture.
@@ -80,9 +82,12 @@ struct PerClass {
 // What each kind of result is called on screen and in reports.
 constexpr std::string_view comboClassText(ComboClass c) {
     constexpr std::array<std::string_view, kClassCount> texts = {
-        "three single bars", "three bells",  "three yellow 7s", "three grapes",
-        "three cherries",    "three melons", "any three bars",  "any three 7s",
-        "any three fruits",  "any two bars", "any two fruits",  "no win",
+        translatable("three single bars"), translatable("three bells"),
+        translatable("three yellow 7s"),   translatable("three grapes"),
+        translatable("three cherries"),    translatable("three melons"),
+        translatable("any three bars"),    translatable("any three 7s"),
+        translatable("any three fruits"),  translatable("any two bars"),
+        translatable("any two fruits"),    translatable("no win"),
     };
     const int code = codeOf(c);
     // cppcheck-suppress returnDanglingLifetime ; the views point into literals, not the array

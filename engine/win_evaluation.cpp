@@ -31,9 +31,12 @@ std::array<bool, 3> winningReels(const Line& line, ComboClass comboClass) {
 }
 
 Verdict verdictFor(ComboClass comboClass) {
-    if (comboClass <= ComboClass::ThreeMelons) return {sounds::kVerdictExcellent, "Excellent !!!"};
-    if (comboClass <= ComboClass::AnyThreeFruits) return {sounds::kVerdictGood, "Good job !!"};
-    if (comboClass <= ComboClass::AnyTwoFruits) return {sounds::kVerdictNotBad, "Not bad !"};
+    if (comboClass <= ComboClass::ThreeMelons)
+        return {sounds::kVerdictExcellent, translatable("Excellent !!!")};
+    if (comboClass <= ComboClass::AnyThreeFruits)
+        return {sounds::kVerdictGood, translatable("Good job !!")};
+    if (comboClass <= ComboClass::AnyTwoFruits)
+        return {sounds::kVerdictNotBad, translatable("Not bad !")};
     return {};
 }
 

@@ -1,8 +1,55 @@
 #include "presentation/asset_catalogue.h"
 
+#include <charconv>
+
 #include "platform/platform.h"
 
 namespace fruvana {
+
+namespace {
+
+std::string pictureLanguage;
+
+std::string_view folderOf(AssetKind kind) {
+    switch (kind) {
+        case AssetKind::GamePicture:
+            return "game";
+        case AssetKind::SettingsPicture:
+            return "settings";
+        case AssetKind::RecallPicture:
+            return "recall";
+        case AssetKind::PreferencesPicture:
+            return "preferences";
+        default:
+            return {};
+    }
+}
+
+// Draws over picture every part its words change in the pictures' language.
+void translate(Picture& picture, AssetKind kind, std::string_view name) {
+    if (pictureLanguage.empty() || folderOf(kind).empty()) return;
+    const std::string prefix =
+        pictureLanguage + "/" + std::string(folderOf(kind)) + "-" + std::string(name) + "-";
+    for (const EmbeddedAsset& part : embeddedAssets()) {
+        if (part.kind != AssetKind::TranslatedPart || !part.name.starts_with(prefix)) continue;
+        // The place follows the prefix as "<x>-<y>".
+        const std::string_view place = part.name.substr(prefix.size());
+        int x = 0, y = 0;
+        const char* end = place.data() + place.size();
+        const auto [dash, xError] = std::from_chars(place.data(), end, x);
+        if (xError != std::errc() || dash == end || *dash != '-') continue;
+        const auto [rest, yError] = std::from_chars(dash + 1, end, y);
+        if (yError != std::errc() || rest != end) continue;
+        if (const std::optional<Picture> pixels = loadBmp(part.bytes(), nullptr))
+            blit(*pixels, picture, x, y);
+    }
+}
+
+}  // namespace
+
+void usePictureLanguage(std::string_view language) {
+    pictureLanguage = language;
+}
 
 namespace detail {
 // Defined in the source the build generates from the files in assets/.
@@ -28,7 +75,11 @@ std::optional<Picture> loadPicture(AssetKind kind, std::string_view name, std::s
     }
     std::string why;
     std::optional<Picture> loaded = loadBmp(*image, &why);
-    if (!loaded) error = "the picture " + std::string(name) + " cannot be loaded: " + why;
+    if (!loaded) {
+        error = "the picture " + std::string(name) + " cannot be loaded: " + why;
+        return loaded;
+    }
+    translate(*loaded, kind, name);
     return loaded;
 }
 

@@ -20,6 +20,9 @@ enum class AssetKind : std::uint8_t {
     PreferencesPicture,  // pictures of the preferences screen and the reality check
     Sound,               // sounds (assets/sounds)
     Icon,                // the window's icon (assets/icons)
+    // A part of a picture in another language (assets/translated/<language>), named
+    // <language>/<folder>-<picture>-<x>-<y> for the picture and the place it covers.
+    TranslatedPart,
 };
 
 struct EmbeddedAsset {
@@ -36,8 +39,12 @@ struct EmbeddedAsset {
 // The image of the asset with this kind and name, or nothing when there is none.
 std::optional<std::span<const std::uint8_t>> findAsset(AssetKind kind, std::string_view name);
 
-// The picture of that kind and name, loaded; nothing, with a one-line reason in error, when
-// the catalogue has no such picture or its bytes cannot be read.
+// The language of the pictures loaded from now on ("de"): each takes the parts its words change
+// in that language. Empty, or a language without parts: the English pictures.
+void usePictureLanguage(std::string_view language);
+
+// The picture of that kind and name, loaded, in the pictures' language; nothing, with a one-line
+// reason in error, when the catalogue has no such picture or its bytes cannot be read.
 std::optional<Picture> loadPicture(AssetKind kind, std::string_view name, std::string& error);
 
 // Every embedded asset, in the order of kind and then name.

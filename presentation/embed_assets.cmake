@@ -6,7 +6,7 @@ set(_assets ${PROJECT_SOURCE_DIR}/assets)
 file(GLOB FRUVANA_ASSET_FILES CONFIGURE_DEPENDS
   ${_assets}/game/*.bmp ${_assets}/settings/*.bmp ${_assets}/recall/*.bmp ${_assets}/preferences/*.bmp
   ${_assets}/sounds/*.wav
-  ${_assets}/icons/*.bmp)
+  ${_assets}/icons/*.bmp ${_assets}/translated/*/*.bmp)
 list(SORT FRUVANA_ASSET_FILES)
 if(NOT FRUVANA_ASSET_FILES)
   message(FATAL_ERROR "No pictures or sounds in ${_assets}")
@@ -32,6 +32,10 @@ foreach(_file IN LISTS FRUVANA_ASSET_FILES)
     set(_kind PreferencesPicture)
   elseif(_folder STREQUAL "icons")
     set(_kind Icon)
+  elseif(_dir MATCHES "/translated/[^/]+$")
+    # A part of a picture in one language, named with its language: de/game-cabinet-174-443.
+    set(_kind TranslatedPart)
+    set(_name "${_folder}/${_name}")
   else()
     set(_kind Sound)
   endif()

@@ -96,11 +96,7 @@ std::unique_ptr<GameScreen> GameScreen::create(int screenWidth, int screenHeight
 
 bool GameScreen::build(std::string& error) {
     auto load = [&](std::string_view name) {
-        auto image = findAsset(AssetKind::GamePicture, name);
-        std::string why = "no such picture";
-        std::optional<Picture> loaded = image ? loadBmp(*image, &why) : std::nullopt;
-        if (!loaded) error = "the picture " + std::string(name) + " cannot be loaded: " + why;
-        return loaded;
+        return loadPicture(AssetKind::GamePicture, name, error);
     };
     const std::optional<Picture> tile = load(P::kBackgroundTile);
     if (!tile) return false;

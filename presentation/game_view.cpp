@@ -6,6 +6,7 @@
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
 #include "presentation/round_face.h"
+#include "presentation/translation.h"
 
 namespace fruvana {
 
@@ -158,12 +159,12 @@ void GameView::drawMeter(std::int32_t value, Meter meter, int digits) {
     if (meters_.draw(value, layer.pixels(), digits)) layer.invalidate();
 }
 
-void GameView::setMessage(std::string_view text) {
-    messageLine_->setCaption(text);
+void GameView::setMessage(const GameText& text) {
+    messageLine_->setCaption(tr(text));
 }
 
 void GameView::setIntroMessage(std::string_view text) {
-    introLine_->setCaption(text);
+    introLine_->setCaption(tr(text));
 }
 
 void GameView::delay(int ms) {

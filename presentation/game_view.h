@@ -57,7 +57,7 @@ class GameView final : public EngineServices, public ControlScreen {
     // --- engine services ---
     void drawMeter(std::int32_t value, Meter meter, int digits) override;
     void drawBetAndPrizes() override;
-    void setMessage(std::string_view text) override;
+    void setMessage(const GameText& text) override;
     void pumpPending() override { loop_.pumpPending(); }
     void delay(int ms) override;
     void playSound(std::string_view name) override;

@@ -4,12 +4,13 @@
 # debian/control's Build-Depends, name for name (debhelper-compat is debhelper's); the lint step
 # fails when the two disagree, so a package build never meets a dependency the scripts did not
 # install.
-PACKAGE_BUILD_DEPENDS=(cmake debhelper libcli11-dev libfontconfig-dev libsdl2-dev libsdl2-ttf-dev
-                       libspeechd-dev libtomlplusplus-dev pkg-config)
+PACKAGE_BUILD_DEPENDS=(cmake debhelper gettext libcli11-dev libfontconfig-dev libsdl2-dev
+                       libsdl2-ttf-dev libspeechd-dev libtomlplusplus-dev pkg-config)
 # The game's own build; it reads its command line with CLI11 and its preferences file with
-# toml++, and speaks through speech-dispatcher's client library.
+# toml++, speaks through speech-dispatcher's client library, and compiles its translation
+# catalogues with gettext's tools.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-                fonts-liberation2 libcli11-dev libtomlplusplus-dev libspeechd-dev)
+                fonts-liberation2 libcli11-dev libtomlplusplus-dev libspeechd-dev gettext)
 # The tools built beside the game, never linked into it: Cairo draws the asset generator's
 # pictures and the simulator's plots; the simulator writes and reads JSON with nlohmann-json,
 # takes its distributions from Boost.Math and formats with fmt.

@@ -81,4 +81,15 @@ DataFolderPlaces currentPlaces(const std::string& programDir) {
     return places;
 }
 
+std::string translationsFolder(const std::string& programDir) {
+    std::string beside = programDir + "locale";
+    struct stat info {};
+    if (::stat(beside.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return beside;
+#ifdef FRUVANA_INSTALLED_LOCALE_DIR
+    return FRUVANA_INSTALLED_LOCALE_DIR;
+#else
+    return beside;
+#endif
+}
+
 }  // namespace fruvana

@@ -32,4 +32,8 @@ DataFolder chooseDataFolder(const DataFolderPlaces& places);
 // was configured for, and the environment.
 DataFolderPlaces currentPlaces(const std::string& programDir);
 
+// Where the translation catalogues are: beside the program when it has them (a build), else
+// where an installed game keeps them.
+std::string translationsFolder(const std::string& programDir);
+
 }  // namespace fruvana

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "presentation/translation.h"
+
 namespace fruvana {
 
 namespace {
@@ -135,7 +137,7 @@ bool InputBindings::rebind(std::span<const std::pair<std::size_t, Input>> change
     std::vector<InputRow> rows = rows_;
     for (const auto& [row, input] : changes) {
         if (row >= rows.size() || !changeable(rows[row]) || input.kind != rows[row].input.kind) {
-            refusal = "That cannot be changed here";
+            refusal = tr("That cannot be changed here");
             return false;
         }
         rows[row].input = input;
@@ -144,7 +146,8 @@ bool InputBindings::rebind(std::span<const std::pair<std::size_t, Input>> change
         for (std::size_t other = 0; other < rows.size(); ++other) {
             if (other == row || rows[other].input != input || rows[other].where != Where::Game)
                 continue;
-            refusal = inputText(input) + " already does: " + actionText(rows[other].command);
+            refusal = tr(GameText{translatable("%s already does: %s"),
+                                  {tr(inputText(input)), actionWords(rows[other].command)}});
             return false;
         }
     }
@@ -164,64 +167,88 @@ void InputBindings::restoreDefaults() {
     rows_.assign(kInputTable.begin(), kInputTable.end());
 }
 
-std::string actionText(const Command& command) {
+namespace {
+
+GameText actionName(const Command& command) {
     switch (command.kind) {
         case Command::Kind::Pull:
-            return "pull the lever";
+            return translatable("pull the lever");
         case Command::Kind::Hold:
-            return "hold reel " + std::to_string(command.reel);
+            return {translatable("hold reel %s"), {std::to_string(command.reel)}};
         case Command::Kind::OpenRecall:
         case Command::Kind::CloseRecall:
-            return "game recall";
+            return translatable("game recall");
         case Command::Kind::Quit:
-            return "save and quit";
+            return translatable("save and quit");
         case Command::Kind::OpenPreferences:
-            return "preferences";
+            return translatable("preferences");
         case Command::Kind::Form:
         case Command::Kind::Press:
         case Command::Kind::Click:
             break;
     }
     constexpr std::array<std::string_view, kButtonCount> kButtons{
-        "help page",   "exit",     "bet down",           "bet up", "insert a coin",
-        "collect",     "settings", "autoplay on or off", "OK",     "reset",
-        "game recall", "OK",       "preferences"};
-    return std::string(kButtons[static_cast<std::size_t>(command.button)]);
+        translatable("help page"),
+        translatable("exit"),
+        translatable("bet down"),
+        translatable("bet up"),
+        translatable("insert a coin"),
+        translatable("collect"),
+        translatable("settings"),
+        translatable("autoplay on or off"),
+        translatable("OK"),
+        translatable("reset"),
+        translatable("game recall"),
+        translatable("OK"),
+        translatable("preferences")};
+    return kButtons[static_cast<std::size_t>(command.button)];
+}
+
+}  // namespace
+
+std::string actionText(const Command& command) {
+    return actionName(command).english();
+}
+
+std::string actionWords(const Command& command) {
+    return tr(actionName(command));
 }
 
 std::string inputText(const Input& input) {
-    if (input.kind == Input::Kind::Wheel) return "the mouse wheel";
+    if (input.kind == Input::Kind::Wheel) return std::string(translatable("the mouse wheel"));
     if (input.kind == Input::Kind::Arrow) {
-        constexpr std::array<std::string_view, 4> kArrows{"Up", "Down", "Left", "Right"};
+        constexpr std::array<std::string_view, 4> kArrows{
+            translatable("Up"), translatable("Down"), translatable("Left"), translatable("Right")};
         return std::string(kArrows[static_cast<std::size_t>(input.arrow)]);
     }
     if (input.kind == Input::Kind::Pad) {
-        constexpr std::array<std::string_view, kPadButtonCount> kPads{"A",
-                                                                      "B",
-                                                                      "X",
-                                                                      "Y",
-                                                                      "Back",
-                                                                      "Start",
-                                                                      "D-pad left",
-                                                                      "D-pad up",
-                                                                      "D-pad right",
-                                                                      "left shoulder",
-                                                                      "right shoulder",
-                                                                      "Guide",
-                                                                      "D-pad down"};
+        constexpr std::array<std::string_view, kPadButtonCount> kPads{
+            "A",
+            "B",
+            "X",
+            "Y",
+            translatable("Back"),
+            translatable("Start"),
+            translatable("D-pad left"),
+            translatable("D-pad up"),
+            translatable("D-pad right"),
+            translatable("left shoulder"),
+            translatable("right shoulder"),
+            translatable("Guide"),
+            translatable("D-pad down")};
         return std::string(kPads[static_cast<std::size_t>(input.pad)]);
     }
     switch (input.key) {
         case U'\r':
-            return "Enter";
+            return std::string(translatable("Enter"));
         case U' ':
-            return "Space";
+            return std::string(translatable("Space"));
         case kEscape:
-            return "Escape";
+            return std::string(translatable("Escape"));
         case U',':
-            return "comma";
+            return std::string(translatable("comma"));
         case U'.':
-            return "full stop";
+            return std::string(translatable("full stop"));
         default:
             break;
     }

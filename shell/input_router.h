@@ -116,8 +116,10 @@ class InputBindings {
     std::vector<InputRow> rows_;
 };
 
-// What a row of the cabinet does, as the player reads it ("insert a coin", "hold reel 2").
+// What a row of the cabinet does ("insert a coin", "hold reel 2"): in English, as the
+// preferences file and the key tables name it, and in the player's language.
 std::string actionText(const Command& command);
+std::string actionWords(const Command& command);
 // How an input is named: a key by the character it types (Enter, Space, Escape, comma and full
 // stop by name), a controller button by its name.
 std::string inputText(const Input& input);

@@ -8,7 +8,9 @@
 
 #include "platform/sdl_platform.h"
 #include "presentation/components/threaded_timer.h"
+#include "presentation/translation.h"
 #include "shell/command_line.h"
+#include "shell/data_folder.h"
 #include "shell/preferences_file.h"
 #include "shell/program.h"
 #include "shell/recall_command.h"
@@ -24,6 +26,7 @@ std::string environment(const char* name) {
 
 int main(int argc, char** argv) {
     using namespace fruvana;
+    startTranslations(translationsFolder(runningProgramDir()));
     const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.action) {
         case CommandLine::Action::Help:
@@ -72,7 +75,7 @@ int main(int argc, char** argv) {
         stored.bindings = bindings;
         std::string why;
         if (!savePreferences(preferencesFile, stored, why))
-            std::fprintf(stderr, "Fruvana: the preferences are not kept: %s\n", why.c_str());
+            std::fprintf(stderr, tr("Fruvana: the preferences are not kept: %s\n"), why.c_str());
     };
     program->onPreferencesClosed = keep;
     const int code = program->run();
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!savePreferences(preferencesFile, stored, error))
-        std::fprintf(stderr, "Fruvana: the preferences are not kept: %s\n", error.c_str());
+        std::fprintf(stderr, tr("Fruvana: the preferences are not kept: %s\n"), error.c_str());
     // Deliberate: the files are written and flushed before run() returns, and the window
     // system takes the window back the moment the process ends; SDL's orderly teardown of a
     // full-screen window waits up to 200 ms for a window manager's answer that may never come.

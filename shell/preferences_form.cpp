@@ -6,12 +6,14 @@
 #include <span>
 #include <utility>
 
+#include "presentation/translation.h"
+
 namespace fruvana {
 
 namespace {
 
 constexpr std::string_view kHint =
-    "Arrows or D-pad move, Enter or A changes, Escape or Back closes";
+    translatable("Arrows or D-pad move, Enter or A changes, Escape or Back closes");
 constexpr char32_t kEscapeKey = 27;
 
 // A preference off or at one of its offered values, as the index of its choice: 0 for off.
@@ -97,16 +99,13 @@ constexpr int kPadColumn = 3;
 }  // namespace
 
 std::string settingLabel(Setting setting) {
-    constexpr std::array<std::string_view, kSettingCount> kLabels{"Effects volume",
-                                                                  "Voice volume",
-                                                                  "Without the focus",
-                                                                  "Autoplay stops after",
-                                                                  "Autoplay stops on a win",
-                                                                  "Autoplay stops at a net of",
-                                                                  "Reality check",
-                                                                  "Hold lamps",
-                                                                  "Speech"};
-    return std::string(kLabels[static_cast<std::size_t>(setting)]);
+    constexpr std::array<std::string_view, kSettingCount> kLabels{
+        translatable("Effects volume"),          translatable("Voice volume"),
+        translatable("Without the focus"),       translatable("Autoplay stops after"),
+        translatable("Autoplay stops on a win"), translatable("Autoplay stops at a net of"),
+        translatable("Reality check"),           translatable("Hold lamps"),
+        translatable("Speech")};
+    return tr(kLabels[static_cast<std::size_t>(setting)]);
 }
 
 PreferencesForm::PreferencesForm(Preferences& preferences, InputBindings& bindings,
@@ -137,7 +136,7 @@ PreferencesForm::PreferencesForm(Preferences& preferences, InputBindings& bindin
 void PreferencesForm::reset() {
     focus_ = 0;
     capturing_.reset();
-    message_ = kHint;
+    message_ = tr(kHint);
 }
 
 PreferencesForm::Result PreferencesForm::move(FormMove move) {
@@ -210,13 +209,16 @@ PreferencesForm::Result PreferencesForm::activate(const Item& item) {
             capturing_ = item.row;
             const InputRow& row = bindings_.rows()[item.row];
             const bool key = row.input.kind == Input::Kind::Key;
-            message_ = std::string(key ? "Press the new key" : "Press the new button") + " to " +
-                       actionText(row.command) + ", or Escape to keep " + inputText(row.input);
+            const GameText prompt{
+                key ? translatable("Press the new key to %s, or Escape to keep %s")
+                    : translatable("Press the new button to %s, or Escape to keep %s"),
+                {actionWords(row.command), tr(inputText(row.input))}};
+            message_ = tr(prompt);
             return Result::Capturing;
         }
         case Item::Kind::Defaults:
             bindings_.restoreDefaults();
-            message_ = "The game's own keys and buttons are back";
+            message_ = tr("The game's own keys and buttons are back");
             return Result::Bindings;
         case Item::Kind::Ok:
             return Result::Closed;
@@ -228,13 +230,14 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
     if (!capturing_) return Result::Nothing;
     const std::size_t row = *std::exchange(capturing_, std::nullopt);
     if (input == Input{Input::Kind::Key, kEscapeKey}) {
-        message_ = kHint;
+        message_ = tr(kHint);
         return Result::Bindings;
     }
     std::string refusal;
     if (bindings_.rebind(row, input, refusal)) {
         const InputRow& changed = bindings_.rows()[row];
-        message_ = inputText(changed.input) + " now does: " + actionText(changed.command);
+        message_ = tr(GameText{translatable("%s now does: %s"),
+                               {tr(inputText(changed.input)), actionWords(changed.command)}});
     } else {
         message_ = refusal;
     }
@@ -244,39 +247,39 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
 std::string PreferencesForm::valueText(const Item& item) const {
     switch (item.kind) {
         case Item::Kind::Input:
-            return inputText(bindings_.rows()[item.row].input);
+            return tr(inputText(bindings_.rows()[item.row].input));
         case Item::Kind::Defaults:
-            return "Defaults";
+            return tr("Defaults");
         case Item::Kind::Ok:
-            return "OK";
+            return tr("OK");
         case Item::Kind::Setting:
             break;
     }
     const Preferences& p = preferences_;
-    auto offOr = [](const std::optional<int>& value, const std::string& before,
-                    const std::string& after) {
-        return value ? before + std::to_string(*value) + after : std::string("Off");
+    // A value with its words around it, or "Off".
+    auto offOr = [](const std::optional<int>& value, std::string_view words) {
+        return value ? tr(GameText{words, {std::to_string(*value)}}) : std::string(tr("Off"));
     };
     switch (item.setting) {
         case Setting::EffectsVolume:
-            return std::to_string(p.effectsVolume) + " %";
+            return tr(GameText{translatable("%s %%"), {std::to_string(p.effectsVolume)}});
         case Setting::VoiceVolume:
-            return std::to_string(p.voiceVolume) + " %";
+            return tr(GameText{translatable("%s %%"), {std::to_string(p.voiceVolume)}});
         case Setting::WhenUnfocused:
-            return p.whenUnfocused == WhenUnfocused::Nothing ? "Play on" : "Mute and pause";
+            return p.whenUnfocused == WhenUnfocused::Nothing ? tr("Play on") : tr("Mute and pause");
         case Setting::AutoplayGames:
-            return offOr(p.autoplay.games, "", " games");
+            return offOr(p.autoplay.games, translatable("%s games"));
         case Setting::AutoplayWin:
-            return offOr(p.autoplay.winAtLeast, "of ", " or more");
+            return offOr(p.autoplay.winAtLeast, translatable("of %s or more"));
         case Setting::AutoplayLoss:
-            return offOr(p.autoplay.netLoss, "-", "");
+            return offOr(p.autoplay.netLoss, "-%s");
         case Setting::RealityCheck:
-            return offOr(p.realityCheckMinutes, "Every ", " min");
+            return offOr(p.realityCheckMinutes, translatable("Every %s min"));
         case Setting::LampShapes:
-            return p.lampShapes ? "Colour and shape" : "Colour";
+            return p.lampShapes ? tr("Colour and shape") : tr("Colour");
         case Setting::Speech:
-            if (!speechAvailable()) return "Unavailable";
-            return p.speech ? "On" : "Off";
+            if (!speechAvailable()) return tr("Unavailable");
+            return p.speech ? tr("On") : tr("Off");
     }
     return {};
 }

@@ -6,6 +6,7 @@
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
+#include "presentation/translation.h"
 
 namespace fruvana {
 
@@ -62,17 +63,17 @@ bool PreferencesScreen::build(GameScreen& screen, std::string& error) {
         FormPanel::create(screen.scene(), std::string(layers::kPreferencesPrefix),
                           Rect{o.x, o.y, L::kCabinet.w, L::kCabinet.h}, std::move(*picture), error);
     if (!panel_) return false;
-    panel_->addLabel(at(kSettingLabel, 84), "Sound and play", Align::Left, true);
-    panel_->addLabel(at(kColumns[0], 84), "Controls", Align::Left, true);
-    panel_->addLabel(at(kColumns[1], 84), "Key", Align::Centre, true);
-    panel_->addLabel(at(kColumns[2], 84), "Key", Align::Centre, true);
-    panel_->addLabel(at(kColumns[3], 84), "Controller", Align::Centre, true);
+    panel_->addLabel(at(kSettingLabel, 84), tr("Sound and play"), Align::Left, true);
+    panel_->addLabel(at(kColumns[0], 84), tr("Controls"), Align::Left, true);
+    panel_->addLabel(at(kColumns[1], 84), tr("Key"), Align::Centre, true);
+    panel_->addLabel(at(kColumns[2], 84), tr("Key"), Align::Centre, true);
+    panel_->addLabel(at(kColumns[3], 84), tr("Controller"), Align::Centre, true);
     for (int s = 0; s < kSettingCount; ++s)
         panel_->addLabel(at(kSettingLabel, kSettingsTop + s * kSettingsStep),
                          settingLabel(static_cast<Setting>(s)), Align::Left, false);
     for (std::size_t a = 0; a < form_.actions().size(); ++a)
         panel_->addLabel(at(kColumns[0], kActionsTop + static_cast<int>(a) * kActionsStep),
-                         capitalised(actionText(form_.actions()[a])), Align::Left, false);
+                         capitalised(actionWords(form_.actions()[a])), Align::Left, false);
     for (const Item& item : form_.items()) {
         switch (item.kind) {
             case Item::Kind::Setting:

@@ -2,12 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
+#include "presentation/translation.h"
 #include "shell/data_folder.h"
 #include "shell/recall_text.h"
 
@@ -62,7 +65,7 @@ void Program::setWindowIcon() {
     if (std::optional<Picture> picture = loadBmp(*icon, &why)) {
         platform_.setWindowIcon(*picture);
     } else {
-        std::fprintf(stderr, "Fruvana: the window icon is left out: %s\n", why.c_str());
+        std::fprintf(stderr, tr("Fruvana: the window icon is left out: %s\n"), why.c_str());
     }
 }
 
@@ -74,11 +77,11 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
         // own message as one line, where the intro that would show it cannot be drawn.
         const ScreenInfo shown = platform_.screen();
         if (shown.width > 0 && shown.bitsPerPixel < 16) {
-            error = std::string(kFewColoursText);
+            error = tr(kFewColoursText);
             return false;
         }
         const std::string why = platform_.windowProblem();
-        error = "the game window cannot be opened" + (why.empty() ? "" : ": " + why);
+        error = tr("the game window cannot be opened") + (why.empty() ? "" : ": " + why);
         return false;
     }
     // The background, the reels' pictures, the layout and the spin strips.
@@ -112,7 +115,7 @@ void Program::startMachine() {
     const DataFolder folder = chooseDataFolder(currentPlaces(platform_.basePath()));
     state_.dataFolder = folder.path;
     if (!folder.problem.empty())
-        std::fprintf(stderr, "Fruvana: %s; money and statistics will not be kept\n",
+        std::fprintf(stderr, tr("Fruvana: %s; money and statistics will not be kept\n"),
                      folder.problem.c_str());
 
     // The platform's fast counter seeds the game; the headless one is fixed, so tests repeat.
@@ -198,7 +201,7 @@ void Program::connectEvents() {
     };
     // A handler that throws: its reason on one line, and no more input; run() ends the game.
     loop_.onHandlerFailure = [this](const std::string& why) {
-        std::fprintf(stderr, "Fruvana: %s; the game ends and saves its files\n", why.c_str());
+        std::fprintf(stderr, tr("Fruvana: %s; the game ends and saves its files\n"), why.c_str());
         handlerFailed_ = true;
         loop_.quit();
     };
@@ -256,10 +259,10 @@ void Program::checkReality() {
     if (realityCheck_->visible() || preferencesScreen_->visible() || recall_->visible() ||
         settings_->visible())
         return;
-    const std::optional<std::string> text = game_->takeRealityCheck(platform_.wallClock());
+    const std::optional<GameText> text = game_->takeRealityCheck(platform_.wallClock());
     if (!text) return;
     input_->realityCheckShown();
-    realityCheck_->show(*text);
+    realityCheck_->show(tr(*text));
     holdAutoplay();
 }
 
@@ -380,13 +383,26 @@ void Program::saveRecall() {
 }
 
 void Program::openHelp() {
-    // Beside the program first (a build or a copy), then where an installed game keeps it.
-    std::string page = platform_.basePath() + std::string(kHelpPage);
+    // The page in the player's language when there is one, else the English page; beside the
+    // program first (a build or a copy), then where an installed game keeps it.
+    const std::string language = translationLanguage();
+    std::vector<std::string> names{std::string(kHelpPage)};
+    if (!language.empty()) names.insert(names.begin(), "help." + language + ".htm");
+    std::vector<std::string> folders{platform_.basePath()};
 #ifdef FRUVANA_INSTALLED_DATA_DIR
-    struct stat info {};
-    if (::stat(page.c_str(), &info) != 0)
-        page = std::string(FRUVANA_INSTALLED_DATA_DIR) + std::string(kHelpPage);
+    folders.emplace_back(FRUVANA_INSTALLED_DATA_DIR);
 #endif
+    std::string page = folders.back() + names.back();
+    for (const std::string& name : names) {
+        const auto found = std::find_if(folders.begin(), folders.end(), [&](const std::string& f) {
+            struct stat info {};
+            return ::stat((f + name).c_str(), &info) == 0;
+        });
+        if (found != folders.end()) {
+            page = *found + name;
+            break;
+        }
+    }
     // The game does not wait for the page; one that cannot be opened is said on stderr by the
     // platform, with its reason, and the game goes on.
     (void)platform_.openUrl(fileUrl(page));

@@ -30,8 +30,10 @@ namespace fruvana {
 // Makes the reel animation's clock: the threaded timer in the game, the loop's in tests.
 using FrameTimerFactory = std::function<std::unique_ptr<FrameTimer>(EventLoop&)>;
 
-inline constexpr std::string_view kSmallScreenText = "Minimum video mode required is 800x600 !";
-inline constexpr std::string_view kFewColoursText = "Minimum color quality is 16 bits per pixel !";
+inline constexpr std::string_view kSmallScreenText =
+    translatable("Minimum video mode required is 800x600 !");
+inline constexpr std::string_view kFewColoursText =
+    translatable("Minimum color quality is 16 bits per pixel !");
 inline constexpr std::uint32_t kIntroMs = 3500;
 
 class Program final : public GameHost {

@@ -5,6 +5,7 @@
 #include "presentation/asset_catalogue.h"
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
+#include "presentation/translation.h"
 
 namespace fruvana {
 
@@ -32,8 +33,8 @@ std::unique_ptr<RealityCheckPanel> RealityCheckPanel::create(GameScreen& screen,
     made->panel_->setMessagePlace({x + 24, y + 74, 472, 18});
     made->panel_->addItem({x + 64, y + 141, 172, 18}, TextLine::Align::Centre);
     made->panel_->addItem({x + 284, y + 141, 172, 18}, TextLine::Align::Centre);
-    made->panel_->setItemText(kKeepPlaying, "Keep playing");
-    made->panel_->setItemText(kStop, "Stop");
+    made->panel_->setItemText(kKeepPlaying, tr("Keep playing"));
+    made->panel_->setItemText(kStop, tr("Stop"));
     return made;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "presentation/translation.h"
 #include "shell/data_files.h"
 #include "shell/data_folder.h"
 #include "shell/recall_text.h"
@@ -20,12 +21,13 @@ int printRecall(const std::string& programDir, std::ostream& out, std::ostream& 
     MachineState state;
     state.dataFolder = chooseDataFolder(currentPlaces(programDir)).path;
     if (loadRecall(state) == FileStatus::Unreadable) {
-        err << "Fruvana: the recall file " << state.dataFolder << kRecallFileName
-            << " cannot be read\n";
+        const std::string file = state.dataFolder + std::string(kRecallFileName);
+        err << tr(GameText{translatable("Fruvana: the recall file %s cannot be read"), {file}})
+            << '\n';
         return 1;
     }
     if (state.recall.empty()) {
-        out << "No games to recall yet.\n";
+        out << tr("No games to recall yet.") << '\n';
         return 0;
     }
     out << recallHeading() << '\n';

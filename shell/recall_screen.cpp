@@ -6,6 +6,7 @@
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
 #include "presentation/round_face.h"
+#include "presentation/translation.h"
 #include "shell/grid_layer.h"
 #include "shell/recall_text.h"
 #include "shell/table_look.h"
@@ -145,8 +146,9 @@ void RecallScreen::setUpTable() {
     g.font().assign(
         {T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, kStyleBold});
     g.setFlat(true);
-    const std::array<const char*, 9> headings{"TIME",   "BET",  "1st DEAL", "HOLDS", "2nd DEAL",
-                                              "RESULT", "PAID", "BEFORE",   "AFTER"};
+    const std::array<const char*, 9> headings{tr("TIME"),  tr("BET"),      tr("1st DEAL"),
+                                              tr("HOLDS"), tr("2nd DEAL"), tr("RESULT"),
+                                              tr("PAID"),  tr("BEFORE"),   tr("AFTER")};
     for (std::size_t c = 0; c < headings.size(); ++c)
         g.setCellText(static_cast<int>(c), 0, headings[c]);
     g.fixedRowFont(0).setColour(T::kHeaderText);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "presentation/translation.h"
+
 namespace fruvana {
 
 namespace {
@@ -47,9 +49,9 @@ RecallColumns recallColumns(const GameRecord& game) {
             c.holds += h == HoldSource::Suggested ? 'S' : h == HoldSource::Chosen ? 'C' : '-';
     }
     const ComboClass decided = game.secondDealt ? game.secondClass : game.firstClass;
-    c.result = game.unfinished ? "unfinished" : std::string(comboClassText(decided));
+    c.result = game.unfinished ? tr("unfinished") : tr(comboClassText(decided));
     // Credit and win taken out between the deals: the first deal's win is part of what was paid.
-    if (game.collected) c.result = "collected, " + c.result;
+    if (game.collected) c.result = tr(GameText{translatable("collected, %s"), {c.result}});
     c.paid = std::to_string(game.paid);
     c.before = std::to_string(std::int64_t{game.before.credit} + game.before.win);
     c.after = std::to_string(std::int64_t{game.after.credit} + game.after.win);
@@ -57,9 +59,9 @@ RecallColumns recallColumns(const GameRecord& game) {
 }
 
 std::string recallHeading() {
-    return padded("TIME", 12) + padded("BET", 4) + padded("1st DEAL", 20) + padded("HOLDS", 6) +
-           padded("2nd DEAL", 20) + padded("RESULT", 18) + padded("PAID", 6) + padded("BEFORE", 8) +
-           "AFTER";
+    return padded(tr("TIME"), 12) + padded(tr("BET"), 4) + padded(tr("1st DEAL"), 20) +
+           padded(tr("HOLDS"), 6) + padded(tr("2nd DEAL"), 20) + padded(tr("RESULT"), 18) +
+           padded(tr("PAID"), 6) + padded(tr("BEFORE"), 8) + tr("AFTER");
 }
 
 std::string recallLine(const GameRecord& game) {
@@ -73,9 +75,12 @@ std::string recallLine(const GameRecord& game) {
 std::string sessionLine(const SessionSummary& session, std::int64_t now, std::int64_t moneyNow) {
     const std::int64_t minutes = now > session.startedAt ? (now - session.startedAt) / 60 : 0;
     const std::int64_t net = moneyNow - session.moneyAtStart;
-    return "This session: " + std::to_string(minutes) + " min, " + std::to_string(session.games) +
-           (session.games == 1 ? " game" : " games") + ", net " + (net > 0 ? "+" : "") +
-           std::to_string(net);
+    const GameText words{session.games == 1
+                             ? translatable("This session: %s min, %s game, net %s")
+                             : translatable("This session: %s min, %s games, net %s"),
+                         {std::to_string(minutes), std::to_string(session.games),
+                          (net > 0 ? "+" : "") + std::to_string(net)}};
+    return tr(words);
 }
 
 }  // namespace fruvana

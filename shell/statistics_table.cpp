@@ -5,6 +5,7 @@
 #include <string>
 
 #include "presentation/cabinet_layout.h"
+#include "presentation/translation.h"
 #include "shell/table_look.h"
 
 namespace fruvana {
@@ -46,11 +47,11 @@ std::string setUpStatisticsTable(AlignGrid& g, int left, int top) {
 
     // The 3-D look off, the fixed texts, then the styling in its order.
     g.setFlat(true);
-    g.setCellText(0, 0, "LINE");
+    g.setCellText(0, 0, tr("LINE"));
     g.setCellText(1, 0, "( X )");
-    g.setCellText(2, 0, "1st DEAL");
-    g.setCellText(3, 0, "2nd DEAL");
-    for (int r = 1; r <= kLastCountRow; ++r) g.setCellText(0, r, std::string(statisticsRowText(r)));
+    g.setCellText(2, 0, tr("1st DEAL"));
+    g.setCellText(3, 0, tr("2nd DEAL"));
+    for (int r = 1; r <= kLastCountRow; ++r) g.setCellText(0, r, tr(statisticsRowText(r)));
     for (std::uint16_t c = 1; c <= 3; ++c) g.setColumnAlignment(c, CellAlign::Right);
     g.setFixedRowAlignment(0, CellAlign::Right);
     g.setCellAlignment(0, 0, CellAlign::Left);

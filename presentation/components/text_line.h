@@ -51,6 +51,9 @@ class TextLine final : public Layer {
     // the background is not painted.
     void paint(Picture& target, const Rect& clip) const override;
 
+    // Whether the whole text lies inside the label: a text wider than it is cut off.
+    bool fits() const { return mask().width <= area_.w; }
+
     // How many times the text has been rendered into a mask.
     std::size_t renderCount() const { return renderCount_; }
 

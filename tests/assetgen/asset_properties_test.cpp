@@ -81,11 +81,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Catalogue, HoldsEveryAssetOnceAndNothingElse) {
     std::set<std::pair<AssetKind, std::string_view>> seen;
+    std::size_t translatedParts = 0;
     for (const EmbeddedAsset& a : embeddedAssets()) {
         EXPECT_TRUE(seen.insert({a.kind, a.name}).second) << a.name;
         EXPECT_GT(a.bytes().size(), 44u) << a.name;
+        translatedParts += a.kind == AssetKind::TranslatedPart ? 1 : 0;
     }
-    EXPECT_EQ(seen.size(), 21u + 7u + 1u + 2u + 14u + 1u);  // and the window's icon
+    // and the window's icon
+    EXPECT_EQ(seen.size() - translatedParts, 21u + 7u + 1u + 2u + 14u + 1u);
     EXPECT_FALSE(findAsset(G, "reel2"));
     EXPECT_FALSE(findAsset(AssetKind::Sound, "cabinet"));
     EXPECT_FALSE(findAsset(G, ""));

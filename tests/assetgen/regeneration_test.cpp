@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,9 @@ TEST(Regeneration, GivesTheCommittedFilesByteForByte) {
     const fs::path& out = scratch.path;
     std::string program = FRUVANA_ASSETGEN_PATH;
     std::string folder = out.string();
-    char* argv[] = {program.data(), folder.data(), nullptr};
+    std::string option = "--catalogues";
+    std::string catalogues = FRUVANA_CATALOGUES;
+    char* argv[] = {program.data(), folder.data(), option.data(), catalogues.data(), nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
     int status = 0;
@@ -58,10 +61,19 @@ TEST(Regeneration, GivesTheCommittedFilesByteForByte) {
 #endif
 
 TEST(Regeneration, CommittedFilesAreThoseTheGameEmbeds) {
-    const auto committed = filesUnder(FRUVANA_ASSETS_DIR);
+    std::size_t english = 0;
+    std::set<std::string> languages;
+    for (const auto& [name, bytes] : filesUnder(FRUVANA_ASSETS_DIR)) {
+        if (name.starts_with("translated/"))
+            languages.insert(fs::path(name).parent_path().filename().string());
+        else
+            ++english;
+    }
     // game, settings and recall, preferences pictures, sounds, and the icon in five forms plus the
     // window's
-    EXPECT_EQ(committed.size(), 21u + 8u + 2u + 14u + 6u);
+    EXPECT_EQ(english, 21u + 8u + 2u + 14u + 6u);
+    // the changed parts of the pictures for each language the catalogues give
+    EXPECT_EQ(languages, (std::set<std::string>{"de", "es", "fr"}));
 }
 
 }  // namespace

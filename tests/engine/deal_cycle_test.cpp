@@ -463,6 +463,24 @@ TEST_F(DealCycle, AutoplayTickWhileADealTurnsWaitsForTheNext) {
     EXPECT_EQ(m.state.credit, 1000);
 }
 
+// A translation is data: only the conversions that have a value are filled in, in the order the
+// words give, and anything else stays as written.
+TEST(GameTextFilling, PutsEachValueWhereTheWordsSay) {
+    const struct {
+        std::string_view words;
+        std::array<std::string, 3> values;
+        std::string expected;
+    } cases[] = {
+        {"%s games", {"25"}, "25 games"},
+        {"%2$s, %1$s and %3$s", {"a", "b", "c"}, "b, a and c"},
+        {"100 %% of %s", {"x"}, "100 % of x"},
+        {"%d %s%s%s%s %n", {"x", "y", "z"}, "%d xyz%s %n"},
+        {"%4$s %0$s %1$d %", {"x"}, "%4$s %0$s %1$d %"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GameText(c.words, c.values).english(), c.expected) << c.words;
+}
+
 // Each limit at its edge; with none set, autoplay never stops by itself.
 TEST(AutoplayLimits, StopAtTheirEdge) {
     const AutoplayLimits every{10, 500, 1000};
@@ -471,7 +489,7 @@ TEST(AutoplayLimits, StopAtTheirEdge) {
         int games;
         std::int32_t lastPaid;
         std::int64_t net;
-        std::optional<std::string> text;
+        std::optional<GameText> text;
     } cases[] = {
         {every, 9, 499, -999, std::nullopt},
         {every, 10, 0, 0, "Autoplay OFF: 10 games"},
@@ -493,7 +511,7 @@ TEST_F(DealCycle, RealityChecksFallDueEveryIntervalOfPlay) {
     const struct {
         std::int64_t at;
         bool dealTurning;
-        std::optional<std::string> text;
+        std::optional<GameText> text;
     } steps[] = {
         {1000 + 1799, false, std::nullopt},
         {1000 + 1800, true, std::nullopt},
@@ -505,7 +523,8 @@ TEST_F(DealCycle, RealityChecksFallDueEveryIntervalOfPlay) {
         m.state.inputEnabled = !step.dealTurning;
         EXPECT_EQ(m.game.takeRealityCheck(step.at), step.text) << step.at;
     }
-    EXPECT_EQ(realityCheckText(15, 118, -120), "You have played 15 min: 118 games, net -120");
+    EXPECT_EQ(realityCheckText(15, 118, -120).english(),
+              "You have played 15 min: 118 games, net -120");
     m.game.setRealityCheck(std::nullopt);
     EXPECT_EQ(m.game.takeRealityCheck(1000 + 99999), std::nullopt);
 }

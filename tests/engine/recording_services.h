@@ -46,8 +46,8 @@ class RecordingServices : public EngineServices, public GameHost {
                std::to_string(digits));
     }
     void drawBetAndPrizes() override { record("bet and prizes " + std::to_string(state_.bet)); }
-    void setMessage(std::string_view text) override {
-        message = std::string(text);
+    void setMessage(const GameText& text) override {
+        message = text.english();
         record("msg " + message);
     }
     void pumpPending() override { record("pump"); }

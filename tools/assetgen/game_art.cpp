@@ -6,6 +6,7 @@
 
 #include "presentation/cabinet_layout.h"
 #include "tools/assetgen/art.h"
+#include "tools/assetgen/language.h"
 #include "tools/assetgen/paint.h"
 
 namespace fruvana::assetgen {
@@ -497,7 +498,7 @@ void drawCabinetBody(Canvas& cab) {
     logoText(cr, "Fruvana", 208, 172, 78);
     selectFont(cr, FontStyle::Bold, 17);
     cairo_new_path(cr);
-    engrave(cr, "HOLD ON TO YOUR LUCK", 208, 224, Align::Centre, Rgb{220, 232, 255}, 0.0);
+    engrave(cr, words("HOLD ON TO YOUR LUCK"), 208, 224, Align::Centre, Rgb{220, 232, 255}, 0.0);
     cairo_move_to(cr, 80, 238);
     cairo_line_to(cr, 336, 238);
     setColor(cr, Rgb{200, 120, 60}, 0.7);
@@ -523,11 +524,11 @@ void drawCabinetBody(Canvas& cab) {
         cairo_fill(cr);
         meterWindow(cr, m.x, m.y, L::kPrizeMeter.w, L::kPrizeMeter.h, kMeterBlue);
         // the meter shows the prize for the bet; the line under it says so
-        static constexpr const char* kPerBet[4] = {"500 x BET", "250 x BET", "100 x BET",
-                                                   "75 x BET"};
+        const std::string perBet[4] = {words("500 x BET"), words("250 x BET"), words("100 x BET"),
+                                       words("75 x BET")};
         selectFont(cr, FontStyle::Bold, 10.5);
         cairo_new_path(cr);
-        engrave(cr, kPerBet[row], m.x + L::kPrizeMeter.w / 2.0, cy + 27, Align::Centre, kGold, 0.0);
+        engrave(cr, perBet[row], m.x + L::kPrizeMeter.w / 2.0, cy + 27, Align::Centre, kGold, 0.0);
         if (row < 3) {
             cairo_move_to(cr, 410, cy + 35);
             cairo_line_to(cr, 704, cy + 35);
@@ -540,14 +541,14 @@ void drawCabinetBody(Canvas& cab) {
     // meters with their labels
     selectFont(cr, FontStyle::Bold, 14);
     const Rgb label = kTrimBlue;
-    auto labelled = [&](L::Offset at, L::Extent size, const char* text) {
+    auto labelled = [&](L::Offset at, L::Extent size, const std::string& text) {
         meterWindow(cr, at.x, at.y, size.w, size.h, kMeterBlue);
         cairo_new_path(cr);
         engrave(cr, text, at.x + size.w / 2.0, at.y - 10, Align::Centre, label);
     };
-    labelled(L::kBetMeterAt, L::kBetMeter, "BET");
-    labelled(L::kCreditMeterAt, L::kWideMeter, "CREDIT");
-    labelled(L::kWinMeterAt, L::kWideMeter, "WIN");
+    labelled(L::kBetMeterAt, L::kBetMeter, words("BET"));
+    labelled(L::kCreditMeterAt, L::kWideMeter, words("CREDIT"));
+    labelled(L::kWinMeterAt, L::kWideMeter, words("WIN"));
 
     // reel box
     bluePanel(cr, 290, 355, 434, 150, 10);
@@ -589,13 +590,13 @@ void drawCabinetBody(Canvas& cab) {
     socket(L::kSettingsAt, false);
     socket(L::kAutoplayAt, false);
     selectFont(cr, FontStyle::Bold, 9.5);
-    auto smallLabel = [&](L::Offset at, const char* text) {
+    auto smallLabel = [&](L::Offset at, const std::string& text) {
         cairo_new_path(cr);
         engrave(cr, text, at.x + 16.5, at.y + 52, Align::Centre, label);
     };
-    smallLabel(L::kCollectAt, "COLLECT");
-    smallLabel(L::kSettingsAt, "SETTINGS");
-    smallLabel(L::kAutoplayAt, "AUTOPLAY");
+    smallLabel(L::kCollectAt, words("COLLECT"));
+    smallLabel(L::kSettingsAt, words("SETTINGS"));
+    smallLabel(L::kAutoplayAt, words("AUTOPLAY"));
 
     // lamp windows: unlit lamp dots behind the hold lamps, each captioned so a player learns
     // that reels can be held
@@ -612,7 +613,8 @@ void drawCabinetBody(Canvas& cab) {
         cab.markDirty();
         selectFont(cr, FontStyle::Bold, 10);
         cairo_new_path(cr);
-        engrave(cr, "HOLD", at.x + L::kLamp.w / 2.0, at.y + L::kLamp.h + 13, Align::Centre, label);
+        engrave(cr, words("HOLD"), at.x + L::kLamp.w / 2.0, at.y + L::kLamp.h + 13, Align::Centre,
+                label);
     }
 
     belly(cr);
@@ -727,7 +729,7 @@ Canvas makeIntro() {
     logoText(cr, "Fruvana", 262, 160, 54);
     selectFont(cr, FontStyle::Bold, 12);
     cairo_new_path(cr);
-    engrave(cr, "THREE REEL FRUIT MACHINE", 262, 190, Align::Centre, copper, 0.0);
+    engrave(cr, words("THREE REEL FRUIT MACHINE"), 262, 190, Align::Centre, copper, 0.0);
     cairo_restore(cr);
     return c;
 }

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "tools/assetgen/language.h"
 #include "tools/font_face.h"
 
 namespace fruvana::assetgen {
@@ -529,10 +530,12 @@ void pushButton(cairo_t* cr, double cx, double cy, double radius, ButtonMark mar
         case ButtonMark::Exit:
         case ButtonMark::Coin:
         case ButtonMark::Ok: {
-            const char* text = mark == ButtonMark::Help   ? "HELP"
-                               : mark == ButtonMark::Exit ? "EXIT"
-                               : mark == ButtonMark::Coin ? "COIN"
-                                                          : "OK";
+            // The face's word shrinks to fit, whatever its language.
+            const std::string word = mark == ButtonMark::Help   ? words("HELP")
+                                     : mark == ButtonMark::Exit ? words("EXIT")
+                                     : mark == ButtonMark::Coin ? words("COIN")
+                                                                : words("OK");
+            const char* text = word.c_str();
             selectFont(cr, FontStyle::Bold, 20);
             cairo_text_extents_t ext;
             cairo_text_extents(cr, text, &ext);

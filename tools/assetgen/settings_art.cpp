@@ -2,6 +2,7 @@
 
 #include "presentation/cabinet_layout.h"
 #include "tools/assetgen/art.h"
+#include "tools/assetgen/language.h"
 #include "tools/assetgen/paint.h"
 
 namespace fruvana::assetgen {
@@ -21,14 +22,14 @@ void switchPanel(cairo_t* cr) {
     bluePanel(cr, 50, 84, 272, 384, 14);
     selectFont(cr, FontStyle::Bold, 20);
     cairo_new_path(cr);
-    engrave(cr, "SETTINGS", 186, 119, Align::Centre, kGold, 0.0);
+    engrave(cr, words("SETTINGS"), 186, 119, Align::Centre, kGold, 0.0);
     cairo_move_to(cr, 74, 130.5);
     cairo_line_to(cr, 298, 130.5);
     setColor(cr, Rgb{200, 120, 60}, 0.7);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    static constexpr const char* kLabels[5] = {"Auto bet", "Second deal", "Smart hold", "Sound FX",
-                                               "Voice FX"};
+    const std::string labels[5] = {words("Auto bet"), words("Second deal"), words("Smart hold"),
+                                   words("Sound FX"), words("Voice FX")};
     for (std::size_t i = 0; i < L::kSwitchesAt.size(); ++i) {
         const L::Offset at = L::kSwitchesAt[i];
         const double cx = at.x + L::kSwitch.w / 2.0;
@@ -42,7 +43,7 @@ void switchPanel(cairo_t* cr) {
         cairo_fill(cr);
         selectFont(cr, FontStyle::Bold, 20);
         cairo_new_path(cr);
-        engrave(cr, kLabels[i], 126, cy + 7, Align::Left, kPanelText, 0.0);
+        engrave(cr, labels[i], 126, cy + 7, Align::Left, kPanelText, 0.0);
     }
     for (double sx : {62.0, 310.0})
         for (double sy : {96.0, 456.0}) screw(cr, sx, sy);
@@ -67,7 +68,7 @@ void statisticsDisplay(cairo_t* cr) {
     fillWith(cr, linear(0, 94, 0, 134, {{0, 1, 1, 1, 0.10}, {1, 1, 1, 1, 0}}));
     selectFont(cr, FontStyle::Bold, 18);
     cairo_new_path(cr);
-    engrave(cr, "STATISTICS", 555, 124, Align::Centre, Rgb{255, 160, 50}, 0.0);
+    engrave(cr, words("STATISTICS"), 555, 124, Align::Centre, Rgb{255, 160, 50}, 0.0);
     cairo_rectangle(cr, L::kStatisticsAt.x - 1, L::kStatisticsAt.y - 1, L::kStatistics.w + 2,
                     L::kStatistics.h + 2);
     setColor(cr, Rgb{40, 70, 120});
@@ -86,7 +87,7 @@ void fruitPlaque(cairo_t* cr) {
     for (int i = 0; i < 5; ++i) symbolTile(cr, kFruit[i], 90 + i * 48, 515, 42, 42, 36);
     selectFont(cr, FontStyle::Bold, 13);
     cairo_new_path(cr);
-    engrave(cr, "HOLD ON TO YOUR LUCK", 186, 565, Align::Centre, kPanelText, 0.0);
+    engrave(cr, words("HOLD ON TO YOUR LUCK"), 186, 565, Align::Centre, kPanelText, 0.0);
 }
 
 // The brushed metal of a panel laid over the cabinet, with its title band and the game's name.
@@ -110,7 +111,7 @@ Canvas panelWithTitleBand() {
 }
 
 // A panel in the settings screen's finish with its title engraved at the right of the band.
-Canvas titledPanel(const char* title, double size, double baseline, Rgb colour) {
+Canvas titledPanel(const std::string& title, double size, double baseline, Rgb colour) {
     Canvas c = panelWithTitleBand();
     selectFont(c.cr(), FontStyle::Bold, size);
     cairo_new_path(c.cr());
@@ -119,14 +120,14 @@ Canvas titledPanel(const char* title, double size, double baseline, Rgb colour) 
 }
 
 Canvas makeBackground() {
-    Canvas c = titledPanel("SETTINGS AND STATISTICS", 15, 36, Rgb{200, 214, 240});
+    Canvas c = titledPanel(words("SETTINGS AND STATISTICS"), 15, 36, Rgb{200, 214, 240});
     cairo_t* cr = c.cr();
     buttonSocket(cr, L::kPreferencesButtonAt.x + L::kSmallFaceCentre + 0.5,
                  L::kPreferencesButtonAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
     selectFont(cr, FontStyle::Bold, 13);
     cairo_new_path(cr);
-    engrave(cr, "PREFERENCES", L::kPreferencesButtonAt.x + 48, L::kPreferencesButtonAt.y + 26,
-            Align::Left, Rgb{200, 214, 240}, 0.0);
+    engrave(cr, words("PREFERENCES"), L::kPreferencesButtonAt.x + 48,
+            L::kPreferencesButtonAt.y + 26, Align::Left, Rgb{200, 214, 240}, 0.0);
 
     switchPanel(cr);
     statisticsDisplay(cr);
@@ -140,7 +141,8 @@ Canvas makeBackground() {
                  L::kResetAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
     selectFont(cr, FontStyle::Bold, 11);
     cairo_new_path(cr);
-    engrave(cr, "RESET", L::kResetAt.x + 16.5, L::kResetAt.y + 56, Align::Centre, kPanelText, 0.0);
+    engrave(cr, words("RESET"), L::kResetAt.x + 16.5, L::kResetAt.y + 56, Align::Centre, kPanelText,
+            0.0);
 
     // account box and the recall button on their own plate
     bluePanel(cr, 548, 484, 224, 98, 14);
@@ -148,11 +150,11 @@ Canvas makeBackground() {
                  L::kRecallButtonAt.y + L::kSmallFaceCentre + 0.5, L::kSmallFaceRadius);
     selectFont(cr, FontStyle::Bold, 13);
     cairo_new_path(cr);
-    engrave(cr, "GAME RECALL", L::kRecallButtonAt.x + 48, L::kRecallButtonAt.y + 26, Align::Left,
-            kPanelText, 0.0);
+    engrave(cr, words("GAME RECALL"), L::kRecallButtonAt.x + 48, L::kRecallButtonAt.y + 26,
+            Align::Left, kPanelText, 0.0);
     selectFont(cr, FontStyle::Bold, 18);
     cairo_new_path(cr);
-    engrave(cr, "Account", 636, 515, Align::Right, kPanelText, 0.0);
+    engrave(cr, words("Account"), 636, 515, Align::Right, kPanelText, 0.0);
     roundedRect(cr, 648, 490, 115, 37, 7);
     setColor(cr, Rgb{4, 10, 26});
     cairo_fill(cr);
@@ -218,7 +220,7 @@ std::vector<NamedPicture> settingsPictures() {
 // The game recall: the settings screen's finish, a title band that says what it is, and one
 // black display for the table of games.
 Canvas recallPanel() {
-    Canvas c = titledPanel("GAME RECALL", 26, 40, Rgb{255, 208, 90});
+    Canvas c = titledPanel(words("GAME RECALL"), 26, 40, Rgb{255, 208, 90});
     cairo_t* cr = c.cr();
 
     const double x = L::kRecallTableAt.x - 8;
@@ -256,7 +258,7 @@ void formPlate(cairo_t* cr, double x, double y, double w, double h) {
 // preferences, one for the controls, a strip for the message line, the two buttons' plates and
 // the settings screen's fruit plaque.
 Canvas preferencesPanel() {
-    Canvas c = titledPanel("PREFERENCES", 26, 40, Rgb{255, 208, 90});
+    Canvas c = titledPanel(words("PREFERENCES"), 26, 40, Rgb{255, 208, 90});
     cairo_t* cr = c.cr();
     bluePanel(cr, 24, 74, 372, 366, 14);
     bluePanel(cr, 400, 74, 376, 366, 14);
@@ -282,7 +284,7 @@ Canvas realityCheckPanel() {
     shadedBand(cr, 0, 0, 520, 44, Rgb{30, 62, 124}, Rgb{10, 24, 58}, 44, Rgb{220, 226, 236}, 2);
     selectFont(cr, FontStyle::Bold, 20);
     cairo_new_path(cr);
-    engrave(cr, "REALITY CHECK", 260, 30, Align::Centre, Rgb{255, 208, 90}, 0.0);
+    engrave(cr, words("REALITY CHECK"), 260, 30, Align::Centre, Rgb{255, 208, 90}, 0.0);
     roundedRect(cr, 20, 62, 480, 40, 8);
     setColor(cr, Rgb{4, 8, 16});
     cairo_fill(cr);

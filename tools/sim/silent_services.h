@@ -16,7 +16,7 @@ class SilentServices final : public EngineServices, public GameHost {
 
     void drawMeter(std::int32_t, Meter, int) override {}
     void drawBetAndPrizes() override {}
-    void setMessage(std::string_view) override {}
+    void setMessage(const GameText&) override {}
     void pumpPending() override {}
     void delay(int) override {}
     void playSound(std::string_view) override {}
