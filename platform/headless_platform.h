@@ -68,6 +68,8 @@ class HeadlessSpeech : public SpeechOutput {
     void say(std::string_view text) override {
         if (available_) said_.emplace_back(text);
     }
+    void setLanguage(const std::string& language) override { language_ = language; }
+    const std::string& language() const { return language_; }
     // Its speech never turns unavailable by itself; the handler is only kept.
     void onUnavailable(std::function<void()> handler) override {
         unavailable_ = std::move(handler);
@@ -83,6 +85,7 @@ class HeadlessSpeech : public SpeechOutput {
   private:
     bool available_;
     std::vector<std::string> said_;
+    std::string language_;
     std::function<void()> unavailable_;
 };
 

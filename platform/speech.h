@@ -22,6 +22,9 @@ class SpeechOutput {
     // Speaks text in place of whatever is being said or still waits to be said. Returns at once;
     // when speech is unavailable nothing is said.
     virtual void say(std::string_view text) = 0;
+    // The language the texts that follow are written in ("de"; empty for English), so that the
+    // server reads them with a voice of that language.
+    virtual void setLanguage(const std::string& language) = 0;
     // handler runs once, on another thread, when speech that counted as available turns out not
     // to be; an empty function stops it, and no call of it is still running once this returns.
     virtual void onUnavailable(std::function<void()> handler) = 0;

@@ -84,6 +84,11 @@ void SpeechdOutput::giveUp(const std::string& why) {
     if (unavailable_) unavailable_();
 }
 
+void SpeechdOutput::setLanguage(const std::string& language) {
+    std::lock_guard lock(mutex_);
+    language_ = language;
+}
+
 void SpeechdOutput::onUnavailable(std::function<void()> handler) {
     std::lock_guard lock(mutex_);
     unavailable_ = std::move(handler);
@@ -101,14 +106,22 @@ void SpeechdOutput::work() {
     std::string why;
     Connection connection = connect(why);
     if (!connection) return giveUp(why);
+    std::string voiceLanguage;  // what the server was last told; empty: nothing yet
     for (;;) {
         std::string text;
+        std::string language;
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || waiting_.has_value(); });
             if (stopping_) return;
             text = std::move(*waiting_);
             waiting_.reset();
+            language = language_.empty() ? "en" : language_;
+        }
+        if (language != voiceLanguage) {
+            // A language the server has no voice for keeps its default; nothing more to do.
+            spd_set_language(connection.get(), language.c_str());
+            voiceLanguage = language;
         }
         spd_cancel(connection.get());
         if (spd_say(connection.get(), SPD_TEXT, text.c_str()) >= 0) continue;
@@ -116,6 +129,7 @@ void SpeechdOutput::work() {
         // and the message again; a second failure gives speech up for this run.
         connection = connect(why);
         if (!connection) return giveUp(why);
+        spd_set_language(connection.get(), language.c_str());
         if (spd_say(connection.get(), SPD_TEXT, text.c_str()) < 0)
             return giveUp("the speech server stopped taking messages");
     }

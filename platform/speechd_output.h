@@ -25,6 +25,7 @@ class SpeechdOutput final : public SpeechOutput {
     std::string problem() const override;
     void say(std::string_view text) override;
     void onUnavailable(std::function<void()> handler) override;
+    void setLanguage(const std::string& language) override;
 
   private:
     // Starts the worker once; the caller holds mutex_.
@@ -43,6 +44,7 @@ class SpeechdOutput final : public SpeechOutput {
     // holds flicked quickly), and a queue of stale messages would grow and lag behind the
     // game; the newest replaces the one waiting, as it replaces the one being said.
     std::optional<std::string> waiting_;
+    std::string language_;  // of the texts, for the worker to give the server
     bool stopping_ = false;
     std::string problem_;
     std::string why_;

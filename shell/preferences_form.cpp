@@ -100,10 +100,14 @@ constexpr int kPadColumn = 3;
 
 std::string settingLabel(Setting setting) {
     constexpr std::array<std::string_view, kSettingCount> kLabels{
-        translatable("Effects volume"),          translatable("Voice volume"),
-        translatable("Without the focus"),       translatable("Autoplay stops after"),
-        translatable("Autoplay stops on a win"), translatable("Autoplay stops at a net of"),
-        translatable("Reality check"),           translatable("Hold lamps"),
+        translatable("Effects volume"),
+        translatable("Voice volume"),
+        translatable("Without the focus"),
+        translatable("Autoplay stops after"),
+        translatable("Autoplay stops on a win"),
+        translatable("Autoplay stops at a net of"),
+        translatable("Reality check"),
+        translatable("Hold lamps"),
         translatable("Speech")};
     return tr(kLabels[static_cast<std::size_t>(setting)]);
 }
@@ -188,8 +192,9 @@ PreferencesForm::Result PreferencesForm::click(std::size_t item, bool back) {
 
 PreferencesForm::Result PreferencesForm::step(const Item& item, int direction, bool wrap) {
     if (item.setting == Setting::Speech && !speechAvailable()) {
-        message_ = "Speech is unavailable: " +
-                   (speech_ != nullptr ? speech_->problem() : std::string("no speech here"));
+        // The server's reason stays as the platform words it.
+        message_ = tr(GameText{translatable("Speech is unavailable: %s"),
+                               {speech_ != nullptr ? speech_->problem() : "no speech here"}});
         return Result::Message;
     }
     const int count = choiceCount(preferences_, item.setting);
@@ -292,14 +297,15 @@ std::string PreferencesForm::focusText() const {
     const Item& at = items_[focus_];
     switch (at.kind) {
         case Item::Kind::Setting:
-            return settingLabel(at.setting) + ", " + valueText(at);
+            return tr(GameText{translatable("%s, %s"), {settingLabel(at.setting), valueText(at)}});
         case Item::Kind::Input: {
             const InputRow& row = bindings_.rows()[at.row];
-            std::string action = actionText(row.command);
+            std::string action = actionWords(row.command);
             if (!action.empty())
                 action[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(action[0])));
             const bool key = row.input.kind == Input::Kind::Key;
-            return action + (key ? ", key " : ", controller ") + valueText(at);
+            return tr(GameText{key ? translatable("%s, key %s") : translatable("%s, controller %s"),
+                               {action, valueText(at)}});
         }
         case Item::Kind::Defaults:
         case Item::Kind::Ok:

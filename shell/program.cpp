@@ -126,6 +126,7 @@ void Program::startMachine() {
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
     game_->observe(&spokenPlay_);
+    platform_.speech().setLanguage(translationLanguage());
     input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_,
                                            *preferencesScreen_, *realityCheck_, loop_, bindings_);
     input_->onFormControlPressed = [this](const Control& control) {
@@ -224,7 +225,8 @@ void Program::applyPreferences(const Preferences& preferences) {
 void Program::showPreferences() {
     input_->preferencesShown();
     preferencesScreen_->show();
-    spokenPlay_.say("Preferences. " + preferencesScreen_->form().focusText());
+    spokenPlay_.say(
+        tr(GameText{translatable("Preferences. %s"), {preferencesScreen_->form().focusText()}}));
 }
 
 void Program::preferenceChanged(PreferencesForm::Result result) {
@@ -343,7 +345,7 @@ void Program::endIntro() {
 void Program::showSettings() {
     input_->settingsShown();
     settings_->show();
-    spokenPlay_.say("Settings and statistics.");
+    spokenPlay_.say(tr("Settings and statistics."));
 }
 
 void Program::showOptionSwitch(int screenRow) {
@@ -362,7 +364,7 @@ void Program::showRecall() {
     const std::string session =
         sessionLine(game_->session(), platform_.wallClock(), moneyOf(state_).total());
     recall_->show(state_.recall, session);
-    spokenPlay_.say("Game recall. " + session);
+    spokenPlay_.say(tr(GameText{translatable("Game recall. %s"), {session}}));
 }
 
 void Program::hideRecall() {

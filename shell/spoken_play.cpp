@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/symbols.h"
+#include "presentation/translation.h"
 #include "shell/input_router.h"
 
 namespace fruvana {
@@ -25,51 +26,54 @@ std::string lowered(std::string_view text) {
 
 // The settings screen's switches, by screen row.
 constexpr std::array<std::string_view, Options::kCount> kSwitchNames{
-    "Auto bet", "Second deal", "Smart hold", "Sound effects", "Voice effects"};
+    translatable("Auto bet"), translatable("Second deal"), translatable("Smart hold"),
+    translatable("Sound effects"), translatable("Voice effects")};
 
 }  // namespace
 
-std::string_view spokenSymbol(int symbol) {
+std::string spokenSymbol(int symbol) {
     constexpr std::array<std::string_view, kSymbolCount> kNames{
-        "Single bar", "Bell",      "Yellow seven", "Grapes", "Double bar",
-        "Triple bar", "Red seven", "Blue seven",   "Cherry", "Melon"};
+        translatable("Single bar"), translatable("Bell"),       translatable("Yellow seven"),
+        translatable("Grapes"),     translatable("Double bar"), translatable("Triple bar"),
+        translatable("Red seven"),  translatable("Blue seven"), translatable("Cherry"),
+        translatable("Melon")};
     if (symbol < 1 || symbol > kSymbolCount) return {};
-    return kNames[static_cast<std::size_t>(symbol - 1)];
+    return tr(kNames[static_cast<std::size_t>(symbol - 1)]);
 }
 
 std::string dealSentence(const Line& line, const ResultReport& result, std::int32_t credit,
                          const Holds& held) {
-    std::string text = std::string(spokenSymbol(line[0])) + ", " + lowered(spokenSymbol(line[1])) +
-                       ", " + lowered(spokenSymbol(line[2])) + ". ";
+    std::string text = tr(GameText{
+        translatable("%s, %s, %s."),
+        {spokenSymbol(line[0]), lowered(spokenSymbol(line[1])), lowered(spokenSymbol(line[2]))}});
     if (result.comboClass == ComboClass::NoWin) {
-        text += "No win.";
+        text += " " + tr(GameText{translatable("No win.")});
     } else {
-        text += capitalised(comboClassText(result.comboClass)) + ", " + std::to_string(result.win) +
-                " paid.";
+        text += " " + tr(GameText{translatable("%s, %s paid."),
+                                  {capitalised(tr(comboClassText(result.comboClass))),
+                                   std::to_string(result.win)}});
     }
-    text += " Credit " + std::to_string(credit) + ".";
+    text += " " + tr(GameText{translatable("Credit %s."), {std::to_string(credit)}});
     if (!result.gameOver) text += " " + holdsSentence(held);
     return text;
 }
 
 std::string holdsSentence(const Holds& held) {
-    std::vector<std::string> reels;
+    std::array<std::string, 3> reels;
+    std::size_t count = 0;
     for (std::size_t n = 0; n < held.size(); ++n)
-        if (held[n]) reels.push_back(std::to_string(n + 1));
-    if (reels.empty()) return "No holds.";
-    std::string text = reels.size() == 1 ? "Holding reel " : "Holding reels ";
-    for (std::size_t i = 0; i < reels.size(); ++i) {
-        text += reels[i];
-        if (i + 2 < reels.size()) text += ", ";
-        if (i + 2 == reels.size()) text += " and ";
-    }
-    return text + ".";
+        if (held[n]) reels[count++] = std::to_string(n + 1);
+    constexpr std::array<std::string_view, 4> kSentences{
+        translatable("No holds."), translatable("Holding reel %s."),
+        translatable("Holding reels %s and %s."), translatable("Holding reels %s, %s and %s.")};
+    return tr(GameText{kSentences[count], reels});
 }
 
 std::string metersSentence(Meter changed, std::int32_t credit, std::int32_t win, std::int32_t bet) {
-    const std::string creditText = "Credit " + std::to_string(credit) + ".";
-    const std::string winText = "Win " + std::to_string(win) + ".";
-    const std::string betText = "Bet " + std::to_string(bet) + ".";
+    const std::string creditText =
+        tr(GameText{translatable("Credit %s."), {std::to_string(credit)}});
+    const std::string winText = tr(GameText{translatable("Win %s."), {std::to_string(win)}});
+    const std::string betText = tr(GameText{translatable("Bet %s."), {std::to_string(bet)}});
     if (changed == Meter::Bet) return betText + " " + creditText + " " + winText;
     return creditText + " " + winText + " " + betText;
 }
@@ -78,11 +82,11 @@ std::string controlSentence(const Control& control, const Options& options) {
     if (control.kind == ControlKind::OptionSwitch) {
         const bool* option = optionOnScreenRow(options, control.index);
         if (option == nullptr) return {};
-        return std::string(kSwitchNames[static_cast<std::size_t>(control.index)]) +
-               (*option ? ", on." : ", off.");
+        const std::string name = tr(kSwitchNames[static_cast<std::size_t>(control.index)]);
+        return tr(GameText{*option ? translatable("%s, on.") : translatable("%s, off."), {name}});
     }
     if (control.kind != ControlKind::Button) return {};
-    return capitalised(actionText(Command{Command::Kind::Press, control.button})) + ".";
+    return capitalised(actionWords(Command{Command::Kind::Press, control.button})) + ".";
 }
 
 void SpokenPlay::say(std::string_view text) {

@@ -19,7 +19,7 @@
 namespace fruvana {
 
 // A reel symbol as it is spoken ("Single bar", "Cherry"); empty for a code no reel has.
-std::string_view spokenSymbol(int symbol);
+std::string spokenSymbol(int symbol);
 // After a deal: "Bell, bell, cherry. Any two fruits, 10 paid. Credit 1005.", and while a second
 // deal is to come the holds it starts with.
 std::string dealSentence(const Line& line, const ResultReport& result, std::int32_t credit,

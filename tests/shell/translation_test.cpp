@@ -95,6 +95,8 @@ TEST_P(InLanguage, EveryTextFitsItsPlace) {
     usePictureLanguage(translationLanguage());
     ASSERT_TRUE(shown && english) << error;
     EXPECT_EQ(*shown == *english, language() == "en");
+    // and the speech server is told which voice reads the texts
+    EXPECT_EQ(platform->headlessSpeech().language(), language() == "en" ? "" : language());
 
     type('h');
     ASSERT_FALSE(platform->openedUrls().empty());
