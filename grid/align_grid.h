@@ -144,6 +144,9 @@ class AlignGrid {
     bool isFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
     CellLook lookup(int col, int row) const;
 
+    // Whether the cell's whole text shows inside it: on one line, or as many wrapped lines as
+    // the row's height holds when the cell wraps. True for an empty cell or an unopened font.
+    bool textFits(int col, int row) const;
     // Paints the part of the grid that lies inside clip (window pixels) into target.
     void paint(Picture& target, const Rect& clip) const;
     // Opens now the font of every cell, so the first paint does not wait for the font lookup.

@@ -111,4 +111,19 @@ void AlignGrid::drawCell(Picture& target, const Rect& area, int col, int row,
     }
 }
 
+bool AlignGrid::textFits(int col, int row) const {
+    const std::string& text = cellText(col, row);
+    const CellLook look = lookup(col, row);
+    const auto font = text.empty() ? nullptr : openFont(*look.font);
+    if (!font) return true;
+    const int width = colWidth(col) - 2 * kTextInset;
+    if (look.wordwrap != WordWrapMode::Wrap) return font->measure(text) <= width;
+    const auto lines = layoutLines(text, width, look.wordwrap,
+                                   [&font](std::string_view s) { return font->measure(s); });
+    const int height = defaultRowHeight_ - 2 * kTextInset;
+    return std::ssize(lines) * std::max(font->lineHeight(), 1) <= height &&
+           std::all_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return font->measure(line) <= width; });
+}
+
 }  // namespace fruvana

@@ -12,7 +12,7 @@ mapfile -t sources < <(grep -rlE '\b(tr|translatable|words)\(' engine grid prese
                          grep -v -e translation -e assetgen/language | sort)
 common=(--from-code=UTF-8 --add-location=file --package-name=Fruvana --sort-by-file
         --add-comments=Translators: --output="$template")
-xgettext "${common[@]}" --language=C++ --keyword=tr --keyword=translatable --keyword=words "${sources[@]}"
+xgettext "${common[@]}" --language=C++ --keyword=tr --keyword=trIn:1c,2 --keyword=translatable --keyword=words "${sources[@]}"
 xgettext "${common[@]}" --join-existing --language=Desktop packaging/fruvana.desktop.in
 its=$(ls /usr/share/gettext-*/its/metainfo.its | head -n 1)  # the gettext package's own rules
 xgettext "${common[@]}" --join-existing --its="$its" \

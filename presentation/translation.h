@@ -22,5 +22,8 @@ std::string translationLanguage();
 const char* tr(const char* english);
 std::string tr(std::string_view english);
 std::string tr(const GameText& text);
+// The same, for English words that need other words in one place (a narrow column): the
+// context tells the two apart in the catalogues.
+std::string trIn(const char* context, const char* english);
 
 }  // namespace fruvana

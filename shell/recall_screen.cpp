@@ -146,9 +146,11 @@ void RecallScreen::setUpTable() {
     g.font().assign(
         {T::kValueText, -11, std::string(kTableFamily), FontPitch::Default, kStyleBold});
     g.setFlat(true);
-    const std::array<const char*, 9> headings{tr("TIME"),  tr("BET"),      tr("1st DEAL"),
-                                              tr("HOLDS"), tr("2nd DEAL"), tr("RESULT"),
-                                              tr("PAID"),  tr("BEFORE"),   tr("AFTER")};
+    const std::array<std::string, 9> headings{tr("TIME"),     trIn("recall column", "BET"),
+                                              tr("1st DEAL"), tr("HOLDS"),
+                                              tr("2nd DEAL"), tr("RESULT"),
+                                              tr("PAID"),     tr("BEFORE"),
+                                              tr("AFTER")};
     for (std::size_t c = 0; c < headings.size(); ++c)
         g.setCellText(static_cast<int>(c), 0, headings[c]);
     g.fixedRowFont(0).setColour(T::kHeaderText);

@@ -59,9 +59,9 @@ RecallColumns recallColumns(const GameRecord& game) {
 }
 
 std::string recallHeading() {
-    return padded(tr("TIME"), 12) + padded(tr("BET"), 4) + padded(tr("1st DEAL"), 20) +
-           padded(tr("HOLDS"), 6) + padded(tr("2nd DEAL"), 20) + padded(tr("RESULT"), 18) +
-           padded(tr("PAID"), 6) + padded(tr("BEFORE"), 8) + tr("AFTER");
+    return padded(tr("TIME"), 12) + padded(trIn("recall column", "BET"), 4) +
+           padded(tr("1st DEAL"), 20) + padded(tr("HOLDS"), 6) + padded(tr("2nd DEAL"), 20) +
+           padded(tr("RESULT"), 18) + padded(tr("PAID"), 6) + padded(tr("BEFORE"), 8) + tr("AFTER");
 }
 
 std::string recallLine(const GameRecord& game) {

@@ -83,6 +83,23 @@ TEST_P(InLanguage, EveryTextFitsItsPlace) {
     EXPECT_EQ(cutOff(), std::vector<std::string>{});
     type('\x1b');
 
+    // The statistics table and the recall's, with a game collected between its deals: the
+    // longest result the recall shows.
+    pullLever();
+    settle();
+    type('o');
+    auto fits = [](const AlignGrid& grid) {
+        for (int row = 0; row < grid.rowCount(); ++row)
+            for (int col = 0; col < grid.colCount(); ++col)
+                EXPECT_TRUE(grid.textFits(col, row)) << grid.cellText(col, row);
+    };
+    type('r');
+    fits(program->recall().table());
+    type('r');
+    type('s');
+    fits(program->settings().statisticsTable());
+    program->input().route(InputEvent::padButton(PadButton::Back));
+
     program->realityCheck().show(tr(realityCheckText(600, 99999, -9999999)));
     EXPECT_EQ(cutOff(), std::vector<std::string>{});
     program->realityCheck().hide();
