@@ -7,6 +7,8 @@
 #include <sstream>
 #include <utility>
 
+#include "presentation/translation.h"
+
 namespace fruvana {
 
 namespace {
@@ -54,19 +56,21 @@ class Reader {
         if (node == nullptr) return std::nullopt;
         std::optional<std::string> value = node->value_exact<std::string>();
         if (value && std::find(words.begin(), words.end(), *value) != words.end()) return value;
-        std::string wanted = "one of";
-        for (std::string_view w : words) wanted += std::string(" \"") + std::string(w) + "\"";
-        complain(*node, section, key, wanted);
+        std::string choices;
+        for (std::string_view w : words)
+            choices += (choices.empty() ? "\"" : " \"") + std::string(w) + "\"";
+        complain(*node, section, key, tr(GameText{translatable("one of %s"), {choices}}));
         return std::nullopt;
     }
 
     void complain(const toml::node& node, std::string_view section, std::string_view key,
                   std::string_view wanted) {
         const auto line = node.source().begin.line;
-        complaints_.emplace_back(line, std::string(kPreferencesFileName) + " line " +
-                                           std::to_string(line) + ": " + path(section, key) +
-                                           " must be " + std::string(wanted) +
-                                           "; its default is used");
+        complaints_.emplace_back(
+            line,
+            std::string(kPreferencesFileName) + " " +
+                tr(GameText{translatable("line %s: %s must be %s; its default is used"),
+                            {std::to_string(line), path(section, key), std::string(wanted)}}));
     }
 
   private:
@@ -88,10 +92,9 @@ auto offOr(const std::array<int, N>& choices) {
 
 template <std::size_t N>
 std::string offOrText(const std::array<int, N>& choices) {
-    std::string text = "0 (off)";
-    for (std::size_t i = 0; i < N; ++i)
-        text += (i + 1 == N ? " or " : ", ") + std::to_string(choices[i]);
-    return text;
+    std::string text = tr("0 (off)");
+    for (std::size_t i = 0; i + 1 < N; ++i) text += ", " + std::to_string(choices[i]);
+    return tr(GameText{translatable("%s or %s"), {text, std::to_string(choices[N - 1])}});
 }
 
 std::optional<int> limit(std::optional<std::int64_t> value) {
@@ -140,15 +143,17 @@ std::optional<std::string> readBindings(Reader& read, InputBindings& bindings) {
             changes.insert(changes.end(), these.begin(), these.end());
             return;
         }
-        read.complain(*node, section, action,
-                      "a list of " + std::to_string(rows.size()) +
-                          (kind == Input::Kind::Key ? " key" : " button") +
-                          (rows.size() == 1 ? " name" : " names"));
+        constexpr std::string_view kLists[2][2]{
+            {translatable("a list of %s key name"), translatable("a list of %s key names")},
+            {translatable("a list of %s button name"), translatable("a list of %s button names")}};
+        const std::string_view list =
+            kLists[kind == Input::Kind::Key ? 0 : 1][rows.size() == 1 ? 0 : 1];
+        read.complain(*node, section, action, tr(GameText{list, {std::to_string(rows.size())}}));
     });
     std::string refusal;
     if (changes.empty() || bindings.rebind(changes, refusal)) return std::nullopt;
-    return std::string(kPreferencesFileName) + ": " + refusal +
-           "; the game's own keys and buttons are used";
+    return tr(GameText{translatable("%s: %s; the game's own keys and buttons are used"),
+                       {std::string(kPreferencesFileName), refusal}});
 }
 
 // The table at key in document, made when it is not there (or is not a table).
@@ -171,21 +176,22 @@ StoredPreferences parsePreferences(const std::string& text, std::vector<std::str
     try {
         document = toml::parse(text);
     } catch (const toml::parse_error& error) {
-        complaints.push_back(std::string(kPreferencesFileName) + " line " +
-                             std::to_string(error.source().begin.line) + ": " +
-                             std::string(error.description()) +
-                             "; the defaults are used and the file is left as it is");
+        // The parser's own description stays as the parser words it.
+        complaints.push_back(tr(GameText{
+            translatable("%s line %s: %s; the defaults are used and the file is left as it is"),
+            {std::string(kPreferencesFileName), std::to_string(error.source().begin.line),
+             std::string(error.description())}}));
         stored.writable = false;
         return stored;
     }
     Reader read(document);
     Preferences& p = stored.preferences;
     const auto volume = [](std::int64_t v) { return v >= 0 && v <= 100 && v % kVolumeStep == 0; };
-    constexpr std::string_view kVolumeText = "0 to 100 in steps of 10";
+    const std::string volumeText = tr("0 to 100 in steps of 10");
     p.effectsVolume = static_cast<int>(
-        read.number("sound", "effects_volume", volume, kVolumeText).value_or(p.effectsVolume));
+        read.number("sound", "effects_volume", volume, volumeText).value_or(p.effectsVolume));
     p.voiceVolume = static_cast<int>(
-        read.number("sound", "voice_volume", volume, kVolumeText).value_or(p.voiceVolume));
+        read.number("sound", "voice_volume", volume, volumeText).value_or(p.voiceVolume));
     if (const auto unfocused = read.word("window", "when_unfocused", {"nothing", "mute_and_pause"}))
         p.whenUnfocused =
             *unfocused == "nothing" ? WhenUnfocused::Nothing : WhenUnfocused::MuteAndPause;
@@ -206,8 +212,9 @@ StoredPreferences parsePreferences(const std::string& text, std::vector<std::str
     if (const auto mode = read.word("window", "mode", {"window", "fullscreen"}))
         stored.window.windowed = *mode == "window";
     const auto onScreen = [](std::int64_t v) { return v >= -kFarthest && v <= kFarthest; };
-    const auto x = read.number("window", "x", onScreen, "a whole number of pixels");
-    const auto y = read.number("window", "y", onScreen, "a whole number of pixels");
+    const std::string pixels = tr("a whole number of pixels");
+    const auto x = read.number("window", "x", onScreen, pixels);
+    const auto y = read.number("window", "y", onScreen, pixels);
     if (x && y) {
         stored.window.x = static_cast<int>(*x);
         stored.window.y = static_cast<int>(*y);
@@ -277,9 +284,10 @@ StoredPreferences loadPreferences(const std::string& path, const std::string& wi
     std::string text(static_cast<std::size_t>(kLargestFile), '\0');
     in.read(text.data(), kLargestFile);
     if (in.gcount() == kLargestFile) {
-        complaints.push_back(path +
-                             " is too large to be a preferences file; the defaults are "
-                             "used and the file is left as it is");
+        complaints.push_back(tr(GameText{translatable("%s is too large to be a preferences file; "
+                                                      "the defaults are used and the file is "
+                                                      "left as it is"),
+                                         {path}}));
         StoredPreferences stored;
         stored.writable = false;
         return stored;
@@ -290,7 +298,7 @@ StoredPreferences loadPreferences(const std::string& path, const std::string& wi
 
 bool savePreferences(const std::string& path, const StoredPreferences& stored, std::string& why) {
     if (!stored.writable) {
-        why = path + " could not be read, so it is left as it is";
+        why = tr(GameText{translatable("%s could not be read, so it is left as it is"), {path}});
         return false;
     }
     return writeConfigFile(path, formatPreferences(stored), why);
