@@ -60,7 +60,7 @@ std::string trIn(const char* context, const char* english) {
     // A catalogue keys such a text by its context and its words with a 0x04 between them.
     const std::string key = std::string(context) + '\x04' + english;
     const char* found = dgettext(kDomain, key.c_str());
-    return found == key.c_str() || key == found ? english : found;
+    return found == key.c_str() ? english : found;
 }
 
 std::string tr(const GameText& text) {
