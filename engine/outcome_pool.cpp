@@ -38,25 +38,31 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
 
     state.previousSymbols = state.reelSymbols;
 
-    PerClass<std::uint16_t> classCounts{};
+    PerClass<std::uint16_t> room = quotas;
     count_ = 0;
     std::int32_t candidates = 0;
     // Candidate lines of three symbols each, reel 1 first, as drawSymbol(sources, 10) deals them,
-    // taken from a batch drawn ahead; the generators then move on past the last one used.
+    // followed ahead in bulk; the generators then move on past the last one used.
+    std::array<std::uint8_t, 3 * 64> chunk{};
     while (count_ < kSize) {
-        const std::span<const std::uint8_t> symbols = ahead_.peek(sources);
+        const std::size_t available = ahead_.peek(sources) / 3 * 3;
         std::size_t used = 0;
-        for (; used + 3 <= symbols.size() && count_ < kSize; used += 3) {
-            const std::uint8_t s1 = symbols[used];
-            const std::uint8_t s2 = symbols[used + 1];
-            const std::uint8_t s3 = symbols[used + 2];
-            ++candidates;
-            const ComboClass c = kClassOf(s1, s2, s3);
-            if (classCounts[c] < quotas[c]) {
+        while (used < available && count_ < kSize) {
+            const std::size_t size = std::min(chunk.size(), available - used);
+            ahead_.symbols(used, std::span(chunk).first(size));
+            std::size_t i = 0;
+            for (; i < size && count_ < kSize; i += 3) {
+                const std::uint8_t s1 = chunk[i];
+                const std::uint8_t s2 = chunk[i + 1];
+                const std::uint8_t s3 = chunk[i + 2];
+                const ComboClass c = kClassOf(s1, s2, s3);
+                if (room[c] == 0) continue;
                 lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
                 ++count_;
-                ++classCounts[c];
+                --room[c];
             }
+            candidates += static_cast<std::int32_t>(i / 3);
+            used += i;
         }
         ahead_.moveOn(sources, used);
     }

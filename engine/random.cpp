@@ -69,12 +69,12 @@ namespace {
 // In reading order the second generator's table obeys v(n) = v(n - 97) - v(n - 33), masked to
 // 24 bits; entries 97 to size - 1 are made from the ones before.
 FRUVANA_VECTOR_CLONES
-void extendLagged(std::int32_t* v, std::size_t size) {
+void extendLagged(std::int32_t* v, std::size_t from, std::size_t size) {
     constexpr std::int32_t mask = RanmarGenerator::kScale - 1;
     constexpr std::size_t kShortLag = 33;
     // In rows of 33, so that each row reads the row before at the very offsets it was written:
     // a vector read across two recent writes would wait for both to reach the cache.
-    for (std::size_t row = RanmarGenerator::kLags; row < size; row += kShortLag) {
+    for (std::size_t row = from; row < size; row += kShortLag) {
         std::int32_t* out = v + row;
         const std::int32_t* far = out - RanmarGenerator::kLags;
         const std::int32_t* near = out - kShortLag;
@@ -90,8 +90,12 @@ std::size_t RanmarGenerator::readAhead(std::span<std::int32_t> lagged) const {
     // The whole current pass first, entry 97 down to 1, then each value as the passes would make
     // it.
     for (std::size_t n = 0; n < kLags; ++n) lagged[n] = u_[kLags - n];
-    extendLagged(lagged.data(), lagged.size());
+    extendAhead(lagged, kLags);
     return static_cast<std::size_t>(kLags - cursor_);
+}
+
+void RanmarGenerator::extendAhead(std::span<std::int32_t> lagged, std::size_t from) {
+    extendLagged(lagged.data(), from, lagged.size());
 }
 
 void RanmarGenerator::moveOn(std::size_t k, std::span<const std::int32_t> lagged,
@@ -107,19 +111,17 @@ void RanmarGenerator::moveOn(std::size_t k, std::span<const std::int32_t> lagged
 
 namespace {
 
-// A symbol whose number of passes is p + 1 moves the first generator p + 2 steps (one for the
-// number of passes, one per pass) and the second generator's sequence p + 1 steps.
+// A symbol whose number of passes is p + 1 moves the first generator p + 2 steps: one for the
+// number of passes, one per pass.
 // Plain arrays: indexed by a lane's p they become the processor's gather loads, which the
 // standard array's unsigned 64-bit index does not.
 struct SymbolJumps {
     std::uint32_t mul[10]{};
     std::uint32_t add[10]{};
-    std::int32_t sequence[10]{};
     constexpr SymbolJumps() {
         for (std::size_t p = 0; p < 10; ++p) {
             mul[p] = detail::kLcgJumps.mul[p + 1] * detail::kLcgMultiplier;
             add[p] = detail::kLcgJumps.add[p + 1] * detail::kLcgMultiplier + 1u;
-            sequence[p] = detail::kSequenceJumps[p + 1];
         }
     }
 };
@@ -158,6 +160,11 @@ using LaneCounts = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kWidth = sizeof(LaneWords) / sizeof(std::uint32_t);
 static_assert(kLanes % kWidth == 0);
 
+// Where lane l's step t sits in the lanes' tables.
+constexpr std::size_t laneEntry(std::size_t l, std::size_t t) {
+    return t * kLanes + l;
+}
+
 // A table of ten entries, indexed by p, as the two halves a vector shuffle picks from.
 template <typename Vector, typename Entry>
 std::array<Vector, 2> shuffleTable(const Entry (&entries)[10]) {
@@ -179,18 +186,16 @@ void pick(const std::array<Vector, 2>& table, const LaneWords& p, Vector& entrie
 #endif
 }
 
-// Every lane's symbols from the first generator's state: state, passes and sequence per step
+// Every lane's draws from the first generator's state: the state and the passes so far, per step
 // and lane.
 FRUVANA_VECTOR_CLONES
-void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state, std::int32_t* __restrict passes,
-               std::int32_t* __restrict sequence) {
+void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state,
+               std::int32_t* __restrict passes) {
     constexpr std::size_t kVectors = kLanes / kWidth;
     const auto mul = shuffleTable<LaneWords>(kSymbolJumps.mul);
     const auto add = shuffleTable<LaneWords>(kSymbolJumps.add);
-    const auto moves = shuffleTable<LaneCounts>(kSymbolJumps.sequence);
     std::array<LaneWords, kVectors> x{};
     std::array<LaneCounts, kVectors> drawn{};
-    std::array<LaneCounts, kVectors> steps{};
     for (std::size_t l = 0; l < kLanes; ++l)
         x[l / kWidth][l % kWidth] = kLaneStarts.mul[l] * seed + kLaneStarts.add[l];
     for (std::size_t t = 0; t < kSteps; ++t) {
@@ -202,80 +207,74 @@ void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state, std::int32_t
             // lower half times ten carries into it.
             const LaneWords p = ((next >> 16) * 10u + (((next & 0xFFFFu) * 10u) >> 16)) >> 16;
             LaneWords jumpMul{}, jumpAdd{};
-            LaneCounts move{};
             pick(mul, p, jumpMul);
             pick(add, p, jumpAdd);
-            pick(moves, p, move);
             x[v] = jumpMul * x[v] + jumpAdd;
             drawn[v] += reinterpret_cast<const LaneCounts&>(p) + 1;
-            const LaneCounts moved = steps[v] + move;
-            steps[v] = moved >= RanmarGenerator::kCm ? moved - RanmarGenerator::kCm : moved;
-            const std::size_t at = t * kLanes + v * kWidth;
+            const std::size_t at = laneEntry(v * kWidth, t);
             std::memcpy(state + at, &x[v], sizeof x[v]);
             std::memcpy(passes + at, &drawn[v], sizeof drawn[v]);
-            std::memcpy(sequence + at, &steps[v], sizeof steps[v]);
         }
     }
 }
 
-// The symbol of every step of every lane, from the second generator's numbers read ahead.
+// k steps of the second generator's sequence for k below 2^16 (a batch draws at most ten
+// numbers a symbol), in 32-bit parts that the vector unit holds: the modulus is 2^24 - 3, so
+// 2^24 counts as 3.
+static_assert(10 * SymbolLookahead::kMost < (1u << 16));
+std::int32_t shortSequenceJump(std::uint32_t k) {
+    constexpr std::uint32_t cd = RanmarGenerator::kCd;
+    constexpr std::uint32_t high = cd >> 12, low = cd & 0xFFFu;
+    const std::uint32_t y = k * high;  // below 2^27; k x cd = y x 2^12 + k x low
+    std::uint32_t z = 3u * (y >> 12) + ((y & 0xFFFu) << 12) + k * low;  // below 2^29
+    z = 3u * (z >> 24) + (z & 0xFFFFFFu);
+    return static_cast<std::int32_t>(z >= static_cast<std::uint32_t>(RanmarGenerator::kCm)
+                                         ? z - static_cast<std::uint32_t>(RanmarGenerator::kCm)
+                                         : z);
+}
+
+// The symbols of `count` draws from the first generator's state after each and the second
+// generator's numbers drawn through each (n, counted from 1): a draw's last pass reads number n,
+// read[n - 1], after n steps of the sequence from `sequence`.
 FRUVANA_VECTOR_CLONES
-void laneSymbols(const std::uint32_t* __restrict state, const std::int32_t* __restrict passes,
-                 const std::int32_t* __restrict sequence, const std::int32_t* __restrict base,
-                 const std::int32_t* __restrict baseSequence, const std::int32_t* __restrict values,
-                 std::int32_t numbers, std::uint8_t* __restrict symbols) {
-    for (std::size_t t = 0; t < kSteps; ++t) {
-        for (std::size_t l = 0; l < kLanes; ++l) {
-            const std::size_t i = t * kLanes + l;
-            // Steps off the true path may point anywhere; they are kept inside the numbers.
-            const std::int32_t n = std::clamp(base[l] + passes[i] - 1, 0, numbers - 1);
-            std::int32_t c = baseSequence[l] - sequence[i];
-            c += c < 0 ? RanmarGenerator::kCm : 0;
-            const std::int32_t r = (values[n] - c) & (RanmarGenerator::kScale - 1);
-            const auto a = LcgRandom{state[i]}.scaled(125479);
-            symbols[i] = static_cast<std::uint8_t>(roundSymbolPass(a, r) % 10 + 1);
-        }
+void symbolsOf(const std::uint32_t* __restrict state, const std::int32_t* __restrict numbers,
+               const std::int32_t* __restrict read, std::int32_t sequence, std::size_t count,
+               std::uint8_t* __restrict out) {
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::int32_t n = numbers[k];
+        std::int32_t c = sequence - shortSequenceJump(static_cast<std::uint32_t>(n));
+        c += c < 0 ? RanmarGenerator::kCm : 0;
+        const std::int32_t r = (read[n - 1] - c) & (RanmarGenerator::kScale - 1);
+        const auto a = LcgRandom{state[k]}.scaled(125479);
+        out[k] = static_cast<std::uint8_t>(roundSymbolPass(a, r) % 10 + 1);
     }
-}
-
-// The sequence of the second generator after `numbers` more steps from c.
-std::int32_t sequenceAfter(std::int32_t c, std::int64_t numbers) {
-    const auto moved = static_cast<std::int32_t>(
-        (numbers % RanmarGenerator::kCm + RanmarGenerator::kCm) % RanmarGenerator::kCm *
-        RanmarGenerator::kCd % RanmarGenerator::kCm);
-    const std::int32_t after = c - moved;
-    return after < 0 ? after + RanmarGenerator::kCm : after;
 }
 
 }  // namespace
 
 SymbolLookahead::SymbolLookahead()
-    : state_(kMost),
-      passes_(kMost),
-      sequence_(kMost),
-      laneSymbols_(kMost),
-      stepped_(kMost),
-      steppedSymbols_(kMost),
-      stretches_(2 * kLanes + 2),
-      lagged_(2 * static_cast<std::size_t>(RanmarGenerator::kLags) + 10 * kMost),
-      symbols_(kMost) {}
+    : laneState_(kMost),
+      lanePasses_(kMost),
+      state_(kMost),
+      numbers_(kMost),
+      lagged_(3 * static_cast<std::size_t>(RanmarGenerator::kLags) + 10 * kMost) {}
 
-std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources) {
+std::size_t SymbolLookahead::peek(const RandomSources& sources) {
     if (!sources.ranmar.ready()) throw RandomError("!");
-    walkLanes(sources.lcg.seed, state_.data(), passes_.data(), sequence_.data());
+    walkLanes(sources.lcg.seed, laneState_.data(), lanePasses_.data());
 
     // Follow the true draws: `at` is the first generator's step where the next true symbol
     // starts, `numbers` the second generator's numbers they have drawn.
     std::int64_t at = 0;
     std::uint32_t x = sources.lcg.seed;
-    std::int64_t numbers = 0;
-    std::size_t count = 0, stretches = 0, stepped = 0;
+    std::int32_t numbers = 0;
+    std::size_t count = 0;
     std::size_t t = 0;  // the lane step whose start is compared with `at`
     for (std::size_t l = 0; l < kLanes && count < kMost;) {
         const auto laneStart = static_cast<std::int64_t>(l * kLaneSpacing);
         const auto boundary = [&](std::size_t step) {  // where lane step `step - 1` ends
             return step == 0 ? laneStart
-                             : laneStart + passes_[(step - 1) * kLanes + l] +
+                             : laneStart + lanePasses_[laneEntry(l, step - 1)] +
                                    static_cast<std::int64_t>(step);
         };
         while (t <= kSteps && boundary(t) < at) ++t;
@@ -286,15 +285,16 @@ std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources
         }
         if (boundary(t) == at) {
             // From here the lane's draws are the true ones, as many as the batch holds.
-            const std::int32_t before = t == 0 ? 0 : passes_[(t - 1) * kLanes + l];
+            const std::int32_t base = numbers - (t == 0 ? 0 : lanePasses_[laneEntry(l, t - 1)]);
             const std::size_t end = t + std::min(kSteps - t, kMost - count);
-            laneBase_[l] = static_cast<std::int32_t>(numbers) - before;
-            stretches_[stretches++] = {l, t, end, count};
-            count += end - t;
+            for (std::size_t step = t; step < end; ++step, ++count) {
+                state_[count] = laneState_[laneEntry(l, step)];
+                numbers_[count] = base + lanePasses_[laneEntry(l, step)];
+            }
             if (end > t) {
-                numbers += passes_[(end - 1) * kLanes + l] - before;
+                numbers = numbers_[count - 1];
+                x = state_[count - 1];
                 at = boundary(end);
-                x = state_[(end - 1) * kLanes + l];
             }
             ++l;
             t = 0;
@@ -304,65 +304,44 @@ std::span<const std::uint8_t> SymbolLookahead::peek(const RandomSources& sources
         const std::uint32_t next = x * detail::kLcgMultiplier + 1u;
         const auto p = static_cast<std::uint32_t>(LcgRandom{next}.scaled(10));
         x = kSymbolJumps.mul[p] * x + kSymbolJumps.add[p];
-        numbers += p + 1;
+        numbers += static_cast<std::int32_t>(p) + 1;
         at += p + 2;
-        if (stretches == 0 || stretches_[stretches - 1].lane != kLanes)
-            stretches_[stretches++] = {kLanes, stepped, stepped, count};
-        stepped_[stepped] = {x, numbers};
-        stretches_[stretches - 1].to = ++stepped;
+        state_[count] = x;
+        numbers_[count] = numbers;
         ++count;
     }
 
-    // Whole passes, so that moveOn finds every entry of the table it leaves behind.
     constexpr std::size_t lags = RanmarGenerator::kLags;
-    const std::size_t values = lags + static_cast<std::size_t>(numbers);
-    firstNumber_ =
-        sources.ranmar.readAhead(std::span(lagged_).first((values + lags - 1) / lags * lags));
-    const std::int32_t* read = lagged_.data() + firstNumber_;
-    const std::int32_t c = sources.ranmar.scaledC();
-    for (std::size_t l = 0; l < kLanes; ++l) laneSequence_[l] = sequenceAfter(c, laneBase_[l]);
-    laneSymbols(state_.data(), passes_.data(), sequence_.data(), laneBase_.data(),
-                laneSequence_.data(), read, static_cast<std::int32_t>(numbers),
-                laneSymbols_.data());
-    for (std::size_t k = 0; k < stepped; ++k) {
-        const std::int64_t n = stepped_[k].numbers - 1;
-        const std::int32_t r = (read[n] - sequenceAfter(c, n + 1)) & (RanmarGenerator::kScale - 1);
-        const auto a = LcgRandom{stepped_[k].state}.scaled(125479);
-        steppedSymbols_[k] = static_cast<std::uint8_t>(roundSymbolPass(a, r) % 10 + 1);
-    }
-
-    std::uint8_t* out = symbols_.data();
-    for (std::size_t s = 0; s < stretches; ++s) {
-        const Stretch& stretch = stretches_[s];
-        if (stretch.lane == kLanes) {
-            out = std::copy(steppedSymbols_.begin() + static_cast<std::ptrdiff_t>(stretch.from),
-                            steppedSymbols_.begin() + static_cast<std::ptrdiff_t>(stretch.to), out);
-            continue;
-        }
-        const std::uint8_t* lane = laneSymbols_.data() + stretch.lane;
-        for (std::size_t step = stretch.from; step < stretch.to; ++step)
-            *out++ = lane[step * kLanes];
-    }
-    stretchCount_ = stretches;
-    return std::span(symbols_).first(count);
+    firstNumber_ = sources.ranmar.readAhead(std::span(lagged_).first(lags));
+    laggedFilled_ = lags;
+    sequence_ = sources.ranmar.scaledC();
+    return count;
 }
 
-SymbolLookahead::Drawn SymbolLookahead::drawnThrough(std::size_t symbol) const {
-    std::size_t s = stretchCount_;
-    while (stretches_[--s].symbol > symbol) {
-    }
-    const Stretch& stretch = stretches_[s];
-    const std::size_t t = stretch.from + (symbol - stretch.symbol);
-    if (stretch.lane == kLanes) return stepped_[t];
-    const std::size_t i = t * kLanes + stretch.lane;
-    return {state_[i], laneBase_[stretch.lane] + passes_[i]};
+void SymbolLookahead::readTo(std::size_t entries) {
+    if (entries <= laggedFilled_) return;
+    // Whole rows of the short lag, so that the next piece starts where a row does.
+    constexpr std::size_t row = 33;
+    const std::size_t end = laggedFilled_ + (entries - laggedFilled_ + row - 1) / row * row;
+    RanmarGenerator::extendAhead(std::span(lagged_).first(end), laggedFilled_);
+    laggedFilled_ = end;
 }
 
-void SymbolLookahead::moveOn(RandomSources& sources, std::size_t count) const {
+void SymbolLookahead::symbols(std::size_t first, std::span<std::uint8_t> out) {
+    if (out.empty()) return;
+    readTo(firstNumber_ + static_cast<std::size_t>(numbers_[first + out.size() - 1]));
+    symbolsOf(state_.data() + first, numbers_.data() + first, lagged_.data() + firstNumber_,
+              sequence_, out.size(), out.data());
+}
+
+void SymbolLookahead::moveOn(RandomSources& sources, std::size_t count) {
     if (count == 0) return;
-    const Drawn drawn = drawnThrough(count - 1);
-    sources.lcg.seed = drawn.state;
-    sources.ranmar.moveOn(static_cast<std::size_t>(drawn.numbers), lagged_, firstNumber_);
+    const auto numbers = static_cast<std::size_t>(numbers_[count - 1]);
+    // The whole pass that holds the last number read becomes the generator's table.
+    constexpr std::size_t lags = RanmarGenerator::kLags;
+    readTo((firstNumber_ + numbers - 1) / lags * lags + lags);
+    sources.lcg.seed = state_[count - 1];
+    sources.ranmar.moveOn(numbers, lagged_, firstNumber_);
 }
 
 SeedRecord seedRandomSources(RandomSources& sources, const ClockSeed& clock) {

@@ -143,6 +143,9 @@ class RanmarGenerator {
     // number's value sits. Number i is (lagged[first + i] - c) masked to 24 bits, c being the
     // sequence after i + 1 more steps; the entries are filled up to the end of the span.
     std::size_t readAhead(std::span<std::int32_t> lagged) const;
+    // Fills lagged[from] onwards from the entries before it, as readAhead does; from is at least
+    // kLags.
+    static void extendAhead(std::span<std::int32_t> lagged, std::size_t from);
     // Leaves the generator as k calls of nextScaled would, with the table taken from the values
     // readAhead wrote (first + k must lie inside them).
     void moveOn(std::size_t k, std::span<const std::int32_t> lagged, std::size_t first);
@@ -216,8 +219,9 @@ inline std::uint8_t drawSymbol(RandomSources& sources, std::uint8_t m) {
     return static_cast<std::uint8_t>(roundSymbolPass(a, r) % m + 1);
 }
 
-// The symbols that coming calls of drawSymbol(sources, 10) give, computed in bulk without moving
-// the generators, for the pool fill that draws tens of thousands of them.
+// The coming calls of drawSymbol(sources, 10) followed in bulk without moving the generators,
+// for the pool fill that draws tens of thousands of them. The symbols are computed in pieces as
+// they are asked for, so the draws a fill does not reach cost little.
 //
 // One symbol's draws of the first generator hang on each other (the number of passes decides how
 // far the next symbol starts), so they are followed on kLanes lanes at once, lane l starting
@@ -233,47 +237,37 @@ class SymbolLookahead {
 
     SymbolLookahead();
 
-    // The next symbols in order, at least kSteps of them; the generators do not move.
-    std::span<const std::uint8_t> peek(const RandomSources& sources);
-    // Leaves sources as `count` calls of drawSymbol(sources, 10) would; count is at most the
-    // number of symbols the last peek gave.
-    void moveOn(RandomSources& sources, std::size_t count) const;
+    // Follows the coming draws and returns how many it can tell, at least kSteps.
+    std::size_t peek(const RandomSources& sources);
+
+    // The symbols of coming draws first, first + 1, ... into out, all below what the last peek
+    // returned.
+    void symbols(std::size_t first, std::span<std::uint8_t> out);
+
+    // Leaves sources as `count` calls of drawSymbol(sources, 10) would; count is at most what
+    // the last peek returned.
+    void moveOn(RandomSources& sources, std::size_t count);
 
   private:
-    // A stretch of the true draws: steps [from, to) of a lane, or of the draws stepped one by
-    // one; `symbol` is the place of its first in the true order.
-    struct Stretch {
-        std::size_t lane;  // kLanes for the draws stepped one by one
-        std::size_t from;
-        std::size_t to;
-        std::size_t symbol;
-    };
-    // The first generator's state after a symbol and the second generator's numbers drawn so
-    // far, for moveOn.
-    struct Drawn {
-        std::uint32_t state;
-        std::int64_t numbers;
-    };
-    Drawn drawnThrough(std::size_t symbol) const;
+    // Makes the second generator's table read ahead hold at least `entries` entries. It grows
+    // only as the draws asked for need it, so that its numbers are still in the nearest cache
+    // when their symbols are computed.
+    void readTo(std::size_t entries);
 
-    // Per step and lane: the state after the symbol, the passes since the lane's start, and
-    // the sequence's steps those passes make (times 2^24, modulo its modulus).
+    // Per step and lane: the first generator's state after the symbol and the passes since the
+    // lane's start.
+    std::vector<std::uint32_t> laneState_;
+    std::vector<std::int32_t> lanePasses_;
+    // Per coming draw, in order: the first generator's state after it and the second
+    // generator's numbers drawn through it.
     std::vector<std::uint32_t> state_;
-    std::vector<std::int32_t> passes_;
-    std::vector<std::int32_t> sequence_;
-    std::vector<std::uint8_t> laneSymbols_;
-    // Numbers of the second generator drawn before each lane's step 0 on the true path, and
-    // what that does to its sequence.
-    std::array<std::int32_t, kLanes> laneBase_{};
-    std::array<std::int32_t, kLanes> laneSequence_{};
-    // The draws stepped one by one.
-    std::vector<Drawn> stepped_;
-    std::vector<std::uint8_t> steppedSymbols_;
-    std::vector<Stretch> stretches_;
-    std::size_t stretchCount_ = 0;
+    std::vector<std::int32_t> numbers_;
+    // The second generator's numbers read ahead, the first coming one at firstNumber_, and its
+    // sequence now.
     std::vector<std::int32_t> lagged_;
+    std::size_t laggedFilled_ = 0;
     std::size_t firstNumber_ = 0;
-    std::vector<std::uint8_t> symbols_;
+    std::int32_t sequence_ = 0;
 };
 
 // What seeding drew: the clock value and the two seeds of the second generator.
