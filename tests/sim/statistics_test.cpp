@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(Table, RunsTest,
 
 // The game's own symbol draws (from seed 2; at 99 % one honest stream in a hundred fails each
 // test), and two generators that repeat.
-std::vector<int> honestSymbols(std::size_t n) {
+std::vector<std::uint8_t> honestSymbols(std::size_t n) {
     RandomSources sources;
     seedRandomSources(sources, [] { return 2u; });
-    std::vector<int> s(n);
-    for (int& x : s) x = drawSymbol(sources, 10);
+    std::vector<std::uint8_t> s(n);
+    for (std::uint8_t& x : s) x = drawSymbol(sources, 10);
     return s;
 }
 
@@ -102,7 +102,7 @@ std::vector<int> honestSymbols(std::size_t n) {
 // pass it or fail it, but always the same way.
 struct BiasCase {
     const char* name;
-    std::function<std::vector<int>()> symbols;
+    std::function<std::vector<std::uint8_t>()> symbols;
     bool uniform, runs, serial;
 };
 
@@ -110,9 +110,9 @@ class PlantedBias : public ::testing::TestWithParam<BiasCase> {};
 
 TEST_P(PlantedBias, FailsItsTest) {
     const BiasCase& c = GetParam();
-    const std::vector<int> symbols = c.symbols();
+    const std::vector<std::uint8_t> symbols = c.symbols();
     SymbolTally whole;
-    for (int s : symbols) whole.add(s);
+    whole.add(symbols);
     EXPECT_EQ(uniformSymbols(whole).pass(), c.uniform);
     EXPECT_EQ(symbolRuns(whole).pass(), c.runs);
     EXPECT_EQ(serialCorrelation(whole).pass(), c.serial);
@@ -122,7 +122,7 @@ TEST_P(PlantedBias, FailsItsTest) {
     const std::size_t cuts[] = {0, 1, symbols.size() / 3, symbols.size() - 1, symbols.size()};
     for (std::size_t i = 0; i + 1 < std::size(cuts); ++i) {
         SymbolTally piece;
-        for (std::size_t k = cuts[i]; k < cuts[i + 1]; ++k) piece.add(symbols[k]);
+        piece.add(std::span(symbols).subspan(cuts[i], cuts[i + 1] - cuts[i]));
         pieces.append(piece);
     }
     EXPECT_EQ(pieces, whole);
@@ -135,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The first 1000 draws over and over: wrong in count, and in order across the repeats.
         BiasCase{"repeats a block",
                  [] {
-                     const std::vector<int> block = honestSymbols(1000);
-                     std::vector<int> s;
+                     const std::vector<std::uint8_t> block = honestSymbols(1000);
+                     std::vector<std::uint8_t> s;
                      for (int k = 0; k < 200; ++k) s.insert(s.end(), block.begin(), block.end());
                      return s;
                  },
@@ -145,8 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
         // them their chi-square).
         BiasCase{"repeats each draw",
                  [] {
-                     std::vector<int> s;
-                     for (int x : honestSymbols(100000)) s.insert(s.end(), {x, x});
+                     std::vector<std::uint8_t> s;
+                     for (std::uint8_t x : honestSymbols(100000)) s.insert(s.end(), {x, x});
                      return s;
                  },
                  true, false, false}),

@@ -87,22 +87,29 @@ class CertifyObserver final : public PullObserver {
 
   private:
     // The fill's first draws again, from the generators as the deal found them: the table's draw
-    // first, then the candidates. The very first candidate always joins the pool, so it must be
-    // the pool's first line.
+    // first, then the candidates, in bulk as the fill draws them. The very first candidate
+    // always joins the pool, so it must be the pool's first line.
     void replayFill(const OutcomePool& pool) {
         before_.lcg.below(10);
-        Line first{};
-        for (int i = 0; i < kReplayedDraws; ++i) {
-            const std::uint8_t s = drawSymbol(before_, kSymbolCount);
-            if (i < 3) first[static_cast<std::size_t>(i)] = s;
-            tally_.draws.add(s);
+        constexpr auto wanted = static_cast<std::size_t>(kReplayedDraws);
+        std::size_t replayed = 0;
+        while (replayed < wanted) {
+            const std::size_t count = std::min(ahead_.peek(before_), wanted - replayed);
+            const std::span<std::uint8_t> symbols = std::span(symbols_).first(count);
+            ahead_.symbols(0, symbols);
+            if (replayed == 0 && Line{symbols[0], symbols[1], symbols[2]} != pool.line(1))
+                ++tally_.replayMismatches;
+            tally_.draws.add(symbols);
+            ahead_.moveOn(before_, count);
+            replayed += count;
         }
-        if (first != pool.line(1)) ++tally_.replayMismatches;
     }
 
     CertifyTally& tally_;
     bool secondDeal_;
     RandomSources before_;
+    SymbolLookahead ahead_;
+    std::vector<std::uint8_t> symbols_ = std::vector<std::uint8_t>(SymbolLookahead::kMost);
     bool open_ = false;
     std::size_t openAhead_ = 0;
     std::int32_t openStake_ = 0;

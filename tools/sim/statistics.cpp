@@ -87,6 +87,22 @@ TestResult runsTest(std::int64_t n1, std::int64_t n2, std::int64_t runs) {
     return normalResult((static_cast<double>(runs) - mean) / std::sqrt(variance));
 }
 
+void SymbolTally::add(std::span<const std::uint8_t> symbols) {
+    if (symbols.empty()) return;
+    // The stretch's own tally in one pass without branches, then joined on.
+    SymbolTally stretch;
+    stretch.first = symbols.front();
+    stretch.last = symbols.back();
+    stretch.draws = static_cast<std::int64_t>(symbols.size());
+    stretch.runs = 1;
+    for (const std::uint8_t s : symbols) ++stretch.counts[static_cast<std::size_t>(s - 1)];
+    for (std::size_t i = 1; i < symbols.size(); ++i) {
+        stretch.lagProducts += symbols[i - 1] * symbols[i];
+        stretch.runs += (symbols[i - 1] > 5) != (symbols[i] > 5) ? 1 : 0;
+    }
+    append(stretch);
+}
+
 void SymbolTally::append(const SymbolTally& next) {
     if (next.draws == 0) return;
     if (draws == 0) {

@@ -45,18 +45,8 @@ struct SymbolTally {
     int first = 0;
     int last = 0;
 
-    void add(int symbol) {
-        ++counts[static_cast<std::size_t>(symbol - 1)];
-        if (draws == 0) {
-            first = symbol;
-            runs = 1;
-        } else {
-            lagProducts += static_cast<std::int64_t>(last) * symbol;
-            if ((last > 5) != (symbol > 5)) ++runs;
-        }
-        last = symbol;
-        ++draws;
-    }
+    // The next symbols of the stream, in order.
+    void add(std::span<const std::uint8_t> symbols);
     // The tally of this stretch followed by `next`.
     void append(const SymbolTally& next);
 
