@@ -177,8 +177,9 @@ TEST(DrawSymbol, MatchesStraightforwardDraw) {
     EXPECT_EQ(sources.lcg.seed, lcg.seed);
 }
 
-// Numbers read ahead in bulk, then k of them taken: the generator goes on as after k numbers,
-// whether k ends inside a pass of the table, exactly at its end or several passes on.
+// Numbers read ahead in bulk, in pieces as the pool fill reads them, then k of them taken: the
+// generator goes on as after k numbers, whether k ends inside a pass of the table, exactly at
+// its end or several passes on.
 TEST(RanmarGenerator, ReadAheadThenMoveOn) {
     for (const std::size_t k : {0u, 1u, 96u, 97u, 98u, 194u, 500u}) {
         RanmarGenerator gen;
@@ -187,7 +188,9 @@ TEST(RanmarGenerator, ReadAheadThenMoveOn) {
         ref.init(1802, 9373);
         for (int n = 0; n < 40; ++n) ASSERT_EQ(gen.next(), ref.next());  // mid-pass
         std::vector<std::int32_t> lagged(2 * 97 + 600);
-        const std::size_t first = gen.readAhead(lagged);
+        const std::size_t first = gen.readAhead(std::span(lagged).first(97));
+        RanmarGenerator::extendAhead(std::span(lagged).first(131), 97);
+        RanmarGenerator::extendAhead(lagged, 131);  // off the rows of 33 the first piece made
         for (std::size_t n = 0; n < k; ++n) ref.next();
         gen.moveOn(k, lagged, first);
         for (int n = 0; n < 300; ++n) ASSERT_EQ(gen.next(), ref.next()) << "k " << k;
