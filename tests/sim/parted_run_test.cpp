@@ -135,6 +135,25 @@ INSTANTIATE_TEST_SUITE_P(
                       MergeFault{"symbol beyond 10", {"symbol"}, "symbols are not 1 to 10"}),
     [](const auto& info) { return caseName(info.param.name); });
 
+// Each fill's first draws made again one by one from the generators the deal found, as the
+// symbol tests count them.
+class OneByOneReplay final : public PullObserver {
+  public:
+    void beforePull(const RandomSources& sources) override { before_ = sources; }
+    void afterPull(const PullRecord& pull, const MachineState&, const OutcomePool&) override {
+        if (!pull.firstDeal) return;
+        before_.lcg.below(10);
+        for (int i = 0; i < kReplayedDraws; ++i) {
+            const std::uint8_t symbol = drawSymbol(before_, kSymbolCount);
+            draws.add(std::span(&symbol, 1));
+        }
+    }
+    SymbolTally draws;
+
+  private:
+    RandomSources before_;
+};
+
 TEST(Certify, TalliesWhatThePartDealt) {
     // Part 0 of a run, and the same pulls as a plain run with the part's seed.
     SimOptions options;
@@ -142,7 +161,8 @@ TEST(Certify, TalliesWhatThePartDealt) {
     const CertifyTally t = runCertify(options, 9, {0, 1}, 1);
     options.pulls = 300;
     options.coins = true;
-    const SimResult r = runSimulation(options, partSeed(9, 0), nullptr);
+    OneByOneReplay replay;
+    const SimResult r = runSimulation(options, partSeed(9, 0), nullptr, nullptr, &replay);
 
     EXPECT_EQ(t.pulls, r.pulls);
     EXPECT_EQ(t.firstDeals, r.firstDeals);
@@ -154,6 +174,7 @@ TEST(Certify, TalliesWhatThePartDealt) {
     }
     EXPECT_EQ(t.tableChoice[0][0] + t.tableChoice[0][1] + t.tableChoice[1][0] + t.tableChoice[1][1],
               r.firstDeals);
+    EXPECT_EQ(t.draws, replay.draws);
     EXPECT_EQ(t.draws.draws, r.firstDeals * kReplayedDraws);
     EXPECT_EQ(t.replayMismatches, 0);
     // Every game settled but perhaps the last, whose first-deal win is still pending.
