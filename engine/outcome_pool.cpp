@@ -43,7 +43,7 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     std::int32_t candidates = 0;
     // Candidate lines of three symbols each, reel 1 first, as drawSymbol(sources, 10) deals them,
     // followed ahead in bulk; the generators then move on past the last one used.
-    std::array<std::uint8_t, 3 * 64> chunk{};
+    std::array<std::uint8_t, std::size_t{3} * 64> chunk{};
     while (count_ < kSize) {
         const std::size_t available = ahead_.peek(sources) / 3 * 3;
         std::size_t used = 0;

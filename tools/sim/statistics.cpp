@@ -97,7 +97,7 @@ void SymbolTally::add(std::span<const std::uint8_t> symbols) {
     stretch.runs = 1;
     for (const std::uint8_t s : symbols) ++stretch.counts[static_cast<std::size_t>(s - 1)];
     for (std::size_t i = 1; i < symbols.size(); ++i) {
-        stretch.lagProducts += symbols[i - 1] * symbols[i];
+        stretch.lagProducts += static_cast<std::int64_t>(symbols[i - 1]) * symbols[i];
         stretch.runs += (symbols[i - 1] > 5) != (symbols[i] > 5) ? 1 : 0;
     }
     append(stretch);
