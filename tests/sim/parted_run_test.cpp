@@ -175,7 +175,6 @@ TEST(Certify, TalliesWhatThePartDealt) {
     EXPECT_EQ(t.tableChoice[0][0] + t.tableChoice[0][1] + t.tableChoice[1][0] + t.tableChoice[1][1],
               r.firstDeals);
     EXPECT_EQ(t.draws, replay.draws);
-    EXPECT_EQ(t.draws.draws, r.firstDeals * kReplayedDraws);
     EXPECT_EQ(t.replayMismatches, 0);
     // Every game settled but perhaps the last, whose first-deal win is still pending.
     EXPECT_GE(t.games[0] + t.games[1], r.firstDeals - 1);
