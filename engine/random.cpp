@@ -160,9 +160,10 @@ using LaneCounts = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kWidth = sizeof(LaneWords) / sizeof(std::uint32_t);
 static_assert(kLanes % kWidth == 0);
 
-// Where lane l's step t sits in the lanes' tables.
+// Where lane l's step t sits in the lanes' tables: each lane's steps in a row, so that following
+// a lane reads memory in order.
 constexpr std::size_t laneEntry(std::size_t l, std::size_t t) {
-    return t * kLanes + l;
+    return l * kSteps + t;
 }
 
 // A table of ten entries, indexed by p, as the two halves a vector shuffle picks from.
@@ -186,34 +187,74 @@ void pick(const std::array<Vector, 2>& table, const LaneWords& p, Vector& entrie
 #endif
 }
 
-// Every lane's draws from the first generator's state: the state and the passes so far, per step
-// and lane.
+// Turns rows[i] = step i of kWidth lanes into rows[j] = lane j's kWidth steps, with the vector
+// unit's shuffles in three rounds: pairs of 32-bit words, pairs of 64-bit words, halves.
+template <typename Vector>
+[[gnu::always_inline]] inline void transpose(std::array<Vector, kWidth>& rows) {
+    static_assert(kWidth == 8, "the shuffles below are for eight words a vector");
+    std::array<Vector, kWidth> pairs{};
+    for (std::size_t i = 0; i < kWidth; i += 2) {
+        pairs[i] = __builtin_shufflevector(rows[i], rows[i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+        pairs[i + 1] = __builtin_shufflevector(rows[i], rows[i + 1], 2, 10, 3, 11, 6, 14, 7, 15);
+    }
+    std::array<Vector, kWidth> quads{};
+    for (std::size_t i = 0; i < kWidth; i += 4) {
+        for (std::size_t k = 0; k < 2; ++k) {
+            const Vector& a = pairs[i + k];
+            const Vector& b = pairs[i + k + 2];
+            quads[i + 2 * k] = __builtin_shufflevector(a, b, 0, 1, 8, 9, 4, 5, 12, 13);
+            quads[i + 2 * k + 1] = __builtin_shufflevector(a, b, 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+    }
+    // quads[i] holds lanes i and i + 4 of steps 0 to 3, quads[i + 4] the same of steps 4 to 7.
+    for (std::size_t j = 0; j < 4; ++j) {
+        rows[j] = __builtin_shufflevector(quads[j], quads[j + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        rows[j + 4] = __builtin_shufflevector(quads[j], quads[j + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
+
+// Every lane's draws from the first generator's state: the state and the passes so far, per lane
+// and step. kWidth steps of all lanes are made side by side, then turned into rows of the lanes.
 FRUVANA_VECTOR_CLONES
 void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state,
                std::int32_t* __restrict passes) {
     constexpr std::size_t kVectors = kLanes / kWidth;
+    static_assert(kSteps % kWidth == 0);
     const auto mul = shuffleTable<LaneWords>(kSymbolJumps.mul);
     const auto add = shuffleTable<LaneWords>(kSymbolJumps.add);
     std::array<LaneWords, kVectors> x{};
     std::array<LaneCounts, kVectors> drawn{};
     for (std::size_t l = 0; l < kLanes; ++l)
         x[l / kWidth][l % kWidth] = kLaneStarts.mul[l] * seed + kLaneStarts.add[l];
-    for (std::size_t t = 0; t < kSteps; ++t) {
-        // Unrolled, so the lanes stay in registers and their steps overlap.
+    std::array<std::array<LaneWords, kWidth>, kVectors> stateRows{};
+    std::array<std::array<LaneCounts, kWidth>, kVectors> passRows{};
+    for (std::size_t t = 0; t < kSteps; t += kWidth) {
+        for (std::size_t i = 0; i < kWidth; ++i) {
+            // Unrolled, so the lanes stay in registers and their steps overlap.
 #pragma GCC unroll 8
+            for (std::size_t v = 0; v < kVectors; ++v) {
+                const LaneWords next = x[v] * detail::kLcgMultiplier + 1u;
+                // p = (next x 10) >> 32 in 32-bit parts: the upper half times ten, plus what the
+                // lower half times ten carries into it.
+                const LaneWords p =
+                    ((next >> 16) * 10u + (((next & 0xFFFFu) * 10u) >> 16)) >> 16;
+                LaneWords jumpMul{}, jumpAdd{};
+                pick(mul, p, jumpMul);
+                pick(add, p, jumpAdd);
+                x[v] = jumpMul * x[v] + jumpAdd;
+                drawn[v] += reinterpret_cast<const LaneCounts&>(p) + 1;
+                stateRows[v][i] = x[v];
+                passRows[v][i] = drawn[v];
+            }
+        }
         for (std::size_t v = 0; v < kVectors; ++v) {
-            const LaneWords next = x[v] * detail::kLcgMultiplier + 1u;
-            // p = (next x 10) >> 32 in 32-bit parts: the upper half times ten, plus what the
-            // lower half times ten carries into it.
-            const LaneWords p = ((next >> 16) * 10u + (((next & 0xFFFFu) * 10u) >> 16)) >> 16;
-            LaneWords jumpMul{}, jumpAdd{};
-            pick(mul, p, jumpMul);
-            pick(add, p, jumpAdd);
-            x[v] = jumpMul * x[v] + jumpAdd;
-            drawn[v] += reinterpret_cast<const LaneCounts&>(p) + 1;
-            const std::size_t at = laneEntry(v * kWidth, t);
-            std::memcpy(state + at, &x[v], sizeof x[v]);
-            std::memcpy(passes + at, &drawn[v], sizeof drawn[v]);
+            transpose(stateRows[v]);
+            transpose(passRows[v]);
+            for (std::size_t j = 0; j < kWidth; ++j) {
+                const std::size_t at = laneEntry(v * kWidth + j, t);
+                std::memcpy(state + at, &stateRows[v][j], sizeof(LaneWords));
+                std::memcpy(passes + at, &passRows[v][j], sizeof(LaneCounts));
+            }
         }
     }
 }
