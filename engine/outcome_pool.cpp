@@ -39,6 +39,11 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     state.previousSymbols = state.reelSymbols;
 
     PerClass<std::uint16_t> room = quotas;
+    // Bit `code` is set while that class has room: the test per candidate then hangs on no store
+    // of the one before, as a test of room itself would.
+    std::uint32_t open = 0;
+    for (const ComboClass c : kEveryClass)
+        if (room[c] > 0) open |= 1u << codeOf(c);
     count_ = 0;
     std::int32_t candidates = 0;
     // Candidate lines of three symbols each, reel 1 first, as drawSymbol(sources, 10) deals them,
@@ -56,10 +61,10 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
                 const std::uint8_t s2 = chunk[i + 1];
                 const std::uint8_t s3 = chunk[i + 2];
                 const ComboClass c = kClassOf(s1, s2, s3);
-                if (room[c] == 0) continue;
+                if ((open >> codeOf(c) & 1u) == 0) continue;
                 lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
                 ++count_;
-                --room[c];
+                if (--room[c] == 0) open &= ~(1u << codeOf(c));
             }
             candidates += static_cast<std::int32_t>(i / 3);
             used += i;
