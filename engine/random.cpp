@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <ranges>
 
 namespace fruvana {
 
@@ -187,10 +188,12 @@ void pick(const std::array<Vector, 2>& table, const LaneWords& p, Vector& entrie
 #endif
 }
 
-// Turns rows[i] = step i of kWidth lanes into rows[j] = lane j's kWidth steps, with the vector
-// unit's shuffles in three rounds: pairs of 32-bit words, pairs of 64-bit words, halves.
-template <typename Vector>
-[[gnu::always_inline]] inline void transpose(std::array<Vector, kWidth>& rows) {
+// Stores rows[i] = step i of kWidth lanes as lane j's kWidth steps at out + j x stride, turned
+// round with the vector unit's shuffles in three rounds: pairs of 32-bit words, pairs of 64-bit
+// words, halves.
+template <typename Vector, typename Word>
+[[gnu::always_inline]] inline void storeTransposed(const std::array<Vector, kWidth>& rows,
+                                                   Word* out, std::size_t stride) {
     static_assert(kWidth == 8, "the shuffles below are for eight words a vector");
     std::array<Vector, kWidth> pairs{};
     for (std::size_t i = 0; i < kWidth; i += 2) {
@@ -206,10 +209,13 @@ template <typename Vector>
             quads[i + 2 * k + 1] = __builtin_shufflevector(a, b, 2, 3, 10, 11, 6, 7, 14, 15);
         }
     }
-    // quads[i] holds lanes i and i + 4 of steps 0 to 3, quads[i + 4] the same of steps 4 to 7.
+    // quads[j] holds lanes j and j + 4 of steps 0 to 3, quads[j + 4] the same of steps 4 to 7.
     for (std::size_t j = 0; j < 4; ++j) {
-        rows[j] = __builtin_shufflevector(quads[j], quads[j + 4], 0, 1, 2, 3, 8, 9, 10, 11);
-        rows[j + 4] = __builtin_shufflevector(quads[j], quads[j + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+        const Vector low = __builtin_shufflevector(quads[j], quads[j + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        const Vector high =
+            __builtin_shufflevector(quads[j], quads[j + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+        std::memcpy(out + j * stride, &low, sizeof low);
+        std::memcpy(out + (j + 4) * stride, &high, sizeof high);
     }
 }
 
@@ -248,13 +254,9 @@ void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state,
             }
         }
         for (std::size_t v = 0; v < kVectors; ++v) {
-            transpose(stateRows[v]);
-            transpose(passRows[v]);
-            for (std::size_t j = 0; j < kWidth; ++j) {
-                const std::size_t at = laneEntry(v * kWidth + j, t);
-                std::memcpy(state + at, &stateRows[v][j], sizeof(LaneWords));
-                std::memcpy(passes + at, &passRows[v][j], sizeof(LaneCounts));
-            }
+            const std::size_t at = laneEntry(v * kWidth, t);
+            storeTransposed(stateRows[v], state + at, kSteps);
+            storeTransposed(passRows[v], passes + at, kSteps);
         }
     }
 }
@@ -291,6 +293,17 @@ void symbolsOf(const std::uint32_t* __restrict state, const std::int32_t* __rest
     }
 }
 
+// A lane's states and its passes counted on from `base`, count steps of them.
+FRUVANA_VECTOR_CLONES
+void copyLane(const std::uint32_t* __restrict state, const std::int32_t* __restrict passes,
+              std::int32_t base, std::size_t count, std::uint32_t* __restrict toState,
+              std::int32_t* __restrict toNumbers) {
+    for (std::size_t k = 0; k < count; ++k) {
+        toState[k] = state[k];
+        toNumbers[k] = base + passes[k];
+    }
+}
+
 }  // namespace
 
 SymbolLookahead::SymbolLookahead()
@@ -318,7 +331,9 @@ std::size_t SymbolLookahead::peek(const RandomSources& sources) {
                              : laneStart + lanePasses_[laneEntry(l, step - 1)] +
                                    static_cast<std::int64_t>(step);
         };
-        while (t <= kSteps && boundary(t) < at) ++t;
+        // The boundaries rise with the step, so the first not before `at` is found by halving.
+        t = *std::ranges::partition_point(std::views::iota(t, kSteps + 1),
+                                          [&](std::size_t step) { return boundary(step) < at; });
         if (t > kSteps) {  // the true draws passed this lane by
             ++l;
             t = 0;
@@ -328,10 +343,9 @@ std::size_t SymbolLookahead::peek(const RandomSources& sources) {
             // From here the lane's draws are the true ones, as many as the batch holds.
             const std::int32_t base = numbers - (t == 0 ? 0 : lanePasses_[laneEntry(l, t - 1)]);
             const std::size_t end = t + std::min(kSteps - t, kMost - count);
-            for (std::size_t step = t; step < end; ++step, ++count) {
-                state_[count] = laneState_[laneEntry(l, step)];
-                numbers_[count] = base + lanePasses_[laneEntry(l, step)];
-            }
+            copyLane(laneState_.data() + laneEntry(l, t), lanePasses_.data() + laneEntry(l, t),
+                     base, end - t, state_.data() + count, numbers_.data() + count);
+            count += end - t;
             if (end > t) {
                 numbers = numbers_[count - 1];
                 x = state_[count - 1];
