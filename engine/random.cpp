@@ -211,7 +211,8 @@ template <typename Vector, typename Word>
     }
     // quads[j] holds lanes j and j + 4 of steps 0 to 3, quads[j + 4] the same of steps 4 to 7.
     for (std::size_t j = 0; j < 4; ++j) {
-        const Vector low = __builtin_shufflevector(quads[j], quads[j + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        const Vector low =
+            __builtin_shufflevector(quads[j], quads[j + 4], 0, 1, 2, 3, 8, 9, 10, 11);
         const Vector high =
             __builtin_shufflevector(quads[j], quads[j + 4], 4, 5, 6, 7, 12, 13, 14, 15);
         std::memcpy(out + j * stride, &low, sizeof low);
@@ -242,8 +243,7 @@ void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state,
                 const LaneWords next = x[v] * detail::kLcgMultiplier + 1u;
                 // p = (next x 10) >> 32 in 32-bit parts: the upper half times ten, plus what the
                 // lower half times ten carries into it.
-                const LaneWords p =
-                    ((next >> 16) * 10u + (((next & 0xFFFFu) * 10u) >> 16)) >> 16;
+                const LaneWords p = ((next >> 16) * 10u + (((next & 0xFFFFu) * 10u) >> 16)) >> 16;
                 LaneWords jumpMul{}, jumpAdd{};
                 pick(mul, p, jumpMul);
                 pick(add, p, jumpAdd);
