@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <ranges>
 
 namespace fruvana {
 
@@ -331,9 +330,16 @@ std::size_t SymbolLookahead::peek(const RandomSources& sources) {
                              : laneStart + lanePasses_[laneEntry(l, step - 1)] +
                                    static_cast<std::int64_t>(step);
         };
-        // The boundaries rise with the step, so the first not before `at` is found by halving.
-        t = *std::ranges::partition_point(std::views::iota(t, kSteps + 1),
-                                          [&](std::size_t step) { return boundary(step) < at; });
+        // The boundaries rise with the step, so the first not before `at` is found by halving;
+        // kSteps + 1 when there is none.
+        for (std::size_t high = kSteps + 1; t < high;) {
+            const std::size_t middle = t + (high - t) / 2;
+            if (boundary(middle) < at) {
+                t = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
         if (t > kSteps) {  // the true draws passed this lane by
             ++l;
             t = 0;
