@@ -254,7 +254,7 @@ class SymbolLookahead {
     // when their symbols are computed.
     void readTo(std::size_t entries);
 
-    // Per step and lane: the first generator's state after the symbol and the passes since the
+    // Per lane and step: the first generator's state after the symbol and the passes since the
     // lane's start.
     std::vector<std::uint32_t> laneState_;
     std::vector<std::int32_t> lanePasses_;
