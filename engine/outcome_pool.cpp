@@ -1,5 +1,7 @@
 #include "engine/outcome_pool.h"
 
+#include <bit>
+
 namespace fruvana {
 
 namespace {
@@ -39,8 +41,7 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     state.previousSymbols = state.reelSymbols;
 
     PerClass<std::uint16_t> room = quotas;
-    // Bit `code` is set while that class has room: the test per candidate then hangs on no store
-    // of the one before, as a test of room itself would.
+    // Bit `code` is set while that class has room.
     std::uint32_t open = 0;
     for (const ComboClass c : kEveryClass)
         if (room[c] > 0) open |= 1u << codeOf(c);
@@ -48,26 +49,41 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
     std::int32_t candidates = 0;
     // Candidate lines of three symbols each, reel 1 first, as drawSymbol(sources, 10) deals them,
     // followed ahead in bulk; the generators then move on past the last one used.
-    std::array<std::uint8_t, std::size_t{3} * 64> chunk{};
+    constexpr std::size_t kChunkLines = 64;  // one bit each in a 64-bit mask
+    std::array<std::uint8_t, 3 * kChunkLines> chunk{};
+    std::array<ComboClass, kChunkLines> classes{};
     while (count_ < kSize) {
         const std::size_t available = ahead_.peek(sources) / 3 * 3;
         std::size_t used = 0;
         while (used < available && count_ < kSize) {
-            const std::size_t size = std::min(chunk.size(), available - used);
-            ahead_.symbols(used, std::span(chunk).first(size));
-            std::size_t i = 0;
-            for (; i < size && count_ < kSize; i += 3) {
-                const std::uint8_t s1 = chunk[i];
-                const std::uint8_t s2 = chunk[i + 1];
-                const std::uint8_t s3 = chunk[i + 2];
-                const ComboClass c = kClassOf(s1, s2, s3);
-                if ((open >> codeOf(c) & 1u) == 0) continue;
-                lines_[static_cast<std::size_t>(count_)] = Line{s1, s2, s3};
-                ++count_;
-                if (--room[c] == 0) open &= ~(1u << codeOf(c));
+            const std::size_t lines = std::min(kChunkLines, (available - used) / 3);
+            ahead_.symbols(used, std::span(chunk).first(3 * lines));
+            // Which lines a class with room would take, found without a branch per line: whether
+            // a line is taken is as good as random early in a fill.
+            std::uint64_t taken = 0;
+            for (std::size_t n = 0; n < lines; ++n) {
+                classes[n] = kClassOf(chunk[3 * n], chunk[3 * n + 1], chunk[3 * n + 2]);
+                taken |= std::uint64_t{open >> codeOf(classes[n]) & 1u} << n;
             }
-            candidates += static_cast<std::int32_t>(i / 3);
-            used += i;
+            std::size_t looked = lines;
+            while (taken != 0) {
+                const auto n = static_cast<std::size_t>(std::countr_zero(taken));
+                taken &= taken - 1;
+                lines_[static_cast<std::size_t>(count_)] =
+                    Line{chunk[3 * n], chunk[3 * n + 1], chunk[3 * n + 2]};
+                if (++count_ == kSize) {
+                    looked = n + 1;
+                    break;
+                }
+                const ComboClass c = classes[n];
+                if (--room[c] > 0) continue;
+                // The class is full: the later lines of it in this chunk are not taken after all.
+                open &= ~(1u << codeOf(c));
+                for (std::size_t later = n + 1; later < lines; ++later)
+                    if (classes[later] == c) taken &= ~(std::uint64_t{1} << later);
+            }
+            candidates += static_cast<std::int32_t>(looked);
+            used += 3 * looked;
         }
         ahead_.moveOn(sources, used);
     }
