@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace fruvana {
 namespace {
 
@@ -96,6 +98,42 @@ TEST(OutcomePool, HoldsExactlyTheQuotaAfterEveryFill) {
         EXPECT_EQ(pool.count(), 1000);
         EXPECT_EQ(state.reelSymbols, pool.line(pool.lastFirstDeal().pick));
         EXPECT_GE(pool.lastFirstDeal().candidates, 1000);
+    }
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
+}
+
+// The fill as the rules state it, one candidate line of three draws at a time, on a copy of the
+// generators: the bulk fill takes the same lines and leaves the generators where this one does,
+// for both tables, over many chunk and batch ends.
+TEST(OutcomePool, FillsAsLinesDrawnOneByOne) {
+    RandomSources sources = seeded(2024);
+    MachineState state = freshMachineState();
+    OutcomePool pool;
+    int seen[2] = {0, 0};
+    for (int deal = 0; deal < 8; ++deal) {
+        RandomSources reference = sources;
+        pool.drawFirstDeal(state, sources);
+        reference.lcg.below(10);  // the table choice
+        const bool stingy = pool.lastFirstDeal().table == QuotaChoice::Stingy;
+        ++seen[stingy];
+        QuotaTable room = stingy ? stingyQuotas : generousQuotas;
+        std::vector<Line> lines;
+        int candidates = 0;
+        while (lines.size() < OutcomePool::kSize) {
+            Line line{};
+            for (auto& symbol : line) symbol = drawSymbol(reference, 10);
+            ++candidates;
+            if (room[classifyLine(line)] == 0) continue;
+            --room[classifyLine(line)];
+            lines.push_back(line);
+        }
+        ASSERT_EQ(pool.lastFirstDeal().candidates, candidates) << "deal " << deal;
+        for (int n = 1; n <= OutcomePool::kSize; ++n)
+            ASSERT_EQ(pool.line(n), lines[static_cast<std::size_t>(n - 1)]) << "line " << n;
+        EXPECT_EQ(pool.lastFirstDeal().pick, reference.lcg.below(OutcomePool::kSize) + 1);
+        EXPECT_EQ(sources.lcg.seed, reference.lcg.seed);
+        EXPECT_EQ(sources.ranmar.nextScaled(), reference.ranmar.nextScaled());
     }
     EXPECT_GT(seen[0], 0);
     EXPECT_GT(seen[1], 0);
