@@ -1,6 +1,7 @@
 #include "engine/outcome_pool.h"
 
 #include <bit>
+#include <span>
 
 namespace fruvana {
 
@@ -23,6 +24,150 @@ struct ClassTable {
 };
 constexpr ClassTable kClassOf;
 
+// Which first symbols, and which second symbols after each first, can still begin a line of a
+// class with room: bit s of a mask for symbol s. Late in a fill only a few classes have room,
+// and most lines are then turned away on their first symbol alone.
+struct Openings {
+    std::uint16_t first = 0;
+    std::array<std::uint16_t, 11> second{};
+};
+
+// The openings of each class alone, indexed by its code.
+constexpr std::array<Openings, kClassCount + 1> kOpeningsOf = [] {
+    std::array<Openings, kClassCount + 1> of{};
+    for (int a = 1; a <= 10; ++a)
+        for (int b = 1; b <= 10; ++b)
+            for (int c = 1; c <= 10; ++c) {
+                Openings& o = of[static_cast<std::size_t>(codeOf(classifyLine(a, b, c)))];
+                o.first |= static_cast<std::uint16_t>(1u << a);
+                o.second[static_cast<std::size_t>(a)] |= static_cast<std::uint16_t>(1u << b);
+            }
+    return of;
+}();
+
+// The openings of the classes whose bits are set in `open`.
+Openings openingsOf(std::uint32_t open) {
+    Openings all;
+    for (const ComboClass c : kEveryClass) {
+        if ((open >> codeOf(c) & 1u) == 0) continue;
+        const Openings& one = kOpeningsOf[static_cast<std::size_t>(codeOf(c))];
+        all.first |= one.first;
+        for (std::size_t s = 1; s <= 10; ++s) all.second[s] |= one.second[s];
+    }
+    return all;
+}
+
+constexpr std::uint16_t kEverySymbol = 0x7FE;  // bits 1 to 10
+
+// One fill of the pool: the lines taken so far and the room each class has left.
+class PoolFill {
+  public:
+    PoolFill(const QuotaTable& quotas, std::span<Line, OutcomePool::kSize> lines)
+        : room_(quotas), lines_(lines) {
+        for (const ComboClass c : kEveryClass)
+            if (room_[c] > 0) open_ |= 1u << codeOf(c);
+        openings_ = openingsOf(open_);
+    }
+
+    bool full() const { return count_ == OutcomePool::kSize; }
+    int count() const { return count_; }
+
+    // Looks at coming candidate lines from draw `first` on, at most `most` of them, and takes the
+    // ones whose class has room; returns how many it looked at, up to the one that filled the
+    // pool.
+    std::size_t lookAt(SymbolLookahead& ahead, std::size_t first, std::size_t most) {
+        return openings_.first == kEverySymbol ? lookAtAll(ahead, first, most)
+                                               : lookAtFew(ahead, first, most);
+    }
+
+  private:
+    static constexpr std::size_t kChunkLines = 64;  // one bit each in a 64-bit mask
+    // Late in a fill lines are turned away on their first or second symbol, in longer chunks.
+    static constexpr std::size_t kFewOpenLines = 256;
+
+    // Takes a line of class c; false once the pool is full.
+    bool take(const Line& symbols, ComboClass c) {
+        lines_[static_cast<std::size_t>(count_)] = symbols;
+        if (++count_ == OutcomePool::kSize) return false;
+        if (--room_[c] == 0) {
+            open_ &= ~(1u << codeOf(c));
+            openings_ = openingsOf(open_);
+        }
+        return true;
+    }
+
+    // Every symbol of every line, while any first symbol can still begin an open class.
+    std::size_t lookAtAll(SymbolLookahead& ahead, std::size_t first, std::size_t most) {
+        const std::size_t lines = std::min(kChunkLines, most);
+        ahead.symbols(first, std::span(chunk_).first(3 * lines));
+        // Which lines a class with room would take, found without a branch per line: whether a
+        // line is taken is as good as random early in a fill.
+        std::uint64_t taken = 0;
+        for (std::size_t n = 0; n < lines; ++n) {
+            classes_[n] = kClassOf(chunk_[3 * n], chunk_[3 * n + 1], chunk_[3 * n + 2]);
+            taken |= std::uint64_t{open_ >> codeOf(classes_[n]) & 1u} << n;
+        }
+        while (taken != 0) {
+            const auto n = static_cast<std::size_t>(std::countr_zero(taken));
+            taken &= taken - 1;
+            const ComboClass c = classes_[n];
+            if (!take(Line{chunk_[3 * n], chunk_[3 * n + 1], chunk_[3 * n + 2]}, c)) return n + 1;
+            if ((open_ >> codeOf(c) & 1u) != 0) continue;
+            // The class is full: its later lines in this chunk are not taken after all.
+            for (std::size_t later = n + 1; later < lines; ++later)
+                if (classes_[later] == c) taken &= ~(std::uint64_t{1} << later);
+        }
+        return lines;
+    }
+
+    // Only the lines whose first symbol can still begin an open class are drawn on, and of those
+    // only the ones whose second symbol can too.
+    std::size_t lookAtFew(SymbolLookahead& ahead, std::size_t first, std::size_t most) {
+        const std::size_t lines = std::min(kFewOpenLines, most);
+        std::array<std::uint64_t, kFewOpenLines / 64> maybe{};
+        ahead.firstSymbols(first, openings_.first, std::span(firsts_).first(lines), maybe);
+        // The second draws of the lines that may be taken.
+        std::size_t listed = 0;
+        for (std::size_t block = 0; block < lines; block += 64) {
+            for (std::uint64_t m = maybe[block / 64]; m != 0; m &= m - 1) {
+                const std::size_t n = block + static_cast<std::size_t>(std::countr_zero(m));
+                firstOf_[listed] = firsts_[n];
+                draws_[listed++] = static_cast<std::uint32_t>(first + 3 * n + 1);
+            }
+        }
+        ahead.symbolsAt(std::span(draws_).first(listed), std::span(seconds_));
+        // The third draws of those the second symbol leaves in.
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < listed; ++i) {
+            firstOf_[kept] = firstOf_[i];
+            seconds_[kept] = seconds_[i];
+            draws_[kept] = draws_[i] + 1;
+            kept += openings_.second[firstOf_[i]] >> seconds_[i] & 1u;
+        }
+        ahead.symbolsAt(std::span(draws_).first(kept), std::span(thirds_));
+        for (std::size_t i = 0; i < kept; ++i) {
+            const Line symbols{firstOf_[i], static_cast<std::uint8_t>(seconds_[i]),
+                               static_cast<std::uint8_t>(thirds_[i])};
+            const ComboClass c = kClassOf(symbols[0], symbols[1], symbols[2]);
+            if ((open_ >> codeOf(c) & 1u) == 0) continue;
+            if (!take(symbols, c)) return (draws_[i] - first) / 3 + 1;
+        }
+        return lines;
+    }
+
+    PerClass<std::uint16_t> room_;
+    std::uint32_t open_ = 0;  // bit `code` set while that class has room
+    Openings openings_;
+    std::span<Line, OutcomePool::kSize> lines_;
+    int count_ = 0;
+    // The chunk's symbols and classes, all lines' or, late in a fill, the first symbols, and
+    // the symbols drawn on with the draws they come from.
+    std::array<std::uint8_t, 3 * kChunkLines> chunk_{};
+    std::array<ComboClass, kChunkLines> classes_{};
+    std::array<std::uint8_t, kFewOpenLines> firsts_{}, firstOf_{};
+    std::array<std::uint32_t, kFewOpenLines> draws_{}, seconds_{}, thirds_{};
+};
+
 }  // namespace
 
 bool playerAhead(const MachineState& state) {
@@ -40,53 +185,21 @@ void OutcomePool::drawFirstDeal(MachineState& state, RandomSources& sources) {
 
     state.previousSymbols = state.reelSymbols;
 
-    PerClass<std::uint16_t> room = quotas;
-    // Bit `code` is set while that class has room.
-    std::uint32_t open = 0;
-    for (const ComboClass c : kEveryClass)
-        if (room[c] > 0) open |= 1u << codeOf(c);
-    count_ = 0;
+    PoolFill fill(quotas, lines_);
     std::int32_t candidates = 0;
     // Candidate lines of three symbols each, reel 1 first, as drawSymbol(sources, 10) deals them,
     // followed ahead in bulk; the generators then move on past the last one used.
-    constexpr std::size_t kChunkLines = 64;  // one bit each in a 64-bit mask
-    std::array<std::uint8_t, 3 * kChunkLines> chunk{};
-    std::array<ComboClass, kChunkLines> classes{};
-    while (count_ < kSize) {
+    while (!fill.full()) {
         const std::size_t available = ahead_.peek(sources) / 3 * 3;
         std::size_t used = 0;
-        while (used < available && count_ < kSize) {
-            const std::size_t lines = std::min(kChunkLines, (available - used) / 3);
-            ahead_.symbols(used, std::span(chunk).first(3 * lines));
-            // Which lines a class with room would take, found without a branch per line: whether
-            // a line is taken is as good as random early in a fill.
-            std::uint64_t taken = 0;
-            for (std::size_t n = 0; n < lines; ++n) {
-                classes[n] = kClassOf(chunk[3 * n], chunk[3 * n + 1], chunk[3 * n + 2]);
-                taken |= std::uint64_t{open >> codeOf(classes[n]) & 1u} << n;
-            }
-            std::size_t looked = lines;
-            while (taken != 0) {
-                const auto n = static_cast<std::size_t>(std::countr_zero(taken));
-                taken &= taken - 1;
-                lines_[static_cast<std::size_t>(count_)] =
-                    Line{chunk[3 * n], chunk[3 * n + 1], chunk[3 * n + 2]};
-                if (++count_ == kSize) {
-                    looked = n + 1;
-                    break;
-                }
-                const ComboClass c = classes[n];
-                if (--room[c] > 0) continue;
-                // The class is full: the later lines of it in this chunk are not taken after all.
-                open &= ~(1u << codeOf(c));
-                for (std::size_t later = n + 1; later < lines; ++later)
-                    if (classes[later] == c) taken &= ~(std::uint64_t{1} << later);
-            }
+        while (used < available && !fill.full()) {
+            const std::size_t looked = fill.lookAt(ahead_, used, (available - used) / 3);
             candidates += static_cast<std::int32_t>(looked);
             used += 3 * looked;
         }
         ahead_.moveOn(sources, used);
     }
+    count_ = fill.count();
 
     const std::int32_t k = sources.lcg.below(kSize) + 1;
     state.reelSymbols = line(k);

@@ -66,21 +66,26 @@ namespace {
 #define FRUVANA_VECTOR_CLONES
 #endif
 
-// In reading order the second generator's table obeys v(n) = v(n - 97) - v(n - 33), masked to
-// 24 bits; entries 97 to size - 1 are made from the ones before.
+// The second generator's table in reading order obeys v(n) = v(n - 97) - v(n - 33), masked to
+// 24 bits. It is made in rows of 33, so that each row reads the row before at the very offsets it
+// was written: a vector read across two recent writes would wait for both to reach the cache.
+constexpr std::size_t kRow = 33;
+
+// Entries row to row + count - 1 (count at most kRow) from the ones before.
+[[gnu::always_inline]] inline void extendRow(std::int32_t* v, std::size_t row,
+                                             std::size_t count = kRow) {
+    constexpr std::int32_t mask = RanmarGenerator::kScale - 1;
+    std::int32_t* out = v + row;
+    const std::int32_t* far = out - RanmarGenerator::kLags;
+    const std::int32_t* near = out - kRow;
+    for (std::size_t j = 0; j < count; ++j) out[j] = (far[j] - near[j]) & mask;
+}
+
+// Entries from to size - 1 from the ones before.
 FRUVANA_VECTOR_CLONES
 void extendLagged(std::int32_t* v, std::size_t from, std::size_t size) {
-    constexpr std::int32_t mask = RanmarGenerator::kScale - 1;
-    constexpr std::size_t kShortLag = 33;
-    // In rows of 33, so that each row reads the row before at the very offsets it was written:
-    // a vector read across two recent writes would wait for both to reach the cache.
-    for (std::size_t row = from; row < size; row += kShortLag) {
-        std::int32_t* out = v + row;
-        const std::int32_t* far = out - RanmarGenerator::kLags;
-        const std::int32_t* near = out - kShortLag;
-        const std::size_t count = std::min(kShortLag, size - row);
-        for (std::size_t j = 0; j < count; ++j) out[j] = (far[j] - near[j]) & mask;
-    }
+    for (std::size_t row = from; row < size; row += kRow)
+        extendRow(v, row, std::min(kRow, size - row));
 }
 
 }  // namespace
@@ -151,6 +156,11 @@ struct LaneStarts {
 };
 constexpr LaneStarts kLaneStarts;
 
+// Rows of the second generator's table the lanes' walk makes per step of its lanes. The walk is
+// bound by arithmetic and the table by each row waiting for the rows it reads, so made together
+// they overlap. Five rows (165 numbers) per 32 symbols is a little less than the 176 the symbols
+// draw on average; what a batch needs beyond them is made as the fill asks for it.
+constexpr std::size_t kRowsPerStep = 5;
 constexpr std::size_t kLanes = SymbolLookahead::kLanes;
 constexpr std::size_t kSteps = SymbolLookahead::kSteps;
 
@@ -221,9 +231,11 @@ template <typename Vector, typename Word>
 
 // Every lane's draws from the first generator's state: the state and the passes so far, per lane
 // and step. kWidth steps of all lanes are made side by side, then turned into rows of the lanes.
+// Meanwhile the second generator's table `lagged` grows from entry `from` on, kRowsPerStep rows a
+// step.
 FRUVANA_VECTOR_CLONES
-void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state,
-               std::int32_t* __restrict passes) {
+void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state, std::int32_t* __restrict passes,
+               std::int32_t* __restrict lagged, std::size_t from) {
     constexpr std::size_t kVectors = kLanes / kWidth;
     static_assert(kSteps % kWidth == 0);
     const auto mul = shuffleTable<LaneWords>(kSymbolJumps.mul);
@@ -251,6 +263,10 @@ void walkLanes(std::uint32_t seed, std::uint32_t* __restrict state,
                 stateRows[v][i] = x[v];
                 passRows[v][i] = drawn[v];
             }
+            for (std::size_t r = 0; r < kRowsPerStep; ++r) {
+                extendRow(lagged, from);
+                from += kRow;
+            }
         }
         for (std::size_t v = 0; v < kVectors; ++v) {
             const std::size_t at = laneEntry(v * kWidth, t);
@@ -275,21 +291,78 @@ std::int32_t shortSequenceJump(std::uint32_t k) {
                                          : z);
 }
 
-// The symbols of `count` draws from the first generator's state after each and the second
-// generator's numbers drawn through each (n, counted from 1): a draw's last pass reads number n,
-// read[n - 1], after n steps of the sequence from `sequence`.
+// The symbol of one draw from the first generator's state after it and the second generator's
+// numbers drawn through it (n, counted from 1): its last pass reads number n, read[n - 1], after
+// n steps of the sequence from `sequence`.
+[[gnu::always_inline]] inline std::uint8_t symbolOf(std::uint32_t state, std::int32_t n,
+                                                    const std::int32_t* read,
+                                                    std::int32_t sequence) {
+    std::int32_t c = sequence - shortSequenceJump(static_cast<std::uint32_t>(n));
+    c += c < 0 ? RanmarGenerator::kCm : 0;
+    const std::int32_t r = (read[n - 1] - c) & (RanmarGenerator::kScale - 1);
+    const auto a = LcgRandom{state}.scaled(125479);
+    return static_cast<std::uint8_t>(roundSymbolPass(a, r) % 10 + 1);
+}
+
+// The symbols of `count` draws.
 FRUVANA_VECTOR_CLONES
 void symbolsOf(const std::uint32_t* __restrict state, const std::int32_t* __restrict numbers,
                const std::int32_t* __restrict read, std::int32_t sequence, std::size_t count,
                std::uint8_t* __restrict out) {
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::int32_t n = numbers[k];
-        std::int32_t c = sequence - shortSequenceJump(static_cast<std::uint32_t>(n));
-        c += c < 0 ? RanmarGenerator::kCm : 0;
-        const std::int32_t r = (read[n - 1] - c) & (RanmarGenerator::kScale - 1);
-        const auto a = LcgRandom{state[k]}.scaled(125479);
-        out[k] = static_cast<std::uint8_t>(roundSymbolPass(a, r) % 10 + 1);
+    for (std::size_t k = 0; k < count; ++k) out[k] = symbolOf(state[k], numbers[k], read, sequence);
+}
+
+// Words 0, 3, 6, ... 21 of the 24 at `from`, the first draws of eight lines.
+template <typename Vector, typename Word>
+[[gnu::always_inline]] inline void everyThird(const Word* from, Word* to) {
+    Vector a, b, c;
+    std::memcpy(&a, from, sizeof a);
+    std::memcpy(&b, from + kWidth, sizeof b);
+    std::memcpy(&c, from + 2 * kWidth, sizeof c);
+    const Vector ab = __builtin_shufflevector(a, b, 0, 3, 6, 9, 12, 15, 0, 0);
+    const Vector abc = __builtin_shufflevector(ab, c, 0, 1, 2, 3, 4, 5, 10, 13);
+    std::memcpy(to, &abc, sizeof abc);
+}
+
+// The symbols of the first draws of `count` lines of three (draws 0, 3, 6, ...) into out, and
+// into flags whether each has its bit in `wanted` (bit s for symbol s).
+FRUVANA_VECTOR_CLONES
+void firstSymbolsOf(const std::uint32_t* __restrict state, const std::int32_t* __restrict numbers,
+                    const std::int32_t* __restrict read, std::int32_t sequence, std::size_t count,
+                    std::uint32_t wanted, std::uint8_t* __restrict out,
+                    std::uint8_t* __restrict flags) {
+    static_assert(kWidth == 8, "eight lines a vector");
+    // The first draws picked out with the vector unit's shuffles, eight lines at a time, then
+    // their symbols computed as contiguous draws are.
+    constexpr std::size_t kBlock = 64;
+    for (std::size_t k = 0; k < count; k += kBlock) {
+        const std::size_t lines = std::min(kBlock, count - k);
+        std::uint32_t firstState[kBlock];
+        std::int32_t firstNumbers[kBlock];
+        std::size_t j = 0;
+        for (; j + kWidth <= lines; j += kWidth) {
+            everyThird<LaneWords>(state + 3 * (k + j), firstState + j);
+            everyThird<LaneCounts>(numbers + 3 * (k + j), firstNumbers + j);
+        }
+        for (; j < lines; ++j) {
+            firstState[j] = state[3 * (k + j)];
+            firstNumbers[j] = numbers[3 * (k + j)];
+        }
+        for (j = 0; j < lines; ++j) {
+            const std::uint8_t symbol = symbolOf(firstState[j], firstNumbers[j], read, sequence);
+            out[k + j] = symbol;
+            flags[k + j] = static_cast<std::uint8_t>(wanted >> symbol & 1u);
+        }
     }
+}
+
+// The symbols of the listed draws.
+FRUVANA_VECTOR_CLONES
+void symbolsOfListed(const std::uint32_t* __restrict state, const std::int32_t* __restrict numbers,
+                     const std::uint32_t* __restrict draws, const std::int32_t* __restrict read,
+                     std::int32_t sequence, std::size_t count, std::uint32_t* __restrict out) {
+    for (std::size_t k = 0; k < count; ++k)
+        out[k] = symbolOf(state[draws[k]], numbers[draws[k]], read, sequence);
 }
 
 // A lane's states and its passes counted on from `base`, count steps of them.
@@ -310,11 +383,16 @@ SymbolLookahead::SymbolLookahead()
       lanePasses_(kMost),
       state_(kMost),
       numbers_(kMost),
+      flags_(kMost / 3 + 8),
       lagged_(3 * static_cast<std::size_t>(RanmarGenerator::kLags) + 10 * kMost) {}
 
 std::size_t SymbolLookahead::peek(const RandomSources& sources) {
     if (!sources.ranmar.ready()) throw RandomError("!");
-    walkLanes(sources.lcg.seed, laneState_.data(), lanePasses_.data());
+    constexpr std::size_t lags = RanmarGenerator::kLags;
+    firstNumber_ = sources.ranmar.readAhead(std::span(lagged_).first(lags));
+    sequence_ = sources.ranmar.scaledC();
+    walkLanes(sources.lcg.seed, laneState_.data(), lanePasses_.data(), lagged_.data(), lags);
+    laggedFilled_ = lags + kSteps * kRowsPerStep * kRow;
 
     // Follow the true draws: `at` is the first generator's step where the next true symbol
     // starts, `numbers` the second generator's numbers they have drawn.
@@ -372,18 +450,13 @@ std::size_t SymbolLookahead::peek(const RandomSources& sources) {
         ++count;
     }
 
-    constexpr std::size_t lags = RanmarGenerator::kLags;
-    firstNumber_ = sources.ranmar.readAhead(std::span(lagged_).first(lags));
-    laggedFilled_ = lags;
-    sequence_ = sources.ranmar.scaledC();
     return count;
 }
 
 void SymbolLookahead::readTo(std::size_t entries) {
     if (entries <= laggedFilled_) return;
-    // Whole rows of the short lag, so that the next piece starts where a row does.
-    constexpr std::size_t row = 33;
-    const std::size_t end = laggedFilled_ + (entries - laggedFilled_ + row - 1) / row * row;
+    // Whole rows, so that the next piece starts where a row does.
+    const std::size_t end = laggedFilled_ + (entries - laggedFilled_ + kRow - 1) / kRow * kRow;
     RanmarGenerator::extendAhead(std::span(lagged_).first(end), laggedFilled_);
     laggedFilled_ = end;
 }
@@ -393,6 +466,33 @@ void SymbolLookahead::symbols(std::size_t first, std::span<std::uint8_t> out) {
     readTo(firstNumber_ + static_cast<std::size_t>(numbers_[first + out.size() - 1]));
     symbolsOf(state_.data() + first, numbers_.data() + first, lagged_.data() + firstNumber_,
               sequence_, out.size(), out.data());
+}
+
+void SymbolLookahead::firstSymbols(std::size_t first, std::uint16_t symbols,
+                                   std::span<std::uint8_t> out, std::span<std::uint64_t> wanted) {
+    if (out.empty()) return;
+    readTo(firstNumber_ + static_cast<std::size_t>(numbers_[first + 3 * out.size() - 1]));
+    std::uint8_t* flags = flags_.data();
+    firstSymbolsOf(state_.data() + first, numbers_.data() + first, lagged_.data() + firstNumber_,
+                   sequence_, out.size(), symbols, out.data(), flags);
+    // Eight flags of 0 or 1 in a word become eight bits in its top byte, each in its own place
+    // of the product, with nothing carried between them.
+    for (std::size_t n = 0; n < out.size(); n += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, flags + n, sizeof eight);
+        if (n % 64 == 0) wanted[n / 64] = 0;
+        wanted[n / 64] |= (eight * 0x0102040810204080u >> 56) << n % 64;
+    }
+    // Flags past the last line are not lines.
+    if (out.size() % 64 != 0) wanted[out.size() / 64] &= (std::uint64_t{1} << out.size() % 64) - 1;
+}
+
+void SymbolLookahead::symbolsAt(std::span<const std::uint32_t> draws,
+                                std::span<std::uint32_t> out) {
+    if (draws.empty()) return;
+    readTo(firstNumber_ + static_cast<std::size_t>(numbers_[draws.back()]));
+    symbolsOfListed(state_.data(), numbers_.data(), draws.data(), lagged_.data() + firstNumber_,
+                    sequence_, draws.size(), out.data());
 }
 
 void SymbolLookahead::moveOn(RandomSources& sources, std::size_t count) {

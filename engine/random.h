@@ -221,7 +221,7 @@ inline std::uint8_t drawSymbol(RandomSources& sources, std::uint8_t m) {
 
 // The coming calls of drawSymbol(sources, 10) followed in bulk without moving the generators,
 // for the pool fill that draws tens of thousands of them. The symbols are computed in pieces as
-// they are asked for, so the draws a fill does not reach cost little.
+// they are asked for, so the draws a fill does not reach or look at cost little.
 //
 // One symbol's draws of the first generator hang on each other (the number of passes decides how
 // far the next symbol starts), so they are followed on kLanes lanes at once, lane l starting
@@ -244,14 +244,21 @@ class SymbolLookahead {
     // returned.
     void symbols(std::size_t first, std::span<std::uint8_t> out);
 
+    // The first draws of coming lines of three, draws first, first + 3, ...: their symbols into
+    // out, and bit n of wanted[n / 64] set where line n's first symbol s has bit s in `symbols`.
+    // The lines end below what the last peek returned.
+    void firstSymbols(std::size_t first, std::uint16_t symbols, std::span<std::uint8_t> out,
+                      std::span<std::uint64_t> wanted);
+    // The symbols of the listed coming draws, in rising order below what the last peek returned.
+    void symbolsAt(std::span<const std::uint32_t> draws, std::span<std::uint32_t> out);
+
     // Leaves sources as `count` calls of drawSymbol(sources, 10) would; count is at most what
     // the last peek returned.
     void moveOn(RandomSources& sources, std::size_t count);
 
   private:
-    // Makes the second generator's table read ahead hold at least `entries` entries. It grows
-    // only as the draws asked for need it, so that its numbers are still in the nearest cache
-    // when their symbols are computed.
+    // Makes the second generator's table read ahead hold at least `entries` entries. The peek
+    // makes most of what a batch draws on; the rest grows only as the draws asked for need it.
     void readTo(std::size_t entries);
 
     // Per lane and step: the first generator's state after the symbol and the passes since the
@@ -262,6 +269,8 @@ class SymbolLookahead {
     // generator's numbers drawn through it.
     std::vector<std::uint32_t> state_;
     std::vector<std::int32_t> numbers_;
+    // Per coming line, whether its first symbol is wanted, read eight at a time.
+    std::vector<std::uint8_t> flags_;
     // The second generator's numbers read ahead, the first coming one at firstNumber_, and its
     // sequence now.
     std::vector<std::int32_t> lagged_;
