@@ -24,38 +24,18 @@ struct ClassTable {
 };
 constexpr ClassTable kClassOf;
 
-// Which first symbols, and which second symbols after each first, can still begin a line of a
-// class with room: bit s of a mask for symbol s. Late in a fill only a few classes have room,
-// and most lines are then turned away on their first symbol alone.
-struct Openings {
-    std::uint16_t first = 0;
-    std::array<std::uint16_t, 11> second{};
-};
-
 // The openings of each class alone, indexed by its code.
-constexpr std::array<Openings, kClassCount + 1> kOpeningsOf = [] {
-    std::array<Openings, kClassCount + 1> of{};
+constexpr std::array<LineOpenings, kClassCount + 1> kOpeningsOf = [] {
+    std::array<LineOpenings, kClassCount + 1> of{};
     for (int a = 1; a <= 10; ++a)
         for (int b = 1; b <= 10; ++b)
             for (int c = 1; c <= 10; ++c) {
-                Openings& o = of[static_cast<std::size_t>(codeOf(classifyLine(a, b, c)))];
+                LineOpenings& o = of[static_cast<std::size_t>(codeOf(classifyLine(a, b, c)))];
                 o.first |= static_cast<std::uint16_t>(1u << a);
                 o.second[static_cast<std::size_t>(a)] |= static_cast<std::uint16_t>(1u << b);
             }
     return of;
 }();
-
-// The openings of the classes whose bits are set in `open`.
-Openings openingsOf(std::uint32_t open) {
-    Openings all;
-    for (const ComboClass c : kEveryClass) {
-        if ((open >> codeOf(c) & 1u) == 0) continue;
-        const Openings& one = kOpeningsOf[static_cast<std::size_t>(codeOf(c))];
-        all.first |= one.first;
-        for (std::size_t s = 1; s <= 10; ++s) all.second[s] |= one.second[s];
-    }
-    return all;
-}
 
 constexpr std::uint16_t kEverySymbol = 0x7FE;  // bits 1 to 10
 
@@ -157,7 +137,7 @@ class PoolFill {
 
     PerClass<std::uint16_t> room_;
     std::uint32_t open_ = 0;  // bit `code` set while that class has room
-    Openings openings_;
+    LineOpenings openings_;
     std::span<Line, OutcomePool::kSize> lines_;
     int count_ = 0;
     // The chunk's symbols and classes, all lines' or, late in a fill, the first symbols, and
@@ -169,6 +149,17 @@ class PoolFill {
 };
 
 }  // namespace
+
+LineOpenings openingsOf(std::uint32_t classes) {
+    LineOpenings all;
+    for (const ComboClass c : kEveryClass) {
+        if ((classes >> codeOf(c) & 1u) == 0) continue;
+        const LineOpenings& one = kOpeningsOf[static_cast<std::size_t>(codeOf(c))];
+        all.first |= one.first;
+        for (std::size_t s = 1; s <= 10; ++s) all.second[s] |= one.second[s];
+    }
+    return all;
+}
 
 bool playerAhead(const MachineState& state) {
     // The sum wraps as a signed 32-bit integer would; computed unsigned so that it is defined.

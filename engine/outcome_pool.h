@@ -18,6 +18,15 @@ inline constexpr QuotaTable stingyQuotas = {{1, 1, 2, 2, 3, 4, 5, 10, 20, 30, 50
 
 enum class QuotaChoice : std::uint8_t { None, Generous, Stingy };
 
+// Which first symbols, and which second symbols after each first, can begin a line of one of the
+// classes whose bits (1 << code) are set in `classes`: bit s for symbol s. Late in a fill only a
+// few classes have room, and the fill turns most lines away on their first symbol alone.
+struct LineOpenings {
+    std::uint16_t first = 0;
+    std::array<std::uint16_t, kSymbolCount + 1> second{};
+};
+LineOpenings openingsOf(std::uint32_t classes);
+
 // credit + account above 2000, summed as a signed 32-bit integer; the win does not count.
 bool playerAhead(const MachineState& state);
 

@@ -158,9 +158,10 @@ constexpr LaneStarts kLaneStarts;
 
 // Rows of the second generator's table the lanes' walk makes per step of its lanes. The walk is
 // bound by arithmetic and the table by each row waiting for the rows it reads, so made together
-// they overlap. Five rows (165 numbers) per 32 symbols is a little less than the 176 the symbols
-// draw on average; what a batch needs beyond them is made as the fill asks for it.
-constexpr std::size_t kRowsPerStep = 5;
+// they overlap. A step of the 32 lanes comes to some 27 true symbols (the rest is where lanes
+// overlap), which draw about 150 numbers; four rows (132 numbers) is a little less, and what a
+// batch needs beyond them is made as the fill asks for it.
+constexpr std::size_t kRowsPerStep = 4;
 constexpr std::size_t kLanes = SymbolLookahead::kLanes;
 constexpr std::size_t kSteps = SymbolLookahead::kSteps;
 

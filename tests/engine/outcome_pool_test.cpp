@@ -139,6 +139,30 @@ TEST(OutcomePool, FillsAsLinesDrawnOneByOne) {
     EXPECT_GT(seen[1], 0);
 }
 
+// A line of a class among those asked for always gets past both the first and the second symbol;
+// the fill would lose it otherwise. Each class alone, and two mixes late fills see.
+TEST(LineOpenings, LetEveryLineOfTheClassesThrough) {
+    std::vector<std::uint32_t> sets;
+    for (const ComboClass c : kEveryClass) sets.push_back(1u << codeOf(c));
+    sets.push_back(1u << codeOf(ComboClass::ThreeMelons) | 1u << codeOf(ComboClass::AnyTwoFruits));
+    sets.push_back(1u << codeOf(ComboClass::ThreeBells) | 1u << codeOf(ComboClass::AnyThreeBars));
+    for (const std::uint32_t classes : sets) {
+        const LineOpenings openings = openingsOf(classes);
+        int through = 0;
+        for (int a = 1; a <= 10; ++a)
+            for (int b = 1; b <= 10; ++b)
+                for (int c = 1; c <= 10; ++c) {
+                    if ((classes >> codeOf(classifyLine(a, b, c)) & 1u) == 0) continue;
+                    ++through;
+                    ASSERT_TRUE(openings.first >> a & 1u) << a << b << c;
+                    ASSERT_TRUE(openings.second[static_cast<std::size_t>(a)] >> b & 1u) << a << b;
+                }
+        EXPECT_GT(through, 0) << classes;
+    }
+    // Late in a fill: only the three bells are left, so only a bell begins a line.
+    EXPECT_EQ(openingsOf(1u << codeOf(ComboClass::ThreeBells)).first, 1u << 2);
+}
+
 // The table follows from the first number drawn; replay it on a copy of the generator.
 TEST(OutcomePool, TableChoiceFollowsAheadAndSecondDeal) {
     struct Case {

@@ -198,8 +198,9 @@ TEST(RanmarGenerator, ReadAheadThenMoveOn) {
 }
 
 // Symbols drawn ahead in bulk against the straightforward draws, with some of each batch taken
-// before the next: every symbol a batch shows is the draw's, asked for in two pieces, and the
-// generators go on from the last one taken, also where the batch was not looked at.
+// before the next: every symbol a batch shows is the draw's, asked for in two pieces, as the
+// first draws of lines of three and as a list, and the generators go on from the last one taken,
+// also where the batch was not looked at.
 struct BatchCase {
     std::uint32_t seed;
     int ij;
@@ -224,13 +225,42 @@ TEST_P(SymbolBatches, DrawAsOneByOne) {
         if (batch != 1) {
             ReferenceLcg lcgAhead = lcg;
             ReferenceRanmar ranmarAhead = ranmar;
+            std::vector<int> expected(available);
+            for (int& symbol : expected) symbol = referenceDrawSymbol(lcgAhead, ranmarAhead, 10);
+            // 208 lines from draw 3 or 9, then the batch's last 201 lines: whole and partial
+            // vectors and words of the mask, the second time over flags the first left, and
+            // draws further than the walk made the second generator's table.
+            const std::size_t ends[] = {3 + 6 * static_cast<std::size_t>(batch / 2) + 3 * 208,
+                                        available / 3 * 3};
+            for (const std::size_t lines : {208u, 201u}) {
+                const std::size_t first = ends[lines % 2] - 3 * lines;
+                std::vector<std::uint8_t> firsts(lines);
+                std::vector<std::uint64_t> wanted(4, ~std::uint64_t{0});
+                ahead.firstSymbols(first, 0b10010, firsts, wanted);  // symbols 1 and 4
+                for (std::size_t n = 0; n < lines; ++n) {
+                    const int symbol = expected[first + 3 * n];
+                    ASSERT_EQ(firsts[n], symbol) << "line " << n;
+                    ASSERT_EQ(wanted[n / 64] >> n % 64 & 1u, symbol == 1 || symbol == 4) << n;
+                }
+                EXPECT_EQ(wanted[3] >> lines % 64, 0u) << "bits past the last line";
+            }
+
+            // Listed draws, sparse and up to the batch's last, before any symbol was asked for
+            // that far.
+            std::vector<std::uint32_t> draws;
+            for (std::uint32_t k = 5; k < available; k += 37) draws.push_back(k);
+            draws.push_back(static_cast<std::uint32_t>(available - 1));
+            std::vector<std::uint32_t> listed(draws.size());
+            ahead.symbolsAt(draws, listed);
+            for (std::size_t i = 0; i < draws.size(); ++i)
+                ASSERT_EQ(listed[i], expected[draws[i]]) << "draw " << draws[i];
+
             std::vector<std::uint8_t> symbols(available);
             const std::size_t cut = available / 3;
             ahead.symbols(0, std::span(symbols).first(cut));
             ahead.symbols(cut, std::span(symbols).subspan(cut));
             for (std::size_t k = 0; k < available; ++k)
-                ASSERT_EQ(symbols[k], referenceDrawSymbol(lcgAhead, ranmarAhead, 10))
-                    << "batch " << batch << " symbol " << k;
+                ASSERT_EQ(symbols[k], expected[k]) << "batch " << batch << " symbol " << k;
         }
         const std::size_t taken = std::min(c.taken, available);
         for (std::size_t k = 0; k < taken; ++k) referenceDrawSymbol(lcg, ranmar, 10);
