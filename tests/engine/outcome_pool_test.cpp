@@ -143,6 +143,7 @@ TEST(OutcomePool, FillsAsLinesDrawnOneByOne) {
 // the fill would lose it otherwise. Each class alone, and two mixes late fills see.
 TEST(LineOpenings, LetEveryLineOfTheClassesThrough) {
     std::vector<std::uint32_t> sets;
+    sets.reserve(kEveryClass.size() + 2);
     for (const ComboClass c : kEveryClass) sets.push_back(1u << codeOf(c));
     sets.push_back(1u << codeOf(ComboClass::ThreeMelons) | 1u << codeOf(ComboClass::AnyTwoFruits));
     sets.push_back(1u << codeOf(ComboClass::ThreeBells) | 1u << codeOf(ComboClass::AnyThreeBars));

@@ -230,8 +230,8 @@ TEST_P(SymbolBatches, DrawAsOneByOne) {
             // 208 lines from draw 3 or 9, then the batch's last 201 lines: whole and partial
             // vectors and words of the mask, the second time over flags the first left, and
             // draws further than the walk made the second generator's table.
-            const std::size_t ends[] = {3 + 6 * static_cast<std::size_t>(batch / 2) + 3 * 208,
-                                        available / 3 * 3};
+            const std::size_t start = 3 + 6 * static_cast<std::size_t>(batch / 2);
+            const std::size_t ends[] = {start + std::size_t{3} * 208, available / 3 * 3};
             for (const std::size_t lines : {208u, 201u}) {
                 const std::size_t first = ends[lines % 2] - 3 * lines;
                 std::vector<std::uint8_t> firsts(lines);
