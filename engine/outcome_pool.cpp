@@ -27,9 +27,9 @@ constexpr ClassTable kClassOf;
 // The openings of each class alone, indexed by its code.
 constexpr std::array<LineOpenings, kClassCount + 1> kOpeningsOf = [] {
     std::array<LineOpenings, kClassCount + 1> of{};
-    for (int a = 1; a <= 10; ++a)
-        for (int b = 1; b <= 10; ++b)
-            for (int c = 1; c <= 10; ++c) {
+    for (int a = 1; a <= kSymbolCount; ++a)
+        for (int b = 1; b <= kSymbolCount; ++b)
+            for (int c = 1; c <= kSymbolCount; ++c) {
                 LineOpenings& o = of[static_cast<std::size_t>(codeOf(classifyLine(a, b, c)))];
                 o.first |= static_cast<std::uint16_t>(1u << a);
                 o.second[static_cast<std::size_t>(a)] |= static_cast<std::uint16_t>(1u << b);
@@ -37,7 +37,7 @@ constexpr std::array<LineOpenings, kClassCount + 1> kOpeningsOf = [] {
     return of;
 }();
 
-constexpr std::uint16_t kEverySymbol = 0x7FE;  // bits 1 to 10
+constexpr std::uint16_t kEverySymbol = (1u << (kSymbolCount + 1)) - 2;  // bits 1 to kSymbolCount
 
 // One fill of the pool: the lines taken so far and the room each class has left.
 class PoolFill {
@@ -156,7 +156,7 @@ LineOpenings openingsOf(std::uint32_t classes) {
         if ((classes >> codeOf(c) & 1u) == 0) continue;
         const LineOpenings& one = kOpeningsOf[static_cast<std::size_t>(codeOf(c))];
         all.first |= one.first;
-        for (std::size_t s = 1; s <= 10; ++s) all.second[s] |= one.second[s];
+        for (std::size_t s = 1; s < all.second.size(); ++s) all.second[s] |= one.second[s];
     }
     return all;
 }
