@@ -117,12 +117,18 @@ class PoolFill {
         }
         ahead.symbolsAt(std::span(draws_).first(listed), std::span(seconds_));
         // The third draws of those the second symbol leaves in.
+        // (Each line's values are read before any is written: a store through the byte array
+        // could be a store to any of them.)
         std::size_t kept = 0;
         for (std::size_t i = 0; i < listed; ++i) {
-            firstOf_[kept] = firstOf_[i];
-            seconds_[kept] = seconds_[i];
-            draws_[kept] = draws_[i] + 1;
-            kept += openings_.second[firstOf_[i]] >> seconds_[i] & 1u;
+            const std::uint8_t firstSymbol = firstOf_[i];
+            const std::uint32_t second = seconds_[i];
+            const std::uint32_t draw = draws_[i];
+            const std::uint32_t keep = openings_.second[firstSymbol] >> second & 1u;
+            firstOf_[kept] = firstSymbol;
+            seconds_[kept] = second;
+            draws_[kept] = draw + 1;
+            kept += keep;
         }
         ahead.symbolsAt(std::span(draws_).first(kept), std::span(thirds_));
         for (std::size_t i = 0; i < kept; ++i) {

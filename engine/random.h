@@ -141,7 +141,8 @@ class RanmarGenerator {
     // Looking ahead in bulk: fills lagged (at least 98 entries) with the table values the coming
     // numbers are read from, in reading order, without moving on, and returns where the next
     // number's value sits. Number i is (lagged[first + i] - c) masked to 24 bits, c being the
-    // sequence after i + 1 more steps; the entries are filled up to the end of the span.
+    // sequence after i + 1 more steps; the entries are filled up to the end of the span. Past
+    // the first 97 they are the table's values only modulo 2^24, wrapped as 32-bit words.
     std::size_t readAhead(std::span<std::int32_t> lagged) const;
     // Fills lagged[from] onwards from the entries before it, as readAhead does; from is at least
     // kLags.
@@ -235,7 +236,11 @@ class SymbolLookahead {
     static constexpr std::size_t kSteps = 160;  // symbols each lane draws
     static constexpr std::size_t kMost = kLanes * kSteps;
 
-    SymbolLookahead();
+    // How the lanes are walked: sixteen lanes a vector where the processor has AVX-512 and eight
+    // elsewhere, or eight everywhere, so that tests check that walk on any processor.
+    enum class Walk { Fastest, Narrow };
+
+    explicit SymbolLookahead(Walk walk = Walk::Fastest);
 
     // Follows the coming draws and returns how many it can tell, at least kSteps.
     std::size_t peek(const RandomSources& sources);
@@ -257,10 +262,11 @@ class SymbolLookahead {
     void moveOn(RandomSources& sources, std::size_t count);
 
   private:
-    // Makes the second generator's table read ahead hold at least `entries` entries. The peek
-    // makes most of what a batch draws on; the rest grows only as the draws asked for need it.
+    // Makes the second generator's table read ahead hold at least `entries` entries: it grows
+    // only as the draws asked for need it, so a batch's draws the fill does not reach cost little.
     void readTo(std::size_t entries);
 
+    Walk walk_;
     // Per lane and step: the first generator's state after the symbol and the passes since the
     // lane's start.
     std::vector<std::uint32_t> laneState_;

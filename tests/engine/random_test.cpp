@@ -210,15 +210,14 @@ struct BatchCase {
 
 class SymbolBatches : public ::testing::TestWithParam<BatchCase> {};
 
-TEST_P(SymbolBatches, DrawAsOneByOne) {
-    const BatchCase& c = GetParam();
+void drawAsOneByOne(const BatchCase& c, SymbolLookahead::Walk walk) {
     RandomSources sources;
     sources.lcg.seed = c.seed;
     sources.ranmar.init(c.ij, c.kl);
     ReferenceLcg lcg{c.seed};
     ReferenceRanmar ranmar;
     ranmar.init(c.ij, c.kl);
-    SymbolLookahead ahead;
+    SymbolLookahead ahead(walk);
     for (int batch = 0; batch < 3; ++batch) {
         const std::size_t available = ahead.peek(sources);
         ASSERT_GE(available, SymbolLookahead::kSteps);
@@ -269,6 +268,15 @@ TEST_P(SymbolBatches, DrawAsOneByOne) {
     for (int n = 0; n < 300; ++n)
         ASSERT_EQ(drawSymbol(sources, 10), referenceDrawSymbol(lcg, ranmar, 10));
     EXPECT_EQ(sources.lcg.seed, lcg.seed);
+}
+
+// Both walks of the lanes: the processor's fastest, and the one on eight lanes a vector that
+// processors without AVX-512 take.
+TEST_P(SymbolBatches, DrawAsOneByOne) {
+    for (const auto walk : {SymbolLookahead::Walk::Fastest, SymbolLookahead::Walk::Narrow}) {
+        SCOPED_TRACE(walk == SymbolLookahead::Walk::Narrow ? "narrow walk" : "fastest walk");
+        drawAsOneByOne(GetParam(), walk);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SymbolBatches,
