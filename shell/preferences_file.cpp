@@ -117,7 +117,7 @@ void eachBoundAction(const InputBindings& bindings, Visit&& visit) {
                 std::find(seen.begin(), seen.end(), row.command) != seen.end())
                 continue;
             seen.push_back(row.command);
-            visit(section, actionKey(row.command), bindings.rowsOf(row.command, kind), kind);
+            visit(section, std::string(actionToken(row.command)), bindings.rowsOf(row.command, kind), kind);
         }
     }
 }
@@ -134,7 +134,7 @@ std::optional<std::string> readBindings(Reader& read, InputBindings& bindings) {
         if (const toml::array* names = node->as_array(); names && names->size() == rows.size()) {
             for (std::size_t i = 0; i < rows.size(); ++i) {
                 const auto name = (*names)[i].value_exact<std::string>();
-                const auto input = name ? inputNamed(*name, kind) : std::nullopt;
+                const auto input = name ? inputFromToken(*name, kind) : std::nullopt;
                 if (!input) break;
                 these.emplace_back(rows[i], *input);
             }
@@ -264,7 +264,7 @@ std::string formatPreferences(const StoredPreferences& stored) {
                                          const std::vector<std::size_t>& rows, Input::Kind) {
         toml::array names;
         for (const std::size_t row : rows)
-            names.push_back(inputText(stored.bindings.rows()[row].input));
+            names.push_back(inputToken(stored.bindings.rows()[row].input));
         section(document, name).insert_or_assign(action, std::move(names));
     });
 

@@ -36,7 +36,7 @@
 #include <vector>
 
 #include "engine/preferences.h"
-#include "shell/input_router.h"
+#include "shell/input_table.h"
 #include "shell/window_memory.h"
 
 namespace fruvana {

@@ -217,7 +217,7 @@ PreferencesForm::Result PreferencesForm::activate(const Item& item) {
             const GameText prompt{
                 key ? translatable("Press the new key to %s, or Escape to keep %s")
                     : translatable("Press the new button to %s, or Escape to keep %s"),
-                {actionWords(row.command), tr(inputText(row.input))}};
+                {actionWords(row.command), inputWords((row.input))}};
             message_ = tr(prompt);
             return Result::Capturing;
         }
@@ -242,7 +242,7 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
     if (bindings_.rebind(row, input, refusal)) {
         const InputRow& changed = bindings_.rows()[row];
         message_ = tr(GameText{translatable("%s now does: %s"),
-                               {tr(inputText(changed.input)), actionWords(changed.command)}});
+                               {inputWords((changed.input)), actionWords(changed.command)}});
     } else {
         message_ = refusal;
     }
@@ -252,7 +252,7 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
 std::string PreferencesForm::valueText(const Item& item) const {
     switch (item.kind) {
         case Item::Kind::Input:
-            return tr(inputText(bindings_.rows()[item.row].input));
+            return inputWords((bindings_.rows()[item.row].input));
         case Item::Kind::Defaults:
             return tr("Defaults");
         case Item::Kind::Ok:

@@ -11,7 +11,7 @@
 
 #include "engine/preferences.h"
 #include "platform/speech.h"
-#include "shell/input_router.h"
+#include "shell/input_table.h"
 
 namespace fruvana {
 

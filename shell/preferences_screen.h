@@ -11,7 +11,7 @@
 #include "platform/event_loop.h"
 #include "presentation/game_screen.h"
 #include "shell/form_panel.h"
-#include "shell/input_router.h"
+#include "shell/overlay_stack.h"
 #include "shell/preferences_form.h"
 
 namespace fruvana {
@@ -26,7 +26,7 @@ class PreferencesScreen final : public FormScreen {
 
     // Shows the screen with the preferences as they stand, the focus on the first control.
     void show();
-    void hide();
+    void hide() override;
     // Draws every value again, as one that the form does not change (speech's) may have.
     void refresh() { redraw(); }
     bool visible() const override { return panel_->visible(); }

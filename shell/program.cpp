@@ -104,6 +104,8 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     if (!preferencesScreen_) return false;
     realityCheck_ = RealityCheckPanel::create(*screen_, loop_, error);
     if (!realityCheck_) return false;
+    overlays_ = std::make_unique<OverlayStack>(*view_, *settings_, *recall_, *preferencesScreen_,
+                                               *realityCheck_);
     connectEvents();
     startMachine();
     return true;
@@ -127,8 +129,7 @@ void Program::startMachine() {
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
     game_->observe(&spokenPlay_);
     platform_.speech().setLanguage(translationLanguage());
-    input_ = std::make_unique<InputRouter>(*game_, *view_, *settings_, *recall_,
-                                           *preferencesScreen_, *realityCheck_, loop_, bindings_);
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *overlays_, loop_, bindings_);
     input_->onFormControlPressed = [this](const Control& control) {
         spokenPlay_.say(controlSentence(control, state_.options));
     };
@@ -144,10 +145,7 @@ void Program::restart() {
     loop_.restart();
     input_.reset();
     game_.reset();
-    settings_->hide();
-    recall_->hide();
-    preferencesScreen_->hide();
-    realityCheck_->hide();
+    overlays_->closeAll();
     for (std::size_t b = 0; b < kButtonCount; ++b) {
         settings_->liftButton(static_cast<Button>(b));
         recall_->liftButton(static_cast<Button>(b));
@@ -223,7 +221,7 @@ void Program::applyPreferences(const Preferences& preferences) {
 }
 
 void Program::showPreferences() {
-    input_->preferencesShown();
+    overlays_->opened(Overlay::Preferences);
     preferencesScreen_->show();
     spokenPlay_.say(
         tr(GameText{translatable("Preferences. %s"), {preferencesScreen_->form().focusText()}}));
@@ -251,26 +249,22 @@ void Program::preferenceChanged(PreferencesForm::Result result) {
         return;
     }
     if (result != Result::Closed) return;
-    preferencesScreen_->hide();
-    input_->formHidden();
+    overlays_->close(Overlay::Preferences);
     applyPreferences(preferences_);
     if (onPreferencesClosed) onPreferencesClosed(preferences_, bindings_);
 }
 
 void Program::checkReality() {
-    if (realityCheck_->visible() || preferencesScreen_->visible() || recall_->visible() ||
-        settings_->visible())
-        return;
+    if (overlays_->top()) return;
     const std::optional<GameText> text = game_->takeRealityCheck(platform_.wallClock());
     if (!text) return;
-    input_->realityCheckShown();
+    overlays_->opened(Overlay::RealityCheck);
     realityCheck_->show(tr(*text));
     holdAutoplay();
 }
 
 void Program::answerRealityCheck(bool stop) {
-    realityCheck_->hide();
-    input_->formHidden();
+    overlays_->close(Overlay::RealityCheck);
     if (stop) {
         game_->requestQuit();
     } else {
@@ -343,7 +337,7 @@ void Program::endIntro() {
 }
 
 void Program::showSettings() {
-    input_->settingsShown();
+    overlays_->opened(Overlay::Settings);
     settings_->show();
     spokenPlay_.say(tr("Settings and statistics."));
 }
@@ -355,21 +349,19 @@ void Program::showOptionSwitch(int screenRow) {
 }
 
 void Program::hideSettings() {
-    settings_->hide();
-    input_->settingsHidden();
+    overlays_->close(Overlay::Settings);
 }
 
 void Program::showRecall() {
-    input_->recallShown();
     const std::string session =
         sessionLine(game_->session(), platform_.wallClock(), moneyOf(state_).total());
+    overlays_->opened(Overlay::Recall);
     recall_->show(state_.recall, session);
     spokenPlay_.say(tr(GameText{translatable("Game recall. %s"), {session}}));
 }
 
 void Program::hideRecall() {
-    recall_->hide();
-    input_->recallHidden();
+    overlays_->close(Overlay::Recall);
 }
 
 void Program::saveOptions() {

@@ -19,6 +19,7 @@
 #include "presentation/game_view.h"
 #include "shell/data_files.h"
 #include "shell/input_router.h"
+#include "shell/overlay_stack.h"
 #include "shell/preferences_screen.h"
 #include "shell/reality_check_panel.h"
 #include "shell/recall_screen.h"
@@ -72,6 +73,7 @@ class Program final : public GameHost {
     // The seams the tests drive the game through: the input as the window delivers it, the
     // engine, the clock, and what the two forms show.
     InputRouter& input() { return *input_; }
+    OverlayStack& overlays() { return *overlays_; }
     // The keys and controller buttons the player chose; the router reads them as they change.
     InputBindings& bindings() { return bindings_; }
     Game& game() { return *game_; }
@@ -145,6 +147,7 @@ class Program final : public GameHost {
     InputBindings bindings_;
     std::unique_ptr<PreferencesScreen> preferencesScreen_;
     std::unique_ptr<RealityCheckPanel> realityCheck_;
+    std::unique_ptr<OverlayStack> overlays_;
     std::unique_ptr<InputRouter> input_;
     // Whether each data file may be written: not when it exists but could not be read.
     bool creditWritable_ = true;

@@ -9,7 +9,7 @@
 #include "platform/event_loop.h"
 #include "presentation/game_screen.h"
 #include "shell/form_panel.h"
-#include "shell/input_router.h"
+#include "shell/overlay_stack.h"
 
 namespace fruvana {
 
@@ -20,7 +20,7 @@ class RealityCheckPanel final : public FormScreen {
 
     // Shows the panel with the check's words, the focus on Keep playing.
     void show(std::string_view text);
-    void hide();
+    void hide() override;
     bool visible() const override { return panel_->visible(); }
     Rect area() const override { return panel_->area(); }
     std::optional<ControlHit> controlAt(int x, int y) const override {

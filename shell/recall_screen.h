@@ -15,10 +15,11 @@
 #include "presentation/components/text_line.h"
 #include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
+#include "shell/overlay_stack.h"
 
 namespace fruvana {
 
-class RecallScreen final : public ControlScreen {
+class RecallScreen final : public OverlayScreen {
   public:
     // Adds the recall's pictures, session line and table on top of the game window's layers,
     // hidden. Null with the reason in error.
@@ -30,10 +31,10 @@ class RecallScreen final : public ControlScreen {
 
     // Shows the games (newest first, at most ten) and the session line over the cabinet.
     void show(const GameRecall& games, const std::string& session);
-    void hide();
-    bool visible() const;
+    void hide() override;
+    bool visible() const override;
     // The screen's rectangle in window pixels: exactly the cabinet's.
-    Rect area() const;
+    Rect area() const override;
     // Its OK button, while it is shown.
     std::optional<ControlHit> controlAt(int x, int y) const override;
     void sinkButton(Button button) override;

@@ -17,12 +17,13 @@
 #include "presentation/components/text_line.h"
 #include "presentation/control_screen.h"
 #include "presentation/game_screen.h"
+#include "shell/overlay_stack.h"
 
 namespace fruvana {
 
 inline constexpr Rgb kAccountColour{255, 128, 0};
 
-class SettingsScreen final : public ControlScreen {
+class SettingsScreen final : public OverlayScreen {
   public:
     // Adds the screen's pictures, account line and table on top of the game window's layers,
     // hidden, and styles the table. Null with the reason in error.
@@ -34,10 +35,10 @@ class SettingsScreen final : public ControlScreen {
 
     // Shows the screen over the cabinet with the current values, or hides it.
     void show();
-    void hide();
-    bool visible() const;
+    void hide() override;
+    bool visible() const override;
     // The screen's rectangle in window pixels: exactly the cabinet's.
-    Rect area() const;
+    Rect area() const override;
     // Its OK, reset, recall and preferences buttons, and the five option switches.
     std::optional<ControlHit> controlAt(int x, int y) const override;
     void sinkButton(Button button) override;

@@ -6,7 +6,7 @@
 
 #include "engine/symbols.h"
 #include "presentation/translation.h"
-#include "shell/input_router.h"
+#include "shell/input_table.h"
 
 namespace fruvana {
 

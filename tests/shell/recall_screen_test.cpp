@@ -135,7 +135,7 @@ TEST_F(Recall, TheSettingsScreensButtonOpensItAndOkReturnsToTheSettings) {
     click(onCabinet(L::kOkAt, 26, 26));
     EXPECT_FALSE(program->recall().visible());
     EXPECT_TRUE(program->settings().visible());
-    EXPECT_TRUE(program->input().settingsHaveFocus());
+    EXPECT_EQ(program->overlays().focus(), Overlay::Settings);
 }
 
 TEST_F(Recall, ARestartShowsTheSameGamesACollectBetweenDealsAndAnUnfinishedOne) {

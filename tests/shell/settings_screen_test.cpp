@@ -122,14 +122,14 @@ TEST_F(Settings, KeysDoNothingWhileTheScreenHasTheFocusAndWorkAgainAfterAClickBe
     EXPECT_EQ(state().bet, 5);
     EXPECT_FALSE(program->ended());
     click({5, 5});  // the background beside the panel
-    EXPECT_FALSE(program->input().settingsHaveFocus());
+    EXPECT_NE(program->overlays().focus(), Overlay::Settings);
     EXPECT_TRUE(program->settings().visible());
     program->input().route(InputEvent::typed(U'c'));
     settle();
     EXPECT_EQ(state().credit, 2000);
     // A click on the panel takes the focus back to it.
     clickPanel(400, 300);
-    EXPECT_TRUE(program->input().settingsHaveFocus());
+    EXPECT_EQ(program->overlays().focus(), Overlay::Settings);
 }
 
 }  // namespace
