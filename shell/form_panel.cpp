@@ -50,10 +50,15 @@ TextLine& FormPanel::addText(Rect place, TextLine::Align align, bool heading) {
     return added;
 }
 
-void FormPanel::addLabel(Rect place, std::string_view text, TextLine::Align align, bool heading) {
+int FormPanel::addLabel(Rect place, std::string_view text, TextLine::Align align, bool heading) {
     TextLine& label = addText(place, align, heading);
     label.setCaption(text);
     labels_.push_back(&label);
+    return static_cast<int>(labels_.size()) - 1;
+}
+
+void FormPanel::setLabelText(int label, std::string_view text) {
+    labels_.at(static_cast<std::size_t>(label))->setCaption(text);
 }
 
 int FormPanel::addItem(Rect place, TextLine::Align align) {

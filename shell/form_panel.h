@@ -23,8 +23,10 @@ class FormPanel {
     static std::unique_ptr<FormPanel> create(Scene& scene, std::string prefix, Rect area,
                                              Picture panel, std::string& error);
 
-    // A fixed text; places are in window pixels.
-    void addLabel(Rect place, std::string_view text, TextLine::Align align, bool heading);
+    // A text that takes no focus; places are in window pixels. Its index, for a text that
+    // changes (a scrolled line's label).
+    int addLabel(Rect place, std::string_view text, TextLine::Align align, bool heading);
+    void setLabelText(int label, std::string_view text);
     // An item that takes the focus; its index.
     int addItem(Rect place, TextLine::Align align);
     void setItemText(int item, std::string_view text);

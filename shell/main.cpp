@@ -11,7 +11,7 @@
 #include "presentation/translation.h"
 #include "shell/command_line.h"
 #include "shell/data_folder.h"
-#include "shell/preferences_file.h"
+#include "shell/preferences_keeper.h"
 #include "shell/program.h"
 #include "shell/recall_command.h"
 
@@ -43,18 +43,16 @@ int main(int argc, char** argv) {
     }
     // The preferences, and the window as the player left it last time unless the command line
     // says otherwise.
-    const std::string xdgConfigHome = environment("XDG_CONFIG_HOME");
-    const std::string home = environment("HOME");
-    const std::string preferencesFile = preferencesPath(xdgConfigHome, home);
     std::vector<std::string> complaints;
-    StoredPreferences stored =
-        loadPreferences(preferencesFile, windowMemoryPath(xdgConfigHome, home), complaints);
+    PreferencesKeeper keeper(playerFiles(environment("XDG_CONFIG_HOME"),
+                                         environment("XDG_STATE_HOME"), environment("HOME")),
+                             complaints);
     for (const std::string& complaint : complaints)
         std::fprintf(stderr, "Fruvana: %s\n", complaint.c_str());
-    const WindowMemory& remembered = stored.window;
     SdlOptions options;
-    options.startWindowed = line.windowed.value_or(remembered.windowed);
-    if (remembered.x && remembered.y) options.windowPlace = std::pair{*remembered.x, *remembered.y};
+    options.startWindowed = line.windowed.value_or(keeper.window().windowed);
+    if (keeper.window().x && keeper.window().y)
+        options.windowPlace = std::pair{*keeper.window().x, *keeper.window().y};
 
     std::string error;
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::create(options, error);
@@ -63,37 +61,25 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto threaded = [](EventLoop& loop) { return std::make_unique<ThreadedTimer>(loop); };
-    std::unique_ptr<Program> program = Program::start(*platform, threaded, error);
+    std::unique_ptr<Program> program = Program::start(*platform, threaded, error, &keeper);
     if (!program) {
         std::fprintf(stderr, "Fruvana: %s\n", error.c_str());
         return 1;
     }
-    program->applyPreferences(stored.preferences);
-    program->bindings() = stored.bindings;
-    auto keep = [&](const Preferences& preferences, const InputBindings& bindings) {
-        stored.preferences = preferences;
-        stored.bindings = bindings;
-        std::string why;
-        if (!savePreferences(preferencesFile, stored, why))
-            std::fprintf(stderr, tr("Fruvana: the preferences are not kept: %s\n"), why.c_str());
-    };
-    program->onPreferencesClosed = keep;
     const int code = program->run();
-    stored.preferences = program->preferences();
-    stored.bindings = program->bindings();
     program.reset();
     // The mode the game ends in is the next start's, unless it is the one the command line
     // asked for this once.
     if (!line.windowed || *line.windowed != platform->windowed()) {
-        stored.window = WindowMemory{};
-        stored.window.windowed = platform->windowed();
+        WindowMemory window{platform->windowed(), std::nullopt, std::nullopt};
         if (const auto place = platform->windowPlace()) {
-            stored.window.x = place->first;
-            stored.window.y = place->second;
+            window.x = place->first;
+            window.y = place->second;
         }
+        if (!keeper.rememberWindow(window, error))
+            std::fprintf(stderr, tr("Fruvana: the window's place is not kept: %s\n"),
+                         error.c_str());
     }
-    if (!savePreferences(preferencesFile, stored, error))
-        std::fprintf(stderr, tr("Fruvana: the preferences are not kept: %s\n"), error.c_str());
     // Deliberate: the files are written and flushed before run() returns, and the window
     // system takes the window back the moment the process ends; SDL's orderly teardown of a
     // full-screen window waits up to 200 ms for a window manager's answer that may never come.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "presentation/translation.h"
+#include "shell/preferences_table.h"
 
 namespace fruvana {
 
@@ -17,6 +18,24 @@ namespace {
 constexpr std::int64_t kFarthest = 1 << 20;
 // A file far larger than any this game writes is damage, not something to read whole.
 constexpr std::streamsize kLargestFile = std::streamsize{64} * 1024;
+
+// What a row's value must be, as a complaint says it: its own rule, the words it takes, or
+// its numbers ("0 (off), 10, 25, 50 or 100").
+std::string ruleOf(const PreferenceRow& row) {
+    if (!row.rule.empty()) return tr(row.rule);
+    std::string list;
+    if (!row.choices.front().token.empty()) {
+        for (const Choice& c : row.choices)
+            list += (list.empty() ? "\"" : " \"") + std::string(c.token) + "\"";
+        return tr(GameText{translatable("one of %s"), {list}});
+    }
+    for (std::size_t i = 0; i + 1 < row.choices.size(); ++i) {
+        const int value = row.choices[i].value;
+        if (!list.empty()) list += ", ";
+        list += value == 0 ? tr("0 (off)") : std::to_string(value);
+    }
+    return tr(GameText{translatable("%s or %s"), {list, std::to_string(row.choices.back().value)}});
+}
 
 // One key of the file: where it sits, and how it is read into and written from the preferences.
 class Reader {
@@ -35,31 +54,31 @@ class Reader {
         for (auto& [line, text] : complaints_) complaints.push_back(std::move(text));
     }
 
+    // The value of a row's choice the file gives, or nothing (with a complaint) when the key is
+    // there but is none of the row's choices.
+    std::optional<int> choice(const PreferenceRow& row) {
+        const toml::node* node = at(row.section, row.key);
+        if (node == nullptr) return std::nullopt;
+        const bool words = !row.choices.front().token.empty();
+        for (const Choice& c : row.choices) {
+            const bool match = words ? node->value_exact<std::string>() == c.token
+                                     : node->value_exact<std::int64_t>() == c.value;
+            if (match) return c.value;
+        }
+        complain(*node, row.section, row.key, ruleOf(row));
+        return std::nullopt;
+    }
+
     // The whole number at section.key, or nothing (with a complaint) when it is there but not
     // a whole number accepted by ok.
     template <typename Accepts>
     std::optional<std::int64_t> number(std::string_view section, std::string_view key, Accepts ok,
                                        std::string_view wanted) {
-        const toml::node* node = document_.at_path(path(section, key)).node();
+        const toml::node* node = at(section, key);
         if (node == nullptr) return std::nullopt;
         const std::optional<std::int64_t> value = node->value_exact<std::int64_t>();
         if (value && ok(*value)) return value;
         complain(*node, section, key, wanted);
-        return std::nullopt;
-    }
-
-    // The word at section.key, or nothing (with a complaint) when it is there but is none of
-    // the words given.
-    std::optional<std::string> word(std::string_view section, std::string_view key,
-                                    std::initializer_list<std::string_view> words) {
-        const toml::node* node = document_.at_path(path(section, key)).node();
-        if (node == nullptr) return std::nullopt;
-        std::optional<std::string> value = node->value_exact<std::string>();
-        if (value && std::find(words.begin(), words.end(), *value) != words.end()) return value;
-        std::string choices;
-        for (std::string_view w : words)
-            choices += (choices.empty() ? "\"" : " \"") + std::string(w) + "\"";
-        complain(*node, section, key, tr(GameText{translatable("one of %s"), {choices}}));
         return std::nullopt;
     }
 
@@ -82,26 +101,6 @@ class Reader {
     std::vector<std::pair<toml::source_index, std::string>> complaints_;
 };
 
-// A limit that is 0 (off) or one of choices.
-template <std::size_t N>
-auto offOr(const std::array<int, N>& choices) {
-    return [&choices](std::int64_t v) {
-        return v == 0 || std::find(choices.begin(), choices.end(), v) != choices.end();
-    };
-}
-
-template <std::size_t N>
-std::string offOrText(const std::array<int, N>& choices) {
-    std::string text = tr("0 (off)");
-    for (std::size_t i = 0; i + 1 < N; ++i) text += ", " + std::to_string(choices[i]);
-    return tr(GameText{translatable("%s or %s"), {text, std::to_string(choices[N - 1])}});
-}
-
-std::optional<int> limit(std::optional<std::int64_t> value) {
-    if (!value || *value == 0) return std::nullopt;
-    return static_cast<int>(*value);
-}
-
 // The sections of the cabinet's keys and of its controller buttons.
 constexpr std::array<std::pair<std::string_view, Input::Kind>, 2> kBindingSections{
     {{"keys", Input::Kind::Key}, {"controller", Input::Kind::Pad}}};
@@ -117,7 +116,8 @@ void eachBoundAction(const InputBindings& bindings, Visit&& visit) {
                 std::find(seen.begin(), seen.end(), row.command) != seen.end())
                 continue;
             seen.push_back(row.command);
-            visit(section, std::string(actionToken(row.command)), bindings.rowsOf(row.command, kind), kind);
+            visit(section, std::string(actionToken(row.command)),
+                  bindings.rowsOf(row.command, kind), kind);
         }
     }
 }
@@ -185,39 +185,31 @@ StoredPreferences parsePreferences(const std::string& text, std::vector<std::str
         return stored;
     }
     Reader read(document);
-    Preferences& p = stored.preferences;
-    const auto volume = [](std::int64_t v) { return v >= 0 && v <= 100 && v % kVolumeStep == 0; };
-    const std::string volumeText = tr("0 to 100 in steps of 10");
-    p.effectsVolume = static_cast<int>(
-        read.number("sound", "effects_volume", volume, volumeText).value_or(p.effectsVolume));
-    p.voiceVolume = static_cast<int>(
-        read.number("sound", "voice_volume", volume, volumeText).value_or(p.voiceVolume));
-    if (const auto unfocused = read.word("window", "when_unfocused", {"nothing", "mute_and_pause"}))
-        p.whenUnfocused =
-            *unfocused == "nothing" ? WhenUnfocused::Nothing : WhenUnfocused::MuteAndPause;
-    p.autoplay.games = limit(read.number("autoplay", "stop_after_games", offOr(kAutoplayGameLimits),
-                                         offOrText(kAutoplayGameLimits)));
-    p.autoplay.winAtLeast = limit(read.number(
-        "autoplay", "stop_on_win_of", offOr(kAutoplayWinLimits), offOrText(kAutoplayWinLimits)));
-    p.autoplay.netLoss =
-        limit(read.number("autoplay", "stop_on_net_loss_of", offOr(kAutoplayLossLimits),
-                          offOrText(kAutoplayLossLimits)));
-    p.realityCheckMinutes =
-        limit(read.number("reality_check", "every_minutes", offOr(kRealityCheckMinutes),
-                          offOrText(kRealityCheckMinutes)));
-
-    if (const auto speech = read.word("sound", "speech", {"off", "on"})) p.speech = *speech == "on";
-    if (const auto lamps = read.word("window", "hold_lamps", {"colour", "colour_and_shape"}))
-        p.lampShapes = *lamps == "colour_and_shape";
-    if (const auto mode = read.word("window", "mode", {"window", "fullscreen"}))
-        stored.window.windowed = *mode == "window";
-    const auto onScreen = [](std::int64_t v) { return v >= -kFarthest && v <= kFarthest; };
-    const std::string pixels = tr("a whole number of pixels");
-    const auto x = read.number("window", "x", onScreen, pixels);
-    const auto y = read.number("window", "y", onScreen, pixels);
-    if (x && y) {
-        stored.window.x = static_cast<int>(*x);
-        stored.window.y = static_cast<int>(*y);
+    for (const PreferenceRow& row : preferenceTable())
+        if (const std::optional<int> value = read.choice(row))
+            stored.preferences.*row.value = *value;
+    // Where an older game kept the window's mode and place; the state file keeps them now.
+    if (read.at("window", "mode") != nullptr || read.at("window", "x") != nullptr) {
+        WindowMemory window;
+        if (const toml::node* mode = read.at("window", "mode")) {
+            const auto word = mode->value_exact<std::string>();
+            if (word == "window" || word == "fullscreen") {
+                window.windowed = word == "window";
+            } else {
+                read.complain(
+                    *mode, "window", "mode",
+                    tr(GameText{translatable("one of %s"), {"\"window\" \"fullscreen\""}}));
+            }
+        }
+        const auto onScreen = [](std::int64_t v) { return v >= -kFarthest && v <= kFarthest; };
+        const std::string pixels = tr("a whole number of pixels");
+        const auto x = read.number("window", "x", onScreen, pixels);
+        const auto y = read.number("window", "y", onScreen, pixels);
+        if (x && y) {
+            window.x = static_cast<int>(*x);
+            window.y = static_cast<int>(*y);
+        }
+        stored.window = window;
     }
     const std::optional<std::string> clash = readBindings(read, stored.bindings);
     read.complaintsInto(complaints);
@@ -234,31 +226,20 @@ std::string formatPreferences(const StoredPreferences& stored) {
             document = {};
         }
     }
-    const Preferences& p = stored.preferences;
-    toml::table& sound = section(document, "sound");
-    sound.insert_or_assign("effects_volume", p.effectsVolume);
-    sound.insert_or_assign("voice_volume", p.voiceVolume);
-    sound.insert_or_assign("speech", p.speech ? "on" : "off");
-
-    toml::table& window = section(document, "window");
-    window.insert_or_assign("mode", stored.window.windowed ? "window" : "fullscreen");
-    if (stored.window.x && stored.window.y) {
-        window.insert_or_assign("x", *stored.window.x);
-        window.insert_or_assign("y", *stored.window.y);
-    } else {
-        window.erase("x");
-        window.erase("y");
+    for (const PreferenceRow& row : preferenceTable()) {
+        const int value = stored.preferences.*row.value;
+        toml::table& table = section(document, row.section);
+        const std::optional<std::size_t> choice = choiceIndex(row, value);
+        if (choice && !row.choices[*choice].token.empty()) {
+            table.insert_or_assign(row.key, row.choices[*choice].token);
+        } else {
+            table.insert_or_assign(row.key, value);
+        }
     }
-    window.insert_or_assign(
-        "when_unfocused", p.whenUnfocused == WhenUnfocused::Nothing ? "nothing" : "mute_and_pause");
-    window.insert_or_assign("hold_lamps", p.lampShapes ? "colour_and_shape" : "colour");
-
-    toml::table& autoplay = section(document, "autoplay");
-    autoplay.insert_or_assign("stop_after_games", p.autoplay.games.value_or(0));
-    autoplay.insert_or_assign("stop_on_win_of", p.autoplay.winAtLeast.value_or(0));
-    autoplay.insert_or_assign("stop_on_net_loss_of", p.autoplay.netLoss.value_or(0));
-    section(document, "reality_check")
-        .insert_or_assign("every_minutes", p.realityCheckMinutes.value_or(0));
+    // The window's mode and place are the state file's now.
+    if (toml::table* window = document["window"].as_table()) {
+        for (const std::string_view key : {"mode", "x", "y"}) window->erase(key);
+    }
 
     eachBoundAction(stored.bindings, [&](std::string_view name, const std::string& action,
                                          const std::vector<std::size_t>& rows, Input::Kind) {
@@ -273,14 +254,10 @@ std::string formatPreferences(const StoredPreferences& stored) {
     return text.str();
 }
 
-StoredPreferences loadPreferences(const std::string& path, const std::string& windowFile,
-                                  std::vector<std::string>& complaints) {
+std::optional<StoredPreferences> loadPreferences(const std::string& path,
+                                                 std::vector<std::string>& complaints) {
     std::ifstream in(path);
-    if (!in) {
-        StoredPreferences stored;
-        stored.window = loadWindowMemory(windowFile);
-        return stored;
-    }
+    if (!in) return std::nullopt;
     std::string text(static_cast<std::size_t>(kLargestFile), '\0');
     in.read(text.data(), kLargestFile);
     if (in.gcount() == kLargestFile) {

@@ -16,124 +16,30 @@ constexpr std::string_view kHint =
     translatable("Arrows or D-pad move, Enter or A changes, Escape or Back closes");
 constexpr char32_t kEscapeKey = 27;
 
-// A preference off or at one of its offered values, as the index of its choice: 0 for off.
-int choiceOf(const std::optional<int>& value, std::span<const int> offered) {
-    for (std::size_t i = 0; i < offered.size(); ++i)
-        if (value == offered[i]) return static_cast<int>(i) + 1;
-    return 0;
-}
-
-void choose(std::optional<int>& value, std::span<const int> offered, int choice) {
-    if (choice == 0) {
-        value.reset();
-    } else {
-        value = offered[static_cast<std::size_t>(choice - 1)];
-    }
-}
-
-// The optional preference a setting stands for, with the values it offers; none for the
-// volumes and the focus choice.
-struct OptionalSetting {
-    std::optional<int>* value = nullptr;
-    std::span<const int> offered;
-};
-
-OptionalSetting optionalSetting(Preferences& p, Setting setting) {
-    switch (setting) {
-        case Setting::AutoplayGames:
-            return {&p.autoplay.games, kAutoplayGameLimits};
-        case Setting::AutoplayWin:
-            return {&p.autoplay.winAtLeast, kAutoplayWinLimits};
-        case Setting::AutoplayLoss:
-            return {&p.autoplay.netLoss, kAutoplayLossLimits};
-        case Setting::RealityCheck:
-            return {&p.realityCheckMinutes, kRealityCheckMinutes};
-        default:
-            return {};
-    }
-}
-
-int* volumeOf(Preferences& p, Setting setting) {
-    if (setting == Setting::EffectsVolume) return &p.effectsVolume;
-    if (setting == Setting::VoiceVolume) return &p.voiceVolume;
-    return nullptr;
-}
-
-int choiceCount(Preferences& p, Setting setting) {
-    if (volumeOf(p, setting) != nullptr) return 100 / kVolumeStep + 1;
-    if (setting == Setting::WhenUnfocused || setting == Setting::LampShapes ||
-        setting == Setting::Speech)
-        return 2;
-    return static_cast<int>(optionalSetting(p, setting).offered.size()) + 1;
-}
-
-int choiceIndex(Preferences& p, Setting setting) {
-    if (const int* volume = volumeOf(p, setting)) return *volume / kVolumeStep;
-    if (setting == Setting::WhenUnfocused) return p.whenUnfocused == WhenUnfocused::Nothing ? 0 : 1;
-    if (setting == Setting::LampShapes) return p.lampShapes ? 1 : 0;
-    if (setting == Setting::Speech) return p.speech ? 1 : 0;
-    const OptionalSetting o = optionalSetting(p, setting);
-    return choiceOf(*o.value, o.offered);
-}
-
-void setChoice(Preferences& p, Setting setting, int choice) {
-    if (int* volume = volumeOf(p, setting)) {
-        *volume = choice * kVolumeStep;
-    } else if (setting == Setting::WhenUnfocused) {
-        p.whenUnfocused = choice == 0 ? WhenUnfocused::Nothing : WhenUnfocused::MuteAndPause;
-    } else if (setting == Setting::LampShapes) {
-        p.lampShapes = choice == 1;
-    } else if (setting == Setting::Speech) {
-        p.speech = choice == 1;
-    } else {
-        const OptionalSetting o = optionalSetting(p, setting);
-        choose(*o.value, o.offered, choice);
-    }
-}
-
 // The screen's lines: the preferences first, then one per cabinet action, then the buttons.
-constexpr int kFirstActionLine = kSettingCount;
 // The input columns of an action's line: its keys, then its controller button.
 constexpr int kPadColumn = 3;
 
 }  // namespace
 
-std::string settingLabel(Setting setting) {
-    constexpr std::array<std::string_view, kSettingCount> kLabels{
-        translatable("Effects volume"),
-        translatable("Voice volume"),
-        translatable("Without the focus"),
-        translatable("Autoplay stops after"),
-        translatable("Autoplay stops on a win"),
-        translatable("Autoplay stops at a net of"),
-        translatable("Reality check"),
-        translatable("Hold lamps"),
-        translatable("Speech")};
-    return tr(kLabels[static_cast<std::size_t>(setting)]);
-}
-
 PreferencesForm::PreferencesForm(Preferences& preferences, InputBindings& bindings,
                                  SpeechOutput* speech)
     : preferences_(preferences), bindings_(bindings), speech_(speech) {
-    for (int s = 0; s < kSettingCount; ++s)
-        items_.push_back({Item::Kind::Setting, static_cast<Setting>(s), 0, s, 0});
-    for (const InputRow& row : bindings_.rows()) {
-        if (!InputBindings::changeable(row)) continue;
-        bool known = false;
-        for (const Command& action : actions_) known = known || action == row.command;
-        if (!known) actions_.push_back(row.command);
-    }
-    int line = kFirstActionLine;
+    const int lines = static_cast<int>(preferenceTable().size());
+    for (int p = 0; p < lines; ++p)
+        items_.push_back({Item::Kind::Preference, static_cast<std::size_t>(p), p, 0});
+    actions_ = bindings_.changeableCommands();
+    int line = lines;
     for (const Command& action : actions_) {
         int column = 1;
         for (const std::size_t row : bindings_.rowsOf(action, Input::Kind::Key))
-            items_.push_back({Item::Kind::Input, Setting{}, row, line, column++});
+            items_.push_back({Item::Kind::Input, row, line, column++});
         for (const std::size_t row : bindings_.rowsOf(action, Input::Kind::Pad))
-            items_.push_back({Item::Kind::Input, Setting{}, row, line, kPadColumn});
+            items_.push_back({Item::Kind::Input, row, line, kPadColumn});
         ++line;
     }
-    items_.push_back({Item::Kind::Defaults, Setting{}, 0, line, 1});
-    items_.push_back({Item::Kind::Ok, Setting{}, 0, line, kPadColumn});
+    items_.push_back({Item::Kind::Defaults, 0, line, 1});
+    items_.push_back({Item::Kind::Ok, 0, line, kPadColumn});
     reset();
 }
 
@@ -154,7 +60,7 @@ PreferencesForm::Result PreferencesForm::move(FormMove move) {
         case FormMove::Left:
         case FormMove::Right: {
             const int direction = move == FormMove::Left ? -1 : 1;
-            if (at.kind == Item::Kind::Setting) return step(at, direction, false);
+            if (at.kind == Item::Kind::Preference) return step(at, direction, false);
             // Along the line, to its neighbour that way, if there is one.
             const std::size_t next = focus_ + static_cast<std::size_t>(direction);
             if (next >= items_.size() || items_[next].line != at.line) return Result::Nothing;
@@ -186,29 +92,34 @@ PreferencesForm::Result PreferencesForm::click(std::size_t item, bool back) {
     capturing_.reset();
     focus_ = item;
     const Item& at = items_[item];
-    if (at.kind == Item::Kind::Setting) return step(at, back ? -1 : 1, true);
+    if (at.kind == Item::Kind::Preference) return step(at, back ? -1 : 1, true);
     return activate(at);
 }
 
 PreferencesForm::Result PreferencesForm::step(const Item& item, int direction, bool wrap) {
-    if (item.setting == Setting::Speech && !speechAvailable()) {
+    const PreferenceRow& row = preferenceTable()[item.row];
+    int& value = preferences_.*row.value;
+    const int count = static_cast<int>(row.choices.size());
+    int choice = static_cast<int>(choiceIndex(row, value).value_or(0)) + direction;
+    if (wrap) choice = (choice + count) % count;
+    if (choice < 0 || choice >= count) return Result::Nothing;
+    // Deliberate: the speech server is asked for only as speech is switched on, so a player
+    // who never wants it never has one started.
+    if (row.needsSpeech && choice != 0 && !speechAvailable()) {
         // The server's reason stays as the platform words it.
         message_ = tr(GameText{translatable("Speech is unavailable: %s"),
                                {speech_ != nullptr ? speech_->problem() : "no speech here"}});
+        unavailable_ = true;
         return Result::Message;
     }
-    const int count = choiceCount(preferences_, item.setting);
-    int choice = choiceIndex(preferences_, item.setting) + direction;
-    if (wrap) choice = (choice + count) % count;
-    if (choice < 0 || choice >= count) return Result::Nothing;
-    setChoice(preferences_, item.setting, choice);
-    changed_ = item.setting;
+    value = row.choices[static_cast<std::size_t>(choice)].value;
+    changed_ = item.row;
     return Result::Value;
 }
 
 PreferencesForm::Result PreferencesForm::activate(const Item& item) {
     switch (item.kind) {
-        case Item::Kind::Setting:
+        case Item::Kind::Preference:
             return step(item, 1, true);
         case Item::Kind::Input: {
             capturing_ = item.row;
@@ -217,7 +128,7 @@ PreferencesForm::Result PreferencesForm::activate(const Item& item) {
             const GameText prompt{
                 key ? translatable("Press the new key to %s, or Escape to keep %s")
                     : translatable("Press the new button to %s, or Escape to keep %s"),
-                {actionWords(row.command), inputWords((row.input))}};
+                {actionWords(row.command), inputWords(row.input)}};
             message_ = tr(prompt);
             return Result::Capturing;
         }
@@ -242,7 +153,7 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
     if (bindings_.rebind(row, input, refusal)) {
         const InputRow& changed = bindings_.rows()[row];
         message_ = tr(GameText{translatable("%s now does: %s"),
-                               {inputWords((changed.input)), actionWords(changed.command)}});
+                               {inputWords(changed.input), actionWords(changed.command)}});
     } else {
         message_ = refusal;
     }
@@ -252,41 +163,21 @@ PreferencesForm::Result PreferencesForm::capture(const Input& input) {
 std::string PreferencesForm::valueText(const Item& item) const {
     switch (item.kind) {
         case Item::Kind::Input:
-            return inputWords((bindings_.rows()[item.row].input));
+            return inputWords(bindings_.rows()[item.row].input);
         case Item::Kind::Defaults:
             return tr("Defaults");
         case Item::Kind::Ok:
             return tr("OK");
-        case Item::Kind::Setting:
+        case Item::Kind::Preference:
             break;
     }
-    const Preferences& p = preferences_;
-    // A value with its words around it, or "Off".
-    auto offOr = [](const std::optional<int>& value, std::string_view words) {
-        return value ? tr(GameText{words, {std::to_string(*value)}}) : std::string(tr("Off"));
-    };
-    switch (item.setting) {
-        case Setting::EffectsVolume:
-            return tr(GameText{translatable("%s %%"), {std::to_string(p.effectsVolume)}});
-        case Setting::VoiceVolume:
-            return tr(GameText{translatable("%s %%"), {std::to_string(p.voiceVolume)}});
-        case Setting::WhenUnfocused:
-            return p.whenUnfocused == WhenUnfocused::Nothing ? tr("Play on") : tr("Mute and pause");
-        case Setting::AutoplayGames:
-            return offOr(p.autoplay.games, translatable("%s games"));
-        case Setting::AutoplayWin:
-            return offOr(p.autoplay.winAtLeast, translatable("of %s or more"));
-        case Setting::AutoplayLoss:
-            return offOr(p.autoplay.netLoss, "-%s");
-        case Setting::RealityCheck:
-            return offOr(p.realityCheckMinutes, translatable("Every %s min"));
-        case Setting::LampShapes:
-            return p.lampShapes ? tr("Colour and shape") : tr("Colour");
-        case Setting::Speech:
-            if (!speechAvailable()) return tr("Unavailable");
-            return p.speech ? tr("On") : tr("Off");
-    }
-    return {};
+    const PreferenceRow& row = preferenceTable()[item.row];
+    const int value = preferences_.*row.value;
+    // While speech is off the server is not asked for, so its state is known only once the
+    // player has tried to switch it on.
+    if (row.needsSpeech && (unavailable_ || (value != 0 && !speechAvailable())))
+        return tr("Unavailable");
+    return shownValue(row, value);
 }
 
 bool PreferencesForm::speechAvailable() const {
@@ -296,8 +187,9 @@ bool PreferencesForm::speechAvailable() const {
 std::string PreferencesForm::focusText() const {
     const Item& at = items_[focus_];
     switch (at.kind) {
-        case Item::Kind::Setting:
-            return tr(GameText{translatable("%s, %s"), {settingLabel(at.setting), valueText(at)}});
+        case Item::Kind::Preference:
+            return tr(GameText{translatable("%s, %s"),
+                               {tr(preferenceTable()[at.row].label), valueText(at)}});
         case Item::Kind::Input: {
             const InputRow& row = bindings_.rows()[at.row];
             std::string action = actionWords(row.command);

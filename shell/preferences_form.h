@@ -9,35 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "engine/preferences.h"
 #include "platform/speech.h"
 #include "shell/input_table.h"
+#include "shell/preferences_table.h"
 
 namespace fruvana {
-
-// The preferences, top to bottom on the screen.
-enum class Setting : std::uint8_t {
-    EffectsVolume,
-    VoiceVolume,
-    WhenUnfocused,
-    AutoplayGames,
-    AutoplayWin,
-    AutoplayLoss,
-    RealityCheck,
-    LampShapes,
-    Speech,
-};
-inline constexpr int kSettingCount = 9;
 
 class PreferencesForm {
   public:
     // A control that takes the focus: a preference's value, one input of a cabinet action, or
     // one of the two buttons. line and column place it on the screen.
     struct Item {
-        enum class Kind : std::uint8_t { Setting, Input, Defaults, Ok };
-        Kind kind = Kind::Setting;
-        Setting setting = Setting::EffectsVolume;
-        std::size_t row = 0;  // the bindings' row, for an input
+        enum class Kind : std::uint8_t { Preference, Input, Defaults, Ok };
+        Kind kind = Kind::Preference;
+        std::size_t row = 0;  // the preference table's row, or the bindings' row for an input
         int line = 0;
         int column = 0;
     };
@@ -72,8 +57,8 @@ class PreferencesForm {
     // action when no other action has it. Escape gives up without a change.
     Result capture(const Input& input);
     bool capturing() const { return capturing_.has_value(); }
-    // The setting whose value the last Value result changed.
-    Setting changed() const { return changed_; }
+    // The preference whose value the last Value result changed.
+    const PreferenceRow& changed() const { return preferenceTable()[changed_]; }
 
     std::string valueText(const Item& item) const;
     // The focused control as speech names it: "Effects volume, 100 %", "Insert a coin, key C",
@@ -94,11 +79,10 @@ class PreferencesForm {
     std::vector<Item> items_;
     std::size_t focus_ = 0;
     std::optional<std::size_t> capturing_;  // the bindings' row awaiting its new input
-    Setting changed_ = Setting::EffectsVolume;
+    std::size_t changed_ = 0;
+    // The speech server was asked for and could not be had.
+    bool unavailable_ = false;
     std::string message_;
 };
-
-// The words beside each preference: "Effects volume", "Reality check", ...
-std::string settingLabel(Setting setting);
 
 }  // namespace fruvana

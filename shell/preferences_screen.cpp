@@ -1,5 +1,6 @@
 #include "shell/preferences_screen.h"
 
+#include <algorithm>
 #include <cctype>
 #include <utility>
 
@@ -30,6 +31,8 @@ constexpr Rect kSettingValue{250, 0, 130, kRowHeight};
 constexpr Rect kMessage{30, 452, 740, kRowHeight};
 constexpr Rect kDefaults{436, 522, 120, kRowHeight};
 constexpr Rect kOk{626, 522, 120, kRowHeight};
+// The preference lines the panel has room for; more scroll.
+constexpr int kPreferenceSlots = 9;
 
 std::string capitalised(std::string text) {
     if (!text.empty())
@@ -41,7 +44,10 @@ std::string capitalised(std::string text) {
 
 PreferencesScreen::PreferencesScreen(EventLoop& loop, Preferences& preferences,
                                      InputBindings& bindings, SpeechOutput* speech)
-    : loop_(loop), form_(preferences, bindings, speech) {}
+    : loop_(loop),
+      form_(preferences, bindings, speech),
+      rows_(static_cast<int>(preferenceTable().size())),
+      slots_(std::min(rows_, kPreferenceSlots)) {}
 
 std::unique_ptr<PreferencesScreen> PreferencesScreen::create(GameScreen& screen, EventLoop& loop,
                                                              Preferences& preferences,
@@ -68,21 +74,23 @@ bool PreferencesScreen::build(GameScreen& screen, std::string& error) {
     panel_->addLabel(at(kColumns[1], 84), tr("Key"), Align::Centre, true);
     panel_->addLabel(at(kColumns[2], 84), tr("Key"), Align::Centre, true);
     panel_->addLabel(at(kColumns[3], 84), tr("Controller"), Align::Centre, true);
-    for (int s = 0; s < kSettingCount; ++s)
-        panel_->addLabel(at(kSettingLabel, kSettingsTop + s * kSettingsStep),
-                         settingLabel(static_cast<Setting>(s)), Align::Left, false);
+    for (int s = 0; s < slots_; ++s)
+        slotLabels_.push_back(panel_->addLabel(at(kSettingLabel, kSettingsTop + s * kSettingsStep),
+                                               "", Align::Left, false));
     for (std::size_t a = 0; a < form_.actions().size(); ++a)
         panel_->addLabel(at(kColumns[0], kActionsTop + static_cast<int>(a) * kActionsStep),
                          capitalised(actionWords(form_.actions()[a])), Align::Left, false);
     for (const Item& item : form_.items()) {
         switch (item.kind) {
-            case Item::Kind::Setting:
-                panel_->addItem(at(kSettingValue, kSettingsTop + item.line * kSettingsStep),
-                                Align::Centre);
+            case Item::Kind::Preference:
+                // One item per slot, shown by the rows scrolled into it.
+                if (item.line < slots_)
+                    panel_->addItem(at(kSettingValue, kSettingsTop + item.line * kSettingsStep),
+                                    Align::Centre);
                 break;
             case Item::Kind::Input:
                 panel_->addItem(at(kColumns[static_cast<std::size_t>(item.column)],
-                                   kActionsTop + (item.line - kSettingCount) * kActionsStep),
+                                   kActionsTop + (item.line - rows_) * kActionsStep),
                                 Align::Centre);
                 break;
             case Item::Kind::Defaults:
@@ -99,6 +107,7 @@ bool PreferencesScreen::build(GameScreen& screen, std::string& error) {
 
 void PreferencesScreen::show() {
     form_.reset();
+    first_ = 0;
     redraw();
     panel_->setVisible(true);
     loop_.pumpPending();
@@ -108,11 +117,40 @@ void PreferencesScreen::hide() {
     panel_->setVisible(false);
 }
 
+int firstShownLine(int first, int focused, int lines, int slots) {
+    if (focused >= 0 && focused < lines) {
+        if (focused < first) first = focused;
+        if (focused >= first + slots) first = focused - slots + 1;
+    }
+    return std::clamp(first, 0, std::max(lines - slots, 0));
+}
+
+int PreferencesScreen::panelItem(std::size_t formItem) const {
+    const auto i = static_cast<int>(formItem);
+    if (i >= rows_) return i - rows_ + slots_;
+    const int slot = i - first_;
+    return slot >= 0 && slot < slots_ ? slot : -1;
+}
+
+std::size_t PreferencesScreen::formItem(int panelItem) const {
+    return static_cast<std::size_t>(panelItem < slots_ ? panelItem + first_
+                                                       : panelItem - slots_ + rows_);
+}
+
 void PreferencesScreen::redraw() {
-    for (std::size_t i = 0; i < form_.items().size(); ++i)
-        panel_->setItemText(static_cast<int>(i), form_.valueText(form_.items()[i]));
+    const auto& items = form_.items();
+    const std::size_t focus = form_.focus();
+    first_ =
+        firstShownLine(first_, items[focus].kind == Item::Kind::Preference ? items[focus].line : -1,
+                       rows_, slots_);
+    for (int s = 0; s < slots_; ++s)
+        panel_->setLabelText(slotLabels_[static_cast<std::size_t>(s)],
+                             tr(preferenceTable()[static_cast<std::size_t>(first_ + s)].label));
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (const int shown = panelItem(i); shown >= 0)
+            panel_->setItemText(shown, form_.valueText(items[i]));
     panel_->setMessage(form_.message());
-    panel_->setFocus(static_cast<int>(form_.focus()));
+    panel_->setFocus(panelItem(focus));
 }
 
 void PreferencesScreen::move(FormMove move) {
@@ -120,7 +158,7 @@ void PreferencesScreen::move(FormMove move) {
 }
 
 void PreferencesScreen::click(int item, bool back) {
-    changed(form_.click(static_cast<std::size_t>(item), back));
+    changed(form_.click(formItem(item), back));
 }
 
 bool PreferencesScreen::capture(const Input& input) {

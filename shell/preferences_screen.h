@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/event_loop.h"
 #include "presentation/game_screen.h"
@@ -53,9 +54,24 @@ class PreferencesScreen final : public FormScreen {
     void redraw();
     void changed(PreferencesForm::Result result);
 
+    // The panel's item that shows a form item (-1 for a preference scrolled out of sight), and
+    // the form item a panel item shows.
+    int panelItem(std::size_t formItem) const;
+    std::size_t formItem(int panelItem) const;
+
     EventLoop& loop_;
     PreferencesForm form_;
     std::unique_ptr<FormPanel> panel_;
+    // The preference lines: how many, how many the panel shows at once, the first shown, and
+    // the labels of the shown ones.
+    int rows_;
+    int slots_;
+    int first_ = 0;
+    std::vector<int> slotLabels_;
 };
+
+// The first of lines to show in slots so that the focused line (or -1 for none) is among them,
+// scrolling as little as it can from first.
+int firstShownLine(int first, int focused, int lines, int slots);
 
 }  // namespace fruvana

@@ -41,7 +41,8 @@ std::string fileUrl(const std::string& path) {
     return url;
 }
 
-Program::Program(Platform& platform) : platform_(platform) {}
+Program::Program(Platform& platform, PreferencesKeeper* keeper)
+    : platform_(platform), keeper_(keeper != nullptr ? *keeper : ownKeeper_) {}
 
 Program::~Program() {
     platform_.speech().onUnavailable({});
@@ -51,8 +52,8 @@ Program::~Program() {
 }
 
 std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFactory& frames,
-                                        std::string& error) {
-    std::unique_ptr<Program> program(new Program(platform));
+                                        std::string& error, PreferencesKeeper* keeper) {
+    std::unique_ptr<Program> program(new Program(platform, keeper));
     if (!program->build(frames, error)) return nullptr;
     return program;
 }
@@ -99,8 +100,8 @@ bool Program::build(const FrameTimerFactory& frames, std::string& error) {
     if (!settings_) return false;
     recall_ = RecallScreen::create(*screen_, loop_, error);
     if (!recall_) return false;
-    preferencesScreen_ = PreferencesScreen::create(*screen_, loop_, preferences_, bindings_,
-                                                   &platform_.speech(), error);
+    preferencesScreen_ = PreferencesScreen::create(*screen_, loop_, keeper_.preferences(),
+                                                   keeper_.bindings(), &platform_.speech(), error);
     if (!preferencesScreen_) return false;
     realityCheck_ = RealityCheckPanel::create(*screen_, loop_, error);
     if (!realityCheck_) return false;
@@ -129,39 +130,12 @@ void Program::startMachine() {
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
     game_->observe(&spokenPlay_);
     platform_.speech().setLanguage(translationLanguage());
-    input_ = std::make_unique<InputRouter>(*game_, *view_, *overlays_, loop_, bindings_);
+    input_ = std::make_unique<InputRouter>(*game_, *view_, *overlays_, loop_, keeper_.bindings());
     input_->onFormControlPressed = [this](const Control& control) {
         spokenPlay_.say(controlSentence(control, state_.options));
     };
     game_->resume();
-}
-
-void Program::restart() {
-    // Nothing of the last run may tick, or be handed over, into the new one.
-    introTimer_.setEnabled(false);
-    autoplayTimer_.setEnabled(false);
-    realityTimer_.setEnabled(false);
-    spinFrames_->setEnabled(false);
-    loop_.restart();
-    input_.reset();
-    game_.reset();
-    overlays_->closeAll();
-    for (std::size_t b = 0; b < kButtonCount; ++b) {
-        settings_->liftButton(static_cast<Button>(b));
-        recall_->liftButton(static_cast<Button>(b));
-    }
-    view_->returnToIntro();
-    state_ = MachineState{};
-    sources_ = RandomSources{};
-    // The pool keeps its buffers: every first deal fills it afresh before it deals a line.
-    exitAfterIntro_ = false;
-    handlerFailed_ = false;
-    shown_ = false;
-    focused_ = true;
-    startMachine();
-    // The player's own choices are the caller's to give again, as after start().
-    bindings_.restoreDefaults();
-    applyPreferences(Preferences{});
+    applyPreferences(keeper_.preferences());
 }
 
 void Program::loadDataFiles() {
@@ -211,13 +185,9 @@ void Program::connectEvents() {
 }
 
 void Program::applyPreferences(const Preferences& preferences) {
-    preferences_ = preferences;
-    view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
-    view_->setLampShapes(preferences.lampShapes);
-    spokenPlay_.setEnabled(preferences.speech);
-    game_->setAutoplayLimits(preferences.autoplay);
-    game_->setRealityCheck(preferences.realityCheckMinutes);
-    realityTimer_.setEnabled(preferences.realityCheckMinutes.has_value());
+    keeper_.preferences() = preferences;
+    PreferenceTargets targets{*view_, *game_, spokenPlay_, realityTimer_};
+    fruvana::applyPreferences(preferences, targets);
 }
 
 void Program::showPreferences() {
@@ -230,28 +200,35 @@ void Program::showPreferences() {
 void Program::preferenceChanged(PreferencesForm::Result result) {
     using Result = PreferencesForm::Result;
     const PreferencesForm& form = preferencesScreen_->form();
+    const Preferences& preferences = keeper_.preferences();
+    if (result == Result::Value) {
+        // A value acts at once, so speech switched on is heard saying so, and switched off
+        // says nothing more.
+        const PreferenceRow& row = form.changed();
+        PreferenceTargets targets{*view_, *game_, spokenPlay_, realityTimer_};
+        if (row.apply != nullptr) row.apply(preferences, targets);
+    }
     if (result != Result::Closed) {
-        // Speech switched on is heard at once saying so; switched off, it says nothing more.
-        if (result == Result::Value && form.changed() == Setting::Speech)
-            spokenPlay_.setEnabled(preferences_.speech);
         const bool moved = result == Result::Focus || result == Result::Value;
         spokenPlay_.say(moved ? form.focusText() : form.message());
     }
     if (result == Result::Value) {
-        const Setting changed = form.changed();
-        if (changed != Setting::EffectsVolume && changed != Setting::VoiceVolume) return;
-        view_->setVolumes(preferences_.effectsVolume, preferences_.voiceVolume);
         // Heard at the new level, as the game would play it: an effect only with Sound FX on,
         // a voice only with Voice FX on.
-        const bool effects = changed == Setting::EffectsVolume;
-        if (effects ? state_.options.soundFx : state_.options.voiceFx)
-            view_->playSound(effects ? sounds::kSmallButton : sounds::kVerdictGood);
+        using Sample = PreferenceRow::Sample;
+        const Sample sample = form.changed().sample;
+        if (sample == Sample::Effect && state_.options.soundFx)
+            view_->playSound(sounds::kSmallButton);
+        if (sample == Sample::Voice && state_.options.voiceFx)
+            view_->playSound(sounds::kVerdictGood);
         return;
     }
     if (result != Result::Closed) return;
     overlays_->close(Overlay::Preferences);
-    applyPreferences(preferences_);
-    if (onPreferencesClosed) onPreferencesClosed(preferences_, bindings_);
+    applyPreferences(preferences);
+    std::string note;
+    keeper_.keep(note);
+    if (!note.empty()) std::fprintf(stderr, "Fruvana: %s\n", note.c_str());
 }
 
 void Program::checkReality() {
@@ -274,9 +251,10 @@ void Program::answerRealityCheck(bool stop) {
 
 void Program::focusChanged(bool focused) {
     focused_ = focused;
-    if (preferences_.whenUnfocused != WhenUnfocused::MuteAndPause) return;
+    const Preferences& preferences = keeper_.preferences();
+    if (preferences.muteWhenUnfocused == 0) return;
     if (focused) {
-        view_->setVolumes(preferences_.effectsVolume, preferences_.voiceVolume);
+        view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
     } else {
         view_->setVolumes(0, 0);
         platform_.audio().stop();
@@ -285,7 +263,7 @@ void Program::focusChanged(bool focused) {
 }
 
 void Program::holdAutoplay() {
-    const bool away = !focused_ && preferences_.whenUnfocused == WhenUnfocused::MuteAndPause;
+    const bool away = !focused_ && keeper_.preferences().muteWhenUnfocused != 0;
     game_->pauseAutoplay(away || realityCheck_->visible());
 }
 

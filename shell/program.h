@@ -10,7 +10,6 @@
 #include "engine/game.h"
 #include "engine/machine_state.h"
 #include "engine/outcome_pool.h"
-#include "engine/preferences.h"
 #include "engine/random.h"
 #include "platform/event_loop.h"
 #include "platform/frame_timer.h"
@@ -20,6 +19,7 @@
 #include "shell/data_files.h"
 #include "shell/input_router.h"
 #include "shell/overlay_stack.h"
+#include "shell/preferences_keeper.h"
 #include "shell/preferences_screen.h"
 #include "shell/reality_check_panel.h"
 #include "shell/recall_screen.h"
@@ -27,6 +27,10 @@
 #include "shell/spoken_play.h"
 
 namespace fruvana {
+
+namespace testing {
+struct ProgramRestart;
+}  // namespace testing
 
 // Makes the reel animation's clock: the threaded timer in the game, the loop's in tests.
 using FrameTimerFactory = std::function<std::unique_ptr<FrameTimer>(EventLoop&)>;
@@ -40,42 +44,33 @@ inline constexpr std::uint32_t kIntroMs = 3500;
 class Program final : public GameHost {
   public:
     // Opens the window and runs the start-up; null with a one-line reason in error.
+    // The preferences and keys come from keeper, which keeps them when the player changes
+    // them; without one, the game's own are used and nothing is kept.
     static std::unique_ptr<Program> start(Platform& platform, const FrameTimerFactory& frames,
-                                          std::string& error);
+                                          std::string& error, PreferencesKeeper* keeper = nullptr);
     ~Program() override;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Starts the program over on the window it has, as start() left it: the machine state,
-    // the random sources and the pool made afresh and seeded from the platform's counter, the
-    // data folder chosen and its files read again, the timers stopped, the forms closed, the
-    // preferences and keys the game's own, and the cabinet back behind the intro until
-    // showWindow(). The pictures, the reel shading,
-    // the fonts and the sounds made at start-up are kept. Never from inside a handler.
-    void restart();
     // Shows the window (the intro begins) and runs until the program ends; the exit code, 1
     // when a handler threw and the game was ended for it.
     int run();
     // Shows the window: the display checks, the welcome voice and the intro timer.
     void showWindow();
-    // The player's preferences from now on: the volumes, autoplay's own stops and the reality
-    // check.
+    // The player's preferences from now on, each applied where it acts.
     void applyPreferences(const Preferences& preferences);
     // The window lost or regained the focus: with "mute and pause" chosen, the sound goes
     // silent and autoplay waits until it comes back.
     void focusChanged(bool focused);
     bool ended() const { return loop_.quitRequested(); }
-    const Preferences& preferences() const { return preferences_; }
-    // Called with the preferences and the bindings whenever the preferences screen closes, to
-    // keep them.
-    std::function<void(const Preferences&, const InputBindings&)> onPreferencesClosed;
+    const Preferences& preferences() const { return keeper_.preferences(); }
 
     // The seams the tests drive the game through: the input as the window delivers it, the
     // engine, the clock, and what the two forms show.
     InputRouter& input() { return *input_; }
     OverlayStack& overlays() { return *overlays_; }
     // The keys and controller buttons the player chose; the router reads them as they change.
-    InputBindings& bindings() { return bindings_; }
+    InputBindings& bindings() { return keeper_.bindings(); }
     Game& game() { return *game_; }
     EventLoop& loop() { return loop_; }
     GameView& view() { return *view_; }
@@ -103,7 +98,9 @@ class Program final : public GameHost {
     void endProgram() override { loop_.quit(); }
 
   private:
-    explicit Program(Platform& platform);
+    // Starts a program over in place, so the fuzzer need not rebuild one for every input.
+    friend struct testing::ProgramRestart;
+    Program(Platform& platform, PreferencesKeeper* keeper);
     bool build(const FrameTimerFactory& frames, std::string& error);
     // Chooses the data folder, seeds the random sources, reads the data files and makes the
     // game and its input router on a fresh machine state.
@@ -129,7 +126,8 @@ class Program final : public GameHost {
     // every timer that posts to it, the frame clock outlives the view that starts it, and the
     // game goes before the view it calls.
     Platform& platform_;
-    Preferences preferences_;
+    PreferencesKeeper ownKeeper_;
+    PreferencesKeeper& keeper_;
     EventLoop loop_{platform_};
     UiTimer introTimer_{loop_, kIntroMs};
     UiTimer autoplayTimer_{loop_, kAutoplayIntervalMs};
@@ -144,7 +142,6 @@ class Program final : public GameHost {
     std::unique_ptr<Game> game_;
     std::unique_ptr<SettingsScreen> settings_;
     std::unique_ptr<RecallScreen> recall_;
-    InputBindings bindings_;
     std::unique_ptr<PreferencesScreen> preferencesScreen_;
     std::unique_ptr<RealityCheckPanel> realityCheck_;
     std::unique_ptr<OverlayStack> overlays_;

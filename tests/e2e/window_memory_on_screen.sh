@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The remembered window on a virtual X display: an older window.conf that says "window" at a
-# place starts the game framed there, and after X the preferences file holds that place while
+# place starts the game framed there, and after X the state file holds that place while
 # window.conf is left as it was; --fullscreen fills the screen this once and leaves the place
-# alone; a damaged value is named on one line; without either file the game fills the screen
-# and remembers that. Then the preferences screen by keys: a volume and the lever's key changed,
-# kept in the file, and the new key pulling the lever after a restart.
+# alone; a damaged value is named on one line and the player's file is left byte for byte;
+# without any file the game fills the screen and remembers that. Then the preferences screen by
+# keys: a volume and the lever's key changed, kept in the file with the player's own edited file
+# kept beside it, and the new key pulling the lever after a restart.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/e2e_lib.sh"
@@ -16,6 +17,7 @@ cat > "$work/inside.sh" <<INSIDE
 set -uo pipefail
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
+export XDG_STATE_HOME="$work/state"
 geometry() {
   local id
   for _ in \$(seq 1 50); do
@@ -37,7 +39,7 @@ for _ in \$(seq 1 25); do kill -0 \$pid 2>/dev/null || break; sleep 0.2; done
 kill -0 \$pid 2>/dev/null && { echo "FAIL: X did not end the game" >> "$work/steps.txt"; kill -TERM \$pid; }
 wait \$pid
 INSIDE
-conf() { grep -E '^(mode|x|y) = ' "$work/config/fruvana/fruvana.conf" 2>/dev/null | tr '\n' ' '; }
+state() { tr '\n' ' ' < "$work/state/fruvana/window.conf" 2>/dev/null; }
 run() {
   rm -f "$work/steps.txt"
   x_server 1024x768x24 || fail "no X server: $(cat "$work/xvfb.txt")"
@@ -48,26 +50,35 @@ run() {
 run
 grep -q 'Position: 60,50 .*Geometry: 800x600' "$work/shown.txt" ||
   fail "not framed at the file's place: $(cat "$work/shown.txt")"
-[ "$(conf)" = "mode = 'window' x = 60 y = 50 " ] || fail "the file after a framed game: $(conf)"
+[ "$(state)" = "mode=window x=60 y=50 " ] || fail "the state after a framed game: $(state)"
 [ "$(tr '\n' ' ' < "$work/config/fruvana/window.conf")" = "mode=window x=60 y=50 " ] ||
   fail "window.conf was written"
+grep -q '^effects_volume = 100$' "$work/config/fruvana/fruvana.conf" ||
+  fail "the first start made no preferences file"
 echo "window memory: framed at the older file's place ($(cat "$work/shown.txt"))"
-sed -i 's/^effects_volume = .*/effects_volume = 55/' "$work/config/fruvana/fruvana.conf"
+sed -i 's/^effects_volume = .*/effects_volume = 55 # mine/' "$work/config/fruvana/fruvana.conf"
+edited=$(cat "$work/config/fruvana/fruvana.conf")
 run --fullscreen
 grep -q 'Geometry: 1024x768' "$work/shown.txt" || fail "--fullscreen: $(cat "$work/shown.txt")"
-[ "$(conf)" = "mode = 'window' x = 60 y = 50 " ] || fail "--fullscreen was remembered: $(conf)"
-grep -q '^Fruvana: fruvana.conf line [0-9]*: sound.effects_volume must be 0 to 100 in steps of 10; its default is used$' "$work/out.txt" ||
-  fail "the damaged volume was not named: $(cat "$work/out.txt")"
-echo "window memory: --fullscreen filled the screen this once; a damaged volume was named"
-rm "$work/config/fruvana/window.conf" "$work/config/fruvana/fruvana.conf"
+[ "$(state)" = "mode=window x=60 y=50 " ] || fail "--fullscreen was remembered: $(state)"
+[ "$(grep -c 'sound.effects_volume must be 0 to 100 in steps of 10; its default is used$' "$work/out.txt")" = 1 ] ||
+  fail "the damaged volume was not named once: $(cat "$work/out.txt")"
+[ "$(cat "$work/config/fruvana/fruvana.conf")" = "$edited" ] ||
+  fail "a start with nothing changed rewrote the player's file"
+echo "window memory: --fullscreen filled the screen this once; a damaged volume was named once and the file left alone"
+rm -r "$work/config/fruvana" "$work/state"
 run
 grep -q 'Geometry: 1024x768' "$work/shown.txt" || fail "without a file: $(cat "$work/shown.txt")"
-[ "$(conf)" = "mode = 'fullscreen' " ] || fail "the file after a full-screen game: $(conf)"
+[ "$(state)" = "mode=fullscreen " ] || fail "the state after a full-screen game: $(state)"
 echo "window memory: full screen without a file, and remembered"
+printf '# my own notes\n' >> "$work/config/fruvana/fruvana.conf"
 KEYS="p Left Down Down Down Down Down Down Down Down Down Return q Escape" run
 grep -q "^effects_volume = 90$" "$work/config/fruvana/fruvana.conf" &&
   grep -q "^pull = \[ 'Q', 'Space' \]$" "$work/config/fruvana/fruvana.conf" ||
   fail "the preferences screen's changes were not kept: $(cat "$work/config/fruvana/fruvana.conf")"
+grep -q '^# my own notes$' "$work/config/fruvana/fruvana.conf~" &&
+  grep -q 'your own preferences file is kept as .*fruvana.conf~$' "$work/out.txt" ||
+  fail "the player's edited file was not kept beside: $(cat "$work/out.txt")"
 games=$("$work/game" --recall)
 KEYS="q sleep4 q sleep4" run
 [ "$("$work/game" --recall)" != "$games" ] || fail "the new key Q did not pull the lever after a restart"

@@ -158,7 +158,7 @@ struct Machine {
 
     void restart(const HeadlessOptions& options) {
         game.platform->restart(options);
-        game.program->restart();
+        testing::ProgramRestart::restart(*game.program);
     }
 };
 

@@ -79,7 +79,7 @@ TEST_F(GoldenScreen, HoldLampsWithShapes) {
     view().showLamp(2, LampLook::Green);
     const Picture byColour = cabinet();
     Preferences shapes;
-    shapes.lampShapes = true;
+    shapes.lampShapes = 1;
     program->applyPreferences(shapes);
     EXPECT_TRUE(matchesGolden(cabinet(), "hold_lamps_shaped"));
     program->applyPreferences(Preferences{});

@@ -19,8 +19,10 @@ Preferences withVolumes(int effects, int voice) {
 
 Preferences everyLimit() {
     Preferences p;
-    p.whenUnfocused = WhenUnfocused::MuteAndPause;
-    p.autoplay = {25, 5000, 1000};
+    p.muteWhenUnfocused = 1;
+    p.autoplayGames = 25;
+    p.autoplayWin = 5000;
+    p.autoplayLoss = 1000;
     p.realityCheckMinutes = 60;
     return p;
 }
@@ -29,7 +31,7 @@ struct ReadCase {
     const char* name;
     std::string text;
     Preferences preferences;
-    WindowMemory window;
+    std::optional<WindowMemory> window;
     std::vector<std::string> complaints;
 };
 
@@ -98,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "[autoplay]\nstop_after_games = 30\nstop_on_win_of = 500\n",
                  [] {
                      Preferences p;
-                     p.autoplay.winAtLeast = 500;
+                     p.autoplayWin = 500;
                      return p;
                  }(),
                  {},
@@ -107,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"UnknownWord",
                  "[window]\nmode = \"maximised\"\nwhen_unfocused = \"mute\"\n",
                  {},
-                 {},
+                 WindowMemory{},
                  {"fruvana.conf line 2: window.mode must be one of \"window\" \"fullscreen\"; its "
                   "default is used",
                   "fruvana.conf line 3: window.when_unfocused must be one of \"nothing\" "
@@ -165,7 +167,113 @@ TEST(ReadPreferences, TheDocumentedExampleIsTheDefaults) {
     EXPECT_TRUE(complaints.empty()) << complaints.front();
     EXPECT_EQ(stored.preferences, Preferences{});
     EXPECT_TRUE(std::ranges::equal(stored.bindings.rows(), inputTable()));
-    EXPECT_EQ(stored.window.x, 120);
+    EXPECT_FALSE(stored.window);
+}
+
+// A whole file as the game wrote it before its stored names had a table of their own: every
+// preference away from its default and every key and button changed, each one read back as it
+// was meant, whatever the labels on screen now say.
+TEST(ReadPreferences, AFileWrittenByAnEarlierGameReadsBackWhole) {
+    const std::string text = R"([sound]
+effects_volume = 70
+voice_volume = 0
+speech = 'on'
+
+[window]
+mode = 'window'
+x = 120
+y = 80
+when_unfocused = 'mute_and_pause'
+hold_lamps = 'colour_and_shape'
+
+[autoplay]
+stop_after_games = 50
+stop_on_win_of = 1000
+stop_on_net_loss_of = 10000
+
+[reality_check]
+every_minutes = 30
+
+[keys]
+pull = [ 'Escape', 'U+00E9' ]
+hold_reel_1 = [ 'Q' ]
+hold_reel_2 = [ 'W' ]
+hold_reel_3 = [ 'E' ]
+bet_down = [ 'full stop' ]
+bet_up = [ 'comma' ]
+coin = [ 'Space' ]
+collect = [ 'Enter', '9' ]
+autoplay = [ 'Z' ]
+settings = [ 'K', 'L' ]
+help_page = [ 'F' ]
+game_recall = [ 'G' ]
+preferences = [ 'J' ]
+quit = [ 'Y' ]
+
+[controller]
+pull = [ 'B' ]
+hold_reel_1 = [ 'D-pad right' ]
+hold_reel_2 = [ 'D-pad down' ]
+hold_reel_3 = [ 'D-pad left' ]
+bet_down = [ 'right shoulder' ]
+bet_up = [ 'left shoulder' ]
+coin = [ 'Y' ]
+collect = [ 'A' ]
+autoplay = [ 'X' ]
+settings = [ 'Start' ]
+help_page = [ 'Back' ]
+game_recall = [ 'D-pad up' ]
+preferences = [ 'Guide' ]
+)";
+    std::vector<std::string> complaints;
+    const StoredPreferences stored = parsePreferences(text, complaints);
+    EXPECT_TRUE(complaints.empty()) << complaints.front();
+    EXPECT_EQ(stored.preferences, (Preferences{70, 0, 1, 50, 1000, 10000, 30, 1, 1}));
+    EXPECT_EQ(stored.window, (WindowMemory{true, 120, 80}));
+    using K = Command::Kind;
+    const auto key = [](char32_t c) { return Input{Input::Kind::Key, c}; };
+    const auto pad = [](PadButton b) { return Input{Input::Kind::Pad, 0, b}; };
+    const auto press = [](Button b) { return Command{K::Press, b}; };
+    const auto hold = [](int reel) { return Command{K::Hold, Button::Help, reel}; };
+    const struct {
+        Command action;
+        std::vector<Input> keys;
+        Input button;
+    } expected[] = {
+        {{K::Pull}, {key(27), key(0xE9)}, pad(PadButton::B)},
+        {hold(1), {key(U'q')}, pad(PadButton::DpadRight)},
+        {hold(2), {key(U'w')}, pad(PadButton::DpadDown)},
+        {hold(3), {key(U'e')}, pad(PadButton::DpadLeft)},
+        {press(Button::BetDown), {key(U'.')}, pad(PadButton::RightShoulder)},
+        {press(Button::BetUp), {key(U',')}, pad(PadButton::LeftShoulder)},
+        {press(Button::Coin), {key(U' ')}, pad(PadButton::Y)},
+        {press(Button::Collect), {key(U'\r'), key(U'9')}, pad(PadButton::A)},
+        {press(Button::Autoplay), {key(U'z')}, pad(PadButton::X)},
+        {press(Button::Settings), {key(U'k'), key(U'l')}, pad(PadButton::Start)},
+        {press(Button::Help), {key(U'f')}, pad(PadButton::Back)},
+        {{K::OpenRecall}, {key(U'g')}, pad(PadButton::DpadUp)},
+        {{K::OpenPreferences}, {key(U'j')}, pad(PadButton::Guide)},
+        {{K::Quit}, {key(U'y')}, {}},
+    };
+    const auto inputs = [&](const Command& action, Input::Kind kind) {
+        std::vector<Input> found;
+        for (const std::size_t row : stored.bindings.rowsOf(action, kind))
+            found.push_back(stored.bindings.rows()[row].input);
+        return found;
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(std::string(actionToken(e.action)));
+        EXPECT_EQ(inputs(e.action, Input::Kind::Key), e.keys);
+        const std::vector<Input> buttons = inputs(e.action, Input::Kind::Pad);
+        EXPECT_EQ(buttons,
+                  e.action.kind == K::Quit ? std::vector<Input>{} : std::vector<Input>{e.button});
+    }
+    // Written again, the file names every input as it did.
+    const std::string again = formatPreferences(stored);
+    for (const std::string_view line :
+         {"pull = [ 'Escape', 'U+00E9' ]", "bet_down = [ 'full stop' ]",
+          "hold_reel_2 = [ 'D-pad down' ]", "speech = 'on'"})
+        EXPECT_NE(again.find(line), std::string::npos) << line << "\n" << again;
 }
 
 TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
@@ -174,14 +282,12 @@ TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
         "[sound]\nfavourite = \"bells\"\neffects_volume = 70\n[mine]\nk = 1\n", complaints);
     stored.preferences = everyLimit();
     stored.preferences.voiceVolume = 0;
-    stored.preferences.speech = true;
-    stored.window = {true, 3, 4};
+    stored.preferences.speech = 1;
     std::string refusal;
     ASSERT_TRUE(stored.bindings.rebind(0, {Input::Kind::Key, 0x1F600}, refusal)) << refusal;
     const std::string text = formatPreferences(stored);
     const StoredPreferences again = parsePreferences(text, complaints);
     EXPECT_EQ(again.preferences, stored.preferences);
-    EXPECT_EQ(again.window, stored.window);
     EXPECT_TRUE(std::equal(again.bindings.rows().begin(), again.bindings.rows().end(),
                            stored.bindings.rows().begin(), stored.bindings.rows().end()));
     EXPECT_TRUE(complaints.empty());
@@ -210,31 +316,16 @@ TEST(WritePreferences, ANotTomlFileIsNeverWrittenOver) {
     const std::string path = (scratch.path / "fruvana.conf").string();
     testing::writeFile(path, "[sound\neffects_volume = 10\n");
     std::vector<std::string> complaints;
-    const StoredPreferences stored = loadPreferences(path, "", complaints);
-    EXPECT_EQ(stored.preferences, Preferences{});
+    const std::optional<StoredPreferences> stored = loadPreferences(path, complaints);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->preferences, Preferences{});
     ASSERT_EQ(complaints.size(), 1u);
     EXPECT_EQ(complaints[0].rfind("fruvana.conf line 1: ", 0), 0u) << complaints[0];
     std::string why;
-    EXPECT_FALSE(savePreferences(path, stored, why));
+    EXPECT_FALSE(savePreferences(path, *stored, why));
     EXPECT_EQ(why, path + " could not be read, so it is left as it is");
     const testing::Bytes kept = testing::readFile(path);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "[sound\neffects_volume = 10\n");
-}
-
-TEST(WritePreferences, TheOldWindowFileIsReadOnceWhenThereIsNoPreferencesFile) {
-    const testing::ScratchFolder scratch;
-    const std::string path = (scratch.path / "fruvana.conf").string();
-    const std::string windowFile = (scratch.path / "window.conf").string();
-    testing::writeFile(windowFile, "mode=window\nx=40\ny=30\n");
-    std::vector<std::string> complaints;
-    const StoredPreferences first = loadPreferences(path, windowFile, complaints);
-    EXPECT_EQ(first.window, (WindowMemory{true, 40, 30}));
-    std::string why;
-    ASSERT_TRUE(savePreferences(path, first, why)) << why;
-    // Once the preferences file exists, it alone says where the window goes.
-    testing::writeFile(windowFile, "mode=fullscreen\n");
-    EXPECT_EQ(loadPreferences(path, windowFile, complaints).window, first.window);
-    EXPECT_TRUE(complaints.empty());
 }
 
 }  // namespace

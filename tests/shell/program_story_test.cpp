@@ -245,16 +245,15 @@ TEST_F(Story, AutoplaySaysSoWaitsAndRefusesOtherControls) {
 // With "mute and pause" chosen, losing the focus silences the game and holds autoplay's next
 // deal until the focus comes back; with the default, nothing changes.
 TEST_F(Story, WithoutTheFocusAMutedGameWaitsForItsPlayer) {
-    for (const WhenUnfocused choice : {WhenUnfocused::MuteAndPause, WhenUnfocused::Nothing}) {
+    for (const bool paused : {true, false}) {
         startAndReveal();
         Preferences preferences;
-        preferences.whenUnfocused = choice;
+        preferences.muteWhenUnfocused = paused ? 1 : 0;
         program->applyPreferences(preferences);
         program->input().route(InputEvent::typed(U'a'));
         platform->headlessAudio().clearLog();
         platform->scriptAfter(1, InputEvent::focus(false));
         program->loop().delay(4500);  // past the first automatic deal's time
-        const bool paused = choice == WhenUnfocused::MuteAndPause;
         EXPECT_EQ(state().statistics.firstDeal.deals + (state().inputEnabled ? 0 : 1),
                   paused ? 0 : 1);
         platform->scriptAfter(1, InputEvent::focus(true));
@@ -269,7 +268,7 @@ TEST_F(Story, WithoutTheFocusAMutedGameWaitsForItsPlayer) {
 
 // The preferences screen opens by P, the controller or the settings screen's button; a volume
 // changed there is heard at once at its new level, and P, Escape or Back close it with the
-// preferences kept and the keys back with the cabinet.
+// preferences written to the file and the keys back with the cabinet.
 TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
     const struct {
         std::vector<InputEvent> open;
@@ -281,10 +280,14 @@ TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
          InputEvent::typed(27)},
     };
     for (const auto& c : cases) {
+        std::vector<std::string> complaints;
+        const PlayerFiles files = playerFiles(folder.string(), folder.string(), "");
+        fs::remove(files.preferences);
+        PreferencesKeeper own(files, complaints);
+        keeper = &own;
         startAndReveal();
-        std::optional<Preferences> kept;
-        program->onPreferencesClosed = [&](const Preferences& p, const InputBindings&) {
-            kept = p;
+        const auto kept = [&] {
+            return loadPreferences(files.preferences, complaints)->preferences;
         };
         for (InputEvent e : c.open) {
             if (e.kind == InputKind::MouseDown || e.kind == InputKind::MouseUp)
@@ -303,13 +306,12 @@ TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
         const auto [vx, vy] = onCabinet({250, 160}, 65, 9);
         program->input().route(InputEvent::mouseDown(vx, vy, MouseButton::Right));
         program->input().route(InputEvent::mouseUp(vx, vy, MouseButton::Right));
-        EXPECT_FALSE(kept);
+        EXPECT_EQ(kept(), Preferences{});  // the first start's file, kept till the screen closes
         program->input().route(c.close);
         EXPECT_FALSE(program->preferencesScreen().visible());
-        ASSERT_TRUE(kept);
-        EXPECT_EQ(kept->effectsVolume, 90);
-        EXPECT_EQ(kept->voiceVolume, 90);
-        EXPECT_EQ(program->preferences(), *kept);
+        EXPECT_EQ(kept().effectsVolume, 90);
+        EXPECT_EQ(kept().voiceVolume, 90);
+        EXPECT_EQ(program->preferences(), kept());
         // The keys go back to the screen beneath: the settings, or the cabinet.
         const bool settingsBeneath = c.open.size() > 1;
         EXPECT_EQ(program->settings().visible(), settingsBeneath);
@@ -317,6 +319,7 @@ TEST_F(Story, ThePreferencesScreenChangesAreHeardAppliedAndKept) {
         type(U'c');
         EXPECT_EQ(state().credit, credit + (settingsBeneath ? 0 : 1000));
         program.reset();
+        keeper = nullptr;
     }
 }
 
@@ -328,7 +331,7 @@ TEST_F(Story, TheRealityCheckPausesAutoplayUntilAnswered) {
         startAndReveal();
         Preferences every15;
         every15.realityCheckMinutes = 15;
-        every15.whenUnfocused = WhenUnfocused::MuteAndPause;
+        every15.muteWhenUnfocused = 1;
         program->applyPreferences(every15);
         program->input().route(InputEvent::typed(U'a'));
         platform->advance(std::uint64_t{15} * 60 * 1000);
@@ -551,7 +554,7 @@ TEST_P(StartedOver, PlaysAsAFreshStart) {
     ASSERT_TRUE(program->bindings().rebind(0, {Input::Kind::Key, U'q'}, refusal));
     for (const auto& entry : fs::directory_iterator(folder)) fs::remove(entry.path());
     platform->restart(options);
-    program->restart();
+    testing::ProgramRestart::restart(*program);
     const testing::ScratchFolder freshFolder;
     testing::HeadlessGame fresh;
     fresh.options = options;

@@ -44,7 +44,7 @@ class Spoken : public testing::WholeProgram {
     std::vector<std::string> play(bool speech) {
         startAndReveal();
         Preferences p;
-        p.speech = speech;
+        p.speech = speech ? 1 : 0;
         program->applyPreferences(p);
         state().options.secondDeal = true;
         for (const char32_t key : {U'c', U'.', U'\r', U'3', U'o', U's'}) type(key);
@@ -78,15 +78,18 @@ TEST_F(Spoken, EachDealHoldMeterAndFocusedControlIsSaidWithSpeechOn) {
     EXPECT_TRUE(play(false).empty());
 }
 
-TEST_F(Spoken, UnavailableSpeechIsShownOnThePreferencesScreenWithItsReason) {
+// While speech is off no server is asked for; switching it on finds out, and says why not.
+TEST_F(Spoken, UnavailableSpeechIsFoundOutWhenSwitchedOnAndShownWithItsReason) {
     options.speechAvailable = false;
     startAndReveal();
     type(U'p');
     const FormPanel& panel = program->preferencesScreen().panel();
-    EXPECT_EQ(panel.itemText(static_cast<int>(Setting::Speech)), "Unavailable");
-    click(onCabinet({250, 116 + 8 * 36}, 65, 9));
+    constexpr int kSpeechLine = 8;
+    EXPECT_EQ(panel.itemText(kSpeechLine), "Off");
+    click(onCabinet({250, 116 + kSpeechLine * 36}, 65, 9));
+    EXPECT_EQ(panel.itemText(kSpeechLine), "Unavailable");
     EXPECT_EQ(panel.message(), "Speech is unavailable: no speech server could be reached");
-    EXPECT_FALSE(program->preferences().speech);
+    EXPECT_EQ(program->preferences().speech, 0);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_P(InLanguage, EveryTextFitsItsPlace) {
 
     type('p');
     ASSERT_TRUE(program->preferencesScreen().visible());
-    for (int setting = 0; setting < kSettingCount; ++setting) {
+    for (std::size_t setting = 0; setting < preferenceTable().size(); ++setting) {
         for (int step = 0; step < 5; ++step) {
             program->input().route(InputEvent::arrowKey(Arrow::Right));
             EXPECT_EQ(cutOff(), std::vector<std::string>{}) << setting << " " << step;

@@ -15,15 +15,50 @@
 
 namespace fruvana::testing {
 
+// Starts the program over on the window it has, as start() left it: the machine state, the
+// random sources and the pool made afresh and seeded from the platform's counter, the data
+// folder chosen and its files read again, the timers stopped, the overlays closed, the
+// preferences and keys the game's own, and the cabinet back behind the intro until
+// showWindow(). The pictures, the fonts and the sounds made at start-up are kept, so the
+// whole-game fuzzer need not build a program for every input. Never from inside a handler.
+struct ProgramRestart {
+    static void restart(Program& p) {
+        // Nothing of the last run may tick, or be handed over, into the new one.
+        p.introTimer_.setEnabled(false);
+        p.autoplayTimer_.setEnabled(false);
+        p.realityTimer_.setEnabled(false);
+        p.spinFrames_->setEnabled(false);
+        p.loop_.restart();
+        p.input_.reset();
+        p.game_.reset();
+        p.overlays_->closeAll();
+        for (std::size_t b = 0; b < kButtonCount; ++b) {
+            p.settings_->liftButton(static_cast<Button>(b));
+            p.recall_->liftButton(static_cast<Button>(b));
+        }
+        p.view_->returnToIntro();
+        p.state_ = MachineState{};
+        p.sources_ = RandomSources{};
+        // The pool keeps its buffers: every first deal fills it afresh before it deals a line.
+        p.exitAfterIntro_ = false;
+        p.handlerFailed_ = false;
+        p.shown_ = false;
+        p.focused_ = true;
+        p.keeper_.preferences() = Preferences{};
+        p.keeper_.bindings().restoreDefaults();
+        p.startMachine();
+    }
+};
+
 // Starts the program (on the virtual clock's frame timer unless told otherwise); with reveal,
 // also shows its window and lets the intro run out, so the cabinet takes input. Null, with the
 // reason in error, when it does not start.
 inline std::unique_ptr<Program> startProgram(
     Platform& platform, bool reveal, std::string& error,
-    const FrameTimerFactory& frames = [](EventLoop& loop) {
-        return std::make_unique<LoopFrameTimer>(loop);
-    }) {
-    auto program = Program::start(platform, frames, error);
+    const FrameTimerFactory& frames =
+        [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); },
+    PreferencesKeeper* keeper = nullptr) {
+    auto program = Program::start(platform, frames, error, keeper);
     if (program && reveal) {
         program->showWindow();
         program->loop().delay(kIntroMs + 10);
@@ -35,7 +70,9 @@ inline std::unique_ptr<Program> startProgram(
 struct HeadlessGame {
     bool launch(bool reveal, std::string& error) {
         platform = std::make_unique<HeadlessPlatform>(options);
-        program = startProgram(*platform, reveal, error);
+        program = startProgram(
+            *platform, reveal, error,
+            [](EventLoop& loop) { return std::make_unique<LoopFrameTimer>(loop); }, keeper);
         return program != nullptr;
     }
     void stop() {
@@ -95,6 +132,8 @@ struct HeadlessGame {
     std::int64_t money() { return std::int64_t{state().credit} + state().win + state().account; }
 
     HeadlessOptions options;
+    // Where the preferences are kept; none keeps nothing.
+    PreferencesKeeper* keeper = nullptr;
     std::unique_ptr<HeadlessPlatform> platform;
     std::unique_ptr<Program> program;
 };
