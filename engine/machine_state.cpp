@@ -1,8 +1,11 @@
 #include "engine/machine_state.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <utility>
+
+#include "engine/services.h"
 
 namespace fruvana {
 
@@ -28,9 +31,9 @@ bool* optionOnScreenRow(Options& options, int screenRow) {
 
 MachineState freshMachineState() {
     MachineState state;
-    state.bet = 5;
-    state.credit = 1000;
-    state.account = -1000;
+    state.bet = kFreshBet;
+    state.credit = kFreshCredit;
+    state.account = kFreshAccount;
     state.paytableMultipliers = kPaytableMultipliers;
     state.phase = Phase::FirstDeal;
     state.options = kDefaultOptions;
@@ -38,8 +41,14 @@ MachineState freshMachineState() {
     return state;
 }
 
+std::int32_t prizeAtCurrentBet(const MachineState& state, ComboClass comboClass) {
+    const std::int64_t prize = std::int64_t{state.paytableMultipliers[comboClass]} * state.bet;
+    constexpr std::int64_t kPastPrizeMeter = std::int64_t{largestOnMeter(kPrizeMeterDigits)} + 1;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, kPastPrizeMeter));
+}
+
 void bringLoadedMoneyIntoRange(MachineState& state) {
-    if (state.bet < kLowestBet || state.bet > kHighestBet) state.bet = freshMachineState().bet;
+    if (state.bet < kLowestBet || state.bet > kHighestBet) state.bet = kFreshBet;
     if (state.win < 0 || state.win > kWinMax) state.win = 0;
     if (state.credit < 0 || state.credit > kCreditMax) state.credit = 0;
     if (state.account < -kAccountLimit || state.account > kAccountLimit) state.account = 0;
@@ -74,9 +83,9 @@ bool isPlayableRecord(const GameRecord& g) {
 bool moveWinOntoCredit(MachineState& state) {
     const std::int64_t total = std::int64_t{state.credit} + state.win;
     if (state.credit < 0 || total < 0) {
-        state.credit = kCoinValue;
+        state.credit = kFreshCredit;
         state.win = 0;
-        state.account = -kCoinValue;
+        state.account = kFreshAccount;
         return true;
     }
     // Deliberate: a win that takes the credit past its meter never wipes the player's money;

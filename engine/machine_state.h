@@ -110,8 +110,8 @@ struct MachineState {
 // The options of a machine without an options file.
 inline constexpr Options kDefaultOptions{0, 1, 0, 1, 1};
 
-// A fresh machine as the game sets it up without any data file: bet 5, credit 1000,
-// account -1000, default options, the pay multipliers, phase 1, input enabled.
+// A fresh machine as the game sets it up without any data file: the fresh bet, credit and
+// account, default options, the pay multipliers, phase 1, input enabled.
 // Reels are left at 0; the caller draws them.
 MachineState freshMachineState();
 
@@ -126,10 +126,21 @@ inline constexpr std::int32_t kCoinCreditLimit = 9'000'000;
 inline constexpr std::int32_t kWinMax = 5000;
 inline constexpr std::int32_t kAccountLimit = 99'999'999;
 
+// A fresh machine's bet and money: one coin on the credit, paid for from the account. The
+// settings screen's reset starts the credit and account afresh at these as well.
+inline constexpr std::int32_t kFreshBet = 5;
+inline constexpr std::int32_t kFreshCredit = kCoinValue;
+inline constexpr std::int32_t kFreshAccount = -kCoinValue;
+
 // Credit, win and account as they stand.
 inline Money moneyOf(const MachineState& state) {
     return {state.credit, state.win, state.account};
 }
+
+// The prize a kind of result pays at the state's bet, as the pay panel shows it. Worked out
+// wide, so a damaged multiplier cannot overflow: a prize below 0 comes back as -1 and one past
+// the prize meter's largest as one more than that, both of which the meter refuses.
+std::int32_t prizeAtCurrentBet(const MachineState& state, ComboClass comboClass);
 
 // a + b computed wide and held at the int32 limits, so no money sum can overflow.
 std::int32_t saturatingAdd(std::int32_t a, std::int32_t b);

@@ -234,9 +234,9 @@ void Game::confirmSettings() {
 
 void Game::resetMoneyAndStatistics() {
     // A fresh start of the money is neither a win nor a loss of this session.
-    session_.moneyAtStart += Money{kCoinValue, 0, -kCoinValue}.total() - money().total();
-    state_.account = -kCoinValue;
-    state_.credit = kCoinValue;
+    session_.moneyAtStart += Money{kFreshCredit, 0, kFreshAccount}.total() - money().total();
+    state_.account = kFreshAccount;
+    state_.credit = kFreshCredit;
     state_.win = 0;
     screen_.drawMeter(state_.win, Meter::Win, kMoneyMeterDigits);
     screen_.drawMeter(state_.credit, Meter::Credit, kMoneyMeterDigits);

@@ -1,6 +1,7 @@
 #include "presentation/asset_catalogue.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "platform/platform.h"
 
@@ -30,19 +31,7 @@ void translate(Picture& picture, AssetKind kind, std::string_view name) {
     if (pictureLanguage.empty() || folderOf(kind).empty()) return;
     const std::string prefix =
         pictureLanguage + "/" + std::string(folderOf(kind)) + "-" + std::string(name) + "-";
-    for (const EmbeddedAsset& part : embeddedAssets()) {
-        if (part.kind != AssetKind::TranslatedPart || !part.name.starts_with(prefix)) continue;
-        // The place follows the prefix as "<x>-<y>".
-        const std::string_view place = part.name.substr(prefix.size());
-        int x = 0, y = 0;
-        const char* end = place.data() + place.size();
-        const auto [dash, xError] = std::from_chars(place.data(), end, x);
-        if (xError != std::errc() || dash == end || *dash != '-') continue;
-        const auto [rest, yError] = std::from_chars(dash + 1, end, y);
-        if (yError != std::errc() || rest != end) continue;
-        if (const std::optional<Picture> pixels = loadBmp(part.bytes(), nullptr))
-            blit(*pixels, picture, x, y);
-    }
+    drawPictureParts(picture, prefix, embeddedAssets());
 }
 
 }  // namespace
@@ -65,6 +54,31 @@ std::optional<std::span<const std::uint8_t>> findAsset(AssetKind kind, std::stri
     for (const EmbeddedAsset& asset : embeddedAssets())
         if (asset.kind == kind && asset.name == name) return asset.bytes();
     return std::nullopt;
+}
+
+void drawPictureParts(Picture& picture, std::string_view prefix,
+                      std::span<const EmbeddedAsset> parts) {
+    for (const EmbeddedAsset& part : parts) {
+        if (part.kind != AssetKind::TranslatedPart || !part.name.starts_with(prefix)) continue;
+        // The place follows the prefix as "<x>-<y>"; any other name is a part of another
+        // picture whose name starts the same way.
+        const std::string_view place = part.name.substr(prefix.size());
+        int x = 0, y = 0;
+        const char* end = place.data() + place.size();
+        const auto [dash, xError] = std::from_chars(place.data(), end, x);
+        if (xError != std::errc() || dash == end || *dash != '-') continue;
+        const auto [rest, yError] = std::from_chars(dash + 1, end, y);
+        if (yError != std::errc() || rest != end) continue;
+        // Deliberate: a part that cannot be read leaves the English words in its place rather
+        // than stopping the game; the terminal learns which part and why.
+        std::string why;
+        if (const std::optional<Picture> pixels = loadBmp(part.bytes(), &why)) {
+            blit(*pixels, picture, x, y);
+        } else {
+            std::fprintf(stderr, "Fruvana: the picture part %s is left out: %s\n",
+                         std::string(part.name).c_str(), why.c_str());
+        }
+    }
 }
 
 std::optional<Picture> loadPicture(AssetKind kind, std::string_view name, std::string& error) {

@@ -47,6 +47,12 @@ void usePictureLanguage(std::string_view language);
 // reason in error, when the catalogue has no such picture or its bytes cannot be read.
 std::optional<Picture> loadPicture(AssetKind kind, std::string_view name, std::string& error);
 
+// Draws over picture each translated part among parts named prefix + "<x>-<y>", with its
+// top-left corner on (x, y); other names are passed over. A part whose bytes cannot be read is
+// left out with one line on stderr naming it and saying why, and the rest are still drawn.
+void drawPictureParts(Picture& picture, std::string_view prefix,
+                      std::span<const EmbeddedAsset> parts);
+
 // Every embedded asset, in the order of kind and then name.
 std::span<const EmbeddedAsset> embeddedAssets();
 

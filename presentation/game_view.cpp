@@ -298,14 +298,8 @@ void GameView::drawBetAndPrizes() {
         {ComboClass::ThreeYellowSevens, Meter::Prize3},
         {ComboClass::ThreeGrapes, Meter::Prize4},
     }};
-    for (const auto& [comboClass, meter] : kPrizes) {
-        // Wide, so a damaged multiplier cannot overflow; a prize too large for its meter is
-        // refused there like any other.
-        const std::int64_t prize =
-            std::int64_t{state_.paytableMultipliers[comboClass]} * state_.bet;
-        drawMeter(static_cast<std::int32_t>(std::clamp<std::int64_t>(prize, -1, 10'000)), meter,
-                  kPrizeMeterDigits);
-    }
+    for (const auto& [comboClass, meter] : kPrizes)
+        drawMeter(prizeAtCurrentBet(state_, comboClass), meter, kPrizeMeterDigits);
 }
 
 void GameView::revealCabinet() {

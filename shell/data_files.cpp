@@ -284,12 +284,11 @@ FileStatus loadStatistics(MachineState& state) {
 FileStatus loadCredit(MachineState& state) {
     std::array<std::uint8_t, kCreditFileSize> bytes{};
     const Prefix read = readPrefix(dataPath(state, kCreditFileName), bytes);
-    const MachineState fresh = freshMachineState();
     if (read.status == FileStatus::Missing) {
-        state.bet = fresh.bet;
-        state.win = fresh.win;
-        state.credit = fresh.credit;
-        state.account = fresh.account;
+        state.bet = kFreshBet;
+        state.win = 0;
+        state.credit = kFreshCredit;
+        state.account = kFreshAccount;
     } else {
         const std::span<const std::uint8_t> got(bytes.data(), read.count);
         std::size_t offset = 0;

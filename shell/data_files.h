@@ -50,9 +50,10 @@ enum class FileStatus : std::uint8_t {
 FileStatus loadOptions(MachineState& state);
 // Both counter arrays; all zero without a file.
 FileStatus loadStatistics(MachineState& state);
-// bet, win, credit, account (defaults 5, 0, 1000, -1000), then each brought into range:
-// a bet outside 1..10 becomes 5; a win outside 0..5000, a credit outside 0..9,999,999 and an
-// account outside -99,999,999..99,999,999 become 0.
+// bet, win, credit, account (without a file a fresh machine's: kFreshBet, 0, kFreshCredit,
+// kFreshAccount), then each brought into range: a bet outside kLowestBet..kHighestBet becomes
+// kFreshBet; a win outside 0..kWinMax, a credit outside 0..kCreditMax and an account outside
+// -kAccountLimit..kAccountLimit become 0.
 FileStatus loadCredit(MachineState& state);
 
 // The recalled games (see recall_file.h); an empty recall without a file, or with one that is

@@ -34,6 +34,27 @@ TEST(WinningReels, PairsAreTriedInOrderBarsBeforeFruits) {
     }
 }
 
+TEST(PrizeAtCurrentBet, MultiplierTimesBetAndADamagedOneLandsWhereThePrizeMeterRefusesIt) {
+    constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
+    const struct {
+        std::int32_t multiplier, bet, prize;
+    } cases[] = {
+        {500, 10, 5000},     // the largest pay at the highest bet
+        {9999, 1, 9999},     // the most the meter shows
+        {1001, 10, 10000},   // past it, where the meter refuses it
+        {-3, 10, -1},        // below 0, likewise refused
+        {kMost, 10, 10000},  // products that pass int32
+        {-kMost, 10, -1},
+    };
+    for (const auto& c : cases) {
+        MachineState state = freshMachineState();
+        state.paytableMultipliers[ComboClass::ThreeBells] = c.multiplier;
+        state.bet = c.bet;
+        EXPECT_EQ(prizeAtCurrentBet(state, ComboClass::ThreeBells), c.prize)
+            << c.multiplier << " x " << c.bet;
+    }
+}
+
 class Evaluation : public ::testing::Test {
   protected:
     // A stopped line evaluated in the given phase, with the calls it made.

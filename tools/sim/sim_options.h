@@ -17,9 +17,9 @@ struct SimOptions {
     // The value given to the first generator in place of the clock; none: take the clock.
     std::optional<std::uint32_t> seed;
     std::int64_t pulls = 1000;
-    std::int32_t bet = 5;
-    std::int32_t credit = 1000;
-    std::int32_t account = -1000;
+    std::int32_t bet = kFreshBet;
+    std::int32_t credit = kFreshCredit;
+    std::int32_t account = kFreshAccount;
     bool secondDeal = true;
     bool autoBet = false;
     bool coins = false;
