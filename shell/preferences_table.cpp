@@ -15,10 +15,11 @@ namespace {
 
 constexpr std::string_view kOff = translatable("Off");
 
+constexpr std::size_t kVolumeChoices = 100 / kVolumeStep + 1;
 constexpr auto kVolumes = [] {
-    std::array<Choice, 100 / kVolumeStep + 1> choices{};
-    for (std::size_t i = 0; i < choices.size(); ++i)
-        choices[i] = {static_cast<int>(i) * kVolumeStep, "", translatable("%s %%")};
+    std::array<Choice, kVolumeChoices> choices{};
+    for (std::size_t i = 0; i != kVolumeChoices; ++i)
+        choices[i] = Choice{static_cast<int>(i) * kVolumeStep, "", translatable("%s %%")};
     return choices;
 }();
 constexpr auto kWhenUnfocused =
