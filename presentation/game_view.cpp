@@ -161,6 +161,7 @@ void GameView::drawMeter(std::int32_t value, Meter meter, int digits) {
 
 void GameView::setMessage(const GameText& text) {
     messageLine_->setCaption(tr(text));
+    if (onMessage) onMessage(messageLine_->caption());
 }
 
 void GameView::setIntroMessage(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -93,6 +94,8 @@ class GameView final : public EngineServices, public ControlScreen {
 
     // --- for tests ---
     const std::string& message() const { return messageLine_->caption(); }
+    // Hears each text the message line shows, in the player's language.
+    std::function<void(const std::string&)> onMessage;
     const std::string& introMessage() const { return introLine_->caption(); }
     const ReelCounters& reelCounters() const { return counters_; }
     // The frames drawn since the last spin started, in order.

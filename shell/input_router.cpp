@@ -65,8 +65,10 @@ bool InputRouter::applies(Where where) const {
 void InputRouter::act(const Input& input) {
     // A form awaiting a new key or button takes the next one, whatever it does elsewhere.
     if (FormScreen* screen = overlays_.formOf(overlays_.focus());
-        screen != nullptr && screen->capture(input))
+        screen != nullptr && screen->capture(input)) {
+        overlays_.formMoved(*screen);
         return;
+    }
     for (const InputRow& row : bindings_.rows()) {
         if (row.input != input || !applies(row.where)) continue;
         // Deliberate: inputs may act inside another's wait, as every handler may, but no
@@ -108,8 +110,11 @@ void InputRouter::run(Command command, Input::Kind by) {
             game_.openPreferences();
             return;
         case Command::Kind::Form:
-            if (FormScreen* screen = overlays_.formOf(overlays_.focus()))
+            if (FormScreen* screen = overlays_.formOf(overlays_.focus())) {
                 screen->move(command.move);
+                // A move that closed the form has nothing more to say of it.
+                if (screen->visible()) overlays_.formMoved(*screen);
+            }
             return;
     }
 }
@@ -163,8 +168,10 @@ void InputRouter::pointerUp(const InputEvent& event) {
             const std::optional<ControlHit> over =
                 overlays_.screenOf(pressedOn_).controlAt(event.x, event.y);
             FormScreen* screen = overlays_.formOf(pressedOn_);
-            if (screen != nullptr && over && over->control == control)
+            if (screen != nullptr && over && over->control == control) {
                 screen->click(control.index, event.button == MouseButton::Right);
+                if (screen->visible()) overlays_.formMoved(*screen);
+            }
             return;
         }
     }

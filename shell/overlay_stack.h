@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/picture.h"
 #include "presentation/control_screen.h"
@@ -20,6 +21,8 @@ class OverlayScreen : public ControlScreen {
     virtual bool visible() const = 0;
     virtual Rect area() const = 0;
     virtual void hide() = 0;
+    // What speech says as the overlay opens: its name and what it shows first.
+    virtual std::string spokenOnOpening() const = 0;
 };
 
 // An overlay that the keys and buttons move through: the preferences screen and the reality
@@ -32,8 +35,19 @@ class FormScreen : public OverlayScreen {
     // While the form awaits a new key or button: the input the player pressed. False when it
     // awaits none.
     virtual bool capture(const Input& input) = 0;
+    // What speech says after a move, a click or a captured input: the control that took the
+    // focus, or the message the form gave; empty when nothing changed.
+    virtual std::string spokenAfterMove() const = 0;
     void sinkButton(Button) override {}
     void liftButton(Button) override {}
+};
+
+// Hears the overlays open and the forms move, to tell the player.
+class OverlayListener {
+  public:
+    virtual ~OverlayListener() = default;
+    virtual void overlayOpened(const OverlayScreen& screen) = 0;
+    virtual void formMoved(const FormScreen& form) = 0;
 };
 
 // The overlays, bottom to top: a later one is drawn over an earlier one and takes the keys
@@ -56,8 +70,18 @@ class OverlayStack {
     // The topmost overlay shown under a window point, or nothing for the cabinet.
     std::optional<Overlay> at(int x, int y) const;
 
-    // An overlay has just been shown: it takes the keys.
-    void opened(Overlay overlay) { focus_ = overlay; }
+    // Opens an overlay: it takes the keys, show() draws it, and the listener hears it.
+    template <typename Show>
+    void open(Overlay overlay, Show&& show) {
+        focus_ = overlay;
+        show();
+        if (listener_ != nullptr) listener_->overlayOpened(screen(overlay));
+    }
+    // A form moved (by a key, a button or a click): the listener hears what it now says.
+    void formMoved(const FormScreen& form) const {
+        if (listener_ != nullptr) listener_->formMoved(form);
+    }
+    void setListener(OverlayListener* listener) { listener_ = listener; }
     // Hides an overlay; the keys go to the topmost one still shown.
     void close(Overlay overlay);
     // Hides every overlay; the keys go to the cabinet.
@@ -78,6 +102,7 @@ class OverlayStack {
     std::array<OverlayScreen*, kOverlayCount> screens_;
     std::array<FormScreen*, kOverlayCount> forms_{};
     std::optional<Overlay> focus_;
+    OverlayListener* listener_ = nullptr;
 };
 
 }  // namespace fruvana

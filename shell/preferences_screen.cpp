@@ -144,8 +144,10 @@ void PreferencesScreen::redraw() {
         firstShownLine(first_, items[focus].kind == Item::Kind::Preference ? items[focus].line : -1,
                        rows_, slots_);
     for (int s = 0; s < slots_; ++s)
-        panel_->setLabelText(slotLabels_[static_cast<std::size_t>(s)],
-                             tr(preferenceTable()[static_cast<std::size_t>(first_ + s)].label));
+        panel_->setLabelText(
+            slotLabels_[static_cast<std::size_t>(s)],
+            tr(preferenceTable()[static_cast<std::size_t>(first_) + static_cast<std::size_t>(s)]
+                   .label));
     for (std::size_t i = 0; i < items.size(); ++i)
         if (const int shown = panelItem(i); shown >= 0)
             panel_->setItemText(shown, form_.valueText(items[i]));
@@ -167,8 +169,17 @@ bool PreferencesScreen::capture(const Input& input) {
     return true;
 }
 
+std::string PreferencesScreen::spokenOnOpening() const {
+    return tr(GameText{translatable("Preferences. %s"), {form_.focusText()}});
+}
+
 void PreferencesScreen::changed(PreferencesForm::Result result) {
-    if (result == PreferencesForm::Result::Nothing) return;
+    using Result = PreferencesForm::Result;
+    const bool moved = result == Result::Focus || result == Result::Value;
+    spokenAfterMove_ = result == Result::Nothing ? std::string()
+                       : moved                   ? form_.focusText()
+                                                 : form_.message();
+    if (result == Result::Nothing) return;
     redraw();
     if (onChange) onChange(result);
 }

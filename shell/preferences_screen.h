@@ -38,6 +38,10 @@ class PreferencesScreen final : public FormScreen {
     void move(FormMove move) override;
     void click(int item, bool back) override;
     bool capture(const Input& input) override;
+    // "Preferences." and the focused control; after a move, the focused control as it now
+    // stands, or the message the move gave.
+    std::string spokenOnOpening() const override;
+    std::string spokenAfterMove() const override { return spokenAfterMove_; }
 
     // What a move changed: a value (which one in form().changed()), the bindings, or the screen
     // asked to close.
@@ -68,6 +72,7 @@ class PreferencesScreen final : public FormScreen {
     int slots_;
     int first_ = 0;
     std::vector<int> slotLabels_;
+    std::string spokenAfterMove_;
 };
 
 // The first of lines to show in slots so that the focused line (or -1 for none) is among them,

@@ -132,7 +132,7 @@ void Program::startMachine() {
     platform_.speech().setLanguage(translationLanguage());
     input_ = std::make_unique<InputRouter>(*game_, *view_, *overlays_, loop_, keeper_.bindings());
     input_->onFormControlPressed = [this](const Control& control) {
-        spokenPlay_.say(controlSentence(control, state_.options));
+        spokenPlay_.controlPressed(control);
     };
     game_->resume();
     applyPreferences(keeper_.preferences());
@@ -159,6 +159,9 @@ void Program::connectEvents() {
     realityTimer_.onTimer = [this](UiTimer&) { checkReality(); };
     preferencesScreen_->onChange = [this](PreferencesForm::Result r) { preferenceChanged(r); };
     realityCheck_->onAnswer = [this](bool stop) { answerRealityCheck(stop); };
+    // Spoken play hears what the player sees: the message line and the overlays.
+    view_->onMessage = [this](const std::string& text) { spokenPlay_.messageShown(text); };
+    overlays_->setListener(&spokenPlay_);
     // Speech found missing while the preferences screen is shown reads Unavailable at once.
     platform_.speech().onUnavailable([this] {
         loop_.post([this] {
@@ -191,10 +194,7 @@ void Program::applyPreferences(const Preferences& preferences) {
 }
 
 void Program::showPreferences() {
-    overlays_->opened(Overlay::Preferences);
-    preferencesScreen_->show();
-    spokenPlay_.say(
-        tr(GameText{translatable("Preferences. %s"), {preferencesScreen_->form().focusText()}}));
+    overlays_->open(Overlay::Preferences, [this] { preferencesScreen_->show(); });
 }
 
 void Program::preferenceChanged(PreferencesForm::Result result) {
@@ -207,10 +207,6 @@ void Program::preferenceChanged(PreferencesForm::Result result) {
         const PreferenceRow& row = form.changed();
         PreferenceTargets targets{*view_, *game_, spokenPlay_, realityTimer_};
         if (row.apply != nullptr) row.apply(preferences, targets);
-    }
-    if (result != Result::Closed) {
-        const bool moved = result == Result::Focus || result == Result::Value;
-        spokenPlay_.say(moved ? form.focusText() : form.message());
     }
     if (result == Result::Value) {
         // Heard at the new level, as the game would play it: an effect only with Sound FX on,
@@ -235,8 +231,7 @@ void Program::checkReality() {
     if (overlays_->top()) return;
     const std::optional<GameText> text = game_->takeRealityCheck(platform_.wallClock());
     if (!text) return;
-    overlays_->opened(Overlay::RealityCheck);
-    realityCheck_->show(tr(*text));
+    overlays_->open(Overlay::RealityCheck, [&] { realityCheck_->show(tr(*text)); });
     holdAutoplay();
 }
 
@@ -315,15 +310,12 @@ void Program::endIntro() {
 }
 
 void Program::showSettings() {
-    overlays_->opened(Overlay::Settings);
-    settings_->show();
-    spokenPlay_.say(tr("Settings and statistics."));
+    overlays_->open(Overlay::Settings, [this] { settings_->show(); });
 }
 
 void Program::showOptionSwitch(int screenRow) {
     settings_->showSwitch(screenRow);
-    spokenPlay_.say(
-        controlSentence({ControlKind::OptionSwitch, Button{}, screenRow}, state_.options));
+    spokenPlay_.controlPressed({ControlKind::OptionSwitch, Button{}, screenRow});
 }
 
 void Program::hideSettings() {
@@ -333,9 +325,7 @@ void Program::hideSettings() {
 void Program::showRecall() {
     const std::string session =
         sessionLine(game_->session(), platform_.wallClock(), moneyOf(state_).total());
-    overlays_->opened(Overlay::Recall);
-    recall_->show(state_.recall, session);
-    spokenPlay_.say(tr(GameText{translatable("Game recall. %s"), {session}}));
+    overlays_->open(Overlay::Recall, [&] { recall_->show(state_.recall, session); });
 }
 
 void Program::hideRecall() {

@@ -74,4 +74,8 @@ void RealityCheckPanel::answer(int item) {
     if (onAnswer) onAnswer(item == kStop);
 }
 
+std::string RealityCheckPanel::spokenOnOpening() const {
+    return panel_->message() + ". " + spokenAfterMove();
+}
+
 }  // namespace fruvana

@@ -29,6 +29,9 @@ class RealityCheckPanel final : public FormScreen {
     void move(FormMove move) override;
     void click(int item, bool back) override;
     bool capture(const Input&) override { return false; }
+    // The question and the focused button; after a move, the focused button.
+    std::string spokenOnOpening() const override;
+    std::string spokenAfterMove() const override { return panel_->itemText(panel_->focus()); }
 
     // The player's answer: true to stop, false to keep playing.
     std::function<void(bool stop)> onAnswer;

@@ -231,4 +231,8 @@ void RecallScreen::liftButton(Button button) {
     if (button == Button::RecallOk && ok_->y() == top + kOkTravel) ok_->moveTo(ok_->x(), top);
 }
 
+std::string RecallScreen::spokenOnOpening() const {
+    return tr(GameText{translatable("Game recall. %s"), {session_->caption()}});
+}
+
 }  // namespace fruvana

@@ -35,6 +35,7 @@ class RecallScreen final : public OverlayScreen {
     bool visible() const override;
     // The screen's rectangle in window pixels: exactly the cabinet's.
     Rect area() const override;
+    std::string spokenOnOpening() const override;
     // Its OK button, while it is shown.
     std::optional<ControlHit> controlAt(int x, int y) const override;
     void sinkButton(Button button) override;

@@ -7,6 +7,7 @@
 #include "presentation/cabinet_layout.h"
 #include "presentation/picture_names.h"
 #include "presentation/round_face.h"
+#include "presentation/translation.h"
 #include "shell/grid_layer.h"
 #include "shell/statistics_table.h"
 
@@ -195,6 +196,10 @@ std::optional<ControlHit> SettingsScreen::controlAt(int x, int y) const {
             return ControlHit{{ControlKind::OptionSwitch, Button::Help, static_cast<int>(i)}};
     }
     return std::nullopt;
+}
+
+std::string SettingsScreen::spokenOnOpening() const {
+    return tr("Settings and statistics.");
 }
 
 }  // namespace fruvana

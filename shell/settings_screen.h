@@ -39,6 +39,7 @@ class SettingsScreen final : public OverlayScreen {
     bool visible() const override;
     // The screen's rectangle in window pixels: exactly the cabinet's.
     Rect area() const override;
+    std::string spokenOnOpening() const override;
     // Its OK, reset, recall and preferences buttons, and the five option switches.
     std::optional<ControlHit> controlAt(int x, int y) const override;
     void sinkButton(Button button) override;

@@ -54,7 +54,8 @@ std::string dealSentence(const Line& line, const ResultReport& result, std::int3
                                    std::to_string(result.win)}});
     }
     text += " " + tr(GameText{translatable("Credit %s."), {std::to_string(credit)}});
-    if (!result.gameOver) text += " " + holdsSentence(held);
+    const bool allHeld = held[0] && held[1] && held[2];
+    if (!result.gameOver || allHeld) text += " " + holdsSentence(held);
     return text;
 }
 
@@ -63,9 +64,11 @@ std::string holdsSentence(const Holds& held) {
     std::size_t count = 0;
     for (std::size_t n = 0; n < held.size(); ++n)
         if (held[n]) reels[count++] = std::to_string(n + 1);
+    // With all three held, the next pull deals nothing free: it says so, as the lamps show it.
     constexpr std::array<std::string_view, 4> kSentences{
         translatable("No holds."), translatable("Holding reel %s."),
-        translatable("Holding reels %s and %s."), translatable("Holding reels %s, %s and %s.")};
+        translatable("Holding reels %s and %s."),
+        translatable("All three reels held: the next pull banks the win and starts a new game.")};
     return tr(GameText{kSentences[count], reels});
 }
 
@@ -93,12 +96,39 @@ void SpokenPlay::say(std::string_view text) {
     if (enabled_ && !text.empty()) speech_.say(text);
 }
 
+void SpokenPlay::pulled(const PullReport& pull) {
+    switch (pull.refused) {
+        case PullReport::Refusal::ShortOfCredit:
+            return say(tr("Not enough credit for the bet."));
+        case PullReport::Refusal::WinPending:
+            return say(tr("The account is full: the win stays on the machine."));
+        case PullReport::Refusal::None:
+            return;
+    }
+}
+
 void SpokenPlay::evaluated(const ResultReport& result) {
     say(dealSentence(state_.reelSymbols, result, state_.credit, state_.held));
 }
 
 void SpokenPlay::metersChanged(Meter changed) {
     say(metersSentence(changed, state_.credit, state_.win, state_.bet));
+}
+
+void SpokenPlay::messageShown(const std::string& text) {
+    say(text);
+}
+
+void SpokenPlay::controlPressed(const Control& control) {
+    say(controlSentence(control, state_.options));
+}
+
+void SpokenPlay::overlayOpened(const OverlayScreen& screen) {
+    say(screen.spokenOnOpening());
+}
+
+void SpokenPlay::formMoved(const FormScreen& form) {
+    say(form.spokenAfterMove());
 }
 
 }  // namespace fruvana
