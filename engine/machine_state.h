@@ -25,6 +25,11 @@ struct Options {
     friend bool operator==(const Options&, const Options&) = default;
 };
 
+// The options' names as the settings screen shows them and speech says them, by screen row.
+inline constexpr std::array<std::string_view, Options::kCount> kOptionNames{
+    translatable("Auto bet"), translatable("Second deal"), translatable("Smart hold"),
+    translatable("Sound FX"), translatable("Voice FX")};
+
 // Each option in file order, with the row of its switch on the settings screen (Sound FX
 // stands above Voice FX there, below it in the file).
 struct OptionPlace {

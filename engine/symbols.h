@@ -25,6 +25,25 @@ enum class Symbol : std::uint8_t {
 
 inline constexpr int kSymbolCount = 10;
 
+// Each symbol's names, by code from 1: as speech says it, and its short code in the terminal's
+// recall.
+struct SymbolName {
+    std::string_view spoken;
+    std::string_view code;
+};
+inline constexpr std::array<SymbolName, kSymbolCount> kSymbolNames{{
+    {translatable("Single bar"), "BAR"},
+    {translatable("Bell"), "BELL"},
+    {translatable("Yellow seven"), "7"},
+    {translatable("Grapes"), "GRAPES"},
+    {translatable("Double bar"), "2BAR"},
+    {translatable("Triple bar"), "3BAR"},
+    {translatable("Red seven"), "RED7"},
+    {translatable("Blue seven"), "BLUE7"},
+    {translatable("Cherry"), "CHERRY"},
+    {translatable("Melon"), "MELON"},
+}};
+
 constexpr bool inBarGroup(int s) {
     return s == 1 || s == 5 || s == 6;
 }

@@ -107,6 +107,9 @@ class HeadlessPlatform : public Platform {
     ScreenInfo screen() const override { return options_.screen; }
     bool openWindow(const std::string& title) override;
     void showWindow() override { shown_ = true; }
+    // Counts the switches asked for; the headless window has but one mode.
+    void switchWindowMode() override { ++windowModeSwitches_; }
+    int windowModeSwitches() const { return windowModeSwitches_; }
     void setWindowIcon(const Picture& icon) override { icon_ = icon; }
     Picture& backBuffer() override { return backBuffer_; }
     void present(std::span<const Rect> dirty) override;
@@ -171,6 +174,7 @@ class HeadlessPlatform : public Platform {
     std::atomic<bool> woken_ = false;
     std::deque<Scripted> script_;
     bool windowOpen_ = false;
+    int windowModeSwitches_ = 0;
     bool shown_ = false;
     std::string title_;
     Picture icon_;

@@ -17,6 +17,7 @@ enum class InputKind : std::uint8_t {
     FocusLost,     // the window no longer takes the keyboard
     FocusGained,   // and takes it again
     Arrow,         // an arrow key
+    WindowMode,    // a key that switches between full screen and a window
 };
 
 enum class Arrow : std::uint8_t { Up, Down, Left, Right };
@@ -39,6 +40,9 @@ enum class PadButton : std::uint8_t {
 };
 inline constexpr int kPadButtonCount = 13;
 
+// The keys that switch between full screen and a window.
+enum class WindowModeKey : std::uint8_t { F11, AltEnter };
+
 enum class MouseButton : std::uint8_t { Left, Middle, Right, Other };
 
 struct InputEvent {
@@ -50,6 +54,7 @@ struct InputEvent {
     int wheel = 0;
     PadButton pad = PadButton::A;
     Arrow arrow = Arrow::Up;
+    WindowModeKey windowMode = WindowModeKey::F11;
 
     static InputEvent mouseDown(int x, int y, MouseButton b = MouseButton::Left) {
         return {InputKind::MouseDown, x, y, b, 0, 0, {}};
@@ -63,6 +68,9 @@ struct InputEvent {
     static InputEvent closeRequest() { return {InputKind::CloseRequest, 0, 0, {}, 0, 0, {}}; }
     static InputEvent padButton(PadButton b) { return {InputKind::Gamepad, 0, 0, {}, 0, 0, b}; }
     static InputEvent arrowKey(Arrow a) { return {InputKind::Arrow, 0, 0, {}, 0, 0, {}, a}; }
+    static InputEvent windowModeKey(WindowModeKey k) {
+        return {InputKind::WindowMode, 0, 0, {}, 0, 0, {}, {}, k};
+    }
     static InputEvent focus(bool gained) {
         return {gained ? InputKind::FocusGained : InputKind::FocusLost, 0, 0, {}, 0, 0, {}};
     }

@@ -47,6 +47,9 @@ class Platform {
     // see-through. May be given before or after the window opens.
     virtual void setWindowIcon(const Picture& icon) = 0;
     virtual void showWindow() = 0;
+    // Switches between full screen and a window that shows just the cabinet, where the
+    // platform has both; elsewhere nothing happens.
+    virtual void switchWindowMode() {}
     // The picture the presentation composes into; the window's size once it is open.
     virtual Picture& backBuffer() = 0;
     // Shows these parts of the back buffer on the screen. Parts outside it are clipped.

@@ -104,7 +104,11 @@ struct SdlPlatform::Impl {
             return;
         }
         if (event.type == SDL_KEYDOWN && isWindowModeKey(event.key)) {
-            if (event.key.repeat == 0) setWindowed(!windowed);
+            // The game's input table decides what the key does.
+            if (event.key.repeat == 0)
+                pending.push_back(InputEvent::windowModeKey(event.key.keysym.sym == SDLK_F11
+                                                                ? WindowModeKey::F11
+                                                                : WindowModeKey::AltEnter));
             return;
         }
         // Deliberate: a held key's repeats (the key-down and the character it types) are
@@ -428,6 +432,10 @@ void SdlPlatform::setWindowIcon(const Picture& icon) {
     }
     impl_->icon = std::move(copy);
     if (impl_->window) SDL_SetWindowIcon(impl_->window.get(), impl_->icon.get());
+}
+
+void SdlPlatform::switchWindowMode() {
+    impl_->setWindowed(!impl_->windowed);
 }
 
 void SdlPlatform::showWindow() {

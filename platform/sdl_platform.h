@@ -39,6 +39,7 @@ class SdlPlatform : public Platform {
     std::string windowProblem() const override;
     void setWindowIcon(const Picture& icon) override;
     void showWindow() override;
+    void switchWindowMode() override;
     Picture& backBuffer() override;
     void present(std::span<const Rect> dirty) override;
 

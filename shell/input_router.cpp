@@ -58,6 +58,8 @@ bool InputRouter::applies(Where where) const {
             return overlays_.focus() == Overlay::Preferences;
         case Where::RealityCheck:
             return overlays_.focus() == Overlay::RealityCheck;
+        case Where::Anywhere:
+            return true;
     }
     return false;
 }
@@ -65,7 +67,7 @@ bool InputRouter::applies(Where where) const {
 void InputRouter::act(const Input& input) {
     // A form awaiting a new key or button takes the next one, whatever it does elsewhere.
     if (FormScreen* screen = overlays_.formOf(overlays_.focus());
-        screen != nullptr && screen->capture(input)) {
+        screen != nullptr && input.kind != Input::Kind::WindowMode && screen->capture(input)) {
         overlays_.formMoved(*screen);
         return;
     }
@@ -108,6 +110,9 @@ void InputRouter::run(Command command, Input::Kind by) {
             return game_.requestQuit();
         case Command::Kind::OpenPreferences:
             game_.openPreferences();
+            return;
+        case Command::Kind::SwitchWindowMode:
+            if (onSwitchWindowMode) onSwitchWindowMode();
             return;
         case Command::Kind::Form:
             if (FormScreen* screen = overlays_.formOf(overlays_.focus())) {

@@ -34,6 +34,8 @@ class InputRouter {
     // A pointer press met a control of the settings screen or the game recall, which has the
     // focus from then on.
     std::function<void(const Control&)> onFormControlPressed;
+    // F11 or Alt+Enter: the window's mode switches.
+    std::function<void()> onSwitchWindowMode;
 
   private:
     // The screen a button is drawn on.

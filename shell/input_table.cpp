@@ -31,6 +31,9 @@ constexpr Command press(Button b) {
 constexpr Input arrow(Arrow a) {
     return {Input::Kind::Arrow, 0, PadButton::A, 0, a};
 }
+constexpr Input windowModeKey(WindowModeKey k) {
+    return {Input::Kind::WindowMode, 0, PadButton::A, 0, Arrow::Up, k};
+}
 constexpr Command openRecall{Command::Kind::OpenRecall};
 constexpr Command closeRecall{Command::Kind::CloseRecall};
 constexpr Command form(FormMove move) {
@@ -109,6 +112,9 @@ constexpr auto kInputTable = std::to_array<InputRow>({
     {key(kEscape), Where::RealityCheck, form(FormMove::Close)},
     {pad(PadButton::Back), Where::RealityCheck, form(FormMove::Close)},
     {pad(PadButton::B), Where::RealityCheck, form(FormMove::Close)},
+    // The window's mode switches whatever is shown, even while the reels turn: it is no deal.
+    {windowModeKey(WindowModeKey::F11), Where::Anywhere, {Command::Kind::SwitchWindowMode}},
+    {windowModeKey(WindowModeKey::AltEnter), Where::Anywhere, {Command::Kind::SwitchWindowMode}},
 });
 
 constexpr char32_t lower(char32_t c) {
@@ -191,6 +197,8 @@ GameText actionName(const Command& command) {
             return translatable("save and quit");
         case Command::Kind::OpenPreferences:
             return translatable("preferences");
+        case Command::Kind::SwitchWindowMode:
+            return translatable("full screen or a window");
         case Command::Kind::Form:
         case Command::Kind::Press:
         case Command::Kind::Click:
@@ -246,6 +254,8 @@ constexpr auto kInputNames = std::to_array<InputName>({
     {arrow(Arrow::Down), "Down", translatable("Down")},
     {arrow(Arrow::Left), "Left", translatable("Left")},
     {arrow(Arrow::Right), "Right", translatable("Right")},
+    {windowModeKey(WindowModeKey::F11), "F11", "F11"},
+    {windowModeKey(WindowModeKey::AltEnter), "Alt+Enter", "Alt+Enter"},
 });
 
 const InputName* nameOf(const Input& input) {
@@ -336,6 +346,8 @@ std::optional<Input> inputOf(const InputEvent& event) {
             return pad(event.pad);
         case InputKind::Arrow:
             return arrow(event.arrow);
+        case InputKind::WindowMode:
+            return windowModeKey(event.windowMode);
         default:
             return std::nullopt;
     }

@@ -33,8 +33,9 @@ struct Command {
         OpenRecall,   // the game recall, when the engine allows it
         CloseRecall,  // the game recall closed
         Quit,         // save and quit, when the engine allows it
-        OpenPreferences,  // the preferences screen, when the engine allows it
-        Form,             // a move on the preferences screen or the reality check
+        OpenPreferences,   // the preferences screen, when the engine allows it
+        Form,              // a move on the preferences screen or the reality check
+        SwitchWindowMode,  // full screen or a window that shows just the cabinet
     };
     Kind kind = Kind::Pull;
     Button button = Button::Help;        // for Press and Click
@@ -51,18 +52,20 @@ enum class Where : std::uint8_t {
     SettingsShown,  // the settings screen is shown, whatever has the focus
     Preferences,    // the preferences screen has the focus
     RealityCheck,   // the reality check has the focus
+    Anywhere,       // whatever is shown or has the focus
 };
 
 // An input the table maps: a typed key (letters in lower case, either case typed; Enter as
 // '\r', Escape as 27), a controller button, one wheel step (-1 towards the player, +1 away), an
-// arrow key.
+// arrow key, or a key that switches the window's mode (F11, Alt+Enter).
 struct Input {
-    enum class Kind : std::uint8_t { Key, Pad, Wheel, Arrow };
+    enum class Kind : std::uint8_t { Key, Pad, Wheel, Arrow, WindowMode };
     Kind kind = Kind::Key;
     char32_t key = 0;
     PadButton pad = PadButton::A;
     int wheel = 0;
     Arrow arrow = Arrow::Up;
+    WindowModeKey windowMode = WindowModeKey::F11;
     friend bool operator==(const Input&, const Input&) = default;
 };
 

@@ -131,6 +131,7 @@ void Program::startMachine() {
     game_->observe(&spokenPlay_);
     platform_.speech().setLanguage(translationLanguage());
     input_ = std::make_unique<InputRouter>(*game_, *view_, *overlays_, loop_, keeper_.bindings());
+    input_->onSwitchWindowMode = [this] { platform_.switchWindowMode(); };
     input_->onFormControlPressed = [this](const Control& control) {
         spokenPlay_.controlPressed(control);
     };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "engine/symbols.h"
 #include "presentation/translation.h"
 
 namespace fruvana {
@@ -27,9 +28,8 @@ std::string padded(const std::string& text, std::size_t width) {
 }  // namespace
 
 std::string symbolName(int symbol) {
-    static constexpr std::array<const char*, 10> kNames{"BAR",  "BELL", "7",     "GRAPES", "2BAR",
-                                                        "3BAR", "RED7", "BLUE7", "CHERRY", "MELON"};
-    return symbol >= 1 && symbol <= 10 ? kNames[static_cast<std::size_t>(symbol - 1)] : "?";
+    if (symbol < 1 || symbol > kSymbolCount) return "?";
+    return std::string(kSymbolNames[static_cast<std::size_t>(symbol - 1)].code);
 }
 
 RecallColumns recallColumns(const GameRecord& game) {

@@ -24,21 +24,11 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
-// The settings screen's switches, by screen row.
-constexpr std::array<std::string_view, Options::kCount> kSwitchNames{
-    translatable("Auto bet"), translatable("Second deal"), translatable("Smart hold"),
-    translatable("Sound effects"), translatable("Voice effects")};
-
 }  // namespace
 
 std::string spokenSymbol(int symbol) {
-    constexpr std::array<std::string_view, kSymbolCount> kNames{
-        translatable("Single bar"), translatable("Bell"),       translatable("Yellow seven"),
-        translatable("Grapes"),     translatable("Double bar"), translatable("Triple bar"),
-        translatable("Red seven"),  translatable("Blue seven"), translatable("Cherry"),
-        translatable("Melon")};
     if (symbol < 1 || symbol > kSymbolCount) return {};
-    return tr(kNames[static_cast<std::size_t>(symbol - 1)]);
+    return tr(kSymbolNames[static_cast<std::size_t>(symbol - 1)].spoken);
 }
 
 std::string dealSentence(const Line& line, const ResultReport& result, std::int32_t credit,
@@ -85,7 +75,7 @@ std::string controlSentence(const Control& control, const Options& options) {
     if (control.kind == ControlKind::OptionSwitch) {
         const bool* option = optionOnScreenRow(options, control.index);
         if (option == nullptr) return {};
-        const std::string name = tr(kSwitchNames[static_cast<std::size_t>(control.index)]);
+        const std::string name = tr(kOptionNames[static_cast<std::size_t>(control.index)]);
         return tr(GameText{*option ? translatable("%s, on.") : translatable("%s, off."), {name}});
     }
     if (control.kind != ControlKind::Button) return {};

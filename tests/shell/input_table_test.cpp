@@ -20,9 +20,17 @@ using Kind = Command::Kind;
 constexpr std::array<std::string_view, kButtonCount> kButtonPhrases{
     "help page", "",         "bet down",           "bet up",         "insert a coin",
     "collect",   "settings", "autoplay on or off", "their OK button"};
-constexpr std::array<std::string_view, 9> kKindPhrases{
-    "pull the lever", "hold or release", "", "", "game recall", "closes it",
-    "save and quit",  "preferences",     ""};
+constexpr std::array<std::string_view, 10> kKindPhrases{
+    "pull the lever",
+    "hold or release",
+    "",
+    "",
+    "game recall",
+    "closes it",
+    "save and quit",
+    "preferences",
+    "",
+    "switches between full screen and a window"};
 std::string phrase(const Command& c) {
     const bool button = c.kind == Kind::Press || c.kind == Kind::Click;
     if (c.kind == Kind::Form)
@@ -53,6 +61,10 @@ std::string spelling(const Input& input, bool html) {
     static const std::map<char32_t, std::string> kKeyCaps{
         {U'\r', "Enter"}, {U' ', "Space"}, {27, "Esc"}};
     if (input.kind == Input::Kind::Wheel) return "mouse wheel";
+    if (input.kind == Input::Kind::WindowMode) {
+        if (input.windowMode == WindowModeKey::F11) return html ? "<kbd>F11</kbd>" : "**F11**";
+        return html ? "<kbd>Alt</kbd>+<kbd>Enter</kbd>" : "**Alt+Enter**";
+    }
     if (input.kind == Input::Kind::Pad) return kPads.at(input.pad);
     if (input.kind == Input::Kind::Arrow) {
         const std::string name(kArrows[static_cast<std::size_t>(input.arrow)]);
@@ -82,7 +94,8 @@ TEST(KeyTables, TheReadmeAndTheHelpPageTellEveryRowOfTheInputTable) {
         std::ifstream in(std::string(FRUVANA_SOURCE_DIR) + "/" + file);
         std::vector<std::string> rows;  // those of a Markdown table or an HTML one
         for (std::string line; std::getline(in, line);)
-            if (line.starts_with("| ") || line.find("<tr><td>") != std::string::npos)
+            if (line.starts_with("| ") || line.find("<tr><td>") != std::string::npos ||
+                line.find(kKindPhrases.back()) != std::string::npos)
                 rows.push_back(line);
         ASSERT_GT(rows.size(), 20u) << file;
         for (const InputRow& row : inputTable()) {
@@ -151,6 +164,23 @@ TEST_F(KeyBindings, ANewKeyActsAndItsOldOneNoLonger) {
     EXPECT_EQ(state().credit, credit);
     type(U'k');
     EXPECT_EQ(state().credit, credit + 1000);
+}
+
+// F11 and Alt+Enter switch the window's mode whatever is shown: while the reels turn, and while
+// the preferences screen awaits a new key, which they do not become.
+TEST_F(KeyBindings, TheWindowModeKeysSwitchWhateverIsShown) {
+    startAndReveal();
+    program->input().route(InputEvent::typed(U' '));
+    program->input().route(InputEvent::windowModeKey(WindowModeKey::F11));
+    EXPECT_EQ(platform->windowModeSwitches(), 1);
+    settle();
+    type(U'p');
+    for (int line = 0; line < 9; ++line) program->input().route(InputEvent::arrowKey(Arrow::Down));
+    program->input().route(InputEvent::enter());
+    ASSERT_TRUE(program->preferencesScreen().form().capturing());
+    program->input().route(InputEvent::windowModeKey(WindowModeKey::AltEnter));
+    EXPECT_EQ(platform->windowModeSwitches(), 2);
+    EXPECT_TRUE(program->preferencesScreen().form().capturing());
 }
 
 // What lies under a point of each screen, at an offset of the cabinet.

@@ -1,5 +1,8 @@
+#include <array>
 #include <cmath>
+#include <string>
 
+#include "engine/machine_state.h"
 #include "presentation/cabinet_layout.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/language.h"
@@ -28,8 +31,8 @@ void switchPanel(cairo_t* cr) {
     setColor(cr, Rgb{200, 120, 60}, 0.7);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    const std::string labels[5] = {words("Auto bet"), words("Second deal"), words("Smart hold"),
-                                   words("Sound FX"), words("Voice FX")};
+    std::array<std::string, Options::kCount> labels;
+    for (std::size_t row = 0; row < labels.size(); ++row) labels[row] = words(kOptionNames[row]);
     for (std::size_t i = 0; i < L::kSwitchesAt.size(); ++i) {
         const L::Offset at = L::kSwitchesAt[i];
         const double cx = at.x + L::kSwitch.w / 2.0;
