@@ -63,7 +63,7 @@ class HeadlessSpeech : public SpeechOutput {
 
     bool available() override { return available_; }
     std::string problem() const override {
-        return available_ ? std::string() : std::string("no speech server could be reached");
+        return available_ ? std::string() : std::string(kNoSpeechServer);
     }
     void say(std::string_view text) override {
         if (available_) said_.emplace_back(text);

@@ -7,7 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "engine/game_text.h"
+
 namespace fruvana {
+
+// Why speech is unavailable, as the player reads it once translated.
+inline constexpr std::string_view kNoSpeechServer =
+    translatable("no speech server could be reached");
 
 class SpeechOutput {
   public:
@@ -17,7 +23,8 @@ class SpeechOutput {
     // was lost and could not be made again. The first call may start connecting in the
     // background; it never waits, and speech counts as available until an attempt has failed.
     virtual bool available() = 0;
-    // Why speech is unavailable, in a few words for the player; empty while it is available.
+    // Why speech is unavailable, in a few English words for the player (kNoSpeechServer, which
+    // the screen translates); empty while it is available.
     virtual std::string problem() const = 0;
     // Speaks text in place of whatever is being said or still waits to be said. Returns at once;
     // when speech is unavailable nothing is said.

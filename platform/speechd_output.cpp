@@ -77,7 +77,7 @@ void SpeechdOutput::giveUp(const std::string& why) {
     why_ = why;
     for (char& c : why_)
         if (c == '\n' || c == '\r') c = ' ';
-    problem_ = "no speech server could be reached";
+    problem_ = kNoSpeechServer;
     waiting_.reset();
     reportOnce();
     // Under the lock, so a handler being cleared is never called after.

@@ -7,7 +7,7 @@ po=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$po")
 template=${1:-$po/fruvana.pot}
 cd "$root"
-mapfile -t sources < <(grep -rlE '\b(tr|translatable|words)\(' engine grid presentation shell \
+mapfile -t sources < <(grep -rlE '\b(tr|translatable|words)\(' engine grid platform presentation shell \
                          tools/assetgen --include='*.cpp' --include='*.h' |
                          grep -v -e translation -e assetgen/language | sort)
 common=(--from-code=UTF-8 --add-location=file --package-name=Fruvana --sort-by-file

@@ -106,9 +106,9 @@ PreferencesForm::Result PreferencesForm::step(const Item& item, int direction, b
     // Deliberate: the speech server is asked for only as speech is switched on, so a player
     // who never wants it never has one started.
     if (row.needsSpeech && choice != 0 && !speechAvailable()) {
-        // The server's reason stays as the platform words it.
-        message_ = tr(GameText{translatable("Speech is unavailable: %s"),
-                               {speech_ != nullptr ? speech_->problem() : "no speech here"}});
+        const std::string why =
+            speech_ != nullptr ? speech_->problem() : std::string(kNoSpeechServer);
+        message_ = tr(GameText{translatable("Speech is unavailable: %s"), {tr(why)}});
         unavailable_ = true;
         return Result::Message;
     }
