@@ -340,4 +340,31 @@ void saveStatistics(const MachineState& state) {
     save(state, kStatisticsFileName, bytes);
 }
 
+void DataFiles::load(MachineState& state) {
+    optionsWritable_ = loadOptions(state) != FileStatus::Unreadable;
+    statisticsWritable_ = loadStatistics(state) != FileStatus::Unreadable;
+    creditWritable_ = loadCredit(state) != FileStatus::Unreadable;
+    recallWritable_ = loadRecall(state) != FileStatus::Unreadable;
+    // Deliberate: a file that exists but could not be read is never written over, so a
+    // passing read error cannot replace the player's money and statistics with a fresh
+    // machine's.
+    saveCredit(state);
+}
+
+void DataFiles::saveCredit(const MachineState& state) const {
+    if (creditWritable_) fruvana::saveCredit(state);
+}
+
+void DataFiles::saveOptions(const MachineState& state) const {
+    if (optionsWritable_) fruvana::saveOptions(state);
+}
+
+void DataFiles::saveStatistics(const MachineState& state) const {
+    if (statisticsWritable_) fruvana::saveStatistics(state);
+}
+
+void DataFiles::saveRecall(const MachineState& state) const {
+    if (recallWritable_) fruvana::saveRecall(state);
+}
+
 }  // namespace fruvana

@@ -79,4 +79,23 @@ void saveRecall(const MachineState& state);
 // at all counts as marked read-only for whoever runs the game.
 bool markedReadOnly(const std::string& path, const struct stat& info);
 
+// The four data files of one machine: read at start, and written as the game asks, except a
+// file that exists but could not be read.
+class DataFiles {
+  public:
+    // Reads every file into state, notes which may be written, and writes the credit file back
+    // in range.
+    void load(MachineState& state);
+    void saveCredit(const MachineState& state) const;
+    void saveOptions(const MachineState& state) const;
+    void saveStatistics(const MachineState& state) const;
+    void saveRecall(const MachineState& state) const;
+
+  private:
+    bool creditWritable_ = true;
+    bool optionsWritable_ = true;
+    bool statisticsWritable_ = true;
+    bool recallWritable_ = true;
+};
+
 }  // namespace fruvana

@@ -1,9 +1,5 @@
 #include "shell/program.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -12,43 +8,17 @@
 #include "presentation/cabinet_layout.h"
 #include "presentation/translation.h"
 #include "shell/data_folder.h"
+#include "shell/help_page.h"
 #include "shell/recall_text.h"
 
 namespace fruvana {
-
-namespace {
-
-constexpr std::string_view kHelpPage = "help.htm";
-
-}  // namespace
-
-std::string fileUrl(const std::string& path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (const char ch : path) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
-                           c == '/';
-        if (plain) {
-            url += ch;
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 15];
-        }
-    }
-    return url;
-}
 
 Program::Program(Platform& platform, PreferencesKeeper* keeper)
     : platform_(platform), keeper_(keeper != nullptr ? *keeper : ownKeeper_) {}
 
 Program::~Program() {
     platform_.speech().onUnavailable({});
-    introTimer_.setEnabled(false);
     autoplayTimer_.setEnabled(false);
-    realityTimer_.setEnabled(false);
 }
 
 std::unique_ptr<Program> Program::start(Platform& platform, const FrameTimerFactory& frames,
@@ -125,9 +95,10 @@ void Program::startMachine() {
     seedRandomSources(
         sources_, [this] { return static_cast<std::uint32_t>(platform_.performanceCounter()); });
 
-    loadDataFiles();
+    files_.load(state_);
 
     game_ = std::make_unique<Game>(state_, sources_, pool_, *view_, *this);
+    breaks_.attach(*game_, *view_, *overlays_, *realityCheck_);
     game_->observe(&spokenPlay_);
     platform_.speech().setLanguage(translationLanguage());
     input_ = std::make_unique<InputRouter>(*game_, *view_, *overlays_, loop_, keeper_.bindings());
@@ -139,27 +110,13 @@ void Program::startMachine() {
     applyPreferences(keeper_.preferences());
 }
 
-void Program::loadDataFiles() {
-    optionsWritable_ = loadOptions(state_) != FileStatus::Unreadable;
-    statisticsWritable_ = loadStatistics(state_) != FileStatus::Unreadable;
-    creditWritable_ = loadCredit(state_) != FileStatus::Unreadable;
-    recallWritable_ = loadRecall(state_) != FileStatus::Unreadable;
-    // Deliberate: a file that exists but could not be read is never written over (saveCredit
-    // and the others skip it), so a passing read error cannot replace the player's money and
-    // statistics with a fresh machine's.
-    saveCredit();
-}
-
 void Program::connectEvents() {
     // The end of a spin reaches the engine from the frame tick that stops the last reel.
     spinFrames_->onTimer = [this](FrameTimer&) {
         if (view_->paintSpinFrame()) game_->finishSpin();
     };
     autoplayTimer_.onTimer = [this](UiTimer&) { game_->autoplayTick(); };
-    introTimer_.onTimer = [this](UiTimer&) { endIntro(); };
-    realityTimer_.onTimer = [this](UiTimer&) { checkReality(); };
     preferencesScreen_->onChange = [this](PreferencesForm::Result r) { preferenceChanged(r); };
-    realityCheck_->onAnswer = [this](bool stop) { answerRealityCheck(stop); };
     // Spoken play hears what the player sees: the message line and the overlays.
     view_->onMessage = [this](const std::string& text) { spokenPlay_.messageShown(text); };
     overlays_->setListener(&spokenPlay_);
@@ -171,7 +128,7 @@ void Program::connectEvents() {
     });
     loop_.onInput = [this](const InputEvent& event) {
         if (event.kind == InputKind::FocusLost || event.kind == InputKind::FocusGained) {
-            focusChanged(event.kind == InputKind::FocusGained);
+            breaks_.focusChanged(event.kind == InputKind::FocusGained);
             return;
         }
         input_->route(event);
@@ -190,7 +147,7 @@ void Program::connectEvents() {
 
 void Program::applyPreferences(const Preferences& preferences) {
     keeper_.preferences() = preferences;
-    PreferenceTargets targets{*view_, *game_, spokenPlay_, realityTimer_};
+    PreferenceTargets targets{*view_, *game_, spokenPlay_, breaks_.realityClock()};
     fruvana::applyPreferences(preferences, targets);
 }
 
@@ -200,86 +157,30 @@ void Program::showPreferences() {
 
 void Program::preferenceChanged(PreferencesForm::Result result) {
     using Result = PreferencesForm::Result;
-    const PreferencesForm& form = preferencesScreen_->form();
-    const Preferences& preferences = keeper_.preferences();
     if (result == Result::Value) {
-        // A value acts at once, so speech switched on is heard saying so, and switched off
-        // says nothing more.
-        const PreferenceRow& row = form.changed();
-        PreferenceTargets targets{*view_, *game_, spokenPlay_, realityTimer_};
-        if (row.apply != nullptr) row.apply(preferences, targets);
-    }
-    if (result == Result::Value) {
-        // Heard at the new level, as the game would play it: an effect only with Sound FX on,
-        // a voice only with Voice FX on.
+        // A value acts at once: speech switched on is heard saying so, switched off it says
+        // nothing more, and a volume is heard at its new level as the game would play it (an
+        // effect only with Sound FX on, a voice only with Voice FX on).
+        const PreferenceRow& row = preferencesScreen_->form().changed();
+        PreferenceTargets targets{*view_, *game_, spokenPlay_, breaks_.realityClock()};
+        if (row.apply != nullptr) row.apply(keeper_.preferences(), targets);
         using Sample = PreferenceRow::Sample;
-        const Sample sample = form.changed().sample;
-        if (sample == Sample::Effect && state_.options.soundFx)
+        if (row.sample == Sample::Effect && state_.options.soundFx)
             view_->playSound(sounds::kSmallButton);
-        if (sample == Sample::Voice && state_.options.voiceFx)
+        if (row.sample == Sample::Voice && state_.options.voiceFx)
             view_->playSound(sounds::kVerdictGood);
         return;
     }
     if (result != Result::Closed) return;
     overlays_->close(Overlay::Preferences);
-    applyPreferences(preferences);
+    applyPreferences(keeper_.preferences());
     std::string note;
     keeper_.keep(note);
     if (!note.empty()) std::fprintf(stderr, "Fruvana: %s\n", note.c_str());
 }
 
-void Program::checkReality() {
-    if (overlays_->top()) return;
-    const std::optional<GameText> text = game_->takeRealityCheck(platform_.wallClock());
-    if (!text) return;
-    overlays_->open(Overlay::RealityCheck, [&] { realityCheck_->show(tr(*text)); });
-    holdAutoplay();
-}
-
-void Program::answerRealityCheck(bool stop) {
-    overlays_->close(Overlay::RealityCheck);
-    if (stop) {
-        game_->requestQuit();
-    } else {
-        holdAutoplay();
-    }
-}
-
-void Program::focusChanged(bool focused) {
-    focused_ = focused;
-    const Preferences& preferences = keeper_.preferences();
-    if (preferences.muteWhenUnfocused == 0) return;
-    if (focused) {
-        view_->setVolumes(preferences.effectsVolume, preferences.voiceVolume);
-    } else {
-        view_->setVolumes(0, 0);
-        platform_.audio().stop();
-    }
-    holdAutoplay();
-}
-
-void Program::holdAutoplay() {
-    const bool away = !focused_ && keeper_.preferences().muteWhenUnfocused != 0;
-    game_->pauseAutoplay(away || realityCheck_->visible());
-}
-
 void Program::showWindow() {
-    if (shown_) return;
-    shown_ = true;
-    platform_.showWindow();
-    exitAfterIntro_ = false;
-    const ScreenInfo screen = platform_.screen();
-    if (screen.width < 800 || screen.height < 600) {
-        view_->setIntroMessage(kSmallScreenText);
-        exitAfterIntro_ = true;
-    }
-    // A depth the platform cannot tell (0) skips the check.
-    if (screen.bitsPerPixel > 0 && screen.bitsPerPixel < 16) {
-        view_->setIntroMessage(kFewColoursText);
-        exitAfterIntro_ = true;
-    }
-    view_->playSound(sounds::kWelcome);
-    introTimer_.setEnabled(true);
+    intro_.begin(*view_);
 }
 
 int Program::run() {
@@ -299,15 +200,6 @@ int Program::run() {
     }
     loop_.runHandler("the files were not all saved", [this] { game_->quit(false); });
     return 1;
-}
-
-void Program::endIntro() {
-    introTimer_.setEnabled(false);
-    if (exitAfterIntro_) {
-        loop_.quit();
-        return;
-    }
-    view_->revealCabinet();
 }
 
 void Program::showSettings() {
@@ -333,46 +225,14 @@ void Program::hideRecall() {
     overlays_->close(Overlay::Recall);
 }
 
-void Program::saveOptions() {
-    if (optionsWritable_) fruvana::saveOptions(state_);
-}
-
-void Program::saveStatistics() {
-    if (statisticsWritable_) fruvana::saveStatistics(state_);
-}
-
-void Program::saveRecall() {
-    if (recallWritable_) fruvana::saveRecall(state_);
-}
-
 void Program::openHelp() {
-    // The page in the player's language when there is one, else the English page; beside the
-    // program first (a build or a copy), then where an installed game keeps it.
-    const std::string language = translationLanguage();
-    std::vector<std::string> names{std::string(kHelpPage)};
-    if (!language.empty()) names.insert(names.begin(), "help." + language + ".htm");
     std::vector<std::string> folders{platform_.basePath()};
 #ifdef FRUVANA_INSTALLED_DATA_DIR
     folders.emplace_back(FRUVANA_INSTALLED_DATA_DIR);
 #endif
-    std::string page = folders.back() + names.back();
-    for (const std::string& name : names) {
-        const auto found = std::find_if(folders.begin(), folders.end(), [&](const std::string& f) {
-            struct stat info {};
-            return ::stat((f + name).c_str(), &info) == 0;
-        });
-        if (found != folders.end()) {
-            page = *found + name;
-            break;
-        }
-    }
     // The game does not wait for the page; one that cannot be opened is said on stderr by the
     // platform, with its reason, and the game goes on.
-    (void)platform_.openUrl(fileUrl(page));
-}
-
-void Program::saveCredit() {
-    if (creditWritable_) fruvana::saveCredit(state_);
+    (void)platform_.openUrl(helpPageUrl(folders, translationLanguage()));
 }
 
 }  // namespace fruvana

@@ -18,7 +18,9 @@
 #include "presentation/game_view.h"
 #include "shell/data_files.h"
 #include "shell/input_router.h"
+#include "shell/intro.h"
 #include "shell/overlay_stack.h"
+#include "shell/play_breaks.h"
 #include "shell/preferences_keeper.h"
 #include "shell/preferences_screen.h"
 #include "shell/reality_check_panel.h"
@@ -34,12 +36,6 @@ struct ProgramRestart;
 
 // Makes the reel animation's clock: the threaded timer in the game, the loop's in tests.
 using FrameTimerFactory = std::function<std::unique_ptr<FrameTimer>(EventLoop&)>;
-
-inline constexpr std::string_view kSmallScreenText =
-    translatable("Minimum video mode required is 800x600 !");
-inline constexpr std::string_view kFewColoursText =
-    translatable("Minimum color quality is 16 bits per pixel !");
-inline constexpr std::uint32_t kIntroMs = 3500;
 
 class Program final : public GameHost {
   public:
@@ -61,7 +57,7 @@ class Program final : public GameHost {
     void applyPreferences(const Preferences& preferences);
     // The window lost or regained the focus: with "mute and pause" chosen, the sound goes
     // silent and autoplay waits until it comes back.
-    void focusChanged(bool focused);
+    void focusChanged(bool focused) { breaks_.focusChanged(focused); }
     bool ended() const { return loop_.quitRequested(); }
     const Preferences& preferences() const { return keeper_.preferences(); }
 
@@ -81,10 +77,10 @@ class Program final : public GameHost {
     SpokenPlay& spokenPlay() { return spokenPlay_; }
 
     // --- the game's host ---
-    void saveCredit() override;
-    void saveOptions() override;
-    void saveStatistics() override;
-    void saveRecall() override;
+    void saveCredit() override { files_.saveCredit(state_); }
+    void saveOptions() override { files_.saveOptions(state_); }
+    void saveStatistics() override { files_.saveStatistics(state_); }
+    void saveRecall() override { files_.saveRecall(state_); }
     std::int64_t wallClock() override { return platform_.wallClock(); }
     void runAutoplayTimer(bool running) override { autoplayTimer_.setEnabled(running); }
     void openHelp() override;
@@ -106,21 +102,11 @@ class Program final : public GameHost {
     // game and its input router on a fresh machine state.
     void startMachine();
     void setWindowIcon();
-    // Reads the data files, notes which may be written, and writes the credit file back in
-    // range.
-    void loadDataFiles();
     // Hands the timers' ticks, the input and the painting to their handlers.
     void connectEvents();
-    void endIntro();
     // What a change on the preferences screen does at once: a volume heard at its new level,
     // the screen closed and the preferences applied and kept.
     void preferenceChanged(PreferencesForm::Result result);
-    // The reality check's clock tick: the panel, when a check is due and nothing else is shown.
-    void checkReality();
-    void answerRealityCheck(bool stop);
-    // Autoplay waits while the reality check is shown, or while the window is away with "mute
-    // and pause" chosen, and goes on when neither holds.
-    void holdAutoplay();
 
     // Declared in start-up order: built top-down, destroyed bottom-up, so the loop outlives
     // every timer that posts to it, the frame clock outlives the view that starts it, and the
@@ -129,10 +115,11 @@ class Program final : public GameHost {
     PreferencesKeeper ownKeeper_;
     PreferencesKeeper& keeper_;
     EventLoop loop_{platform_};
-    UiTimer introTimer_{loop_, kIntroMs};
+    Intro intro_{platform_, loop_};
+    PlayBreaks breaks_{platform_, loop_, keeper_.preferences()};
     UiTimer autoplayTimer_{loop_, kAutoplayIntervalMs};
-    UiTimer realityTimer_{loop_, 1000};
     MachineState state_;
+    DataFiles files_;
     SpokenPlay spokenPlay_{state_, platform_.speech()};
     RandomSources sources_;
     OutcomePool pool_;
@@ -146,20 +133,8 @@ class Program final : public GameHost {
     std::unique_ptr<RealityCheckPanel> realityCheck_;
     std::unique_ptr<OverlayStack> overlays_;
     std::unique_ptr<InputRouter> input_;
-    // Whether each data file may be written: not when it exists but could not be read.
-    bool creditWritable_ = true;
-    bool optionsWritable_ = true;
-    bool statisticsWritable_ = true;
-    bool recallWritable_ = true;
-    bool exitAfterIntro_ = false;
     // A handler threw: the loop stops and run() ends the game with its files saved.
     bool handlerFailed_ = false;
-    bool shown_ = false;
-    bool focused_ = true;
 };
-
-// The file:// URL of a path, every byte outside the unreserved characters and '/' written as
-// %XX, so no character of a folder name can change what is opened.
-std::string fileUrl(const std::string& path);
 
 }  // namespace fruvana

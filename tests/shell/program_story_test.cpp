@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "shell/help_page.h"
 #include "tests/shell/program_fixture.h"
 
 namespace fruvana {

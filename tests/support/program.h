@@ -24,9 +24,9 @@ namespace fruvana::testing {
 struct ProgramRestart {
     static void restart(Program& p) {
         // Nothing of the last run may tick, or be handed over, into the new one.
-        p.introTimer_.setEnabled(false);
+        p.intro_.reset();
+        p.breaks_.reset();
         p.autoplayTimer_.setEnabled(false);
-        p.realityTimer_.setEnabled(false);
         p.spinFrames_->setEnabled(false);
         p.loop_.restart();
         p.input_.reset();
@@ -40,10 +40,7 @@ struct ProgramRestart {
         p.state_ = MachineState{};
         p.sources_ = RandomSources{};
         // The pool keeps its buffers: every first deal fills it afresh before it deals a line.
-        p.exitAfterIntro_ = false;
         p.handlerFailed_ = false;
-        p.shown_ = false;
-        p.focused_ = true;
         p.keeper_.preferences() = Preferences{};
         p.keeper_.bindings().restoreDefaults();
         p.startMachine();
