@@ -164,11 +164,6 @@ toml::table& section(toml::table& document, std::string_view key) {
 
 }  // namespace
 
-std::string preferencesPath(const std::string& xdgConfigHome, const std::string& home) {
-    const std::string folder = configFolder(xdgConfigHome, home);
-    return folder.empty() ? folder : folder + std::string(kPreferencesFileName);
-}
-
 StoredPreferences parsePreferences(const std::string& text, std::vector<std::string>& complaints) {
     StoredPreferences stored;
     stored.source = text;
@@ -271,14 +266,6 @@ std::optional<StoredPreferences> loadPreferences(const std::string& path,
     }
     text.resize(static_cast<std::size_t>(in.gcount()));
     return parsePreferences(text, complaints);
-}
-
-bool savePreferences(const std::string& path, const StoredPreferences& stored, std::string& why) {
-    if (!stored.writable) {
-        why = tr(GameText{translatable("%s could not be read, so it is left as it is"), {path}});
-        return false;
-    }
-    return writeConfigFile(path, formatPreferences(stored), why);
 }
 
 }  // namespace fruvana

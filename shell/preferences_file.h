@@ -38,9 +38,6 @@ struct StoredPreferences {
     bool writable = true;
 };
 
-// The file's path from the environment's XDG_CONFIG_HOME and HOME, as for the window's memory.
-std::string preferencesPath(const std::string& xdgConfigHome, const std::string& home);
-
 // Reads the file's text; each damaged value adds one line to complaints.
 StoredPreferences parsePreferences(const std::string& text, std::vector<std::string>& complaints);
 // The whole file: what was read, with this game's keys set to the values in stored.
@@ -49,8 +46,4 @@ std::string formatPreferences(const StoredPreferences& stored);
 // Reads the file at path; nothing when there is none.
 std::optional<StoredPreferences> loadPreferences(const std::string& path,
                                                  std::vector<std::string>& complaints);
-// Writes the file whole (a temporary file renamed over it), making its folder; false with a
-// one-line reason in why when it cannot.
-bool savePreferences(const std::string& path, const StoredPreferences& stored, std::string& why);
-
 }  // namespace fruvana

@@ -27,19 +27,6 @@ std::optional<int> number(const std::string& text) {
 
 }  // namespace
 
-std::string configFolder(const std::string& xdgConfigHome, const std::string& home) {
-    // A relative XDG_CONFIG_HOME is ignored, as desktop programs do, so the files never land
-    // in whatever folder the game was started from.
-    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') return xdgConfigHome + "/fruvana/";
-    if (!home.empty()) return home + "/.config/fruvana/";
-    return {};
-}
-
-std::string windowMemoryPath(const std::string& xdgConfigHome, const std::string& home) {
-    const std::string folder = configFolder(xdgConfigHome, home);
-    return folder.empty() ? folder : folder + "window.conf";
-}
-
 WindowMemory parseWindowMemory(const std::string& text) {
     WindowMemory memory;
     std::optional<int> x;

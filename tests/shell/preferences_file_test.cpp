@@ -1,5 +1,5 @@
-// The preferences file: good values read, damaged ones fall back with their line named, keys
-// the game does not know written back, and a file that is not TOML never written over.
+// The preferences file: good values read, damaged ones fall back with their line named, every
+// stored token of a whole file read back, and keys the game does not know written back.
 
 #include "shell/preferences_file.h"
 
@@ -9,23 +9,6 @@
 
 namespace fruvana {
 namespace {
-
-Preferences withVolumes(int effects, int voice) {
-    Preferences p;
-    p.effectsVolume = effects;
-    p.voiceVolume = voice;
-    return p;
-}
-
-Preferences everyLimit() {
-    Preferences p;
-    p.muteWhenUnfocused = 1;
-    p.autoplayGames = 25;
-    p.autoplayWin = 5000;
-    p.autoplayLoss = 1000;
-    p.realityCheckMinutes = 60;
-    return p;
-}
 
 struct ReadCase {
     const char* name;
@@ -50,28 +33,6 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ReadPreferences,
     ::testing::Values(
         ReadCase{"Empty", "", {}, {}, {}},
-        ReadCase{"Volumes",
-                 "[sound]\neffects_volume = 0\nvoice_volume = 30\n",
-                 withVolumes(0, 30),
-                 {},
-                 {}},
-        ReadCase{"EveryLimit",
-                 "[window]\nwhen_unfocused = \"mute_and_pause\"\n[autoplay]\nstop_after_games = "
-                 "25\nstop_on_win_of = 5000\nstop_on_net_loss_of = 1000\n[reality_check]\n"
-                 "every_minutes = 60\n",
-                 everyLimit(),
-                 {},
-                 {}},
-        ReadCase{"ZeroIsOff",
-                 "[autoplay]\nstop_after_games = 0\n[reality_check]\nevery_minutes = 0",
-                 {},
-                 {},
-                 {}},
-        ReadCase{"WindowPlaced",
-                 "[window]\nmode = \"window\"\nx = -8\ny = 120\n",
-                 {},
-                 WindowMemory{true, -8, 120},
-                 {}},
         ReadCase{"HalfAPlaceIsNone",
                  "[window]\nmode = \"window\"\nx = 5\n",
                  {},
@@ -80,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Each damaged value names its key and line; the values beside it still count.
         ReadCase{"VolumeOffTheSteps",
                  "[sound]\neffects_volume = 55\nvoice_volume = 20\n",
-                 withVolumes(100, 20),
+                 Preferences{100, 20},
                  {},
                  {"fruvana.conf line 2: sound.effects_volume must be 0 to 100 in steps of 10; its "
                   "default is used"}},
@@ -98,11 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "default is used"}},
         ReadCase{"LimitNotOffered",
                  "[autoplay]\nstop_after_games = 30\nstop_on_win_of = 500\n",
-                 [] {
-                     Preferences p;
-                     p.autoplayWin = 500;
-                     return p;
-                 }(),
+                 Preferences{100, 100, 0, 0, 500},
                  {},
                  {"fruvana.conf line 2: autoplay.stop_after_games must be 0 (off), 10, 25, 50 or "
                   "100; its default is used"}},
@@ -276,56 +233,16 @@ preferences = [ 'Guide' ]
         EXPECT_NE(again.find(line), std::string::npos) << line << "\n" << again;
 }
 
-TEST(WritePreferences, UnknownKeysStayAndEveryValueComesBack) {
+TEST(WritePreferences, KeysTheGameDoesNotKnowStay) {
     std::vector<std::string> complaints;
     StoredPreferences stored = parsePreferences(
         "[sound]\nfavourite = \"bells\"\neffects_volume = 70\n[mine]\nk = 1\n", complaints);
-    stored.preferences = everyLimit();
     stored.preferences.voiceVolume = 0;
-    stored.preferences.speech = 1;
-    std::string refusal;
-    ASSERT_TRUE(stored.bindings.rebind(0, {Input::Kind::Key, 0x1F600}, refusal)) << refusal;
     const std::string text = formatPreferences(stored);
-    const StoredPreferences again = parsePreferences(text, complaints);
-    EXPECT_EQ(again.preferences, stored.preferences);
-    EXPECT_TRUE(std::equal(again.bindings.rows().begin(), again.bindings.rows().end(),
-                           stored.bindings.rows().begin(), stored.bindings.rows().end()));
+    EXPECT_EQ(parsePreferences(text, complaints).preferences, (Preferences{70, 0}));
     EXPECT_TRUE(complaints.empty());
     EXPECT_NE(text.find("favourite = 'bells'"), std::string::npos) << text;
     EXPECT_NE(text.find("[mine]\nk = 1"), std::string::npos) << text;
-}
-
-TEST(WritePreferences, KnowsWhereItLivesAndSaysWhyItCannotBeWritten) {
-    const testing::ScratchFolder scratch;
-    const std::string folder = scratch.path.string();
-    EXPECT_EQ(preferencesPath(folder, "/home/p"), folder + "/fruvana/fruvana.conf");
-    EXPECT_EQ(preferencesPath("relative", "/home/p"), "/home/p/.config/fruvana/fruvana.conf");
-    EXPECT_EQ(preferencesPath("", ""), "");
-    std::string why;
-    EXPECT_FALSE(savePreferences("", StoredPreferences{}, why));
-    EXPECT_EQ(why, "neither XDG_CONFIG_HOME nor HOME is set");
-    // A file where its folder must go: the save says why and leaves nothing behind.
-    testing::writeFile(scratch.path / "blocker", "not a folder");
-    const std::string blocked = preferencesPath(folder + "/blocker", "");
-    EXPECT_FALSE(savePreferences(blocked, StoredPreferences{}, why));
-    EXPECT_EQ(why.rfind("cannot make the folder " + folder + "/blocker/fruvana", 0), 0u) << why;
-}
-
-TEST(WritePreferences, ANotTomlFileIsNeverWrittenOver) {
-    const testing::ScratchFolder scratch;
-    const std::string path = (scratch.path / "fruvana.conf").string();
-    testing::writeFile(path, "[sound\neffects_volume = 10\n");
-    std::vector<std::string> complaints;
-    const std::optional<StoredPreferences> stored = loadPreferences(path, complaints);
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->preferences, Preferences{});
-    ASSERT_EQ(complaints.size(), 1u);
-    EXPECT_EQ(complaints[0].rfind("fruvana.conf line 1: ", 0), 0u) << complaints[0];
-    std::string why;
-    EXPECT_FALSE(savePreferences(path, *stored, why));
-    EXPECT_EQ(why, path + " could not be read, so it is left as it is");
-    const testing::Bytes kept = testing::readFile(path);
-    EXPECT_EQ(std::string(kept.begin(), kept.end()), "[sound\neffects_volume = 10\n");
 }
 
 }  // namespace

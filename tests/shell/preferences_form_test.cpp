@@ -7,6 +7,7 @@
 
 #include "platform/headless_platform.h"
 #include "shell/preferences_file.h"
+#include "shell/preferences_screen.h"
 
 namespace fruvana {
 namespace {
@@ -89,6 +90,20 @@ TEST(PreferencesForm, EveryPreferenceStepsThroughItsChoicesAndRoundTripsThroughT
             EXPECT_TRUE(complaints.empty());
         }
     }
+}
+
+// With more preferences than the panel has lines, the list scrolls as little as it can to show
+// the focused one, and never past its ends.
+TEST(PreferencesScreen, ScrollsJustEnoughToShowTheFocusedLine) {
+    const struct {
+        int first, focused, lines, slots, shown;
+    } cases[] = {
+        {0, 3, 9, 9, 0},   {0, 12, 14, 9, 4}, {4, 2, 14, 9, 2}, {4, 13, 14, 9, 5},
+        {3, -1, 14, 9, 3}, {8, -1, 9, 9, 0},  {2, 0, 3, 9, 0},  {5, 9, 14, 9, 5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(firstShownLine(c.first, c.focused, c.lines, c.slots), c.shown)
+            << c.first << " " << c.focused << " " << c.lines;
 }
 
 // What speech says as the focus lands on a control.

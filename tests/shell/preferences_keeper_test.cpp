@@ -70,6 +70,32 @@ TEST_F(Keeper, WritesThePlayersFileOnlyOnAFirstStartOrAChange) {
     EXPECT_FALSE(fs::exists(files.preferences + "~"));
 }
 
+// A file that is not TOML is read as the defaults, said once, and never written over, even when
+// the player changes something; a folder that cannot be made says why.
+TEST_F(Keeper, NeverWritesOverAFileItCannotReadAndSaysWhyItCannotWrite) {
+    fs::create_directories(folder + "/config/fruvana");
+    testing::writeFile(files.preferences, "[sound\neffects_volume = 10\n");
+    PreferencesKeeper keeper = load();
+    EXPECT_EQ(keeper.preferences(), Preferences{});
+    ASSERT_EQ(complaints.size(), 1u);
+    EXPECT_EQ(complaints[0].rfind("fruvana.conf line 1: ", 0), 0u) << complaints[0];
+    keeper.preferences().voiceVolume = 0;
+    std::string note;
+    EXPECT_FALSE(keeper.keep(note));
+    EXPECT_EQ(note, files.preferences + " could not be read, so it is left as it is");
+    EXPECT_EQ(text(files.preferences), "[sound\neffects_volume = 10\n");
+
+    testing::writeFile(folder + "/blocker", "not a folder");
+    complaints.clear();
+    PreferencesKeeper blocked(playerFiles(folder + "/blocker", "", ""), complaints);
+    ASSERT_EQ(complaints.size(), 1u);
+    EXPECT_EQ(complaints[0].rfind("the preferences are not kept: cannot make the folder " + folder +
+                                      "/blocker/fruvana",
+                                  0),
+              0u)
+        << complaints[0];
+}
+
 // Where the window's mode and place come from: the state file once there is one, before it
 // the preferences file as an older game kept them, before that the older window.conf.
 TEST_F(Keeper, ReadsTheWindowFromTheStateFileOrOnceFromTheOlderPlaces) {
