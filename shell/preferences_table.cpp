@@ -117,4 +117,14 @@ void applyPreferences(const Preferences& preferences, PreferenceTargets& targets
         if (row.apply != nullptr) row.apply(preferences, targets);
 }
 
+void applyChanged(const PreferenceRow& row, const Preferences& preferences,
+                  PreferenceTargets& targets) {
+    if (row.apply != nullptr) row.apply(preferences, targets);
+    const Options& options = targets.game.state().options;
+    if (row.sample == PreferenceRow::Sample::Effect && options.soundFx)
+        targets.view.playSound(sounds::kSmallButton);
+    if (row.sample == PreferenceRow::Sample::Voice && options.voiceFx)
+        targets.view.playSound(sounds::kVerdictGood);
+}
+
 }  // namespace fruvana

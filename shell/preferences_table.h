@@ -84,5 +84,10 @@ std::optional<std::size_t> choiceIndex(const PreferenceRow& row, int value);
 std::string shownValue(const PreferenceRow& row, int value);
 // Applies every row to its targets.
 void applyPreferences(const Preferences& preferences, PreferenceTargets& targets);
+// A row's value changed on the preferences screen acts at once: speech switched on is heard
+// saying so, switched off it says nothing more, and a volume is heard at its new level as the
+// game would play it (an effect only with Sound FX on, a voice only with Voice FX on).
+void applyChanged(const PreferenceRow& row, const Preferences& preferences,
+                  PreferenceTargets& targets);
 
 }  // namespace fruvana

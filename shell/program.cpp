@@ -145,9 +145,13 @@ void Program::connectEvents() {
     };
 }
 
+PreferenceTargets Program::preferenceTargets() {
+    return {*view_, *game_, spokenPlay_, breaks_.realityClock()};
+}
+
 void Program::applyPreferences(const Preferences& preferences) {
     keeper_.preferences() = preferences;
-    PreferenceTargets targets{*view_, *game_, spokenPlay_, breaks_.realityClock()};
+    PreferenceTargets targets = preferenceTargets();
     fruvana::applyPreferences(preferences, targets);
 }
 
@@ -158,18 +162,8 @@ void Program::showPreferences() {
 void Program::preferenceChanged(PreferencesForm::Result result) {
     using Result = PreferencesForm::Result;
     if (result == Result::Value) {
-        // A value acts at once: speech switched on is heard saying so, switched off it says
-        // nothing more, and a volume is heard at its new level as the game would play it (an
-        // effect only with Sound FX on, a voice only with Voice FX on).
-        const PreferenceRow& row = preferencesScreen_->form().changed();
-        PreferenceTargets targets{*view_, *game_, spokenPlay_, breaks_.realityClock()};
-        if (row.apply != nullptr) row.apply(keeper_.preferences(), targets);
-        using Sample = PreferenceRow::Sample;
-        if (row.sample == Sample::Effect && state_.options.soundFx)
-            view_->playSound(sounds::kSmallButton);
-        if (row.sample == Sample::Voice && state_.options.voiceFx)
-            view_->playSound(sounds::kVerdictGood);
-        return;
+        PreferenceTargets targets = preferenceTargets();
+        applyChanged(preferencesScreen_->form().changed(), keeper_.preferences(), targets);
     }
     if (result != Result::Closed) return;
     overlays_->close(Overlay::Preferences);

@@ -104,8 +104,10 @@ class Program final : public GameHost {
     void setWindowIcon();
     // Hands the timers' ticks, the input and the painting to their handlers.
     void connectEvents();
-    // What a change on the preferences screen does at once: a volume heard at its new level,
-    // the screen closed and the preferences applied and kept.
+    // Where the preferences act: the view, the game, speech and the reality check's clock.
+    PreferenceTargets preferenceTargets();
+    // What a change on the preferences screen does: a value acts at once; the screen closed,
+    // every preference is applied and the file kept.
     void preferenceChanged(PreferencesForm::Result result);
 
     // Declared in start-up order: built top-down, destroyed bottom-up, so the loop outlives
