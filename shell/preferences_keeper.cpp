@@ -36,7 +36,7 @@ PlayerFiles playerFiles(const std::string& xdgConfigHome, const std::string& xdg
 }
 
 PreferencesKeeper::PreferencesKeeper(PlayerFiles files, std::vector<std::string>& complaints)
-    : files_(std::move(files)) {
+    : files_(std::move(files)), keeps_(true) {
     std::optional<StoredPreferences> read = loadPreferences(files_.preferences, complaints);
     std::error_code error;
     const bool stateKept =
@@ -62,6 +62,7 @@ PreferencesKeeper::PreferencesKeeper(PlayerFiles files, std::vector<std::string>
 }
 
 bool PreferencesKeeper::keep(std::string& note) {
+    if (!keeps_) return true;
     if (stored_.preferences == written_ && sameRows(stored_.bindings.rows(), writtenBindings_))
         return true;
     return write(note);

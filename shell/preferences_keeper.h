@@ -53,6 +53,7 @@ class PreferencesKeeper {
     bool write(std::string& note);
 
     PlayerFiles files_;
+    bool keeps_ = false;  // made with files: it writes them
     StoredPreferences stored_;
     WindowMemory window_;
     // The preferences and keys as the file holds them.
