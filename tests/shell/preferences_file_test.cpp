@@ -127,60 +127,60 @@ TEST(ReadPreferences, TheDocumentedExampleIsTheDefaults) {
     EXPECT_FALSE(stored.window);
 }
 
-// A whole file as the game wrote it before its stored names had a table of their own: every
-// preference away from its default and every key and button changed, each one read back as it
-// was meant, whatever the labels on screen now say.
+// A whole file, byte for byte as the game wrote it before its stored names had a table of their
+// own: every preference away from its default and every key and button changed, each read back
+// as it was meant, whatever the labels on screen now say.
 TEST(ReadPreferences, AFileWrittenByAnEarlierGameReadsBackWhole) {
-    const std::string text = R"([sound]
-effects_volume = 70
-voice_volume = 0
-speech = 'on'
-
-[window]
-mode = 'window'
-x = 120
-y = 80
-when_unfocused = 'mute_and_pause'
-hold_lamps = 'colour_and_shape'
-
-[autoplay]
+    const std::string text = R"([autoplay]
 stop_after_games = 50
-stop_on_win_of = 1000
 stop_on_net_loss_of = 10000
-
-[reality_check]
-every_minutes = 30
-
-[keys]
-pull = [ 'Escape', 'U+00E9' ]
-hold_reel_1 = [ 'Q' ]
-hold_reel_2 = [ 'W' ]
-hold_reel_3 = [ 'E' ]
-bet_down = [ 'full stop' ]
-bet_up = [ 'comma' ]
-coin = [ 'Space' ]
-collect = [ 'Enter', '9' ]
-autoplay = [ 'Z' ]
-settings = [ 'K', 'L' ]
-help_page = [ 'F' ]
-game_recall = [ 'G' ]
-preferences = [ 'J' ]
-quit = [ 'Y' ]
+stop_on_win_of = 1000
 
 [controller]
-pull = [ 'B' ]
-hold_reel_1 = [ 'D-pad right' ]
-hold_reel_2 = [ 'D-pad down' ]
-hold_reel_3 = [ 'D-pad left' ]
+autoplay = [ 'X' ]
 bet_down = [ 'right shoulder' ]
 bet_up = [ 'left shoulder' ]
 coin = [ 'Y' ]
 collect = [ 'A' ]
-autoplay = [ 'X' ]
-settings = [ 'Start' ]
-help_page = [ 'Back' ]
 game_recall = [ 'D-pad up' ]
+help_page = [ 'Back' ]
+hold_reel_1 = [ 'D-pad right' ]
+hold_reel_2 = [ 'D-pad down' ]
+hold_reel_3 = [ 'D-pad left' ]
 preferences = [ 'Guide' ]
+pull = [ 'B' ]
+settings = [ 'Start' ]
+
+[keys]
+autoplay = [ 'Z' ]
+bet_down = [ 'full stop' ]
+bet_up = [ 'comma' ]
+coin = [ 'Space' ]
+collect = [ 'Enter', '9' ]
+game_recall = [ 'G' ]
+help_page = [ 'F' ]
+hold_reel_1 = [ 'Q' ]
+hold_reel_2 = [ 'W' ]
+hold_reel_3 = [ 'E' ]
+preferences = [ 'J' ]
+pull = [ 'Escape', 'U+00E9' ]
+quit = [ 'Y' ]
+settings = [ 'K', 'L' ]
+
+[reality_check]
+every_minutes = 30
+
+[sound]
+effects_volume = 70
+speech = 'on'
+voice_volume = 0
+
+[window]
+hold_lamps = 'colour_and_shape'
+mode = 'window'
+when_unfocused = 'mute_and_pause'
+x = 120
+y = 80
 )";
     std::vector<std::string> complaints;
     const StoredPreferences stored = parsePreferences(text, complaints);
