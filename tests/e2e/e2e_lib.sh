@@ -1,8 +1,10 @@
 # What the end-to-end scripts share, sourced by each: a scratch folder ($work) that goes at
 # exit with the processes they started (in $keys, $game, $pid, $xvfb and $speechd), an X server
 # of their own, screenshots read by screen_check, a data file's 32-bit values, and a failure that
-# says what went wrong and what the game printed.
+# says what went wrong and what the game printed. The player's preferences and the game's
+# remembered window live in $work too, so no run reads or leaves the tester's own.
 work=$(mktemp -d)
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 e2e_cleanup() {
   local p
   for p in ${keys:-} ${game:-} ${pid:-} ${xvfb:-} ${speechd:-}; do
