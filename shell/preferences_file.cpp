@@ -110,14 +110,9 @@ constexpr std::array<std::pair<std::string_view, Input::Kind>, 2> kBindingSectio
 template <typename Visit>
 void eachBoundAction(const InputBindings& bindings, Visit&& visit) {
     for (const auto& [section, kind] : kBindingSections) {
-        std::vector<Command> seen;
-        for (const InputRow& row : bindings.rows()) {
-            if (!InputBindings::changeable(row) || row.input.kind != kind ||
-                std::find(seen.begin(), seen.end(), row.command) != seen.end())
-                continue;
-            seen.push_back(row.command);
-            visit(section, std::string(actionToken(row.command)),
-                  bindings.rowsOf(row.command, kind), kind);
+        for (const Command& action : bindings.changeableCommands()) {
+            const std::vector<std::size_t> rows = bindings.rowsOf(action, kind);
+            if (!rows.empty()) visit(section, std::string(actionToken(action)), rows, kind);
         }
     }
 }
